@@ -1,0 +1,68 @@
+#pragma once
+// Every message box, input box, file dialog, modal dialog, drop-down opening,
+// popup menu, browser or program start, busy pointer, event pump and program
+// exit goes through this one interface. The window implementation shows real
+// dialogs; the scripted one used by tests answers from a script.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class QDialog;
+class QComboBox;
+class QMenu;
+class QPoint;
+
+namespace orv {
+
+enum class MsgIcon { None, Information, Question, Critical, Exclamation };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct FileDialogRequest {
+  QString title;
+  QString filter;        // "text|pattern|text|pattern…" as the original wrote it
+  int filterIndex = 1;   // 1-based
+  QString fileName;      // proposed name (may include a folder)
+  QString initialDir;
+  bool overwritePrompt = false;
+};
+
+struct FileDialogResult {
+  bool cancelled = true;
+  QString fileName;
+  int filterIndex = 1;   // 1-based
+};
+
+class DialogService {
+ public:
+  virtual ~DialogService() = default;
+
+  virtual MsgResult messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+                               const QString& title) = 0;
+  // Empty text on Cancel.
+  virtual QString inputBox(const QString& prompt, const QString& title,
+                           const QString& defaultText) = 0;
+  virtual FileDialogResult openFileDialog(const FileDialogRequest& request) = 0;
+  virtual FileDialogResult saveFileDialog(const FileDialogRequest& request) = 0;
+  // Shows a dialog modally; returns QDialog's result code.
+  virtual int showModal(QDialog* dialog) = 0;
+  virtual void openDropDown(QComboBox* combo) = 0;
+  // Shows a popup menu at a global position; the chosen action runs its own handler.
+  virtual void popupMenu(QMenu* menu, const QPoint& globalPos) = 0;
+  // Opens a web address or a document in the desktop's browser / associated program.
+  virtual bool openUrl(const QString& urlOrPath) = 0;
+  // Starts a program without a shell and without waiting.
+  virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+  // One busy-pointer state, not a stack.
+  virtual void setBusy(bool busy) = 0;
+  // Lets pending window events through (user input stays out while busy).
+  virtual void processEvents() = 0;
+  // Ends the program with the exit code.
+  virtual void exitProgram(int code) = 0;
+};
+
+// The program-wide service; tests install a scripted one.
+DialogService& Dialogs();
+void SetDialogService(DialogService* service);  // not owned; nullptr restores the default
+
+}  // namespace orv

@@ -1,0 +1,34 @@
+#pragma once
+// The one error type of the program: a number (the original runtime's error
+// numbers where a handler tests them) and a German description.
+#include <QString>
+#include <stdexcept>
+
+namespace orv {
+
+class OrvenilError : public std::runtime_error {
+ public:
+  OrvenilError(int number, const QString& description)
+      : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+  int number() const { return number_; }
+  const QString& description() const { return description_; }
+
+ private:
+  int number_;
+  QString description_;
+};
+
+// Error numbers that callers test.
+enum ErrorNumber : int {
+  kErrInvalidProcedureCall = 5,
+  kErrOverflow = 6,
+  kErrSubscriptOutOfRange = 9,
+  kErrDivisionByZero = 11,
+  kErrTypeMismatch = 13,
+  kErrFileNotFound = 53,
+  kErrInvalidUseOfNull = 94,
+  kErrNoCurrentRecord = 3021,
+  kErrDuplicateKey = 3022,
+};
+
+}  // namespace orv
