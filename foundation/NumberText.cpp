@@ -1,0 +1,336 @@
+// Number <-> text without any locale. Rounding decisions are made on the
+// 15-significant-digit decimal form of a double (the precision the stored
+// tables and the original runtime work with), so 2.675 formatted "0.00" is
+// "2.68", although the binary value lies just below the half.
+#include "foundation/NumberText.h"
+
+#include "foundation/OrvenilError.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace orv {
+
+namespace {
+
+// A finite double as 15 significant decimal digits and the position of the
+// decimal point: value = 0.d1d2…d15 × 10^pointPos.
+struct DecimalForm {
+  bool negative = false;
+  std::string digits;  // 15 digits, or "0" for zero
+  int pointPos = 0;    // digits before the decimal point (may be <= 0)
+};
+
+DecimalForm ToDecimalForm(double x) {
+  DecimalForm f;
+  f.negative = std::signbit(x);
+  const double a = std::fabs(x);
+  if (a == 0.0) {
+    f.digits = "0";
+    f.pointPos = 1;
+    return f;
+  }
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+  const std::string s(buf, res.ptr);  // d.dddddddddddddde±xx
+  const auto ePos = s.find('e');
+  f.digits = s.substr(0, 1) + s.substr(2, ePos - 2);
+  f.pointPos = std::stoi(s.substr(ePos + 1)) + 1;
+  return f;
+}
+
+// Rounds the digit string to `decimals` places after the point, halves away
+// from zero. Returns the integer digits (at least "0") and exactly `decimals`
+// fraction digits.
+void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string& intPart,
+                  std::string& fracPart) {
+  // Lay the digits out as integer + fraction with padding zeros.
+  std::string all;  // integer digits followed by fraction digits
+  int intLen = f.pointPos;
+  if (intLen <= 0) {
+    all = std::string(static_cast<size_t>(-intLen) + 1, '0') + f.digits;
+    intLen = 1;
+  } else {
+    all = f.digits;
+    if (static_cast<int>(all.size()) < intLen) all.append(static_cast<size_t>(intLen) - all.size(), '0');
+  }
+  const size_t keep = static_cast<size_t>(intLen + decimals);
+  bool roundUp = false;
+  if (all.size() > keep) {
+    const char next = all[keep];
+    if (next > '5') {
+      roundUp = true;
+    } else if (next == '5') {
+      bool beyond = false;
+      for (size_t i = keep + 1; i < all.size(); ++i)
+        if (all[i] != '0') beyond = true;
+      if (!halfEven || beyond) {
+        roundUp = true;
+      } else {
+        const char last = keep > 0 ? all[keep - 1] : '0';
+        roundUp = ((last - '0') % 2) == 1;
+      }
+    }
+    all.resize(keep);
+  } else {
+    all.append(keep - all.size(), '0');
+  }
+  if (roundUp) {
+    int i = static_cast<int>(all.size()) - 1;
+    while (i >= 0 && all[static_cast<size_t>(i)] == '9') {
+      all[static_cast<size_t>(i)] = '0';
+      --i;
+    }
+    if (i >= 0) {
+      ++all[static_cast<size_t>(i)];
+    } else {
+      all.insert(all.begin(), '1');
+      ++intLen;
+    }
+  }
+  intPart = all.substr(0, static_cast<size_t>(intLen));
+  fracPart = all.substr(static_cast<size_t>(intLen));
+  const auto nz = intPart.find_first_not_of('0');
+  intPart = nz == std::string::npos ? std::string("0") : intPart.substr(nz);
+}
+
+bool AllZero(const std::string& s) { return s.find_first_not_of('0') == std::string::npos; }
+
+void ThrowIfNotFinite(double x) {
+  if (!std::isfinite(x))
+    throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf: Die Zahl ist nicht endlich."));
+}
+
+// The parsed parts of a pattern such as "0.0000", "#", "#,#" or "00.00000".
+struct Pattern {
+  int minIntDigits = 0;  // zeros before the point
+  int minDecimals = 0;   // zeros after the point
+  int maxDecimals = 0;   // zeros and '#' after the point
+  bool hasPoint = false;
+  bool grouped = false;  // ',' among the integer digits: groups of three
+};
+
+Pattern ParsePattern(const QString& pattern) {
+  Pattern p;
+  bool afterPoint = false;
+  for (const QChar c : pattern) {
+    if (c == u'.') {
+      if (afterPoint) throw OrvenilError(kErrInvalidProcedureCall, "Ungültiges Zahlenformat: " + pattern);
+      afterPoint = true;
+      p.hasPoint = true;
+    } else if (c == u'0') {
+      if (afterPoint) {
+        // A zero after an optional decimal makes every decimal before it fixed.
+        p.minDecimals = ++p.maxDecimals;
+      } else {
+        ++p.minIntDigits;
+      }
+    } else if (c == u'#') {
+      if (afterPoint) ++p.maxDecimals;
+    } else if (c == u',' && !afterPoint) {
+      p.grouped = true;
+    } else {
+      throw OrvenilError(kErrInvalidProcedureCall, "Ungültiges Zahlenformat: " + pattern);
+    }
+  }
+  return p;
+}
+
+}  // namespace
+
+QString FormatNumber(double x, const QString& pattern) {
+  ThrowIfNotFinite(x);
+  const Pattern p = ParsePattern(pattern);
+  const DecimalForm f = ToDecimalForm(x);
+  std::string intPart, fracPart;
+  RoundDecimal(f, p.maxDecimals, false, intPart, fracPart);
+  // Optional decimals ('#') are dropped when they are trailing zeros.
+  while (static_cast<int>(fracPart.size()) > p.minDecimals && fracPart.back() == '0') fracPart.pop_back();
+  const bool zero = AllZero(intPart) && AllZero(fracPart);
+
+  if (intPart == "0") intPart.clear();
+  if (static_cast<int>(intPart.size()) < p.minIntDigits)
+    intPart.insert(0, static_cast<size_t>(p.minIntDigits) - intPart.size(), '0');
+  if (p.grouped && intPart.size() > 3) {
+    std::string g;
+    const size_t n = intPart.size();
+    for (size_t i = 0; i < n; ++i) {
+      if (i > 0 && (n - i) % 3 == 0) g.push_back(',');
+      g.push_back(intPart[i]);
+    }
+    intPart = g;
+  }
+  std::string out;
+  if (f.negative && !zero) out.push_back('-');
+  out += intPart;
+  if (p.hasPoint && (!fracPart.empty() || p.maxDecimals == 0)) {
+    out.push_back('.');
+    out += fracPart;
+  }
+  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString NumberText(double x) {
+  ThrowIfNotFinite(x);
+  if (x == 0.0) return QStringLiteral("0");
+  const DecimalForm f = ToDecimalForm(x);
+  std::string digits = f.digits;
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const int exp10 = f.pointPos - 1;  // exponent of the first digit
+  std::string out;
+  if (f.negative) out.push_back('-');
+  if (exp10 >= 15 || exp10 < -4) {
+    // Scientific form as the original runtime writes it: 1.5E+20, 1E-05.
+    out.push_back(digits[0]);
+    if (digits.size() > 1) {
+      out.push_back('.');
+      out.append(digits, 1, std::string::npos);
+    }
+    out.push_back('E');
+    out.push_back(exp10 < 0 ? '-' : '+');
+    std::string e = std::to_string(std::abs(exp10));
+    if (e.size() < 2) e.insert(0, "0");
+    out += e;
+  } else if (f.pointPos <= 0) {
+    out += "0.";
+    out.append(static_cast<size_t>(-f.pointPos), '0');
+    out += digits;
+  } else if (static_cast<int>(digits.size()) <= f.pointPos) {
+    out += digits;
+    out.append(static_cast<size_t>(f.pointPos) - digits.size(), '0');
+  } else {
+    out.append(digits, 0, static_cast<size_t>(f.pointPos));
+    out.push_back('.');
+    out.append(digits, static_cast<size_t>(f.pointPos), std::string::npos);
+  }
+  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+namespace {
+
+bool IsValBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+// Collects the leading number of text into a plain ASCII form (sign, digits,
+// point, exponent). `consumedAll` tells whether nothing but blanks follows.
+std::string LeadingNumber(const QString& text, bool skipInnerBlanks, bool& consumedAll) {
+  std::string s;
+  qsizetype i = 0;
+  const qsizetype n = text.size();
+  auto skip = [&] {
+    while (i < n && IsValBlank(text[i])) ++i;
+  };
+  skip();
+  if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+    if (text[i] == u'-') s.push_back('-');
+    ++i;
+    skip();
+  }
+  bool anyDigit = false;
+  bool point = false;
+  std::string mantissa;
+  while (i < n) {
+    const QChar c = text[i];
+    if (c >= u'0' && c <= u'9') {
+      mantissa.push_back(static_cast<char>(c.unicode()));
+      anyDigit = true;
+    } else if (c == u'.' && !point) {
+      mantissa.push_back('.');
+      point = true;
+    } else if (skipInnerBlanks && IsValBlank(c)) {
+      // blanks inside a number are ignored
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (!anyDigit) {
+    consumedAll = false;
+    return std::string();
+  }
+  s += mantissa;
+  // Exponent: E or D, optional sign, digits; taken only when digits follow.
+  if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
+    qsizetype j = i + 1;
+    auto skipJ = [&] {
+      while (skipInnerBlanks && j < n && IsValBlank(text[j])) ++j;
+    };
+    skipJ();
+    std::string e = "e";
+    if (j < n && (text[j] == u'+' || text[j] == u'-')) {
+      if (text[j] == u'-') e.push_back('-');
+      ++j;
+      skipJ();
+    }
+    bool expDigit = false;
+    while (j < n) {
+      const QChar c = text[j];
+      if (c >= u'0' && c <= u'9') {
+        e.push_back(static_cast<char>(c.unicode()));
+        expDigit = true;
+      } else if (!(skipInnerBlanks && IsValBlank(c))) {
+        break;
+      }
+      ++j;
+    }
+    if (expDigit) {
+      s += e;
+      i = j;
+    }
+  }
+  skip();
+  consumedAll = (i == n);
+  return s;
+}
+
+double ParseAscii(const std::string& s) {
+  const char* first = s.data();
+  if (*first == '-') ++first;  // from_chars takes no '+' and we strip '-' ourselves
+  double v = 0.0;
+  const auto res = std::from_chars(first, s.data() + s.size(), v);
+  if (res.ec == std::errc::result_out_of_range) {
+    // Underflow reads as 0, overflow is an error.
+    bool tiny = s.find("e-") != std::string::npos;
+    if (!tiny) throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf: Die Zahl ist zu groß."));
+    v = 0.0;
+  }
+  return s[0] == '-' ? -v : v;
+}
+
+}  // namespace
+
+double Val(const QString& text) {
+  bool all = false;
+  const std::string s = LeadingNumber(text, true, all);
+  if (s.empty()) return 0.0;
+  return ParseAscii(s);  // a number beyond the double range is an overflow, as in the original
+}
+
+double ToDoubleStrict(const QString& text) {
+  bool all = false;
+  const std::string s = LeadingNumber(text, false, all);
+  if (s.empty() || !all)
+    throw OrvenilError(kErrTypeMismatch, "Typen unverträglich: \"" + text + "\" ist keine Zahl.");
+  return ParseAscii(s);
+}
+
+double RoundHalfEven(double x, int d) {
+  if (d < 0 || d > 22)
+    throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiger Prozeduraufruf: Anzahl der Dezimalstellen."));
+  ThrowIfNotFinite(x);
+  const DecimalForm f = ToDecimalForm(x);
+  std::string intPart, fracPart;
+  RoundDecimal(f, d, true, intPart, fracPart);
+  std::string s = intPart;
+  if (!fracPart.empty()) s += "." + fracPart;
+  double v = 0.0;
+  std::from_chars(s.data(), s.data() + s.size(), v);
+  if (v == 0.0) return 0.0;
+  return f.negative ? -v : v;
+}
+
+double Int(double x) { return std::floor(x); }
+
+double Fix(double x) { return std::trunc(x); }
+
+}  // namespace orv
