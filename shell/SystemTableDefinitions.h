@@ -1,0 +1,50 @@
+#pragma once
+// The four system tables of the main window: their columns, the rows of the
+// coordinate-system table, the file names and messages of the file-backed
+// tables, and the rules for reading their ";"-separated text files.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace orv {
+
+struct SystemTableColumn {
+  QString key;
+  QString caption;
+  int widthTwips = 1200;
+};
+
+enum class SystemTable { KoordSys, TrafoSys, NTv2Sys, Geoidmodell };
+
+// Columns in grid order with key, caption and initial width.
+QList<SystemTableColumn> SystemTableColumns(SystemTable table);
+
+// The four rows of the coordinate-system table, each one TAB-separated text.
+QStringList KoordSysRows();
+
+// File base name in the database folder ("sys_7Parameter", "sys_NTv2",
+// "Quasigeoidmodell"); empty for the coordinate-system table.
+QString SystemTableBaseName(SystemTable table);
+
+// Message shown when neither the grid file nor the text file exists.
+// databaseFolder ends with a "/".
+QString MissingTableFileMessage(SystemTable table, const QString& databaseFolder);
+
+inline const QString kTableReadErrorMessage =
+    QStringLiteral("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+inline const QString kTableSaveErrorMessage =
+    QStringLiteral("Während des Speicherns ist ein Fehler aufgetreten!");
+
+// Lines of a system-table text file: ends at CR LF, CR or a lone LF; a line
+// end after the last line does not start another line. Empty lines between
+// others stay rows.
+QStringList SplitTableFileLines(const QString& text);
+
+// One text-file line as a grid row: every ";" becomes a TAB.
+QString TableFileLineToRow(const QString& line);
+
+// Column width after fitting: the caption's width times 1.2, rounded to
+// whole twips (halves to even), at least 500.
+int FittedColumnWidth(double captionWidthTwips);
+
+}  // namespace orv

@@ -1,0 +1,46 @@
+#include "shell/WindowLayout.h"
+
+#include <cmath>
+
+namespace orv {
+
+LayoutCorrection LayoutCorrectionFor(const QString& systemText) {
+  if (systemText.contains(QStringLiteral("64-bit"))) return {-80, -80};
+  return {30, -20};
+}
+
+namespace {
+float NonNegative(double v) { return v < 0 ? 0.0f : static_cast<float>(v); }
+}  // namespace
+
+WindowLayoutTwips ComputeWindowLayout(double outerWidth, double outerHeight, LayoutCorrection c) {
+  WindowLayoutTwips l;
+  l.optionsFrameTop = kOptionsFrameTop;
+  l.tabLeft = kTabLeft;
+  l.tabTop = kTabTop;
+  double growW = 0;
+  double growH = 0;
+  if (!(outerWidth <= kDesignWindowWidth && outerHeight <= kDesignWindowHeight)) {
+    // Both dimensions follow the window, also one that is below design size.
+    growW = outerWidth - kDesignWindowWidth;
+    growH = outerHeight - kDesignWindowHeight;
+  }
+  l.tabWidth = NonNegative(kDesignTabWidth + growW + c.dx);
+  l.tabHeight = NonNegative(kDesignTabHeight + growH + c.dy);
+  l.gridWidth = NonNegative(kDesignGridWidth + growW + c.dx);
+  l.gridHeight = NonNegative(kDesignGridHeight + growH + c.dy);
+  return l;
+}
+
+int ToolbarPlaceholderWidth(int clientWidthPx, int rightKeysWidthPx, int placeholderLeftPx) {
+  const int remainder = clientWidthPx - 15 - rightKeysWidthPx;
+  return placeholderLeftPx < remainder ? remainder - placeholderLeftPx : 0;
+}
+
+int TwipsToPixels(double twips, double dpi) {
+  return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+double PixelsToTwips(int pixels, double dpi) { return pixels * 1440.0 / dpi; }
+
+}  // namespace orv
