@@ -1,0 +1,127 @@
+#include "geodesy/AngleFormats.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include <QStringList>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "geodesy/CheckedArithmetic.h"
+#include "geodesy/GeodesyConstants.h"
+
+namespace orv {
+
+namespace {
+
+// Field n (1-based) of the text split at single blanks; empty when missing.
+QString BlankField(const QString& text, int n) {
+  const QStringList parts = text.split(QLatin1Char(' '));
+  return n <= parts.size() ? parts.at(n - 1) : QString();
+}
+
+// Whole part truncated toward zero, as a 32-bit integer (overflow is an error).
+int32_t FixToInt32(double x) {
+  const double t = Fix(CheckedFinite(x));
+  if (t < -2147483648.0 || t > 2147483647.0)
+    throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf"));
+  return static_cast<int32_t>(t);
+}
+
+// Degrees, minutes and seconds of one angle, all of the same sign.
+struct DegreeParts {
+  double degrees;
+  double minutes;
+  double seconds;
+};
+
+// Carries seconds that the given pattern would print as 60 into the minutes,
+// and 60 minutes into the degrees. The decision is taken on the value the
+// pattern prints, so the text and the carry can never disagree.
+DegreeParts CarryRoundedSeconds(DegreeParts p, const QString& secondsPattern) {
+  const double printed = Val(FormatNumber(p.seconds, secondsPattern));
+  const double sign = printed < 0 ? -1.0 : 1.0;
+  if (std::fabs(printed) >= 60.0) {
+    p.seconds = printed - sign * 60.0;
+    p.minutes += sign;
+  }
+  if (std::fabs(p.minutes) >= 60.0) {
+    const double msign = p.minutes < 0 ? -1.0 : 1.0;
+    p.minutes -= msign * 60.0;
+    p.degrees += msign;
+  }
+  return p;
+}
+
+// D°MM'SS.SSSSS" from non-negative minutes and seconds below 60.
+QString DegreeText(double degrees, double minutes, double seconds) {
+  DegreeParts p = CarryRoundedSeconds({degrees, minutes, seconds}, QStringLiteral("00.00000"));
+  return NumberText(p.degrees) + QChar(0x00B0) + FormatNumber(p.minutes, QStringLiteral("00")) +
+         QLatin1Char('\'') + FormatNumber(p.seconds, QStringLiteral("00.00000")) +
+         QLatin1Char('"');
+}
+
+}  // namespace
+
+double GradInRad(const QString& degreeText) {
+  QString t = degreeText;
+  t.replace(QChar(0x00B0), QLatin1Char(' '));
+  t.replace(QLatin1Char('\''), QLatin1Char(' '));
+  t.remove(QLatin1Char('"'));
+  const double d = Val(BlankField(t, 1).trimmed());
+  const double m = Val(BlankField(t, 2).trimmed());
+  const double s = Val(BlankField(t, 3).trimmed());
+  return ((d + m / 60) + s / 3600) * kPi / 180;
+}
+
+QString FormatSeconds(double seconds, const QString& formatName) {
+  const int32_t g = FixToInt32(seconds / 3600);
+  seconds = seconds - g * 3600.0;
+  const int32_t n = FixToInt32(seconds / 60);
+  seconds = seconds - n * 60.0;
+
+  QString degreePattern = QStringLiteral("0");
+  QString secondsPattern = QStringLiteral("00.00000");
+  if (formatName == QLatin1String("hh:nn:ss")) {
+    degreePattern = QStringLiteral("00");
+    secondsPattern = QStringLiteral("00");
+    seconds = Fix(seconds);
+  } else if (formatName == QLatin1String("h:nn:ss.s")) {
+    secondsPattern = QStringLiteral("00.0");
+  }
+  const DegreeParts p = CarryRoundedSeconds({double(g), double(n), seconds}, secondsPattern);
+  return FormatNumber(p.degrees, degreePattern) + QChar(0x00B0) +
+         FormatNumber(p.minutes, QStringLiteral("00")) + QLatin1Char('\'') +
+         FormatNumber(p.seconds, secondsPattern);
+}
+
+QString DezMinInGrad(const QString& decimalMinutes) {
+  const double d = Val(decimalMinutes.mid(0, 2));
+  const double m = Val(decimalMinutes.mid(2, 2));
+  const double f = Val(QStringLiteral("0.") + decimalMinutes.mid(5));
+  return DegreeText(d, m, f * 60);
+}
+
+QString DezGradInGrad(double decimalDegrees) {
+  const double v = CheckedFinite(decimalDegrees);
+  const double d = Int(v);
+  const double x = (v - d) * 60;
+  const double m = Int(x);
+  const double s = RoundHalfEven((x - m) * 60, 5);
+  return DegreeText(d, m, s);
+}
+
+QString RadInGrad(double radians) {
+  return DezGradInGrad(radians * 180 / kPi);
+}
+
+double asin(double x) {
+  if (x == 1.0) return kPi / 2;
+  if (x == -1.0) return -kPi / 2;
+  if (!(std::fabs(x) < 1.0))
+    throw OrvenilError(kErrInvalidProcedureCall,
+                       QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
+  return std::atan(x / std::sqrt(1 - x * x));
+}
+
+}  // namespace orv

@@ -1,0 +1,33 @@
+#pragma once
+// Conversions between the angle forms the program keeps side by side:
+// radians, decimal degrees, decimal arc-seconds and degree texts
+// (D°MM'SS.SSSSS"). All use π = 3.14159265358979.
+#include <QString>
+
+namespace orv {
+
+// Degree text (D°M'S, closing quote optional) to radians. "°" and "'" count as
+// blanks, the text is split at single blanks into degrees, minutes, seconds;
+// the parts are added as they stand (no sign carried from the degrees).
+double GradInRad(const QString& degreeText);
+
+// Arc-seconds to degree text without closing quote. formatName "hh:nn:ss"
+// truncates the seconds, "h:nn:ss.s" prints one decimal, any other text five.
+// Negative input gives negative parts, each with its own "-".
+QString FormatSeconds(double seconds, const QString& formatName);
+
+// Decimal-minute text of fixed layout DDMM.fff (two digits of degrees, two of
+// minutes, one separator, the fraction of the minutes) to a degree text.
+QString DezMinInGrad(const QString& decimalMinutes);
+
+// Decimal degrees to degree text; degrees rounded down, so negative angles
+// keep non-negative minutes and seconds (-9.5 gives -10°30'00.00000").
+QString DezGradInGrad(double decimalDegrees);
+
+// Radians to degree text, as DezGradInGrad after conversion to degrees.
+QString RadInGrad(double radians);
+
+// Arcsine through the arctangent; throws OrvenilError for |x| > 1 or NaN.
+double asin(double x);
+
+}  // namespace orv

@@ -1,0 +1,35 @@
+#pragma once
+// Zone rules of the two projections: Gauss-Krüger 3° strips on "Krassowski"
+// and "Bessel" (strip digit leads the easting), UTM 6° zones 31-34 on
+// "GRS1980" and "WGS1984". Ellipsoid and system names compare exactly.
+#include <cstdint>
+
+#include <QString>
+
+namespace orv {
+
+// Central meridian from the first character of the easting; 0 = no zone.
+// On "GRS1980", "Krassowski" and "Bessel" a first character without a zone
+// is reported to the user ("Zone bzw. Koordinatensystem ungültig! Abbruch!");
+// any other name gives 0 silently.
+int32_t ErmittleZoneVerebnet(double easting, const QString& ellipsoidName);
+
+// False easting of a zone; 0 when the zone or the name is unknown.
+double ErmittleFalseEasting(int32_t L0, const QString& ellipsoidName);
+
+// Central meridian of the zone holding the longitude (decimal degrees as
+// text, read by its leading number); 0 below the first zone or for an
+// unknown name. There is no upper bound.
+int32_t ErmittleZoneAusLaenge(const QString& longitudeDegrees, const QString& ellipsoidName);
+
+// Zone number (L0 − 3) / 6 + 1, rounded half to even: 3, 9, 15, 21 give 1 … 4.
+int16_t ZoneFromCentralMeridian(int16_t L0);
+
+// Last digit of the UTM zone (31-34) of a central meridian given as text
+// ("3", "9", "15", "21"); "" for anything else or a Gauss-Krüger ellipsoid.
+QString MeridianCodeDigit(const QString& centralMeridian, const QString& ellipsoidName);
+
+// Ellipsoid of a system name; "" when unknown.
+QString EllipsoidForSystem(const QString& systemName);
+
+}  // namespace orv
