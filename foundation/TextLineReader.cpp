@@ -1,0 +1,70 @@
+#include "foundation/TextLineReader.h"
+
+#include "foundation/OrvenilError.h"
+#include "foundation/Windows1252.h"
+
+namespace orv {
+
+namespace {
+constexpr qsizetype kBlockSize = 1 << 16;
+}
+
+TextLineReader::TextLineReader(const QString& path) { open(path); }
+
+bool TextLineReader::open(const QString& path) {
+  close();
+  file_.setFileName(path);
+  return file_.open(QIODevice::ReadOnly);
+}
+
+void TextLineReader::close() {
+  file_.close();
+  buffer_.clear();
+  pos_ = len_ = 0;
+  bufferStart_ = 0;
+}
+
+bool TextLineReader::fill() {
+  if (!file_.isOpen()) return false;
+  bufferStart_ += len_;
+  pos_ = len_ = 0;
+  if (buffer_.size() < kBlockSize) buffer_.resize(kBlockSize);
+  const qint64 n = file_.read(buffer_.data(), kBlockSize);
+  if (n < 0)
+    throw OrvenilError(kErrDeviceIoError,
+                       "Fehler beim Lesen der Datei " + file_.fileName() + ": " + file_.errorString());
+  len_ = static_cast<qsizetype>(n);
+  return len_ > 0;
+}
+
+bool TextLineReader::atEnd() { return pos_ >= len_ && !fill(); }
+
+bool TextLineReader::readLine(QString& line) {
+  if (atEnd()) return false;
+  QByteArray pending;  // the part of a line that spans a block boundary
+  for (;;) {
+    const char* p = buffer_.constData();
+    qsizetype i = pos_;
+    while (i < len_ && p[i] != '\r' && p[i] != '\n') ++i;
+    if (i < len_) {
+      const char end = p[i];
+      if (pending.isEmpty()) {
+        line = DecodeWindows1252(p + pos_, i - pos_);
+      } else {
+        pending.append(p + pos_, i - pos_);
+        line = DecodeWindows1252(pending);
+      }
+      pos_ = i + 1;
+      if (end == '\r' && (pos_ < len_ || fill()) && buffer_[pos_] == '\n') ++pos_;
+      return true;
+    }
+    pending.append(p + pos_, len_ - pos_);
+    pos_ = len_;
+    if (!fill()) {
+      line = DecodeWindows1252(pending);
+      return true;
+    }
+  }
+}
+
+}  // namespace orv

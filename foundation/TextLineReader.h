@@ -1,0 +1,40 @@
+#pragma once
+// Reads a Windows-1252 text file line by line. A line ends at CR LF, at a CR
+// or at a lone LF; the line end is not part of the line, and a last line
+// without an end is still a line. Reads in blocks, for files of millions of
+// lines.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace orv {
+
+class TextLineReader {
+ public:
+  TextLineReader() = default;
+  // Opens path; check isOpen().
+  explicit TextLineReader(const QString& path);
+  bool open(const QString& path);
+  bool isOpen() const { return file_.isOpen(); }
+  void close();
+
+  // The next line; false (line untouched) at the end of the file. A read
+  // error of the device throws OrvenilError.
+  bool readLine(QString& line);
+  bool atEnd();
+
+  // Bytes consumed so far and the file's size, for progress displays.
+  qint64 position() const { return bufferStart_ + pos_; }
+  qint64 size() const { return file_.size(); }
+
+ private:
+  bool fill();
+
+  QFile file_;
+  QByteArray buffer_;
+  qsizetype pos_ = 0;
+  qsizetype len_ = 0;
+  qint64 bufferStart_ = 0;
+};
+
+}  // namespace orv

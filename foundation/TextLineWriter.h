@@ -1,0 +1,40 @@
+#pragma once
+// Writes a Windows-1252 text file with CR LF line ends. The file replaces one
+// of the same name only when it is complete: it is written under a temporary
+// name and renamed on close(), so a failed run never leaves half a file in
+// place of the old one.
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+namespace orv {
+
+class TextLineWriter {
+ public:
+  TextLineWriter() = default;
+  // Opens path for writing; throws OrvenilError when that is impossible.
+  explicit TextLineWriter(const QString& path);
+  // Commits the file when close() was not called (errors are then ignored).
+  ~TextLineWriter();
+  TextLineWriter(const TextLineWriter&) = delete;
+  TextLineWriter& operator=(const TextLineWriter&) = delete;
+
+  void open(const QString& path);
+  bool isOpen() const { return file_.isOpen(); }
+  // Text followed by CR LF.
+  void writeLine(QStringView text);
+  // Text without a line end.
+  void write(QStringView text);
+  // Writes everything out and puts the file in place; throws on failure.
+  void close();
+  // Drops what was written; an older file of the name stays as it was.
+  void discard();
+
+ private:
+  void flushBuffer();
+
+  QSaveFile file_;
+  QByteArray buffer_;
+};
+
+}  // namespace orv
