@@ -1,0 +1,56 @@
+#pragma once
+// The temporary coordinate database with its table Daten, the two scratch
+// databases made beside it at start-up, the names of all temporary databases
+// and the rules by which they are deleted.
+#include <QString>
+#include <QStringList>
+
+#include "platform/db/Database.h"
+
+namespace orv {
+
+struct ProgramState;
+class TemporaryFolderLock;
+
+// Prefix of every temporary database's file name.
+inline constexpr const char* kTempDatabasePrefix = "tmp_dao_orvenil_";
+
+// Kind words of the temporary databases.
+inline constexpr const char* kKindKooDb = "";
+inline constexpr const char* kKindGsaDb = "gsa_";
+inline constexpr const char* kKindGeoidDb = "geoid_";
+inline constexpr const char* kKindSonderfunktionDb = "h_";
+inline constexpr const char* kKindNtv2Build = "ntv2_";
+
+// folder + "tmp_dao_orvenil_" + kind + time stamp + ".mdb"; folder ends with "/".
+QString TemporaryDatabasePath(const QString& folder, const QString& kind);
+QString TemporaryDatabasePath(const QString& folder, const QString& kind, const QString& timeStamp);
+
+// The 40 columns of Daten in their fixed order (column 1 is Punkt) and their type codes.
+const QStringList& DatenColumnNames();
+int DatenColumnType(int position);  // 0-based position
+
+// Creates the coordinate database at path: table Daten with its 40 columns and
+// the indexes "id" (primary, unique) and "Punkt" (plain). Closes every other
+// open database first. Errors are thrown.
+void CreateCoordinateDatabase(Database& db, const QString& path);
+// Creates a scratch database: table Daten with the text columns id and Zeile
+// and a plain index "id". Closes every other open database first.
+void CreateScratchDatabase(Database& db, const QString& path);
+
+// Start-up creation, in this order: GsaDb, KooDb, GeoidDb in state.TempVerzeichnis,
+// their paths set in the state. A failing step is skipped and the next one
+// runs. Afterwards only GeoidDb is open.
+void CreateStartupDatabases(ProgramState& state);
+
+// Start-up cleanup: deletes the files named "tmp_dao_orvenil*" in the folder,
+// except those another running instance may still use. Returns how many
+// files were deleted.
+int DeleteOldTemporaryDatabases(const QString& folder, const TemporaryFolderLock& lock);
+
+// End command: deletes, each when it exists, the NTv2 build file, the
+// coordinate database, GsaDb, the merge database and GeoidDb of this run
+// (their databases are closed first when open).
+void DeleteRunTemporaryDatabases(ProgramState& state);
+
+}  // namespace orv
