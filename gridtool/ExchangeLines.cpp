@@ -95,7 +95,14 @@ std::string FormatResultLine(double undulation, double latDeg, double lonDeg)
     std::string n = FixedField(undulation, 10, 3);
     if (n[0] == '*')
         n = FixedField(kNoUndulation, 10, 3);
-    return n + FixedField(latDeg, 10, 6) + FixedField(lonDeg, 10, 6);
+    // Readers take the undulation as the number at the start of the line. A
+    // latitude field without a leading blank or sign (from 100 degrees on,
+    // which no point on earth has) would run on into it, so it is written as
+    // overflow instead.
+    std::string lat = FixedField(latDeg, 10, 6);
+    if (std::isdigit(static_cast<unsigned char>(lat[0])))
+        lat.assign(10, '*');
+    return n + lat + FixedField(lonDeg, 10, 6);
 }
 
 } // namespace orv

@@ -23,7 +23,9 @@ std::string FixedField(double value, int width, int decimals);
 // One line of OUTPUT.USR without its line end: the undulation in 10
 // characters with 3 decimals, then latitude and longitude in degrees in 10
 // characters with 6 decimals each. An undulation that does not fit its field
-// is written as the no-value marker, so it can never be mistaken for a value.
+// is written as the no-value marker, so it can never be mistaken for a value;
+// a latitude of 100 degrees or more is written as "*" so that it cannot run on
+// into the undulation.
 std::string FormatResultLine(double undulation, double latDeg, double lonDeg);
 
 } // namespace orv
