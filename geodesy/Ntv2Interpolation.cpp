@@ -1,0 +1,240 @@
+#include "geodesy/Ntv2Interpolation.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/ProgramState.h"
+#include "foundation/TextTokens.h"
+#include "geodesy/CheckedArithmetic.h"
+#include "platform/db/FieldType.h"
+#include "platform/db/Recordset.h"
+
+namespace orv {
+
+namespace {
+
+// One sub-grid table of the open cache.
+struct SubGrid {
+  NTv2SubKopfDaten header;
+  bool topLevel = false;
+  std::vector<int> children;  // indexes into the grid list, in table order
+  qint64 ncols = 0;
+  qint64 nrows = 0;
+  Recordset table;            // index "id" current
+  int zeile1 = -1;
+  int zeile2 = -1;
+
+  bool contains(double latSec, double lonSecW) const {
+    return header.E_LONG <= lonSecW && lonSecW <= header.W_LONG && header.S_LAT <= latSec &&
+           latSec <= header.N_LAT;
+  }
+};
+
+// What is kept of the open cache between calls.
+struct CacheLookups {
+  std::weak_ptr<DatabaseState> database;
+  int tableCount = -1;
+  std::vector<SubGrid> grids;
+};
+
+CacheLookups& Lookups() {
+  static CacheLookups lookups;
+  return lookups;
+}
+
+// The value of a header key: the text after the key up to the next ";", trimmed.
+QString HeaderValue(const QString& kopfdaten, const QString& key) {
+  return GetToken(GetToken(kopfdaten, 2, key), 1, QStringLiteral(";"));
+}
+
+SubGrid ReadSubGrid(Database& db, int tableNumber) {
+  SubGrid g;
+  g.table = db.openTable(QString::number(tableNumber));
+  g.table.setIndex(QStringLiteral("id"));
+  g.table.seek(QStringLiteral("="), FieldValue(qint64(1)));
+  if (g.table.noMatch())
+    throw OrvenilError(kErrNoCurrentRecord,
+                       QStringLiteral("NTv2-Gitter %1 hat keine Kopfdaten").arg(tableNumber));
+  const QString k = g.table.value(QStringLiteral("Kopfdaten")).textOrEmpty();
+  g.zeile1 = g.table.fieldIndex(QStringLiteral("Zeile1"));
+  g.zeile2 = g.table.fieldIndex(QStringLiteral("Zeile2"));
+
+  NTv2SubKopfDaten& h = g.header;
+  h.SUB_NAME = HeaderValue(k, QStringLiteral("SUB_NAME"));
+  h.PARENT = HeaderValue(k, QStringLiteral("PARENT"));
+  h.CREATED = HeaderValue(k, QStringLiteral("CREATED"));
+  h.UPDATED = HeaderValue(k, QStringLiteral("UPDATED"));
+  h.S_LAT = Val(HeaderValue(k, QStringLiteral("S_LAT")));
+  h.N_LAT = Val(HeaderValue(k, QStringLiteral("N_LAT")));
+  h.E_LONG = Val(HeaderValue(k, QStringLiteral("E_LONG")));
+  h.W_LONG = Val(HeaderValue(k, QStringLiteral("W_LONG")));
+  h.LAT_INC = Val(HeaderValue(k, QStringLiteral("LAT_INC")));
+  h.LONG_INC = Val(HeaderValue(k, QStringLiteral("LONG_INC")));
+  h.GS_COUNT = static_cast<qint32>(RoundHalfEven(Val(HeaderValue(k, QStringLiteral("GS_COUNT"))), 0));
+  g.topLevel = h.PARENT == QLatin1String("NONE");
+
+  if (!(h.LAT_INC > 0) || !(h.LONG_INC > 0))
+    throw OrvenilError(kErrDivisionByZero,
+                       QStringLiteral("NTv2-Gitter %1: Maschenweite 0").arg(tableNumber));
+  g.ncols = static_cast<qint64>(Int((h.W_LONG - h.E_LONG) / h.LONG_INC + 0.5)) + 1;
+  g.nrows = static_cast<qint64>(Int((h.N_LAT - h.S_LAT) / h.LAT_INC + 0.5)) + 1;
+  return g;
+}
+
+// The lookups of the cache now open, read again when another cache was opened.
+CacheLookups& CurrentLookups() {
+  ProgramState& s = State();
+  CacheLookups& c = Lookups();
+  const std::shared_ptr<DatabaseState> open = s.NTv2Gitterdatenbank.state();
+  const bool same = open && c.database.lock() == open && c.tableCount == s.NTv2AnzahlGitter &&
+                    s.NTv2Gitterdatenbank.isOpen() &&
+                    (c.grids.empty() || c.grids.front().table.isOpen());
+  if (same) return c;
+
+  c = CacheLookups();
+  if (!open)
+    throw OrvenilError(kDbErrObjectInvalid, QStringLiteral("Keine NTv2-Gitterdatenbank geöffnet"));
+  std::vector<SubGrid> grids;
+  for (int t = 1; t <= s.NTv2AnzahlGitter; ++t) grids.push_back(ReadSubGrid(s.NTv2Gitterdatenbank, t));
+  for (size_t i = 0; i < grids.size(); ++i) {
+    if (grids[i].topLevel) continue;
+    for (size_t p = 0; p < grids.size(); ++p) {
+      if (p != i && grids[p].header.SUB_NAME == grids[i].header.PARENT) {
+        grids[p].children.push_back(static_cast<int>(i));
+        break;
+      }
+    }
+  }
+  c.grids = std::move(grids);
+  c.database = open;
+  c.tableCount = s.NTv2AnzahlGitter;
+  return c;
+}
+
+// The finest grid that holds the point, or null. lastTested receives the
+// last top-level grid that was tested, for the header left behind on failure.
+const SubGrid* ChooseSubGrid(const CacheLookups& c, double latSec, double lonSecW,
+                             const SubGrid** lastTested) {
+  for (const SubGrid& top : c.grids) {
+    if (!top.topLevel) continue;
+    *lastTested = &top;
+    if (!top.contains(latSec, lonSecW)) continue;
+    const SubGrid* used = &top;
+    // Children lie inside their parent; a cycle in a broken file must not hang.
+    for (size_t depth = 0; depth < c.grids.size(); ++depth) {
+      const SubGrid* finer = nullptr;
+      for (int child : used->children) {
+        if (c.grids[child].contains(latSec, lonSecW)) {
+          finer = &c.grids[child];
+          break;
+        }
+      }
+      if (!finer) break;
+      used = finer;
+    }
+    return used;
+  }
+  return nullptr;
+}
+
+// Copies the header values the run reads into the program-wide NTv2SubKopf.
+void LeaveHeader(const NTv2SubKopfDaten& h) {
+  NTv2SubKopfDaten& k = State().NTv2SubKopf;
+  k.CREATED = h.CREATED;
+  k.UPDATED = h.UPDATED;
+  k.S_LAT = h.S_LAT;
+  k.N_LAT = h.N_LAT;
+  k.E_LONG = h.E_LONG;
+  k.W_LONG = h.W_LONG;
+  k.LAT_INC = h.LAT_INC;
+  k.LONG_INC = h.LONG_INC;
+  k.GS_COUNT = h.GS_COUNT;
+}
+
+// Interpolated shifts in arc-seconds as the grid holds them (longitude west
+// positive), and the point in grid units.
+struct GridShift {
+  bool ok = false;
+  double latSec = 0;
+  double lonSecW = 0;
+  double dLat = 0;
+  double dLonW = 0;
+};
+
+GridShift InterpolateShift(double latitude, double longitude) {
+  GridShift r;
+  r.latSec = RoundHalfEven(CheckedFinite(latitude) * 3600, 8);
+  r.lonSecW = RoundHalfEven(CheckedFinite(longitude) * 3600 * -1, 8);
+
+  const CacheLookups& c = CurrentLookups();
+  const SubGrid* lastTested = nullptr;
+  const SubGrid* g = ChooseSubGrid(c, r.latSec, r.lonSecW, &lastTested);
+  if (!g) {
+    if (lastTested) LeaveHeader(lastTested->header);
+    return r;
+  }
+  LeaveHeader(g->header);
+  const NTv2SubKopfDaten& h = g->header;
+
+  const double X = (r.lonSecW - h.E_LONG) / h.LONG_INC;
+  const double Y = (r.latSec - h.S_LAT) / h.LAT_INC;
+  const qint64 col = static_cast<qint64>(Int(X));
+  const qint64 row = static_cast<qint64>(Int(Y));
+  const double dx = X - Int(X);
+  const double dy = Y - Int(Y);
+
+  qint64 p1 = row * g->ncols + col;
+  qint64 p2 = p1 + 1;
+  qint64 p3 = p1 + g->ncols;
+  qint64 p4 = p1 + g->ncols + 1;
+  if (col >= g->ncols - 1) {
+    p2 = p1;
+    p4 = p3;
+  }
+  if (row >= g->nrows - 1) {
+    p3 = p1;
+    p4 = p2;
+  }
+
+  const qint64 positions[4] = {p1, p2, p3, p4};
+  double lat[4];
+  double lonW[4];
+  Recordset table = g->table;
+  for (int i = 0; i < 4; ++i) {
+    const qint64 p = positions[i];
+    if (p < 0 || p >= h.GS_COUNT) return r;  // a node the sub-grid does not have
+    table.seek(QStringLiteral("="), FieldValue(p + 1));
+    if (table.noMatch()) return r;
+    lat[i] = table.value(g->zeile1).toDouble();
+    lonW[i] = table.value(g->zeile2).toDouble();
+  }
+  auto blend = [&](const double s[4]) {
+    return (1 - dx) * (1 - dy) * s[0] + dx * (1 - dy) * s[1] + (1 - dx) * dy * s[2] +
+           dx * dy * s[3];
+  };
+  r.dLat = blend(lat);
+  r.dLonW = blend(lonW);
+  r.ok = true;
+  return r;
+}
+
+}  // namespace
+
+Ntv2Result NTv2Transformieren(double latitude, double longitude, const Database& /*database*/,
+                              const QString& /*pointName*/) {
+  const GridShift s = InterpolateShift(latitude, longitude);
+  if (!s.ok) return {};
+  return {true, (s.lonSecW + s.dLonW) / 3600 * -1, (s.latSec + s.dLat) / 3600};
+}
+
+Ntv2Result NTv2ShiftInterpolieren(double latitude, double longitude, const Database& /*database*/,
+                                  const QString& /*pointName*/) {
+  const GridShift s = InterpolateShift(latitude, longitude);
+  if (!s.ok) return {};
+  return {true, -s.dLonW, s.dLat};
+}
+
+}  // namespace orv
