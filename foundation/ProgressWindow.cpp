@@ -1,0 +1,119 @@
+#include "foundation/ProgressWindow.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "foundation/DialogService.h"
+#include "foundation/ProgramState.h"
+
+namespace orv {
+
+namespace {
+const QColor kBarColour(6, 176, 37);
+QPointer<FormStatus> g_statusForm;
+}  // namespace
+
+ProgressStep DecideProgress(int cur, int min, int max, int lastPercent) {
+  ProgressStep step;
+  int c = cur < min ? min : cur;
+  if (c > max) c = max;
+  if (max > 0)
+    step.percent = static_cast<int>(std::floor(static_cast<double>(c) / max * 100.0 + 0.5));
+  else
+    step.percent = 100;
+  step.nextLastPercent = lastPercent;
+  if (step.percent <= lastPercent) return step;
+  step.show = true;
+  if (c <= 0) return step;
+  step.draw = true;
+  step.nextLastPercent = step.percent == 100 ? 0 : step.percent;
+  return step;
+}
+
+ProgressBarBox::ProgressBarBox(QWidget* parent) : QWidget(parent), background_(Qt::white) {
+  setMinimumHeight(18);
+}
+
+void ProgressBarBox::fillTo(int percent) {
+  if (percent > percent_) percent_ = percent;
+  update();
+}
+
+void ProgressBarBox::setBackground(const QColor& colour) {
+  background_ = colour;
+  update();
+}
+
+void ProgressBarBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), background_);
+  const int w = static_cast<int>(std::lround(width() / 100.0 * percent_));
+  p.fillRect(QRect(0, 0, w, height()), kBarColour);
+  // The percentage in the middle of the bar: white on the filled part, black beside it.
+  const QString label = QString::number(percent_) + QStringLiteral("%");
+  const int textWidth = fontMetrics().horizontalAdvance(label);
+  const int left = (width() - textWidth) / 2;
+  p.setPen(left < w ? Qt::white : Qt::black);
+  p.drawText(rect(), Qt::AlignCenter, label);
+}
+
+FormStatus::FormStatus(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+  setWindowTitle(QStringLiteral("Status"));
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  auto* layout = new QVBoxLayout(this);
+  picProgress = new ProgressBarBox(this);
+  picProgress->setObjectName(QStringLiteral("picProgress"));
+  Label2 = new QLabel(QStringLiteral("Daten werden eingelesen"), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label1 = new QLabel(QStringLiteral("Bitte haben Sie einen Augenblick Geduld..."), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  layout->addWidget(picProgress);
+  layout->addWidget(Label2);
+  layout->addWidget(Label1);
+  resize(360, 110);
+  // Form_Load: the bar starts white.
+  picProgress->setBackground(Qt::white);
+}
+
+FormStatus* StatusForm() {
+  if (!g_statusForm) g_statusForm = new FormStatus();
+  return g_statusForm;
+}
+
+FormStatus* ExistingStatusForm() { return g_statusForm; }
+
+void ReleaseStatusForm() {
+  if (g_statusForm) {
+    g_statusForm->hide();
+    delete g_statusForm;
+  }
+  // A run that ended below 100 % must not hide the next run's progress.
+  SetLastProgressPercent(0);
+}
+
+int LastProgressPercent() { return State().LetzterProzentwert; }
+void SetLastProgressPercent(int percent) { State().LetzterProzentwert = percent; }
+
+void ShowProgress(int cur, int min, int max, bool showPercent, const QString& text) {
+  const ProgressStep step = DecideProgress(cur, min, max, LastProgressPercent());
+  if (!step.show) return;
+  FormStatus* form = StatusForm();
+  if (!form->picProgress->isVisible()) form->picProgress->setVisible(true);
+  if (!form->isVisible()) form->show();
+  form->raise();
+  if (!step.draw) return;
+  form->picProgress->fillTo(step.percent);
+  form->countDraw();
+  if (showPercent) {
+    if (!text.isEmpty())
+      form->Label2->setText(QString::number(step.percent) + QStringLiteral("%") +
+                            QStringLiteral(" von ") + QString::number(max) + text);
+    Dialogs().processEvents();
+    SetLastProgressPercent(step.nextLastPercent);
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,24 @@
+#pragma once
+// What the data grid needs of a bound table: its field names, its rows in
+// order, fetched on demand in blocks, and deletion of a row. The grid never
+// copies the table into memory; it asks for the rows it shows.
+#include <QStringList>
+#include <vector>
+
+namespace orv {
+
+class GridRecordSource {
+ public:
+  virtual ~GridRecordSource() = default;
+  virtual QStringList fieldNames() const = 0;
+  // Re-reads the set of rows (after the table changed).
+  virtual void reload() = 0;
+  virtual int rowCount() const = 0;
+  // Rows first .. first+count-1 (0-based), each with one text per field
+  // ("" for a null value).
+  virtual std::vector<QStringList> fetchRows(int first, int count) = 0;
+  // Deletes row `index` (0-based) from the table; the caller reloads.
+  virtual bool deleteRow(int index) = 0;
+};
+
+}  // namespace orv
