@@ -81,7 +81,7 @@ QString GetFileStatus(const QString& path) {
     } else {
       // No archive, compression or system flags here: a plain file reads as
       // a plain archived file does elsewhere.
-      const bool readOnly = ::access(native.constData(), W_OK) != 0;
+      const bool readOnly = (st.st_mode & S_IWUSR) == 0;  // the owner may not write: read-only
       const bool hidden = QFileInfo(path).fileName().startsWith(u'.');
       result = QStringLiteral("OK:ncA") + (readOnly ? u'R' : u'r') + u's' + (hidden ? u'H' : u'h');
     }
