@@ -69,11 +69,17 @@ bool needsWideChars(const QString& s)
 // U+0100 ("compressed"), otherwise UTF-16LE.
 void addChars(QByteArray& a, const QChar* chars, qsizetype n, bool wide)
 {
+    const qsizetype at = a.size();
+    a.resize(at + (wide ? 2 * n : n));
+    char* p = a.data() + at;
     for (qsizetype i = 0; i < n; ++i) {
-        if (wide)
-            add16(a, chars[i].unicode());
-        else
-            add8(a, static_cast<quint8>(chars[i].unicode()));
+        const char16_t u = chars[i].unicode();
+        if (wide) {
+            *p++ = static_cast<char>(u & 0xFF);
+            *p++ = static_cast<char>(u >> 8);
+        } else {
+            *p++ = static_cast<char>(u);
+        }
     }
 }
 
@@ -222,8 +228,10 @@ QString sheetNameFor(const QString& base, int sheetNumber)
     return name + suffix;
 }
 
+} // namespace
+
 // A temporary file written through a large buffer, read back on close.
-class Spool {
+class XlsSpoolFile {
 public:
     bool open()
     {
@@ -277,8 +285,6 @@ private:
     quint64 written_ = 0;
 };
 
-} // namespace
-
 struct XlsWriter::State {
     struct Sheet {
         quint64 begin = 0;  // range of its cell records in the cell spool
@@ -288,8 +294,8 @@ struct XlsWriter::State {
     };
 
     QSaveFile out;
-    Spool cells;
-    Spool strings;
+    XlsSpoolFile cells;
+    XlsSpoolFile strings;
     std::vector<Sheet> sheets;
     QString spoolError;
 
@@ -311,7 +317,7 @@ struct XlsWriter::State {
     bool columnsCut = false;
     bool textCut = false;
 
-    bool spoolFailed(Spool& spool)
+    bool spoolFailed(XlsSpoolFile& spool)
     {
         if (spoolError.isEmpty())
             spoolError = spool.errorString();
@@ -375,8 +381,10 @@ struct XlsWriter::State {
             index = it.value();
             return true;
         }
-        if (remembered.size() >= RememberedStrings)
+        if (remembered.size() >= RememberedStrings) {
             remembered.clear();
+            remembered.reserve(RememberedStrings);
+        }
         index = stringCount++;
         remembered.insert(s, index);
         return appendString(s, index);
@@ -409,12 +417,14 @@ struct XlsWriter::State {
             quint32 index = 0;
             if (!stringIndex(text, index))
                 return false;
-            add16(buf, RecLabelSst);
-            add16(buf, LabelSstRecordSize - 4);
-            add16(buf, rowNumber);
-            add16(buf, static_cast<quint16>(c));
-            add16(buf, CellXf);
-            add32(buf, index);
+            char rec[LabelSstRecordSize];
+            qToLittleEndian<quint16>(RecLabelSst, rec);
+            qToLittleEndian<quint16>(LabelSstRecordSize - 4, rec + 2);
+            qToLittleEndian<quint16>(rowNumber, rec + 4);
+            qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
+            qToLittleEndian<quint16>(CellXf, rec + 8);
+            qToLittleEndian<quint32>(index, rec + 10);
+            buf.append(rec, LabelSstRecordSize);
             sheet.columns = std::max<quint16>(sheet.columns, static_cast<quint16>(c + 1));
         }
         ++sheet.rows;
@@ -443,6 +453,7 @@ bool XlsWriter::open(const QString& path)
         return false;
     }
     state->sheets.push_back({});
+    state->remembered.reserve(RememberedStrings);
     state->record.reserve(MaxRecordData);
     add32(state->record, 0); // reference and string counts, set on close
     add32(state->record, 0);
