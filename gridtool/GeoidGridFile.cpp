@@ -1,5 +1,6 @@
 #include "gridtool/GeoidGridFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -57,18 +58,19 @@ double NodeMetres(std::int32_t node)
     return node >= kNoValueNode ? kNoValueMetres : double(node) * 0.0001;
 }
 
-GeoidGridFile::GeoidGridFile(const std::string& path) : path_(path)
+GeoidGridFile::GeoidGridFile(const std::string& path)
+    : path_(path), pages_(std::size_t(kPageBytes * kPageSlots)), pageOfSlot_(kPageSlots, -1)
 {
-    // Every point reads a few records at scattered places; a stream buffer
-    // would only refill kilobytes for each of them.
-    file_.rdbuf()->pubsetbuf(nullptr, 0);
     file_.open(path, std::ios::binary);
     if (!file_)
         throw std::runtime_error("Gitterdatei " + path + " kann nicht geoeffnet werden");
+    file_.seekg(0, std::ios::end);
+    fileSize_ = file_.tellg();
+    if (!file_ || fileSize_ < 4 * kGridHeaderRecords)
+        throw std::runtime_error("Gitterdatei " + path + " hat keinen vollstaendigen Kopf");
 
     unsigned char bytes[4 * kGridHeaderRecords];
-    if (!file_.read(reinterpret_cast<char*>(bytes), sizeof bytes))
-        throw std::runtime_error("Gitterdatei " + path + " hat keinen vollstaendigen Kopf");
+    ReadBytes(0, sizeof bytes, bytes);
     std::int32_t records[kGridHeaderRecords];
     for (int i = 0; i < kGridHeaderRecords; ++i)
         records[i] = DecodeRecord(bytes + 4 * i);
@@ -77,26 +79,43 @@ GeoidGridFile::GeoidGridFile(const std::string& path) : path_(path)
     } catch (const std::runtime_error& e) {
         throw std::runtime_error("Gitterdatei " + path + ": " + e.what());
     }
-
-    file_.seekg(0, std::ios::end);
-    const std::streamoff size = file_.tellg();
     const double needed = 4.0 * (double(kGridHeaderRecords) + double(header_.rows) * double(header_.cols));
-    if (size < 0 || double(size) < needed)
+    if (double(fileSize_) < needed)
         throw std::runtime_error("Gitterdatei " + path + " ist kuerzer als ihr Kopf angibt");
+}
+
+void GeoidGridFile::ReadBytes(std::int64_t offset, int count, unsigned char* out)
+{
+    while (count > 0) {
+        const std::int64_t page = offset / kPageBytes;
+        const int slot = int(page % kPageSlots);
+        unsigned char* data = pages_.data() + std::size_t(slot) * std::size_t(kPageBytes);
+        if (pageOfSlot_[std::size_t(slot)] != page) {
+            const std::int64_t start = page * kPageBytes;
+            const std::streamsize length = std::streamsize(std::min(kPageBytes, fileSize_ - start));
+            pageOfSlot_[std::size_t(slot)] = -1;
+            file_.clear();
+            file_.seekg(start);
+            if (length <= 0 || !file_.read(reinterpret_cast<char*>(data), length))
+                throw std::runtime_error("Gitterdatei " + path_ + " kann nicht gelesen werden");
+            pageOfSlot_[std::size_t(slot)] = page;
+        }
+        const int inPage = int(offset - page * kPageBytes);
+        const int n = std::min<int>(count, int(kPageBytes) - inPage);
+        std::copy(data + inPage, data + inPage + n, out);
+        out += n;
+        offset += n;
+        count -= n;
+    }
 }
 
 void GeoidGridFile::ReadNodes(std::int64_t row, std::int64_t col, int count, double* metres)
 {
-    if (row < 1 || row > header_.rows || col < 1 || count < 0 || col + count - 1 > header_.cols)
+    if (row < 1 || row > header_.rows || col < 1 || count < 0 || count > 16 || col + count - 1 > header_.cols)
         throw std::runtime_error("Gitterknoten ausserhalb des Gitters gelesen");
     const std::int64_t record = kGridHeaderRecords + (row - 1) * header_.cols + (col - 1);
     unsigned char bytes[4 * 16];
-    if (count > 16)
-        throw std::runtime_error("zu viele Gitterknoten auf einmal gelesen");
-    file_.clear();
-    file_.seekg(std::streamoff(record) * 4);
-    if (!file_.read(reinterpret_cast<char*>(bytes), std::streamsize(4) * count))
-        throw std::runtime_error("Gitterdatei " + path_ + " kann nicht gelesen werden");
+    ReadBytes(record * 4, 4 * count, bytes);
     for (int i = 0; i < count; ++i)
         metres[i] = NodeMetres(DecodeRecord(bytes + 4 * i));
 }

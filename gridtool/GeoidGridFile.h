@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -41,7 +42,8 @@ double NodeMetres(std::int32_t node);
 
 // Binary geoid grid: little-endian signed 32-bit records, 18 header records
 // followed by the nodes row by row from north to south, west to east. Nodes
-// are read from the file on demand, so grids of any size need constant memory.
+// are read from the file on demand through a small fixed set of cached pages,
+// so grids of any size need constant memory.
 class GeoidGridFile {
 public:
     // Opens and checks the file; throws std::runtime_error when it is missing,
@@ -56,9 +58,19 @@ public:
     void ReadNodes(std::int64_t row, std::int64_t col, int count, double* metres);
 
 private:
+    static constexpr std::int64_t kPageBytes = 4096;
+    static constexpr int kPageSlots = 64;
+
+    // Copies `count` bytes from `offset` (inside the file) into `out`.
+    void ReadBytes(std::int64_t offset, int count, unsigned char* out);
+
     std::string path_;
     std::ifstream file_;
+    std::int64_t fileSize_ = 0;
     GeoidGridHeader header_;
+    // Page p of the file lives in slot p % kPageSlots when pageOfSlot_ says so.
+    std::vector<unsigned char> pages_;
+    std::vector<std::int64_t> pageOfSlot_;
 };
 
 } // namespace orv

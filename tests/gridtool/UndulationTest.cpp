@@ -247,3 +247,31 @@ TEST(GeoidGridHeader, UnusableGridsAreRefused)
     EXPECT_THROW(GeoidGridFile{path}, std::runtime_error);
     EXPECT_THROW(GeoidGridFile{dir.filePath("none").toStdString()}, std::runtime_error);
 }
+
+// A grid much larger than the pages kept in memory, read in scattered order:
+// every node comes back as written, also where four nodes straddle two pages.
+TEST(GeoidGridFile, LargeGridReadInScatteredOrder)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("grid").toStdString();
+    const GridSpec spec{Degrees(40), Degrees(40) + 399 * Minutes(1), Degrees(0), Degrees(0) + 299 * Minutes(1),
+                        Minutes(1), Minutes(1)}; // 400 x 300 nodes, 480 kB
+    auto node = [](int r, int c) { return r * 1000 + c; };
+    WriteGrid(path, spec, node);
+    GeoidGridFile grid(path);
+    ASSERT_EQ(grid.Header().rows, 400);
+    ASSERT_EQ(grid.Header().cols, 300);
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> row(1, 400), col(1, 297);
+    for (int i = 0; i < 20000; ++i) {
+        const int r = row(rng);
+        const int c = col(rng);
+        double v[4];
+        grid.ReadNodes(r, c, 4, v);
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ(v[k], NodeMetres(node(r, c + k))) << r << "/" << c + k;
+    }
+    double v[4];
+    EXPECT_THROW(grid.ReadNodes(400, 298, 4, v), std::runtime_error); // past the last column
+    EXPECT_THROW(grid.ReadNodes(401, 1, 1, v), std::runtime_error);
+}
