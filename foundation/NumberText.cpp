@@ -6,6 +6,7 @@
 
 #include "foundation/OrvenilError.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -141,6 +142,7 @@ Pattern ParsePattern(const QString& pattern) {
 
 QString FormatNumber(double x, const QString& pattern) {
   ThrowIfNotFinite(x);
+  if (pattern.isEmpty()) return NumberText(x);
   const Pattern p = ParsePattern(pattern);
   const DecimalForm f = ToDecimalForm(x);
   std::string intPart, fracPart;
@@ -164,7 +166,7 @@ QString FormatNumber(double x, const QString& pattern) {
   std::string out;
   if (f.negative && !zero) out.push_back('-');
   out += intPart;
-  if (p.hasPoint && (!fracPart.empty() || p.maxDecimals == 0)) {
+  if (p.hasPoint) {  // as the original runtime: "0.##" writes 1 as "1."
     out.push_back('.');
     out += fracPart;
   }
@@ -283,6 +285,29 @@ std::string LeadingNumber(const QString& text, bool skipInnerBlanks, bool& consu
   return s;
 }
 
+// Whether an out-of-range number text [-]digits[.digits][e[-]digits] is below
+// the double range (rather than above it).
+bool IsTinyNumber(const std::string& s) {
+  const size_t begin = s[0] == '-' ? 1 : 0;
+  const size_t ePos = s.find('e');
+  const std::string mantissa = s.substr(begin, ePos == std::string::npos ? std::string::npos : ePos - begin);
+  long long exp = 0;
+  if (ePos != std::string::npos) {
+    size_t i = ePos + 1;
+    const bool negative = i < s.size() && s[i] == '-';
+    if (negative) ++i;
+    for (; i < s.size(); ++i) exp = std::min(exp * 10 + (s[i] - '0'), 1000000000LL);
+    if (negative) exp = -exp;
+  }
+  size_t point = mantissa.find('.');
+  if (point == std::string::npos) point = mantissa.size();
+  const size_t firstDigit = mantissa.find_first_not_of("0.");
+  if (firstDigit == std::string::npos) return true;
+  const long long magnitude = firstDigit < point ? static_cast<long long>(point - firstDigit)
+                                                 : -static_cast<long long>(firstDigit - point - 1);
+  return magnitude + exp <= 0;
+}
+
 double ParseAscii(const std::string& s) {
   const char* first = s.data();
   if (*first == '-') ++first;  // from_chars takes no '+' and we strip '-' ourselves
@@ -290,8 +315,7 @@ double ParseAscii(const std::string& s) {
   const auto res = std::from_chars(first, s.data() + s.size(), v);
   if (res.ec == std::errc::result_out_of_range) {
     // Underflow reads as 0, overflow is an error.
-    bool tiny = s.find("e-") != std::string::npos;
-    if (!tiny) throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf: Die Zahl ist zu groß."));
+    if (!IsTinyNumber(s)) throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf: Die Zahl ist zu groß."));
     v = 0.0;
   }
   return s[0] == '-' ? -v : v;

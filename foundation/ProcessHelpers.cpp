@@ -38,11 +38,11 @@ int ShellAndWait(const QString& commandLine, int windowState, const QString& wor
   process.setArguments(arguments);
   if (!workingFolder.isEmpty()) process.setWorkingDirectory(workingFolder);
   process.setProcessChannelMode(QProcess::ForwardedChannels);
-  process.setInputChannelMode(QProcess::ForwardedInputChannel);
   process.start();
   if (!process.waitForStarted(-1))
     throw OrvenilError(kErrFileNotFound,
                        "Das Programm " + program + " kann nicht gestartet werden: " + process.errorString());
+  process.closeWriteChannel();  // a program that reads input gets its end at once
   process.waitForFinished(-1);
   if (process.exitStatus() != QProcess::NormalExit) return -1;
   return process.exitCode();

@@ -3,6 +3,8 @@
 #include "foundation/OrvenilError.h"
 #include "foundation/Windows1252.h"
 
+#include <QFileInfo>
+
 namespace orv {
 
 namespace {
@@ -13,6 +15,7 @@ TextLineReader::TextLineReader(const QString& path) { open(path); }
 
 bool TextLineReader::open(const QString& path) {
   close();
+  if (!QFileInfo(path).isFile()) return false;
   file_.setFileName(path);
   return file_.open(QIODevice::ReadOnly);
 }

@@ -41,7 +41,8 @@ TEST(FormatNumber, OptionalDigitsAndGrouping) {
   EXPECT_EQ(FormatNumber(123.0, "#,#"), "123");
   EXPECT_EQ(FormatNumber(5.0, "0."), "5.");
   EXPECT_EQ(FormatNumber(1.5, "0.##"), "1.5");
-  EXPECT_EQ(FormatNumber(1.0, "0.##"), "1");
+  EXPECT_EQ(FormatNumber(1.0, "0.##"), "1.");
+  EXPECT_EQ(FormatNumber(12.5, ""), "12.5");
 }
 
 TEST(FormatNumber, RefusesNonFiniteValuesAndUnknownPatterns) {
@@ -88,6 +89,10 @@ TEST(Val, TakesTheLeadingNumberAndSkipsBlanks) {
   EXPECT_EQ(Val("1.5D2"), 150.0);
   EXPECT_EQ(Val("\t7\n"), 7.0);
   EXPECT_EQ(Val("1e-400"), 0.0);
+  EXPECT_EQ(Val("0." + QString(400, u'0') + "1"), 0.0);
+  EXPECT_EQ(Val(QString(400, u'0') + "1.5"), 1.5);
+  EXPECT_THROW(Val("1" + QString(400, u'0')), OrvenilError);
+  EXPECT_THROW(Val("0.001e400"), OrvenilError);
   EXPECT_THROW(Val("1e400"), OrvenilError);
 }
 
