@@ -63,20 +63,3 @@ TEST(BicubicPatch, ReproducesBicubicPolynomials)
             }
     }
 }
-
-TEST(BicubicPatch, CoefficientsOfConstantAndCornerValue)
-{
-    const double zero[4] = {0, 0, 0, 0};
-    const double flat[4] = {3, 3, 3, 3};
-    double c[4][4];
-    bcucof(flat, zero, zero, zero, 2.0, 5.0, c);
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            EXPECT_DOUBLE_EQ(c[i][j], i == 0 && j == 0 ? 3.0 : 0.0);
-
-    // Corners are counter-clockwise from the lower left: 2 = (d1, 0), 4 = (0, d2).
-    const double y[4] = {1, 2, 3, 4};
-    EXPECT_DOUBLE_EQ(bcuint(y, zero, zero, zero, 2.0, 5.0, 2.0, 0.0), 2.0);
-    EXPECT_DOUBLE_EQ(bcuint(y, zero, zero, zero, 2.0, 5.0, 2.0, 5.0), 3.0);
-    EXPECT_DOUBLE_EQ(bcuint(y, zero, zero, zero, 2.0, 5.0, 0.0, 5.0), 4.0);
-}
