@@ -1,5 +1,6 @@
 // Existence checks, file status, copying, the line-end conversion and
 // programs started and waited for.
+#include "TempFolderFixture.h"
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/LineEndConversion.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -19,21 +19,7 @@
 namespace orv {
 namespace {
 
-class Files : public ::testing::Test {
- protected:
-  QString path(const QString& name) const { return dir_.filePath(name); }
-  QString put(const QString& name, const QByteArray& bytes) const {
-    QFile f(path(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path(name);
-  }
-  static QByteArray bytesOf(const QString& p) {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
-  QTemporaryDir dir_;
-};
+using Files = TempFolderTest;
 
 TEST_F(Files, ExistenceOfFilesAndFolders) {
   const QString file = put("a.txt", "x");
@@ -114,7 +100,7 @@ TEST_F(Files, CopyReplacesOnlyWhenAllowed) {
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);  // no leftovers
 }
 
-class LineEnds : public Files {};
+using LineEnds = TempFolderTest;
 
 TEST_F(LineEnds, ConvertsLfToCrLfInPlace) {
   const QString p = put("unix.txt", "1 2 3\n4 5 6\nletzte");

@@ -122,12 +122,5 @@ TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
   EXPECT_THROW(RoundHalfEven(1.0, -1), OrvenilError);
 }
 
-TEST(IntAndFix, FloorAndTruncation) {
-  EXPECT_EQ(Int(-1.5), -2.0);
-  EXPECT_EQ(Fix(-1.5), -1.0);
-  EXPECT_EQ(Int(1.5), 1.0);
-  EXPECT_EQ(Fix(1.5), 1.0);
-}
-
 }  // namespace
 }  // namespace orv

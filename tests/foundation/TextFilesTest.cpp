@@ -1,5 +1,6 @@
 // The Windows-1252 codec, line reading and writing, whole-file helpers and
 // line counting, on real files in a temporary folder.
+#include "TempFolderFixture.h"
 #include "foundation/FileText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
@@ -8,25 +9,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace orv {
 namespace {
 
-class TextFiles : public ::testing::Test {
+class TextFiles : public TempFolderTest {
  protected:
-  QString path(const QString& name) const { return dir_.filePath(name); }
-  QString put(const QString& name, const QByteArray& bytes) const {
-    QFile f(path(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path(name);
-  }
-  QByteArray bytesOf(const QString& p) const {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
   QStringList readLines(const QString& p) const {
     TextLineReader reader(p);
     EXPECT_TRUE(reader.isOpen());
@@ -36,7 +25,6 @@ class TextFiles : public ::testing::Test {
     EXPECT_TRUE(reader.atEnd());
     return lines;
   }
-  QTemporaryDir dir_;
 };
 
 TEST(Windows1252, AllBytesRoundTrip) {
