@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include <QStringList>
+
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/ProgramState.h"
@@ -40,14 +42,23 @@ struct CacheLookups {
   std::vector<SubGrid> grids;
 };
 
+// Never destroyed: its open tables must not outlive the database layer's own
+// statics at program exit.
 CacheLookups& Lookups() {
-  static CacheLookups lookups;
-  return lookups;
+  static CacheLookups* lookups = new CacheLookups;
+  return *lookups;
 }
 
-// The value of a header key: the text after the key up to the next ";", trimmed.
+// The value of a header key: the rest of the record (the header records are
+// joined by ";") that starts with the key, trimmed. Matching whole records
+// keeps a sub-grid named, say, "PARENT1" from being read as the PARENT key.
 QString HeaderValue(const QString& kopfdaten, const QString& key) {
-  return GetToken(GetToken(kopfdaten, 2, key), 1, QStringLiteral(";"));
+  const QStringList records = kopfdaten.split(QLatin1Char(';'));
+  for (const QString& r : records) {
+    const QString record = GetToken(r, 1, QStringLiteral(";"));  // blanks trimmed
+    if (record.startsWith(key)) return GetToken(record.mid(key.size()), 1, QStringLiteral(";"));
+  }
+  return QString();
 }
 
 SubGrid ReadSubGrid(Database& db, int tableNumber) {
