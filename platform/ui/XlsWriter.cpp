@@ -30,9 +30,15 @@ constexpr quint16 RecExtSst = 0x00FF;
 constexpr quint16 RecDimensions = 0x0200;
 constexpr quint16 RecLabelSst = 0x00FD;
 constexpr quint16 RecWindow2 = 0x023E;
+constexpr quint16 RecIndex = 0x020B;
+constexpr quint16 RecDefColWidth = 0x0055;
+constexpr quint16 RecRow = 0x0208;
+constexpr quint16 RecDbCell = 0x00D7;
 
 constexpr int MaxRecordData = 8224;     // longest record body; the string table continues beyond it
 constexpr int LabelSstRecordSize = 14;
+constexpr int RowRecordSize = 20;
+constexpr int RowsPerBlock = 32;        // rows are grouped in blocks with an index cell at the end
 constexpr quint16 CellXf = 15;          // the first cell format after the 15 style formats
 constexpr int MaxSheetNameLength = 31;
 constexpr qsizetype SpoolFlushSize = 1 << 20;
@@ -173,17 +179,10 @@ QByteArray boundSheetRecord(const QString& name, quint32 sheetOffset)
     return r;
 }
 
-QByteArray sheetHead(quint32 rows, quint16 columns)
+// Size of what precedes a sheet's cells: BOF, INDEX, DEFCOLWIDTH, DIMENSIONS.
+quint64 sheetHeadSize(std::size_t blocks)
 {
-    QByteArray out = bofRecord(0x0010);
-    QByteArray b;
-    add32(b, 0);
-    add32(b, rows);
-    add16(b, 0);
-    add16(b, columns);
-    add16(b, 0);
-    addRecord(out, RecDimensions, b);
-    return out;
+    return 20 + (4 + 16 + 4 * quint64(blocks)) + 6 + 18;
 }
 
 QByteArray sheetTail(bool firstSheet)
@@ -287,10 +286,49 @@ private:
 
 struct XlsWriter::State {
     struct Sheet {
-        quint64 begin = 0;  // range of its cell records in the cell spool
+        quint64 begin = 0;  // range of its row blocks in the cell spool
         quint64 end = 0;
         quint32 rows = 0;
         quint16 columns = 0;
+        qint32 firstRowWithCells = -1;
+        quint32 lastRowWithCells = 0;
+        std::vector<quint32> blockIndexes; // DBCELL positions from begin
+
+        // BOF, the index of the row blocks, the default column width and
+        // the dimensions; offset is where the sheet starts in the stream.
+        QByteArray head(quint64 offset) const
+        {
+            QByteArray out = bofRecord(0x0010);
+            const quint64 defColWidthAt = offset + out.size() + 4 + 16 + 4 * quint64(blockIndexes.size());
+            const quint64 cellsAt = offset + sheetHeadSize(blockIndexes.size());
+            QByteArray b;
+            add32(b, 0);
+            add32(b, firstRowWithCells < 0 ? 0 : quint32(firstRowWithCells));
+            add32(b, firstRowWithCells < 0 ? 0 : lastRowWithCells + 1);
+            add32(b, static_cast<quint32>(defColWidthAt));
+            for (quint32 at : blockIndexes)
+                add32(b, static_cast<quint32>(cellsAt + at));
+            addRecord(out, RecIndex, b);
+            b.clear();
+            add16(b, 8);
+            addRecord(out, RecDefColWidth, b);
+            b.clear();
+            add32(b, 0);
+            add32(b, rows);
+            add16(b, 0);
+            add16(b, columns);
+            add16(b, 0);
+            addRecord(out, RecDimensions, b);
+            Q_ASSERT(quint64(out.size()) == sheetHeadSize(blockIndexes.size()));
+            return out;
+        }
+    };
+    // Rows of the block being collected that hold cells, and their cells.
+    struct BlockRow {
+        quint16 row;
+        quint16 firstColumn;
+        quint16 endColumn;
+        int cellBytes;
     };
 
     QSaveFile out;
@@ -313,6 +351,9 @@ struct XlsWriter::State {
         quint16 offsetInRecord; // from the start of the record header
     };
     std::vector<Bucket> buckets;
+
+    std::vector<BlockRow> blockRows;
+    QByteArray blockCells;
 
     bool columnsCut = false;
     bool textCut = false;
@@ -390,20 +431,66 @@ struct XlsWriter::State {
         return appendString(s, index);
     }
 
+    // Writes the collected block: its ROW records, its cells and the DBCELL
+    // that lets a reader find the first cell of each row.
+    bool finishBlock()
+    {
+        if (blockRows.empty())
+            return true;
+        Sheet& sheet = sheets.back();
+        QByteArray& buf = cells.buffer();
+        const quint64 blockStart = cells.size();
+        for (const BlockRow& r : blockRows) {
+            QByteArray b;
+            add16(b, r.row);
+            add16(b, r.firstColumn);
+            add16(b, r.endColumn);
+            add16(b, 0x00FF);   // default height
+            add16(b, 0);
+            add16(b, 0);
+            add16(b, 0x0100);
+            add16(b, CellXf);
+            addRecord(buf, RecRow, b);
+        }
+        buf.append(blockCells);
+        QByteArray b;
+        add32(b, static_cast<quint32>(cells.size() - blockStart));
+        // The first row's cells are counted from the second ROW record, each
+        // further row's from the first cell of the row before.
+        quint32 step = quint32(blockRows.size()) * RowRecordSize - RowRecordSize;
+        for (const BlockRow& r : blockRows) {
+            add16(b, static_cast<quint16>(step));
+            step = quint32(r.cellBytes);
+        }
+        sheet.blockIndexes.push_back(static_cast<quint32>(cells.size() - sheet.begin));
+        addRecord(buf, RecDbCell, b);
+        blockRows.clear();
+        blockCells.resize(0);
+        return cells.flushIfFull() || spoolFailed(cells);
+    }
+
     bool writeRow(const QStringList& row)
     {
         if (sheets.back().rows == quint32(MaxRowsPerSheet)) {
+            if (!finishBlock())
+                return false;
             sheets.back().end = cells.size();
-            sheets.push_back({cells.size(), 0, 0, 0});
+            sheets.push_back({});
+            sheets.back().begin = cells.size();
         }
         Sheet& sheet = sheets.back();
         const quint16 rowNumber = static_cast<quint16>(sheet.rows);
+        if (!blockRows.empty() && blockRows.back().row / RowsPerBlock != rowNumber / RowsPerBlock
+            && !finishBlock())
+            return false;
         qsizetype n = row.size();
         if (n > MaxColumns) {
             columnsCut = true;
             n = MaxColumns;
         }
-        QByteArray& buf = cells.buffer();
+        const qsizetype rowStart = blockCells.size();
+        int firstColumn = -1;
+        int lastColumn = -1;
         for (qsizetype c = 0; c < n; ++c) {
             QString text = row.at(c);
             if (text.isEmpty())
@@ -424,11 +511,21 @@ struct XlsWriter::State {
             qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
             qToLittleEndian<quint16>(CellXf, rec + 8);
             qToLittleEndian<quint32>(index, rec + 10);
-            buf.append(rec, LabelSstRecordSize);
+            blockCells.append(rec, LabelSstRecordSize);
+            if (firstColumn < 0)
+                firstColumn = int(c);
+            lastColumn = int(c);
             sheet.columns = std::max<quint16>(sheet.columns, static_cast<quint16>(c + 1));
         }
+        if (firstColumn >= 0) {
+            blockRows.push_back(
+                {rowNumber, quint16(firstColumn), quint16(lastColumn + 1), int(blockCells.size() - rowStart)});
+            if (sheet.firstRowWithCells < 0)
+                sheet.firstRowWithCells = rowNumber;
+            sheet.lastRowWithCells = rowNumber;
+        }
         ++sheet.rows;
-        return cells.flushIfFull() || spoolFailed(cells);
+        return true;
     }
 };
 
@@ -486,8 +583,8 @@ bool XlsWriter::close()
         return failed(s->spoolError);
 
     // Finish the string table and the cell records.
-    if (!s->finishStringRecord() || !s->strings.flush() || !s->cells.flush())
-        return failed(s->spoolError);
+    if (!s->finishBlock() || !s->finishStringRecord() || !s->strings.flush() || !s->cells.flush())
+        return failed(s->spoolError.isEmpty() ? s->cells.errorString() + s->strings.errorString() : s->spoolError);
     QByteArray counts;
     add32(counts, s->stringRefs);
     add32(counts, s->stringCount);
@@ -524,7 +621,8 @@ bool XlsWriter::close()
     for (std::size_t i = 0; i < s->sheets.size(); ++i) {
         const State::Sheet& sheet = s->sheets[i];
         offsets.push_back(streamSize);
-        streamSize += quint64(sheetHead(0, 0).size()) + (sheet.end - sheet.begin) + quint64(sheetTail(i == 0).size());
+        streamSize += sheetHeadSize(sheet.blockIndexes.size()) + (sheet.end - sheet.begin)
+                      + quint64(sheetTail(i == 0).size());
     }
     if (streamSize > CompoundFileLayout::MaximumStreamSize)
         return failed(QStringLiteral("Die Tabelle ist für eine .xls-Datei zu groß."));
@@ -540,7 +638,7 @@ bool XlsWriter::close()
     ok = ok && s->strings.copyTo(out, 0, s->strings.size()) && write(extSst);
     for (std::size_t i = 0; ok && i < s->sheets.size(); ++i) {
         const State::Sheet& sheet = s->sheets[i];
-        ok = write(sheetHead(sheet.rows, sheet.columns)) && s->cells.copyTo(out, sheet.begin, sheet.end - sheet.begin)
+        ok = write(sheet.head(offsets[i])) && s->cells.copyTo(out, sheet.begin, sheet.end - sheet.begin)
              && write(sheetTail(i == 0));
     }
     const quint64 streamEnd = CompoundFileLayout::SectorSize * (1 + quint64(layout.streamSectors()));
