@@ -34,6 +34,12 @@ enum DbErrorNumber : int {
   kDbErrNotADatabase = 3343,         // file is not a database of ours
   kDbErrConversion = 3421,           // value does not fit the field's type
   kDbErrSyntax = 3075,               // SQL the engine does not understand
+  kDbErrInvalidArgument = 3001,      // e.g. an unknown Seek comparison
+  kDbErrNoFieldDefined = 3264,       // a table without any field
+  kDbErrInvalidFieldType = 3259,     // a type code the layer does not know
+  kDbErrInvalidBookmark = 3159,
+  kDbErrCriteriaMismatch = 3464,     // a Seek key that does not fit the index's field
+  kDbErrNotAnIndex = 3800,           // Index set to a name the table has no index of
 };
 
 }  // namespace orv

@@ -1,0 +1,39 @@
+#include "platform/db/DatabaseState.h"
+
+#include "foundation/OrvenilError.h"
+#include "platform/db/FieldType.h"
+#include "platform/db/RecordsetState.h"
+
+namespace orv {
+
+void ThrowObjectInvalid() {
+  ThrowDbError(kDbErrObjectInvalid, QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt."));
+}
+
+DatabaseState::~DatabaseState() {
+  try {
+    close();
+  } catch (...) {
+  }
+}
+
+void DatabaseState::addRecordset(const std::shared_ptr<RecordsetState>& rs) {
+  // Forget recordsets that are gone, so a long run opening many stays small.
+  std::erase_if(recordsets_, [](const std::weak_ptr<RecordsetState>& w) {
+    auto p = w.lock();
+    return !p || !p->open;
+  });
+  recordsets_.push_back(rs);
+}
+
+void DatabaseState::close() {
+  if (!conn_) return;
+  for (auto it = recordsets_.rbegin(); it != recordsets_.rend(); ++it)
+    if (auto rs = it->lock()) rs->close();
+  recordsets_.clear();
+  auto conn = std::move(conn_);
+  conn_.reset();
+  conn->commit();
+}
+
+}  // namespace orv

@@ -1,0 +1,116 @@
+#pragma once
+// Internal to the database layer: what a Recordset handle refers to.
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/db/FieldValue.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/SqliteConnection.h"
+
+namespace orv {
+
+class RecordsetState {
+ public:
+  // Table type on a table.
+  RecordsetState(std::shared_ptr<SqliteConnection> conn, const QString& table);
+  // A query: keyset (editable) or snapshot (read-only).
+  RecordsetState(std::shared_ptr<SqliteConnection> conn, const QString& sql, bool /*query*/);
+
+  bool open = true;
+  Recordset::Type type = Recordset::Type::Table;
+
+  void close();
+
+  // Fields.
+  int fieldCount() const { return static_cast<int>(names_.size()); }
+  const QString& fieldName(int i) const { return names_[i]; }
+  int fieldType(int i) const { return types_[i]; }
+  int fieldIndex(const QString& name) const;
+  int checkedField(const QString& name) const;  // 3265 when missing
+  void checkPosition(int i) const;
+  const QString& tableName() const { return table_; }
+
+  // Navigation.
+  void moveFirst();
+  void moveNext();
+  void moveLast();
+  bool eof() const { return where_ == Where::Eof; }
+  bool bof() { return where_ == Where::Bof || (where_ == Where::Eof && recordCount() == 0); }
+  bool hasCurrent() const { return where_ == Where::Row; }
+  qint64 recordCount();
+
+  void setIndex(const QString& indexName);
+  QString index() const;
+  void seek(const QString& comparison, const FieldValue& key);
+  bool noMatch() const { return noMatch_; }
+
+  FieldValue value(int i);
+  void addNew();
+  void edit();
+  void setValue(int i, const FieldValue& v);
+  void update();
+  void cancelUpdate();
+  bool editing() const { return edit_ != Edit::None; }
+  void deleteCurrent();
+
+  qint64 bookmark() const;
+  void setBookmark(qint64 rowId);
+  qint64 lastModified() const { return lastModified_; }
+
+  std::vector<qint64> orderedRowIds();
+  std::vector<FieldValue> rowValues(qint64 rowId);
+
+ private:
+  enum class Where { Bof, Row, Deleted, Lost, Eof };
+  enum class Edit { None, AddNew, Edit };
+
+  void requireCurrent() const;
+  void requireTableType() const;
+  void requireEditable() const;
+  void initFromSchema();
+  // Position helpers of table type.
+  bool stepTo(CachedStatement& st, const FieldValue* key, qint64 rowId, bool bindKey, bool bindRow);
+  void landOn(qint64 rowId, const FieldValue& key);
+  void loadRow();
+  QByteArray orderClause(bool descending) const;
+  void afterKeysetMove();
+
+  std::shared_ptr<SqliteConnection> conn_;
+  std::shared_ptr<const TableSchema> schema_;  // table and editable queries
+  QString table_;
+  QStringList names_;
+  std::vector<int> types_;
+  QHash<QString, int> nameLookup_;
+
+  Where where_ = Where::Bof;
+  qint64 rowId_ = 0;
+  FieldValue key_;          // index key of the current row (table type with an index)
+  int indexPos_ = -1;       // schema index in use
+  int indexField_ = -1;     // its field
+  bool noMatch_ = false;
+  qint64 lastModified_ = 0;
+
+  bool rowLoaded_ = false;
+  std::vector<FieldValue> row_;
+
+  Edit edit_ = Edit::None;
+  std::vector<FieldValue> buffer_;
+  std::vector<char> dirty_;
+
+  // Table type statements.
+  CachedStatement first_, last_, next_, nextNullKey_, firstNonNull_, fetch_, count_, insert_, delete_;
+  CachedStatement seekStmt_;
+  std::unordered_map<std::string, CachedStatement> updates_;
+
+  // Queries: row ids (keyset) or rows (snapshot); pos_ = index of the current row.
+  std::vector<qint64> keys_;
+  std::vector<std::vector<FieldValue>> rows_;
+  qint64 pos_ = -1;
+};
+
+}  // namespace orv
