@@ -9,20 +9,14 @@
 #include <array>
 #include <cmath>
 
+#include "geodesy/GeocentricConversion.h"
+#include "geodesy/SimilarityTransformations.h"
 #include "shell/SystemTableDefinitions.h"
 
 namespace {
 
 using Vec = std::array<double, 3>;
 constexpr double kArcSec = 3.14159265358979 / 180.0 / 3600.0;
-
-// Coordinate-frame rotation, linearised, as the program's seven-parameter run.
-Vec CoordinateFrame(const Vec& p, const std::array<double, 7>& s) {
-  const double k = 1 + s[6] / 1e6;
-  const double rx = s[3] * kArcSec, ry = s[4] * kArcSec, rz = s[5] * kArcSec;
-  return {(rz * p[1] + p[0] - ry * p[2]) * k + s[0], (p[1] - rz * p[0] + rx * p[2]) * k + s[1],
-          (ry * p[0] + p[2] - rx * p[1]) * k + s[2]};
-}
 
 // Position-vector rotation, linearised, as EPSG method 9606 states it.
 Vec PositionVector(const Vec& p, const std::array<double, 7>& s) {
@@ -67,7 +61,10 @@ TEST(DefaultDatabaseFolder, ParameterSetsReproduceEpsgInReverse) {
     EXPECT_EQ(cells[5], "Bursa Wolf");
     std::array<double, 7> reverse{};
     for (int j = 0; j < 7; ++j) reverse[j] = -cells[6 + j].toDouble();
-    const Vec ours = CoordinateFrame(point, reverse);
+    const orv::GeocentricPoint t = orv::HelmertSevenParameter(
+        point[0], point[1], point[2], reverse[0], reverse[1], reverse[2], reverse[3], reverse[4], reverse[5],
+        reverse[6]);
+    const Vec ours{t.X, t.Y, t.Z};
     const Vec epsg = PositionVector(point, published[i].pv);
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(ours[c], epsg[c], 1e-6) << rows[i].toStdString();
   }

@@ -1,0 +1,131 @@
+#pragma once
+// The main window: the user interface and the object through which the
+// operations read their options. One class over several files, one topic
+// each: controls (FormOrvenilControls.cpp), layout and panel state
+// (FormOrvenilLayout.cpp), start-up and shutdown (FormOrvenilStartup.cpp),
+// system tables (FormOrvenilTables.cpp), toolbar (FormOrvenilToolbar.cpp),
+// and the handlers still waiting for their operations (FormOrvenilPending.cpp).
+#include <QMainWindow>
+#include <QSet>
+#include <QString>
+
+#include "geodesy/GeocentricConversion.h"
+#include "platform/db/TemporaryFolder.h"
+#include "shell/FormOrvenilControls.h"
+#include "shell/SystemTableDefinitions.h"
+
+namespace orv {
+
+// The three folders the window works with; each ends with "/".
+struct FormOrvenilFolders {
+  QString programFolder;   // the executable's folder (help page)
+  QString databaseFolder;  // system tables, grids, geoid models
+  QString tempFolder;      // temporary databases
+};
+
+// The command line as the window takes it: every double quote removed,
+// blanks trimmed; the case is kept (file names are case-sensitive here).
+QString CleanCommandLine(const QString& commandLine);
+
+class FormOrvenil : public QMainWindow, public FormOrvenilControls {
+ public:
+  FormOrvenil(const FormOrvenilFolders& folders, const QString& commandLine,
+              QWidget* parent = nullptr);
+  ~FormOrvenil() override;
+
+  // Public operations.
+  double GradInRad(const QString& degreeText) const;                                    // 0
+  QString FormatSeconds(double seconds, const QString& formatName) const;              // 1
+  QString DezMinInGrad(const QString& decimalMinutes) const;                           // 2
+  QString DezGradInGrad(double decimalDegrees) const;                                  // 3
+  QString RadInGrad(double radians) const;                                             // 4
+  double asin(double x) const;                                                         // 5
+  GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) const;  // 6
+  GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) const;  // 7
+  GeocentricPoint SevenParTrans(double X, double Y, double Z, double dX, double dY, double dZ,
+                                double m, double r1, double r2, double r3) const;      // 8
+  // Locks (False) or unlocks (True) the input panels around long operations.
+  void FormVisible(bool enabled);                                                      // 9
+  // Selects the start system by ellipsoid name and fills the zone list.
+  void EllipsoidADatenZuordnen(const QString& ellipsoidName);                          // 10
+
+  // Start-up and shutdown.
+  void Form_Initialize();
+  void Form_Load();
+  void Form_QueryUnload(bool& cancel, int unloadMode);
+  void Form_Resize();
+
+  // Handlers.
+  void Coolbar2_ButtonClick(const QString& key);
+  void Coolbar2_ButtonMenuClick(const QString& itemKey);
+  void cmdAuswahlImport_Click();
+  void cmdAuswahlExport_Click();
+  void cmdTrafoStart_Click();
+  void cmdZoneÄndern_Click();
+  void TimerAllg_Timer();
+  void zielZone_Click();
+  void Startsys_Click(int index);
+  void StartAbbildung_Click(int index);
+  void AuswahlTrafoTyp_Click(int index);
+  void AuswahlTrafoRichtung_Click(int index);
+  void ComboTrafoPara_Click();
+  void cmbGeoidmodell_Click();
+  void BtZoneStart_Click();
+  void BtZoneZiel_Click();
+  void sevTabStrip1_Click();
+  void mnuPopUp_Click(int index);
+  void GridTrafoSys_MouseUp(int button, int column);
+  void GridNTv2Sys_MouseUp(int button, int column);
+  void GridGeoidmodell_MouseUp(int button, int column);
+  void GridTrafoSys_BeforeDelete(int row, bool& cancel);
+  void GridNTv2Sys_BeforeDelete(int row, bool& cancel);
+  void GridGeoidmodell_BeforeDelete(int row, bool& cancel);
+  void GridKooDb_RowChange();
+
+  // System tables. Loads one file-backed table from its ".fil" or ".dat";
+  // writeBack rewrites both files afterwards (the NTv2 and geoid tables).
+  void LoadSystemTable(SystemTable table, bool writeBack);
+  // Writes a file-backed table to its ".dat" (";" between cells) and its
+  // ".fil". A ".fil" that could not be read at start-up is never replaced, so
+  // its rows survive for a program version that can read them. Reports a
+  // failed save with the save message; returns whether both were written.
+  bool SaveSystemTableFiles(SystemTable table);
+  // True when the table's ".fil" existed but could not be read this run.
+  bool GridFileUnreadable(SystemTable table) const { return unreadableGridFiles_.contains(static_cast<int>(table)); }
+  DataGrid* SystemTableGrid(SystemTable table) const;
+  // The geoid-model choice list: "ohne", then every model's name.
+  void FillGeoidModelList();
+  // The parameter-set choice list: every set's name, no "ohne".
+  void FillParameterSetList();
+
+  void ShowBusyWindow();
+  void HideBusyWindow();
+
+  const FormOrvenilFolders& folders() const { return folders_; }
+  // The command line after cleaning (empty when none was given).
+  const QString& commandLineFile() const { return commandLine_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void connectHandlers();
+  void BuildCoordinateSystemTable();
+  void FitColumnWidths(DataGrid* grid);
+  void SetUpStatusBar();
+  void EndProgram();  // toolbar key btnDBEnde
+  void ShutdownApplication();
+  void DeleteWorkFiles();
+  // Shows that an operation of this window is not available yet.
+  void NotAvailable(const QString& what);
+
+  FormOrvenilFolders folders_;
+  QString commandLine_;
+  TemporaryFolderLock tempLock_;
+  QSet<int> unreadableGridFiles_;  // SystemTable values
+  bool Entladen = false;
+};
+
+}  // namespace orv

@@ -1,0 +1,261 @@
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbFrame.h"
+#include "platform/ui/VbStatusBar.h"
+#include "platform/ui/VbTabStrip.h"
+#include "platform/ui/VbTextBox.h"
+#include "platform/ui/VbToolBar.h"
+#include "shell/FormOrvenilControls.h"
+
+namespace orv {
+
+namespace {
+
+// Tight spacing: all option frames share the band between toolbar and tabs.
+void Compact(QLayout* layout) {
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->setSpacing(2);
+}
+
+QGridLayout* GridIn(QWidget* w) {
+  auto* g = new QGridLayout(w);
+  Compact(g);
+  return g;
+}
+
+DataGrid* MakeGrid(VbTabStrip* tabs, const QString& tabCaption, const QString& gridCaption) {
+  // The page holds the grid without a layout: the window sizes the grid.
+  auto* page = new QWidget(tabs);
+  auto* grid = new DataGrid(page);
+  grid->move(2, 2);
+  grid->SetCaption(gridCaption);
+  grid->SetSearchLabel(QStringLiteral("Suche:"));
+  tabs->AddTab(page, tabCaption);
+  return grid;
+}
+
+}  // namespace
+
+void FormOrvenilControls::setupControls(QMainWindow* form) {
+  form->setWindowTitle(QStringLiteral("Orvenil"));
+  formClient = new QWidget(form);
+  formClient->setObjectName(QStringLiteral("formClient"));
+  form->setCentralWidget(formClient);
+
+  // Toolbar, keys in toolbar order.
+  Coolbar2 = new VbToolBar(formClient);
+  Coolbar2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  Coolbar2->AddButton(kKeyDbOeffnen, QStringLiteral("Datei importieren"));
+  Coolbar2->AddButton(kKeyDbSpeichernUnter, QStringLiteral("Datei exportieren"));
+  Coolbar2->SetEnabled(kKeyDbSpeichernUnter, false);
+  Coolbar2->AddCheckButton(kKeyGoogleMap, QStringLiteral("OpenStreet"));
+  Coolbar2->SetEnabled(kKeyGoogleMap, false);
+  Coolbar2->AddSpacer(10);
+  const QString columnsMenu = QStringLiteral("Spaltenansicht");
+  Coolbar2->AddMenuButton(QString(), columnsMenu,
+                          QStringLiteral("Spalten entsprechend Transformation anzeigen"));
+  Coolbar2->AddMenuItem(columnsMenu, QStringLiteral("btnSpalten1"), QStringLiteral("alle Spalten"));
+  Coolbar2->AddMenuItem(columnsMenu, QStringLiteral("btnSpalten2"), QStringLiteral("nur Startsystem"));
+  Coolbar2->AddMenuItem(columnsMenu, QStringLiteral("btnSpalten3"), QStringLiteral("nur Zielsystem"));
+  Coolbar2->AddMenuItem(columnsMenu, QStringLiteral("btnSpalten4"),
+                        QStringLiteral("nur Start- und Zielsystem"));
+  Coolbar2->AddSpacer(10);
+  Coolbar2->AddMenuButton(kKeyNTv2, QStringLiteral("NTv2"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2erzeugen"), QStringLiteral("NTv2 Trafo erstellen"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2Ziel"),
+                        QStringLiteral("NTv2 Trafo Zielsystem mit identischer Punktnummerreihenfolge einlesen"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuell"),
+                        QStringLiteral("NTv2 Trafo Zielsystem beliebig überschreiben"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuellPkt"),
+                        QStringLiteral("NTv2 Trafo Zielsystem beliebig löschen"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2Export"), QStringLiteral("NTv2 Trafo GSA-Export"));
+  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2Grenzen"),
+                        QStringLiteral("NTv2 Geltungsbereiche Gitterdatei exportieren"));
+  Coolbar2->SetEnabled(kKeyNTv2, false);
+  Coolbar2->AddPlaceholder(kKeyPlaceholder);
+  Coolbar2->AddButton(kKeyHilfe, QString(), QStringLiteral("Hilfe"));
+  Coolbar2->SetIcon(kKeyHilfe, form->style()->standardIcon(QStyle::SP_DialogHelpButton));
+  Coolbar2->AddButton(kKeyDBEnde, QStringLiteral("Ende"));
+
+  xpStatusBar1 = new VbStatusBar(form);
+  form->setStatusBar(xpStatusBar1);
+
+  TimerAllg = new QTimer(form);
+  TimerAllg->setInterval(500);
+  CommonDialog1.DialogTitle = QStringLiteral("Datei importieren");
+  CommonDialog2.DialogTitle = QStringLiteral("Datei exportieren");
+
+  // Options band.
+  sevFrameOptionen = new VbFrame(QString(), formClient);
+  sevFrameOptionen->setFlat(true);
+  auto* band = new QHBoxLayout(sevFrameOptionen);
+  Compact(band);
+  band->setSpacing(6);
+
+  auto* fileButtons = new QVBoxLayout();
+  fileButtons->setSpacing(6);
+  cmdAuswahlImport = new QPushButton(QStringLiteral("Datei importieren"), sevFrameOptionen);
+  cmdAuswahlExport = new QPushButton(QStringLiteral("Datei exportieren"), sevFrameOptionen);
+  fileButtons->addStretch();
+  fileButtons->addWidget(cmdAuswahlImport);
+  fileButtons->addWidget(cmdAuswahlExport);
+  fileButtons->addStretch();
+  band->addLayout(fileButtons);
+
+  // Start system.
+  frameSystem = new VbFrame(QStringLiteral("Koordinatensystem Eigenschaften Eingabedaten"), sevFrameOptionen);
+  {
+    auto* g = GridIn(frameSystem);
+    Startsys = new OptionArray(frameSystem);
+    const char* systems[] = {"ETRS89 ", "GK42/83 ", "RD40/83 ", "WGS1984 "};
+    for (int i = 0; i < 4; ++i) g->addWidget(Startsys->add(i, QString::fromUtf8(systems[i]), frameSystem), i, 0);
+    Label1 = new QLabel(QStringLiteral("Ellipsoid:"), frameSystem);
+    cmbStartsys = new VbComboBox(frameSystem);
+    cmbStartsys->SetText(QStringLiteral("automatisch"));
+    Label3 = new QLabel(QStringLiteral("Zone:"), frameSystem);
+    cmbStartZone = new VbComboBox(frameSystem);
+    cmbStartZone->SetText(QStringLiteral("automatisch"));
+    Label4 = new QLabel(QStringLiteral("Näherungshöhe:"), frameSystem);
+    orthoNäherungshöhe = new VbTextBox(frameSystem);
+    g->addWidget(Label1, 0, 1);
+    g->addWidget(cmbStartsys, 0, 2);
+    g->addWidget(Label3, 1, 1);
+    g->addWidget(cmbStartZone, 1, 2);
+    g->addWidget(Label4, 2, 1);
+    g->addWidget(orthoNäherungshöhe, 2, 2);
+    g->setRowStretch(4, 1);
+  }
+  band->addWidget(frameSystem);
+
+  frameAbbildung = new VbFrame(QString(), sevFrameOptionen);
+  {
+    auto* g = GridIn(frameAbbildung);
+    Label6 = new QLabel(QStringLiteral("Abbildung:"), frameAbbildung);
+    g->addWidget(Label6, 0, 0);
+    StartAbbildung = new OptionArray(frameAbbildung);
+    const char* kinds[] = {"verebnete Koordinaten", "geozentrische Koordinaten", "geographische Koordinaten"};
+    for (int i = 0; i < 3; ++i) g->addWidget(StartAbbildung->add(i, QString::fromUtf8(kinds[i]), frameAbbildung), i + 1, 0);
+    g->setRowStretch(4, 1);
+  }
+  band->addWidget(frameAbbildung);
+
+  // Zone group.
+  frameZone = new VbFrame(QStringLiteral("Umrechnung Zentralmeridian"), sevFrameOptionen);
+  {
+    auto* g = GridIn(frameZone);
+    zielZone = new VbComboBox(frameZone);
+    cmdZoneÄndern = new QPushButton(QStringLiteral("Zone ändern"), frameZone);
+    chkZoneIndividuell = new VbCheckBox(QStringLiteral("variable Zone"), frameZone);
+    BtZone = new OptionArray(frameZone);
+    BtZoneStart = BtZone->add(0, QStringLiteral("Zone-Start"), frameZone);
+    BtZoneZiel = BtZone->add(1, QStringLiteral("Zone-Ziel"), frameZone);
+    BtZone->preset(0);
+    g->addWidget(BtZoneStart, 0, 0);
+    g->addWidget(BtZoneZiel, 0, 1);
+    g->addWidget(zielZone, 1, 0, 1, 2);
+    g->addWidget(chkZoneIndividuell, 2, 0, 1, 2);
+    g->addWidget(cmdZoneÄndern, 3, 0, 1, 2);
+    g->setRowStretch(4, 1);
+  }
+  band->addWidget(frameZone);
+
+  // Transformation group.
+  frameParaTrafo = new VbFrame(QStringLiteral("Transformation"), sevFrameOptionen);
+  {
+    auto* g = GridIn(frameParaTrafo);
+    frameAuswParaTrafo = new VbFrame(QString(), frameParaTrafo);
+    {
+      auto* a = GridIn(frameAuswParaTrafo);
+      AuswahlTrafoTyp = new OptionArray(frameAuswParaTrafo);
+      const char* types[] = {"ohne", "7-Parameter ", "NTv2", "nur Höhe", "Höhe DGM200", "DHHN92>2016"};
+      for (int i = 0; i < 6; ++i)
+        a->addWidget(AuswahlTrafoTyp->add(i, QString::fromUtf8(types[i]), frameAuswParaTrafo), i % 3, i / 3);
+      AuswahlTrafoTyp->preset(0);
+    }
+    frameParaTrafoHinRück = new VbFrame(QString(), frameParaTrafo);
+    {
+      auto* r = GridIn(frameParaTrafoHinRück);
+      AuswahlTrafoRichtung = new OptionArray(frameParaTrafoHinRück);
+      r->addWidget(AuswahlTrafoRichtung->add(0, QStringLiteral("Hin-Transformation"), frameParaTrafoHinRück), 0, 0);
+      r->addWidget(AuswahlTrafoRichtung->add(1, QStringLiteral("Rück-Transformation"), frameParaTrafoHinRück), 1, 0);
+      AuswahlTrafoRichtung->preset(0);
+    }
+    frameGeoidModell = new VbFrame(QString(), frameParaTrafo);
+    {
+      auto* m = GridIn(frameGeoidModell);
+      Label11 = new QLabel(QStringLiteral("Auswahl Geoidmodell"), frameGeoidModell);
+      cmbGeoidmodell = new VbComboBox(frameGeoidModell);
+      cmbGeoidmodell->SetText(QStringLiteral("ohne"));
+      chkUndulationMinus = new VbCheckBox(QStringLiteral("Höhe = Höhe - Geoid"), frameGeoidModell);
+      m->addWidget(Label11, 0, 0);
+      m->addWidget(cmbGeoidmodell, 1, 0);
+      m->addWidget(chkUndulationMinus, 2, 0);
+    }
+    ComboTrafoPara = new VbComboBox(frameParaTrafo);
+    ComboTrafoPara->SetText(QStringLiteral("ohne"));
+    ComboTrafoPara->setMinimumContentsLength(18);
+    Label9 = new QLabel(QStringLiteral("Startsystem"), frameParaTrafo);
+    Label10 = new QLabel(QStringLiteral("Zielsystem"), frameParaTrafo);
+    txtTrafoParaStart = new VbTextBox(frameParaTrafo);
+    txtTrafoParaStart->SetText(QStringLiteral("ohne"));
+    txtTrafoParaZiel = new VbTextBox(frameParaTrafo);
+    txtTrafoParaZiel->SetText(QStringLiteral("ohne"));
+    for (VbTextBox* t : {txtTrafoParaStart, txtTrafoParaZiel}) {
+      t->SetLocked(true);
+      t->setMaximumWidth(90);
+    }
+    cmdTrafoStart = new QPushButton(QStringLiteral("Trafo starten"), frameParaTrafo);
+
+    g->addWidget(frameAuswParaTrafo, 0, 0, 2, 1);
+    g->addWidget(frameParaTrafoHinRück, 0, 1);
+    g->addWidget(ComboTrafoPara, 1, 1);
+    g->addWidget(Label9, 0, 2, Qt::AlignBottom);
+    g->addWidget(Label10, 0, 3, Qt::AlignBottom);
+    g->addWidget(txtTrafoParaStart, 1, 2);
+    g->addWidget(txtTrafoParaZiel, 1, 3);
+    g->addWidget(cmdTrafoStart, 2, 2, 1, 2);
+    g->addWidget(frameGeoidModell, 0, 4, 3, 1);
+    g->setRowStretch(3, 1);
+  }
+  band->addWidget(frameParaTrafo);
+  band->addStretch();
+
+  // Labels without a design caption.
+  Label2 = new QLabel(formClient);
+  Label5 = new QLabel(formClient);
+  Label7 = new QLabel(formClient);
+  for (QLabel* l : {Label2, Label5, Label7}) l->hide();
+
+  // Tab strip and grids.
+  sevTabStrip1 = new VbTabStrip(formClient);
+  GridKooDb = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinaten   "), QStringLiteral("Koordinaten"));
+  GridKoordSys = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
+  GridTrafoSys = MakeGrid(sevTabStrip1, QStringLiteral("   3-D Transformation WGS84/ETRS89 nach ...   "),
+                          QStringLiteral("Daten-Viewer"));
+  GridNTv2Sys = MakeGrid(sevTabStrip1, QStringLiteral("   NTv2 Gitterdatei ...   "), QStringLiteral("Daten-Viewer"));
+  GridGeoidmodell = MakeGrid(sevTabStrip1, QStringLiteral("   binäres Quasigeoidmodell BKG...   "),
+                             QStringLiteral("Daten-Viewer"));
+
+  // Popup menu of the editable system grids.
+  MenuPopUp = new QMenu(QStringLiteral("PopUp"), form);
+  const char* items[] = {"Zeile bearbeiten", "Zeile löschen",   "Zeile hinzufügen",
+                         "Datei hinzufügen", "Daten speichern", "Link aufrufen"};
+  for (int i = 0; i < 6; ++i) mnuPopUp[i] = MenuPopUp->addAction(QString::fromUtf8(items[i]));
+}
+
+}  // namespace orv

@@ -1,0 +1,122 @@
+// The four system tables of the main window: building, loading, saving and
+// the choice lists filled from them.
+#include <QFile>
+#include <QFileInfo>
+
+#include "foundation/DialogService.h"
+#include "foundation/ProgramState.h"
+#include "foundation/Windows1252.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/VbComboBox.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramVersion.h"
+
+namespace orv {
+
+namespace {
+
+void PlainMessage(const QString& text) {
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
+}
+
+void SetUpColumns(DataGrid* grid, SystemTable table) {
+  grid->ClearRows();
+  grid->ClearColumns();
+  for (const SystemTableColumn& c : SystemTableColumns(table)) grid->AddColumn(c.key, c.caption, c.widthTwips);
+}
+
+// Rows of a ";"-separated text file, one per line in file order.
+void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QString text = DecodeWindows1252(file.readAll());
+  for (const QString& line : SplitTableFileLines(text)) grid->AddRow(TableFileLineToRow(line));
+}
+
+}  // namespace
+
+DataGrid* FormOrvenil::SystemTableGrid(SystemTable table) const {
+  switch (table) {
+    case SystemTable::KoordSys: return GridKoordSys;
+    case SystemTable::TrafoSys: return GridTrafoSys;
+    case SystemTable::NTv2Sys: return GridNTv2Sys;
+    case SystemTable::Geoidmodell: return GridGeoidmodell;
+  }
+  return nullptr;
+}
+
+void FormOrvenil::FitColumnWidths(DataGrid* grid) {
+  for (int c = 1; c <= grid->ColumnCount(); ++c) {
+    const QString key = grid->ColumnKey(c);
+    grid->SetColumnWidth(key, FittedColumnWidth(grid->TextWidthTwips(grid->ColumnCaption(key))));
+  }
+}
+
+void FormOrvenil::BuildCoordinateSystemTable() {
+  SetUpColumns(GridKoordSys, SystemTable::KoordSys);
+  for (const QString& row : KoordSysRows()) GridKoordSys->AddRow(row);
+  FitColumnWidths(GridKoordSys);
+}
+
+void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
+  DataGrid* grid = SystemTableGrid(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  const QString gridFile = base + QStringLiteral(".fil");
+  const QString textFile = base + QStringLiteral(".dat");
+  SetUpColumns(grid, table);
+  unreadableGridFiles_.remove(static_cast<int>(table));
+
+  bool fromGridFile = false;
+  if (QFileInfo::exists(gridFile)) {
+    if (grid->LoadFromFile(gridFile)) {
+      fromGridFile = true;
+    } else {
+      PlainMessage(kTableReadErrorMessage);
+      // The unreadable file (from another program version, say) keeps its
+      // rows: it is never written over, and the text file stands in for it.
+      unreadableGridFiles_.insert(static_cast<int>(table));
+      SetUpColumns(grid, table);
+    }
+  }
+  if (!fromGridFile) {
+    if (!QFileInfo::exists(textFile)) {
+      PlainMessage(MissingTableFileMessage(table, State().DatenbankVerzeichnis));
+    } else {
+      AddRowsFromTextFile(grid, textFile);
+      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
+    }
+  }
+  if (writeBack) SaveSystemTableFiles(table);
+  FitColumnWidths(grid);
+}
+
+bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
+  DataGrid* grid = SystemTableGrid(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
+  if (GridFileUnreadable(table)) return false;
+  if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
+    PlainMessage(kTableSaveErrorMessage);
+    return false;
+  }
+  return textWritten;
+}
+
+void FormOrvenil::FillGeoidModelList() {
+  cmbGeoidmodell->Clear();
+  cmbGeoidmodell->AddItem(QStringLiteral("ohne"));
+  for (int r = 1; r <= GridGeoidmodell->RowCount(); ++r)
+    cmbGeoidmodell->AddItem(GridGeoidmodell->CellText(r, QStringLiteral("Name")));
+  cmbGeoidmodell->SetText(QStringLiteral("ohne"));
+}
+
+void FormOrvenil::FillParameterSetList() {
+  const QString shown = ComboTrafoPara->Text();
+  ComboTrafoPara->Clear();
+  for (int r = 1; r <= GridTrafoSys->RowCount(); ++r)
+    ComboTrafoPara->AddItem(GridTrafoSys->CellText(r, QStringLiteral("Name")));
+  // Filling the list does not choose a set.
+  ComboTrafoPara->SetText(shown.isEmpty() ? QStringLiteral("ohne") : shown);
+}
+
+}  // namespace orv

@@ -1,0 +1,62 @@
+// The toolbar's key and drop-down dispatch.
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "foundation/DialogService.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/ProgramState.h"
+#include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbToolBar.h"
+#include "shell/CoordinateDatabase.h"
+#include "shell/FormOrvenil.h"
+#include "shell/SkipFailingStep.h"
+
+namespace orv {
+
+void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
+  try {
+    if (key == kKeyDbOeffnen) {
+      NotAvailable(QStringLiteral("Der Import von Punktdateien"));
+    } else if (key == kKeyDbSpeichernUnter) {
+      NotAvailable(QStringLiteral("Der Export"));
+    } else if (key == kKeyGoogleMap) {
+      if (Coolbar2->IsPressed(kKeyGoogleMap)) NotAvailable(QStringLiteral("Die Kartenanzeige"));
+    } else if (key == kKeyHilfe) {
+      const QString help = folders_.programFolder + QStringLiteral("OrvenilHilfe.htm");
+      if (QFileInfo::exists(help)) Dialogs().openUrl(help);
+    } else if (key == kKeyDBEnde) {
+      EndProgram();
+    }
+  } catch (const OrvenilError& e) {
+    Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description(), MsgButtons::Ok, MsgIcon::Critical,
+                         QStringLiteral("Fehlermeldung Orvenil"));
+    SkipFailingStep([&] { HideBusyWindow(); });
+    if (State().StartAbbildungName == QStringLiteral("geographisch")) {
+      SkipFailingStep([&] { cmbGeoidmodell->SetListIndex(1); });
+      SkipFailingStep([&] { chkUndulationMinus->SetValue(1); });
+    }
+    cmdTrafoStart->setEnabled(false);
+  }
+}
+
+void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
+  if (itemKey.startsWith(QStringLiteral("btnSpalten")))
+    NotAvailable(QStringLiteral("Die Spaltenansicht"));
+  else if (itemKey.startsWith(QStringLiteral("btnNTv2")))
+    NotAvailable(QStringLiteral("Das NTv2-Werkzeug"));
+}
+
+void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen); }
+
+void FormOrvenil::EndProgram() {
+  ProgramState& state = State();
+  // The NTv2 table is saved once more; a failure is reported and the end goes on.
+  SaveSystemTableFiles(SystemTable::NTv2Sys);
+  CloseAllDatabases(true);
+  DeleteRunTemporaryDatabases(state);
+  ShutdownApplication();
+}
+
+}  // namespace orv

@@ -1,0 +1,71 @@
+#pragma once
+// A main window started in a folder of its own: program folder, database
+// folder and temporary folder under a temporary directory, the scripted
+// dialog service installed, the program-wide state and the locale switch
+// reset, and the separator probe answering as a "." system does.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "foundation/LocaleSwitch.h"
+#include "foundation/ProgramState.h"
+#include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "shell/FormOrvenil.h"
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(root.isValid());
+    QDir(root.path()).mkpath("Programm/Orvenil-Datenbanken");
+    QDir(root.path()).mkpath("Temp");
+    folders.programFolder = root.path() + "/Programm/";
+    folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
+    folders.tempFolder = root.path() + "/Temp/";
+    orv::ResetProgramState();
+    orv::ResetLocaleSwitch();
+    orv::SetSeparatorProbe([] { return QStringLiteral("1.1"); });
+    dialogs->setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+  }
+
+  void TearDown() override {
+    form.reset();
+    orv::CloseAllDatabases(true);
+    orv::SetSeparatorProbe({});
+    orv::ResetLocaleSwitch();
+    orv::ResetProgramState();
+  }
+
+  // Copies a file of tests/data/window into the database folder.
+  void putTable(const QString& dataName, const QString& asName = QString()) {
+    const QString target = folders.databaseFolder + (asName.isEmpty() ? dataName : asName);
+    QFile::remove(target);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/" + dataName, target));
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+  }
+  void putAllTables() {
+    putTable("sys_7Parameter.dat");
+    putTable("sys_NTv2.dat");
+    putTable("Quasigeoidmodell.dat");
+  }
+  QString dbFile(const QString& name) const { return folders.databaseFolder + name; }
+  static QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  orv::FormOrvenil& start(const QString& commandLine = QString()) {
+    form.reset();
+    form = std::make_unique<orv::FormOrvenil>(folders, commandLine);
+    form->Form_Load();
+    return *form;
+  }
+
+  QTemporaryDir root;
+  orv::FormOrvenilFolders folders;
+  orv::ScopedScriptedDialogs dialogs;
+  std::unique_ptr<orv::FormOrvenil> form;
+};

@@ -1,0 +1,213 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "MainWindowFixture.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbStatusBar.h"
+#include "platform/ui/VbTabStrip.h"
+#include "platform/ui/VbTextBox.h"
+#include "platform/ui/VbToolBar.h"
+
+using namespace orv;
+
+TEST_F(MainWindowTest, StartUpFillsTablesListsAndState) {
+  putAllTables();
+  // Left over from earlier runs: only the program's own temporary databases go.
+  QFile(folders.tempFolder + "tmp_dao_orvenil_01012020101010.mdb").open(QIODevice::WriteOnly);
+  QFile(folders.tempFolder + "tmp_dao_orvenil_h_01012020101010.mdb").open(QIODevice::WriteOnly);
+  QFile(folders.tempFolder + "tmp_dao_fremd.mdb").open(QIODevice::WriteOnly);
+
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
+  EXPECT_EQ(f.windowTitle(), "Orvenil 2.0(9)");
+
+  // Folders, in the case they were given.
+  EXPECT_EQ(State().DatenbankVerzeichnis, folders.databaseFolder);
+  EXPECT_EQ(State().TempVerzeichnis, folders.tempFolder);
+
+  // Tables and their rows.
+  EXPECT_EQ(f.GridKoordSys->RowCount(), 4);
+  EXPECT_EQ(f.GridKoordSys->CellText(3, "Bemerkung"), "RD40/83 = PD83");
+  ASSERT_EQ(f.GridTrafoSys->RowCount(), 3);
+  EXPECT_EQ(f.GridTrafoSys->CellText(2, "Modell"), "Molodensky Badekas");
+  EXPECT_EQ(f.GridTrafoSys->CellText(3, "Name"), "Satz Drei mit Umlaut Höhe");
+  EXPECT_EQ(f.GridTrafoSys->CellText(2, "z0"), "4900000");
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.GridGeoidmodell->RowCount(), 1);
+  EXPECT_EQ(f.GridGeoidmodell->CellText(1, "Geoid-App"), "saphtel.exe");
+  for (const char* fil : {"sys_7Parameter.fil", "sys_NTv2.fil", "Quasigeoidmodell.fil"})
+    EXPECT_TRUE(QFileInfo::exists(dbFile(fil))) << fil;
+  // The parameter text file is not written back; the others are, unchanged.
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")),
+            bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_7Parameter.dat"));
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_NTv2.dat"));
+  // Column widths fitted to the captions, never below 500 twips.
+  EXPECT_EQ(f.GridKoordSys->ColumnWidth("A"), 500);
+  EXPECT_GT(f.GridNTv2Sys->ColumnWidth("Lizenz"), 500);
+
+  // Choice lists.
+  EXPECT_EQ(f.cmbStartsys->ListCount(), 4);
+  EXPECT_EQ(f.cmbStartsys->List(2), "Bessel");
+  ASSERT_EQ(f.cmbGeoidmodell->ListCount(), 2);
+  EXPECT_EQ(f.cmbGeoidmodell->List(0), "ohne");
+  EXPECT_EQ(f.cmbGeoidmodell->List(1), "EGM96 Deutschland");
+  EXPECT_EQ(f.cmbGeoidmodell->Text(), "ohne");
+  ASSERT_EQ(f.ComboTrafoPara->ListCount(), 3);
+  EXPECT_EQ(f.ComboTrafoPara->List(0), "Satz Eins");
+  EXPECT_EQ(f.ComboTrafoPara->Text(), "ohne");
+
+  // Program-wide state.
+  EXPECT_FALSE(State().ImportDateiGewaehlt);
+  EXPECT_FALSE(State().GeoidBereit);
+  EXPECT_EQ(State().GeoidApp, "");
+  EXPECT_EQ(State().GeoidfeldDateiname, "");
+  EXPECT_TRUE(State().TrennzeichenUnveraendert);
+
+  // Temporary databases: old ones gone, the three new ones there.
+  EXPECT_FALSE(QFileInfo::exists(folders.tempFolder + "tmp_dao_orvenil_01012020101010.mdb"));
+  EXPECT_FALSE(QFileInfo::exists(folders.tempFolder + "tmp_dao_orvenil_h_01012020101010.mdb"));
+  EXPECT_TRUE(QFileInfo::exists(folders.tempFolder + "tmp_dao_fremd.mdb"));
+  EXPECT_TRUE(State().KooDbPfad.startsWith(folders.tempFolder + "tmp_dao_orvenil_"));
+  EXPECT_TRUE(QFileInfo::exists(State().KooDbPfad));
+  EXPECT_TRUE(QFileInfo::exists(State().GsaDbPfad));
+  EXPECT_TRUE(QFileInfo::exists(State().GeoidDbPfad));
+  EXPECT_EQ(f.GridKooDb->RowCount(), 0);
+
+  // Status bar, tab, dialogs, timer.
+  ASSERT_EQ(f.xpStatusBar1->PanelCount(), 10);
+  EXPECT_EQ(f.xpStatusBar1->PanelKeys().first(), "1");
+  EXPECT_EQ(f.xpStatusBar1->PanelKeys().last(), "10");
+  EXPECT_EQ(f.xpStatusBar1->PanelText(1), "Status  ");
+  EXPECT_EQ(f.xpStatusBar1->PanelText(2), "");
+  EXPECT_EQ(f.sevTabStrip1->SelectedTab(), 1);
+  EXPECT_EQ(f.sevTabStrip1->TabCount(), 5);
+  EXPECT_EQ(f.CommonDialog1.FilterIndex, 2);
+  EXPECT_FALSE(f.TimerAllg->isActive());
+
+  // Buttons and panels at first display.
+  EXPECT_TRUE(f.Coolbar2->IsEnabled("btnDbÖffnen"));
+  EXPECT_FALSE(f.Coolbar2->IsEnabled("btnDbSpeichernUnter"));
+  EXPECT_TRUE(f.Coolbar2->IsEnabled("btnGoogleMap"));
+  EXPECT_TRUE(f.Coolbar2->IsEnabled("btnNTv2"));
+  EXPECT_TRUE(f.Coolbar2->IsEnabled("btnDBEnde"));
+  EXPECT_TRUE(f.cmdAuswahlImport->isEnabled());
+  EXPECT_TRUE(f.AuswahlTrafoTyp->isSelected(0));
+  EXPECT_TRUE(f.AuswahlTrafoRichtung->isSelected(0));
+  EXPECT_TRUE(f.BtZoneStart->isChecked());
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
+  EXPECT_FALSE(f.AuswahlTrafoTyp->button(1)->isEnabled());
+  EXPECT_FALSE(f.AuswahlTrafoRichtung->button(1)->isEnabled());
+  EXPECT_FALSE(f.Startsys->button(0)->isEnabled());
+  EXPECT_FALSE(f.cmbStartsys->isEnabled());
+  EXPECT_FALSE(f.chkZoneIndividuell->isEnabled());
+  EXPECT_EQ(f.txtTrafoParaStart->Text(), "ohne");
+}
+
+TEST_F(MainWindowTest, MissingTextFilesAreReportedAndTheRestStarts) {
+  putTable("sys_NTv2.dat");
+  FormOrvenil& f = [&]() -> FormOrvenil& {
+    dialogs->expectMessage("Transformationsdaten '" + folders.databaseFolder + "sys_7Parameter.dat' fehlen!");
+    dialogs->expectMessage("Transformationsdaten " + folders.databaseFolder + "Quasigeoidmodell.dat fehlen!");
+    return start();
+  }();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 0);
+  EXPECT_EQ(f.ComboTrafoPara->ListCount(), 0);
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  // The geoid table is written back even when empty; its list offers "ohne" only.
+  EXPECT_TRUE(QFileInfo::exists(dbFile("Quasigeoidmodell.dat")));
+  EXPECT_TRUE(QFileInfo::exists(dbFile("Quasigeoidmodell.fil")));
+  EXPECT_FALSE(QFileInfo::exists(dbFile("sys_7Parameter.fil")));
+  EXPECT_EQ(f.cmbGeoidmodell->ListCount(), 1);
+  EXPECT_EQ(f.xpStatusBar1->PanelCount(), 10);
+  EXPECT_TRUE(QFileInfo::exists(State().KooDbPfad));
+}
+
+TEST_F(MainWindowTest, GridFileRoundTripRewritesTheTextFile) {
+  putAllTables();
+  start();
+  const QByteArray original = bytesOf(dbFile("sys_NTv2.dat"));
+  ASSERT_TRUE(QFile::remove(dbFile("sys_NTv2.dat")));
+  // A grid file is preferred over the text file, which is written from it.
+  QFile::remove(dbFile("sys_7Parameter.dat"));
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
+  ASSERT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Name"), "Sachsen TARQ-SN");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(1, "Lizenz"), "https://crs.bkg.bund.de");
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), original);
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
+  EXPECT_EQ(f.GridTrafoSys->CellText(3, "Name"), "Satz Drei mit Umlaut Höhe");
+  EXPECT_FALSE(QFileInfo::exists(dbFile("sys_7Parameter.dat")));
+}
+
+TEST_F(MainWindowTest, UnreadableGridFileIsNeverOverwritten) {
+  putAllTables();
+  putTable("unreadable.fil", "sys_NTv2.fil");
+  putTable("unreadable.fil", "sys_7Parameter.fil");
+  const QByteArray unreadable = bytesOf(dbFile("sys_NTv2.fil"));
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  // The text files stand in for the unreadable grid files.
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.ComboTrafoPara->ListCount(), 3);
+  EXPECT_TRUE(f.GridFileUnreadable(SystemTable::NTv2Sys));
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.fil")), unreadable);
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.fil")), unreadable);
+
+  // Nor by the end command's save.
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.fil")), unreadable);
+  EXPECT_EQ(dialogs->exitCode(), 0);
+}
+
+TEST_F(MainWindowTest, TextFileWithLfLineEndsLoadsRowByRow) {
+  putAllTables();
+  putTable("sys_7Parameter_lf.dat", "sys_7Parameter.dat");
+  FormOrvenil& f = start();
+  ASSERT_EQ(f.GridTrafoSys->RowCount(), 3);
+  EXPECT_EQ(f.GridTrafoSys->CellText(1, "z0"), "0");
+  EXPECT_EQ(f.GridTrafoSys->CellText(2, "Name"), "Satz Zwei");
+}
+
+TEST_F(MainWindowTest, CommandLineTimerHandsTheFileNameOn) {
+  putAllTables();
+  FormOrvenil& f = start("\"/Daten/Messung 1/Punkte.TXT\"");
+  EXPECT_EQ(f.commandLineFile(), "/Daten/Messung 1/Punkte.TXT");
+  EXPECT_TRUE(f.TimerAllg->isActive());
+  EXPECT_EQ(f.TimerAllg->interval(), 500);
+  // Its first tick stops it and starts the import with that name, case kept.
+  dialogs->expectMessage("Der Import von Punktdateien");
+  f.TimerAllg_Timer();
+  EXPECT_FALSE(f.TimerAllg->isActive());
+  EXPECT_EQ(f.CommonDialog1.FileName, "/Daten/Messung 1/Punkte.TXT");
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+TEST_F(MainWindowTest, CommandLineOfOnlyQuotesLeavesTheTimerOff) {
+  putAllTables();
+  EXPECT_EQ(CleanCommandLine("\"\""), "");
+  FormOrvenil& f = start("\"\"");
+  EXPECT_FALSE(f.TimerAllg->isActive());
+}
+
+TEST_F(MainWindowTest, HelpKeyOpensThePageBesideTheProgram) {
+  putAllTables();
+  FormOrvenil& f = start();
+  f.Coolbar2_ButtonClick("btnHilfe");  // no page: nothing happens
+  EXPECT_TRUE(dialogs->openedUrls().isEmpty());
+  QFile::copy(QStringLiteral(ORV_SOURCE_DIR) + "/data/OrvenilHilfe.htm", folders.programFolder + "OrvenilHilfe.htm");
+  f.Coolbar2_ButtonClick("btnHilfe");
+  ASSERT_EQ(dialogs->openedUrls().size(), 1);
+  EXPECT_EQ(dialogs->openedUrls().first(), folders.programFolder + "OrvenilHilfe.htm");
+}
