@@ -275,10 +275,18 @@ public:
         }
         return true;
     }
-    QString errorString() const { return file_.errorString(); }
+    // Why the last operation failed, empty while nothing failed.
+    QString errorText() const { return error_; }
 
 private:
-    bool fail() { return false; }
+    bool fail()
+    {
+        if (error_.isEmpty())
+            error_ = QStringLiteral("temporäre Datei \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+        return false;
+    }
+    QString error_;
     QTemporaryFile file_;
     QByteArray buffer_;
     quint64 written_ = 0;
@@ -358,10 +366,10 @@ struct XlsWriter::State {
     bool columnsCut = false;
     bool textCut = false;
 
-    bool spoolFailed(XlsSpoolFile& spool)
+    bool spoolFailed(const XlsSpoolFile& spool)
     {
         if (spoolError.isEmpty())
-            spoolError = spool.errorString();
+            spoolError = spool.errorText();
         return false;
     }
 
@@ -583,13 +591,11 @@ bool XlsWriter::close()
         return failed(s->spoolError);
 
     // Finish the string table and the cell records.
-    if (!s->finishBlock() || !s->finishStringRecord() || !s->strings.flush() || !s->cells.flush())
-        return failed(s->spoolError.isEmpty() ? s->cells.errorString() + s->strings.errorString() : s->spoolError);
     QByteArray counts;
     add32(counts, s->stringRefs);
     add32(counts, s->stringCount);
-    if (!s->strings.overwrite(4, counts))
-        return failed(s->strings.errorString());
+    if (!s->finishBlock() || !s->finishStringRecord() || !s->strings.overwrite(4, counts) || !s->cells.flush())
+        return failed(s->spoolError + s->strings.errorText() + s->cells.errorText());
     s->sheets.back().end = s->cells.size();
 
     // Offsets of the sheets follow from the sizes of everything before them.
@@ -647,10 +653,8 @@ bool XlsWriter::close()
     else
         ok = false;
     if (!ok || quint64(out.pos()) != layout.fileSize()) {
-        const QString why = s->out.error() != QFileDevice::NoError ? s->out.errorString()
-                            : !s->spoolError.isEmpty()             ? s->spoolError
-                                                                   : s->cells.errorString();
-        return failed(why);
+        const QString spools = s->strings.errorText() + s->cells.errorText();
+        return failed(!spools.isEmpty() ? spools : s->out.errorString());
     }
     if (!s->out.commit()) {
         errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
