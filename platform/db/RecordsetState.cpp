@@ -129,7 +129,7 @@ void RecordsetState::close() {
   edit_ = Edit::None;
   buffer_.clear();
   row_.clear();
-  for (CachedStatement* s : {&first_, &last_, &next_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
+  for (CachedStatement* s : {&first_, &last_, &next_, &nextGreaterKey_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
                              &delete_, &seekStmt_})
     s->finalize();
   updates_.clear();
@@ -265,7 +265,7 @@ void RecordsetState::moveNext() {
     found = stepTo(nextNullKey_, nullptr, rowId_, false, true) || stepTo(firstNonNull_, nullptr, 0, false, false);
   } else {
     FieldValue key = key_;
-    found = stepTo(next_, &key, rowId_, true, true);
+    found = stepTo(next_, &key, rowId_, true, true) || stepTo(nextGreaterKey_, &key, 0, true, false);
   }
   if (!found) where_ = Where::Eof;
 }
@@ -301,7 +301,11 @@ void RecordsetState::setIndex(const QString& indexName) {
     QByteArray select = "SELECT rowid, " + c + " FROM " + t;
     first_.setSql(select + orderClause(false) + " LIMIT 1");
     last_.setSql(select + orderClause(true) + " LIMIT 1");
-    next_.setSql(select + " WHERE (" + c + ", rowid) > (?1, ?2)" + orderClause(false) + " LIMIT 1");
+    // The next row is the next one of the same key or else the first of the
+    // next key; asked in two steps, each is a direct index lookup (a row-value
+    // comparison would scan all rows of an often repeated key every time).
+    next_.setSql(select + " WHERE " + c + "=?1 AND rowid>?2 ORDER BY rowid LIMIT 1");
+    nextGreaterKey_.setSql(select + " WHERE " + c + ">?1" + orderClause(false) + " LIMIT 1");
     nextNullKey_.setSql(select + " WHERE " + c + " IS NULL AND rowid>?2 ORDER BY rowid LIMIT 1");
     firstNonNull_.setSql(select + " WHERE " + c + " IS NOT NULL" + orderClause(false) + " LIMIT 1");
   }

@@ -103,7 +103,7 @@ class RecordsetState {
   std::vector<char> dirty_;
 
   // Table type statements.
-  CachedStatement first_, last_, next_, nextNullKey_, firstNonNull_, fetch_, count_, insert_, delete_;
+  CachedStatement first_, last_, next_, nextGreaterKey_, nextNullKey_, firstNonNull_, fetch_, count_, insert_, delete_;
   CachedStatement seekStmt_;
   std::unordered_map<std::string, CachedStatement> updates_;
 

@@ -1,0 +1,167 @@
+// Database files: opening, creating, sharing, closing and compacting.
+#include <QFile>
+#include <QFileInfo>
+
+#include "DbTestSupport.h"
+
+namespace orv::test {
+namespace {
+
+class DatabaseFileTest : public DbTest {
+ protected:
+  void fill(Database& db, int rows) {
+    Recordset rs = db.openTable(QStringLiteral("T"));
+    for (int i = 1; i <= rows; ++i) {
+      rs.addNew();
+      rs.setValue(QStringLiteral("Name"), QStringLiteral("P%1").arg(i));
+      rs.setValue(QStringLiteral("Nr"), i);
+      rs.update();
+    }
+    rs.close();
+  }
+};
+
+TEST_F(DatabaseFileTest, MissingFileIsReportedNotCreated) {
+  const QString missing = path(QStringLiteral("fehlt.mdb"));
+  EXPECT_EQ(errorOf([&] { DBEngine::openDatabase(missing); }), 3024);
+  EXPECT_FALSE(QFileInfo::exists(missing));
+  QFile junk(path(QStringLiteral("junk.mdb")));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write(QByteArray(4096, 'j'));
+  junk.close();
+  EXPECT_EQ(errorOf([&] { DBEngine::openDatabase(junk.fileName()); }), 3343);
+}
+
+TEST_F(DatabaseFileTest, CreateDatabaseFileReplacesAnOldFileAndKeepsOthersOnlyWhenAsked) {
+  Database first = makeTable(QStringLiteral("a.mdb"));
+  fill(first, 3);
+  Database second;
+  CreateDatabaseFile(second, path(QStringLiteral("b.mdb")), true);
+  EXPECT_TRUE(first.isOpen());
+  Database replaced;
+  CreateDatabaseFile(replaced, path(QStringLiteral("a.mdb")), false);
+  EXPECT_FALSE(first.isOpen());
+  EXPECT_FALSE(second.isOpen());
+  EXPECT_TRUE(replaced.tableNames().isEmpty());
+  EXPECT_EQ(errorOf([&] { DBEngine::createDatabase(path(QStringLiteral("a.mdb"))); }), 3204);
+}
+
+TEST_F(DatabaseFileTest, CloseAllDatabasesInvalidatesEveryHandle) {
+  Database db = makeTable(QStringLiteral("c.mdb"));
+  fill(db, 2);
+  Recordset rs = db.openTable(QStringLiteral("T"));
+  Database copy = db;
+  CloseAllDatabases(false);
+  EXPECT_TRUE(rs.isOpen());
+  CloseAllDatabases(true);
+  EXPECT_FALSE(db.isOpen());
+  EXPECT_FALSE(copy.isOpen());
+  EXPECT_FALSE(rs.isOpen());
+  EXPECT_EQ(errorOf([&] { rs.moveNext(); }), 3420);
+  EXPECT_EQ(errorOf([&] { rs.value(0); }), 3420);
+  EXPECT_EQ(errorOf([&] { db.execute(QStringLiteral("DELETE FROM T")); }), 3420);
+  EXPECT_EQ(errorOf([&] { db.openTable(QStringLiteral("T")); }), 3420);
+  EXPECT_EQ(errorOf([] { Recordset().moveFirst(); }), 3420);
+  EXPECT_FALSE(TableExists(db, QStringLiteral("T")));
+  EXPECT_TRUE(DBEngine::databases().empty());
+  rs.close();  // closing twice is harmless
+  db.close();
+  // Everything written before is in the file.
+  Database again = DBEngine::openDatabase(path(QStringLiteral("c.mdb")));
+  EXPECT_EQ(again.openTable(QStringLiteral("T")).recordCount(), 2);
+}
+
+TEST_F(DatabaseFileTest, DatabasesOnOneFileShareTheirConnection) {
+  Database writer = makeTable(QStringLiteral("s.mdb"));
+  Database reader = DBEngine::openDatabase(path(QStringLiteral("s.mdb")));
+  Recordset grid = reader.openSql(QStringLiteral("SELECT * FROM T"));
+  Recordset run = writer.openTable(QStringLiteral("T"));
+  run.addNew();
+  run.setValue(QStringLiteral("Nr"), 1);
+  run.update();
+  // The reader sees the uncommitted row and is never locked out.
+  EXPECT_EQ(reader.openTable(QStringLiteral("T")).recordCount(), 1);
+  writer.close();
+  EXPECT_TRUE(reader.isOpen());
+  EXPECT_TRUE(grid.isOpen());
+  EXPECT_FALSE(run.isOpen());
+  EXPECT_EQ(DBEngine::databases().size(), 1u);
+}
+
+TEST_F(DatabaseFileTest, ExecuteRunsStatementsAndReportsChangedRows) {
+  Database db = makeTable(QStringLiteral("e.mdb"));
+  fill(db, 5);
+  EXPECT_EQ(db.execute(QStringLiteral("UPDATE T SET Name = 'x' WHERE Nr > 3")), 2);
+  EXPECT_EQ(db.execute(QStringLiteral("DELETE FROM T")), 5);
+  EXPECT_EQ(errorOf([&] { db.execute(QStringLiteral("DELETE FROM Fehlt")); }), 3265);
+  EXPECT_EQ(errorOf([&] { db.execute(QStringLiteral("DELEET FROM T")); }), 3075);
+}
+
+TEST_F(DatabaseFileTest, CompactionKeepsEveryRowAndReplacesTheFileAtomically) {
+  Database db = makeTable(QStringLiteral("x.mdb"));
+  fill(db, 500);
+  db.execute(QStringLiteral("DELETE FROM T WHERE Nr % 2 = 0"));
+  db.close();
+  // A leftover work file of an earlier, failed compaction is in the way.
+  QFile leftover(path(QStringLiteral("x.$$$")));
+  ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+  leftover.write("stale");
+  leftover.close();
+  ASSERT_TRUE(CompactDatabaseFile(path(QStringLiteral("x.mdb"))));
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("x.$$$"))));
+  EXPECT_FALSE(dialogs.busy);
+  EXPECT_EQ(dialogs.busyOn, 1);
+  Database again = DBEngine::openDatabase(path(QStringLiteral("x.mdb")));
+  Recordset rs = again.openTable(QStringLiteral("T"));
+  EXPECT_EQ(rs.recordCount(), 250);
+  rs.moveFirst();
+  EXPECT_EQ(rs.value(QStringLiteral("Nr")).toLong(), 1);
+  rs.moveLast();
+  EXPECT_EQ(rs.value(QStringLiteral("Nr")).toLong(), 499);
+}
+
+TEST_F(DatabaseFileTest, CompactionTakesTheBaseNameFromTheFileNotTheFolder) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("job.v2")));
+  Database db = makeTable(QStringLiteral("job.v2/daten"));
+  fill(db, 3);
+  db.close();
+  ASSERT_TRUE(CompactDatabaseFile(path(QStringLiteral("job.v2/daten"))));
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("job.$$$"))));
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("job.v2/daten.$$$"))));
+  EXPECT_EQ(DBEngine::openDatabase(path(QStringLiteral("job.v2/daten"))).openTable("T").recordCount(), 3);
+}
+
+TEST_F(DatabaseFileTest, CompactionOfAnOpenFileLeavesItsHandlesWorking) {
+  Database db = makeTable(QStringLiteral("open.mdb"));
+  fill(db, 10);
+  Recordset rs = db.openTable(QStringLiteral("T"));
+  ASSERT_TRUE(CompactDatabaseFile(path(QStringLiteral("open.mdb"))));
+  rs.moveLast();
+  rs.addNew();
+  rs.setValue(QStringLiteral("Nr"), 11);
+  rs.update();
+  db.close();
+  EXPECT_EQ(DBEngine::openDatabase(path(QStringLiteral("open.mdb"))).openTable("T").recordCount(), 11);
+}
+
+TEST_F(DatabaseFileTest, FailedCompactionsAreShownAndLeaveTheOriginal) {
+  EXPECT_FALSE(CompactDatabaseFile(path(QStringLiteral("nix.mdb"))));
+  ASSERT_EQ(dialogs.messages.size(), 1);
+  EXPECT_EQ(dialogs.messages[0].text, "Datenbank " + path(QStringLiteral("nix.mdb")) + " nicht gefunden!");
+  EXPECT_EQ(dialogs.messages[0].title, "Fehler");
+  EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
+  QFile junk(path(QStringLiteral("kein.mdb")));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write(QByteArray(2048, 'k'));
+  junk.close();
+  EXPECT_FALSE(CompactDatabaseFile(junk.fileName()));
+  ASSERT_EQ(dialogs.messages.size(), 2);
+  EXPECT_TRUE(dialogs.messages[1].text.endsWith(" (3343)")) << dialogs.messages[1].text.toStdString();
+  EXPECT_EQ(QFileInfo(junk.fileName()).size(), 2048);
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("kein.$$$"))));
+  EXPECT_FALSE(dialogs.busy);
+}
+
+}  // namespace
+}  // namespace orv::test
