@@ -1,5 +1,6 @@
 #include "foundation/ProgressWindow.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -103,7 +104,8 @@ void ShowProgress(int cur, int min, int max, bool showPercent, const QString& te
   FormStatus* form = StatusForm();
   if (!form->picProgress->isVisible()) form->picProgress->setVisible(true);
   if (!form->isVisible()) form->show();
-  form->raise();
+  // Brought to the front (a platform without window order has nothing to raise).
+  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) form->raise();
   if (!step.draw) return;
   form->picProgress->fillTo(step.percent);
   form->countDraw();

@@ -370,7 +370,9 @@ void DataGrid::BindRecordset(const Recordset& recordset) {
   BindSource(std::make_unique<RecordsetGridSource>(recordset));
 }
 
-void DataGrid::BindQuery(Database& db, const QString& selectSql) { BindRecordset(db.openSql(selectSql)); }
+void DataGrid::BindQuery(Database& db, const QString& selectSql) {
+  BindSource(std::make_unique<RecordsetGridSource>(db, selectSql));
+}
 
 bool DataGrid::IsBound() const { return model_->bound(); }
 

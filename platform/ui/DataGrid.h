@@ -131,7 +131,8 @@ class DataGrid : public QWidget {
   void BindSource(std::unique_ptr<GridRecordSource> source);
   // Binds to a recordset (its row ids are kept, rows are read on demand).
   void BindRecordset(const Recordset& recordset);
-  // Binds to the rows of an SQL SELECT on a database, fetched on demand.
+  // Binds to the rows of an SQL SELECT on a database, fetched on demand; a
+  // refresh runs the query again.
   void BindQuery(Database& db, const QString& selectSql);
   bool IsBound() const;
 

@@ -4,13 +4,33 @@
 
 namespace orv {
 
-RecordsetGridSource::RecordsetGridSource(Recordset recordset) : rs_(std::move(recordset)) {}
+RecordsetGridSource::RecordsetGridSource(Recordset recordset) : rs_(std::move(recordset)) {
+  fields_ = rs_.fieldNames();
+}
 
-QStringList RecordsetGridSource::fieldNames() const { return rs_.fieldNames(); }
+RecordsetGridSource::RecordsetGridSource(Database db, QString selectSql)
+    : db_(std::move(db)), sql_(std::move(selectSql)), owned_(true) {
+  rs_ = db_.openSql(sql_);
+  fields_ = rs_.fieldNames();
+}
+
+RecordsetGridSource::~RecordsetGridSource() {
+  if (!owned_) return;
+  try {
+    rs_.close();
+  } catch (const OrvenilError&) {
+  }
+}
+
+QStringList RecordsetGridSource::fieldNames() const { return fields_; }
 
 void RecordsetGridSource::reload() {
   try {
-    ids_ = rs_.isOpen() ? rs_.orderedRowIds() : std::vector<qint64>();
+    if (owned_) {
+      rs_.close();
+      rs_ = db_.isOpen() ? db_.openSql(sql_) : Recordset();
+    }
+    ids_ = rs_.isSet() && rs_.isOpen() ? rs_.orderedRowIds() : std::vector<qint64>();
   } catch (const OrvenilError&) {
     // A recordset closed behind the grid's back shows no rows.
     ids_.clear();

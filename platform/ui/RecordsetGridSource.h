@@ -3,6 +3,7 @@
 // the recordset's order are kept, the rows themselves are read when shown.
 #include <vector>
 
+#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/GridRecordSource.h"
 
@@ -10,7 +11,12 @@ namespace orv {
 
 class RecordsetGridSource : public GridRecordSource {
  public:
+  // Shows the rows of a recordset opened elsewhere.
   explicit RecordsetGridSource(Recordset recordset);
+  // Opens the query itself and opens it again on every reload, so that rows
+  // added or deleted by others show after a refresh.
+  RecordsetGridSource(Database db, QString selectSql);
+  ~RecordsetGridSource() override;
   QStringList fieldNames() const override;
   void reload() override;
   int rowCount() const override;
@@ -19,6 +25,10 @@ class RecordsetGridSource : public GridRecordSource {
 
  private:
   Recordset rs_;
+  Database db_;
+  QString sql_;
+  bool owned_ = false;
+  QStringList fields_;
   std::vector<qint64> ids_;
 };
 
