@@ -13,8 +13,8 @@ namespace orv {
 // Rows are streamed: cells and strings go to temporary files while rows come
 // in, and close() assembles the workbook. A sheet holds at most 65,536 rows;
 // further rows continue on sheets named sheetName + " 2", " 3", ... so that
-// nothing is cut off. The file at the path is replaced only when close()
-// succeeds; until then an existing file stays untouched.
+// nothing is cut off. The file at the path is replaced only by a complete
+// workbook at close(); until then an existing file stays untouched.
 class XlsWriter {
 public:
     explicit XlsWriter(const QString& sheetName = QStringLiteral("Tabelle"));
