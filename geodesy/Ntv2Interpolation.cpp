@@ -1,5 +1,6 @@
 #include "geodesy/Ntv2Interpolation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -23,11 +24,14 @@ struct SubGrid {
   NTv2SubKopfDaten header;
   bool topLevel = false;
   std::vector<int> children;  // indexes into the grid list, in table order
+  int tableNumber = 0;
   qint64 ncols = 0;
   qint64 nrows = 0;
-  Recordset table;            // index "id" current
-  int zeile1 = -1;
-  int zeile2 = -1;
+  // The node shifts by position (id − 1), read on the grid's first use.
+  bool loaded = false;
+  std::vector<float> lat;
+  std::vector<float> lonW;
+  std::vector<char> present;
 
   bool contains(double latSec, double lonSecW) const {
     return header.E_LONG <= lonSecW && lonSecW <= header.W_LONG && header.S_LAT <= latSec &&
@@ -42,7 +46,7 @@ struct CacheLookups {
   std::vector<SubGrid> grids;
 };
 
-// Never destroyed: its open tables must not outlive the database layer's own
+// Never destroyed: nothing in it may outlive the database layer's own
 // statics at program exit.
 CacheLookups& Lookups() {
   static CacheLookups* lookups = new CacheLookups;
@@ -63,15 +67,15 @@ QString HeaderValue(const QString& kopfdaten, const QString& key) {
 
 SubGrid ReadSubGrid(Database& db, int tableNumber) {
   SubGrid g;
-  g.table = db.openTable(QString::number(tableNumber));
-  g.table.setIndex(QStringLiteral("id"));
-  g.table.seek(QStringLiteral("="), FieldValue(qint64(1)));
-  if (g.table.noMatch())
+  g.tableNumber = tableNumber;
+  Recordset table = db.openTable(QString::number(tableNumber));
+  table.setIndex(QStringLiteral("id"));
+  table.seek(QStringLiteral("="), FieldValue(qint64(1)));
+  if (table.noMatch())
     throw OrvenilError(kErrNoCurrentRecord,
                        QStringLiteral("NTv2-Gitter %1 hat keine Kopfdaten").arg(tableNumber));
-  const QString k = g.table.value(QStringLiteral("Kopfdaten")).textOrEmpty();
-  g.zeile1 = g.table.fieldIndex(QStringLiteral("Zeile1"));
-  g.zeile2 = g.table.fieldIndex(QStringLiteral("Zeile2"));
+  const QString k = table.value(QStringLiteral("Kopfdaten")).textOrEmpty();
+  table.close();
 
   NTv2SubKopfDaten& h = g.header;
   h.SUB_NAME = HeaderValue(k, QStringLiteral("SUB_NAME"));
@@ -95,14 +99,49 @@ SubGrid ReadSubGrid(Database& db, int tableNumber) {
   return g;
 }
 
+// Largest sub-grid held in memory (nodes); far above any published grid.
+constexpr qint64 kMaxNodes = 50000000;
+
+// Reads all node shifts of a sub-grid at once: a run asks for millions of
+// points, and one query per node would cost far more than the whole table.
+// The cache is never changed while it is open. Where a node number occurs
+// twice, the first row counts, as a seek on the index would find it.
+void LoadNodes(Database& db, SubGrid& g) {
+  const qint64 count = std::min<qint64>(g.header.GS_COUNT, g.ncols * g.nrows);
+  if (count > kMaxNodes)
+    throw OrvenilError(kErrOverflow, QStringLiteral("NTv2-Gitter %1 ist zu groß").arg(g.tableNumber));
+  const size_t n = count > 0 ? size_t(count) : 0;
+  g.lat.assign(n, 0);
+  g.lonW.assign(n, 0);
+  g.present.assign(n, 0);
+  constexpr qint64 kChunk = 100000;  // bounds the memory of one query's rows
+  for (qint64 from = 1; from <= count; from += kChunk) {
+    Recordset rs = db.openSql(
+        QStringLiteral("SELECT id, Zeile1, Zeile2 FROM \"%1\" WHERE id >= %2 AND id <= %3 ORDER BY rowid")
+            .arg(g.tableNumber)
+            .arg(from)
+            .arg(std::min(count, from + kChunk - 1)));
+    for (; !rs.eof(); rs.moveNext()) {
+      const FieldValue id = rs.value(0), dLat = rs.value(1), dLonW = rs.value(2);
+      if (id.isNull() || dLat.isNull() || dLonW.isNull()) continue;
+      const size_t i = size_t(id.toLong() - 1);
+      if (g.present[i]) continue;
+      g.lat[i] = float(dLat.toDouble());
+      g.lonW[i] = float(dLonW.toDouble());
+      g.present[i] = 1;
+    }
+    rs.close();
+  }
+  g.loaded = true;
+}
+
 // The lookups of the cache now open, read again when another cache was opened.
 CacheLookups& CurrentLookups() {
   ProgramState& s = State();
   CacheLookups& c = Lookups();
   const std::shared_ptr<DatabaseState> open = s.NTv2Gitterdatenbank.state();
   const bool same = open && c.database.lock() == open && c.tableCount == s.NTv2AnzahlGitter &&
-                    s.NTv2Gitterdatenbank.isOpen() &&
-                    (c.grids.empty() || c.grids.front().table.isOpen());
+                    s.NTv2Gitterdatenbank.isOpen();
   if (same) return c;
 
   c = CacheLookups();
@@ -127,16 +166,16 @@ CacheLookups& CurrentLookups() {
 
 // The finest grid that holds the point, or null. lastTested receives the
 // last top-level grid that was tested, for the header left behind on failure.
-const SubGrid* ChooseSubGrid(const CacheLookups& c, double latSec, double lonSecW,
-                             const SubGrid** lastTested) {
-  for (const SubGrid& top : c.grids) {
+SubGrid* ChooseSubGrid(CacheLookups& c, double latSec, double lonSecW,
+                       const SubGrid** lastTested) {
+  for (SubGrid& top : c.grids) {
     if (!top.topLevel) continue;
     *lastTested = &top;
     if (!top.contains(latSec, lonSecW)) continue;
-    const SubGrid* used = &top;
+    SubGrid* used = &top;
     // Children lie inside their parent; a cycle in a broken file must not hang.
     for (size_t depth = 0; depth < c.grids.size(); ++depth) {
-      const SubGrid* finer = nullptr;
+      SubGrid* finer = nullptr;
       for (int child : used->children) {
         if (c.grids[child].contains(latSec, lonSecW)) {
           finer = &c.grids[child];
@@ -180,14 +219,15 @@ GridShift InterpolateShift(double latitude, double longitude) {
   r.latSec = RoundHalfEven(CheckedFinite(latitude) * 3600, 8);
   r.lonSecW = RoundHalfEven(CheckedFinite(longitude) * 3600 * -1, 8);
 
-  const CacheLookups& c = CurrentLookups();
+  CacheLookups& c = CurrentLookups();
   const SubGrid* lastTested = nullptr;
-  const SubGrid* g = ChooseSubGrid(c, r.latSec, r.lonSecW, &lastTested);
+  SubGrid* g = ChooseSubGrid(c, r.latSec, r.lonSecW, &lastTested);
   if (!g) {
     if (lastTested) LeaveHeader(lastTested->header);
     return r;
   }
   LeaveHeader(g->header);
+  if (!g->loaded) LoadNodes(State().NTv2Gitterdatenbank, *g);
   const NTv2SubKopfDaten& h = g->header;
 
   const double X = (r.lonSecW - h.E_LONG) / h.LONG_INC;
@@ -213,14 +253,11 @@ GridShift InterpolateShift(double latitude, double longitude) {
   const qint64 positions[4] = {p1, p2, p3, p4};
   double lat[4];
   double lonW[4];
-  Recordset table = g->table;
   for (int i = 0; i < 4; ++i) {
     const qint64 p = positions[i];
-    if (p < 0 || p >= h.GS_COUNT) return r;  // a node the sub-grid does not have
-    table.seek(QStringLiteral("="), FieldValue(p + 1));
-    if (table.noMatch()) return r;
-    lat[i] = table.value(g->zeile1).toDouble();
-    lonW[i] = table.value(g->zeile2).toDouble();
+    if (p < 0 || p >= qint64(g->present.size()) || !g->present[size_t(p)]) return r;
+    lat[i] = g->lat[size_t(p)];
+    lonW[i] = g->lonW[size_t(p)];
   }
   auto blend = [&](const double s[4]) {
     return (1 - dx) * (1 - dy) * s[0] + dx * (1 - dy) * s[1] + (1 - dx) * dy * s[2] +

@@ -11,9 +11,11 @@
 // point; on the western and northern edge the missing nodes are replaced by
 // the point's own column or row.
 //
-// The parsed headers and one open table per sub-grid are kept for the cache
-// that is open, so that a run of millions of points reads each header once.
-// They are dropped when another cache is opened or the table count changes.
+// For the cache that is open, the parsed headers are kept and each sub-grid's
+// node shifts are read into memory on its first use, so that a run of
+// millions of points reads the database once (the cache is never changed
+// while it is open). Both are dropped when another cache is opened, the open
+// one is closed or the table count changes.
 #include <QString>
 
 #include "platform/db/Database.h"
