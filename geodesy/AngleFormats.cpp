@@ -3,22 +3,16 @@
 #include <cmath>
 #include <cstdint>
 
-#include <QStringList>
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
 namespace orv {
 
 namespace {
-
-// Field n (1-based) of the text split at single blanks; empty when missing.
-QString BlankField(const QString& text, int n) {
-  const QStringList parts = text.split(QLatin1Char(' '));
-  return n <= parts.size() ? parts.at(n - 1) : QString();
-}
 
 // Whole part truncated toward zero, as a 32-bit integer (overflow is an error).
 int32_t FixToInt32(double x) {
@@ -68,9 +62,10 @@ double GradInRad(const QString& degreeText) {
   t.replace(QChar(0x00B0), QLatin1Char(' '));
   t.replace(QLatin1Char('\''), QLatin1Char(' '));
   t.remove(QLatin1Char('"'));
-  const double d = Val(BlankField(t, 1).trimmed());
-  const double m = Val(BlankField(t, 2).trimmed());
-  const double s = Val(BlankField(t, 3).trimmed());
+  const QString blank = QStringLiteral(" ");
+  const double d = Val(GetToken(t, 1, blank));
+  const double m = Val(GetToken(t, 2, blank));
+  const double s = Val(GetToken(t, 3, blank));
   return ((d + m / 60) + s / 3600) * kPi / 180;
 }
 
