@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
