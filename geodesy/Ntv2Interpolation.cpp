@@ -65,6 +65,9 @@ QString HeaderValue(const QString& kopfdaten, const QString& key) {
   return QString();
 }
 
+// Largest sub-grid held in memory (nodes); far above any published grid.
+constexpr qint64 kMaxNodes = 50000000;
+
 SubGrid ReadSubGrid(Database& db, int tableNumber) {
   SubGrid g;
   g.tableNumber = tableNumber;
@@ -88,19 +91,21 @@ SubGrid ReadSubGrid(Database& db, int tableNumber) {
   h.W_LONG = Val(HeaderValue(k, QStringLiteral("W_LONG")));
   h.LAT_INC = Val(HeaderValue(k, QStringLiteral("LAT_INC")));
   h.LONG_INC = Val(HeaderValue(k, QStringLiteral("LONG_INC")));
-  h.GS_COUNT = static_cast<qint32>(RoundHalfEven(Val(HeaderValue(k, QStringLiteral("GS_COUNT"))), 0));
+  const double count = RoundHalfEven(Val(HeaderValue(k, QStringLiteral("GS_COUNT"))), 0);
   g.topLevel = h.PARENT == QLatin1String("NONE");
 
-  if (!(h.LAT_INC > 0) || !(h.LONG_INC > 0))
-    throw OrvenilError(kErrDivisionByZero,
-                       QStringLiteral("NTv2-Gitter %1: Maschenweite 0").arg(tableNumber));
-  g.ncols = static_cast<qint64>(Int((h.W_LONG - h.E_LONG) / h.LONG_INC + 0.5)) + 1;
-  g.nrows = static_cast<qint64>(Int((h.N_LAT - h.S_LAT) / h.LAT_INC + 0.5)) + 1;
+  // Extents and spacings that give no grid of sensible size are a broken cache.
+  const double cols = Int((h.W_LONG - h.E_LONG) / h.LONG_INC + 0.5) + 1;
+  const double rows = Int((h.N_LAT - h.S_LAT) / h.LAT_INC + 0.5) + 1;
+  if (!(h.LAT_INC > 0) || !(h.LONG_INC > 0) || !(cols >= 1 && cols <= kMaxNodes) ||
+      !(rows >= 1 && rows <= kMaxNodes) || !(count >= 0 && count <= 2147483647.0))
+    throw OrvenilError(kErrOverflow,
+                       QStringLiteral("NTv2-Gitter %1: ungültige Kopfdaten").arg(tableNumber));
+  h.GS_COUNT = static_cast<qint32>(count);
+  g.ncols = static_cast<qint64>(cols);
+  g.nrows = static_cast<qint64>(rows);
   return g;
 }
-
-// Largest sub-grid held in memory (nodes); far above any published grid.
-constexpr qint64 kMaxNodes = 50000000;
 
 // Reads all node shifts of a sub-grid at once: a run asks for millions of
 // points, and one query per node would cost far more than the whole table.
