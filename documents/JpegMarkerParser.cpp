@@ -1,8 +1,8 @@
 // clsJPEGasm: reading, the marker walk, the report and the comment list.
 #include "documents/JpegMarkerParser.h"
 
-#include "documents/AnsiCodePage.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -166,7 +166,7 @@ QString clsJPEGasm::CommentTextAt(int64_t first, int64_t last) const {
   int64_t end = first;
   while (end <= last && ByteAt(end) != 0) ++end;
   if (end == first) return QString();
-  return FromAnsiBytes(reinterpret_cast<const char*>(fileBuffer_.data()) + (first - 1), qsizetype(end - first));
+  return DecodeWindows1252(reinterpret_cast<const char*>(fileBuffer_.data()) + (first - 1), qsizetype(end - first));
 }
 
 void clsJPEGasm::AppendToReport(const QString& text) { st_.FullReport += text + kCrLf; }

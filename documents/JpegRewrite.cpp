@@ -1,9 +1,9 @@
 // clsJPEGasm: writing the file anew. The bytes go to a temporary file beside
 // the destination, which replaces the destination only when every byte has
 // been written, so a failure never leaves a half-written picture behind.
-#include "documents/AnsiCodePage.h"
 #include "documents/JpegMarkerParser.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/Windows1252.h"
 
 #include <QFile>
 #include <cerrno>
@@ -100,7 +100,7 @@ bool clsJPEGasm::WriteNewFile() {
   // refused before anything is created.
   std::vector<std::vector<uint8_t>> commentSegments;
   for (int32_t c = 1; c <= st_.HowManyComments; ++c) {
-    QByteArray text = ToAnsiBytes(st_.Comments.at(c - 1));
+    QByteArray text = EncodeWindows1252(st_.Comments.at(c - 1));
     if (text.isEmpty()) continue;
     if (text.size() > kMaxCommentBytes) {
       st_.ErrorMsg = QStringLiteral("Comment %1 is too long for one JPEG comment segment (%2 characters, at most %3)!")

@@ -1,9 +1,9 @@
 // clsPDF: document structure, pages, text lines, snapshots and files.
 #include "documents/PdfWriter.h"
 
-#include "documents/AnsiCodePage.h"
 #include "documents/PdfNumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/Windows1252.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -328,19 +328,18 @@ void clsPDF::WriteDocumentTrailer() {
 // --------------------------------------------------------------------- text
 
 QByteArray clsPDF::EscapePdfText(const QString& text) {
-  const QByteArray ansi = ToAnsiBytes(text);
-  std::string s(ansi.constData(), size_t(ansi.size()));
-  replacer_.ReplaceInPlace(s, "\\", "\\\\");
-  replacer_.ReplaceInPlace(s, "(", "\\(");
-  replacer_.ReplaceInPlace(s, ")", "\\)");
-  return QByteArray(s.data(), qsizetype(s.size()));
+  QString s = replacer_.replace(text, QStringLiteral("\\"), QStringLiteral("\\\\"), 1, -1, 0);
+  s = replacer_.replace(s, QStringLiteral("("), QStringLiteral("\\("), 1, -1, 0);
+  s = replacer_.replace(s, QStringLiteral(")"), QStringLiteral("\\)"), 1, -1, 0);
+  return EncodeWindows1252(s);
 }
 
 void clsPDF::PrintLine(const QString& text) {
-  if (st_.lineNumber == st_.linesPerPage) EndPage();
+  // Only an open page can be full; a LinesPerPage below 1 never ends a page.
+  if (st_.lineNumber != 0 && st_.lineNumber == st_.linesPerPage) EndPage();
   if (st_.lineNumber == 0) StartPage();
-  WriteDocumentLine("(" + EscapePdfText(text) + ")'");
   if (st_.lineNumber == std::numeric_limits<int16_t>::max()) ThrowOverflow();
+  WriteDocumentLine("(" + EscapePdfText(text) + ")'");
   ++st_.lineNumber;
   Invalidate();
 }
@@ -389,7 +388,7 @@ void clsPDF::PrintFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
       throw OrvenilError(kErrFileAccess, QStringLiteral("Pfad/Datei-Zugriffsfehler: '%1'").arg(path));
-    text = FromAnsiBytes(bytes);
+    text = DecodeWindows1252(bytes);
   }
   PrintText(text);
 }

@@ -6,7 +6,7 @@
 //
 // The document is built in memory as bytes (Windows-1252 text); `Value` hands
 // out the document so far, `SavePDF` writes it to a file.
-#include "documents/ByteReplacer.h"
+#include "foundation/FastReplace.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -183,7 +183,7 @@ class clsPDF {
   State st_;
   std::string document_;  // capacity = size(); bytes in use = st_.documentLength
   std::string graphics_;  // capacity = size(); bytes in use = st_.graphicsLength
-  ByteReplacer replacer_;
+  FastReplaceBuffer replacer_;  // work area of the escaping, one per writer
 };
 
 }  // namespace orv

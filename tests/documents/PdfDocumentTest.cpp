@@ -103,6 +103,20 @@ TEST(PdfDocument, PrintTextSplitsAtTheFirstKindOfSeparatorFound) {
   EXPECT_TRUE(streams[1].contains("(two\fthree)'"));
 }
 
+TEST(PdfDocument, PageWithoutLineLimitEndsInAnOverflowError) {
+  clsPDF pdf;
+  pdf.LinesPerPage(0);
+  for (int i = 0; i < 32767; ++i) pdf.PrintLine(QStringLiteral("z"));
+  EXPECT_EQ(pdf.PageNumber(), 1);
+  try {
+    pdf.PrintLine(QStringLiteral("z"));
+    FAIL() << "no overflow";
+  } catch (const OrvenilError& e) {
+    EXPECT_EQ(e.number(), kErrOverflow);
+  }
+  EXPECT_EQ(testing::CheckCrossReference(pdf.Value()), QString());
+}
+
 TEST(PdfDocument, BlankPagesAreDroppedOrKept) {
   clsPDF pdf;
   pdf.NewPage();
