@@ -310,8 +310,7 @@ int DataGrid::DeleteSelectedRows() {
   QList<int> zeroBased;
   for (int r : rows) zeroBased << r - 1;
   view_->selectionModel()->clearSelection();
-  model_->removeRows(zeroBased);
-  return static_cast<int>(rows.size());
+  return model_->removeRows(zeroBased);
 }
 
 // ---- edit mode and drawing -------------------------------------------------
@@ -319,11 +318,8 @@ int DataGrid::DeleteSelectedRows() {
 void DataGrid::SetEditMode(bool on) {
   editMode_ = on;
   model_->editable = on;
-  // Leaving edit mode commits an open editor.
-  if (!on) {
-    if (QWidget* editor = view_->indexWidget(view_->currentIndex())) Q_UNUSED(editor);
-    view_->setFocus();
-  }
+  // Leaving edit mode takes the focus from an open editor, which stores its text.
+  if (!on && view_->viewport()->isAncestorOf(QApplication::focusWidget())) view_->setFocus();
   view_->setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                   QAbstractItemView::AnyKeyPressed
                             : QAbstractItemView::NoEditTriggers);

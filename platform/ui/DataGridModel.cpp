@@ -228,14 +228,15 @@ void DataGridModel::setRows(std::vector<QStringList> rows) {
   changed();
 }
 
-void DataGridModel::removeRows(QList<int> rows) {
+int DataGridModel::removeRows(QList<int> rows) {
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  int removed = 0;
   if (bound()) {
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-      if (*it >= 0 && *it < boundCount_) source_->deleteRow(*it);
+      if (*it >= 0 && *it < boundCount_ && source_->deleteRow(*it)) ++removed;
     reload();
-    return;
+    return removed;
   }
   for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
     const int r = *it;
@@ -244,9 +245,11 @@ void DataGridModel::removeRows(QList<int> rows) {
     rows_.erase(rows_.begin() + r);
     checks_.erase(checks_.begin() + r);
     if (!suspended_) endRemoveRows();
+    ++removed;
   }
   formats_.clear();
   if (suspended_) dirty_ = true;
+  return removed;
 }
 
 void DataGridModel::clearRows() {

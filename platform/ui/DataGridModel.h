@@ -56,7 +56,8 @@ class DataGridModel : public QAbstractTableModel {
   void setCell(int row, int column, const QString& text);
   int appendRow(const QStringList& cells);
   void setRows(std::vector<QStringList> rows);
-  void removeRows(QList<int> rows);  // any order
+  // Removes rows (any order); returns how many were removed.
+  int removeRows(QList<int> rows);
   void clearRows();
   bool checked(int row) const;
   void setChecked(int row, bool on);
