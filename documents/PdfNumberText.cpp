@@ -1,6 +1,7 @@
 #include "documents/PdfNumberText.h"
 
 #include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,7 @@ QByteArray FormatPdfNumber(float v) {
 }
 
 QByteArray PlainSingleText(float v) {
+  if (!std::isfinite(v)) throw OrvenilError(kErrOverflow, QStringLiteral("Überlauf"));
   if (v == 0.0f) return "0";  // also for -0
   char buf[32];
   const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
