@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
@@ -118,9 +119,24 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
             lastCurrentRow_ = row;
             if (onRowChange_) onRowChange_();
           });
+  // A refresh or the end of suspended drawing rebuilds the view; the user
+  // keeps the current row and the scroll position (a new binding does not).
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    keptRow_ = keepPosition_ ? CurrentRow() : 0;
+    keptColumn_ = view_->currentIndex().isValid() ? view_->currentIndex().column() : 0;
+    keptScroll_ = view_->verticalScrollBar()->value();
+  });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-    lastCurrentRow_ = CurrentRow();
     applyColumnGeometry();
+    if (keptRow_ >= 1 && keptRow_ <= RowCount() && keptColumn_ < ColumnCount()) {
+      lastCurrentRow_ = keptRow_;  // the same row number: no row change
+      view_->selectionModel()->setCurrentIndex(model_->index(keptRow_ - 1, keptColumn_),
+                                               QItemSelectionModel::NoUpdate);
+      view_->verticalScrollBar()->setValue(keptScroll_);
+    } else {
+      lastCurrentRow_ = CurrentRow();
+    }
+    keptRow_ = 0;
   });
   view_->viewport()->installEventFilter(new MouseUpFilter(view_, [this](QMouseEvent* e) {
     if (!onMouseUp_) return;
@@ -340,7 +356,9 @@ void DataGrid::SetRedraw(bool on) {
     view_->setUpdatesEnabled(false);
     model_->setSuspended(true);
   } else {
+    keepPosition_ = true;
     model_->setSuspended(false);
+    keepPosition_ = false;
     view_->setUpdatesEnabled(true);
     view_->viewport()->update();
   }
@@ -348,7 +366,9 @@ void DataGrid::SetRedraw(bool on) {
 
 void DataGrid::Refresh() {
   if (model_->bound()) {
+    keepPosition_ = true;
     model_->reload();
+    keepPosition_ = false;
   } else {
     model_->invalidateFormats();
     view_->viewport()->update();

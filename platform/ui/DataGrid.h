@@ -181,6 +181,10 @@ class DataGrid : public QWidget {
   bool redraw_ = true;
   bool showChecks_ = false;
   int lastCurrentRow_ = 0;
+  bool keepPosition_ = false;
+  int keptRow_ = 0;
+  int keptColumn_ = 0;
+  int keptScroll_ = 0;
   QString tag_;
   mutable QString lastError_;
   std::function<void(int, bool&)> onBeforeDelete_;

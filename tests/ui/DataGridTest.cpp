@@ -282,9 +282,14 @@ TEST_F(BoundGridTest, MembersAndEventsOnABoundTable) {
   EXPECT_EQ(g.CellText(2, QStringLiteral("Punkt")).trimmed(), QStringLiteral("4"));
   EXPECT_EQ(db.openTable(QStringLiteral("Daten")).recordCount(), kRows - 2);
 
-  // Changes of the table show after a refresh.
+  // Changes of the table show after a refresh, which keeps the current row.
+  g.SetCurrentRow(40000);
+  int rowChanges = 0;
+  g.onRowChange([&] { ++rowChanges; });
   db.execute(QStringLiteral("DELETE FROM Daten WHERE id > 99990"));
   g.Refresh();
+  EXPECT_EQ(g.CurrentRow(), 40000);
+  EXPECT_EQ(rowChanges, 0);
   EXPECT_EQ(g.RowCount(), kRows - 10);  // ids 99991 … 100000, two of them deleted before
 }
 

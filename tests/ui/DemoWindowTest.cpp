@@ -96,5 +96,7 @@ TEST(DemoWindow, PiecesWorkTogether) {
   EXPECT_EQ(status->PanelText(1), QStringLiteral("Status  "));
 
   const QString shot = qEnvironmentVariable("ORV_SCREENSHOT");
-  if (!shot.isEmpty()) EXPECT_TRUE(window.grab().save(shot));
+  if (!shot.isEmpty()) {
+    EXPECT_TRUE(window.grab().save(shot));
+  }
 }
