@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   form.Form_Load();
   form.show();
   const int code = app.exec();
+  orv::CloseAllDatabases(true);
   orv::SetDialogService(nullptr);
   return code;
 }

@@ -1,6 +1,7 @@
 #include "shell/FormOrvenil.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbFrame.h"
 #include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/WindowLayout.h"
@@ -29,8 +31,11 @@ FormOrvenil::FormOrvenil(const FormOrvenilFolders& folders, const QString& comma
   Form_Initialize();
   setupControls(this);
   connectHandlers();
-  // Design size of the window at this screen's resolution.
-  resize(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
+  // Design size of the window at this screen's resolution, widened when the
+  // desktop's font needs more room for the option frames.
+  const int optionsWidth = sevFrameOptionen->sizeHint().width() + 2 * TwipsToPixels(kTabLeft, logicalDpiX());
+  resize(std::max(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), optionsWidth),
+         TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
 }
 
 FormOrvenil::~FormOrvenil() = default;

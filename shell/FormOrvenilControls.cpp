@@ -1,4 +1,5 @@
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -103,6 +104,12 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
   // Options band.
   sevFrameOptionen = new VbFrame(QString(), formClient);
   sevFrameOptionen->setFlat(true);
+  {
+    // A little smaller than the desktop's font: all option frames share one band.
+    QFont small = sevFrameOptionen->font();
+    small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1.0));
+    sevFrameOptionen->setFont(small);
+  }
   auto* band = new QHBoxLayout(sevFrameOptionen);
   Compact(band);
   band->setSpacing(6);
@@ -138,6 +145,9 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
     g->addWidget(cmbStartZone, 1, 2);
     g->addWidget(Label4, 2, 1);
     g->addWidget(orthoNäherungshöhe, 2, 2);
+    for (QWidget* w : {static_cast<QWidget*>(cmbStartsys), static_cast<QWidget*>(cmbStartZone),
+                       static_cast<QWidget*>(orthoNäherungshöhe)})
+      w->setMaximumWidth(95);
     g->setRowStretch(4, 1);
   }
   band->addWidget(frameSystem);
@@ -165,6 +175,7 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
     BtZoneStart = BtZone->add(0, QStringLiteral("Zone-Start"), frameZone);
     BtZoneZiel = BtZone->add(1, QStringLiteral("Zone-Ziel"), frameZone);
     BtZone->preset(0);
+    zielZone->setMaximumWidth(120);
     g->addWidget(BtZoneStart, 0, 0);
     g->addWidget(BtZoneZiel, 0, 1);
     g->addWidget(zielZone, 1, 0, 1, 2);
@@ -201,6 +212,7 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
       Label11 = new QLabel(QStringLiteral("Auswahl Geoidmodell"), frameGeoidModell);
       cmbGeoidmodell = new VbComboBox(frameGeoidModell);
       cmbGeoidmodell->SetText(QStringLiteral("ohne"));
+      cmbGeoidmodell->setMaximumWidth(150);
       chkUndulationMinus = new VbCheckBox(QStringLiteral("Höhe = Höhe - Geoid"), frameGeoidModell);
       m->addWidget(Label11, 0, 0);
       m->addWidget(cmbGeoidmodell, 1, 0);
@@ -208,7 +220,7 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
     }
     ComboTrafoPara = new VbComboBox(frameParaTrafo);
     ComboTrafoPara->SetText(QStringLiteral("ohne"));
-    ComboTrafoPara->setMinimumContentsLength(18);
+    ComboTrafoPara->setMaximumWidth(220);
     Label9 = new QLabel(QStringLiteral("Startsystem"), frameParaTrafo);
     Label10 = new QLabel(QStringLiteral("Zielsystem"), frameParaTrafo);
     txtTrafoParaStart = new VbTextBox(frameParaTrafo);
@@ -217,19 +229,24 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
     txtTrafoParaZiel->SetText(QStringLiteral("ohne"));
     for (VbTextBox* t : {txtTrafoParaStart, txtTrafoParaZiel}) {
       t->SetLocked(true);
-      t->setMaximumWidth(90);
+      t->setMaximumWidth(75);
     }
     cmdTrafoStart = new QPushButton(QStringLiteral("Trafo starten"), frameParaTrafo);
 
-    g->addWidget(frameAuswParaTrafo, 0, 0, 2, 1);
+    // Three columns: type over the set, direction over the systems of the
+    // set, geoid model over the start button.
+    g->addWidget(frameAuswParaTrafo, 0, 0);
+    g->addWidget(ComboTrafoPara, 1, 0);
     g->addWidget(frameParaTrafoHinRück, 0, 1);
-    g->addWidget(ComboTrafoPara, 1, 1);
-    g->addWidget(Label9, 0, 2, Qt::AlignBottom);
-    g->addWidget(Label10, 0, 3, Qt::AlignBottom);
-    g->addWidget(txtTrafoParaStart, 1, 2);
-    g->addWidget(txtTrafoParaZiel, 1, 3);
-    g->addWidget(cmdTrafoStart, 2, 2, 1, 2);
-    g->addWidget(frameGeoidModell, 0, 4, 3, 1);
+    auto* systems = new QGridLayout();
+    systems->setSpacing(2);
+    systems->addWidget(Label9, 0, 0);
+    systems->addWidget(txtTrafoParaStart, 0, 1);
+    systems->addWidget(Label10, 1, 0);
+    systems->addWidget(txtTrafoParaZiel, 1, 1);
+    g->addLayout(systems, 1, 1, 2, 1);
+    g->addWidget(frameGeoidModell, 0, 2);
+    g->addWidget(cmdTrafoStart, 1, 2);
     g->setRowStretch(3, 1);
   }
   band->addWidget(frameParaTrafo);

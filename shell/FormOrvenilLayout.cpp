@@ -1,6 +1,7 @@
 // Layout of the main window and the locking of its input panels.
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QResizeEvent>
 #include <QTableView>
 
@@ -90,6 +91,10 @@ void FormOrvenil::Form_Resize() {
 
   // Keep the keys right of the placeholder at the right end of the toolbar.
   if (!isMinimized()) {
+    // Measured with the placeholder closed, so the right keys are laid out
+    // on the toolbar and not in its overflow menu.
+    Coolbar2->SetKeyWidth(kKeyPlaceholder, 0);
+    if (Coolbar2->layout()) Coolbar2->layout()->activate();
     const int rightKeys = Coolbar2->KeyWidth(kKeyHilfe) + Coolbar2->KeyWidth(kKeyDBEnde);
     Coolbar2->SetKeyWidth(kKeyPlaceholder,
                           ToolbarPlaceholderWidth(formClient->width(), rightKeys,

@@ -48,7 +48,12 @@ DataGrid* FormOrvenil::SystemTableGrid(SystemTable table) const {
 void FormOrvenil::FitColumnWidths(DataGrid* grid) {
   for (int c = 1; c <= grid->ColumnCount(); ++c) {
     const QString key = grid->ColumnKey(c);
-    grid->SetColumnWidth(key, FittedColumnWidth(grid->TextWidthTwips(grid->ColumnCaption(key))));
+    // The caption rule gives the least width; the grid widens a column
+    // further so that its cells can be read.
+    const int least = FittedColumnWidth(grid->TextWidthTwips(grid->ColumnCaption(key)));
+    grid->SetColumnWidth(key, least);
+    grid->FitColumnWidth(key);
+    if (grid->ColumnWidth(key) < least) grid->SetColumnWidth(key, least);
   }
 }
 

@@ -48,9 +48,15 @@ TEST_F(MainWindowTest, StartUpFillsTablesListsAndState) {
   EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")),
             bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_7Parameter.dat"));
   EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_NTv2.dat"));
-  // Column widths fitted to the captions, never below 500 twips.
-  EXPECT_EQ(f.GridKoordSys->ColumnWidth("A"), 500);
-  EXPECT_GT(f.GridNTv2Sys->ColumnWidth("Lizenz"), 500);
+  // Column widths: at least the caption rule (500 twips or more), wide
+  // enough for the cells.
+  for (DataGrid* g : {f.GridKoordSys, f.GridTrafoSys, f.GridNTv2Sys, f.GridGeoidmodell})
+    for (int c = 1; c <= g->ColumnCount(); ++c) {
+      const QString key = g->ColumnKey(c);
+      EXPECT_GE(g->ColumnWidth(key), FittedColumnWidth(g->TextWidthTwips(g->ColumnCaption(key)))) << key.toStdString();
+    }
+  EXPECT_GE(f.GridKoordSys->ColumnWidth("A"), 500);
+  EXPECT_GT(f.GridTrafoSys->ColumnWidth("Name"), f.GridTrafoSys->TextWidthTwips("Satz Drei mit Umlaut"));
 
   // Choice lists.
   EXPECT_EQ(f.cmbStartsys->ListCount(), 4);
