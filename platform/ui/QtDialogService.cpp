@@ -58,7 +58,11 @@ MsgResult QtDialogService::messageBox(const QString& text, MsgButtons buttons, M
   DialogScope scope(*this);
   QMessageBox box(parent_);
   box.setWindowTitle(title);
-  box.setText(text);
+  // The program's texts break lines with CR LF, CR or LF and are never markup.
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(shown);
   switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;

@@ -1,6 +1,9 @@
 // The scripted dialog service of the tests, the open/save dialog control and
 // the input gate of the real service while a run is busy.
 #include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -170,4 +173,31 @@ TEST(QtDialogServiceGate, ClassifiesUserInput) {
   EXPECT_TRUE(IsUserInputEvent(&press));
   EXPECT_FALSE(IsUserInputEvent(&paint));
   EXPECT_FALSE(IsUserInputEvent(&close));  // closed by code, not by the user
+}
+
+TEST(QtDialogServiceBoxes, MessageBoxAnswersAndInputBoxCancel) {
+  QtDialogService service;
+  service.setBusy(true);  // a run's question must stay answerable
+  const QString shot = qEnvironmentVariable("ORV_SCREENSHOT");
+  QTimer::singleShot(50, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Löschen"));
+    EXPECT_EQ(box->text(), QStringLiteral("Achtung!\nEs sind 3 Datensätze selektiert."));
+    if (!shot.isEmpty()) box->grab().save(QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-box.png")));
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == QStringLiteral("Nein")) b->click();
+  });
+  EXPECT_EQ(service.messageBox(QStringLiteral("Achtung!\r\nEs sind 3 Datensätze selektiert."), MsgButtons::YesNo,
+                               MsgIcon::Question, QStringLiteral("Löschen")),
+            MsgResult::No);
+
+  QTimer::singleShot(50, [] {
+    auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(input->textValue(), QStringLiteral("60; 90"));
+    input->reject();
+  });
+  EXPECT_EQ(service.inputBox(QStringLiteral("Abstand"), QStringLiteral("NTv2"), QStringLiteral("60; 90")), QString());
+  service.setBusy(false);
 }
