@@ -12,9 +12,10 @@ namespace orv {
 
 namespace {
 
+// Never destroyed, for the same reason as the connection registry.
 std::vector<std::weak_ptr<DatabaseState>>& OpenDatabases() {
-  static std::vector<std::weak_ptr<DatabaseState>> list;
-  return list;
+  static auto* list = new std::vector<std::weak_ptr<DatabaseState>>();
+  return *list;
 }
 
 void Prune() {

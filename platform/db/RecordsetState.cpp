@@ -130,7 +130,7 @@ void RecordsetState::close() {
   buffer_.clear();
   row_.clear();
   for (CachedStatement* s : {&first_, &last_, &next_, &nextGreaterKey_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
-                             &delete_, &seekStmt_})
+                             &delete_, &seekStmt_, &aheadStmt_})
     s->finalize();
   updates_.clear();
   keys_.clear();
@@ -260,7 +260,7 @@ void RecordsetState::moveNext() {
   if (where_ == Where::Bof) {
     found = stepTo(first_, nullptr, 0, false, false);
   } else if (indexField_ < 0) {
-    found = stepTo(next_, nullptr, rowId_, false, true);
+    found = nextInInsertionOrder();
   } else if (key_.isNull()) {
     found = stepTo(nextNullKey_, nullptr, rowId_, false, true) || stepTo(firstNonNull_, nullptr, 0, false, false);
   } else {
@@ -268,6 +268,31 @@ void RecordsetState::moveNext() {
     found = stepTo(next_, &key, rowId_, true, true) || stepTo(nextGreaterKey_, &key, 0, true, false);
   }
   if (!found) where_ = Where::Eof;
+}
+
+bool RecordsetState::nextInInsertionOrder() {
+  constexpr int kAhead = 512;
+  bool valid = aheadAfter_ == rowId_ && aheadGeneration_ == conn_->changeGeneration();
+  if (!valid || aheadPos_ >= ahead_.size()) {
+    if (aheadStmt_.sql().isEmpty())
+      aheadStmt_.setSql("SELECT rowid FROM " + schema_->quotedName + " WHERE rowid>?1 ORDER BY rowid LIMIT " +
+                        QByteArray::number(kAhead));
+    ahead_.clear();
+    aheadPos_ = 0;
+    StatementUse use(aheadStmt_.get(*conn_));
+    sqlite3_bind_int64(use.get(), 1, rowId_);
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) ahead_.push_back(RowIdOf(use.get()));
+    if (rc != SQLITE_DONE) conn_->fail(rc);
+    aheadGeneration_ = conn_->changeGeneration();
+  }
+  if (ahead_.empty() || aheadPos_ >= ahead_.size()) {
+    aheadAfter_ = -1;
+    return false;
+  }
+  landOn(ahead_[aheadPos_++], FieldValue());
+  aheadAfter_ = rowId_;
+  return true;
 }
 
 qint64 RecordsetState::recordCount() {
@@ -384,7 +409,6 @@ void RecordsetState::addNew() {
 void RecordsetState::edit() {
   requireEditable();
   requireCurrent();
-  loadRow();  // also proves that the row is still there
   edit_ = Edit::Edit;
   buffer_.assign(fieldCount(), FieldValue());
   dirty_.assign(fieldCount(), 0);
@@ -405,8 +429,9 @@ void RecordsetState::update() {
     ThrowDbError(kDbErrUpdateWithoutEdit, QStringLiteral("Update oder CancelUpdate ohne AddNew oder Edit."));
   Edit mode = edit_;
   edit_ = Edit::None;  // whatever happens below, the buffer is used up
+  // A stored row has its key already; only a new row or a changed key can lack it.
   for (int f : schema_->primaryFields) {
-    bool isNull = dirty_[f] ? buffer_[f].isNull() : (mode == Edit::AddNew || (loadRow(), row_[f].isNull()));
+    bool isNull = dirty_[f] ? buffer_[f].isNull() : mode == Edit::AddNew;
     if (isNull)
       ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
   }
@@ -455,6 +480,10 @@ void RecordsetState::update() {
   sqlite3_bind_int64(s, param + 1, rowId_);
   int rc = sqlite3_step(s);
   if (rc != SQLITE_DONE) conn_->fail(rc);
+  if (sqlite3_changes(conn_->handle()) == 0) {
+    where_ = Where::Deleted;  // removed behind this recordset's back
+    NoCurrentRecord();
+  }
   lastModified_ = rowId_;
   if (rowLoaded_)
     for (int i = 0; i < n; ++i)

@@ -107,6 +107,15 @@ class RecordsetState {
   CachedStatement seekStmt_;
   std::unordered_map<std::string, CachedStatement> updates_;
 
+  // Table type without an index: the next row ids, fetched in blocks so that
+  // a walk does not ask once per row. Valid while nothing was added or removed.
+  std::vector<qint64> ahead_;
+  size_t aheadPos_ = 0;
+  qint64 aheadAfter_ = -1;     // the row id the next entry follows
+  quint64 aheadGeneration_ = 0;
+  CachedStatement aheadStmt_;
+  bool nextInInsertionOrder();
+
   // Queries: row ids (keyset) or rows (snapshot); pos_ = index of the current row.
   std::vector<qint64> keys_;
   std::vector<std::vector<FieldValue>> rows_;

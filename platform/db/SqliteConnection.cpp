@@ -17,9 +17,11 @@ namespace {
 // Rows stored between two commits of the lazy transaction.
 constexpr int kRowsPerCommit = 200000;
 
+// Never destroyed: databases held in static variables are closed during the
+// program's exit, possibly after this registry's own destructor would have run.
 QHash<QString, std::weak_ptr<SqliteConnection>>& Registry() {
-  static QHash<QString, std::weak_ptr<SqliteConnection>> registry;
-  return registry;
+  static auto* registry = new QHash<QString, std::weak_ptr<SqliteConnection>>();
+  return *registry;
 }
 
 QString RegistryKey(const QString& path) {
@@ -439,7 +441,9 @@ void BindValue(sqlite3_stmt* s, int position, const FieldValue& value) {
       break;
     case FieldValue::Kind::Text: {
       const QString& t = value.text();
-      sqlite3_bind_text16(s, position, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_TRANSIENT);
+      // The value outlives the statement's step: callers bind from buffers that
+      // stay untouched until the statement is reset.
+      sqlite3_bind_text16(s, position, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_STATIC);
       break;
     }
     case FieldValue::Kind::Long:

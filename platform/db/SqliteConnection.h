@@ -136,6 +136,7 @@ int FieldTypeFromDeclared(const QString& declared, int* size);
 QString SqliteIndexName(const QString& table, const QString& name, bool primary, bool unique);
 // A value made fit for storing into a field of the type (3421 when it cannot be).
 FieldValue ConvertForField(int type, const FieldValue& value);
+// Binds without copying: value must stay unchanged until the statement is reset.
 void BindValue(sqlite3_stmt* s, int position, const FieldValue& value);
 // Reads a result column as the field type says (type 0: as stored).
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
