@@ -472,6 +472,20 @@ bool DataGrid::ExportSpreadsheet(const QString& path, const QList<int>& columns)
   return true;
 }
 
+bool DataGrid::ExportSpreadsheet(const QString& path, const QString& columnList) {
+  QList<int> columns;
+  for (const QString& part : columnList.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    bool ok = false;
+    const int c = part.trimmed().toInt(&ok);
+    if (ok && c >= 1 && c <= ColumnCount()) columns << c;
+  }
+  if (columns.isEmpty()) {
+    lastError_ = QStringLiteral("Keine Spalten gewählt.");
+    return false;
+  }
+  return ExportSpreadsheet(path, columns);
+}
+
 // ---- search ----------------------------------------------------------------
 
 void DataGrid::search() {

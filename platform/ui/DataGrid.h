@@ -149,6 +149,9 @@ class DataGrid : public QWidget {
   // skipped by the export event, with the given columns (numbers from 1; empty
   // = all columns in order).
   bool ExportSpreadsheet(const QString& path, const QList<int>& columns);
+  // The same with the columns as a comma-separated list ("1,2,18,19,20");
+  // entries that name no column are left out.
+  bool ExportSpreadsheet(const QString& path, const QString& columnList);
   // Description of the last failed export, load or save.
   QString LastError() const { return lastError_; }
 

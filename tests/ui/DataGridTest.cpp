@@ -324,8 +324,12 @@ TEST_F(BoundGridTest, SaveLoadAndExports) {
   // Spreadsheet export with chosen columns through the same event.
   events = 0;
   const QString xls = dir.filePath(QStringLiteral("daten.xls"));
-  ASSERT_TRUE(g.ExportSpreadsheet(xls, {2, 1})) << g.LastError().toStdString();
+  ASSERT_TRUE(g.ExportSpreadsheet(xls, QList<int>{2, 1})) << g.LastError().toStdString();
   EXPECT_EQ(events, kRows);
   const QByteArray head = ReadAll(xls).left(8);
   EXPECT_EQ(head, QByteArray::fromHex("d0cf11e0a1b11ae1"));  // a compound file
+  // The column list as the export passes it; a list naming no column writes nothing.
+  EXPECT_TRUE(g.ExportSpreadsheet(dir.filePath(QStringLiteral("b.xls")), QStringLiteral("1, 9,3")));
+  EXPECT_FALSE(g.ExportSpreadsheet(dir.filePath(QStringLiteral("c.xls")), QStringLiteral("0,99")));
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("c.xls"))));
 }
