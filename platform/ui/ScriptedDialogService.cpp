@@ -43,12 +43,17 @@ ScriptedDialogService& ScriptedDialogService::expectInput(const QString& promptC
   return *this;
 }
 
-ScriptedDialogService& ScriptedDialogService::expectOpenFile(const QString& fileName, int filterIndex) {
-  Expectation e = make(PromptKind::OpenFile, QString());
+ScriptedDialogService::Expectation ScriptedDialogService::fileChoice(PromptKind kind, const QString& fileName,
+                                                                     int filterIndex) {
+  Expectation e = make(kind, QString());
   e.fileAnswer.cancelled = false;
   e.fileAnswer.fileName = fileName;
   e.fileAnswer.filterIndex = filterIndex;
-  script_.push_back(std::move(e));
+  return e;
+}
+
+ScriptedDialogService& ScriptedDialogService::expectOpenFile(const QString& fileName, int filterIndex) {
+  script_.push_back(fileChoice(PromptKind::OpenFile, fileName, filterIndex));
   return *this;
 }
 
@@ -58,11 +63,7 @@ ScriptedDialogService& ScriptedDialogService::expectOpenFileCancel() {
 }
 
 ScriptedDialogService& ScriptedDialogService::expectSaveFile(const QString& fileName, int filterIndex) {
-  Expectation e = make(PromptKind::SaveFile, QString());
-  e.fileAnswer.cancelled = false;
-  e.fileAnswer.fileName = fileName;
-  e.fileAnswer.filterIndex = filterIndex;
-  script_.push_back(std::move(e));
+  script_.push_back(fileChoice(PromptKind::SaveFile, fileName, filterIndex));
   return *this;
 }
 

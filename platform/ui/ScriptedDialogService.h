@@ -99,6 +99,7 @@ class ScriptedDialogService : public DialogService {
     std::function<void(QMenu*)> popup;
   };
   static Expectation make(PromptKind kind, const QString& text);
+  static Expectation fileChoice(PromptKind kind, const QString& fileName, int filterIndex);
   Expectation take(PromptKind kind, const QString& text, const QString& what);
   [[noreturn]] void fail(const QString& description);
 
