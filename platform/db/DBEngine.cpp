@@ -98,7 +98,7 @@ void DBEngine::closeAll() {
 bool DBEngine::isOpen(const QString& path) { return static_cast<bool>(SqliteConnection::find(path)); }
 
 void DBEngine::reopenReplacedFile(const QString& path) {
-  if (auto live = SqliteConnection::find(path)) live->reopen();
+  if (auto live = SqliteConnection::registered(path)) live->reopen();
 }
 
 }  // namespace orv

@@ -2,9 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
+#include <sys/stat.h>
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
@@ -112,8 +114,15 @@ StatementUse::~StatementUse() {
 
 // ---- SqliteConnection ----
 
-std::shared_ptr<SqliteConnection> SqliteConnection::find(const QString& path) {
+std::shared_ptr<SqliteConnection> SqliteConnection::registered(const QString& path) {
   return Registry().value(RegistryKey(path)).lock();
+}
+
+std::shared_ptr<SqliteConnection> SqliteConnection::find(const QString& path) {
+  // A file deleted and made anew under the same name is another file: the
+  // connection to the old one must not serve it.
+  auto live = registered(path);
+  return live && live->stillAtPath() ? live : nullptr;
 }
 
 std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, bool create) {
@@ -146,6 +155,11 @@ void SqliteConnection::openHandle(bool create) {
                  QStringLiteral("Datei '%1' kann nicht geöffnet werden (%2).").arg(path_, message));
   }
   sqlite3_extended_result_codes(db_, 1);
+  struct stat st {};
+  if (::stat(QFile::encodeName(path_).constData(), &st) == 0) {
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+  }
   try {
     applySettings();
   } catch (...) {
@@ -178,6 +192,12 @@ SqliteConnection::~SqliteConnection() {
   auto& registry = Registry();
   auto it = registry.find(key_);
   if (it != registry.end() && it.value().expired()) registry.erase(it);
+}
+
+bool SqliteConnection::stillAtPath() const {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path_).constData(), &st) != 0) return false;
+  return st.st_dev == device_ && st.st_ino == inode_;
 }
 
 void SqliteConnection::exec(const QByteArray& sql) {

@@ -78,8 +78,11 @@ class SqliteConnection {
   // file. create: make a new file (error 3204 when it exists); otherwise the
   // file must exist (3024).
   static std::shared_ptr<SqliteConnection> open(const QString& path, bool create);
-  // The live connection of a file, or null.
+  // The live connection of the file now at path, or null.
   static std::shared_ptr<SqliteConnection> find(const QString& path);
+  // The live connection registered under path, also when the file there has
+  // been replaced since it was opened.
+  static std::shared_ptr<SqliteConnection> registered(const QString& path);
 
   ~SqliteConnection();
   SqliteConnection(const SqliteConnection&) = delete;
@@ -115,6 +118,8 @@ class SqliteConnection {
  private:
   SqliteConnection() = default;
   void openHandle(bool create);
+  // True while the path still names the file this connection has open.
+  bool stillAtPath() const;
   void applySettings();
   std::shared_ptr<TableSchema> loadSchema(const QString& table);
 
@@ -123,6 +128,8 @@ class SqliteConnection {
   QString key_;
   quint64 epoch_ = 1;
   quint64 changes_ = 0;
+  quint64 device_ = 0;
+  quint64 inode_ = 0;
   int pendingRows_ = 0;
   QHash<QString, std::shared_ptr<const TableSchema>> schemas_;
 };

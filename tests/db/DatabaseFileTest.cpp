@@ -88,6 +88,21 @@ TEST_F(DatabaseFileTest, DatabasesOnOneFileShareTheirConnection) {
   EXPECT_EQ(DBEngine::databases().size(), 1u);
 }
 
+TEST_F(DatabaseFileTest, AFileMadeAnewUnderAnOpenNameIsNotServedByTheOldConnection) {
+  Database old = makeTable(QStringLiteral("cache.mdb"));
+  fill(old, 4);
+  old.commit();
+  // The file is deleted by hand and a new one is moved under its name.
+  ASSERT_TRUE(QFile::remove(path(QStringLiteral("cache.mdb"))));
+  Database built = makeTable(QStringLiteral("build.mdb"));
+  fill(built, 9);
+  built.close();
+  ASSERT_TRUE(QFile::rename(path(QStringLiteral("build.mdb")), path(QStringLiteral("cache.mdb"))));
+  Database reopened = DBEngine::openDatabase(path(QStringLiteral("cache.mdb")));
+  EXPECT_EQ(reopened.openTable(QStringLiteral("T")).recordCount(), 9);
+  EXPECT_EQ(old.openTable(QStringLiteral("T")).recordCount(), 4);
+}
+
 TEST_F(DatabaseFileTest, ExecuteRunsStatementsAndReportsChangedRows) {
   Database db = makeTable(QStringLiteral("e.mdb"));
   fill(db, 5);
