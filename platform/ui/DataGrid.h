@@ -30,6 +30,7 @@ class Recordset;
 class GridRow {
  public:
   int row = 0;  // from 1
+  bool checked = false;  // the row's tick state
   QString CellText(const QString& key) const;
   void SetCellBackColor(const QString& key, const QColor& colour);
   void SetCellForeColor(const QString& key, const QColor& colour);

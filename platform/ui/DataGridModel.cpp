@@ -62,6 +62,7 @@ const GridRow* DataGridModel::formatted(int row) const {
     if (formats_.size() > 20000) formats_.clear();
     GridRow r;
     r.row = row + 1;
+    r.checked = checked(row);
     r.cells = rowCells(row);
     r.columnOfKey = &keyIndex_;
     formatRow(row + 1, r);
@@ -270,6 +271,7 @@ void DataGridModel::setChecked(int row, bool on) {
   if (row < 0 || row >= static_cast<int>(checks_.size())) return;
   if ((checks_[row] != 0) == on) return;
   checks_[row] = on ? 1 : 0;
+  formats_.remove(row);
   if (!suspended_ && !columns_.isEmpty()) Q_EMIT dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
   if (checkChanged) checkChanged(row + 1, on);
 }
