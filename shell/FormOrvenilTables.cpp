@@ -1,11 +1,9 @@
 // The four system tables of the main window: building, loading, saving and
 // the choice lists filled from them.
-#include <QFile>
-#include <QFileInfo>
-
 #include "foundation/DialogService.h"
+#include "foundation/FileSystemHelpers.h"
 #include "foundation/ProgramState.h"
-#include "foundation/Windows1252.h"
+#include "foundation/TextLineReader.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
@@ -25,12 +23,13 @@ void SetUpColumns(DataGrid* grid, SystemTable table) {
   for (const SystemTableColumn& c : SystemTableColumns(table)) grid->AddColumn(c.key, c.caption, c.widthTwips);
 }
 
-// Rows of a ";"-separated text file, one per line in file order.
+// Rows of a ";"-separated text file, one per line in file order (lines end
+// at CR LF, CR or a lone LF; an empty line is an empty row).
 void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QString text = DecodeWindows1252(file.readAll());
-  for (const QString& line : SplitTableFileLines(text)) grid->AddRow(TableFileLineToRow(line));
+  TextLineReader reader(path);
+  if (!reader.isOpen()) return;
+  QString line;
+  while (reader.readLine(line)) grid->AddRow(TableFileLineToRow(line));
 }
 
 }  // namespace
@@ -72,7 +71,7 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   unreadableGridFiles_.remove(static_cast<int>(table));
 
   bool fromGridFile = false;
-  if (QFileInfo::exists(gridFile)) {
+  if (FileExists(gridFile)) {
     if (grid->LoadFromFile(gridFile)) {
       fromGridFile = true;
     } else {
@@ -84,7 +83,7 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
     }
   }
   if (!fromGridFile) {
-    if (!QFileInfo::exists(textFile)) {
+    if (!FileExists(textFile)) {
       PlainMessage(MissingTableFileMessage(table, State().DatenbankVerzeichnis));
     } else {
       AddRowsFromTextFile(grid, textFile);

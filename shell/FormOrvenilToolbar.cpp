@@ -1,8 +1,8 @@
 // The toolbar's key and drop-down dispatch.
-#include <QFileInfo>
 #include <QPushButton>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
@@ -25,7 +25,7 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
       if (Coolbar2->IsPressed(kKeyGoogleMap)) NotAvailable(QStringLiteral("Die Kartenanzeige"));
     } else if (key == kKeyHilfe) {
       const QString help = folders_.programFolder + QStringLiteral("OrvenilHilfe.htm");
-      if (QFileInfo::exists(help)) Dialogs().openUrl(help);
+      if (FileExists(help)) Dialogs().openUrl(help);
     } else if (key == kKeyDBEnde) {
       EndProgram();
     }

@@ -116,26 +116,6 @@ QString MissingTableFileMessage(SystemTable table, const QString& databaseFolder
   return {};
 }
 
-QStringList SplitTableFileLines(const QString& text) {
-  QStringList lines;
-  QString current;
-  bool open = false;  // a line has begun that no line end has closed yet
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar ch = text.at(i);
-    if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) {
-      lines.append(current);
-      current.clear();
-      open = false;
-      if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
-    } else {
-      current.append(ch);
-      open = true;
-    }
-  }
-  if (open) lines.append(current);
-  return lines;
-}
-
 QString TableFileLineToRow(const QString& line) {
   QString row = line;
   row.replace(QLatin1Char(';'), QLatin1Char('\t'));

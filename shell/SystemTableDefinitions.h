@@ -1,7 +1,7 @@
 #pragma once
 // The four system tables of the main window: their columns, the rows of the
 // coordinate-system table, the file names and messages of the file-backed
-// tables, and the rules for reading their ";"-separated text files.
+// tables, and how a line of their ";"-separated text files becomes a row.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,11 +34,6 @@ inline const QString kTableReadErrorMessage =
     QStringLiteral("Während des Lesens der Daten ist ein Fehler aufgetreten.");
 inline const QString kTableSaveErrorMessage =
     QStringLiteral("Während des Speicherns ist ein Fehler aufgetreten!");
-
-// Lines of a system-table text file: ends at CR LF, CR or a lone LF; a line
-// end after the last line does not start another line. Empty lines between
-// others stay rows.
-QStringList SplitTableFileLines(const QString& text);
 
 // One text-file line as a grid row: every ";" becomes a TAB.
 QString TableFileLineToRow(const QString& line);

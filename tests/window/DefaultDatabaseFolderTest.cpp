@@ -11,7 +11,6 @@
 
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/SimilarityTransformations.h"
-#include "shell/SystemTableDefinitions.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ QStringList ShippedRows() {
   const QByteArray bytes = f.readAll();
   EXPECT_TRUE(bytes.endsWith("\r\n"));
   EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
-  return orv::SplitTableFileLines(QString::fromLatin1(bytes));
+  return QString::fromLatin1(bytes).split("\r\n", Qt::SkipEmptyParts);
 }
 
 }  // namespace

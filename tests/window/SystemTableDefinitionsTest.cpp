@@ -54,14 +54,8 @@ TEST(SystemTableDefinitions, MissingFileMessages) {
             "Transformationsdaten /db/Quasigeoidmodell.dat fehlen!");
 }
 
-TEST(SystemTableDefinitions, TextFileLinesEndAtCrLfCrOrLf) {
-  EXPECT_EQ(SplitTableFileLines("a;b\r\nc;d\r\n"), (QStringList{"a;b", "c;d"}));
-  EXPECT_EQ(SplitTableFileLines("a;b\nc;d\n"), (QStringList{"a;b", "c;d"}));
-  EXPECT_EQ(SplitTableFileLines("a;b\rc;d"), (QStringList{"a;b", "c;d"}));
-  // An empty line between others is a row of its own; an empty file has none.
-  EXPECT_EQ(SplitTableFileLines("a\r\n\r\nb\r\n"), (QStringList{"a", "", "b"}));
-  EXPECT_TRUE(SplitTableFileLines("").isEmpty());
-  // A ";" always splits: the text format has no quoting.
+TEST(SystemTableDefinitions, SemicolonAlwaysSplitsACell) {
+  // The text format has no quoting.
   EXPECT_EQ(TableFileLineToRow("x;\"a;b\";y"), "x\t\"a\tb\"\ty");
 }
 
