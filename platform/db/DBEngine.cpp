@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <exception>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
@@ -91,8 +92,18 @@ void DBEngine::closeAll() {
   std::vector<std::shared_ptr<DatabaseState>> open;
   for (const auto& w : OpenDatabases())
     if (auto p = w.lock()) open.push_back(p);
-  for (auto it = open.rbegin(); it != open.rend(); ++it) (*it)->close();
+  // Every database is closed even when one of them fails to commit; the
+  // first failure is passed on afterwards.
+  std::exception_ptr failure;
+  for (auto it = open.rbegin(); it != open.rend(); ++it) {
+    try {
+      (*it)->close();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
   OpenDatabases().clear();
+  if (failure) std::rethrow_exception(failure);
 }
 
 bool DBEngine::isOpen(const QString& path) { return static_cast<bool>(SqliteConnection::find(path)); }

@@ -31,6 +31,7 @@ void DatabaseState::close() {
   for (auto it = recordsets_.rbegin(); it != recordsets_.rend(); ++it)
     if (auto rs = it->lock()) rs->close();
   recordsets_.clear();
+  // The handle is closed even when the commit fails; the failure goes on.
   auto conn = std::move(conn_);
   conn_.reset();
   conn->commit();

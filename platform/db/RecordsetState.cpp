@@ -213,38 +213,27 @@ void RecordsetState::afterKeysetMove() {
   }
 }
 
-void RecordsetState::moveFirst() {
+void RecordsetState::moveToEnd(bool last) {
   edit_ = Edit::None;
   noMatch_ = false;
   if (type == Recordset::Type::Table) {
-    if (!stepTo(first_, nullptr, 0, false, false)) {
+    if (!stepTo(last ? last_ : first_, nullptr, 0, false, false)) {
       where_ = Where::Eof;
       NoCurrentRecord();
     }
     return;
   }
-  pos_ = 0;
-  afterKeysetMove();
-  if (where_ != Where::Row) NoCurrentRecord();
-}
-
-void RecordsetState::moveLast() {
-  edit_ = Edit::None;
-  noMatch_ = false;
-  if (type == Recordset::Type::Table) {
-    if (!stepTo(last_, nullptr, 0, false, false)) {
-      where_ = Where::Eof;
-      NoCurrentRecord();
-    }
-    return;
-  }
-  pos_ = recordCount() - 1;
+  pos_ = last ? recordCount() - 1 : 0;
   afterKeysetMove();
   if (where_ != Where::Row) {
     where_ = Where::Eof;
     NoCurrentRecord();
   }
 }
+
+void RecordsetState::moveFirst() { moveToEnd(false); }
+
+void RecordsetState::moveLast() { moveToEnd(true); }
 
 void RecordsetState::moveNext() {
   if (where_ == Where::Eof || where_ == Where::Lost) NoCurrentRecord();

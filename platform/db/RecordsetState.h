@@ -69,6 +69,7 @@ class RecordsetState {
   enum class Where { Bof, Row, Deleted, Lost, Eof };
   enum class Edit { None, AddNew, Edit };
 
+  void moveToEnd(bool last);
   void requireCurrent() const;
   void requireTableType() const;
   void requireEditable() const;

@@ -3,42 +3,30 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "foundation/DialogService.h"
-#include "foundation/OrvenilError.h"
+#include "db/DbTestSupport.h"
 #include "foundation/ProgramState.h"
-#include "platform/db/DatabaseHelpers.h"
 #include "platform/db/TemporaryFolder.h"
 #include "shell/CoordinateDatabase.h"
 
 namespace orv::test {
 namespace {
 
-class CoordinateDatabaseTest : public ::testing::Test {
+class CoordinateDatabaseTest : public DbTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
+    DbTest::SetUp();
     ResetProgramState();
     folder = dir.path() + "/temp/";
     ASSERT_TRUE(lock.acquire(folder));
     State().TempVerzeichnis = folder;
   }
   void TearDown() override {
-    DBEngine::closeAll();
+    DbTest::TearDown();
     ResetProgramState();
   }
   QStringList databaseFiles() const {
     return QDir(folder).entryList({"tmp_dao_orvenil*"}, QDir::Files, QDir::Name);
-  }
-  static int errorOf(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const OrvenilError& e) {
-      return e.number();
-    }
-    return 0;
   }
   static void addPoint(Recordset& rs, const QString& punkt, const FieldValue& id) {
     rs.addNew();
@@ -47,7 +35,6 @@ class CoordinateDatabaseTest : public ::testing::Test {
     rs.update();
   }
 
-  QTemporaryDir dir;
   QString folder;
   TemporaryFolderLock lock;
 };
