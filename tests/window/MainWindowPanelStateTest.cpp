@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -6,7 +7,10 @@
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbTextBox.h"
+#include "platform/ui/VbToolBar.h"
 
 using namespace orv;
 
@@ -106,4 +110,22 @@ TEST_F(PanelStateTest, ControlsCarryTheirDesignTexts) {
   EXPECT_EQ(f.chkUndulationMinus->text(), "Höhe = Höhe - Geoid");
   EXPECT_EQ(f.CommonDialog1.DialogTitle, "Datei importieren");
   EXPECT_EQ(f.CommonDialog2.DialogTitle, "Datei exportieren");
+}
+
+TEST_F(PanelStateTest, ResizeKeepsTheEndKeyAtTheRightAndGridsInsideTheTabs) {
+  FormOrvenil& f = *form;
+  f.show();
+  f.resize(f.width() + 300, f.height() + 200);
+  QApplication::processEvents();
+  f.Form_Resize();
+  QApplication::processEvents();
+  const int right = f.Coolbar2->KeyLeft("btnDBEnde") + f.Coolbar2->KeyWidth("btnDBEnde");
+  EXPECT_GT(right, f.formClient->width() - 40);
+  EXPECT_LE(right, f.formClient->width());
+  EXPECT_GT(f.Coolbar2->KeyWidth("btnHilfe"), 0);
+  // The grids grow with the window and stay inside the tab strip.
+  EXPECT_LT(f.GridKooDb->width(), f.sevTabStrip1->width());
+  EXPECT_LT(f.GridKooDb->height(), f.sevTabStrip1->height());
+  EXPECT_GT(f.GridKooDb->width(), f.sevTabStrip1->width() - 40);
+  EXPECT_EQ(f.GridGeoidmodell->size(), f.GridKooDb->size());
 }
