@@ -114,15 +114,13 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
   Compact(band);
   band->setSpacing(6);
 
-  auto* fileButtons = new QVBoxLayout();
-  fileButtons->setSpacing(6);
+  // The two file buttons sit below the mapping frame.
+  auto* fileButtons = new QHBoxLayout();
+  fileButtons->setSpacing(4);
   cmdAuswahlImport = new QPushButton(QStringLiteral("Datei importieren"), sevFrameOptionen);
   cmdAuswahlExport = new QPushButton(QStringLiteral("Datei exportieren"), sevFrameOptionen);
-  fileButtons->addStretch();
   fileButtons->addWidget(cmdAuswahlImport);
   fileButtons->addWidget(cmdAuswahlExport);
-  fileButtons->addStretch();
-  band->addLayout(fileButtons);
 
   // Start system.
   frameSystem = new VbFrame(QStringLiteral("Koordinatensystem Eigenschaften Eingabedaten"), sevFrameOptionen);
@@ -162,7 +160,11 @@ void FormOrvenilControls::setupControls(QMainWindow* form) {
     for (int i = 0; i < 3; ++i) g->addWidget(StartAbbildung->add(i, QString::fromUtf8(kinds[i]), frameAbbildung), i + 1, 0);
     g->setRowStretch(4, 1);
   }
-  band->addWidget(frameAbbildung);
+  auto* mappingColumn = new QVBoxLayout();
+  mappingColumn->setSpacing(2);
+  mappingColumn->addWidget(frameAbbildung, 1);
+  mappingColumn->addLayout(fileButtons);
+  band->addLayout(mappingColumn);
 
   // Zone group.
   frameZone = new VbFrame(QStringLiteral("Umrechnung Zentralmeridian"), sevFrameOptionen);
