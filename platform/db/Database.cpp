@@ -47,6 +47,7 @@ int Database::execute(const QString& sql) {
 Recordset Database::openTable(const QString& table) {
   DatabaseState& d = checked();
   auto rs = std::make_shared<RecordsetState>(d.connPtr(), table);
+  rs->owner = d_;
   d.addRecordset(rs);
   return Recordset(rs);
 }
@@ -54,6 +55,7 @@ Recordset Database::openTable(const QString& table) {
 Recordset Database::openSql(const QString& sql) {
   DatabaseState& d = checked();
   auto rs = std::make_shared<RecordsetState>(d.connPtr(), sql, true);
+  rs->owner = d_;
   d.addRecordset(rs);
   return Recordset(rs);
 }

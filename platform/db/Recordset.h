@@ -2,7 +2,9 @@
 // A recordset: a table-type view of one table, or the rows of a SELECT.
 // Recordset is a handle: copies refer to the same recordset; a
 // default-constructed one is "none". Closed recordsets (also through
-// Database::close or CloseAllDatabases) throw OrvenilError 3420 on use.
+// Database::close or CloseAllDatabases) throw OrvenilError 3420 on use. An
+// open recordset keeps its database open, also when no Database handle is
+// kept; a database that no handle or recordset refers to any more is closed.
 //
 // Table type: rows in insertion order; with a current index (setIndex) in the
 // index's order, equal keys in insertion order. Seek finds the first row of a

@@ -14,6 +14,8 @@
 
 namespace orv {
 
+class DatabaseState;
+
 class RecordsetState {
  public:
   // Table type on a table.
@@ -23,6 +25,10 @@ class RecordsetState {
 
   bool open = true;
   Recordset::Type type = Recordset::Type::Table;
+  // The database the recordset was opened on stays open while the recordset
+  // lives, even when no Database handle is kept (it is never reset on close:
+  // the database may be closing this recordset at that moment).
+  std::shared_ptr<DatabaseState> owner;
 
   void close();
 

@@ -71,6 +71,18 @@ TEST_F(DatabaseFileTest, CloseAllDatabasesInvalidatesEveryHandle) {
   EXPECT_EQ(again.openTable(QStringLiteral("T")).recordCount(), 2);
 }
 
+TEST_F(DatabaseFileTest, ARecordsetKeepsItsDatabaseOpenUntilClosedExplicitly) {
+  makeTable(QStringLiteral("k.mdb")).close();
+  Recordset rs = DBEngine::openDatabase(path(QStringLiteral("k.mdb"))).openTable(QStringLiteral("T"));
+  EXPECT_TRUE(rs.isOpen());
+  rs.addNew();
+  rs.setValue(QStringLiteral("Nr"), 1);
+  rs.update();
+  EXPECT_EQ(rs.recordCount(), 1);
+  CloseAllDatabases(true);
+  EXPECT_FALSE(rs.isOpen());
+}
+
 TEST_F(DatabaseFileTest, DatabasesOnOneFileShareTheirConnection) {
   Database writer = makeTable(QStringLiteral("s.mdb"));
   Database reader = DBEngine::openDatabase(path(QStringLiteral("s.mdb")));
