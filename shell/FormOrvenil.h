@@ -27,6 +27,11 @@ struct FormOrvenilFolders {
 // blanks trimmed; the case is kept (file names are case-sensitive here).
 QString CleanCommandLine(const QString& commandLine);
 
+// Adds a row for every line of a ";"-separated text file, in file order
+// (lines end at CR LF, CR or a lone LF, a last line without an end counts;
+// an empty line is an empty row).
+void AddRowsFromTextFile(DataGrid* grid, const QString& path);
+
 class FormOrvenil : public QMainWindow, public FormOrvenilControls {
  public:
   FormOrvenil(const FormOrvenilFolders& folders, const QString& commandLine,
@@ -48,6 +53,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void FormVisible(bool enabled);                                                      // 9
   // Selects the start system by ellipsoid name and fills the zone list.
   void EllipsoidADatenZuordnen(const QString& ellipsoidName);                          // 10
+  // Selects the target system by ellipsoid name and fills the zone list.
+  void EllipsoidBDatenZuordnen(const QString& ellipsoidName);
+  // Sets the start ellipsoid from a start-system option index (0 to 3).
+  void StartellipsoidWaehlen(int index);
+  // The coordinate grid's column view without (False) or with a transformation.
+  void ShowColumnsForTrafo(bool on);
+  // Describes the chosen set in the panel, the grid caption and the status
+  // bar, and allows the start only when the set fits the data's start system.
+  void DescribeTransformation();
 
   // Start-up and shutdown.
   void Form_Initialize();
@@ -120,6 +134,14 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void DeleteWorkFiles();
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
+  // Zone selection: refills zielZone for an ellipsoid on one side.
+  void FillZoneList(const QString& ellipsoidName, bool targetSide);
+  // System-table editor (popup menu actions).
+  void AddParameterSetsFromFile();
+  void AddNtv2SetFromFile();
+  void SaveSystemTableWithReport(SystemTable table);
+  void OpenLicenceLink();
+  void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
   FormOrvenilFolders folders_;
   QString commandLine_;

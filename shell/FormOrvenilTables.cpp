@@ -23,16 +23,14 @@ void SetUpColumns(DataGrid* grid, SystemTable table) {
   for (const SystemTableColumn& c : SystemTableColumns(table)) grid->AddColumn(c.key, c.caption, c.widthTwips);
 }
 
-// Rows of a ";"-separated text file, one per line in file order (lines end
-// at CR LF, CR or a lone LF; an empty line is an empty row).
+}  // namespace
+
 void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
   TextLineReader reader(path);
   if (!reader.isOpen()) return;
   QString line;
   while (reader.readLine(line)) grid->AddRow(TableFileLineToRow(line));
 }
-
-}  // namespace
 
 DataGrid* FormOrvenil::SystemTableGrid(SystemTable table) const {
   switch (table) {

@@ -1,0 +1,133 @@
+// The transformation panel: activating a geoid model, the coordinate grid's
+// column views, and the description of the chosen parameter or NTv2 set.
+#include <QPushButton>
+
+#include "foundation/DialogService.h"
+#include "foundation/FileSystemHelpers.h"
+#include "foundation/ProgramState.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbStatusBar.h"
+#include "platform/ui/VbTextBox.h"
+#include "runs/DatabaseFolderFile.h"
+#include "runs/TrafoPanelRules.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramVersion.h"
+
+namespace orv {
+
+namespace {
+
+const QString kOhneText = QStringLiteral("ohne");
+
+void GeoidCritical(const QString& text) {
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+}
+
+}  // namespace
+
+void FormOrvenil::cmbGeoidmodell_Click() {
+  ProgramState& state = State();
+  state.GeoidBereit = false;
+  chkUndulationMinus->setEnabled(true);
+
+  const int model = cmbGeoidmodell->ListIndex();
+  if (model >= 1) {
+    const QString folder = state.DatenbankVerzeichnis;
+    state.GeoidfeldDateiname = GridGeoidmodell->CellText(model, QStringLiteral("Quasigeoidmodell"));
+    state.GeoidApp = GridGeoidmodell->CellText(model, QStringLiteral("Geoid-App"));
+    const QString stagingName = GridGeoidmodell->CellText(model, QStringLiteral("Geoid-Name"));
+    const QString source = DatabaseFolderFile(folder, state.GeoidfeldDateiname);
+    if (state.GeoidfeldDateiname.isEmpty() || !FileExists(source)) {
+      GeoidCritical(QStringLiteral("Die Geoidfelddatei '") + folder + state.GeoidfeldDateiname +
+                    QStringLiteral("' fehlt! Abbruch!"));
+      state.GeoidApp.clear();
+      state.GeoidfeldDateiname.clear();
+      return;
+    }
+    // The grid program opens the model under its fixed name. The grid is
+    // binary: it is copied byte for byte, replacing an older staged file.
+    const QString staged = folder + stagingName;
+    const bool alreadyInPlace = !stagingName.isEmpty() && staged == source;
+    if (!alreadyInPlace && (stagingName.isEmpty() || !CopyFileTo(source, staged, true))) {
+      GeoidCritical(QStringLiteral("Die Geoidfelddatei '") + source + QStringLiteral("' konnte nicht als '") +
+                    staged + QStringLiteral("' bereitgestellt werden! Abbruch!"));
+      state.GeoidApp.clear();
+      state.GeoidfeldDateiname.clear();
+      return;
+    }
+    state.GeoidBereit = true;
+  } else {
+    state.GeoidApp.clear();
+    state.GeoidfeldDateiname.clear();
+    chkUndulationMinus->SetValue(0);
+    chkUndulationMinus->setEnabled(false);
+  }
+
+  cmdTrafoStart->setEnabled(cmbGeoidmodell->ListIndex() > 0 || ComboTrafoPara->Text() != kOhneText);
+  DescribeTransformation();
+}
+
+void FormOrvenil::ShowColumnsForTrafo(bool on) {
+  if (!on) {
+    ComboTrafoPara->setEnabled(false);
+    ComboTrafoPara->SetText(kOhneText);
+    cmdTrafoStart->setEnabled(false);
+  } else {
+    ComboTrafoPara->setEnabled(true);
+    cmdTrafoStart->setEnabled(true);
+  }
+  GridKooDb->SetRedraw(false);
+  for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
+    const QString key = GridKooDb->ColumnKey(c);
+    GridKooDb->SetColumnVisible(key, on ? ColumnShownWithTrafo(key) : ColumnShownWithoutTrafo(key));
+  }
+  GridKooDb->SetRedraw(true);
+  GridKooDb->Refresh();
+}
+
+void FormOrvenil::ComboTrafoPara_Click() { DescribeTransformation(); }
+
+void FormOrvenil::DescribeTransformation() {
+  ProgramState& state = State();
+  const QString setName = ComboTrafoPara->Text();
+  if (setName == kOhneText) return;
+  // A text that is no listed set names no row: nothing to describe.
+  if (ComboTrafoPara->ListIndex() < 0) return;
+  const int row = ComboTrafoPara->ListIndex() + 1;
+  const bool reverse = !AuswahlTrafoRichtung->isSelected(0);
+
+  TrafoSetSystems systems;
+  systems.ellipsoidStart = state.EllipsoidStart;
+  systems.ellipsoidZiel = state.EllipsoidZiel;
+  bool described = false;
+  if (AuswahlTrafoTyp->isSelected(1)) {
+    const auto cell = [&](const char* key) { return GridTrafoSys->CellText(row, QString::fromUtf8(key)); };
+    systems = SevenParameterSetSystems(cell("Name"), cell("EllipsoidA"), cell("EllipsoidB"), reverse);
+    described = true;
+  } else if (AuswahlTrafoTyp->isSelected(2)) {
+    const auto cell = [&](const char* key) { return GridNTv2Sys->CellText(row, QString::fromUtf8(key)); };
+    systems = Ntv2SetSystems(cell("Startsystem"), cell("Zielsystem"), cell("EllipsoidA"), cell("EllipsoidB"),
+                             reverse);
+    described = true;
+  }
+  if (described) {
+    state.EllipsoidStart = systems.ellipsoidStart;
+    state.EllipsoidZiel = systems.ellipsoidZiel;
+    txtTrafoParaStart->SetText(systems.boxStart);
+    txtTrafoParaZiel->SetText(systems.boxZiel);
+  }
+
+  GridKooDb->SetCaption(TrafoCaption(state.TrafoTyp, setName, cmbGeoidmodell->Text(), systems));
+  xpStatusBar1->SetPanelText(9, TrafoStatusText(GridKooDb->Caption()));
+
+  // Only a set that starts in the data's own system may run.
+  const bool fits = txtTrafoParaStart->Text() == state.StartKoordinatensystem;
+  for (VbTextBox* box : {txtTrafoParaStart, txtTrafoParaZiel})
+    box->SetBackColor(fits ? ButtonFaceColor() : WarningBackColor());
+  cmdTrafoStart->setEnabled(fits);
+}
+
+}  // namespace orv

@@ -1,0 +1,82 @@
+#include "runs/TrafoPanelRules.h"
+
+#include <QStringList>
+
+#include "foundation/TextTokens.h"
+
+namespace orv {
+
+namespace {
+
+const QString kWgs = QStringLiteral("WGS1984");
+
+QString SystemOfSideA(QString ellipsoid) { return ellipsoid.replace(kWgs, QStringLiteral("ETRS89")); }
+
+QString SystemOfSideB(QString ellipsoid) {
+  ellipsoid.replace(QStringLiteral("Krassowski"), QStringLiteral("GK42/83"));
+  return ellipsoid.replace(QStringLiteral("Bessel"), QStringLiteral("RD83"));
+}
+
+}  // namespace
+
+TrafoSetSystems SevenParameterSetSystems(const QString& name, const QString& ellipsoidA,
+                                         const QString& ellipsoidB, bool reverse) {
+  TrafoSetSystems s;
+  s.von = s.nach = name;
+  if (!reverse) {
+    s.ellipsoidStart = ellipsoidA;
+    s.ellipsoidZiel = ellipsoidB;
+    s.boxStart = SystemOfSideA(ellipsoidA);
+    s.boxZiel = SystemOfSideB(ellipsoidB);
+  } else {
+    s.ellipsoidStart = ellipsoidB;
+    s.ellipsoidZiel = ellipsoidA;
+    s.boxZiel = SystemOfSideA(ellipsoidA);
+    s.boxStart = SystemOfSideB(ellipsoidB);
+  }
+  return s;
+}
+
+TrafoSetSystems Ntv2SetSystems(const QString& startsystem, const QString& zielsystem,
+                               const QString& ellipsoidA, const QString& ellipsoidB, bool reverse) {
+  TrafoSetSystems s;
+  s.ellipsoidStart = reverse ? ellipsoidB : ellipsoidA;
+  s.ellipsoidZiel = reverse ? ellipsoidA : ellipsoidB;
+  s.von = s.boxStart = reverse ? zielsystem : startsystem;
+  s.nach = s.boxZiel = reverse ? startsystem : zielsystem;
+  return s;
+}
+
+QString TrafoCaption(const QString& trafoTyp, const QString& setName, const QString& geoidName,
+                     const TrafoSetSystems& s) {
+  const QString head = QStringLiteral("Trafo: ") + trafoTyp + QStringLiteral(": ") + setName;
+  const QString geoid = QStringLiteral(", Geoid: ") + geoidName;
+  if (s.ellipsoidStart == kWgs)
+    return head + QStringLiteral(", von: ETRS89 (GRS80), nach: ") + s.nach + QStringLiteral(" (") +
+           s.ellipsoidZiel + QStringLiteral(")") + geoid;
+  const QString von = QStringLiteral(", von: ") + s.von + QStringLiteral(" (") + s.ellipsoidStart + QStringLiteral(")");
+  if (s.ellipsoidZiel == kWgs) return head + von + QStringLiteral(", nach: ETRS89 (GRS80) ") + geoid;
+  return head + von + QStringLiteral(", nach: ") + s.nach + QStringLiteral(" (") + s.ellipsoidZiel +
+         QStringLiteral(")") + geoid;
+}
+
+QString TrafoStatusText(const QString& caption) {
+  QString text = caption;
+  text.remove(QStringLiteral("Startsystem:"));
+  text.replace(QStringLiteral(", Zielsystem:"), QStringLiteral(" ->"));
+  return QStringLiteral("Trafo: ") + GetToken(text, 2, QStringLiteral(",")) + QStringLiteral("  ");
+}
+
+bool ColumnShownWithoutTrafo(const QString& key) {
+  for (const char* part : {"Dez", "Ziel", "rad", "Zone", "EllipsKO"})
+    if (key.contains(QLatin1String(part))) return false;
+  return true;
+}
+
+bool ColumnShownWithTrafo(const QString& key) {
+  static const QStringList shown{"Punkt", "C",       "sYe",     "sXe",     "sZe", "sHg", "Geoidundulation",
+                                 "sYeZiel", "sXeZiel", "sZeZiel", "Zone"};
+  return shown.contains(key);
+}
+
+}  // namespace orv

@@ -1,0 +1,47 @@
+#pragma once
+// Rules of the transformation panel that need no window: the start and
+// target systems of a chosen set, the caption that describes the
+// transformation, the status-bar text taken from it and the two column
+// views of the coordinate grid.
+#include <QString>
+
+namespace orv {
+
+// What a chosen set means for the panel in one direction.
+struct TrafoSetSystems {
+  QString ellipsoidStart;  // EllipsoidStart
+  QString ellipsoidZiel;   // EllipsoidZiel
+  QString von;             // start system named in the caption
+  QString nach;            // target system named in the caption
+  QString boxStart;        // text of txtTrafoParaStart
+  QString boxZiel;         // text of txtTrafoParaZiel
+};
+
+// A seven-parameter set turns ellipsoid A into ellipsoid B ("Hin"), or back.
+// The boxes name systems: WGS1984 data are taken as ETRS89 on side A, and
+// Krassowski / Bessel on side B are the systems GK42/83 / RD83.
+TrafoSetSystems SevenParameterSetSystems(const QString& name, const QString& ellipsoidA,
+                                         const QString& ellipsoidB, bool reverse);
+// An NTv2 set names its systems itself; reverse swaps both sides.
+TrafoSetSystems Ntv2SetSystems(const QString& startsystem, const QString& zielsystem,
+                               const QString& ellipsoidA, const QString& ellipsoidB, bool reverse);
+
+// The caption of the coordinate grid that describes the transformation.
+// WGS1984 on either side is shown as ETRS89 on GRS80.
+QString TrafoCaption(const QString& trafoTyp, const QString& setName, const QString& geoidName,
+                     const TrafoSetSystems& systems);
+
+// Status-bar panel 9 for a grid caption: "Trafo: ", the caption's second
+// ","-separated field (trimmed, after removing "Startsystem:" and turning
+// ", Zielsystem:" into " ->") and two blanks.
+QString TrafoStatusText(const QString& caption);
+
+// The column views of the coordinate grid (keys are column names of table
+// Daten, compared case-sensitively). Without a transformation the degree,
+// radian, target, zone and false-easting columns are hidden; with one only
+// the point, the projected start and target coordinates, the ellipsoidal
+// height, the undulation and the zone are shown.
+bool ColumnShownWithoutTrafo(const QString& key);
+bool ColumnShownWithTrafo(const QString& key);
+
+}  // namespace orv

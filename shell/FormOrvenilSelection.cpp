@@ -1,0 +1,127 @@
+// Choosing the start system (A) and the target system (B) by ellipsoid name,
+// and the zone list that goes with the chosen side.
+//
+// Selecting a zone option from code runs its click handler, which looks the
+// system up again; the handlers end because choosing the option that is
+// already chosen runs nothing.
+#include <QRadioButton>
+
+#include "foundation/DialogService.h"
+#include "foundation/NumberText.h"
+#include "foundation/ProgramState.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbComboBox.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramVersion.h"
+#include "shell/ZoneLists.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int kZoneStart = 0;  // BtZoneStart
+constexpr int kZoneZiel = 1;   // BtZoneZiel
+
+struct KoordSysRow {
+  QString systemname;
+  QString ellipsoidname;
+  double a = 0;
+  double f = 0;
+  double m = 0;
+};
+
+// The coordinate-system row of an ellipsoid; false when there is none.
+bool FindKoordSysRow(const DataGrid* grid, const QString& ellipsoidName, KoordSysRow& out) {
+  const int row = grid->FindRow(QStringLiteral("Ellipsoidname"), ellipsoidName, 1);
+  if (row == 0) return false;
+  KoordSysRow found;
+  found.systemname = grid->CellText(row, QStringLiteral("Systemname"));
+  found.ellipsoidname = grid->CellText(row, QStringLiteral("Ellipsoidname"));
+  found.a = ToDoubleStrict(grid->CellText(row, QStringLiteral("A")));
+  found.f = ToDoubleStrict(grid->CellText(row, QStringLiteral("F")));
+  found.m = ToDoubleStrict(grid->CellText(row, QStringLiteral("M")));
+  out = found;
+  return true;
+}
+
+void NotFoundMessage(const QString& text) {
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
+}
+
+}  // namespace
+
+void FormOrvenil::FillZoneList(const QString& ellipsoidName, bool targetSide) {
+  if (const auto items = ZoneListItems(ellipsoidName, targetSide ? ZoneSide::Target : ZoneSide::Start)) {
+    zielZone->Clear();
+    for (const QString& item : *items) zielZone->AddItem(item);
+  }
+  zielZone->SetText(QStringLiteral("automatisch"));
+}
+
+void FormOrvenil::EllipsoidADatenZuordnen(const QString& ellipsoidName) {
+  BtZone->select(kZoneStart);
+  ProgramState& state = State();
+  KoordSysRow row;
+  if (FindKoordSysRow(GridKoordSys, ellipsoidName, row)) {
+    state.SystemnameStart = row.systemname;
+    state.StartA = row.a;
+    state.StartF = row.f;
+    state.StartK0 = row.m;
+  } else {
+    NotFoundMessage(QStringLiteral("Koordinatensystem A mit den angegebenen Kriterien nicht gefunden!"));
+  }
+  FillZoneList(ellipsoidName, false);
+}
+
+void FormOrvenil::EllipsoidBDatenZuordnen(const QString& ellipsoidName) {
+  BtZone->select(kZoneZiel);
+  ProgramState& state = State();
+  KoordSysRow row;
+  if (FindKoordSysRow(GridKoordSys, ellipsoidName, row)) {
+    state.SystemnameZiel = row.systemname;
+    state.ZielA = row.a;
+    state.ZielF = row.f;
+    state.ZielK0 = row.m;
+    state.ZonenEllipsoidZiel = row.ellipsoidname;
+  } else {
+    NotFoundMessage(QStringLiteral("Koordinatensystem B mit den angegebenen Kriterien nicht gefunden!"));
+  }
+  FillZoneList(ellipsoidName, true);
+}
+
+void FormOrvenil::StartellipsoidWaehlen(int index) {
+  ProgramState& state = State();
+  const QString ellipsoid = StartsysEllipsoid(index);
+  if (!ellipsoid.isEmpty()) state.EllipsoidStart = ellipsoid;
+  EllipsoidADatenZuordnen(state.EllipsoidStart);
+  // Each ellipsoid name occurs in one item of the list only.
+  for (int i = 0; i < cmbStartsys->ListCount(); ++i)
+    if (!state.EllipsoidStart.isEmpty() && cmbStartsys->List(i).contains(state.EllipsoidStart))
+      cmbStartsys->SetText(cmbStartsys->List(i));
+  state.ZonenEllipsoidStart = state.EllipsoidStart;
+}
+
+void FormOrvenil::Startsys_Click(int index) {
+  StartellipsoidWaehlen(index);
+  // The user picks the zone next.
+  Dialogs().openDropDown(zielZone);
+}
+
+void FormOrvenil::BtZoneStart_Click() {
+  if (BtZone->isSelected(kZoneStart)) EllipsoidADatenZuordnen(State().EllipsoidStart);
+}
+
+void FormOrvenil::BtZoneZiel_Click() {
+  if (!BtZone->isSelected(kZoneZiel)) return;
+  const QString target = State().EllipsoidZiel;
+  if (!target.isEmpty()) {
+    EllipsoidBDatenZuordnen(target);
+  } else {
+    Dialogs().messageBox(QStringLiteral("Ziel-Koordinaten nicht vorhanden! Abbruch!"), MsgButtons::Ok,
+                         MsgIcon::Critical, kProgramTitle);
+    BtZone->select(kZoneStart);
+  }
+}
+
+}  // namespace orv
