@@ -134,8 +134,6 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void DeleteWorkFiles();
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
-  // Zone selection: refills zielZone for an ellipsoid on one side.
-  void FillZoneList(const QString& ellipsoidName, bool targetSide);
   // System-table editor (popup menu actions).
   void AddParameterSetsFromFile();
   void AddNtv2SetFromFile();

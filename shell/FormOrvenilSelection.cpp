@@ -49,45 +49,43 @@ void NotFoundMessage(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
 }
 
-}  // namespace
-
-void FormOrvenil::FillZoneList(const QString& ellipsoidName, bool targetSide) {
-  if (const auto items = ZoneListItems(ellipsoidName, targetSide ? ZoneSide::Target : ZoneSide::Start)) {
-    zielZone->Clear();
-    for (const QString& item : *items) zielZone->AddItem(item);
-  }
-  zielZone->SetText(QStringLiteral("automatisch"));
-}
-
-void FormOrvenil::EllipsoidADatenZuordnen(const QString& ellipsoidName) {
-  BtZone->select(kZoneStart);
+// Both sides alike: select the side's zone option, look the system up by
+// its ellipsoid (a failed lookup keeps the side's values), refill the zones.
+void AssignSystem(FormOrvenil& form, const QString& ellipsoidName, ZoneSide side) {
+  const bool target = side == ZoneSide::Target;
+  form.BtZone->select(target ? kZoneZiel : kZoneStart);
   ProgramState& state = State();
   KoordSysRow row;
-  if (FindKoordSysRow(GridKoordSys, ellipsoidName, row)) {
-    state.SystemnameStart = row.systemname;
-    state.StartA = row.a;
-    state.StartF = row.f;
-    state.StartK0 = row.m;
-  } else {
-    NotFoundMessage(QStringLiteral("Koordinatensystem A mit den angegebenen Kriterien nicht gefunden!"));
-  }
-  FillZoneList(ellipsoidName, false);
-}
-
-void FormOrvenil::EllipsoidBDatenZuordnen(const QString& ellipsoidName) {
-  BtZone->select(kZoneZiel);
-  ProgramState& state = State();
-  KoordSysRow row;
-  if (FindKoordSysRow(GridKoordSys, ellipsoidName, row)) {
+  if (!FindKoordSysRow(form.GridKoordSys, ellipsoidName, row)) {
+    NotFoundMessage(QStringLiteral("Koordinatensystem ") + (target ? QLatin1Char('B') : QLatin1Char('A')) +
+                    QStringLiteral(" mit den angegebenen Kriterien nicht gefunden!"));
+  } else if (target) {
     state.SystemnameZiel = row.systemname;
     state.ZielA = row.a;
     state.ZielF = row.f;
     state.ZielK0 = row.m;
     state.ZonenEllipsoidZiel = row.ellipsoidname;
   } else {
-    NotFoundMessage(QStringLiteral("Koordinatensystem B mit den angegebenen Kriterien nicht gefunden!"));
+    state.SystemnameStart = row.systemname;
+    state.StartA = row.a;
+    state.StartF = row.f;
+    state.StartK0 = row.m;
   }
-  FillZoneList(ellipsoidName, true);
+  if (const auto items = ZoneListItems(ellipsoidName, side)) {
+    form.zielZone->Clear();
+    for (const QString& item : *items) form.zielZone->AddItem(item);
+  }
+  form.zielZone->SetText(QStringLiteral("automatisch"));
+}
+
+}  // namespace
+
+void FormOrvenil::EllipsoidADatenZuordnen(const QString& ellipsoidName) {
+  AssignSystem(*this, ellipsoidName, ZoneSide::Start);
+}
+
+void FormOrvenil::EllipsoidBDatenZuordnen(const QString& ellipsoidName) {
+  AssignSystem(*this, ellipsoidName, ZoneSide::Target);
 }
 
 void FormOrvenil::StartellipsoidWaehlen(int index) {
