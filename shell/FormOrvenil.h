@@ -3,8 +3,12 @@
 // operations read their options. One class over several files, one topic
 // each: controls (FormOrvenilControls.cpp), layout and panel state
 // (FormOrvenilLayout.cpp), start-up and shutdown (FormOrvenilStartup.cpp),
-// system tables (FormOrvenilTables.cpp), toolbar (FormOrvenilToolbar.cpp),
-// and the handlers still waiting for their operations (FormOrvenilPending.cpp).
+// system tables (FormOrvenilTables.cpp) and their editor
+// (FormOrvenilTableEditor.cpp), toolbar (FormOrvenilToolbar.cpp), start and
+// target system selection (FormOrvenilSelection.cpp), transformation type
+// (FormOrvenilTrafoType.cpp), the transformation panel
+// (runs/FormOrvenilTrafoPanel.cpp), and the handlers still waiting for their
+// operations (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>

@@ -1,5 +1,4 @@
-// Handlers whose operations come with the coordinate-system selection, the
-// transformation panel, the system-table editor, the import and the runs.
+// Handlers whose operations come with the import, the export and the runs.
 // Until then they tell the user the function is not available, or (for
 // events that fire on their own) do nothing.
 #include "shell/FormOrvenil.h"
