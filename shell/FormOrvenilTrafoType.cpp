@@ -89,7 +89,8 @@ void FormOrvenil::AuswahlTrafoTyp_Click(int /*index*/) {
       state.TrafoTyp = ntv2 ? QStringLiteral("NTv2") : QStringLiteral("7-Parameter");
       if (ntv2) {
         // Data in ETRS89 go back to the older systems, data in GK42/83 forward;
-        // the first NTv2 set is the usual choice for both.
+        // the first NTv2 set is the usual choice for both. Choosing type 2
+        // again runs nothing: it is the type being handled.
         const bool haveSet = ComboTrafoPara->ListCount() > 0;
         if (state.StartKoordinatensystem == QLatin1String("ETRS89")) {
           AuswahlTrafoTyp->select(kNtv2);
