@@ -28,7 +28,7 @@ DecimalForm ToDecimalForm(double x) {
   f.negative = std::signbit(x);
   const double a = std::fabs(x);
   if (a == 0.0) {
-    f.digits = "0";
+    f.digits.assign(1, '0');
     f.pointPos = 1;
     return f;
   }
@@ -192,7 +192,7 @@ QString NumberText(double x) {
     out.push_back('E');
     out.push_back(exp10 < 0 ? '-' : '+');
     std::string e = std::to_string(std::abs(exp10));
-    if (e.size() < 2) e.insert(0, "0");
+    if (e.size() < 2) e.insert(0, 1, '0');
     out += e;
   } else if (f.pointPos <= 0) {
     out += "0.";

@@ -5,13 +5,13 @@
 #include <QResizeEvent>
 #include <QTableView>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
-#include "foundation/ProgressWindow.h"
 #include "foundation/SystemInfo.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"

@@ -5,11 +5,10 @@
 #include <QFile>
 #include <QTimer>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -18,6 +17,7 @@
 #include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 

@@ -4,13 +4,13 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, StartUpFillsTablesListsAndState) {
   EXPECT_FALSE(State().GeoidBereit);
   EXPECT_EQ(State().GeoidApp, "");
   EXPECT_EQ(State().GeoidfeldDateiname, "");
-  EXPECT_TRUE(State().TrennzeichenUnveraendert);
+  EXPECT_TRUE(SeparatorsUnchanged());
 
   // Temporary databases: old ones gone, the three new ones there.
   EXPECT_FALSE(QFileInfo::exists(folders.tempFolder + "tmp_dao_orvenil_01012020101010.mdb"));

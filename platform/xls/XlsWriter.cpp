@@ -1,6 +1,6 @@
-#include "platform/ui/XlsWriter.h"
+#include "platform/xls/XlsWriter.h"
 
-#include "platform/ui/CompoundFile.h"
+#include "platform/xls/CompoundFile.h"
 
 #include <QDir>
 #include <QHash>

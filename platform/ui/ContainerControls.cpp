@@ -1,4 +1,4 @@
-#include "foundation/ContainerControls.h"
+#include "platform/ui/ContainerControls.h"
 
 #include <QFrame>
 #include <QLabel>
