@@ -32,10 +32,10 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description(), MsgButtons::Ok, MsgIcon::Critical,
                          QStringLiteral("Fehlermeldung Orvenil"));
-    SkipFailingStep([&] { HideBusyWindow(); });
+    SkipFailingStep("Eingaben freigeben", [&] { HideBusyWindow(); });
     if (State().StartAbbildungName == QStringLiteral("geographisch")) {
-      SkipFailingStep([&] { cmbGeoidmodell->SetListIndex(1); });
-      SkipFailingStep([&] { chkUndulationMinus->SetValue(1); });
+      SkipFailingStep("Geoidmodell wählen", [&] { cmbGeoidmodell->SetListIndex(1); });
+      SkipFailingStep("Undulation umkehren", [&] { chkUndulationMinus->SetValue(1); });
     }
     cmdTrafoStart->setEnabled(false);
   }
