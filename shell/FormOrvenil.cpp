@@ -31,11 +31,9 @@ FormOrvenil::FormOrvenil(const FormOrvenilFolders& folders, const QString& comma
   Form_Initialize();
   setupControls(this);
   connectHandlers();
-  // Design size of the window at this screen's resolution, widened when the
-  // desktop's font needs more room for the option frames.
-  const int optionsWidth = sevFrameOptionen->sizeHint().width() + 2 * TwipsToPixels(kTabLeft, logicalDpiX());
-  resize(std::max(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), optionsWidth),
-         TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
+  // Design size of the window at this screen's resolution.
+  SetMinimumWindowSize();
+  resize(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
 }
 
 FormOrvenil::~FormOrvenil() = default;
