@@ -75,6 +75,13 @@ void FormOrvenil::connectHandlers() {
   GridGeoidmodell->onBeforeDelete(
       [this](int row, bool& cancel) { GridGeoidmodell_BeforeDelete(row, cancel); });
   GridKooDb->onRowChange([this] { GridKooDb_RowChange(); });
+  // An edit after "Zeile bearbeiten" is kept until the table is saved.
+  for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell}) {
+    SystemTableGrid(table)->onCellEdited([this, table](int, const QString&) {
+      editedTables_.insert(static_cast<int>(table));
+      FitColumnWidths(SystemTableGrid(table));
+    });
+  }
 }
 
 // Public operations 0 to 8: the geodetic routines, reachable through the window.

@@ -108,6 +108,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // its rows survive for a program version that can read them. Reports a
   // failed save with the save message; returns whether both were written.
   bool SaveSystemTableFiles(SystemTable table);
+  // Saves every table with edits made since its last save as "Daten
+  // speichern" does, without the report of success; a failure is reported.
+  void SaveEditedSystemTables();
+  // True while a table holds edits that are not in its files yet.
+  bool HasUnsavedEdits(SystemTable table) const { return editedTables_.contains(static_cast<int>(table)); }
   // True when the table's ".fil" existed but could not be read this run.
   bool GridFileUnreadable(SystemTable table) const { return unreadableGridFiles_.contains(static_cast<int>(table)); }
   DataGrid* SystemTableGrid(SystemTable table) const;
@@ -144,6 +149,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void AddParameterSetsFromFile();
   void AddNtv2SetFromFile();
   void SaveSystemTableWithReport(SystemTable table);
+  // Writes the ".dat" and the ".fil" of a table, also over a ".fil" that
+  // could not be read; reports a failure. Returns success.
+  bool StoreSystemTable(SystemTable table);
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
@@ -151,6 +159,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QString commandLine_;
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
+  QSet<int> editedTables_;         // SystemTable values with unsaved edits
   bool Entladen = false;
 };
 

@@ -94,6 +94,8 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  // Closing the window keeps the edits of the system tables as "Ende" does.
+  SkipFailingStep([&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
