@@ -67,8 +67,9 @@ void FormOrvenil::Form_Load() {
 
 void FormOrvenil::SetUpStatusBar() {
   xpStatusBar1->ClearPanels();
+  // Panel 9 (the transformation) takes the room the others leave.
   for (int i = 1; i <= 10; ++i)
-    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString());
+    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString(), i == 9);
 }
 
 void FormOrvenil::TimerAllg_Timer() {
@@ -87,6 +88,8 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  // Closing the window keeps the edits of the system tables as "Ende" does.
+  SkipFailingStep([&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }

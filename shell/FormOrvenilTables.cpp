@@ -96,11 +96,16 @@ bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
-  if (GridFileUnreadable(table)) return false;
+  if (GridFileUnreadable(table)) {
+    // The next start reads the text file in its place, edits included.
+    if (textWritten) editedTables_.remove(static_cast<int>(table));
+    return false;
+  }
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
     PlainMessage(kTableSaveErrorMessage);
     return false;
   }
+  if (textWritten) editedTables_.remove(static_cast<int>(table));
   return textWritten;
 }
 
