@@ -89,7 +89,7 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
   // Closing the window keeps the edits of the system tables as "Ende" does.
-  SkipFailingStep([&] { SaveEditedSystemTables(); });
+  SkipFailingStep("Systemtabellen sichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
