@@ -33,8 +33,12 @@ QString CleanCommandLine(const QString& commandLine);
 
 // Adds a row for every line of a ";"-separated text file, in file order
 // (lines end at CR LF, CR or a lone LF, a last line without an end counts;
-// an empty line is an empty row).
+// an empty line is an empty row). A TAB inside a cell is read as a blank and
+// the lines holding one are named in a message.
 void AddRowsFromTextFile(DataGrid* grid, const QString& path);
+// Writes a file-backed table's text file: one line a row, ";" between the
+// cells. False when the file cannot be written.
+bool WriteSystemTableTextFile(DataGrid* grid, const QString& path);
 
 class FormOrvenil : public QMainWindow, public FormOrvenilControls {
  public:

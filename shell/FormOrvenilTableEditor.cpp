@@ -196,7 +196,7 @@ void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString folder = State().DatenbankVerzeichnis;
   const QString base = folder + SystemTableBaseName(table);
-  const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
+  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
   // Saving on request makes the table shown the stored one, also where the
   // grid file could not be read at start-up.
   if (!grid->SaveToFile(base + QStringLiteral(".fil")) || !textWritten) {

@@ -3,7 +3,9 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/ProgramState.h"
+#include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
+#include "foundation/TextLineWriter.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
@@ -29,7 +31,24 @@ void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
   TextLineReader reader(path);
   if (!reader.isOpen()) return;
   QString line;
-  while (reader.readLine(line)) grid->AddRow(TableFileLineToRow(line));
+  QList<int> linesWithTabs;
+  for (int number = 1; reader.readLine(line); ++number) {
+    bool hadTab = false;
+    grid->AddRow(TableFileLineToRow(line, &hadTab));
+    if (hadTab) linesWithTabs << number;
+  }
+  if (!linesWithTabs.isEmpty()) PlainMessage(TabsInTableFileMessage(path, linesWithTabs));
+}
+
+bool WriteSystemTableTextFile(DataGrid* grid, const QString& path) {
+  try {
+    TextLineWriter writer(path);
+    for (int r = 1; r <= grid->RowCount(); ++r) writer.writeLine(TableRowToFileLine(grid->RowCells(r)));
+    writer.close();
+    return true;
+  } catch (const OrvenilError&) {
+    return false;
+  }
 }
 
 DataGrid* FormOrvenil::SystemTableGrid(SystemTable table) const {
@@ -95,7 +114,7 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
 bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
+  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
   if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
     PlainMessage(kTableSaveErrorMessage);

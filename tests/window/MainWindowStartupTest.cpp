@@ -177,6 +177,31 @@ TEST_F(MainWindowTest, UnreadableGridFileIsNeverOverwritten) {
   EXPECT_EQ(dialogs->exitCode(), 0);
 }
 
+TEST_F(MainWindowTest, TabInsideATextFileCellKeepsEveryCellInPlace) {
+  putAllTables();
+  const QByteArray original = bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_NTv2.dat");
+  QByteArray withTab = original;
+  withTab.replace("Sachsen TARQ", "Sachsen\tTARQ");
+  QFile file(dbFile("sys_NTv2.dat"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(withTab);
+  file.close();
+  dialogs->expectMessage("In der Datei " + dbFile("sys_NTv2.dat") +
+                         " wurden Tabulatorzeichen innerhalb eines Feldes als Leerzeichen gelesen (Zeile 2).");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  ASSERT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Name"), "Sachsen TARQ-SN");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Trafosatz"), "TARQ-SN.gsa");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Geltungsbereich"), "Sachsen");
+  // Written back with every cell where it was; a cell holding a separator
+  // is written with a blank in its place.
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), original);
+  f.GridNTv2Sys->SetCellText(1, "Name", "A;B\tC");
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.dat")).startsWith("A B C;BETA2007.gsa;"));
+}
+
 TEST_F(MainWindowTest, TextFileWithLfLineEndsLoadsRowByRow) {
   putAllTables();
   putTable("sys_7Parameter_lf.dat", "sys_7Parameter.dat");
