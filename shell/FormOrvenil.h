@@ -108,7 +108,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // writeBack rewrites both files afterwards (the NTv2 and geoid tables).
   void LoadSystemTable(SystemTable table, bool writeBack);
   // Writes a file-backed table to its ".dat" (";" between cells) and its
-  // ".fil". A ".fil" that could not be read at start-up is never replaced, so
+  // ".fil". A file that could not be read at start-up is never replaced, so
   // its rows survive for a program version that can read them. Reports a
   // failed save with the save message; returns whether both were written.
   bool SaveSystemTableFiles(SystemTable table);
@@ -153,6 +153,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QString commandLine_;
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
+  QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
 };
 

@@ -204,6 +204,7 @@ void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
     return;
   }
   unreadableGridFiles_.remove(static_cast<int>(table));
+  unreadableTextFiles_.remove(static_cast<int>(table));
   const QString files = table == SystemTable::TrafoSys
                             ? QStringLiteral("sys_7Parameter.dat und  *.fil gespeichert!   ")
                             : QStringLiteral("sys_NTv2.fil und sys_NTv2.dat gespeichert!   ");

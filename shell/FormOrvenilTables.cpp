@@ -79,6 +79,19 @@ void FormOrvenil::BuildCoordinateSystemTable() {
   FitColumnWidths(GridKoordSys);
 }
 
+namespace {
+
+// Loads the grid file; any failure, whatever the exception, is "unreadable".
+bool LoadGridFile(DataGrid* grid, const QString& path) {
+  try {
+    return grid->LoadFromFile(path);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
 void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
@@ -86,15 +99,16 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   const QString textFile = base + QStringLiteral(".dat");
   SetUpColumns(grid, table);
   unreadableGridFiles_.remove(static_cast<int>(table));
+  unreadableTextFiles_.remove(static_cast<int>(table));
 
   bool fromGridFile = false;
   if (FileExists(gridFile)) {
-    if (grid->LoadFromFile(gridFile)) {
+    if (LoadGridFile(grid, gridFile)) {
       fromGridFile = true;
     } else {
       PlainMessage(kTableReadErrorMessage);
-      // The unreadable file (from another program version, say) keeps its
-      // rows: it is never written over, and the text file stands in for it.
+      // The unreadable file (from another program version, or damaged) keeps
+      // its rows: it is never written over, and the text file stands in for it.
       unreadableGridFiles_.insert(static_cast<int>(table));
       SetUpColumns(grid, table);
     }
@@ -103,7 +117,15 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
     if (!FileExists(textFile)) {
       PlainMessage(MissingTableFileMessage(table, State().DatenbankVerzeichnis));
     } else {
-      AddRowsFromTextFile(grid, textFile);
+      try {
+        AddRowsFromTextFile(grid, textFile);
+      } catch (...) {
+        // Neither file is written over with what could not be read.
+        PlainMessage(kTableReadErrorMessage);
+        unreadableGridFiles_.insert(static_cast<int>(table));
+        unreadableTextFiles_.insert(static_cast<int>(table));
+        SetUpColumns(grid, table);
+      }
       if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
     }
   }
@@ -114,6 +136,7 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
 bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  if (unreadableTextFiles_.contains(static_cast<int>(table))) return false;
   const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
   if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {

@@ -177,6 +177,29 @@ TEST_F(MainWindowTest, UnreadableGridFileIsNeverOverwritten) {
   EXPECT_EQ(dialogs->exitCode(), 0);
 }
 
+TEST_F(MainWindowTest, GridFileWithAHugeRowCountIsUnreadableAndKeptWithItsTextFile) {
+  putAllTables();
+  start();
+  form.reset();
+  QByteArray damaged = bytesOf(dbFile("sys_NTv2.fil"));
+  ASSERT_TRUE(damaged.contains("\nrows\t2\n"));
+  damaged.replace("\nrows\t2\n", "\nrows\t2147483647\n");
+  QFile file(dbFile("sys_NTv2.fil"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(damaged);
+  file.close();
+  const QByteArray text = bytesOf(dbFile("sys_NTv2.dat"));
+  ASSERT_EQ(text.size(), 151);
+
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);  // from the text file
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.fil")) == damaged);
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.dat")) == text);
+}
+
 TEST_F(MainWindowTest, TabInsideATextFileCellKeepsEveryCellInPlace) {
   putAllTables();
   const QByteArray original = bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_NTv2.dat");
