@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "shell/CoordinateDatabase.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -175,6 +176,17 @@ TEST_F(MainWindowTest, UnreadableGridFileIsNeverOverwritten) {
   f.Coolbar2_ButtonClick("btnDBEnde");
   EXPECT_EQ(bytesOf(dbFile("sys_NTv2.fil")), unreadable);
   EXPECT_EQ(dialogs->exitCode(), 0);
+}
+
+TEST_F(MainWindowTest, UnusableTemporaryFolderIsReported) {
+  putAllTables();
+  QFile(root.path() + "/Datei").open(QIODevice::WriteOnly);
+  folders.tempFolder = root.path() + "/Datei/Temp/";
+  dialogs->expectMessage(TemporaryFolderUnusableMessage(folders.tempFolder));
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_TRUE(State().KooDbPfad.isEmpty());
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);  // the rest of start-up ran
 }
 
 TEST_F(MainWindowTest, GridFileWithAHugeRowCountIsUnreadableAndKeptWithItsTextFile) {
