@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QRegularExpression>
+#include <cstring>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
@@ -132,6 +133,7 @@ void RecordsetState::close() {
   for (CachedStatement* s : {&first_, &last_, &next_, &nextGreaterKey_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
                              &delete_, &seekStmt_, &aheadStmt_})
     s->finalize();
+  lastUpdate_ = nullptr;
   updates_.clear();
   keys_.clear();
   rows_.clear();
@@ -152,6 +154,22 @@ int RecordsetState::fieldIndex(const QString& name) const {
 int RecordsetState::checkedField(const QString& name) const {
   int i = fieldIndex(name);
   if (i < 0) ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(name));
+  return i;
+}
+
+int RecordsetState::resolve(const QString& name, std::vector<int>& next, int& last) const {
+  if (next.size() != static_cast<size_t>(names_.size()) + 1) next.assign(names_.size() + 1, -1);
+  int& expected = next[static_cast<size_t>(last + 1)];
+  int i;
+  if (expected >= 0 && names_[expected] == name) {
+    i = expected;
+  } else {
+    i = checkedField(name);
+    // Only an exact name is remembered: it is the one lookup that the name
+    // comparison above repeats exactly.
+    if (names_[i] == name) expected = i;
+  }
+  last = i;
   return i;
 }
 
@@ -388,26 +406,41 @@ FieldValue RecordsetState::value(int i) {
   return row_[i];
 }
 
+void RecordsetState::clearBuffer() {
+  const size_t n = static_cast<size_t>(fieldCount());
+  if (buffer_.size() != n || dirty_.size() != n) {
+    buffer_.assign(n, FieldValue());
+    dirty_.assign(n, 0);
+    return;
+  }
+  // Only the fields set since the last clearing hold values.
+  for (size_t i = 0; i < n; ++i)
+    if (dirty_[i]) {
+      buffer_[i] = FieldValue();
+      dirty_[i] = 0;
+    }
+}
+
 void RecordsetState::addNew() {
   requireEditable();
   edit_ = Edit::AddNew;
-  buffer_.assign(fieldCount(), FieldValue());
-  dirty_.assign(fieldCount(), 0);
+  clearBuffer();
 }
 
 void RecordsetState::edit() {
   requireEditable();
   requireCurrent();
   edit_ = Edit::Edit;
-  buffer_.assign(fieldCount(), FieldValue());
-  dirty_.assign(fieldCount(), 0);
+  clearBuffer();
 }
 
 void RecordsetState::setValue(int i, const FieldValue& v) {
   checkPosition(i);
   if (edit_ == Edit::None)
     ThrowDbError(kDbErrUpdateWithoutEdit, QStringLiteral("Update oder CancelUpdate ohne AddNew oder Edit."));
-  buffer_[i] = ConvertForField(types_[i], v);
+  const int type = types_[i];
+  if (v.isText() && (type == dbText || type == dbMemo)) buffer_[i] = v;  // a text stays as it is
+  else buffer_[i] = ConvertForField(type, v);
   dirty_[i] = 1;
 }
 
@@ -425,12 +458,16 @@ void RecordsetState::update() {
       ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
   }
   const int n = fieldCount();
+  qsizetype textUnits = 0;
+  for (int i = 0; i < n; ++i)
+    if (dirty_[i] && buffer_[i].isText()) textUnits += buffer_[i].text().size();
+  binder_.start(textUnits);
   if (mode == Edit::AddNew) {
     conn_->beginWrite();
     StatementUse use(insert_.get(*conn_));
     sqlite3_stmt* s = use.get();
     for (int i = 0; i < n; ++i)
-      if (dirty_[i]) BindValue(s, i + 1, buffer_[i]);
+      if (dirty_[i]) binder_.bind(s, i + 1, buffer_[i]);
     int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) conn_->fail(rc);
     lastModified_ = sqlite3_last_insert_rowid(conn_->handle());
@@ -439,7 +476,6 @@ void RecordsetState::update() {
     conn_->rowWritten();
     return;
   }
-  std::string mask(dirty_.begin(), dirty_.end());
   int changed = 0;
   bool keyChanged = false;
   for (int i = 0; i < n; ++i)
@@ -448,24 +484,31 @@ void RecordsetState::update() {
       if (schema_->indexed[i]) keyChanged = true;
     }
   if (changed == 0) return;
-  auto it = updates_.find(mask);
-  if (it == updates_.end()) {
-    QByteArray sql = "UPDATE " + schema_->quotedName + " SET ";
-    int param = 0;
-    for (int i = 0; i < n; ++i)
-      if (dirty_[i]) {
-        if (param) sql += ',';
-        sql += schema_->quotedFields[i] + "=?" + QByteArray::number(++param);
-      }
-    sql += " WHERE rowid=?" + QByteArray::number(param + 1);
-    it = updates_.emplace(mask, CachedStatement(sql)).first;
+  // A walk that changes the same fields in every row uses one statement.
+  const bool sameFields = lastUpdate_ && updateMask_.size() == dirty_.size() &&
+                          std::memcmp(updateMask_.data(), dirty_.data(), dirty_.size()) == 0;
+  if (!sameFields) {
+    updateMask_.assign(dirty_.begin(), dirty_.end());
+    auto it = updates_.find(updateMask_);
+    if (it == updates_.end()) {
+      QByteArray sql = "UPDATE " + schema_->quotedName + " SET ";
+      int param = 0;
+      for (int i = 0; i < n; ++i)
+        if (dirty_[i]) {
+          if (param) sql += ',';
+          sql += schema_->quotedFields[i] + "=?" + QByteArray::number(++param);
+        }
+      sql += " WHERE rowid=?" + QByteArray::number(param + 1);
+      it = updates_.emplace(updateMask_, CachedStatement(sql)).first;
+    }
+    lastUpdate_ = &it->second;
   }
   conn_->beginWrite();
-  StatementUse use(it->second.get(*conn_));
+  StatementUse use(lastUpdate_->get(*conn_));
   sqlite3_stmt* s = use.get();
   int param = 0;
   for (int i = 0; i < n; ++i)
-    if (dirty_[i]) BindValue(s, ++param, buffer_[i]);
+    if (dirty_[i]) binder_.bind(s, ++param, buffer_[i]);
   sqlite3_bind_int64(s, param + 1, rowId_);
   int rc = sqlite3_step(s);
   if (rc != SQLITE_DONE) conn_->fail(rc);
