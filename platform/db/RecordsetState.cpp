@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <bit>
+#include <numeric>
 #include <cstring>
 
 #include "foundation/OrvenilError.h"
@@ -37,6 +40,70 @@ const QRegularExpression& OrderBy() {
   return re;
 }
 
+// Row ids into ascending order (insertion order). They are often in order
+// already; dense ones are sorted through a bitmap.
+void SortRowIds(std::vector<qint64>& ids) {
+  if (std::is_sorted(ids.begin(), ids.end())) return;
+  const auto [lo, hi] = std::minmax_element(ids.begin(), ids.end());
+  const qint64 low = *lo;
+  const quint64 span = static_cast<quint64>(*hi) - static_cast<quint64>(low) + 1;
+  if (span / 16 > ids.size()) {
+    std::sort(ids.begin(), ids.end());
+    return;
+  }
+  std::vector<quint64> bits((span + 63) / 64, 0);
+  for (qint64 id : ids) {
+    const quint64 k = static_cast<quint64>(id - low);
+    bits[k / 64] |= quint64(1) << (k % 64);
+  }
+  size_t out = 0;
+  for (size_t w = 0; w < bits.size(); ++w)
+    for (quint64 word = bits[w]; word; word &= word - 1)
+      ids[out++] = low + static_cast<qint64>(w * 64 + static_cast<size_t>(std::countr_zero(word)));
+  ids.resize(out);
+}
+
+// The row ids a SELECT of row ids gives, in its order.
+std::vector<qint64> ReadRowIds(SqliteConnection& conn, const QByteArray& sql) {
+  std::vector<qint64> ids;
+  CachedStatement s(sql);
+  StatementUse use(s.get(conn));
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) ids.push_back(RowIdOf(use.get()));
+  if (rc != SQLITE_DONE) conn.fail(rc);
+  return ids;
+}
+
+qint64 ReadNumber(SqliteConnection& conn, const QByteArray& sql) {
+  CachedStatement s(sql);
+  StatementUse use(s.get(conn));
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) conn.fail(rc);
+  return sqlite3_column_int64(use.get(), 0);
+}
+
+// All row ids of a table (matching a condition, when given) in insertion
+// order. Asked without an order, SQLite reads them from the smallest index
+// that has them all instead of walking the whole table; sorting them
+// afterwards costs far less than that walk. A whole table without gaps in its
+// row ids (a job as it was imported) needs no reading at all.
+std::vector<qint64> RowIdsInInsertionOrder(SqliteConnection& conn, const QByteArray& table, const QByteArray& where) {
+  if (where.isEmpty()) {
+    const qint64 count = ReadNumber(conn, "SELECT count(*) FROM " + table);
+    if (count == 0) return {};
+    const qint64 first = ReadNumber(conn, "SELECT min(rowid) FROM " + table);
+    const qint64 last = ReadNumber(conn, "SELECT max(rowid) FROM " + table);
+    if (last - first + 1 == count) {
+      std::vector<qint64> ids(static_cast<size_t>(count));
+      std::iota(ids.begin(), ids.end(), first);
+      return ids;
+    }
+  }
+  std::vector<qint64> ids = ReadRowIds(conn, "SELECT rowid FROM " + table + (where.isEmpty() ? "" : " " + where));
+  SortRowIds(ids);
+  return ids;
+}
+
 }  // namespace
 
 RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QString& table)
@@ -66,13 +133,10 @@ RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QSt
     schema_ = conn_->schema(table);
     initFromSchema();
     QString rest = m.captured(2).trimmed();
-    QByteArray keySql = "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8();
-    keySql += OrderBy().match(rest).hasMatch() ? ", rowid" : " ORDER BY rowid";
-    CachedStatement s(keySql);
-    StatementUse use(s.get(*conn_));
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) keys_.push_back(RowIdOf(use.get()));
-    if (rc != SQLITE_DONE) conn_->fail(rc);
+    if (OrderBy().match(rest).hasMatch())
+      keys_ = ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8() + ", rowid");
+    else
+      keys_ = RowIdsInInsertionOrder(*conn_, schema_->quotedName, rest.toUtf8());
   } else {
     // Snapshot: anything else is read at once and stays read-only.
     type = Recordset::Type::Snapshot;
@@ -579,12 +643,8 @@ std::vector<qint64> RecordsetState::orderedRowIds() {
     for (size_t i = 0; i < rows_.size(); ++i) ids.push_back(static_cast<qint64>(i));
     return ids;
   }
-  CachedStatement s("SELECT rowid FROM " + schema_->quotedName + orderClause(false));
-  StatementUse use(s.get(*conn_));
-  int rc;
-  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) ids.push_back(RowIdOf(use.get()));
-  if (rc != SQLITE_DONE) conn_->fail(rc);
-  return ids;
+  if (indexField_ < 0) return RowIdsInInsertionOrder(*conn_, schema_->quotedName, QByteArray());
+  return ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + orderClause(false));
 }
 
 std::vector<FieldValue> RecordsetState::rowValues(qint64 rowId) {
