@@ -194,6 +194,8 @@ void RecordsetState::close() {
   edit_ = Edit::None;
   buffer_.clear();
   row_.clear();
+  rowAscii_.clear();
+  rowBytes_.clear();
   for (CachedStatement* s : {&first_, &last_, &next_, &nextGreaterKey_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
                              &delete_, &seekStmt_, &aheadStmt_})
     s->finalize();
@@ -443,6 +445,7 @@ void RecordsetState::loadRow() {
   if (rowLoaded_) return;
   if (type == Recordset::Type::Snapshot) {
     row_ = rows_[pos_];
+    rowAscii_.assign(row_.size(), AsciiBytes{-1, 0});
   } else {
     StatementUse use(fetch_.get(*conn_));
     sqlite3_stmt* s = use.get();
@@ -453,11 +456,34 @@ void RecordsetState::loadRow() {
       NoCurrentRecord();
     }
     if (rc != SQLITE_ROW) conn_->fail(rc);
-    int n = fieldCount();
+    const int n = fieldCount();
     row_.resize(n);
-    for (int i = 0; i < n; ++i) row_[i] = ColumnValue(s, i, types_[i]);
+    rowAscii_.resize(n);
+    rowBytes_.clear();
+    for (int i = 0; i < n; ++i) {
+      const char* bytes = nullptr;
+      int size = 0;
+      if (AsciiTextColumn(s, i, bytes, size)) {
+        // Kept as bytes until asked for: a walk that reads a few fields makes no text of the others.
+        rowAscii_[i] = {static_cast<qint64>(rowBytes_.size()), size};
+        rowBytes_.insert(rowBytes_.end(), bytes, bytes + size);
+        row_[i] = FieldValue();
+      } else {
+        rowAscii_[i] = {-1, 0};
+        row_[i] = ColumnValue(s, i, types_[i]);
+      }
+    }
   }
   rowLoaded_ = true;
+}
+
+const FieldValue& RecordsetState::rowValue(int i) {
+  auto& ascii = rowAscii_[i];
+  if (ascii.offset >= 0) {
+    row_[i] = FieldValue(QString::fromLatin1(rowBytes_.data() + ascii.offset, ascii.size));
+    ascii.offset = -1;
+  }
+  return row_[i];
 }
 
 FieldValue RecordsetState::value(int i) {
@@ -467,7 +493,7 @@ FieldValue RecordsetState::value(int i) {
   }
   requireCurrent();
   loadRow();
-  return row_[i];
+  return rowValue(i);
 }
 
 void RecordsetState::clearBuffer() {
@@ -583,7 +609,10 @@ void RecordsetState::update() {
   lastModified_ = rowId_;
   if (rowLoaded_)
     for (int i = 0; i < n; ++i)
-      if (dirty_[i]) row_[i] = buffer_[i];
+      if (dirty_[i]) {
+        row_[i] = buffer_[i];
+        rowAscii_[i].offset = -1;
+      }
   if (keyChanged) {
     conn_->noteStructuralChange();
     if (indexField_ >= 0 && dirty_[indexField_]) key_ = buffer_[indexField_];

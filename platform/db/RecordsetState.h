@@ -114,6 +114,15 @@ class RecordsetState {
 
   bool rowLoaded_ = false;
   std::vector<FieldValue> row_;
+  // Per field of the loaded row: where its text lies in rowBytes_ while it is
+  // kept as plain ASCII bytes (offset -1: row_ holds the value).
+  struct AsciiBytes {
+    qint64 offset;
+    int size;
+  };
+  std::vector<AsciiBytes> rowAscii_;
+  std::vector<char> rowBytes_;
+  const FieldValue& rowValue(int i);
 
   Edit edit_ = Edit::None;
   std::vector<FieldValue> buffer_;  // Null where not dirty

@@ -557,17 +557,24 @@ void Utf8Binder::bind(sqlite3_stmt* s, int position, const FieldValue& value) {
   sqlite3_bind_text(s, position, n ? out : "", static_cast<int>(n), SQLITE_STATIC);
 }
 
+bool AsciiTextColumn(sqlite3_stmt* s, int column, const char*& bytes, int& size) {
+  if (sqlite3_column_type(s, column) != SQLITE_TEXT) return false;
+  const unsigned char* p = sqlite3_column_text(s, column);
+  size = sqlite3_column_bytes(s, column);
+  if (!p || !IsAscii(p, size)) return false;
+  bytes = reinterpret_cast<const char*>(p);
+  return true;
+}
+
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type) {
   int stored = sqlite3_column_type(s, column);
   if (stored == SQLITE_NULL) return FieldValue();
   auto asText = [&]() {
-    if (stored == SQLITE_TEXT) {
-      // Plain ASCII as stored needs no decoding; anything else is decoded by
-      // SQLite itself, as it always was.
-      const unsigned char* p = sqlite3_column_text(s, column);
-      const int bytes = sqlite3_column_bytes(s, column);
-      if (p && IsAscii(p, bytes)) return QString::fromLatin1(reinterpret_cast<const char*>(p), bytes);
-    }
+    // Plain ASCII as stored needs no decoding; anything else is decoded by
+    // SQLite itself, as it always was.
+    const char* ascii = nullptr;
+    int size = 0;
+    if (stored == SQLITE_TEXT && AsciiTextColumn(s, column, ascii, size)) return QString::fromLatin1(ascii, size);
     const void* p = sqlite3_column_text16(s, column);
     int bytes = sqlite3_column_bytes16(s, column);
     return QString(reinterpret_cast<const QChar*>(p), bytes / 2);

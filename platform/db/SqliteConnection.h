@@ -166,6 +166,10 @@ class Utf8Binder {
 };
 // Reads a result column as the field type says (type 0: as stored).
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
+// True for a column stored as text of plain ASCII, whatever the field type:
+// ColumnValue gives exactly that text. bytes stay valid until the statement
+// moves on.
+bool AsciiTextColumn(sqlite3_stmt* s, int column, const char*& bytes, int& size);
 
 [[noreturn]] void ThrowDbError(int number, const QString& description);
 

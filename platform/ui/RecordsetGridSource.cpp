@@ -57,6 +57,7 @@ std::vector<QStringList> RecordsetGridSource::fetchRows(int first, int count) {
   rows.reserve(static_cast<size_t>(count));
   for (int i = first; i < first + count && i < static_cast<int>(ids_.size()); ++i) {
     QStringList cells;
+    cells.reserve(fields_.size());
     try {
       for (const FieldValue& v : rs_.rowValues(ids_[i])) cells << v.textOrEmpty();
     } catch (const OrvenilError&) {

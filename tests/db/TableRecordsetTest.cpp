@@ -151,6 +151,16 @@ TEST_F(TableRecordsetTest, TextsKeepSQLitesOwnBytesAndFieldsAnyOrderOfNames) {
   EXPECT_EQ(walk(rs).mid(0, 3), texts.mid(0, 3));  // and read back as written
 }
 
+TEST_F(TableRecordsetTest, FieldsNotReadYetShowTheirStoredValueAfterAnUpdate) {
+  add("alt", 1);
+  Recordset rs = db.openTable(QStringLiteral("T"));
+  EXPECT_EQ(rs.value(QStringLiteral("Nr")).toLong(), 1);  // the row is read, Name not asked for yet
+  rs.edit();
+  rs.setValue(QStringLiteral("Name"), "neu");
+  rs.update();
+  EXPECT_EQ(rs.value(QStringLiteral("Name")).text(), "neu");
+}
+
 TEST_F(TableRecordsetTest, FieldTypesConvertOnStore) {
   Database d = makeTable(QStringLiteral("types.mdb"), QStringLiteral("X"));
   ASSERT_TRUE(AddTableField(d, "X", "S", dbSingle, 0));
