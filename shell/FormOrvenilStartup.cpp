@@ -36,7 +36,11 @@ void FormOrvenil::Form_Load() {
   // deleted, unless another running instance still uses them.
   state.TempVerzeichnis = folders_.tempFolder;
   SkipFailingStep("Temporären Ordner einrichten", [&] {
-    if (tempLock_.acquire(folders_.tempFolder)) DeleteOldTemporaryDatabases(folders_.tempFolder, tempLock_);
+    if (tempLock_.acquire(folders_.tempFolder))
+      DeleteOldTemporaryDatabases(folders_.tempFolder, tempLock_);
+    else
+      Dialogs().messageBox(TemporaryFolderUnusableMessage(folders_.tempFolder), MsgButtons::Ok, MsgIcon::Critical,
+                           kProgramTitle);
   });
   state.DatenbankVerzeichnis = folders_.databaseFolder;
   FormVisible(false);
@@ -67,8 +71,9 @@ void FormOrvenil::Form_Load() {
 
 void FormOrvenil::SetUpStatusBar() {
   xpStatusBar1->ClearPanels();
+  // Panel 9 (the transformation) takes the room the others leave.
   for (int i = 1; i <= 10; ++i)
-    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString());
+    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString(), i == 9);
 }
 
 void FormOrvenil::TimerAllg_Timer() {
@@ -87,6 +92,8 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  // Closing the window keeps the edits of the system tables as "Ende" does.
+  SkipFailingStep("Systemtabellen sichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }

@@ -52,8 +52,11 @@ void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen)
 
 void FormOrvenil::EndProgram() {
   ProgramState& state = State();
-  // The NTv2 table is saved once more; a failure is reported and the end goes on.
-  SaveSystemTableFiles(SystemTable::NTv2Sys);
+  // Edits not saved yet are saved, and the NTv2 table once more (only once
+  // when it holds edits); a failure is reported and the end goes on.
+  const bool ntv2Edited = HasUnsavedEdits(SystemTable::NTv2Sys);
+  SaveEditedSystemTables();
+  if (!ntv2Edited) SaveSystemTableFiles(SystemTable::NTv2Sys);
   CloseAllDatabases(true);
   DeleteRunTemporaryDatabases(state);
   ShutdownApplication();

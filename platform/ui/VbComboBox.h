@@ -28,6 +28,11 @@ class VbComboBox : public QComboBox {
 
   void onClick(std::function<void()> handler) { onClick_ = std::move(handler); }
 
+ protected:
+  // The free text is drawn as ordinary text, not in the pale placeholder
+  // colour: "ohne" and "automatisch" are real choices of an enabled box.
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   std::function<void()> onClick_;
 };

@@ -2,7 +2,9 @@
 // handler at once (also on a disabled control), an unchanged value runs
 // nothing, and the user's click runs it once.
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -111,6 +113,17 @@ TEST(VbComboBox, UserChoiceClicks) {
   combo.onClick([&] { ++clicks; });
   Q_EMIT combo.activated(1);  // what the list sends for the user's choice
   EXPECT_EQ(clicks, 1);
+}
+
+TEST(VbComboBox, FreeTextLooksLikeAChosenItem) {
+  // "ohne" shown as free text must not look disabled (pale placeholder style).
+  VbComboBox free;
+  free.SetText(QStringLiteral("ohne"));
+  VbComboBox chosen;
+  chosen.AddItem(QStringLiteral("ohne"));
+  chosen.SetListIndex(0);
+  for (VbComboBox* box : {&free, &chosen}) box->resize(120, 24);
+  EXPECT_EQ(free.grab().toImage(), chosen.grab().toImage());
 }
 
 TEST(VbCheckBox, ChangeClicksUnchangedDoesNot) {
