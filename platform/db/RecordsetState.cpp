@@ -277,7 +277,10 @@ void RecordsetState::landOn(qint64 rowId, const FieldValue& key) {
 bool RecordsetState::stepTo(CachedStatement& st, const FieldValue* key, qint64 rowId, bool bindKey, bool bindRow) {
   StatementUse use(st.get(*conn_));
   sqlite3_stmt* s = use.get();
-  if (bindKey) BindValue(s, 1, *key);
+  if (bindKey) {
+    binder_.start(key->isText() ? key->text().size() : 0);
+    binder_.bind(s, 1, *key);
+  }
   if (bindRow) sqlite3_bind_int64(s, 2, rowId);
   int rc = sqlite3_step(s);
   if (rc == SQLITE_ROW) {
