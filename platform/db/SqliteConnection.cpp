@@ -547,7 +547,7 @@ void Utf8Binder::bind(sqlite3_stmt* s, int position, const FieldValue& value) {
     return;
   }
   char* out = bytes_.data() + used_;
-  const qsizetype n = EncodeUtf8(reinterpret_cast<const char16_t*>(t.utf16()), t.size(), out);
+  const qsizetype n = EncodeUtf8(reinterpret_cast<const char16_t*>(t.constData()), t.size(), out);
   if (n < 0) {
     BindValue(s, position, value);
     return;
