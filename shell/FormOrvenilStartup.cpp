@@ -10,6 +10,7 @@
 #include "foundation/LocaleSwitch.h"
 #include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/LostCommitReport.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -122,8 +123,12 @@ void FormOrvenil::ShutdownApplication() {
   if (Entladen) return;
   Entladen = true;
   // The databases are closed before the windows go, so every pending write
-  // reaches its file.
-  SkipFailingStep([] { CloseAllDatabases(true); });
+  // reaches its file; a write that fails is reported before the end.
+  try {
+    CloseAllDatabases(true);
+  } catch (const std::exception& e) {
+    NoteLostCommit(QString(), e);
+  }
   SkipFailingStep([&] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();
@@ -131,6 +136,7 @@ void FormOrvenil::ShutdownApplication() {
   });
   Entladen = false;
   SkipFailingStep([&] { tempLock_.release(); });
+  ReportLostCommits();
   // A normal end reports success.
   Dialogs().exitProgram(0);
 }
