@@ -206,11 +206,9 @@ void RecordsetState::close() {
   updates_.clear();
   keys_.clear();
   rows_.clear();
-  try {
-    conn_->commit();
-  } catch (...) {
-  }
 }
+
+void RecordsetState::commit() { conn_->commit(); }
 
 int RecordsetState::fieldIndex(const QString& name) const {
   auto it = nameLookup_.constFind(name);
