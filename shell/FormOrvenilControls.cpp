@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -40,6 +41,12 @@ QGridLayout* GridIn(QWidget* w) {
   auto* g = new QGridLayout(w);
   Compact(g);
   return g;
+}
+
+// A little smaller than the desktop's font, for the options band and the tabs.
+QFont BandFont(QFont font) {
+  font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.5));
+  return font;
 }
 
 DataGrid* MakeGrid(VbTabStrip* tabs, const QString& tabCaption, const QString& gridCaption) {
@@ -120,12 +127,8 @@ void FormOrvenilControls::setupToolbar(QMainWindow* form) {
 void FormOrvenilControls::setupOptionsBand() {
   sevFrameOptionen = new VbFrame(QString(), formClient);
   sevFrameOptionen->setFlat(true);
-  {
-    // A little smaller than the desktop's font: all option frames share one band.
-    QFont small = sevFrameOptionen->font();
-    small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1.5));
-    sevFrameOptionen->setFont(small);
-  }
+  // All option frames share one band at the design width.
+  sevFrameOptionen->setFont(BandFont(sevFrameOptionen->font()));
   // The frames stand side by side and wrap into a second row in a narrow window.
   auto* band = new WrappingRowLayout(sevFrameOptionen);
   band->setContentsMargins(0, 0, 0, 0);
@@ -271,6 +274,8 @@ void FormOrvenilControls::setupTransformationFrame() {
 
 void FormOrvenilControls::setupTabs(QMainWindow* form) {
   sevTabStrip1 = new VbTabStrip(formClient);
+  // All five tabs side by side at the design width.
+  sevTabStrip1->tabBar()->setFont(BandFont(sevTabStrip1->tabBar()->font()));
   GridKooDb = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinaten   "), QStringLiteral("Koordinaten"));
   GridKoordSys = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
   GridTrafoSys = MakeGrid(sevTabStrip1, QStringLiteral("   3-D Transformation WGS84/ETRS89 nach ...   "),
