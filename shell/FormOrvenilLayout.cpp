@@ -7,13 +7,13 @@
 #include <QTabBar>
 #include <QTableView>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
-#include "foundation/ProgressWindow.h"
 #include "foundation/SystemInfo.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -28,25 +28,22 @@ namespace orv {
 
 void FormOrvenil::FormVisible(bool enabled) {
   // The start-system panels only show what the start-data dialog chose.
-  SkipFailingStep([&] { EnableContainerControls(frameSystem, false); });
-  SkipFailingStep([&] { EnableContainerControls(frameAbbildung, false); });
-  SkipFailingStep([&] { EnableContainerControls(frameZone, enabled); });
-  SkipFailingStep([&] { EnableContainerControls(frameParaTrafo, enabled); });
-  SkipFailingStep([&] { EnableContainerControls(frameAuswParaTrafo, enabled); });
-  SkipFailingStep([&] {
-    if (!AuswahlTrafoTyp->isSelected(0)) {
-      EnableContainerControls(frameGeoidModell, enabled);
-    } else {
-      EnableContainerControls(frameGeoidModell, false);
-      ComboTrafoPara->setEnabled(false);
-      AuswahlTrafoRichtung->select(0);
-    }
-  });
-  SkipFailingStep([&] {
-    cmbStartZone->setEnabled(false);
-    cmbStartsys->setEnabled(false);
-  });
-  SkipFailingStep([&] { chkZoneIndividuell->setEnabled(!(Val(zielZone->Text()) > 0 || !enabled)); });
+  EnableContainerControls(frameSystem, false);
+  EnableContainerControls(frameAbbildung, false);
+  EnableContainerControls(frameZone, enabled);
+  EnableContainerControls(frameParaTrafo, enabled);
+  EnableContainerControls(frameAuswParaTrafo, enabled);
+  if (!AuswahlTrafoTyp->isSelected(0)) {
+    EnableContainerControls(frameGeoidModell, enabled);
+  } else {
+    EnableContainerControls(frameGeoidModell, false);
+    ComboTrafoPara->setEnabled(false);
+    // Choosing the direction runs its handler, which can fail.
+    SkipFailingStep("Transformationsrichtung wählen", [&] { AuswahlTrafoRichtung->select(0); });
+  }
+  cmbStartZone->setEnabled(false);
+  cmbStartsys->setEnabled(false);
+  chkZoneIndividuell->setEnabled(!(Val(zielZone->Text()) > 0 || !enabled));
 }
 
 void FormOrvenil::ShowBusyWindow() {

@@ -9,11 +9,11 @@
 #include "foundation/FileText.h"
 #include "foundation/LineEndConversion.h"
 #include "foundation/ProcessHelpers.h"
-#include "foundation/ProgramState.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 #include "shell/SystemTableEditorRules.h"
@@ -107,7 +107,7 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   const SystemTable table = tab == kTabTrafoSys ? SystemTable::TrafoSys : SystemTable::NTv2Sys;
   DataGrid* grid = SystemTableGrid(table);
 
-  SkipFailingStep([&] {
+  SkipFailingStep("Systemtabelle bearbeiten", [&] {
     switch (index) {
       case kEditRow:
         grid->SetEditMode(true);
@@ -130,7 +130,7 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   });
   // The files follow every change at once. A grid file that could not be
   // read at start-up is kept until the user saves the table explicitly.
-  SkipFailingStep([&] {
+  SkipFailingStep("Systemtabelle speichern", [&] {
     if (!GridFileUnreadable(table)) SaveSystemTableFiles(table);
   });
   // Added or changed rows are readable in full.

@@ -2,11 +2,11 @@
 // the choice lists filled from them.
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
-#include "foundation/ProgramState.h"
 #include "foundation/TextLineReader.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 
 namespace orv {

@@ -22,7 +22,7 @@
 #include "platform/ui/GridFile.h"
 #include "platform/ui/GridRecordSource.h"
 #include "platform/ui/RecordsetGridSource.h"
-#include "platform/ui/XlsWriter.h"
+#include "platform/xls/XlsWriter.h"
 
 namespace orv {
 

@@ -1,14 +1,16 @@
 // Click rules of the VB-like controls: a value chosen from code runs the
 // handler at once (also on a disabled control), an unchanged value runs
 // nothing, and the user's click runs it once.
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/OrvenilError.h"
+#include "platform/ui/ContainerControls.h"
+#include "platform/ui/ListIndex.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
@@ -94,6 +96,13 @@ TEST(VbComboBox, TextOutsideListAndListIndexFromCode) {
   combo.Clear();
   EXPECT_EQ(combo.ListCount(), 0);
   EXPECT_EQ(combo.Text(), QString());
+}
+
+TEST(FindListIndex, FirstComboItemContainedInTheText) {
+  QComboBox combo;
+  combo.addItems({"GK42/83", "ETRS89", "RD83"});
+  EXPECT_EQ(FindListIndex(&combo, "nach ETRS89 (UTM)"), 1);
+  EXPECT_EQ(FindListIndex(static_cast<QComboBox*>(nullptr), "x"), 0);
 }
 
 TEST(VbComboBox, UserChoiceClicks) {

@@ -85,7 +85,7 @@ TEST(ScriptedDialogs, RecordsStartsBusyAndExit) {
             (QStringList{QStringLiteral("xdg-open"), QStringLiteral("/tmp/a b.htm")}));
 }
 
-TEST(DialogFilter, OriginalFilterStringsBecomeQtFilters) {
+TEST(DialogFilter, PipeSeparatedFilterStringsBecomeQtFilters) {
   const auto entries = ParseDialogFilter(
       QStringLiteral("Geograf (*.txt)|*.txt|Alle Dateien (*.*)|*.*|Punkte|*.pkt;*.asc|"));
   ASSERT_EQ(entries.size(), 3);
