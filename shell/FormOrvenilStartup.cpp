@@ -89,7 +89,7 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
   // Closing the window keeps the edits of the system tables as "Ende" does.
-  SkipFailingStep([&] { SaveEditedSystemTables(); });
+  SkipFailingStep("Bearbeitete Systemtabellen speichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
