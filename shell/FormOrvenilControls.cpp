@@ -106,8 +106,9 @@ void FormOrvenilControls::setupToolbar(QMainWindow* form) {
   Coolbar2->AddSpacer(10);
   Coolbar2->AddMenuButton(kKeyNTv2, QStringLiteral("NTv2"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2erzeugen"), QStringLiteral("NTv2 Trafo erstellen"));
-  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2Ziel"),
-                        QStringLiteral("NTv2 Trafo Zielsystem mit identischer Punktnummerreihenfolge einlesen"));
+  Coolbar2->AddMenuItem(
+      kKeyNTv2, QStringLiteral("btnNTv2Ziel"),
+      QStringLiteral("NTv2 Trafo Zielsystem mit identischer Punktnummerreihenfolge einlesen"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuell"),
                         QStringLiteral("NTv2 Trafo Zielsystem beliebig überschreiben"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuellPkt"),
@@ -144,7 +145,8 @@ void FormOrvenilControls::setupStartSystemFrames() {
   auto* g = GridIn(frameSystem);
   Startsys = new OptionArray(frameSystem);
   const char* systems[] = {"ETRS89 ", "GK42/83 ", "RD40/83 ", "WGS1984 "};
-  for (int i = 0; i < 4; ++i) g->addWidget(Startsys->add(i, QString::fromUtf8(systems[i]), frameSystem), i, 0);
+  for (int i = 0; i < 4; ++i)
+    g->addWidget(Startsys->add(i, QString::fromUtf8(systems[i]), frameSystem), i, 0);
   Label1 = new QLabel(QStringLiteral("Ellipsoid:"), frameSystem);
   cmbStartsys = new VbComboBox(frameSystem);
   cmbStartsys->SetText(QStringLiteral("automatisch"));
@@ -223,8 +225,10 @@ void FormOrvenilControls::setupTransformationFrame() {
   {
     auto* r = GridIn(frameParaTrafoHinRück);
     AuswahlTrafoRichtung = new OptionArray(frameParaTrafoHinRück);
-    r->addWidget(AuswahlTrafoRichtung->add(0, QStringLiteral("Hin-Transformation"), frameParaTrafoHinRück), 0, 0);
-    r->addWidget(AuswahlTrafoRichtung->add(1, QStringLiteral("Rück-Transformation"), frameParaTrafoHinRück), 1, 0);
+    r->addWidget(AuswahlTrafoRichtung->add(0, QStringLiteral("Hin-Transformation"), frameParaTrafoHinRück), 0,
+                 0);
+    r->addWidget(AuswahlTrafoRichtung->add(1, QStringLiteral("Rück-Transformation"), frameParaTrafoHinRück),
+                 1, 0);
     AuswahlTrafoRichtung->preset(0);
   }
   frameGeoidModell = new VbFrame(QString(), frameParaTrafo);
@@ -277,10 +281,12 @@ void FormOrvenilControls::setupTabs(QMainWindow* form) {
   // All five tabs side by side at the design width.
   sevTabStrip1->tabBar()->setFont(BandFont(sevTabStrip1->tabBar()->font()));
   GridKooDb = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinaten   "), QStringLiteral("Koordinaten"));
-  GridKoordSys = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
+  GridKoordSys =
+      MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
   GridTrafoSys = MakeGrid(sevTabStrip1, QStringLiteral("   3-D Transformation WGS84/ETRS89 nach ...   "),
                           QStringLiteral("Daten-Viewer"));
-  GridNTv2Sys = MakeGrid(sevTabStrip1, QStringLiteral("   NTv2 Gitterdatei ...   "), QStringLiteral("Daten-Viewer"));
+  GridNTv2Sys =
+      MakeGrid(sevTabStrip1, QStringLiteral("   NTv2 Gitterdatei ...   "), QStringLiteral("Daten-Viewer"));
   GridGeoidmodell = MakeGrid(sevTabStrip1, QStringLiteral("   binäres Quasigeoidmodell BKG...   "),
                              QStringLiteral("Daten-Viewer"));
 
