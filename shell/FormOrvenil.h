@@ -7,7 +7,7 @@
 // (FormOrvenilTableEditor.cpp), toolbar (FormOrvenilToolbar.cpp), start and
 // target system selection (FormOrvenilSelection.cpp), transformation type
 // (FormOrvenilTrafoType.cpp), the transformation panel
-// (runs/FormOrvenilTrafoPanel.cpp), and the handlers still waiting for their
+// (FormOrvenilTrafoPanel.cpp), and the handlers still waiting for their
 // operations (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>

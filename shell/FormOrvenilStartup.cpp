@@ -94,7 +94,7 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
   // Closing the window keeps the edits of the system tables as "Ende" does.
-  SkipFailingStep("Systemtabellen sichern", [&] { SaveEditedSystemTables(); });
+  SkipFailingStep("Bearbeitete Systemtabellen speichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
