@@ -2,11 +2,18 @@
 // ellipsoid and of Daten, the reading loop (skip rules, line formats, start
 // branches, common tail), the geoid step and the grid binding at the end.
 //
-// Speed: the file is read through a buffered reader, every row goes through
-// the one prepared insert of the table recordset inside the database's open
-// transaction, the grid does not draw while reading, and the progress is
+// Speed: the file is read through a buffered reader in blocks of lines. What
+// depends on the lines before (skip rules, line formats, the zone of a
+// projected line, the user's zone code) is decided on the window thread in
+// file order; the rows themselves are computed on worker threads, one block
+// while the window thread stores the block before it through the one
+// prepared insert of the table recordset, inside the database's open
+// transaction. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
 #include <QElapsedTimer>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <array>
 #include <cmath>
 #include <QFile>
@@ -42,7 +49,6 @@ namespace {
 
 constexpr long kMaxImportLines = 2000000;
 constexpr qint64 kProgressIntervalMs = 200;
-constexpr double kPi = 3.14159265358979;
 
 void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
@@ -64,15 +70,75 @@ QString UnreadableFileReason(const QString& path) {
   return QString();
 }
 
-// The tail's decimal angles of a row whose branch left them blank.
-void PutDecimalAngles(ImportRow& row) {
-  const double latDeg = row.latitude * 180 / kPi;
-  const double lonDeg = row.longitude * 180 / kPi;
-  if (row.isBlank(kBgDez)) row.put(kBgDez, NumberText(latDeg));
-  if (row.isBlank(kLgDez)) row.put(kLgDez, NumberText(lonDeg));
-  if (row.isBlank(kBgDezSek)) row.put(kBgDezSek, NumberText(3600 * latDeg));
-  if (row.isBlank(kLgDezSek)) row.put(kLgDezSek, NumberText(3600 * lonDeg));
-}
+constexpr size_t kBlockLines = 8192;
+
+// One line of a block on its way from the file to Daten.
+struct PendingLine {
+  enum class Kind { Row, Skipped, Stop };
+  Kind kind = Kind::Row;
+  bool counted = false;  // a skipped line that counts in the report
+  long counter = 0;      // line counter of the run
+  long fileLine = 0;     // line of the file, for messages
+  QString raw;           // as read
+  QString line;          // normalised
+  int32_t meridian = 0;  // projected lines: decided in file order
+  ImportRow row;
+  BranchResult result;
+  QString error;         // description of an error while computing the row
+};
+
+// Computes the rows of a block on worker threads.
+class RowWorkers {
+ public:
+  RowWorkers(const ImportStartSystem& sys, const ImportTail& tail, int kind) : sys_(sys), tail_(tail), kind_(kind) {}
+  ~RowWorkers() { join(); }
+  void start(std::vector<PendingLine>& block) {
+    join();
+    block_ = &block;
+    next_ = 0;
+    const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+    const unsigned count = std::min(4u, cores - 1);
+    for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
+  }
+  void join() {
+    for (std::thread& t : threads_) t.join();
+    threads_.clear();
+  }
+
+ private:
+  void work() {
+    std::vector<PendingLine>& block = *block_;
+    for (;;) {
+      const size_t first = next_.fetch_add(64);
+      if (first >= block.size()) return;
+      for (size_t i = first; i < std::min(block.size(), first + 64); ++i) compute(block[i]);
+    }
+  }
+  void compute(PendingLine& p) {
+    if (p.kind != PendingLine::Kind::Row) return;
+    try {
+      p.row.reset();
+      if (kind_ == 0)
+        p.result = ImportProjectedLine(p.line, sys_, p.meridian, p.row);
+      else if (kind_ == 1)
+        p.result = ImportGeocentricLine(p.line, sys_, p.row);
+      else if (kind_ == 2)
+        p.result = ImportGeographicLine(p.line, p.raw, sys_, p.row);
+      if (p.result.outcome == BranchOutcome::Filled) CompleteImportRow(p.row, tail_);
+    } catch (const OrvenilError& e) {
+      p.error = e.description();
+    } catch (const std::exception& e) {
+      p.error = QString::fromUtf8(e.what());
+    }
+  }
+
+  const ImportStartSystem& sys_;
+  const ImportTail& tail_;
+  const int kind_;
+  std::vector<PendingLine>* block_ = nullptr;
+  std::atomic<size_t> next_{0};
+  std::vector<std::thread> threads_;
+};
 
 }  // namespace
 
@@ -117,27 +183,27 @@ void FormOrvenil::ImportCoordinateFile() {
   const int filterIndex = CommonDialog1.FilterIndex;
   sys.vesselA = filterIndex == kFilterVesselA;
   const int kind = state.StartAbbildungIndex;
-  const bool etrsStart = Startsys->isSelected(0);
-  const bool wgsStart = state.ZonenEllipsoidStart == QLatin1String("WGS1984");
 
   ImportBranchState branch;
   branch.meridian = state.StartMeridian;
-  branch.falseEasting = state.StartFalseEasting;
   branch.askMkz = [] {
     return Dialogs().inputBox(QStringLiteral("Vorgabe der Meridiankennziffer\nim Startsystem ETRS89 (GRS1980)\n\n"
                                              "MKZ/Zone°: 31/3° - 32/9° - 33/15° - 34/21°"),
                               QStringLiteral("Meridiankennziffer MKZ des Startsystems unbestimmt!"),
                               QStringLiteral("33"));
   };
+  ImportTail tail;
+  tail.wgsStart = state.ZonenEllipsoidStart == QLatin1String("WGS1984");
+  tail.etrsStart = Startsys->isSelected(0);
   ImportLineState lineState;
   const QString fileName = QFileInfo(path).fileName();
 
   TextLineReader reader;
   Recordset rs;
-  long counter = 0;    // lines read, the header of the first vessel format not counted
-  long fileLine = 0;   // physical line of the file, for messages
+  long counter = 0;      // lines read, the header of the first vessel format not counted
+  long fileLine = 0;     // physical line of the file, for messages
   bool stopped = false;  // a message already told why reading ended
-  QString rawLine;
+  bool readingDone = false;
   const QStringList& columns = DatenColumnNames();
   std::array<int, kDatenColumnCount> fieldOf{};
   const auto openDaten = [&] {
@@ -150,6 +216,150 @@ void FormOrvenil::ImportCoordinateFile() {
     reader.close();
     if (rs.isSet() && rs.isOpen() && rs.editing()) rs.cancelUpdate();
     if (state.KooDb.isSet() && state.KooDb.isOpen()) state.KooDb.commit();
+  };
+  QElapsedTimer sinceProgress;
+
+  // Reads the next block of lines, in file order: skip rules, line formats,
+  // and for projected lines the format check and the zone. Ends at the end
+  // of the file, at the line cap and at a line that stops the import.
+  const auto readBlock = [&](std::vector<PendingLine>& block) {
+    block.clear();
+    QString rawLine;
+    size_t rows = 0;
+    while (!readingDone && rows < kBlockLines) {
+      if (!reader.readLine(rawLine)) {
+        readingDone = true;
+        break;
+      }
+      ++fileLine;
+      if (counter == 0 && filterIndex == kFilterVesselA) {
+        // The first line of the first vessel format names its columns.
+        state.ImportKopfzeile = rawLine;
+        if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
+          Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
+                               MsgButtons::Ok, MsgIcon::Information, windowTitle());
+        if (!reader.readLine(rawLine)) {  // a header alone: no points
+          readingDone = true;
+          break;
+        }
+        ++fileLine;
+      }
+      ++counter;
+      state.AktuelleZeile = rawLine;
+      if (counter > kMaxImportLines) {
+        Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
+                                            "Abbruch Einlesen!   "),
+                             MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
+        readingDone = true;
+        break;
+      }
+      if (counter == 1) {
+        // The emptied table is compacted once, before the first row is written.
+        rs.close();
+        xpStatusBar1->SetPanelText(6, QStringLiteral("MDB-Komprimierung...  "));
+        state.KooDb.close();
+        CompactDatabaseFile(state.KooDbPfad);
+        openDaten();
+        xpStatusBar1->SetPanelText(6, QString());
+      }
+      PendingLine p;
+      p.counter = counter;
+      p.fileLine = fileLine;
+      p.raw = rawLine;
+      if (TrimBlanks(rawLine).isEmpty()) {
+        p.kind = PendingLine::Kind::Skipped;
+        p.counted = true;
+        block.push_back(std::move(p));
+        continue;
+      }
+      if (rawLine.contains(QLatin1String("custom_coords"))) {
+        lineState.customCoords = true;
+        p.kind = PendingLine::Kind::Skipped;
+        p.counted = true;
+        block.push_back(std::move(p));
+        continue;
+      }
+      if (counter % 1000 == 0)
+        xpStatusBar1->SetPanelText(6, QStringLiteral("Zeile: ") + QString::number(counter) + QStringLiteral(" eingelesen   "));
+      if (counter == 1 || sinceProgress.elapsed() >= kProgressIntervalMs) {
+        ShowProgress(static_cast<int>(counter), 0, state.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
+        Dialogs().processEvents();
+        sinceProgress.restart();
+      }
+      p.line = rawLine;
+      const LineDecision decision = NormaliseImportLine(p.line, filterIndex, lineState, fileName);
+      if (decision != LineDecision::Use) {
+        p.kind = PendingLine::Kind::Skipped;
+        p.counted = decision == LineDecision::SkipCounted;
+        block.push_back(std::move(p));
+        continue;
+      }
+      state.AktuelleZeile = p.line;
+      if (GetToken(p.line, 1, QStringLiteral("\t")).size() > kMaxPointNumberLength) {
+        p.kind = PendingLine::Kind::Stop;
+        p.result = {BranchOutcome::BadLine, QStringLiteral("Punktnummer länger als 20 Zeichen!")};
+      } else if (kind == 0) {
+        // An error here (a zone code that is no number) ends the import
+        // after the rows before this line are stored.
+        try {
+          p.result = DecideProjectedZone(p.line, sys, branch);
+        } catch (const OrvenilError& e) {
+          p.error = e.description();
+        }
+        p.meridian = branch.meridian;
+        if (p.result.outcome != BranchOutcome::Filled || !p.error.isEmpty()) p.kind = PendingLine::Kind::Stop;
+      }
+      if (p.kind == PendingLine::Kind::Stop) readingDone = true;
+      block.push_back(std::move(p));
+      ++rows;
+    }
+  };
+
+  // Stores a computed block in file order; False when a line stopped the import.
+  const auto storeBlock = [&](std::vector<PendingLine>& block) {
+    for (PendingLine& p : block) {
+      if (p.kind == PendingLine::Kind::Skipped) {
+        if (p.counted) ++state.UeberleseneZeilen;
+        continue;
+      }
+      state.AktuelleZeile = p.line;
+      fileLine = p.fileLine;
+      if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
+      if (kind < 0 || kind > 2) continue;  // no branch for this kind of coordinates
+      if (p.kind == PendingLine::Kind::Stop || p.result.outcome != BranchOutcome::Filled) {
+        GridKooDb->SetRedraw(true);
+        GridKooDb->Refresh();
+        if (p.result.outcome == BranchOutcome::BadLine)
+          Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path, p.fileLine) + QLatin1Char('\n') + p.line +
+                   QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
+        else
+          Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path, p.fileLine) +
+                   QLatin1Char('\n') + p.line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
+        stopped = true;
+        return false;
+      }
+      ImportRow& row = p.row;
+      if (sys.vesselA) NameVesselPoint(row, branch);
+      state.StartMeridian = row.meridian;
+      state.StartFalseEasting = row.falseEasting;
+      if (p.counter == 1) {
+        xpStatusBar1->SetPanelText(3, QStringLiteral("Zone: ") + TrimBlanks(NumberText(state.StartMeridian)) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(4, QStringLiteral("Maßstab: ") + NumberText(state.StartK0) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(5, QStringLiteral("K0: ") + NumberText(state.StartFalseEasting) + QStringLiteral("m  "));
+        for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
+        if (tail.wgsStart) {
+          xpStatusBar1->SetPanelText(3, QStringLiteral("Zone: "));
+          xpStatusBar1->SetPanelText(4, QStringLiteral("Maßstab: "));
+          xpStatusBar1->SetPanelText(5, QStringLiteral("K0: "));
+        }
+      }
+      rs.addNew();
+      rs.setValue(fieldOf[kId], FieldValue(static_cast<qint64>(p.counter)));
+      for (int c = 0; c < kDatenColumnCount; ++c)
+        if (c != kId && row.written[static_cast<size_t>(c)]) rs.setValue(fieldOf[static_cast<size_t>(c)], FieldValue(row.at(c)));
+      rs.update();
+    }
+    return true;
   };
 
   try {
@@ -169,114 +379,28 @@ void FormOrvenil::ImportCoordinateFile() {
     GridKooDb->SetRedraw(false);
     GridKooDb->ClearRows();
     if (!reader.open(path)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path);
-
-    QElapsedTimer sinceProgress;
     sinceProgress.start();
-    ImportRow row;
-    while (reader.readLine(rawLine)) {
-      ++fileLine;
-      if (counter == 0 && filterIndex == kFilterVesselA) {
-        // The first line of the first vessel format names its columns.
-        state.ImportKopfzeile = rawLine;
-        if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
-          Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
-                               MsgButtons::Ok, MsgIcon::Information, windowTitle());
-        if (!reader.readLine(rawLine)) break;  // a header alone: no points
-        ++fileLine;
-      }
-      ++counter;
-      state.AktuelleZeile = rawLine;
-      if (counter > kMaxImportLines) {
-        Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
-                                            "Abbruch Einlesen!   "),
-                             MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
-        break;
-      }
-      if (counter == 1) {
-        // The emptied table is compacted once, before the first row is written.
-        rs.close();
-        xpStatusBar1->SetPanelText(6, QStringLiteral("MDB-Komprimierung...  "));
-        state.KooDb.close();
-        CompactDatabaseFile(state.KooDbPfad);
-        openDaten();
-        xpStatusBar1->SetPanelText(6, QString());
-      }
-      if (TrimBlanks(rawLine).isEmpty()) {
-        ++state.UeberleseneZeilen;
-        continue;
-      }
-      if (rawLine.contains(QLatin1String("custom_coords"))) {
-        lineState.customCoords = true;
-        ++state.UeberleseneZeilen;
-        continue;
-      }
-      if (counter % 1000 == 0)
-        xpStatusBar1->SetPanelText(6, QStringLiteral("Zeile: ") + QString::number(counter) + QStringLiteral(" eingelesen   "));
-      if (counter == 1 || sinceProgress.elapsed() >= kProgressIntervalMs) {
-        ShowProgress(static_cast<int>(counter), 0, state.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
-        Dialogs().processEvents();
-        sinceProgress.restart();
-      }
 
-      QString line = rawLine;
-      const LineDecision decision = NormaliseImportLine(line, filterIndex, lineState, fileName);
-      if (decision == LineDecision::SkipCounted) ++state.UeberleseneZeilen;
-      if (decision != LineDecision::Use) continue;
-      state.AktuelleZeile = line;
-
-      row.reset();
-      BranchResult result;
-      if (kind == 0)
-        result = ImportProjectedLine(line, sys, branch, row);
-      else if (kind == 1)
-        result = ImportGeocentricLine(line, sys, branch, row);
-      else if (kind == 2)
-        result = ImportGeographicLine(line, rawLine, sys, branch, row);
-      state.StartMeridian = branch.meridian;
-      state.StartFalseEasting = branch.falseEasting;
-      state.MKZZiffer = branch.mkzDigit;
-      state.PunktnamenZaehler = branch.nameCounter;
-      if (result.outcome != BranchOutcome::Filled) {
-        GridKooDb->SetRedraw(true);
-        GridKooDb->Refresh();
-        if (result.outcome == BranchOutcome::BadLine)
-          Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path, fileLine) + QLatin1Char('\n') + line +
-                   QLatin1Char('\n') + result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
-        else
-          Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path, fileLine) +
-                   QLatin1Char('\n') + line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
-        stopped = true;
-        break;
-      }
-
-      // Tail.
-      if (counter == 1) {
-        xpStatusBar1->SetPanelText(3, QStringLiteral("Zone: ") + TrimBlanks(NumberText(state.StartMeridian)) + QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(4, QStringLiteral("Maßstab: ") + NumberText(state.StartK0) + QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(5, QStringLiteral("K0: ") + NumberText(state.StartFalseEasting) + QStringLiteral("m  "));
-        for (int p = 6; p <= 8; ++p) xpStatusBar1->SetPanelText(p, QString());
-      }
-      if (wgsStart) {
-        row.put(kSXe, QString());
-        row.put(kSYe, QString());
-        row.put(kSZe, QString());
-        if (counter == 1) {
-          xpStatusBar1->SetPanelText(3, QStringLiteral("Zone: "));
-          xpStatusBar1->SetPanelText(4, QStringLiteral("Maßstab: "));
-          xpStatusBar1->SetPanelText(5, QStringLiteral("K0: "));
+    {
+      std::vector<PendingLine> current, next;  // outlive the workers that fill them
+      RowWorkers workers(sys, tail, kind);
+      readBlock(current);
+      workers.start(current);
+      workers.join();
+      for (;;) {
+        next.clear();
+        if (!readingDone) {
+          readBlock(next);
+          workers.start(next);
         }
+        const bool goOn = storeBlock(current);
+        workers.join();
+        if (!goOn || next.empty()) break;
+        std::swap(current, next);
       }
-      PutDecimalAngles(row);
-      if (etrsStart) {
-        const int zone = ZoneFromCentralMeridian(static_cast<int16_t>(state.StartMeridian));
-        row.put(kSYe, FormatNumber(zone * 1000000.0 + Val(row.at(kSYe)), QStringLiteral("0.0000")));
-      }
-      rs.addNew();
-      rs.setValue(fieldOf[kId], FieldValue(static_cast<qint64>(counter)));
-      for (int c = 0; c < kDatenColumnCount; ++c)
-        if (c != kId && row.written[static_cast<size_t>(c)]) rs.setValue(fieldOf[static_cast<size_t>(c)], FieldValue(row.at(c)));
-      rs.update();
     }
+    state.MKZZiffer = branch.mkzDigit;
+    state.PunktnamenZaehler = branch.nameCounter;
 
     endReading();
     if (state.GeoidBereit) RunImportGeoidStep(rs);
@@ -297,8 +421,8 @@ void FormOrvenil::ImportCoordinateFile() {
                            MsgButtons::Ok, MsgIcon::Information, windowTitle());
     }
   } catch (const std::exception& e) {
-    const QString description =
-        dynamic_cast<const OrvenilError*>(&e) ? static_cast<const OrvenilError&>(e).description() : QString::fromUtf8(e.what());
+    const auto* known = dynamic_cast<const OrvenilError*>(&e);
+    const QString description = known ? known->description() : QString::fromUtf8(e.what());
     SkipFailingStep([&] { endReading(); });
     Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
              FileAndLine(path, fileLine) + QLatin1Char('\n') + state.AktuelleZeile + QStringLiteral("\nAbbruch!"));

@@ -41,19 +41,20 @@ bool PutPointNumber(ImportRow& row, const QString& number) {
   return true;
 }
 
-// Zone step of every branch: the false easting of the meridian just found;
+// Zone step of every branch: the false easting of the meridian found;
 // False when no zone holds the point.
-bool PutZone(ImportRow& row, const ImportStartSystem& sys, ImportBranchState& st) {
-  st.falseEasting = ErmittleFalseEasting(st.meridian, sys.zoneEllipsoid);
-  if (st.meridian == 0) return false;
-  row.put(kZone, NumberText(st.meridian));
-  row.put(kEllipsKO, NumberText(st.falseEasting));
+bool PutZone(ImportRow& row, const ImportStartSystem& sys, int32_t meridian) {
+  row.meridian = meridian;
+  row.falseEasting = ErmittleFalseEasting(meridian, sys.zoneEllipsoid);
+  if (meridian == 0) return false;
+  row.put(kZone, NumberText(meridian));
+  row.put(kEllipsKO, NumberText(row.falseEasting));
   return true;
 }
 
-void PutGrid(ImportRow& row, const ImportStartSystem& sys, const ImportBranchState& st, double B, double L) {
+void PutGrid(ImportRow& row, const ImportStartSystem& sys, double B, double L) {
   const GridCoordinates g =
-      GeographischInVerebnet(Round15(B), Round15(L), sys.a, sys.e, sys.r, sys.k0, st.falseEasting, st.meridian);
+      GeographischInVerebnet(Round15(B), Round15(L), sys.a, sys.e, sys.r, sys.k0, row.falseEasting, row.meridian);
   row.put(kSXe, FormatNumber(g.northing, kFixed4));
   row.put(kSYe, FormatNumber(g.easting, kFixed4));
 }
@@ -115,17 +116,7 @@ bool ParseCoordinate(const QString& text, double& value) {
   return true;
 }
 
-double Round15(double x) {
-  if (!std::isfinite(x)) return x;
-  char buf[40];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-  double y = x;
-  std::from_chars(buf, res.ptr, y);
-  return y;
-}
-
-BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& sys, ImportBranchState& st,
-                                  ImportRow& row) {
+BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& sys, ImportRow& row) {
   double X = 0, Y = 0, Z = 0;
   if (!ParseCoordinate(GetToken(line, 3, kTab), X) || !ParseCoordinate(GetToken(line, 4, kTab), Y) ||
       !ParseOptional(GetToken(line, 5, kTab), Z) || line.contains(kDegree) || X == 0 || Y == 0)
@@ -147,51 +138,76 @@ BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& 
   const QString longitudeDegrees = NumberText(L * 180 / kPi);
   row.put(kLgDez, longitudeDegrees);
 
-  st.meridian = ErmittleZoneAusLaenge(longitudeDegrees, sys.zoneEllipsoid);
-  if (!PutZone(row, sys, st)) return {BranchOutcome::NoZone, QString()};
-  PutGrid(row, sys, st, B, L);
+  if (!PutZone(row, sys, ErmittleZoneAusLaenge(longitudeDegrees, sys.zoneEllipsoid)))
+    return {BranchOutcome::NoZone, QString()};
+  PutGrid(row, sys, B, L);
   row.put(kSZe, FormatNumber(Val(heightText), kFixed4));
   row.latitude = B;
   row.longitude = L;
   return {};
 }
 
-BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& sys, ImportBranchState& st,
-                                 ImportRow& row) {
-  double Y = 0, X = 0, H = 0;
-  const bool numbers = ParseCoordinate(GetToken(line, 3, kTab), Y) && ParseCoordinate(GetToken(line, 4, kTab), X) &&
-                       ParseOptional(GetToken(line, 5, kTab), H);
-  if (Y > 9999999) Y -= 30000000;
-  if (!numbers || line.contains(kDegree) || Y == 0 || X == 0) return Bad(kFormatPCXYH);
-  if (H == 0) H = sys.approximateHeight;
-  row.put(kSYori, FormatNumber(Y, kFixed4));
-  row.put(kSXori, FormatNumber(X, kFixed4));
-  row.put(kSZori, FormatNumber(H, kFixed4));
+namespace {
 
-  // Zone digits of the easting.
-  const QString eastingText = NumberText(Y);
-  const qsizetype point = eastingText.indexOf(u'.');
-  const qsizetype digits = point < 0 ? eastingText.size() : point;
+struct ProjectedValues {
+  double Y = 0, X = 0, H = 0;
+  QString eastingText;  // Y as plain number text, after the 30,000,000 reduction
+  int digits = 0;       // digits of its integer part
+  bool utm = false;
+  bool gaussKrueger = false;
+};
+
+// Step 1 to 3 of a projected line; False for a bad line.
+bool ReadProjected(const QString& line, const ImportStartSystem& sys, ProjectedValues& v) {
+  const bool numbers = ParseCoordinate(GetToken(line, 3, kTab), v.Y) &&
+                       ParseCoordinate(GetToken(line, 4, kTab), v.X) && ParseOptional(GetToken(line, 5, kTab), v.H);
+  if (v.Y > 9999999) v.Y -= 30000000;
+  if (!numbers || line.contains(kDegree) || v.Y == 0 || v.X == 0) return false;
+  v.eastingText = NumberText(v.Y);
+  const qsizetype point = v.eastingText.indexOf(u'.');
+  v.digits = static_cast<int>(point < 0 ? v.eastingText.size() : point);
+  v.utm = sys.zoneEllipsoid == QLatin1String("GRS1980");
+  v.gaussKrueger = sys.zoneEllipsoid == QLatin1String("Krassowski") || sys.zoneEllipsoid == QLatin1String("Bessel");
+  return true;
+}
+
+double WithoutFirstDigit(const QString& text) { return Val(text.mid(1)); }
+
+}  // namespace
+
+BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& sys, ImportBranchState& st) {
+  ProjectedValues v;
+  if (!ReadProjected(line, sys, v)) return Bad(kFormatPCXYH);
   const QString& ell = sys.zoneEllipsoid;
-  const bool utm = ell == QLatin1String("GRS1980");
-  const bool gaussKrueger = ell == QLatin1String("Krassowski") || ell == QLatin1String("Bessel");
-  const auto withoutFirstDigit = [&](const QString& text) { return Val(text.mid(1)); };
-  if (digits == 6 && utm) {
+  if (v.digits == 6 && v.utm) {
     // An easting without zone digit: the zone code the user gave once holds
     // for every such line of the import.
     if (st.mkzDigit == 0 && st.askMkz) {
       const double answer = ToDoubleStrict(st.askMkz());
       st.mkzDigit = static_cast<int>(std::fmod(std::fabs(std::trunc(answer)), 10.0));
     }
-    if (st.mkzDigit != 0) st.meridian = ErmittleZoneVerebnet(st.mkzDigit * 1000000.0 + Y, ell);
-  } else if (digits == 7 && (utm || gaussKrueger)) {
-    st.meridian = ErmittleZoneVerebnet(Y, ell);
-    if (utm) Y = withoutFirstDigit(eastingText);
-  } else if (digits == 8 && utm) {
-    Y = withoutFirstDigit(eastingText);
-    st.meridian = ErmittleZoneVerebnet(Y, ell);
+    if (st.mkzDigit != 0) st.meridian = ErmittleZoneVerebnet(st.mkzDigit * 1000000.0 + v.Y, ell);
+  } else if (v.digits == 7 && (v.utm || v.gaussKrueger)) {
+    st.meridian = ErmittleZoneVerebnet(v.Y, ell);
+  } else if (v.digits == 8 && v.utm) {
+    st.meridian = ErmittleZoneVerebnet(WithoutFirstDigit(v.eastingText), ell);
   }
-  if (!PutZone(row, sys, st)) return {BranchOutcome::NoZone, QString()};
+  if (st.meridian == 0) return {BranchOutcome::NoZone, QString()};
+  return {};
+}
+
+BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& sys, int32_t meridian, ImportRow& row) {
+  ProjectedValues v;
+  if (!ReadProjected(line, sys, v)) return Bad(kFormatPCXYH);
+  double Y = v.Y;
+  const double X = v.X;
+  const double H = v.H == 0 ? sys.approximateHeight : v.H;
+  row.put(kSYori, FormatNumber(Y, kFixed4));
+  row.put(kSXori, FormatNumber(X, kFixed4));
+  row.put(kSZori, FormatNumber(H, kFixed4));
+  // A UTM easting loses its zone digit.
+  if (v.utm && (v.digits == 7 || v.digits == 8)) Y = WithoutFirstDigit(v.eastingText);
+  if (!PutZone(row, sys, meridian)) return {BranchOutcome::NoZone, QString()};
   if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
   row.put(kC, GetToken(line, 2, kTab));
   row.put(kSYe, FormatNumber(Y, kFixed4));
@@ -199,8 +215,8 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   const QString heightText = FormatNumber(H, kFixed4);
   row.put(kSZe, heightText);
 
-  const GeographicAngles g =
-      VerebnetInGeographisch(X, Y, sys.a, sys.e, sys.k0, st.falseEasting, st.meridian, ell, sys.b);
+  const GeographicAngles g = VerebnetInGeographisch(X, Y, sys.a, sys.e, sys.k0, row.falseEasting, meridian,
+                                                    sys.zoneEllipsoid, sys.b);
   row.put(kSHg, heightText);
   row.put(kSBg, RadInGrad(g.latitude));
   row.put(kSLg, RadInGrad(g.longitude));
@@ -213,7 +229,7 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
 }
 
 BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, const ImportStartSystem& sys,
-                                  ImportBranchState& st, ImportRow& row) {
+                                  ImportRow& row) {
   const int format = sys.geographicFormat >= 0 && sys.geographicFormat <= 3 ? sys.geographicFormat : 0;
   // Decimal minutes come from fields 2 and 3 (the vessel lines: time, latitude, longitude).
   const int latField = format == 2 ? 2 : 3;
@@ -253,21 +269,11 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   }
 
   const double longitudeDegrees = GradInRad(longitude) * 180 / kPi;
-  st.meridian = ErmittleZoneAusLaenge(NumberText(longitudeDegrees), sys.zoneEllipsoid);
-  if (!PutZone(row, sys, st)) return {BranchOutcome::NoZone, QString()};
+  if (!PutZone(row, sys, ErmittleZoneAusLaenge(NumberText(longitudeDegrees), sys.zoneEllipsoid)))
+    return {BranchOutcome::NoZone, QString()};
   if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
 
   if (sys.vesselA) {
-    // Equal time stamps in a row get the suffixes _01, _02, …
-    const QString stored = row.at(kPunkt);
-    if (stored == st.lastVesselName) {
-      st.lastSuffix = FormatNumber(Val(st.lastSuffix) + 1, QStringLiteral("00"));
-      row.put(kPunkt, stored + QLatin1Char('_') + st.lastSuffix);
-      ++st.nameCounter;
-    } else {
-      st.lastVesselName = stored;
-      st.lastSuffix.clear();
-    }
     const qsizetype semicolon = rawLine.indexOf(u';');
     row.put(kZeile, TrimBlanks(row.at(kPunkt)) + QLatin1Char(';') + (semicolon < 0 ? QString() : rawLine.mid(semicolon + 1)));
     row.put(kC, QString());
@@ -283,12 +289,44 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   const double L = GradInRad(longitude);
   row.put(kRadBg, NumberText(B));
   row.put(kRadLg, NumberText(L));
-  PutGrid(row, sys, st, B, L);
+  PutGrid(row, sys, B, L);
   row.put(kSZe, heightText);
   PutGeocentric(row, sys, B, L, Val(heightText));
   row.latitude = B;
   row.longitude = L;
   return {};
+}
+
+void NameVesselPoint(ImportRow& row, ImportBranchState& st) {
+  const QString stored = row.at(kPunkt);
+  if (stored != st.lastVesselName) {
+    st.lastVesselName = stored;
+    st.lastSuffix.clear();
+    return;
+  }
+  st.lastSuffix = FormatNumber(Val(st.lastSuffix) + 1, QStringLiteral("00"));
+  row.put(kPunkt, stored + QLatin1Char('_') + st.lastSuffix);
+  ++st.nameCounter;
+  const QString& zeile = row.at(kZeile);
+  row.put(kZeile, TrimBlanks(row.at(kPunkt)) + zeile.mid(zeile.indexOf(u';')));
+}
+
+void CompleteImportRow(ImportRow& row, const ImportTail& tail) {
+  if (tail.wgsStart) {
+    row.put(kSXe, QString());
+    row.put(kSYe, QString());
+    row.put(kSZe, QString());
+  }
+  const double latDeg = row.latitude * 180 / kPi;
+  const double lonDeg = row.longitude * 180 / kPi;
+  if (row.isBlank(kBgDez)) row.put(kBgDez, NumberText(latDeg));
+  if (row.isBlank(kLgDez)) row.put(kLgDez, NumberText(lonDeg));
+  if (row.isBlank(kBgDezSek)) row.put(kBgDezSek, NumberText(3600 * latDeg));
+  if (row.isBlank(kLgDezSek)) row.put(kLgDezSek, NumberText(3600 * lonDeg));
+  if (tail.etrsStart) {
+    const int zone = ZoneFromCentralMeridian(static_cast<int16_t>(row.meridian));
+    row.put(kSYe, FormatNumber(zone * 1000000.0 + Val(row.at(kSYe)), kFixed4));
+  }
 }
 
 }  // namespace orv

@@ -4,6 +4,11 @@
 // start coordinates becomes the start columns of one row of Daten, with
 // every other start representation computed. The branches compute only; the
 // import run shows their messages and stores the rows.
+//
+// What depends on the lines before (the zone of a projected line without
+// zone digits, the user's zone code, repeated vessel time stamps) is decided
+// line by line in file order; the rest of a row depends on its line alone,
+// so the run can compute many rows at once.
 #include <QString>
 #include <array>
 #include <bitset>
@@ -29,6 +34,8 @@ struct ImportRow {
   std::bitset<kDatenColumnCount> written;
   double latitude = 0;   // radians, left for the tail
   double longitude = 0;  // radians
+  int32_t meridian = 0;  // central meridian of the row's zone
+  double falseEasting = 0;
   void put(int column, const QString& text) {
     value[static_cast<size_t>(column)] = text;
     written.set(static_cast<size_t>(column));
@@ -42,6 +49,8 @@ struct ImportRow {
   void reset() {
     written.reset();
     latitude = longitude = 0;
+    meridian = 0;
+    falseEasting = 0;
   }
 };
 
@@ -60,13 +69,18 @@ struct ImportStartSystem {
 
 // What the branches carry from line to line within one import.
 struct ImportBranchState {
-  int32_t meridian = 0;         // central meridian of the last line
-  double falseEasting = 0;
+  int32_t meridian = 0;         // central meridian of the last projected line
   int mkzDigit = 0;             // UTM zone digit the user gave for 6-digit eastings
   std::function<QString()> askMkz;  // asks the user for the zone code (31 … 34)
   QString lastVesselName;       // first vessel format: repeated time stamps
   QString lastSuffix;
   int nameCounter = 0;
+};
+
+// The run's tail, the same for every row of one import.
+struct ImportTail {
+  bool wgsStart = false;   // start ellipsoid WGS1984: no projected values
+  bool etrsStart = false;  // start system ETRS89: zone number in front of the easting
 };
 
 enum class BranchOutcome { Filled, BadLine, NoZone };
@@ -86,14 +100,26 @@ QString PaddedPointNumber(const QString& number);
 // allowed); False for anything else ("12,5", "1e999", "12a").
 bool ParseCoordinate(const QString& text, double& value);
 
-// x rounded to 15 significant digits, as through its plain number text.
-double Round15(double x);
+// Projected lines, in file order: the format check and the central meridian
+// by the zone rules of the easting's digits (asking the user for the zone
+// code once, keeping the meridian of the line before where the digits tell
+// none). Filled means st.meridian holds the line's meridian.
+BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& sys, ImportBranchState& st);
 
-BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& sys, ImportBranchState& st,
-                                  ImportRow& row);
+// The rows; each depends on its line (and, for projected lines, on the
+// meridian decided for it) only.
+BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& sys, int32_t meridian, ImportRow& row);
+BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& sys, ImportRow& row);
+// rawLine: the line as read (the first vessel format keeps it in Zeile).
 BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, const ImportStartSystem& sys,
-                                  ImportBranchState& st, ImportRow& row);
-BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& sys, ImportBranchState& st,
-                                 ImportRow& row);
+                                  ImportRow& row);
+
+// First vessel format, in file order: a run of equal time stamps gets the
+// suffixes _01, _02, … in Punkt and Zeile.
+void NameVesselPoint(ImportRow& row, ImportBranchState& st);
+
+// The tail: projected values blanked for a WGS1984 start, the decimal angles
+// where the branch left them blank, the zone number before an ETRS89 easting.
+void CompleteImportRow(ImportRow& row, const ImportTail& tail);
 
 }  // namespace orv
