@@ -37,10 +37,13 @@ class ImportTest : public MainWindowTest {
     });
   }
 
-  // Imports a file through the toolbar key with the scripted answers.
-  void runImport(const QString& path, int filterIndex, const StartData& choose) {
+  // Imports a file through the toolbar key with the scripted answers; `then`
+  // adds the expectations of what follows the two dialogs.
+  void runImport(const QString& path, int filterIndex, const StartData& choose,
+                 const std::function<void()>& then = {}) {
     dialogs->expectOpenFile(path, filterIndex);
     expectStartData(choose);
+    if (then) then();
     form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
   }
 
