@@ -64,8 +64,11 @@ class ImportTest : public MainWindowTest {
     return out;
   }
 
-  void startWithTables() {
+  // With the test's system tables; without geoid models when told so (the
+  // step after a geographic import then chooses none).
+  void startWithTables(bool geoidModels = true) {
     putAllTables();
+    if (!geoidModels) writeFile("Programm/Orvenil-Datenbanken/Quasigeoidmodell.dat", {});
     start();
     dialogs->clearRecords();
   }
