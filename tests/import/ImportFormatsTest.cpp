@@ -177,3 +177,18 @@ TEST(ImportLineFormats, AngleSignsAndSeparators) {
   EXPECT_EQ(orv::NormaliseImportLine(line, 9, st, {}), orv::LineDecision::Use);
   EXPECT_EQ(line, "a  b");
 }
+
+// A file named on the command line opens the dialog with its name, and a
+// ".VORSEL" file with the second vessel format's filter.
+TEST_F(ImportTest, CommandLineFileOpensTheImportDialog) {
+  putAllTables();
+  start("\"" + root.path() + "/F_2023-05-01_12.00.00_Track1.VORSEL\"");
+  dialogs->clearRecords();
+  dialogs->expectOpenFileCancel();
+  form->TimerAllg_Timer();
+  EXPECT_TRUE(dialogs->allDone());
+  ASSERT_EQ(dialogs->fileRequests().size(), 1);
+  EXPECT_EQ(dialogs->fileRequests()[0].filterIndex, orv::kFilterVesselB);
+  EXPECT_EQ(dialogs->fileRequests()[0].fileName, root.path() + "/F_2023-05-01_12.00.00_Track1.VORSEL");
+  EXPECT_EQ(dialogs->fileRequests()[0].filter, orv::kImportFilter);
+}
