@@ -196,7 +196,8 @@ void FormOrvenil::ImportCoordinateFile() {
   tail.wgsStart = state.ZonenEllipsoidStart == QLatin1String("WGS1984");
   tail.etrsStart = Startsys->isSelected(0);
   ImportLineState lineState;
-  const QString fileName = QFileInfo(path).fileName();
+  // The name the user chose (the file read may be its converted work copy).
+  const QString fileName = QFileInfo(CommonDialog1.FileName.isEmpty() ? path : CommonDialog1.FileName).fileName();
 
   TextLineReader reader;
   Recordset rs;

@@ -6,6 +6,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/LocaleSwitch.h"
 #include "foundation/ProgramState.h"
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
@@ -21,14 +22,11 @@ namespace {
 
 constexpr qint64 kConversionBlock = 1000000;
 
-// Where the converted copy of an import file goes: a folder of this
-// instance in the temporary folder, under the file's own name (the second
-// vessel format reads date and track from the name).
+// Where the converted copy of an import file goes: the temporary folder,
+// under a name of this instance that the next start clears away.
 QString WorkCopyPath(const QString& tempFolder, const QString& path) {
-  const QString folder = tempFolder + QStringLiteral("tmp_dao_orvenil_import_") +
-                         QString::number(QCoreApplication::applicationPid()) + QLatin1Char('/');
-  QDir().mkpath(folder);
-  return folder + QFileInfo(path).fileName();
+  return tempFolder + QStringLiteral("tmp_dao_orvenil_import_") + QString::number(QCoreApplication::applicationPid()) +
+         QLatin1Char('_') + TimeStampString() + QLatin1Char('_') + QFileInfo(path).fileName();
 }
 
 }  // namespace

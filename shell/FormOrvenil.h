@@ -129,8 +129,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
   void ImportCoordinateFile();
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
-  // work copy of the same name in the temporary folder, and path then names
-  // that copy; the user's file is never changed. converted tells whether a
+  // work copy in the temporary folder, and path then names that copy; the
+  // user's file is never changed. converted tells whether a
   // copy was made; it keeps its value when the conversion fails.
   void ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
   // Hands latitude and longitude (radians, the columns latField and lonField)
