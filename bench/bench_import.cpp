@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ScriptedDialogService.h"

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "foundation/ContainerControls.h"
+#include "platform/ui/ContainerControls.h"
 #include "foundation/DialogService.h"
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "io/GeoidModelStaging.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"

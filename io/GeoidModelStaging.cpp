@@ -1,7 +1,7 @@
 #include "io/GeoidModelStaging.h"
 
 #include "foundation/FileSystemHelpers.h"
-#include "runs/DatabaseFolderFile.h"
+#include "foundation/DatabaseFolderFile.h"
 
 namespace orv {
 

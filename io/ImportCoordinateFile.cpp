@@ -24,8 +24,8 @@
 #include "foundation/FileText.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
+#include "shell/ProgramState.h"
+#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/ZoneRules.h"
@@ -424,15 +424,15 @@ void FormOrvenil::ImportCoordinateFile() {
   } catch (const std::exception& e) {
     const auto* known = dynamic_cast<const OrvenilError*>(&e);
     const QString description = known ? known->description() : QString::fromUtf8(e.what());
-    SkipFailingStep([&] { endReading(); });
+    SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
     Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
              FileAndLine(path, fileLine) + QLatin1Char('\n') + state.AktuelleZeile + QStringLiteral("\nAbbruch!"));
-    SkipFailingStep([&] { HideBusyWindow(); });
-    SkipFailingStep([&] { FormVisible(true); });
-    SkipFailingStep([&] { BindImportedRows(false); });
-    SkipFailingStep([&] { rs.close(); });
+    SkipFailingStep("Import: HideBusyWindow", [&] { HideBusyWindow(); });
+    SkipFailingStep("Import: FormVisible", [&] { FormVisible(true); });
+    SkipFailingStep("Import: Tabelle anzeigen", [&] { BindImportedRows(false); });
+    SkipFailingStep("Import: KooDbDaten schließen", [&] { rs.close(); });
     Dialogs().setBusy(false);
-    SkipFailingStep([&] { xpStatusBar1->SetPanelText(6, QString()); });
+    SkipFailingStep("Import: Statusleiste", [&] { xpStatusBar1->SetPanelText(6, QString()); });
   }
 }
 

@@ -7,7 +7,7 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
 #include "io/ImportLineFormats.h"
@@ -33,7 +33,7 @@ QString WorkCopyPath(const QString& tempFolder, const QString& path) {
 
 void FormOrvenil::ChooseImportFile() {
   ProgramState& state = State();
-  SkipFailingStep([&] { ComboTrafoPara->SetText(QStringLiteral("ohne")); });
+  SkipFailingStep("ChooseImportFile: ComboTrafoPara", [&] { ComboTrafoPara->SetText(QStringLiteral("ohne")); });
   // The dialog opens again while the chosen file does not exist; a cancel
   // keeps the file chosen before.
   for (;;) {
@@ -51,10 +51,10 @@ void FormOrvenil::ChooseImportFile() {
     }
     QString path = CommonDialog1.FileName;
     bool converted = false;
-    SkipFailingStep([&] { ConvertUnixFile(path, true, converted); });
+    SkipFailingStep("ChooseImportFile: ConvertUnixFile", [&] { ConvertUnixFile(path, true, converted); });
     if (!FileExists(path)) continue;
     state.ImportDatei = path;
-    SkipFailingStep([&] {
+    SkipFailingStep("ChooseImportFile: Statusleiste", [&] {
       xpStatusBar1->SetPanelText(2, QStringLiteral(".../") + QFileInfo(CommonDialog1.FileName).fileName().trimmed() +
                                         QStringLiteral("  "));
     });

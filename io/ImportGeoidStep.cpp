@@ -1,8 +1,8 @@
 // The geoid step at the end of an import: the undulation N of every imported
 // point from the geoid program, and the ellipsoidal height derived from it.
 #include "foundation/NumberText.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
+#include "shell/ProgramState.h"
+#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "io/ImportGeoidHeights.h"
 #include "shell/FormOrvenil.h"

@@ -186,11 +186,11 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
       const double answer = ToDoubleStrict(st.askMkz());
       st.mkzDigit = static_cast<int>(std::fmod(std::fabs(std::trunc(answer)), 10.0));
     }
-    if (st.mkzDigit != 0) st.meridian = ErmittleZoneVerebnet(st.mkzDigit * 1000000.0 + v.Y, ell);
+    if (st.mkzDigit != 0) st.meridian = ZoneOfEasting(st.mkzDigit * 1000000.0 + v.Y, ell).L0;
   } else if (v.digits == 7 && (v.utm || v.gaussKrueger)) {
-    st.meridian = ErmittleZoneVerebnet(v.Y, ell);
+    st.meridian = ZoneOfEasting(v.Y, ell).L0;
   } else if (v.digits == 8 && v.utm) {
-    st.meridian = ErmittleZoneVerebnet(WithoutFirstDigit(v.eastingText), ell);
+    st.meridian = ZoneOfEasting(WithoutFirstDigit(v.eastingText), ell).L0;
   }
   if (st.meridian == 0) return {BranchOutcome::NoZone, QString()};
   return {};

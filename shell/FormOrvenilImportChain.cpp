@@ -7,10 +7,10 @@
 // without a message; ImportChainCalls finds out at compile time.
 #include <QPushButton>
 
-#include "foundation/ContainerControls.h"
+#include "platform/ui/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "foundation/TextTokens.h"
 #include "io/FormOrvenilSystemAuswahl.h"
 #include "io/ImportLineFormats.h"

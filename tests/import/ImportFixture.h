@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "../window/MainWindowFixture.h"
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "foundation/Windows1252.h"
 #include "io/FormOrvenilSystemAuswahl.h"
 #include "platform/ui/DataGrid.h"
