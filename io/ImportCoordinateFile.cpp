@@ -58,6 +58,24 @@ QString FileAndLine(const QString& file, long line) {
   return QStringLiteral("Datei '") + file + QStringLiteral("', Zeile ") + QString::number(line) + QLatin1Char(':');
 }
 
+// True when the bytes hold characters beyond ASCII that are valid UTF-8
+// sequences (a block cut in the middle of a sequence still counts).
+bool IsUtf8WithLetters(const QByteArray& bytes) {
+  bool multibyte = false;
+  for (qsizetype i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    const int follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    if (follow < 0 || (follow == 1 && c < 0xC2)) return false;
+    for (int k = 1; k <= follow; ++k) {
+      if (i + k >= bytes.size()) return multibyte || follow > 0;
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    multibyte = multibyte || follow > 0;
+    i += 1 + follow;
+  }
+  return multibyte;
+}
+
 // Why the file cannot be imported at all; "" when it can be read as text.
 QString UnreadableFileReason(const QString& path) {
   QFile f(path);
@@ -67,6 +85,10 @@ QString UnreadableFileReason(const QString& path) {
   if (head.contains('\0'))
     return QStringLiteral("Die Datei '") + path +
            QStringLiteral("' ist keine Textdatei (sie enthält Binärdaten)! Abbruch!");
+  // UTF-8 letters would be read as two Windows-1252 characters each.
+  if (IsUtf8WithLetters(head))
+    return QStringLiteral("Die Datei '") + path +
+           QStringLiteral("' ist UTF-8-kodiert; eingelesen werden Textdateien in Windows-1252 (ANSI)! Abbruch!");
   return QString();
 }
 

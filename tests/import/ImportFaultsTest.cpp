@@ -5,6 +5,8 @@
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
 #include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbTextBox.h"
+#include <QRadioButton>
 #include "platform/ui/VbComboBox.h"
 
 namespace {
@@ -34,7 +36,7 @@ TEST_F(ImportTest, BadLinesStopWithTheirFileAndLineAndKeepTheRowsBefore) {
   EXPECT_TRUE(dialogs->allDone());
 }
 
-TEST_F(ImportTest, FilesThatHoldNoPointsSaySo) {
+TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   startWithTables(false);
   runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
   ASSERT_EQ(rows().size(), 1);
@@ -45,6 +47,13 @@ TEST_F(ImportTest, FilesThatHoldNoPointsSaySo) {
   f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
   f.close();
   runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
+  EXPECT_EQ(rows().size(), 1);
+  const QString utf8 = root.path() + "/utf8.txt";
+  QFile u(utf8);
+  ASSERT_TRUE(u.open(QIODevice::WriteOnly));
+  u.write(QString("1 Höhe 4512345.678 5712345.678 101.5\r\n").toUtf8());
+  u.close();
+  runImport(utf8, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf8.txt' ist UTF-8-kodiert"); });
   EXPECT_EQ(rows().size(), 1);
   // An empty file, and a vessel file of its header alone, end normally.
   runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });
@@ -120,6 +129,50 @@ TEST_F(ImportTest, OtherKeysDoNotRepeatTheStepAfterTheImport) {
   form->Coolbar2_ButtonClick(orv::kKeyHilfe);
   EXPECT_EQ(form->chkUndulationMinus->Value(), 0);
   EXPECT_FALSE(dialogs->isBusy());
+}
+
+TEST_F(ImportTest, StartDataDialogDefaultsAndChoices) {
+  startWithTables();
+  dialogs->expectOpenFile(writeFile("ok.txt", {kGood}), 1);
+  dialogs->expectModal([this](QDialog* d) {
+    auto& dlg = *static_cast<orv::FormOrvenilSystemAuswahl*>(d);
+    orv::ProgramState& state = orv::State();
+    EXPECT_EQ(dlg.Startsys->value(), 0);
+    EXPECT_EQ(dlg.StartAbbildung->value(), 0);
+    EXPECT_EQ(dlg.Sonderfunktion->value(), 0);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "75");
+    EXPECT_EQ(state.EllipsoidStart, "0");
+    EXPECT_EQ(state.StartAbbildungName, "verebnet");
+    EXPECT_EQ(dlg.cmbGeoidmodell->ListCount(), 2);
+    EXPECT_FALSE(dlg.FormatEingabeGeographisch->button(1)->isEnabled());
+    // The test's model file is missing: the choice is refused.
+    dialogs->expectMessage("fehlt! Abbruch!");
+    dlg.cmbGeoidmodell->SetListIndex(1);
+    EXPECT_FALSE(state.GeoidBereit);
+    EXPECT_TRUE(state.GeoidApp.isEmpty());
+    dlg.StartAbbildung->select(1);
+    EXPECT_FALSE(dlg.cmbGeoidmodell->isEnabled());
+    EXPECT_EQ(state.StartAbbildungName, "geozentrisch");
+    dlg.StartAbbildung->select(2);
+    EXPECT_TRUE(dlg.FormatEingabeGeographisch->button(1)->isEnabled());
+    dlg.Startsys->select(2);
+    EXPECT_EQ(state.StartKoordinatensystem, "RD83");
+    dlg.Sonderfunktion->select(2);
+    EXPECT_EQ(state.SonderfunktionIndex, 2);
+    dlg.orthoNäherungshöhe->SetText("12");
+    dlg.chkStartOhneNäherungshöhe->SetValue(1);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "0");
+    dlg.chkStartOhneNäherungshöhe->SetValue(0);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "75");
+    dlg.StartAbbildung->select(0);
+    dlg.cmdLaden_Click();
+    return 1;
+  });
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(form->orthoNäherungshöhe->Text(), "75");
+  EXPECT_EQ(orv::State().EllipsoidImport, "Bessel");
+  EXPECT_TRUE(form->Startsys->isSelected(2));
 }
 
 TEST(ImportGeoidHeights, OnlyTheFirstFittingRuleApplies) {
