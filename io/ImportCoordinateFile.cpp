@@ -109,12 +109,32 @@ struct PendingLine {
   QString error;         // description of an error while computing the row
 };
 
+// A block of lines. Its slots are used again from block to block, so that
+// the texts of a row are released by the worker thread that computes the
+// next row in that slot, never by the window thread that stores them.
+struct LineBlock {
+  std::vector<PendingLine> lines;
+  size_t used = 0;
+  PendingLine& add() {
+    if (used == lines.size()) lines.emplace_back();
+    PendingLine& p = lines[used++];
+    p.kind = PendingLine::Kind::Row;
+    p.counted = false;
+    p.meridian = 0;
+    p.result = BranchResult();
+    p.error.clear();
+    p.line.clear();
+    return p;
+  }
+  bool empty() const { return used == 0; }
+};
+
 // Computes the rows of a block on worker threads.
 class RowWorkers {
  public:
   RowWorkers(const ImportStartSystem& sys, const ImportTail& tail, int kind) : sys_(sys), tail_(tail), kind_(kind) {}
   ~RowWorkers() { join(); }
-  void start(std::vector<PendingLine>& block) {
+  void start(LineBlock& block) {
     join();
     block_ = &block;
     next_ = 0;
@@ -129,11 +149,11 @@ class RowWorkers {
 
  private:
   void work() {
-    std::vector<PendingLine>& block = *block_;
+    LineBlock& block = *block_;
     for (;;) {
       const size_t first = next_.fetch_add(64);
-      if (first >= block.size()) return;
-      for (size_t i = first; i < std::min(block.size(), first + 64); ++i) compute(block[i]);
+      if (first >= block.used) return;
+      for (size_t i = first; i < std::min(block.used, first + 64); ++i) compute(block.lines[i]);
     }
   }
   void compute(PendingLine& p) {
@@ -157,7 +177,7 @@ class RowWorkers {
   const ImportStartSystem& sys_;
   const ImportTail& tail_;
   const int kind_;
-  std::vector<PendingLine>* block_ = nullptr;
+  LineBlock* block_ = nullptr;
   std::atomic<size_t> next_{0};
   std::vector<std::thread> threads_;
 };
@@ -245,8 +265,8 @@ void FormOrvenil::ImportCoordinateFile() {
   // Reads the next block of lines, in file order: skip rules, line formats,
   // and for projected lines the format check and the zone. Ends at the end
   // of the file, at the line cap and at a line that stops the import.
-  const auto readBlock = [&](std::vector<PendingLine>& block) {
-    block.clear();
+  const auto readBlock = [&](LineBlock& block) {
+    block.used = 0;
     QString rawLine;
     size_t rows = 0;
     while (!readingDone && rows < kBlockLines) {
@@ -285,21 +305,19 @@ void FormOrvenil::ImportCoordinateFile() {
         openDaten();
         xpStatusBar1->SetPanelText(6, QString());
       }
-      PendingLine p;
+      PendingLine& p = block.add();
       p.counter = counter;
       p.fileLine = fileLine;
       p.raw = rawLine;
       if (TrimBlanks(rawLine).isEmpty()) {
         p.kind = PendingLine::Kind::Skipped;
         p.counted = true;
-        block.push_back(std::move(p));
         continue;
       }
       if (rawLine.contains(QLatin1String("custom_coords"))) {
         lineState.customCoords = true;
         p.kind = PendingLine::Kind::Skipped;
         p.counted = true;
-        block.push_back(std::move(p));
         continue;
       }
       if (counter % 1000 == 0)
@@ -314,7 +332,6 @@ void FormOrvenil::ImportCoordinateFile() {
       if (decision != LineDecision::Use) {
         p.kind = PendingLine::Kind::Skipped;
         p.counted = decision == LineDecision::SkipCounted;
-        block.push_back(std::move(p));
         continue;
       }
       state.AktuelleZeile = p.line;
@@ -333,14 +350,14 @@ void FormOrvenil::ImportCoordinateFile() {
         if (p.result.outcome != BranchOutcome::Filled || !p.error.isEmpty()) p.kind = PendingLine::Kind::Stop;
       }
       if (p.kind == PendingLine::Kind::Stop) readingDone = true;
-      block.push_back(std::move(p));
       ++rows;
     }
   };
 
   // Stores a computed block in file order; False when a line stopped the import.
-  const auto storeBlock = [&](std::vector<PendingLine>& block) {
-    for (PendingLine& p : block) {
+  const auto storeBlock = [&](LineBlock& block) {
+    for (size_t i = 0; i < block.used; ++i) {
+      PendingLine& p = block.lines[i];
       if (p.kind == PendingLine::Kind::Skipped) {
         if (p.counted) ++state.UeberleseneZeilen;
         continue;
@@ -405,13 +422,13 @@ void FormOrvenil::ImportCoordinateFile() {
     sinceProgress.start();
 
     {
-      std::vector<PendingLine> current, next;  // outlive the workers that fill them
+      LineBlock current, next;  // outlive the workers that fill them
       RowWorkers workers(sys, tail, kind);
       readBlock(current);
       workers.start(current);
       workers.join();
       for (;;) {
-        next.clear();
+        next.used = 0;
         if (!readingDone) {
           readBlock(next);
           workers.start(next);
