@@ -209,18 +209,21 @@ void FormOrvenil::ImportCoordinateFile() {
   state.PunktnamenZaehler = 0;
   state.MKZZiffer = 0;
 
-  // Start ellipsoid.
-  state.StartB = (1 - state.StartF) * state.StartA;
-  state.StartE = std::sqrt((state.StartA * state.StartA - state.StartB * state.StartB) / (state.StartA * state.StartA));
-  if (Val(NumberText(state.StartK0)) == 0) state.StartK0 = 1.0;
+  // Start ellipsoid (filled inside the run's error handling below).
   ImportStartSystem sys;
-  sys.a = state.StartA;
-  sys.b = state.StartB;
-  sys.e = state.StartE;
-  sys.k0 = state.StartK0;
-  sys.r = MeridianbogenKoeffizienten(state.StartA, state.StartE);
+  const auto prepareStartSystem = [&] {
+    state.StartB = (1 - state.StartF) * state.StartA;
+    state.StartE =
+        std::sqrt((state.StartA * state.StartA - state.StartB * state.StartB) / (state.StartA * state.StartA));
+    if (Val(NumberText(state.StartK0)) == 0) state.StartK0 = 1.0;
+    sys.a = state.StartA;
+    sys.b = state.StartB;
+    sys.e = state.StartE;
+    sys.k0 = state.StartK0;
+    sys.r = MeridianbogenKoeffizienten(state.StartA, state.StartE);
+    sys.approximateHeight = Val(orthoNäherungshöhe->Text());
+  };
   sys.zoneEllipsoid = state.ZonenEllipsoidStart;
-  sys.approximateHeight = Val(orthoNäherungshöhe->Text());
   sys.geographicFormat = state.FormatEingabeGeographischIndex;
   const int filterIndex = CommonDialog1.FilterIndex;
   sys.vesselA = filterIndex == kFilterVesselA;
@@ -403,6 +406,7 @@ void FormOrvenil::ImportCoordinateFile() {
   };
 
   try {
+    prepareStartSystem();
     state.AnzahlDatensaetze = std::max(1, CountFileLines(path, 0));
     if (state.AnzahlDatensaetze > kMaxImportLines) {
       Dialogs().messageBox(QStringLiteral("Es werden nur maximal 2 Millionen Punkte eingelesen!   "), MsgButtons::Ok,
