@@ -59,8 +59,8 @@ QString DmsText(double degrees) {
 TEST_F(ImportTest, GaussKruegerFileFillsEveryStartColumnAndTheGrid) {
   startWithTables();
   const auto ref = References();
-  const QString path = writeFile("gk.txt", {"12 K1 4512345.678 5712345.678 101.5", "", "7 K2 4498765.432 5698765.432 0"});
-  runImport(path, 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); },
+  const QString path = writeFile("gk.in", {"12 K1 4512345.678 5712345.678 101.5", "", "7 K2 4498765.432 5698765.432 0"});
+  runImport(path, 2, [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); },
             [&] { dialogs->expectMessage("1 Zeilen mit fehlerhaften Koordinaten überlesen!"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 
@@ -94,7 +94,7 @@ TEST_F(ImportTest, GaussKruegerFileFillsEveryStartColumnAndTheGrid) {
   EXPECT_EQ(form->xpStatusBar1->PanelText(3), "Zone: 12  ");
   EXPECT_EQ(form->xpStatusBar1->PanelText(4), "Maßstab: 1  ");
   EXPECT_EQ(form->xpStatusBar1->PanelText(5), "K0: 4500000m  ");
-  EXPECT_EQ(form->xpStatusBar1->PanelText(2), ".../gk.txt  ");
+  EXPECT_EQ(form->xpStatusBar1->PanelText(2), ".../gk.in  ");
   EXPECT_TRUE(form->Coolbar2->IsEnabled(orv::kKeyDbSpeichernUnter));
   EXPECT_FALSE(dialogs->isBusy());
 }
@@ -105,9 +105,9 @@ TEST_F(ImportTest, GaussKruegerFileFillsEveryStartColumnAndTheGrid) {
 TEST_F(ImportTest, UtmEastingsTakeTheZoneOfTheirOwnLine) {
   startWithTables();
   const auto ref = References();
-  const QString path = writeFile("utm.txt", {"A 0 512345.678 5712345.678 101.5", "B 0 33387654.321 5698765.432 42.25",
+  const QString path = writeFile("utm.pkt", {"A 0 512345.678 5712345.678 101.5", "B 0 33387654.321 5698765.432 42.25",
                                              "C 0 512345.678 5712345.678 101.5"});
-  runImport(path, 1, nullptr, [&] { dialogs->expectInput("MKZ/Zone°", "32"); });
+  runImport(path, 3, nullptr, [&] { dialogs->expectInput("MKZ/Zone°", "32"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   const auto r = rows();
   ASSERT_EQ(r.size(), 3);
