@@ -93,6 +93,17 @@ QString UnreadableFileReason(const QString& path) {
 }
 
 constexpr size_t kBlockLines = 8192;
+const QString kPointNumberTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
+
+bool PointNumberTooLong(const QString& line) {
+  return GetToken(line, 1, QStringLiteral("\t")).size() > kMaxPointNumberLength;
+}
+
+// The Geograf, PBLH TAB and first vessel formats treat every line alone; the
+// csv format remembers "custom_coords", the second vessel format its first line.
+bool FormatNeedsNoEarlierLine(int filterIndex) {
+  return (filterIndex >= 1 && filterIndex <= 4) || filterIndex == 6 || filterIndex == kFilterVesselA;
+}
 
 // One line of a block on its way from the file to Daten.
 struct PendingLine {
@@ -103,6 +114,7 @@ struct PendingLine {
   long fileLine = 0;     // line of the file, for messages
   QString raw;           // as read
   QString line;          // normalised
+  bool normaliseLater = false;  // the line format is left to the worker (it needs no earlier line)
   int32_t meridian = 0;  // projected lines: decided in file order
   ImportRow row;
   BranchResult result;
@@ -120,6 +132,7 @@ struct LineBlock {
     PendingLine& p = lines[used++];
     p.kind = PendingLine::Kind::Row;
     p.counted = false;
+    p.normaliseLater = false;
     p.meridian = 0;
     p.result = BranchResult();
     p.error.clear();
@@ -132,7 +145,8 @@ struct LineBlock {
 // Computes the rows of a block on worker threads.
 class RowWorkers {
  public:
-  RowWorkers(const ImportStartSystem& sys, const ImportTail& tail, int kind) : sys_(sys), tail_(tail), kind_(kind) {}
+  RowWorkers(const ImportStartSystem& sys, const ImportTail& tail, int kind, int filterIndex)
+      : sys_(sys), tail_(tail), kind_(kind), filterIndex_(filterIndex) {}
   ~RowWorkers() { join(); }
   void start(LineBlock& block) {
     join();
@@ -159,6 +173,7 @@ class RowWorkers {
   void compute(PendingLine& p) {
     if (p.kind != PendingLine::Kind::Row) return;
     try {
+      if (p.normaliseLater && !normalise(p)) return;
       p.row.reset();
       if (kind_ == 0)
         p.result = ImportProjectedLine(p.line, sys_, p.meridian, p.row);
@@ -174,9 +189,28 @@ class RowWorkers {
     }
   }
 
+  // The line format of a line that needs no earlier line; False when the
+  // line is skipped or stops the import.
+  bool normalise(PendingLine& p) {
+    ImportLineState unused;
+    const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, unused, QString());
+    if (decision != LineDecision::Use) {
+      p.kind = PendingLine::Kind::Skipped;
+      p.counted = decision == LineDecision::SkipCounted;
+      return false;
+    }
+    if (PointNumberTooLong(p.line)) {
+      p.kind = PendingLine::Kind::Stop;
+      p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
+      return false;
+    }
+    return true;
+  }
+
   const ImportStartSystem& sys_;
   const ImportTail& tail_;
   const int kind_;
+  const int filterIndex_;
   LineBlock* block_ = nullptr;
   std::atomic<size_t> next_{0};
   std::vector<std::thread> threads_;
@@ -331,6 +365,13 @@ void FormOrvenil::ImportCoordinateFile() {
         sinceProgress.restart();
       }
       p.line = rawLine;
+      // Lines of geographic and geocentric coordinates in a format that
+      // needs no earlier line are left to the workers.
+      if (kind != 0 && FormatNeedsNoEarlierLine(filterIndex)) {
+        p.normaliseLater = true;
+        ++rows;
+        continue;
+      }
       const LineDecision decision = NormaliseImportLine(p.line, filterIndex, lineState, fileName);
       if (decision != LineDecision::Use) {
         p.kind = PendingLine::Kind::Skipped;
@@ -338,9 +379,9 @@ void FormOrvenil::ImportCoordinateFile() {
         continue;
       }
       state.AktuelleZeile = p.line;
-      if (GetToken(p.line, 1, QStringLiteral("\t")).size() > kMaxPointNumberLength) {
+      if (PointNumberTooLong(p.line)) {
         p.kind = PendingLine::Kind::Stop;
-        p.result = {BranchOutcome::BadLine, QStringLiteral("Punktnummer länger als 20 Zeichen!")};
+        p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
       } else if (kind == 0) {
         // An error here (a zone code that is no number) ends the import
         // after the rows before this line are stored.
@@ -427,7 +468,7 @@ void FormOrvenil::ImportCoordinateFile() {
 
     {
       LineBlock current, next;  // outlive the workers that fill them
-      RowWorkers workers(sys, tail, kind);
+      RowWorkers workers(sys, tail, kind, filterIndex);
       readBlock(current);
       workers.start(current);
       workers.join();

@@ -268,7 +268,8 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
     longitude = DegreeTextFromParts(GetToken(line, 4, kTab));
   }
 
-  const double longitudeDegrees = GradInRad(longitude) * 180 / kPi;
+  const double L = GradInRad(longitude);
+  const double longitudeDegrees = L * 180 / kPi;
   if (!PutZone(row, sys, ErmittleZoneAusLaenge(NumberText(longitudeDegrees), sys.zoneEllipsoid)))
     return {BranchOutcome::NoZone, QString()};
   if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
@@ -286,7 +287,6 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   row.put(kSLg, MarkEmptyMinutes(longitude));
   row.put(kSHg, heightText);
   const double B = GradInRad(latitude);
-  const double L = GradInRad(longitude);
   row.put(kRadBg, NumberText(B));
   row.put(kRadLg, NumberText(L));
   PutGrid(row, sys, B, L);
