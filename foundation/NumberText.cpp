@@ -323,6 +323,17 @@ double ParseAscii(const std::string& s) {
 
 }  // namespace
 
+double RoundTo15Digits(double x) {
+  ThrowIfNotFinite(x);
+  if (x == 0.0) return 0.0;
+  // The same 15 digits NumberText writes, read back by the same parser.
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+  double v = 0.0;
+  std::from_chars(buf, res.ptr, v);
+  return x < 0 ? -v : v;
+}
+
 double Val(const QString& text) {
   bool all = false;
   const std::string s = LeadingNumber(text, true, all);

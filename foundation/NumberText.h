@@ -13,6 +13,10 @@ QString FormatNumber(double x, const QString& pattern);
 // Plain number text: up to 15 significant digits, no padding, "." as point.
 QString NumberText(double x);
 
+// x rounded to 15 significant digits: the value of Val(NumberText(x)),
+// computed without building a text. Throws like NumberText for inf and NaN.
+double RoundTo15Digits(double x);
+
 // Leading number of the text ("." as point, optional sign and exponent,
 // blanks skipped as the original's Val does); 0 when there is none.
 double Val(const QString& text);

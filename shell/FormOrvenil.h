@@ -7,8 +7,8 @@
 // (FormOrvenilTableEditor.cpp), toolbar (FormOrvenilToolbar.cpp), start and
 // target system selection (FormOrvenilSelection.cpp), transformation type
 // (FormOrvenilTrafoType.cpp), the transformation panel
-// (runs/FormOrvenilTrafoPanel.cpp), and the handlers still waiting for their
-// operations (FormOrvenilPending.cpp).
+// (runs/FormOrvenilTrafoPanel.cpp), the runs and their buttons (runs/), and
+// the handlers still waiting for their operations (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -145,11 +145,24 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
+  // Runs over table Daten (runs/).
+  void ParaTrafoDatenRechnen();
+  void ConvertZones();
+  void RunNtv2Transformation();
+  void ConvertHeightsWithGeoid();
+  void HeightFromModel(qint32 mode);
+  // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
+  void ShowColumnView(int view);
+  // True while a run started by a button of this window is in progress; the
+  // buttons and toolbar keys refuse to start anything meanwhile.
+  bool RunBusy() const { return runBusy_ > 0; }
+
   FormOrvenilFolders folders_;
   QString commandLine_;
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
   bool Entladen = false;
+  int runBusy_ = 0;
 };
 
 }  // namespace orv
