@@ -99,7 +99,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
   // A target ellipsoid that the coordinate-system table does not hold would
   // leave the values of an earlier target in place: the run stops.
   const bool targetKnown = GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state.EllipsoidZiel, 1) > 0;
-  EllipsoidBDatenZuordnen(state.EllipsoidZiel);
+  if (targetKnown) EllipsoidBDatenZuordnen(state.EllipsoidZiel);
   if (!targetKnown || state.ZielA == 0) {
     Dialogs().setBusy(false);
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
