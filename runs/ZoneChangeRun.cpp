@@ -122,8 +122,9 @@ void FormOrvenil::ConvertZones() {
     for (qint32 i = 1; i <= n; ++i) {
       ShowProgress(i, 0, n, true, progressText);
       rs.edit();
-      const double phi = ColumnNumber(rs, col[kRadBg]);
-      const double lambda = ColumnNumber(rs, col[kRadLg]);
+      // Rows never transformed hold no target values: they read as 0.
+      const double phi = Val(ColumnText(rs, col[kRadBg]));
+      const double lambda = Val(ColumnText(rs, col[kRadLg]));
       const QString longitude = ColumnText(rs, col[kLgDez]);
 
       // Zone of the row.

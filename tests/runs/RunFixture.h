@@ -14,9 +14,10 @@
 #include "window/MainWindowFixture.h"
 
 class RunTest : public MainWindowTest {
- protected:
+ public:
   using Row = QMap<QString, QString>;
 
+ protected:
   // Starts the window with the run tests' parameter sets and a job whose
   // start system has the option index startIndex (0 ETRS89, 1 GK42/83).
   orv::FormOrvenil& startJob(int startIndex, const QList<Row>& rows) {
