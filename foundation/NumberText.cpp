@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace orv {
@@ -16,11 +17,13 @@ namespace orv {
 namespace {
 
 // A finite double as 15 significant decimal digits and the position of the
-// decimal point: value = 0.d1d2…d15 × 10^pointPos.
+// decimal point: value = 0.d1d2…d15 × 10^pointPos. Fixed buffers: these run
+// several times for every row a run writes.
 struct DecimalForm {
   bool negative = false;
-  std::string digits;  // 15 digits, or "0" for zero
-  int pointPos = 0;    // digits before the decimal point (may be <= 0)
+  char digits[16] = {};  // 15 digits, or "0" for zero
+  int count = 0;
+  int pointPos = 0;  // digits before the decimal point (may be <= 0)
 };
 
 DecimalForm ToDecimalForm(double x) {
@@ -28,44 +31,73 @@ DecimalForm ToDecimalForm(double x) {
   f.negative = std::signbit(x);
   const double a = std::fabs(x);
   if (a == 0.0) {
-    f.digits = "0";
+    f.digits[0] = '0';
+    f.count = 1;
     f.pointPos = 1;
     return f;
   }
-  char buf[64];
+  char buf[40];
   const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
-  const std::string s(buf, res.ptr);  // d.dddddddddddddde±xx
-  const auto ePos = s.find('e');
-  f.digits = s.substr(0, 1) + s.substr(2, ePos - 2);
-  f.pointPos = std::stoi(s.substr(ePos + 1)) + 1;
+  // d.dddddddddddddde±xx
+  const char* e = static_cast<const char*>(std::memchr(buf, 'e', static_cast<size_t>(res.ptr - buf)));
+  f.digits[0] = buf[0];
+  f.count = 1;
+  for (const char* c = buf + 2; c < e; ++c) f.digits[f.count++] = *c;
+  int exp = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), res.ptr, exp);
+  f.pointPos = exp + 1;
   return f;
 }
 
-// Rounds the digit string to `decimals` places after the point, halves away
-// from zero. Returns the integer digits (at least "0") and exactly `decimals`
-// fraction digits.
-void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string& intPart,
-                  std::string& fracPart) {
-  // Lay the digits out as integer + fraction with padding zeros.
-  std::string all;  // integer digits followed by fraction digits
+// The digits of a rounded number: integer digits (at least "0", no leading
+// zeros) and exactly the requested fraction digits.
+struct RoundedDigits {
+  char buf[720];
+  int intBegin = 0;  // first integer digit in buf
+  int intLen = 0;    // integer digits from intBegin
+  int fracLen = 0;   // fraction digits after them
+  const char* intPart() const { return buf + intBegin; }
+  const char* fracPart() const { return buf + intBegin + intLen; }
+};
+
+bool AllZero(const char* s, int n) {
+  for (int i = 0; i < n; ++i)
+    if (s[i] != '0') return false;
+  return true;
+}
+
+// Rounds the digits to `decimals` places after the point, halves away from
+// zero (or to even).
+void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, RoundedDigits& r) {
+  // Lay the digits out as integer + fraction with padding zeros; buf[0] is
+  // kept free for a carry into a new leading digit.
+  char* all = r.buf + 1;
+  int size = 0;
   int intLen = f.pointPos;
   if (intLen <= 0) {
-    all = std::string(static_cast<size_t>(-intLen) + 1, '0') + f.digits;
+    const int zeros = -intLen + 1;
+    std::memset(all, '0', static_cast<size_t>(zeros));
+    std::memcpy(all + zeros, f.digits, static_cast<size_t>(f.count));
+    size = zeros + f.count;
     intLen = 1;
   } else {
-    all = f.digits;
-    if (static_cast<int>(all.size()) < intLen) all.append(static_cast<size_t>(intLen) - all.size(), '0');
+    std::memcpy(all, f.digits, static_cast<size_t>(f.count));
+    size = f.count;
+    if (size < intLen) {
+      std::memset(all + size, '0', static_cast<size_t>(intLen - size));
+      size = intLen;
+    }
   }
-  const size_t keep = static_cast<size_t>(intLen + decimals);
+  const int keep = intLen + decimals;
+  if (keep > static_cast<int>(sizeof r.buf) - 2)
+    throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiges Zahlenformat: zu viele Stellen."));
   bool roundUp = false;
-  if (all.size() > keep) {
+  if (size > keep) {
     const char next = all[keep];
     if (next > '5') {
       roundUp = true;
     } else if (next == '5') {
-      bool beyond = false;
-      for (size_t i = keep + 1; i < all.size(); ++i)
-        if (all[i] != '0') beyond = true;
+      const bool beyond = !AllZero(all + keep + 1, size - keep - 1);
       if (!halfEven || beyond) {
         roundUp = true;
       } else {
@@ -73,30 +105,33 @@ void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string
         roundUp = ((last - '0') % 2) == 1;
       }
     }
-    all.resize(keep);
+    size = keep;
   } else {
-    all.append(keep - all.size(), '0');
+    std::memset(all + size, '0', static_cast<size_t>(keep - size));
+    size = keep;
   }
+  int begin = 1;
   if (roundUp) {
-    int i = static_cast<int>(all.size()) - 1;
-    while (i >= 0 && all[static_cast<size_t>(i)] == '9') {
-      all[static_cast<size_t>(i)] = '0';
+    int i = size - 1;
+    while (i >= 0 && all[i] == '9') {
+      all[i] = '0';
       --i;
     }
     if (i >= 0) {
-      ++all[static_cast<size_t>(i)];
+      ++all[i];
     } else {
-      all.insert(all.begin(), '1');
+      r.buf[0] = '1';
+      begin = 0;
       ++intLen;
     }
   }
-  intPart = all.substr(0, static_cast<size_t>(intLen));
-  fracPart = all.substr(static_cast<size_t>(intLen));
-  const auto nz = intPart.find_first_not_of('0');
-  intPart = nz == std::string::npos ? std::string("0") : intPart.substr(nz);
+  // Leading zeros of the integer part go, one digit stays.
+  int fracStart = begin + intLen;
+  while (begin < fracStart - 1 && r.buf[begin] == '0') ++begin;
+  r.intBegin = begin;
+  r.intLen = fracStart - begin;
+  r.fracLen = decimals;
 }
-
-bool AllZero(const std::string& s) { return s.find_first_not_of('0') == std::string::npos; }
 
 void ThrowIfNotFinite(double x) {
   if (!std::isfinite(x))
@@ -140,73 +175,100 @@ Pattern ParsePattern(const QString& pattern) {
 
 }  // namespace
 
+// Patterns repeat: the last few parsed are kept.
+const Pattern& CachedPattern(const QString& pattern) {
+  struct Entry {
+    QString text;
+    Pattern parsed;
+  };
+  thread_local Entry cache[4];
+  thread_local int next = 0;
+  for (const Entry& e : cache)
+    if (!e.text.isNull() && e.text == pattern) return e.parsed;
+  Entry& e = cache[next];
+  next = (next + 1) % 4;
+  e.parsed = ParsePattern(pattern);  // throws before the entry is named
+  e.text = pattern;
+  return e.parsed;
+}
+
 QString FormatNumber(double x, const QString& pattern) {
   ThrowIfNotFinite(x);
   if (pattern.isEmpty()) return NumberText(x);
-  const Pattern p = ParsePattern(pattern);
+  const Pattern p = CachedPattern(pattern);
   const DecimalForm f = ToDecimalForm(x);
-  std::string intPart, fracPart;
-  RoundDecimal(f, p.maxDecimals, false, intPart, fracPart);
+  RoundedDigits r;
+  RoundDecimal(f, p.maxDecimals, false, r);
+  int fracLen = r.fracLen;
   // Optional decimals ('#') are dropped when they are trailing zeros.
-  while (static_cast<int>(fracPart.size()) > p.minDecimals && fracPart.back() == '0') fracPart.pop_back();
-  const bool zero = AllZero(intPart) && AllZero(fracPart);
+  while (fracLen > p.minDecimals && r.fracPart()[fracLen - 1] == '0') --fracLen;
+  int intLen = r.intLen;
+  const char* intDigits = r.intPart();
+  const bool zero = AllZero(intDigits, intLen) && AllZero(r.fracPart(), fracLen);
+  if (intLen == 1 && intDigits[0] == '0') intLen = 0;
 
-  if (intPart == "0") intPart.clear();
-  if (static_cast<int>(intPart.size()) < p.minIntDigits)
-    intPart.insert(0, static_cast<size_t>(p.minIntDigits) - intPart.size(), '0');
-  if (p.grouped && intPart.size() > 3) {
-    std::string g;
-    const size_t n = intPart.size();
-    for (size_t i = 0; i < n; ++i) {
-      if (i > 0 && (n - i) % 3 == 0) g.push_back(',');
-      g.push_back(intPart[i]);
-    }
-    intPart = g;
+  // Integer digits padded to the pattern's zeros, then grouped by three.
+  char digits[720];
+  int len = 0;
+  for (int i = intLen; i < p.minIntDigits; ++i) digits[len++] = '0';
+  std::memcpy(digits + len, intDigits, static_cast<size_t>(intLen));
+  len += intLen;
+  char out[1200];
+  int n = 0;
+  if (f.negative && !zero) out[n++] = '-';
+  for (int i = 0; i < len; ++i) {
+    if (p.grouped && len > 3 && i > 0 && (len - i) % 3 == 0) out[n++] = ',';
+    out[n++] = digits[i];
   }
-  std::string out;
-  if (f.negative && !zero) out.push_back('-');
-  out += intPart;
   if (p.hasPoint) {  // as the original runtime: "0.##" writes 1 as "1."
-    out.push_back('.');
-    out += fracPart;
+    out[n++] = '.';
+    std::memcpy(out + n, r.fracPart(), static_cast<size_t>(fracLen));
+    n += fracLen;
   }
-  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+  return QString::fromLatin1(out, n);
 }
 
 QString NumberText(double x) {
   ThrowIfNotFinite(x);
   if (x == 0.0) return QStringLiteral("0");
   const DecimalForm f = ToDecimalForm(x);
-  std::string digits = f.digits;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int count = f.count;
+  while (count > 1 && f.digits[count - 1] == '0') --count;
   const int exp10 = f.pointPos - 1;  // exponent of the first digit
-  std::string out;
-  if (f.negative) out.push_back('-');
+  char out[48];
+  int n = 0;
+  if (f.negative) out[n++] = '-';
   if (exp10 >= 15 || exp10 < -4) {
     // Scientific form as the original runtime writes it: 1.5E+20, 1E-05.
-    out.push_back(digits[0]);
-    if (digits.size() > 1) {
-      out.push_back('.');
-      out.append(digits, 1, std::string::npos);
+    out[n++] = f.digits[0];
+    if (count > 1) {
+      out[n++] = '.';
+      std::memcpy(out + n, f.digits + 1, static_cast<size_t>(count - 1));
+      n += count - 1;
     }
-    out.push_back('E');
-    out.push_back(exp10 < 0 ? '-' : '+');
-    std::string e = std::to_string(std::abs(exp10));
-    if (e.size() < 2) e.insert(0, "0");
-    out += e;
+    out[n++] = 'E';
+    out[n++] = exp10 < 0 ? '-' : '+';
+    const int e = std::abs(exp10);
+    if (e < 10) out[n++] = '0';
+    n = static_cast<int>(std::to_chars(out + n, out + sizeof out, e).ptr - out);
   } else if (f.pointPos <= 0) {
-    out += "0.";
-    out.append(static_cast<size_t>(-f.pointPos), '0');
-    out += digits;
-  } else if (static_cast<int>(digits.size()) <= f.pointPos) {
-    out += digits;
-    out.append(static_cast<size_t>(f.pointPos) - digits.size(), '0');
+    out[n++] = '0';
+    out[n++] = '.';
+    for (int i = 0; i < -f.pointPos; ++i) out[n++] = '0';
+    std::memcpy(out + n, f.digits, static_cast<size_t>(count));
+    n += count;
+  } else if (count <= f.pointPos) {
+    std::memcpy(out + n, f.digits, static_cast<size_t>(count));
+    n += count;
+    for (int i = count; i < f.pointPos; ++i) out[n++] = '0';
   } else {
-    out.append(digits, 0, static_cast<size_t>(f.pointPos));
-    out.push_back('.');
-    out.append(digits, static_cast<size_t>(f.pointPos), std::string::npos);
+    std::memcpy(out + n, f.digits, static_cast<size_t>(f.pointPos));
+    n += f.pointPos;
+    out[n++] = '.';
+    std::memcpy(out + n, f.digits + f.pointPos, static_cast<size_t>(count - f.pointPos));
+    n += count - f.pointPos;
   }
-  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+  return QString::fromLatin1(out, n);
 }
 
 namespace {
@@ -354,12 +416,18 @@ double RoundHalfEven(double x, int d) {
     throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiger Prozeduraufruf: Anzahl der Dezimalstellen."));
   ThrowIfNotFinite(x);
   const DecimalForm f = ToDecimalForm(x);
-  std::string intPart, fracPart;
-  RoundDecimal(f, d, true, intPart, fracPart);
-  std::string s = intPart;
-  if (!fracPart.empty()) s += "." + fracPart;
+  RoundedDigits r;
+  RoundDecimal(f, d, true, r);
+  char s[760];
+  int n = r.intLen;
+  std::memcpy(s, r.intPart(), static_cast<size_t>(r.intLen));
+  if (r.fracLen > 0) {
+    s[n++] = '.';
+    std::memcpy(s + n, r.fracPart(), static_cast<size_t>(r.fracLen));
+    n += r.fracLen;
+  }
   double v = 0.0;
-  std::from_chars(s.data(), s.data() + s.size(), v);
+  std::from_chars(s, s + n, v);
   if (v == 0.0) return 0.0;
   return f.negative ? -v : v;
 }
