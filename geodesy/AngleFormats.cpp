@@ -48,10 +48,16 @@ DegreeParts CarryRoundedSeconds(DegreeParts p, const QString& secondsPattern) {
 
 // D°MM'SS.SSSSS" from non-negative minutes and seconds below 60.
 QString DegreeText(double degrees, double minutes, double seconds) {
-  DegreeParts p = CarryRoundedSeconds({degrees, minutes, seconds}, QStringLiteral("00.00000"));
+  const QString secondsPattern = QStringLiteral("00.00000");
+  DegreeParts p{degrees, minutes, seconds};
+  // The seconds are formatted once; only a carry formats them again.
+  QString secondsText = FormatNumber(seconds, secondsPattern);
+  if (std::fabs(Val(secondsText)) >= 60.0 || std::fabs(minutes) >= 60.0) {
+    p = CarryRoundedSeconds(p, secondsPattern);
+    secondsText = FormatNumber(p.seconds, secondsPattern);
+  }
   return NumberText(p.degrees) + QChar(0x00B0) + FormatNumber(p.minutes, QStringLiteral("00")) +
-         QLatin1Char('\'') + FormatNumber(p.seconds, QStringLiteral("00.00000")) +
-         QLatin1Char('"');
+         QLatin1Char('\'') + secondsText + QLatin1Char('"');
 }
 
 }  // namespace

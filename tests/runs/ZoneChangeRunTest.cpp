@@ -87,3 +87,13 @@ TEST_F(ZoneChangeRunTest, TargetSideLeavesTheStartSystemAndSkipsRowsWithoutTarge
   EXPECT_EQ(s.ZonenEllipsoidStart, "Krassowski");
   EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
 }
+
+TEST_F(ZoneChangeRunTest, GaussKruegerStripWithoutZoneDigit) {
+  FormOrvenil& f = startJob(1, {StartRow(11.2), StartRow(13.4)});
+  f.zielZone->SetListIndex(4);  // "12/45"
+  f.cmdZoneÄndern_Click();
+  const QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "EllipsKO"), (QStringList{"4500000", "4500000"}));
+  for (const Row& row : rows) EXPECT_NEAR(Val(row["sYe"]), 4500000, 110000) << row["sYe"].toStdString();
+  EXPECT_LT(Val(rows[0]["sYe"]), 4500000);
+}
