@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "foundation/ProgramState.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/Ntv2Interpolation.h"
 #include "geodesy/SimilarityTransformations.h"
@@ -24,6 +23,7 @@
 #include "platform/db/FieldType.h"
 #include "geodesy/ZoneRules.h"
 #include "runs/SevenParameterChain.h"
+#include "shell/ProgramState.h"
 
 using namespace orv;
 

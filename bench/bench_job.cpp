@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "foundation/NumberText.h"
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/TransverseMercator.h"
 #include "platform/db/DBEngine.h"

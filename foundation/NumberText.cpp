@@ -1,7 +1,8 @@
 // Number <-> text without any locale. Rounding decisions are made on the
 // 15-significant-digit decimal form of a double (the precision the stored
-// tables and the original runtime work with), so 2.675 formatted "0.00" is
-// "2.68", although the binary value lies just below the half.
+// tables are written with), so 2.675 formatted "0.00" is "2.68", as a
+// surveyor reading the table expects, although the binary value lies just
+// below the half.
 #include "foundation/NumberText.h"
 
 #include "foundation/OrvenilError.h"
@@ -220,7 +221,7 @@ QString FormatNumber(double x, const QString& pattern) {
     if (p.grouped && len > 3 && i > 0 && (len - i) % 3 == 0) out[n++] = ',';
     out[n++] = digits[i];
   }
-  if (p.hasPoint) {  // as the original runtime: "0.##" writes 1 as "1."
+  if (p.hasPoint) {  // a pattern with a point always writes it: "0.##" writes 1 as "1."
     out[n++] = '.';
     std::memcpy(out + n, r.fracPart(), static_cast<size_t>(fracLen));
     n += fracLen;
@@ -239,7 +240,7 @@ QString NumberText(double x) {
   int n = 0;
   if (f.negative) out[n++] = '-';
   if (exp10 >= 15 || exp10 < -4) {
-    // Scientific form as the original runtime writes it: 1.5E+20, 1E-05.
+    // Scientific form for very large and small numbers: 1.5E+20, 1E-05.
     out[n++] = f.digits[0];
     if (count > 1) {
       out[n++] = '.';
@@ -400,7 +401,7 @@ double Val(const QString& text) {
   bool all = false;
   const std::string s = LeadingNumber(text, true, all);
   if (s.empty()) return 0.0;
-  return ParseAscii(s);  // a number beyond the double range is an overflow, as in the original
+  return ParseAscii(s);  // a number beyond the double range is an overflow error, never infinity
 }
 
 double ToDoubleStrict(const QString& text) {

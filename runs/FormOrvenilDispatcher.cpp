@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -22,14 +22,14 @@ void FormOrvenil::cmdTrafoStart_Click() {
   if (RunBusy() || GridKooDb->RowCount() == 0) return;
   RunBusyScope busy(runBusy_);
   ShowBusyWindow();
-  SkipFailingStep([&] {
+  SkipFailingStep("Zone auf Start setzen", [&] {
     chkZoneIndividuell->SetValue(0);
     BtZone->select(0);
     State().EllipsoidZiel.clear();
   });
   // Each run reports its own failures; whatever one leaves, the window is
   // brought back to its idle state below.
-  SkipFailingStep([&] {
+  SkipFailingStep("Transformation", [&] {
     const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
     if (AuswahlTrafoTyp->isSelected(1)) {
       ParaTrafoDatenRechnen();
@@ -45,18 +45,18 @@ void FormOrvenil::cmdTrafoStart_Click() {
       HeightFromModel(5);
     }
   });
-  SkipFailingStep([&] { sevTabStrip1->SelectTab(1); });
-  SkipFailingStep([&] { FormVisible(true); });
-  SkipFailingStep([&] { HideBusyWindow(); });
-  SkipFailingStep([&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
-  SkipFailingStep([&] { BtZone->select(0); });
+  SkipFailingStep("Koordinaten zeigen", [&] { sevTabStrip1->SelectTab(1); });
+  SkipFailingStep("Eingaben freigeben", [&] { FormVisible(true); });
+  SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
+  SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
+  SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
   if (RunBusy()) return;
   RunBusyScope busy(runBusy_);
   ShowBusyWindow();
-  SkipFailingStep([&] { ConvertZones(); });
+  SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
   if (AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
 }
