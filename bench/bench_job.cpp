@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "foundation/NumberText.h"
-#include "shell/ProgramState.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/TransverseMercator.h"
 #include "platform/db/DBEngine.h"
@@ -31,6 +30,7 @@
 #include "platform/ui/VbComboBox.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 using namespace orv;
 
@@ -41,10 +41,10 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // The columns the seven-parameter run writes.
-const char* const kTargetColumns[] = {"sXzZiel", "sYzZiel", "sZzZiel", "sHgZiel", "radBgZiel", "radLgZiel",
-                                      "BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel", "sBgZiel",
-                                      "sLgZiel", "Zone", "EllipsKO", "sXeZiel", "sYeZiel", "sZeZiel"};
-
+const char* const kTargetColumns[] = {"sXzZiel",   "sYzZiel",   "sZzZiel",   "sHgZiel",      "radBgZiel",
+                                      "radLgZiel", "BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel",
+                                      "sBgZiel",   "sLgZiel",   "Zone",      "EllipsKO",     "sXeZiel",
+                                      "sYeZiel",   "sZeZiel"};
 
 struct RawTimes {
   double insert = 0;
@@ -61,7 +61,8 @@ void Check(int rc, sqlite3* db) {
 
 // Texts of some columns of a block of rows of the job's table, read outside
 // the timed parts.
-std::vector<std::vector<std::string>> ReadBlock(Database& job, const QStringList& columns, qint64 firstId, int count) {
+std::vector<std::vector<std::string>> ReadBlock(Database& job, const QStringList& columns, qint64 firstId,
+                                                int count) {
   std::vector<std::vector<std::string>> rows;
   Recordset rs = job.openSql(QStringLiteral("SELECT * FROM Daten WHERE id >= %1 AND id < %2 ORDER BY id")
                                  .arg(firstId)
@@ -99,11 +100,13 @@ RawTimes RawFloor(Database& job, const QString& path, int n) {
   QString create = "CREATE TABLE Daten (";
   for (int c = 0; c < all.size(); ++c) {
     create += (c ? ", " : "") + all[c] + (all[c] == "id" ? " INTEGER" : " TEXT");
-    if (!QStringList(std::begin(kTargetColumns), std::end(kTargetColumns)).contains(all[c])) imported << all[c];
+    if (!QStringList(std::begin(kTargetColumns), std::end(kTargetColumns)).contains(all[c]))
+      imported << all[c];
   }
-  Check(sqlite3_exec(db, (create + "); CREATE UNIQUE INDEX id ON Daten (id); CREATE INDEX Punkt ON Daten (Punkt)")
-                             .toUtf8()
-                             .constData(),
+  Check(sqlite3_exec(db,
+                     (create + "); CREATE UNIQUE INDEX id ON Daten (id); CREATE INDEX Punkt ON Daten (Punkt)")
+                         .toUtf8()
+                         .constData(),
                      nullptr, nullptr, nullptr),
         db);
   QString insert = "INSERT INTO Daten (" + imported.join(", ") + ") VALUES (";
@@ -191,7 +194,8 @@ int main(int argc, char** argv) {
   ProgramState& s = State();
 
   // Import stand-in: the rows as the import leaves them (start columns).
-  const double aK = 6378245, fK = 1 / 298.3, bK = aK * (1 - fK), eK = std::sqrt((aK * aK - bK * bK) / (aK * aK));
+  const double aK = 6378245, fK = 1 / 298.3, bK = aK * (1 - fK),
+               eK = std::sqrt((aK * aK - bK * bK) / (aK * aK));
   auto t0 = std::chrono::steady_clock::now();
   s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
   {
@@ -199,7 +203,8 @@ int main(int argc, char** argv) {
     const int pId = rs.fieldIndex("id"), pPunkt = rs.fieldIndex("Punkt"), pX = rs.fieldIndex("sXz"),
               pY = rs.fieldIndex("sYz"), pZ = rs.fieldIndex("sZz");
     for (int i = 0; i < n; ++i) {
-      const double north = 5600000 + (i % 1000) * 97.3, east = 4480000 + (i / 1000) * 31.7 * 1000.0 / n * 1000;
+      const double north = 5600000 + (i % 1000) * 97.3,
+                   east = 4480000 + (i / 1000) * 31.7 * 1000.0 / n * 1000;
       const GeographicAngles g = VerebnetInGeographisch(north, east, aK, eK, 1, 4500000, 12, QString(), bK);
       const GeocentricPoint p = EllToGeoZent(g.latitude, g.longitude, 100, aK, eK);
       rs.addNew();
@@ -229,8 +234,8 @@ int main(int argc, char** argv) {
   form.cmdTrafoStart_Click();
   s.KooDb.commit();
   const double transformTime = Seconds(t0);
-  std::printf("job: %d points, import %.2f s, transform %.2f s (%.0f points/s)\n", n, importTime, transformTime,
-              n / transformTime);
+  std::printf("job: %d points, import %.2f s, transform %.2f s (%.0f points/s)\n", n, importTime,
+              transformTime, n / transformTime);
   for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
   {
     Recordset rs = s.KooDb.openTable("Daten");
@@ -246,11 +251,13 @@ int main(int argc, char** argv) {
     Recordset rs = s.KooDb.openTable("Daten");
     rs.moveFirst();
     for (int i = 0; i < n; ++i, rs.moveNext())
-      for (int c = 0; c < 17; ++c) texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
+      for (int c = 0; c < 17; ++c)
+        texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
   }
   const double job = importTime + transformTime;
   const RawTimes raw = RawFloor(s.KooDb, folders.tempFolder + "raw.sqlite", n);
-  std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update, raw.exportRows);
+  std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
+              raw.exportRows);
   std::printf("job over raw sqlite3: ratio %.2f\n", job / (raw.insert + raw.update + raw.exportRows));
   CloseAllDatabases(true);
   SetDialogService(nullptr);

@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/ProgramState.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -13,6 +12,7 @@
 #include "runs/ColumnViews.h"
 #include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {

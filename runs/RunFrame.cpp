@@ -9,7 +9,8 @@ ColumnPositions::ColumnPositions(const Recordset& rs, const QStringList& names) 
   positions_.reserve(static_cast<size_t>(names.size()));
   for (const QString& name : names) {
     const int p = rs.fieldIndex(name);
-    if (p < 0) throw OrvenilError(3265, QStringLiteral("Feld '") + name + QStringLiteral("' nicht gefunden."));
+    if (p < 0)
+      throw OrvenilError(3265, QStringLiteral("Feld '") + name + QStringLiteral("' nicht gefunden."));
     positions_.push_back(p);
   }
 }

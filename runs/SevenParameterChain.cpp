@@ -51,8 +51,9 @@ SevenParameterChain::SevenParameterChain(const SevenParameterSet& set, const Tar
 
 SevenParameterPoint SevenParameterChain::Transform(double X, double Y, double Z) const {
   SevenParameterPoint p;
-  p.target = molodensky_ ? MolodenskyBadekas(X, Y, Z, set_.dx, set_.dy, set_.dz, q_, set_.x0, set_.y0, set_.z0)
-                         : HelmertSevenParameter(X, Y, Z, set_.dx, set_.dy, set_.dz, q_);
+  p.target = molodensky_
+                 ? MolodenskyBadekas(X, Y, Z, set_.dx, set_.dy, set_.dz, q_, set_.x0, set_.y0, set_.z0)
+                 : HelmertSevenParameter(X, Y, Z, set_.dx, set_.dy, set_.dz, q_);
   const GeographicPoint g = GeoZentToEll(RoundTo15Digits(p.target.X), RoundTo15Digits(p.target.Y),
                                          RoundTo15Digits(p.target.Z), target_.a, target_.e);
   p.B = RoundTo15Digits(g.B);
@@ -64,7 +65,8 @@ SevenParameterPoint SevenParameterChain::Transform(double X, double Y, double Z)
 
 GridCoordinates SevenParameterChain::Project(const SevenParameterPoint& p, int32_t meridian,
                                              double falseEasting) const {
-  return GeographischInVerebnet(p.B, p.L, target_.a, target_.e, target_.c, target_.k0, falseEasting, meridian);
+  return GeographischInVerebnet(p.B, p.L, target_.a, target_.e, target_.c, target_.k0, falseEasting,
+                                meridian);
 }
 
 double ZonePrefix(int32_t meridian, const QString& zoneEllipsoid) {

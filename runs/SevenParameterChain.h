@@ -51,10 +51,10 @@ TargetEllipsoid PrepareTargetEllipsoid(double a, double f, double k0);
 
 // The values of one point, before they become the row's texts.
 struct SevenParameterPoint {
-  GeocentricPoint target;  // transformed X, Y, Z (as computed)
-  double B = 0;            // latitude, radians, rounded to 15 significant digits
-  double L = 0;            // longitude, likewise
-  double h = 0;            // ellipsoidal height
+  GeocentricPoint target;       // transformed X, Y, Z (as computed)
+  double B = 0;                 // latitude, radians, rounded to 15 significant digits
+  double L = 0;                 // longitude, likewise
+  double h = 0;                 // ellipsoidal height
   double longitudeDegrees = 0;  // L · 180 / π, rounded as its stored text
 };
 

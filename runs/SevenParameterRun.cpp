@@ -4,19 +4,19 @@
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "shell/ProgramState.h"
-#include "platform/ui/ProgressWindow.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeodesyConstants.h"
 #include "geodesy/ZoneRules.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
 #include "runs/RunFrame.h"
 #include "runs/SevenParameterChain.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 
 namespace orv {
@@ -31,15 +31,33 @@ void ErrorMessage(const QString& text, const QString& title = kProgramTitle) {
 
 // The columns the run reads (0 … 2) and writes (3 … 20), in writing order.
 const QStringList& SevenParameterColumns() {
-  static const QStringList names{"sXz",          "sYz",          "sZz",       "sXzZiel",   "sYzZiel",
-                                 "sZzZiel",      "sHgZiel",      "radBgZiel", "radLgZiel", "BgDezZiel",
-                                 "LgDezZiel",    "BgDezSekZiel", "LgDezSekZiel", "sBgZiel", "sLgZiel",
-                                 "Zone",         "EllipsKO",     "sXeZiel",   "sYeZiel",   "sZeZiel"};
+  static const QStringList names{"sXz",       "sYz",          "sZz",          "sXzZiel",   "sYzZiel",
+                                 "sZzZiel",   "sHgZiel",      "radBgZiel",    "radLgZiel", "BgDezZiel",
+                                 "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel", "sBgZiel",   "sLgZiel",
+                                 "Zone",      "EllipsKO",     "sXeZiel",      "sYeZiel",   "sZeZiel"};
   return names;
 }
 enum Col {
-  kSXz, kSYz, kSZz, kSXzZiel, kSYzZiel, kSZzZiel, kSHgZiel, kRadBgZiel, kRadLgZiel, kBgDezZiel, kLgDezZiel,
-  kBgDezSekZiel, kLgDezSekZiel, kSBgZiel, kSLgZiel, kZone, kEllipsKO, kSXeZiel, kSYeZiel, kSZeZiel
+  kSXz,
+  kSYz,
+  kSZz,
+  kSXzZiel,
+  kSYzZiel,
+  kSZzZiel,
+  kSHgZiel,
+  kRadBgZiel,
+  kRadLgZiel,
+  kBgDezZiel,
+  kLgDezZiel,
+  kBgDezSekZiel,
+  kLgDezSekZiel,
+  kSBgZiel,
+  kSLgZiel,
+  kZone,
+  kEllipsKO,
+  kSXeZiel,
+  kSYeZiel,
+  kSZeZiel
 };
 
 // The start ellipsoid of a set fits data imported on importEllipsoid. Data
@@ -65,7 +83,8 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
   if (GridKooDb->RowCount() == 0) return refuse(QStringLiteral("Daten fehlen! Abbruch!"));
   const int row = ComboTrafoPara->ListIndex() + 1;
-  if (row < 1 || row > GridTrafoSys->RowCount()) return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+  if (row < 1 || row > GridTrafoSys->RowCount())
+    return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
   const auto cell = [&](const QString& key) { return GridTrafoSys->CellText(row, key); };
   SevenParameterSet set;
   set.modell = cell(QStringLiteral("Modell"));
@@ -75,15 +94,17 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
   // A set that names no known model, or a parameter that is no number, would
   // give rows without meaning: the run stops before it changes any row.
   if (set.modell != kModelBursaWolf && set.modell != kModelMolodenskyBadekas)
-    return refuse(QStringLiteral("Das Modell ") + kQuote + set.modell + kQuote + QStringLiteral(" des Parametersatzes ") +
-                  kQuote + cell(QStringLiteral("Name")) + kQuote + QStringLiteral(" ist unbekannt! Abbruch!"));
-  double* values[] = {&set.dx, &set.dy, &set.dz, &set.Rx, &set.Ry, &set.Rz, &set.MF, &set.x0, &set.y0, &set.z0};
+    return refuse(QStringLiteral("Das Modell ") + kQuote + set.modell + kQuote +
+                  QStringLiteral(" des Parametersatzes ") + kQuote + cell(QStringLiteral("Name")) + kQuote +
+                  QStringLiteral(" ist unbekannt! Abbruch!"));
+  double* values[] = {&set.dx, &set.dy, &set.dz, &set.Rx, &set.Ry,
+                      &set.Rz, &set.MF, &set.x0, &set.y0, &set.z0};
   for (int i = 0; i < ParameterSetKeys().size(); ++i) {
     const QString key = ParameterSetKeys()[i];
     if (!ReadParameterCell(cell(key), *values[i]))
-      return refuse(QStringLiteral("Der Parameter ") + key + QStringLiteral(" des Parametersatzes ") + kQuote +
-                    cell(QStringLiteral("Name")) + kQuote + QStringLiteral(" ist keine Zahl: ") + kQuote + cell(key) +
-                    kQuote + QStringLiteral("! Abbruch!"));
+      return refuse(QStringLiteral("Der Parameter ") + key + QStringLiteral(" des Parametersatzes ") +
+                    kQuote + cell(QStringLiteral("Name")) + kQuote + QStringLiteral(" ist keine Zahl: ") +
+                    kQuote + cell(key) + kQuote + QStringLiteral("! Abbruch!"));
   }
   if (!forward) set = Reversed(set);
 
@@ -92,8 +113,9 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
   state.EllipsoidZiel = cell(forward ? QStringLiteral("EllipsoidB") : QStringLiteral("EllipsoidA"));
   if (!SetStartFitsImport(state.EllipsoidStart, state.EllipsoidImport)) {
     ErrorMessage(QStringLiteral("Die Transformationsrichtung ") + kQuote +
-                 (forward ? QStringLiteral("Hin") : QStringLiteral("Rück")) + kQuote + QStringLiteral(" mit ") + kQuote +
-                 txtTrafoParaStart->Text() + kQuote + QStringLiteral(" ist falsch!   "));
+                 (forward ? QStringLiteral("Hin") : QStringLiteral("Rück")) + kQuote +
+                 QStringLiteral(" mit ") + kQuote + txtTrafoParaStart->Text() + kQuote +
+                 QStringLiteral(" ist falsch!   "));
     return Dialogs().setBusy(false);
   }
   // A target ellipsoid that the coordinate-system table does not hold would
@@ -185,12 +207,12 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
       if (state.ZielMeridian != shownMeridian || state.ZielFalseEasting != shownFalseEasting) {
         shownMeridian = state.ZielMeridian;
         shownFalseEasting = state.ZielFalseEasting;
-        xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) +
-                                          QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(7, QStringLiteral("Ziel-Maßstab: ") + NumberText(state.ZielK0) +
-                                          QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) +
-                                          QStringLiteral("m  "));
+        xpStatusBar1->SetPanelText(
+            6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(
+            7, QStringLiteral("Ziel-Maßstab: ") + NumberText(state.ZielK0) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(
+            8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
       }
       rs.update();
       if (i < n) rs.moveNext();
@@ -211,15 +233,13 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     if (state.KooDbDaten.isSet()) {
       try {
         state.KooDbDaten.close();
-      } catch (const std::exception&) {
-      }
+      } catch (const std::exception&) {}
       state.KooDbDaten = Recordset();
     }
     if (gridLocked) GridKooDb->SetRedraw(true);
     try {
       GridKooDb->Refresh();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     Dialogs().setBusy(false);
   }
 }

@@ -7,20 +7,20 @@
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "shell/ProgramState.h"
-#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/TransverseMercator.h"
 #include "geodesy/ZoneRules.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
 #include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
@@ -57,26 +57,29 @@ enum Col { kRadBg, kRadLg, kLgDez, kSYe, kSXe, kZone, kEllipsKO };
 
 void FormOrvenil::ConvertZones() {
   ProgramState& state = State();
-  if (!state.ImportDateiGewaehlt || state.ImportDatei.isEmpty() || state.StartA == 0 || GridKooDb->RowCount() == 0)
+  if (!state.ImportDateiGewaehlt || state.ImportDatei.isEmpty() || state.StartA == 0 ||
+      GridKooDb->RowCount() == 0)
     return;
 
   bool gridLocked = false;
   int32_t shownMeridian = 0;
   const auto writePanels = [&](bool target, bool individual, const ZoneSideSetup& s) {
     const QString side = target ? QStringLiteral("Ziel") : QStringLiteral("Start");
-    xpStatusBar1->SetPanelText(3, (individual ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) +
-                                      side + QStringLiteral("-Zone: ") + NumberText(s.meridian) +
-                                      QStringLiteral("  "));
-    xpStatusBar1->SetPanelText(4, side + QStringLiteral("-Maßstab: ") + NumberText(s.k0) + QStringLiteral("  "));
-    xpStatusBar1->SetPanelText(5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
+    xpStatusBar1->SetPanelText(
+        3, (individual ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) + side +
+               QStringLiteral("-Zone: ") + NumberText(s.meridian) + QStringLiteral("  "));
+    xpStatusBar1->SetPanelText(4,
+                               side + QStringLiteral("-Maßstab: ") + NumberText(s.k0) + QStringLiteral("  "));
+    xpStatusBar1->SetPanelText(
+        5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
     for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
   };
   const auto warn = [&](int count) {
     if (count > 0)
-      Dialogs().messageBox(QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
-                               QStringLiteral("\n") +
-                               QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
+      Dialogs().messageBox(
+          QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
+              QStringLiteral("\n") + QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   "),
+          MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
   };
 
   // One side over all rows. The start side keeps its results in the
@@ -105,11 +108,11 @@ void FormOrvenil::ConvertZones() {
       }
     };
     const bool etrsStart = Startsys->isSelected(0);
-    const QString progressText =
-        target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...") : QStringLiteral(" Zeilen, berechne Zone-Start...");
-    const QStringList names = target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "sXeZiel",
-                                                   "Zone", "EllipsKO"}
-                                     : QStringList{"radBg", "radLg", "LgDez", "sYe", "sXe", "Zone", "EllipsKO"};
+    const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
+                                        : QStringLiteral(" Zeilen, berechne Zone-Start...");
+    const QStringList names =
+        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "sXeZiel", "Zone", "EllipsKO"}
+               : QStringList{"radBg", "radLg", "LgDez", "sYe", "sXe", "Zone", "EllipsKO"};
     Recordset& rs = state.KooDbDaten;
     const ColumnPositions col(rs, names);
     int warnings = 0;
@@ -131,8 +134,8 @@ void FormOrvenil::ConvertZones() {
       const int mode = chkZoneIndividuell->Value();
       const auto determine = [&](bool fromList) {
         if (fromList) {
-          s.meridian = static_cast<int32_t>(
-              std::nearbyint(Val(GetToken(zielZone->Text(), 1, QStringLiteral("/")))));
+          s.meridian =
+              static_cast<int32_t>(std::nearbyint(Val(GetToken(zielZone->Text(), 1, QStringLiteral("/")))));
         } else {
           s.meridian = ErmittleZoneAusLaenge(longitude, s.zoneEllipsoid);
         }
@@ -167,8 +170,8 @@ void FormOrvenil::ConvertZones() {
         rs.setValue(col[kSYe], QString());
         rs.setValue(col[kSXe], QString());
       } else {
-        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a, s.e,
-                                                         s.r, s.k0, s.falseEasting, s.meridian);
+        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
+                                                         s.e, s.r, s.k0, s.falseEasting, s.meridian);
         if (target || etrsStart) {
           if (g.easting < 0) {
             ++warnings;
@@ -218,15 +221,15 @@ void FormOrvenil::ConvertZones() {
     Dialogs().setBusy(false);
   } catch (const std::exception& e) {
     const auto* error = dynamic_cast<const OrvenilError*>(&e);
-    Dialogs().messageBox((error ? error->description() : QString::fromUtf8(e.what())) + QStringLiteral(", Abbruch!"),
-                         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung"));
+    Dialogs().messageBox(
+        (error ? error->description() : QString::fromUtf8(e.what())) + QStringLiteral(", Abbruch!"),
+        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung"));
     FormVisible(true);
     if (gridLocked) GridKooDb->SetRedraw(true);
     try {
       GridKooDb->Refresh();
       if (state.KooDbDaten.isSet()) state.KooDbDaten.close();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     state.KooDbDaten = Recordset();
     Dialogs().setBusy(false);
   }

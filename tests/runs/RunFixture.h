@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbComboBox.h"
+#include "shell/ProgramState.h"
 #include "window/MainWindowFixture.h"
 
 class RunTest : public MainWindowTest {

@@ -29,7 +29,8 @@ QList<Reference> ReferencePoints(const QString& kase) {
   while (!in.atEnd()) {
     const QStringList f = in.readLine().split(' ', Qt::SkipEmptyParts);
     if (f.size() != 8 || f[0] != kase) continue;
-    points << Reference{f[0], f[1], f[2], f[3], f[4].toInt(), f[5].toDouble(), f[6].toDouble(), f[7].toDouble()};
+    points << Reference{f[0],           f[1], f[2], f[3], f[4].toInt(), f[5].toDouble(), f[6].toDouble(),
+                        f[7].toDouble()};
   }
   EXPECT_FALSE(points.isEmpty());
   return points;
@@ -44,7 +45,8 @@ class SevenParameterRunTest : public RunTest {
                              bool zoneDigit) {
     const QList<Reference> ref = ReferencePoints(kase);
     QList<Row> rows;
-    for (const Reference& r : ref) rows << Row{{"sXz", r.X}, {"sYz", r.Y}, {"sZz", r.Z}, {"Geoidundulation", "47.11"}};
+    for (const Reference& r : ref)
+      rows << Row{{"sXz", r.X}, {"sYz", r.Y}, {"sZz", r.Z}, {"Geoidundulation", "47.11"}};
     FormOrvenil& f = startJob(startIndex, rows);
     chooseSet(f, setPosition, direction);
     // The default sets name ETRS89 by its own ellipsoid and still fit ETRS89 data.
@@ -74,8 +76,9 @@ TEST_F(SevenParameterRunTest, GaussKruegerToUtmInReverseMatchesIndependentPipeli
   QStringList notices;
   for (const RecordedMessage& m : dialogs->messages())
     if (m.title == "unterschiedlichen Zonen/Meridianstreifen") notices << m.text;
-  EXPECT_EQ(notices, QStringList{"Die Zielkoordinaten befinden sich in unterschiedlichen Zonen/Meridianstreifen: "
-                                 "[9] und [15] !   "});
+  EXPECT_EQ(notices,
+            QStringList{"Die Zielkoordinaten befinden sich in unterschiedlichen Zonen/Meridianstreifen: "
+                        "[9] und [15] !   "});
   EXPECT_EQ(State().ZonenEllipsoidZiel, "GRS1980");
   EXPECT_EQ(form->xpStatusBar1->PanelText(9), "Startsystem: Krassowski > Zielsystem: GRS1980  ");
   EXPECT_TRUE(form->Coolbar2->IsEnabled(kKeyDbSpeichernUnter));
@@ -94,9 +97,10 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
   FormOrvenil& f = startJob(0, {point, point});
   // An unknown model, a parameter that is no number, a target ellipsoid the
   // coordinate-system table does not hold.
-  const QList<QStringList> expected{{"Das Modell \"Bursa-Wolf\""},
-                                    {"Der Parameter dy des Parametersatzes \"Parameter falsch\" ist keine Zahl: \"2,5\""},
-                                    {"Systemparameter fehlen! Abbruch!"}};
+  const QList<QStringList> expected{
+      {"Das Modell \"Bursa-Wolf\""},
+      {"Der Parameter dy des Parametersatzes \"Parameter falsch\" ist keine Zahl: \"2,5\""},
+      {"Systemparameter fehlen! Abbruch!"}};
   for (int position : {2, 3, 4}) {
     chooseSet(f, position, 0);
     for (const QString& text : expected[position - 2]) dialogs->expectMessage(text);

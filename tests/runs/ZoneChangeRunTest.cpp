@@ -12,7 +12,8 @@ namespace {
 
 // A start row at latitude 50° and the given longitude, as an import writes it.
 RunTest::Row StartRow(double longitude) {
-  return {{"radBg", NumberText(50 * kPi / 180)}, {"radLg", NumberText(longitude * kPi / 180)},
+  return {{"radBg", NumberText(50 * kPi / 180)},
+          {"radLg", NumberText(longitude * kPi / 180)},
           {"LgDez", NumberText(longitude)}};
 }
 
