@@ -1,5 +1,6 @@
 #include "geodesy/AngleFormats.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -108,6 +109,28 @@ QString DezGradInGrad(double decimalDegrees) {
   const double x = (v - d) * 60;
   const double m = Int(x);
   const double s = RoundHalfEven((x - m) * 60, 5);
+  // Runs write this text for every row: the usual case (whole degrees of
+  // ordinary size, seconds that need no carry) is written directly. s holds
+  // at most seven significant digits, so its hundred-thousandths are exact.
+  const long long units = std::llround(s * 100000);
+  if (std::fabs(d) < 1e15 && m >= 0 && m < 60 && units >= 0 && units < 6000000) {
+    char text[48];
+    char* p = std::to_chars(text, text + 24, static_cast<long long>(d)).ptr;
+    *p++ = static_cast<char>(0xB0);  // "°" in Latin-1
+    const int minutes = static_cast<int>(m);
+    *p++ = static_cast<char>('0' + minutes / 10);
+    *p++ = static_cast<char>('0' + minutes % 10);
+    *p++ = '\'';
+    const long long whole = units / 100000;
+    long long fraction = units % 100000;
+    *p++ = static_cast<char>('0' + whole / 10);
+    *p++ = static_cast<char>('0' + whole % 10);
+    *p++ = '.';
+    for (int i = 4; i >= 0; --i, fraction /= 10) p[i] = static_cast<char>('0' + fraction % 10);
+    p += 5;
+    *p++ = '"';
+    return QString::fromLatin1(text, p - text);
+  }
   return DegreeText(d, m, s);
 }
 
