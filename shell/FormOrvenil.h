@@ -119,6 +119,10 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ShowBusyWindow();
   void HideBusyWindow();
 
+  // Height run from a height database: mode 4 the terrain model DGM200,
+  // mode 5 the height-transformation model hoetra2016.
+  void HeightFromModel(qint32 mode);
+
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).
   const QString& commandLineFile() const { return commandLine_; }
