@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/DataGrid.h"

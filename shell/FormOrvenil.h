@@ -33,8 +33,12 @@ QString CleanCommandLine(const QString& commandLine);
 
 // Adds a row for every line of a ";"-separated text file, in file order
 // (lines end at CR LF, CR or a lone LF, a last line without an end counts;
-// an empty line is an empty row).
+// an empty line is an empty row). A TAB inside a cell is read as a blank and
+// the lines holding one are named in a message.
 void AddRowsFromTextFile(DataGrid* grid, const QString& path);
+// Writes a file-backed table's text file: one line a row, ";" between the
+// cells. False when the file cannot be written.
+bool WriteSystemTableTextFile(DataGrid* grid, const QString& path);
 
 class FormOrvenil : public QMainWindow, public FormOrvenilControls {
  public:
@@ -43,20 +47,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   ~FormOrvenil() override;
 
   // Public operations.
-  double GradInRad(const QString& degreeText) const;                                    // 0
-  QString FormatSeconds(double seconds, const QString& formatName) const;              // 1
-  QString DezMinInGrad(const QString& decimalMinutes) const;                           // 2
-  QString DezGradInGrad(double decimalDegrees) const;                                  // 3
-  QString RadInGrad(double radians) const;                                             // 4
-  double asin(double x) const;                                                         // 5
-  GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) const;  // 6
-  GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) const;  // 7
+  double GradInRad(const QString& degreeText) const;
+  QString FormatSeconds(double seconds, const QString& formatName) const;
+  QString DezMinInGrad(const QString& decimalMinutes) const;
+  QString DezGradInGrad(double decimalDegrees) const;
+  QString RadInGrad(double radians) const;
+  double asin(double x) const;
+  GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) const;
+  GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) const;
   GeocentricPoint SevenParTrans(double X, double Y, double Z, double dX, double dY, double dZ,
-                                double m, double r1, double r2, double r3) const;      // 8
+                                double m, double r1, double r2, double r3) const;
   // Locks (False) or unlocks (True) the input panels around long operations.
-  void FormVisible(bool enabled);                                                      // 9
+  void FormVisible(bool enabled);
   // Selects the start system by ellipsoid name and fills the zone list.
-  void EllipsoidADatenZuordnen(const QString& ellipsoidName);                          // 10
+  void EllipsoidADatenZuordnen(const QString& ellipsoidName);
   // Selects the target system by ellipsoid name and fills the zone list.
   void EllipsoidBDatenZuordnen(const QString& ellipsoidName);
   // Sets the start ellipsoid from a start-system option index (0 to 3).
@@ -104,10 +108,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // writeBack rewrites both files afterwards (the NTv2 and geoid tables).
   void LoadSystemTable(SystemTable table, bool writeBack);
   // Writes a file-backed table to its ".dat" (";" between cells) and its
-  // ".fil". A ".fil" that could not be read at start-up is never replaced, so
+  // ".fil". A file that could not be read at start-up is never replaced, so
   // its rows survive for a program version that can read them. Reports a
   // failed save with the save message; returns whether both were written.
   bool SaveSystemTableFiles(SystemTable table);
+  // Saves every table with edits made since its last save as "Daten
+  // speichern" does, without the report of success; a failure is reported.
+  void SaveEditedSystemTables();
+  // True while a table holds edits that are not in its files yet.
+  bool HasUnsavedEdits(SystemTable table) const { return editedTables_.contains(static_cast<int>(table)); }
   // True when the table's ".fil" existed but could not be read this run.
   bool GridFileUnreadable(SystemTable table) const { return unreadableGridFiles_.contains(static_cast<int>(table)); }
   DataGrid* SystemTableGrid(SystemTable table) const;
@@ -134,6 +143,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
 
  private:
   void connectHandlers();
+  // The smallest size at which every control stays reachable.
+  void SetMinimumWindowSize();
   void BuildCoordinateSystemTable();
   void FitColumnWidths(DataGrid* grid);
   void SetUpStatusBar();
@@ -146,6 +157,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void AddParameterSetsFromFile();
   void AddNtv2SetFromFile();
   void SaveSystemTableWithReport(SystemTable table);
+  // Writes the ".dat" and the ".fil" of a table, also over a ".fil" that
+  // could not be read; reports a failure. Returns success.
+  bool StoreSystemTable(SystemTable table);
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
@@ -153,6 +167,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QString commandLine_;
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
+  QSet<int> editedTables_;         // SystemTable values with unsaved edits
+  QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
 };
 

@@ -77,11 +77,15 @@ class DataGridModel : public QAbstractTableModel {
   bool checkable = false;
   std::function<void(int row, GridRow&)> formatRow;
   std::function<void(int row, bool)> checkChanged;
+  // A cell changed by the user's editor (0-based row and column).
+  std::function<void(int row, int column)> cellEdited;
 
  private:
   const QStringList& boundRow(int row) const;
   const GridRow* formatted(int row) const;
   void rebuildKeyIndex();
+  // Takes the source's row count and drops what was cached of its rows.
+  void showSourceRows();
   void changed();
 
   QList<GridColumn> columns_;
