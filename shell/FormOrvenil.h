@@ -132,6 +132,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // mode 5 the height-transformation model hoetra2016.
   void HeightFromModel(qint32 mode);
 
+  // Merges of the chosen point file into the job by point number: start
+  // heights overwritten, or the points the job lacks appended.
+  void OverwriteHeightsByPointNumber();
+  void AppendMissingPoints();
+
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).
   const QString& commandLineFile() const { return commandLine_; }
@@ -162,6 +167,12 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   bool StoreSystemTable(SystemTable table);
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
+
+  // Shared steps of the two merges.
+  bool LoadMergeFile();
+  void FinishMerge(const QString& message, bool fitPointColumn);
+  void CloseMergeDatabases();
+  void MergeFailed(const std::exception& error);
 
   FormOrvenilFolders folders_;
   QString commandLine_;
