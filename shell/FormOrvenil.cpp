@@ -77,6 +77,8 @@ void FormOrvenil::connectHandlers() {
   GridGeoidmodell->onBeforeDelete(
       [this](int row, bool& cancel) { GridGeoidmodell_BeforeDelete(row, cancel); });
   GridKooDb->onRowChange([this] { GridKooDb_RowChange(); });
+  GridKooDb->onExportRow([this](int row, int total, bool& skip) { GridKooDb_ExportRow(row, total, skip); });
+  GridKooDb->onFormatRow([this](int row, GridRow& rowObject) { GridKooDb_FormatRow(row, rowObject); });
 }
 
 // Public operations 0 to 8: the geodetic routines, reachable through the window.

@@ -15,6 +15,7 @@
 
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/TemporaryFolder.h"
+#include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
 
@@ -118,6 +119,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
 
   void ShowBusyWindow();
   void HideBusyWindow();
+
+  // Export (io/FormOrvenilExportRun.cpp) and the coordinate grid's events
+  // (shell/FormOrvenilGridEvents.cpp).
+  // Runs ExportCoordinateTable inside the busy window when columns are chosen.
+  void ExportStarten();
+  // Save dialog, then the chosen format's writer over table Daten.
+  void ExportCoordinateTable();
+  void GridKooDb_ExportRow(int row, int total, bool& skip);
+  void GridKooDb_FormatRow(int row, GridRow& rowObject);
+  // Opens the web map at the current row's point while the map key is pressed.
+  void ShowPointOnWebMap();
 
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).

@@ -5,10 +5,8 @@
 
 namespace orv {
 
-void FormOrvenil::cmdAuswahlExport_Click() { NotAvailable(QStringLiteral("Der Export")); }
 void FormOrvenil::cmdTrafoStart_Click() { NotAvailable(QStringLiteral("Die Transformation")); }
 void FormOrvenil::cmdZoneÄndern_Click() { NotAvailable(QStringLiteral("Die Zonenumrechnung")); }
 void FormOrvenil::StartAbbildung_Click(int /*index*/) {}
-void FormOrvenil::GridKooDb_RowChange() {}
 
 }  // namespace orv

@@ -42,7 +42,7 @@ constexpr int RowsPerBlock = 32;        // rows are grouped in blocks, each ende
 constexpr quint16 CellXf = 15;          // the first cell format after the 15 style formats
 constexpr int MaxSheetNameLength = 31;
 constexpr qsizetype SpoolFlushSize = 1 << 20;
-constexpr int RememberedStrings = 1 << 16;
+constexpr int RememberedStrings = 1 << 12;  // a power of two
 constexpr int PreferredBuckets = 128;   // lookup buckets of the string table's index
 constexpr quint32 MaxBucketSize = 32768;
 constexpr int MaxBuckets = (MaxRecordData - 2) / 8;
@@ -345,10 +345,19 @@ struct XlsWriter::State {
     std::vector<Sheet> sheets;
     QString spoolError;
 
-    // Shared string table. Repeated texts are stored once as long as they
-    // were seen among the recently remembered ones; the table stays valid
-    // when a text occurs twice, so memory stays bounded on huge exports.
-    QHash<QString, quint32> remembered;
+    // Shared string table. A repeated text is stored once while it is still
+    // in the cache of recently seen texts (one slot per hash value, a new
+    // text takes the slot over); the table stays valid when a text occurs
+    // twice, so memory and time stay bounded on huge exports.
+    // Texts up to RememberedLength characters are kept in the slot itself,
+    // so the cache never touches the memory of texts long gone.
+    static constexpr int RememberedLength = 24;
+    struct RememberedString {
+        quint32 index = 0;
+        qint32 length = -1;  // -1: empty slot
+        char16_t text[RememberedLength];
+    };
+    std::vector<RememberedString> remembered;
     quint32 stringCount = 0;
     quint32 stringRefs = 0;
     QByteArray record;          // body of the SST or CONTINUE record being filled
@@ -425,17 +434,21 @@ struct XlsWriter::State {
     bool stringIndex(const QString& s, quint32& index)
     {
         ++stringRefs;
-        const auto it = remembered.constFind(s);
-        if (it != remembered.cend()) {
-            index = it.value();
-            return true;
-        }
-        if (remembered.size() >= RememberedStrings) {
-            remembered.clear();
-            remembered.reserve(RememberedStrings);
+        const qsizetype n = s.size();
+        RememberedString* slot = nullptr;
+        if (n <= RememberedLength) {
+            slot = &remembered[qHash(s) & (RememberedStrings - 1)];
+            if (slot->length == n && std::equal(s.utf16(), s.utf16() + n, slot->text)) {
+                index = slot->index;
+                return true;
+            }
         }
         index = stringCount++;
-        remembered.insert(s, index);
+        if (slot) {
+            slot->index = index;
+            slot->length = static_cast<qint32>(n);
+            std::copy(s.utf16(), s.utf16() + n, slot->text);
+        }
         return appendString(s, index);
     }
 
@@ -558,7 +571,7 @@ bool XlsWriter::open(const QString& path)
         return false;
     }
     state->sheets.push_back({});
-    state->remembered.reserve(RememberedStrings);
+    state->remembered.resize(RememberedStrings);
     state->record.reserve(MaxRecordData);
     add32(state->record, 0); // reference and string counts, set on close
     add32(state->record, 0);
