@@ -15,8 +15,13 @@ QString DatenFromClause(const QString& gridQuery) {
   static const QRegularExpression pattern(QStringLiteral("^\\s*SELECT\\s+\\*(\\s+FROM\\s+Daten\\b.*)$"),
                                           QRegularExpression::CaseInsensitiveOption |
                                               QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch m = pattern.match(gridQuery);
-  return m.hasMatch() ? m.captured(1) : QString();
+  if (!m.hasMatch()) return QString();
+  // Rows of equal keys in the order the grid shows them: by row id.
+  const QString from = m.captured(1).trimmed();
+  return QLatin1Char(' ') + from + (orderBy.match(from).hasMatch() ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
 }
 
 int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {

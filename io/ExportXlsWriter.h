@@ -22,8 +22,8 @@ struct XlsExportSource {
 // OrvenilError naming the file when it cannot be written.
 int WriteXlsFile(const ExportJob& job, const XlsExportSource& source);
 
-// The FROM part (with WHERE and ORDER BY) of a grid's "SELECT * FROM Daten …"
-// query; "" for any other query.
+// The FROM part (with WHERE and ORDER BY, ties in row-id order, as the grid
+// shows them) of a grid's "SELECT * FROM Daten …" query; "" for any other query.
 QString DatenFromClause(const QString& gridQuery);
 
 }  // namespace orv
