@@ -1,5 +1,6 @@
 #include "shell/GridEventRules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/NumberText.h"
@@ -25,6 +26,10 @@ QString WebMapAddress(const QString& latitude, const QString& longitude) {
 
 bool ExportRowSkipped(const QString& startEasting, const QString& targetLatitude, bool presetActive) {
   return TrimBlanks(presetActive ? targetLatitude : startEasting).isEmpty();
+}
+
+bool ExportRowSkipped(QByteArrayView decidingCell) {
+  return std::all_of(decidingCell.begin(), decidingCell.end(), [](char c) { return c == ' '; });
 }
 
 }  // namespace orv

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QHash>
+
+#include <sys/sendfile.h>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QtEndian>
@@ -65,6 +67,26 @@ void addRecord(QByteArray& out, quint16 type, const QByteArray& body)
     add16(out, static_cast<quint16>(body.size()));
     out.append(body);
 }
+
+// The characters of one cell: UTF-16 text, or plain ASCII bytes as a
+// database returns most of its texts (no conversion needed for those).
+struct CellChars {
+    const char16_t* u16 = nullptr;
+    const char* ascii = nullptr;
+    qsizetype size = 0;
+    char16_t at(qsizetype i) const { return u16 ? u16[i] : char16_t(static_cast<unsigned char>(ascii[i])); }
+    bool wide() const
+    {
+        return u16 && std::any_of(u16, u16 + size, [](char16_t c) { return c > 0xFF; });
+    }
+    size_t hash() const
+    {
+        size_t h = 1469598103934665603ull;
+        for (qsizetype i = 0; i < size; ++i)
+            h = (h ^ at(i)) * 1099511628211ull;
+        return h;
+    }
+};
 
 bool needsWideChars(const QString& s)
 {
@@ -259,9 +281,28 @@ public:
             return fail();
         return true;
     }
-    bool copyTo(QIODevice& out, quint64 from, quint64 length)
+    bool copyTo(QFileDevice& out, quint64 from, quint64 length)
     {
-        if (!flush() || !file_.seek(qint64(from)))
+        if (!flush() || !file_.flush())
+            return fail();
+        // The kernel copies file to file; where it cannot, the bytes go
+        // through a buffer.
+        if (out.flush() && out.handle() >= 0 && file_.handle() >= 0) {
+            off_t offset = off_t(from);
+            quint64 left = length;
+            while (left > 0) {
+                const ssize_t n = ::sendfile(out.handle(), file_.handle(), &offset, size_t(std::min<quint64>(left, 1u << 30)));
+                if (n <= 0)
+                    break;
+                left -= quint64(n);
+            }
+            const quint64 copied = length - left;
+            if (!out.seek(out.pos() + qint64(copied)))
+                return false;
+            from += copied;
+            length = left;
+        }
+        if (!file_.seek(qint64(from)))
             return fail();
         QByteArray chunk;
         while (length > 0) {
@@ -405,24 +446,27 @@ struct XlsWriter::State {
         buckets.push_back({strings.size() + 4 + quint64(record.size()), quint16(4 + record.size())});
     }
 
-    bool appendString(const QString& s, quint32 index)
+    bool appendString(const CellChars& s, quint32 index)
     {
-        const bool wide = needsWideChars(s);
+        const bool wide = s.wide();
         const int charSize = wide ? 2 : 1;
         // A string's length and flags never straddle two records.
         if (record.size() + 3 + charSize > MaxRecordData && !finishStringRecord())
             return false;
         if (index % bucketSize == 0)
             noteBucket();
-        add16(record, static_cast<quint16>(s.size()));
+        add16(record, static_cast<quint16>(s.size));
         add8(record, wide ? 1 : 0);
         qsizetype done = 0;
         for (;;) {
             const qsizetype fit = (MaxRecordData - record.size()) / charSize;
-            const qsizetype take = std::min(fit, s.size() - done);
-            addChars(record, s.constData() + done, take, wide);
+            const qsizetype take = std::min(fit, s.size - done);
+            if (s.u16)
+                addChars(record, reinterpret_cast<const QChar*>(s.u16) + done, take, wide);
+            else
+                record.append(s.ascii + done, take);
             done += take;
-            if (done >= s.size())
+            if (done >= s.size)
                 return true;
             // The rest continues in the next record, which repeats the flags.
             if (!finishStringRecord())
@@ -431,14 +475,17 @@ struct XlsWriter::State {
         }
     }
 
-    bool stringIndex(const QString& s, quint32& index)
+    bool stringIndex(const CellChars& s, quint32& index)
     {
         ++stringRefs;
-        const qsizetype n = s.size();
+        const qsizetype n = s.size;
         RememberedString* slot = nullptr;
         if (n <= RememberedLength) {
-            slot = &remembered[qHash(s) & (RememberedStrings - 1)];
-            if (slot->length == n && std::equal(s.utf16(), s.utf16() + n, slot->text)) {
+            slot = &remembered[s.hash() & (RememberedStrings - 1)];
+            bool same = slot->length == n;
+            for (qsizetype i = 0; same && i < n; ++i)
+                same = slot->text[i] == s.at(i);
+            if (same) {
                 index = slot->index;
                 return true;
             }
@@ -447,7 +494,8 @@ struct XlsWriter::State {
         if (slot) {
             slot->index = index;
             slot->length = static_cast<qint32>(n);
-            std::copy(s.utf16(), s.utf16() + n, slot->text);
+            for (qsizetype i = 0; i < n; ++i)
+                slot->text[i] = s.at(i);
         }
         return appendString(s, index);
     }
@@ -490,7 +538,10 @@ struct XlsWriter::State {
         return cells.flushIfFull() || spoolFailed(cells);
     }
 
-    bool writeRow(const QStringList& row)
+    // One row of n cells; cellAt(c, scratch) gives the characters of cell c
+    // (scratch holds converted text while the cell is written).
+    template <typename CellAt>
+    bool writeCells(qsizetype n, CellAt cellAt)
     {
         if (sheets.back().rows == quint32(MaxRowsPerSheet)) {
             if (!finishBlock())
@@ -504,7 +555,6 @@ struct XlsWriter::State {
         if (!blockRows.empty() && blockRows.back().row / RowsPerBlock != rowNumber / RowsPerBlock
             && !finishBlock())
             return false;
-        qsizetype n = row.size();
         if (n > MaxColumns) {
             columnsCut = true;
             n = MaxColumns;
@@ -512,16 +562,11 @@ struct XlsWriter::State {
         const qsizetype rowStart = blockCells.size();
         int firstColumn = -1;
         int lastColumn = -1;
+        QString scratch;
         for (qsizetype c = 0; c < n; ++c) {
-            QString text = row.at(c);
-            if (text.isEmpty())
+            const CellChars text = cellAt(c, scratch);
+            if (text.size == 0)
                 continue;
-            if (text.size() > MaxCellLength) {
-                textCut = true;
-                text.truncate(MaxCellLength);
-                if (text.back().isHighSurrogate())
-                    text.chop(1);
-            }
             quint32 index = 0;
             if (!stringIndex(text, index))
                 return false;
@@ -547,6 +592,35 @@ struct XlsWriter::State {
         }
         ++sheet.rows;
         return true;
+    }
+
+    // A text cut to the format's limit when it is longer.
+    CellChars fitted(const QString& text, QString& scratch)
+    {
+        if (text.size() <= MaxCellLength)
+            return {reinterpret_cast<const char16_t*>(text.utf16()), nullptr, text.size()};
+        textCut = true;
+        scratch = text.left(MaxCellLength);  // text may be scratch itself
+        if (scratch.back().isHighSurrogate())
+            scratch.chop(1);
+        return {reinterpret_cast<const char16_t*>(scratch.utf16()), nullptr, scratch.size()};
+    }
+
+    bool writeRow(const QStringList& row)
+    {
+        return writeCells(row.size(), [&](qsizetype c, QString& scratch) { return fitted(row.at(c), scratch); });
+    }
+
+    bool writeRowUtf8(const QByteArrayView* row, qsizetype n)
+    {
+        return writeCells(n, [&](qsizetype c, QString& scratch) -> CellChars {
+            const QByteArrayView bytes = row[c];
+            if (bytes.size() <= MaxCellLength
+                && std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
+                return {nullptr, bytes.data(), bytes.size()};
+            scratch = QString::fromUtf8(bytes.data(), bytes.size());
+            return fitted(scratch, scratch);
+        });
     }
 };
 
@@ -577,6 +651,13 @@ bool XlsWriter::open(const QString& path)
     add32(state->record, 0);
     d = std::move(state);
     return true;
+}
+
+void XlsWriter::writeRowUtf8(const QByteArrayView* cells, qsizetype count)
+{
+    if (!d || !d->spoolError.isEmpty())
+        return;
+    d->writeRowUtf8(cells, count);
 }
 
 void XlsWriter::writeRow(const QStringList& cells)
@@ -649,7 +730,7 @@ bool XlsWriter::close()
     streamSize = std::max(streamSize, CompoundFileLayout::MinimumStreamSize);
 
     const CompoundFileLayout layout(QStringLiteral("Workbook"), streamSize);
-    QIODevice& out = s->out;
+    QFileDevice& out = s->out;
     auto write = [&](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
     bool ok = write(layout.header()) && write(head);
     for (qsizetype i = 0; ok && i < names.size(); ++i)
