@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <cstring>
 
 #include <sys/sendfile.h>
 #include <QSaveFile>
@@ -44,7 +45,7 @@ constexpr int RowsPerBlock = 32;        // rows are grouped in blocks, each ende
 constexpr quint16 CellXf = 15;          // the first cell format after the 15 style formats
 constexpr int MaxSheetNameLength = 31;
 constexpr qsizetype SpoolFlushSize = 1 << 20;
-constexpr int RememberedStrings = 1 << 12;  // a power of two
+constexpr int RememberedStrings = 1 << 10;  // a power of two
 constexpr int PreferredBuckets = 128;   // lookup buckets of the string table's index
 constexpr quint32 MaxBucketSize = 32768;
 constexpr int MaxBuckets = (MaxRecordData - 2) / 8;
@@ -81,10 +82,23 @@ struct CellChars {
     }
     size_t hash() const
     {
-        size_t h = 1469598103934665603ull;
-        for (qsizetype i = 0; i < size; ++i)
-            h = (h ^ at(i)) * 1099511628211ull;
-        return h;
+        size_t h = 1469598103934665603ull ^ size_t(size);
+        if (u16) {
+            for (qsizetype i = 0; i < size; ++i)
+                h = (h ^ u16[i]) * 1099511628211ull;
+            return h;
+        }
+        // Plain bytes eight at a time.
+        qsizetype i = 0;
+        for (; i + 8 <= size; i += 8) {
+            quint64 w;
+            std::memcpy(&w, ascii + i, 8);
+            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        for (; i < size; ++i)
+            h = (h ^ static_cast<unsigned char>(ascii[i])) * 1099511628211ull;
+        return h ^ (h >> 32);
     }
 };
 
@@ -396,6 +410,8 @@ struct XlsWriter::State {
     struct RememberedString {
         quint32 index = 0;
         qint32 length = -1;  // -1: empty slot
+        bool ascii = false;  // the text is in bytes, else in text
+        char bytes[RememberedLength];
         char16_t text[RememberedLength];
     };
     std::vector<RememberedString> remembered;
@@ -482,9 +498,9 @@ struct XlsWriter::State {
         RememberedString* slot = nullptr;
         if (n <= RememberedLength) {
             slot = &remembered[s.hash() & (RememberedStrings - 1)];
-            bool same = slot->length == n;
-            for (qsizetype i = 0; same && i < n; ++i)
-                same = slot->text[i] == s.at(i);
+            const bool same = slot->length == n && slot->ascii == !s.u16
+                              && (s.u16 ? std::equal(s.u16, s.u16 + n, slot->text)
+                                        : std::memcmp(s.ascii, slot->bytes, size_t(n)) == 0);
             if (same) {
                 index = slot->index;
                 return true;
@@ -494,8 +510,11 @@ struct XlsWriter::State {
         if (slot) {
             slot->index = index;
             slot->length = static_cast<qint32>(n);
-            for (qsizetype i = 0; i < n; ++i)
-                slot->text[i] = s.at(i);
+            slot->ascii = !s.u16;
+            if (s.u16)
+                std::copy(s.u16, s.u16 + n, slot->text);
+            else
+                std::memcpy(slot->bytes, s.ascii, size_t(n));
         }
         return appendString(s, index);
     }
