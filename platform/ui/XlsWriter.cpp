@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include <sys/sendfile.h>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -347,6 +349,41 @@ private:
     quint64 written_ = 0;
 };
 
+// The workbook under a temporary name beside its place, renamed over it in
+// one step when complete, so that an older file of the name stays whole
+// until then. Unlike QSaveFile it leaves writing the data to disk to the
+// system instead of waiting for it.
+class ReplacingFile : public QTemporaryFile {
+public:
+    bool openFor(const QString& target)
+    {
+        target_ = target;
+        setFileTemplate(target + QStringLiteral(".XXXXXX"));
+        return open();
+    }
+    const QString& target() const { return target_; }
+    bool commit()
+    {
+        if (!flush())
+            return false;
+        close();
+        QFile::setPermissions(fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                                              | QFile::ReadGroup | QFile::ReadOther);
+        if (::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(target_).constData()) != 0) {
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        setAutoRemove(false);
+        return true;
+    }
+    void cancelWriting() { close(); }  // the temporary file goes with the object
+    QString lastError() const { return error_.isEmpty() ? errorString() : error_; }
+
+private:
+    QString target_;
+    QString error_;
+};
+
 struct XlsWriter::State {
     struct Sheet {
         quint64 begin = 0;  // range of its row blocks in the cell spool
@@ -394,7 +431,7 @@ struct XlsWriter::State {
         int cellBytes;
     };
 
-    QSaveFile out;
+    ReplacingFile out;
     XlsSpoolFile cells;
     XlsSpoolFile strings;
     std::vector<Sheet> sheets;
@@ -652,8 +689,7 @@ bool XlsWriter::open(const QString& path)
     d.reset();
     errorText_.clear();
     auto state = std::make_unique<State>();
-    state->out.setFileName(path);
-    if (!state->out.open(QIODevice::WriteOnly)) {
+    if (!state->out.openFor(path)) {
         errorText_ = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
                          .arg(QDir::toNativeSeparators(path), state->out.errorString());
         return false;
@@ -694,7 +730,7 @@ bool XlsWriter::close()
         return false;
     }
     std::unique_ptr<State> s = std::move(d);
-    const QString path = QDir::toNativeSeparators(s->out.fileName());
+    const QString path = QDir::toNativeSeparators(s->out.target());
     auto failed = [&](const QString& why) {
         errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2").arg(path, why);
         s->out.cancelWriting();
@@ -771,7 +807,7 @@ bool XlsWriter::close()
     }
     if (!s->out.commit()) {
         errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
-                         .arg(path, s->out.errorString());
+                         .arg(path, s->out.lastError());
         return false;
     }
 
