@@ -50,8 +50,8 @@ class BackgroundRowWriter {
   }
 
  private:
-  static constexpr int kBatchRows = 4096;
-  static constexpr size_t kQueuedBatches = 4;
+  static constexpr int kBatchRows = 2048;
+  static constexpr size_t kQueuedBatches = 16;
   struct Batch {
     QByteArray bytes;
     std::vector<qsizetype> ends;  // end of each cell in bytes
