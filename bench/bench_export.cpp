@@ -18,13 +18,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "foundation/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 using namespace orv;
 
@@ -47,7 +47,9 @@ void Check(int rc, sqlite3* db, int expected = SQLITE_OK) {
 void Fill(const QString& path, long rows) {
   sqlite3* db = nullptr;
   Check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
-  Check(sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN", nullptr, nullptr, nullptr), db);
+  Check(sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN", nullptr, nullptr,
+                     nullptr),
+        db);
   const QStringList& names = DatenColumnNames();
   QByteArray cols, params;
   for (int c = 0; c < 40; ++c) {
@@ -55,7 +57,8 @@ void Fill(const QString& path, long rows) {
     params += c ? ",?" : "?";
   }
   sqlite3_stmt* ins = nullptr;
-  Check(sqlite3_prepare_v2(db, "INSERT INTO Daten (" + cols + ") VALUES (" + params + ")", -1, &ins, nullptr), db);
+  Check(sqlite3_prepare_v2(db, "INSERT INTO Daten (" + cols + ") VALUES (" + params + ")", -1, &ins, nullptr),
+        db);
   for (long r = 0; r < rows; ++r) {
     std::vector<QByteArray> v(40);
     v[0] = QString("P%1").arg(r, 19).toUtf8();
@@ -63,7 +66,8 @@ void Fill(const QString& path, long rows) {
     for (int c = 2; c < 38; ++c)
       v[c] = QByteArray::number((c % 2 ? 5712345.1234 : 4512345.6789) + r * 0.001 + c, 'f', 4);
     v[38] = QByteArray::number(qlonglong(r + 1));
-    for (int c = 0; c < 40; ++c) sqlite3_bind_text(ins, c + 1, v[c].constData(), int(v[c].size()), SQLITE_TRANSIENT);
+    for (int c = 0; c < 40; ++c)
+      sqlite3_bind_text(ins, c + 1, v[c].constData(), int(v[c].size()), SQLITE_TRANSIENT);
     Check(sqlite3_step(ins), db, SQLITE_DONE);
     sqlite3_reset(ins);
   }

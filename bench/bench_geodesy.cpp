@@ -9,13 +9,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "foundation/ProgramState.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/Ntv2Interpolation.h"
 #include "geodesy/SimilarityTransformations.h"
 #include "geodesy/TransverseMercator.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/FieldType.h"
+#include "shell/ProgramState.h"
 
 using namespace orv;
 

@@ -13,7 +13,8 @@ const QString kPresetGeodetic = QStringLiteral("Eingabe LGO Geodetic");
 
 // Degree, minute and second signs become blanks.
 QString AngleWithBlanks(QString angle) {
-  return angle.replace(QChar(0x00B0), QLatin1Char(' ')).replace(QLatin1Char('\''), QLatin1Char(' '))
+  return angle.replace(QChar(0x00B0), QLatin1Char(' '))
+      .replace(QLatin1Char('\''), QLatin1Char(' '))
       .replace(QLatin1Char('"'), QLatin1Char(' '));
 }
 
@@ -25,7 +26,8 @@ void WriteLgoFile(const ExportJob& job) {
   ExportOutput out(job.path);
   if (etrs89 || geodetic) {
     out.writeLine(QStringLiteral("@%Unit:                m"));
-    out.writeLine(etrs89 ? QStringLiteral("@%Coordinate type:     Grid") : QStringLiteral("@%Coordinate type:     Geodetic"));
+    out.writeLine(etrs89 ? QStringLiteral("@%Coordinate type:     Grid")
+                         : QStringLiteral("@%Coordinate type:     Geodetic"));
     out.writeLine(QStringLiteral("@%Reference ellipsoid: WGS 1984"));
     if (etrs89) out.writeLine(QStringLiteral("@%Projection set:      UTM 33"));
   }

@@ -21,7 +21,8 @@ void WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   ExportOutput lne(stem + QStringLiteral(".lne"));
   csv.writeLine(importHeader + QStringLiteral(";Y(RD83);X(RD83)"));
 
-  ForwardQuery query(job.db, QStringLiteral("SELECT Zeile, sYeZiel, sXeZiel, Punkt FROM Daten ORDER BY id, rowid"));
+  ForwardQuery query(job.db,
+                     QStringLiteral("SELECT Zeile, sYeZiel, sXeZiel, Punkt FROM Daten ORDER BY id, rowid"));
   bool first = true;
   bool previousMarked = false;
   QString previousName;

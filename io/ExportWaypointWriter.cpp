@@ -44,8 +44,8 @@ void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
     }
     out.writeLine(QStringLiteral("Radius=5"));
     out.writeLine(altitude);
-    for (const char* fixed : {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1", "Heading=124", "Speed=20",
-                              "CAM-Nick=-1", "Type=1", "Prefix=P"})
+    for (const char* fixed : {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1", "Heading=124",
+                              "Speed=20", "CAM-Nick=-1", "Type=1", "Prefix=P"})
       out.writeLine(QString::fromLatin1(fixed));
   }
   out.close();

@@ -9,7 +9,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "platform/db/ForwardQuery.h"
-#include "platform/ui/XlsWriter.h"
+#include "platform/xls/XlsWriter.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/GridEventRules.h"
 
@@ -104,16 +104,17 @@ class BackgroundRowWriter {
 }  // namespace
 
 QString DatenFromClause(const QString& gridQuery) {
-  static const QRegularExpression pattern(QStringLiteral("^\\s*SELECT\\s+\\*(\\s+FROM\\s+Daten\\b.*)$"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression pattern(
+      QStringLiteral("^\\s*SELECT\\s+\\*(\\s+FROM\\s+Daten\\b.*)$"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch m = pattern.match(gridQuery);
   if (!m.hasMatch()) return QString();
   // Rows of equal keys in the order the grid shows them: by row id.
   const QString from = m.captured(1).trimmed();
-  return QLatin1Char(' ') + from + (orderBy.match(from).hasMatch() ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
+  return QLatin1Char(' ') + from +
+         (orderBy.match(from).hasMatch() ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
 }
 
 int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
@@ -147,8 +148,7 @@ int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
       ++written;
     }
   }
-  if (!writer.close())
-    throw OrvenilError(kErrDeviceIoError, writer.errorText());
+  if (!writer.close()) throw OrvenilError(kErrDeviceIoError, writer.errorText());
   return written;
 }
 

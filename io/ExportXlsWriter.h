@@ -13,8 +13,8 @@
 namespace orv {
 
 struct XlsExportSource {
-  QString fromClause;   // " FROM Daten ORDER BY Punkt": the grid's rows and order
-  QStringList captions;  // the grid's column captions, column 1 first
+  QString fromClause;         // " FROM Daten ORDER BY Punkt": the grid's rows and order
+  QStringList captions;       // the grid's column captions, column 1 first
   bool presetActive = false;  // ExportVorlageAktiv
 };
 

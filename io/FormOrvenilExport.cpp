@@ -7,11 +7,10 @@
 #include <QTimer>
 
 #include "foundation/NumberText.h"
-#include "foundation/ProgramState.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
-#include "shell/SkipFailingStep.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
@@ -61,7 +60,8 @@ FormOrvenilExport::FormOrvenilExport(const QStringList& columnCaptions, QWidget*
   auto* grid = new QGridLayout(frameExport);
   ComboExportLage = new VbComboBox(frameExport);
   ComboExportHöhe = new VbComboBox(frameExport);
-  chkExportHöheMitGeoidundulation = new VbCheckBox(QStringLiteral("zusätzlich mit Geoidunulation"), frameExport);
+  chkExportHöheMitGeoidundulation =
+      new VbCheckBox(QStringLiteral("zusätzlich mit Geoidunulation"), frameExport);
   GridExport = new DataGrid(frameExport);
   GridExportTo = new DataGrid(frameExport);
   GridExport->SetShowCheckBoxes(true);
@@ -115,7 +115,8 @@ void FormOrvenilExport::SetupExportDialog() {
     GridExport->SetRowChecked(row, true);
   }
   const QString caption = GridExport->ColumnCaption(kSpalte);
-  GridExport->SetColumnWidth(kSpalte, std::max(500, static_cast<int>(1.2 * GridExport->TextWidthTwips(caption))));
+  GridExport->SetColumnWidth(kSpalte,
+                             std::max(500, static_cast<int>(1.2 * GridExport->TextWidthTwips(caption))));
 }
 
 void FormOrvenilExport::TimerAllg_Timer() {
@@ -190,10 +191,8 @@ void FormOrvenilExport::ComboExportHöhe_Click() {
 }
 
 void FormOrvenilExport::chkExportHöheMitGeoidundulation_Click() {
-  SkipFailingStep([&] {
-    if (kGeoidRow <= GridExport->RowCount())
-      GridExport->SetRowChecked(kGeoidRow, chkExportHöheMitGeoidundulation->Value() == 1);
-  });
+  if (kGeoidRow <= GridExport->RowCount())
+    GridExport->SetRowChecked(kGeoidRow, chkExportHöheMitGeoidundulation->Value() == 1);
 }
 
 void FormOrvenilExport::GridExport_CheckChanged(int row, bool ticked) {
@@ -201,8 +200,8 @@ void FormOrvenilExport::GridExport_CheckChanged(int row, bool ticked) {
   AddOrRemoveOutputRow(GridExportTo, caption, caption, !ticked);
 }
 
-void FormOrvenilExport::AddOrRemoveOutputRow(DataGrid* grid, const QString& caption, const QString& removeCaption,
-                                             bool remove) {
+void FormOrvenilExport::AddOrRemoveOutputRow(DataGrid* grid, const QString& caption,
+                                             const QString& removeCaption, bool remove) {
   if (!remove) {
     grid->AddRow(caption);
     return;

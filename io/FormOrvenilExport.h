@@ -52,7 +52,8 @@ class FormOrvenilExport : public QDialog {
 
   // Appends a row with the caption, or (remove) removes the first row that
   // carries removeCaption.
-  static void AddOrRemoveOutputRow(DataGrid* grid, const QString& caption, const QString& removeCaption, bool remove);
+  static void AddOrRemoveOutputRow(DataGrid* grid, const QString& caption, const QString& removeCaption,
+                                   bool remove);
   // Unticks the rows of untickList and ticks those of tickList in list order;
   // without keep, the output order and every tick are cleared first.
   void ApplyColumnSelection(const QString& tickList, const QString& untickList, bool keep);

@@ -5,8 +5,6 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "io/ExportColumnWriter.h"
 #include "io/ExportFileChoice.h"
@@ -17,8 +15,10 @@
 #include "io/FormOrvenilExport.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
@@ -52,7 +52,8 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
       return false;
     }
     if (TrimBlanks(CommonDialog2.FileName).isEmpty()) return false;
-    state.ExportDatei = MapSharedFolderPath(ExportFileName(CommonDialog2.FileName, CommonDialog2.FilterIndex));
+    state.ExportDatei =
+        MapSharedFolderPath(ExportFileName(CommonDialog2.FileName, CommonDialog2.FilterIndex));
     if (state.ExportDatei.isEmpty()) return false;
     if (!FileExists(state.ExportDatei)) return true;
     // Yes keeps the old file until the new one is complete: the writers
@@ -74,7 +75,8 @@ void ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
       throw OrvenilError(kErrDeviceIoError, GridKooDb->LastError());
     return;
   }
-  for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) source.captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
+  for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
+    source.captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
   source.presetActive = State().ExportVorlageAktiv;
   WriteXlsFile(job, source);
 }
@@ -85,11 +87,13 @@ void FormOrvenil::cmdAuswahlExport_Click() {
   if (GridKooDb->RowCount() < 1) return;
   {
     QStringList captions;
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
+    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
+      captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
     FormOrvenilExport dialog(captions, this);
     Dialogs().showModal(&dialog);
   }
-  xpStatusBar1->SetPanelText(10, QStringLiteral("Speichern Spalten: ") + State().SpeichernSpalten + QStringLiteral("  "));
+  xpStatusBar1->SetPanelText(
+      10, QStringLiteral("Speichern Spalten: ") + State().SpeichernSpalten + QStringLiteral("  "));
   ExportStarten();
 }
 

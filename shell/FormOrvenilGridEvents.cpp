@@ -4,13 +4,13 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/ProcessHelpers.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
 #include "foundation/TextTokens.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbTextBox.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 #include "shell/GridEventRules.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
@@ -23,7 +23,8 @@ void FormOrvenil::GridKooDb_RowChange() {
 
 void FormOrvenil::ShowPointOnWebMap() {
   if (!Coolbar2->IsPressed(kKeyGoogleMap)) return;
-  if (txtTrafoParaStart->BackColor() == WarningBackColor() || txtTrafoParaZiel->BackColor() == WarningBackColor())
+  if (txtTrafoParaStart->BackColor() == WarningBackColor() ||
+      txtTrafoParaZiel->BackColor() == WarningBackColor())
     return;
   const int row = GridKooDb->CurrentRow();
   if (row < 1) return;
@@ -36,9 +37,10 @@ void FormOrvenil::ShowPointOnWebMap() {
   } else if (State().EllipsoidStart == QStringLiteral("GRS1980")) {
     latitudeKey = QStringLiteral("BgDez"), longitudeKey = QStringLiteral("LgDez");
   } else {
-    Dialogs().messageBox(QStringLiteral("Das Lagesystem im Textfenster 'Start'- oder 'Zielsystem' muss im System "
-                                        "ETRS89 vorliegen! Bitte wählen Sie die dazu passende Transformation aus!   "),
-                         MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Marker in OpenStreet"));
+    Dialogs().messageBox(
+        QStringLiteral("Das Lagesystem im Textfenster 'Start'- oder 'Zielsystem' muss im System "
+                       "ETRS89 vorliegen! Bitte wählen Sie die dazu passende Transformation aus!   "),
+        MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Marker in OpenStreet"));
     return;
   }
   const QString latitude = TrimBlanks(GridKooDb->CellText(row, latitudeKey));
@@ -47,7 +49,8 @@ void FormOrvenil::ShowPointOnWebMap() {
   const QString address = WebMapAddress(latitude, longitude);
   // The browser registered for the help page gets the address as its one
   // argument; without one the desktop opens it.
-  QString browser = FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + "OrvenilHilfe.htm"));
+  QString browser =
+      FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + "OrvenilHilfe.htm"));
   browser.remove(QLatin1Char('"'));
   if (browser.isEmpty())
     Dialogs().openUrl(address);

@@ -20,8 +20,8 @@ QString RoundingNote() {
 }
 
 QString WebMapAddress(const QString& latitude, const QString& longitude) {
-  return QStringLiteral("https://www.openstreetmap.org/?mlat=") + latitude + QStringLiteral("&mlon=") + longitude +
-         QStringLiteral("#map=15/") + latitude + QLatin1Char('/') + longitude;
+  return QStringLiteral("https://www.openstreetmap.org/?mlat=") + latitude + QStringLiteral("&mlon=") +
+         longitude + QStringLiteral("#map=15/") + latitude + QLatin1Char('/') + longitude;
 }
 
 bool ExportRowSkipped(const QString& startEasting, const QString& targetLatitude, bool presetActive) {

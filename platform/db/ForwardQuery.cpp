@@ -10,7 +10,8 @@ ForwardQuery::ForwardQuery(const Database& db, const QString& sql) : db_(db) {
   if (!db_.isOpen()) ThrowObjectInvalid();
   SqliteConnection& conn = db_.state()->conn();
   const QByteArray text = sql.toUtf8();
-  const int rc = sqlite3_prepare_v2(conn.handle(), text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
+  const int rc =
+      sqlite3_prepare_v2(conn.handle(), text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;

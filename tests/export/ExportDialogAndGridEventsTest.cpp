@@ -61,9 +61,10 @@ TEST_F(ExportTest, DialogHeightChoiceAndTickOrder) {
 }
 
 TEST_F(ExportTest, WebMapMarkerFollowsTheUsersRow) {
-  fill({{{"Punkt", "P1"}, {"BgDez", "50.1"}, {"LgDez", "12.1"}, {"BgDezZiel", "51.5"}, {"LgDezZiel", "13.25"}},
-        {{"Punkt", "P2"}, {"BgDezZiel", ""}, {"LgDezZiel", ""}},
-        {{"Punkt", "P3"}, {"BgDezZiel", "52"}, {"LgDezZiel", "14"}}});
+  fill(
+      {{{"Punkt", "P1"}, {"BgDez", "50.1"}, {"LgDez", "12.1"}, {"BgDezZiel", "51.5"}, {"LgDezZiel", "13.25"}},
+       {{"Punkt", "P2"}, {"BgDezZiel", ""}, {"LgDezZiel", ""}},
+       {{"Punkt", "P3"}, {"BgDezZiel", "52"}, {"LgDezZiel", "14"}}});
   form->txtTrafoParaStart->SetText("GK42/83");
   form->txtTrafoParaZiel->SetText("ETRS89");
   form->GridKooDb->SetCurrentRow(1);  // key not pressed: nothing
@@ -71,7 +72,8 @@ TEST_F(ExportTest, WebMapMarkerFollowsTheUsersRow) {
   form->GridKooDb->SetCurrentRow(2);  // empty cells: nothing
   form->GridKooDb->SetCurrentRow(1);
   ASSERT_EQ(dialogs->openedUrls().size(), 1);
-  EXPECT_EQ(dialogs->openedUrls()[0], "https://www.openstreetmap.org/?mlat=51.5&mlon=13.25#map=15/51.5/13.25");
+  EXPECT_EQ(dialogs->openedUrls()[0],
+            "https://www.openstreetmap.org/?mlat=51.5&mlon=13.25#map=15/51.5/13.25");
   // Rows set by code while the grid does not draw (binding) open nothing.
   form->GridKooDb->SetRedraw(false);
   form->GridKooDb->SetCurrentRow(3);
@@ -109,7 +111,11 @@ TEST(RoundingCheck, ComparesTheCutTextsInWholeMicrometres) {
 }
 
 TEST_F(ExportTest, RoundingCheckColoursTheShownCell) {
-  fill({{{"Punkt", "P1"}, {"sYe", "100.0020"}, {"sYori", "100.0000"}, {"sXe", "5.0019"}, {"sXori", "5.0000"}}});
+  fill({{{"Punkt", "P1"},
+         {"sYe", "100.0020"},
+         {"sYori", "100.0000"},
+         {"sXe", "5.0019"},
+         {"sXori", "5.0000"}}});
   DataGridModel* model = form->GridKooDb->model();
   auto cell = [&](const char* key, int role) {
     return model->data(model->index(0, form->GridKooDb->ColumnNumber(key) - 1), role);

@@ -5,9 +5,9 @@
 #include <QHash>
 #include <functional>
 
-#include "foundation/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "shell/CoordinateDatabase.h"
+#include "shell/ProgramState.h"
 #include "window/MainWindowFixture.h"
 
 using Row = QHash<QString, QString>;

@@ -16,7 +16,11 @@ QString Pt(const QString& name) { return name.size() < 16 ? name.rightJustified(
 
 QList<Row> SmallJob() {
   return {
-      {{"Punkt", Pt("P1")}, {"C", "Bäume"}, {"sYe", "4512345.6789"}, {"sXe", "5712345.1000"}, {"sZe", "98.2500"}},
+      {{"Punkt", Pt("P1")},
+       {"C", "Bäume"},
+       {"sYe", "4512345.6789"},
+       {"sXe", "5712345.1000"},
+       {"sZe", "98.2500"}},
       {{"Punkt", Pt("P2")}, {"C", "K"}, {"sYe", ""}, {"sXe", ""}, {"sZe", "1.0000"}},
       {{"Punkt", Pt("P3")}, {"C", "K"}, {"sYe", "4512000.0000"}, {"sXe", "5712000.0000"}, {"sZe", ""}},
       {{"Punkt", "PUNKT-NAME-18-LANG"}, {"C", "C"}, {"sYe", "1"}, {"sXe", "2"}},
@@ -32,17 +36,21 @@ TEST_F(ExportTest, ColumnFormatsByteForByte) {
     int filter;
     QByteArray expected;
   } cases[] = {
-      {1, "P1 " + ae + " 4512345.6789 5712345.1000 98.2500\r\nP3 K 4512000.0000 5712000.0000\r\n"
-          "PUNKT-NAME-18-LANG C 1 2 \r\n"},
-      {2, "P1\t" + ae + "\t4512345.6789\t5712345.1000\t98.2500\r\nP3\tK\t4512000.0000\t5712000.0000\t\r\n"
-          "PUNKT-NAME-18-LANG\tC\t1\t2\t\r\n"},
-      {4, "P1;" + ae + ";4512345.6789;5712345.1000;98.2500\r\nP3;K;4512000.0000;5712000.0000;\r\n"
-          "PUNKT-NAME-18-LANG;C;1;2;\r\n"},
+      {1, "P1 " + ae +
+              " 4512345.6789 5712345.1000 98.2500\r\nP3 K 4512000.0000 5712000.0000\r\n"
+              "PUNKT-NAME-18-LANG C 1 2 \r\n"},
+      {2, "P1\t" + ae +
+              "\t4512345.6789\t5712345.1000\t98.2500\r\nP3\tK\t4512000.0000\t5712000.0000\t\r\n"
+              "PUNKT-NAME-18-LANG\tC\t1\t2\t\r\n"},
+      {4, "P1;" + ae +
+              ";4512345.6789;5712345.1000;98.2500\r\nP3;K;4512000.0000;5712000.0000;\r\n"
+              "PUNKT-NAME-18-LANG;C;1;2;\r\n"},
       // Geograf: point 1-15, code 18-25, coordinates 28-38, 41-51, height
       // 54-64; an 18-character point keeps the record on its line.
-      {8, "             P1     " + ae + "  4512345.679  5712345.100       98.250\r\n"
-          "             P3         K  4512000.000  5712000.000\r\n"
-          "PUNKT-NAME-18-LANG        C      1.000        2.000\r\n"},
+      {8, "             P1     " + ae +
+              "  4512345.679  5712345.100       98.250\r\n"
+              "             P3         K  4512000.000  5712000.000\r\n"
+              "PUNKT-NAME-18-LANG        C      1.000        2.000\r\n"},
   };
   for (const Case& c : cases) {
     dialogs->clearRecords();
@@ -112,30 +120,36 @@ TEST_F(ExportTest, VesselSetWritesCsvPointsAndLines) {
   exportAs(folder + "fahrt.csv", 5, "1,2,18,19", "Ziel Kalkschiff Brisa");
 
   const QByteArray csv = bytesOf(folder + "fahrt.csv");
-  EXPECT_TRUE(csv.startsWith("Zeit;x;Y(RD83);X(RD83)\r\nL0;2;3;4;5;6;7;8;9;10;11;12;13;14;1; ;4512345,678;5712345,123\r\n"));
+  EXPECT_TRUE(csv.startsWith(
+      "Zeit;x;Y(RD83);X(RD83)\r\nL0;2;3;4;5;6;7;8;9;10;11;12;13;14;1; ;4512345,678;5712345,123\r\n"));
   EXPECT_EQ(csv.count("\r\n"), 7);
   const QByteArray pkt = bytesOf(folder + "fahrt.pkt");
   EXPECT_TRUE(pkt.startsWith("120521.101110   1 4512345.678  5712345.123\r\n"));
   EXPECT_EQ(pkt.count("\r\n"), 5);
-  EXPECT_EQ(bytesOf(folder + "fahrt.lne"), lines({"1 ( 120521.101110   120521.101111   )",
-                                                  "1 ( 120521.101113   120521.101114   )",
-                                                  "1 ( 120521.101114   120521.101115   )"}));
+  EXPECT_EQ(bytesOf(folder + "fahrt.lne"),
+            lines({"1 ( 120521.101110   120521.101111   )", "1 ( 120521.101113   120521.101114   )",
+                   "1 ( 120521.101114   120521.101115   )"}));
 }
 
 TEST_F(ExportTest, LgoFilesByPreset) {
-  fill({{{"Punkt", Pt("P1")}, {"sYe", "3412345.678"}, {"sXe", "5712345.123"}, {"sZe", "98.25"},
-         {"sBg", "51°02'03.12345\""}, {"sLg", "13°04'05.5\""}}});
+  fill({{{"Punkt", Pt("P1")},
+         {"sYe", "3412345.678"},
+         {"sXe", "5712345.123"},
+         {"sZe", "98.25"},
+         {"sBg", "51°02'03.12345\""},
+         {"sLg", "13°04'05.5\""}}});
   exportAs(out + "lgo", 6, "1,3,4,5", "Eingabe LGO ETRS89");
   EXPECT_EQ(textOf(out + "lgo.asc"),
-            lines({"@%Unit:                m", "@%Coordinate type:     Grid", "@%Reference ellipsoid: WGS 1984",
-                   "@%Projection set:      UTM 33",
+            lines({"@%Unit:                m", "@%Coordinate type:     Grid",
+                   "@%Reference ellipsoid: WGS 1984", "@%Projection set:      UTM 33",
                    "@#P1                  412345.678    5712345.123            98.25            33"})
-                                   .toStdString());
+                .toStdString());
   exportAs(out + "geo", 6, "1,9,10,5", "Eingabe LGO Geodetic");
-  EXPECT_EQ(textOf(out + "geo.asc"),
-            lines({"@%Unit:                m", "@%Coordinate type:     Geodetic", "@%Reference ellipsoid: WGS 1984",
-                   "@#P1               51 02 03.12345  N  13 04 05.5      E    98.25            22"})
-                                   .toStdString());
+  EXPECT_EQ(
+      textOf(out + "geo.asc"),
+      lines({"@%Unit:                m", "@%Coordinate type:     Geodetic", "@%Reference ellipsoid: WGS 1984",
+             "@#P1               51 02 03.12345  N  13 04 05.5      E    98.25            22"})
+          .toStdString());
   // Any other preset leaves the file empty.
   exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet");
   EXPECT_TRUE(QFileInfo::exists(out + "leer.asc"));
@@ -145,8 +159,9 @@ TEST_F(ExportTest, LgoFilesByPreset) {
 TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
   fill({{{"Punkt", Pt("P1")}, {"BgDezZiel", "51.123456789"}, {"LgDezZiel", "13.50000004"}},
         {{"Punkt", Pt("P2")}, {"BgDezZiel", ""}, {"LgDezZiel", "x"}}});
-  const char* fixed[] = {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1", "Heading=124",
-                         "Speed=20",     "CAM-Nick=-1", "Type=1",                   "Prefix=P"};
+  const char* fixed[] = {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1",
+                         "Heading=124",  "Speed=20",    "CAM-Nick=-1",
+                         "Type=1",       "Prefix=P"};
   auto section = [&](int n, const char* lat, const char* lon, const char* alt) {
     QByteArray b = QByteArray("[Point") + QByteArray::number(n) + "]\r\n";
     if (lat) b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";

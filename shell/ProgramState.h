@@ -1,0 +1,137 @@
+#pragma once
+// The program-wide variables: the open databases, the chosen start and target
+// systems, the options of the dialogs, the export lists, the NTv2 header of
+// the grid in use and a few counters. Dialogs and handlers set them, the runs
+// read them. At program start every text is empty, every number 0, every
+// Boolean false and every database or recordset none.
+#include <QString>
+#include <QtGlobal>
+
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+namespace orv {
+
+// Overview header of an NTv2 grid file, one member per key.
+struct NTv2KopfDaten {
+  qint32 NUM_OREC = 0;
+  qint32 NUM_SREC = 0;
+  qint32 NUM_FILE = 0;
+  QString GS_TYPE;
+  QString VERSION;
+  QString SYSTEM_F;
+  QString SYSTEM_T;
+  double MAJOR_F = 0;
+  double MINOR_F = 0;
+  double MAJOR_T = 0;
+  double MINOR_T = 0;
+};
+
+// Header of the NTv2 sub-grid in use (angles in arc-seconds, longitudes positive west).
+struct NTv2SubKopfDaten {
+  QString SUB_NAME;
+  QString PARENT;
+  QString CREATED;
+  QString UPDATED;
+  double S_LAT = 0;
+  double N_LAT = 0;
+  double E_LONG = 0;
+  double W_LONG = 0;
+  double LAT_INC = 0;
+  double LONG_INC = 0;
+  qint32 GS_COUNT = 0;
+};
+
+struct ProgramState {
+  // Databases and their files.
+  Database KooDb;                 // temporary coordinate database with table Daten
+  Recordset KooDbDaten;           // table recordset on Daten of KooDb
+  QString KooDbPfad;
+  Database GsaDb;                 // scratch databases made at start-up
+  QString GsaDbPfad;
+  Database GeoidDb;
+  QString GeoidDbPfad;
+  Database SonderfunktionDb;      // temporary database of the merge functions
+  Recordset SonderfunktionDbDaten;
+  QString SonderfunktionDbPfad;
+  Database NTv2Gitterdatenbank;   // open NTv2 grid cache
+  QString NTv2TempPfad;           // build file of an NTv2 cache
+  qint32 NTv2AnzahlGitter = 0;
+
+  // Folders, files and counts.
+  QString TempVerzeichnis;        // folder of the temporary databases, ends with "/"
+  QString DatenbankVerzeichnis;   // database folder, ends with "/"
+  QString StandardVerzeichnis;    // never assigned: always ""
+  QString ImportDatei;
+  bool ImportDateiGewaehlt = false;
+  QString ExportDatei;
+  qint32 AnzahlDatensaetze = 0;
+  QString AktuelleZeile;
+  qint16 DateiNr = 0;
+
+  // Start (system A) and target (system B).
+  QString EllipsoidStart;
+  QString EllipsoidZiel;
+  QString EllipsoidImport;
+  QString SystemnameStart;
+  QString SystemnameZiel;
+  double StartA = 0;
+  double StartF = 0;
+  double StartB = 0;
+  double StartE = 0;
+  double StartK0 = 0;
+  double StartFalseEasting = 0;
+  qint32 StartMeridian = 0;
+  double ZielA = 0;
+  double ZielF = 0;
+  double ZielB = 0;
+  double ZielE = 0;
+  double ZielFalseEasting = 0;
+  double ZielK0 = 0;
+  qint32 ZielMeridian = 0;
+  QString ZonenEllipsoidStart;
+  QString ZonenEllipsoidZiel;
+
+  // Options of the dialogs and the panel.
+  QString StartKoordinatensystem;
+  qint32 StartAbbildungIndex = 0;
+  QString StartAbbildungName;
+  qint32 FormatEingabeGeographischIndex = 0;
+  qint32 SonderfunktionIndex = 0;
+  QString TrafoTyp;
+  bool NTv2ZielManuellPkt = false;
+  bool ExportVorlageAktiv = false;
+  QString ExportVorlage;
+
+  // Geoid model.
+  QString GeoidApp;
+  QString GeoidfeldDateiname;
+  bool GeoidBereit = false;
+
+  // Export lists.
+  QString SpeichernSpaltenNr;     // comma-separated 1-based column numbers of Daten
+  QString SpeichernSpalten;       // comma-separated column names
+
+  // NTv2 headers.
+  NTv2KopfDaten NTv2Kopf;
+  NTv2SubKopfDaten NTv2SubKopf;
+
+  // Others.
+  QString Antwort;
+  qint32 Zaehler = 0;
+  bool AbbruchAktion = false;
+  QString ImportKopfzeile;
+  qint32 UeberleseneZeilen = 0;
+  qint32 MKZZiffer = 0;
+  qint32 PunktnamenZaehler = 0;
+};
+
+// The one program-wide instance.
+ProgramState& State();
+
+// Sets every variable back to its start value (tests). Database and recordset
+// handles are dropped, not closed: closing is the database layer's business
+// (CloseAllDatabases).
+void ResetProgramState();
+
+}  // namespace orv
