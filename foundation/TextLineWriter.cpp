@@ -45,14 +45,6 @@ void TextLineWriter::write(QStringView text) {
   if (buffer_.size() >= kFlushSize) flushBuffer();
 }
 
-void TextLineWriter::writeEncodedLine(QByteArrayView bytes) {
-  if (!file_.isOpen())
-    throw OrvenilError(kErrBadFileName, QStringLiteral("Es ist keine Datei zum Schreiben geöffnet."));
-  buffer_.append(bytes.data(), bytes.size());
-  buffer_.append("\r\n", 2);
-  if (buffer_.size() >= kFlushSize) flushBuffer();
-}
-
 void TextLineWriter::flushBuffer() {
   if (buffer_.isEmpty()) return;
   const qint64 n = file_.write(buffer_);

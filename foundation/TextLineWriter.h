@@ -25,8 +25,6 @@ class TextLineWriter {
   void writeLine(QStringView text);
   // Text without a line end.
   void write(QStringView text);
-  // Bytes already in Windows-1252 (plain ASCII, say), followed by CR LF.
-  void writeEncodedLine(QByteArrayView bytes);
   // Writes everything out and puts the file in place; throws on failure.
   void close();
   // Drops what was written; an older file of the name stays as it was.

@@ -1,6 +1,8 @@
 #include "io/ExportJob.h"
 
 #include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/Windows1252.h"
 #include "platform/db/ForwardQuery.h"
 #include "shell/CoordinateDatabase.h"
 
@@ -22,6 +24,47 @@ QString ExportSelectList(const QStringList& names) {
   for (const QString& name : names)
     parts << (name.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('"') + name + QLatin1Char('"'));
   return parts.isEmpty() ? QStringLiteral("NULL") : parts.join(QLatin1Char(','));
+}
+
+namespace {
+constexpr qsizetype kFlushSize = 1 << 18;
+}
+
+ExportOutput::ExportOutput(const QString& path) {
+  if (!file_.openFor(path))
+    throw OrvenilError(kErrPathFileAccess, QStringLiteral("Die Datei ") + path +
+                                               QStringLiteral(" kann nicht angelegt werden: ") +
+                                               file_.lastError());
+  buffer_.reserve(kFlushSize + 4096);
+}
+
+void ExportOutput::writeLine(QStringView text) {
+  AppendWindows1252(buffer_, text);
+  buffer_.append("\r\n", 2);
+  if (buffer_.size() >= kFlushSize) flush();
+}
+
+void ExportOutput::writeEncodedLine(QByteArrayView bytes) {
+  buffer_.append(bytes.data(), bytes.size());
+  buffer_.append("\r\n", 2);
+  if (buffer_.size() >= kFlushSize) flush();
+}
+
+void ExportOutput::flush() {
+  if (file_.write(buffer_) != buffer_.size()) fail();
+  buffer_.resize(0);
+}
+
+void ExportOutput::close() {
+  flush();
+  if (!file_.commit()) fail();
+}
+
+void ExportOutput::fail() {
+  const QString why = file_.lastError();
+  file_.cancelWriting();
+  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei ") + file_.target() +
+                                            QStringLiteral(" konnte nicht geschrieben werden: ") + why);
 }
 
 int DatenRecordCount(const Database& db) {

@@ -3,11 +3,12 @@
 // path, the chosen columns and preset, and where to report its progress.
 // Writers put their file in place only when it is complete; a file that
 // cannot be created or written raises an OrvenilError naming it.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-#include "foundation/TextLineWriter.h"
+#include "foundation/ReplacingFile.h"
 #include "platform/db/Database.h"
 
 namespace orv {
@@ -24,15 +25,24 @@ struct ExportJob {
   }
 };
 
-// An export's output text file: written under a temporary name and put in
-// place by close(); a writer that fails before leaves any older file of the
-// name as it was.
-class ExportOutput : public TextLineWriter {
+// An export's output text file, Windows-1252 with CR LF, written through a
+// buffer under a temporary name and put in place by close(); a writer that
+// fails before leaves any older file of the name as it was.
+class ExportOutput {
  public:
-  using TextLineWriter::TextLineWriter;
-  ~ExportOutput() {
-    if (isOpen()) discard();
-  }
+  // Throws OrvenilError naming the file when it cannot be created.
+  explicit ExportOutput(const QString& path);
+  void writeLine(QStringView text);
+  // Bytes already in Windows-1252 (plain ASCII, say), followed by CR LF.
+  void writeEncodedLine(QByteArrayView bytes);
+  // Throws OrvenilError naming the file when it cannot be written.
+  void close();
+
+ private:
+  void flush();
+  [[noreturn]] void fail();
+  ReplacingFile file_;
+  QByteArray buffer_;
 };
 
 // The field names of Daten that the entries of a column list name (entry n

@@ -1,6 +1,7 @@
 #include "platform/xls/XlsWriter.h"
 
 #include "platform/xls/CompoundFile.h"
+#include "foundation/ReplacingFile.h"
 
 #include <QDir>
 #include <QHash>
@@ -9,8 +10,6 @@
 #include <sys/sendfile.h>
 #include <QTemporaryFile>
 #include <QtEndian>
-#include <cerrno>
-#include <cstdio>
 
 #include <algorithm>
 #include <vector>
@@ -319,38 +318,6 @@ class XlsSpoolFile {
   QTemporaryFile file_;
   QByteArray buffer_;
   quint64 written_ = 0;
-};
-
-// The workbook under a temporary name beside its place, renamed over it in
-// one step when complete, so that an older file of the name stays whole
-// until then. Unlike QSaveFile it leaves writing the data to disk to the
-// system instead of waiting for it.
-class ReplacingFile : public QTemporaryFile {
- public:
-  bool openFor(const QString& target) {
-    target_ = target;
-    setFileTemplate(target + QStringLiteral(".XXXXXX"));
-    return open();
-  }
-  const QString& target() const { return target_; }
-  bool commit() {
-    if (!flush()) return false;
-    close();
-    QFile::setPermissions(fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                          QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
-    if (::rename(QFile::encodeName(fileName()).constData(), QFile::encodeName(target_).constData()) != 0) {
-      error_ = QString::fromLocal8Bit(std::strerror(errno));
-      return false;
-    }
-    setAutoRemove(false);
-    return true;
-  }
-  void cancelWriting() { close(); }  // the temporary file goes with the object
-  QString lastError() const { return error_.isEmpty() ? errorString() : error_; }
-
- private:
-  QString target_;
-  QString error_;
 };
 
 struct XlsWriter::State {
