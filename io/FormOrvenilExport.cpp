@@ -114,9 +114,11 @@ void FormOrvenilExport::SetupExportDialog() {
     const int row = GridExport->AddRow(caption);
     GridExport->SetRowChecked(row, true);
   }
-  const QString caption = GridExport->ColumnCaption(kSpalte);
-  GridExport->SetColumnWidth(kSpalte,
-                             std::max(500, static_cast<int>(1.2 * GridExport->TextWidthTwips(caption))));
+  // Wide enough for the longest caption listed.
+  int widest = GridExport->TextWidthTwips(GridExport->ColumnCaption(kSpalte));
+  for (const QString& caption : captions_) widest = std::max(widest, GridExport->TextWidthTwips(caption));
+  for (DataGrid* g : {GridExport, GridExportTo})
+    g->SetColumnWidth(kSpalte, std::max(500, static_cast<int>(1.2 * widest)));
 }
 
 void FormOrvenilExport::TimerAllg_Timer() {

@@ -27,7 +27,7 @@ namespace {
 const QString kTitle = QStringLiteral("Orvenil");
 
 // The coordinate database: the open one, or opened by its path for the export.
-Database CoordinateDatabase() {
+Database OpenCoordinateDatabase() {
   ProgramState& state = State();
   if (state.KooDb.isOpen()) return state.KooDb;
   return DBEngine::openDatabase(state.KooDbPfad);
@@ -123,7 +123,7 @@ void FormOrvenil::ExportCoordinateTable() {
   StatusForm();
   try {
     ExportJob job;
-    job.db = CoordinateDatabase();
+    job.db = OpenCoordinateDatabase();
     job.path = state.ExportDatei;
     job.columnList = state.SpeichernSpaltenNr;
     job.preset = state.ExportVorlage;
