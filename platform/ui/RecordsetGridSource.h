@@ -25,6 +25,8 @@ class RecordsetGridSource : public GridRecordSource {
   QString query() const override { return sql_; }
 
  private:
+  void readRowIds();
+
   Recordset rs_;
   Database db_;
   QString sql_;
