@@ -5,7 +5,7 @@
 // the same order, writing them with plain buffered output. Prints rows per
 // second and the ratio export/raw for each format.
 //
-//   bench_export [rows] [rounds]     (default 1,000,000 rows, 3 rounds)
+//   bench_export [rows] [rounds]     (default 1,000,000 rows, 5 rounds)
 //
 // The best time of each phase over the rounds counts.
 #include <sqlite3.h>
@@ -107,7 +107,7 @@ double RawExport(const QString& dbPath, const QString& out, const char* order, l
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
   QTemporaryDir root;
   QDir(root.path()).mkpath("Programm/Orvenil-Datenbanken");
