@@ -128,7 +128,7 @@ int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
     names << fields.at(n - 1);
     header << source.captions.at(n - 1);
   }
-  if (names.isEmpty()) return 0;
+  if (names.isEmpty()) throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Keine Spalten gewählt."));
   const int width = static_cast<int>(names.size());
   const QString select = QStringLiteral("SELECT ") + ExportSelectList(names) +
                          QStringLiteral(",\"sYe\",\"sBgZiel\"") + source.fromClause;

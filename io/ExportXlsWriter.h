@@ -19,7 +19,8 @@ struct XlsExportSource {
 };
 
 // Returns the number of rows written below the caption row; throws
-// OrvenilError naming the file when it cannot be written.
+// OrvenilError naming the file when it cannot be written, and when the column
+// list names no column of the grid.
 int WriteXlsFile(const ExportJob& job, const XlsExportSource& source);
 
 // The FROM part (with WHERE and ORDER BY, ties in row-id order, as the grid
