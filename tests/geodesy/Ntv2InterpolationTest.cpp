@@ -1,6 +1,6 @@
 // NTv2 interpolation on synthetic grid caches built in the test: exact
 // interpolation of a linear shift field, edges, the choice among parents and
-// children, points outside and missing nodes.
+// children, points outside, missing nodes and unreadable caches.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -9,7 +9,6 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
 #include "geodesy/Ntv2Interpolation.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/FieldType.h"
@@ -96,31 +95,25 @@ SubGridSpec Parent(const QString& name = QStringLiteral("PARENT1")) {
 
 class Ntv2Interpolation : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(dir.isValid());
-  }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   void TearDown() override {
     if (db.isSet()) db.close();
-    ResetProgramState();
   }
+  // Writes the cache database and reads it into the cache object.
   void Build(const std::vector<SubGridSpec>& grids, const QString& file = QStringLiteral("grid.mdb")) {
     if (db.isSet()) db.close();
     db = DBEngine::createDatabase(dir.filePath(file));
     for (size_t i = 0; i < grids.size(); ++i)
       AddSubGrid(db, int(i) + 1, grids[i], i + 1 == grids.size());
-    State().NTv2Gitterdatenbank = db;
-    State().NTv2AnzahlGitter = int(grids.size());
+    cache = Ntv2GridCache(db, int(grids.size()));
   }
-  Ntv2Result Shift(double latDeg, double lonDeg) {
-    return NTv2ShiftInterpolieren(latDeg, lonDeg, db, QStringLiteral("P1"));
-  }
-  Ntv2Result Shifted(double latDeg, double lonDeg) {
-    return NTv2Transformieren(latDeg, lonDeg, db, QStringLiteral("P1"));
-  }
+  Ntv2Result Shift(double latDeg, double lonDeg) { return NTv2ShiftInterpolieren(latDeg, lonDeg, cache); }
+  Ntv2Result Shifted(double latDeg, double lonDeg) { return NTv2Transformieren(latDeg, lonDeg, cache); }
+  const Ntv2SubGridHeader& Used(const Ntv2Result& r) { return cache.header(r.subGrid); }
 
   QTemporaryDir dir;
   Database db;
+  Ntv2GridCache cache;
 };
 
 TEST_F(Ntv2Interpolation, LinearFieldIsInterpolatedExactlyAndBothRoutinesAgree) {
@@ -140,15 +133,16 @@ TEST_F(Ntv2Interpolation, LinearFieldIsInterpolatedExactlyAndBothRoutinesAgree) 
       EXPECT_NEAR(p.longitude, lon + s.longitude / 3600, 1e-12);
     }
   }
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
-  EXPECT_EQ(State().NTv2SubKopf.N_LAT, 171000);
-  EXPECT_EQ(State().NTv2SubKopf.E_LONG, -36000);
-  EXPECT_EQ(State().NTv2SubKopf.W_LONG, -32400);
-  EXPECT_EQ(State().NTv2SubKopf.LAT_INC, 600);
-  EXPECT_EQ(State().NTv2SubKopf.LONG_INC, 900);
-  EXPECT_EQ(State().NTv2SubKopf.GS_COUNT, 4 * 5);
-  EXPECT_EQ(State().NTv2SubKopf.CREATED, QStringLiteral("01-06-21"));
-  EXPECT_EQ(State().NTv2SubKopf.UPDATED, QStringLiteral("02-06-21"));
+  const Ntv2SubGridHeader& h = Used(Shift(47.2, 9.5));
+  EXPECT_EQ(h.S_LAT, 169200);
+  EXPECT_EQ(h.N_LAT, 171000);
+  EXPECT_EQ(h.E_LONG, -36000);
+  EXPECT_EQ(h.W_LONG, -32400);
+  EXPECT_EQ(h.LAT_INC, 600);
+  EXPECT_EQ(h.LONG_INC, 900);
+  EXPECT_EQ(h.GS_COUNT, 4 * 5);
+  EXPECT_EQ(h.CREATED, QStringLiteral("01-06-21"));
+  EXPECT_EQ(h.UPDATED, QStringLiteral("02-06-21"));
 }
 
 TEST_F(Ntv2Interpolation, NodesAndBordersUseNoNodeBeyondTheGrid) {
@@ -179,9 +173,9 @@ TEST_F(Ntv2Interpolation, PointOutsideEveryGridIsAFailureNotAZeroShift) {
     EXPECT_EQ(s.latitude, 0.0);
     EXPECT_EQ(s.longitude, 0.0);
     EXPECT_FALSE(Shifted(lat, lon).ok);
+    // The run's own extent test still finds the point outside the grid named.
+    EXPECT_EQ(Used(s).S_LAT, 169200);
   }
-  // The run's own extent test still finds the point outside the grid left behind.
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
 }
 
 TEST_F(Ntv2Interpolation, ParentWithOneChildUsesTheChildInsideIt) {
@@ -193,13 +187,13 @@ TEST_F(Ntv2Interpolation, ParentWithOneChildUsesTheChildInsideIt) {
   ASSERT_TRUE(s.ok);
   EXPECT_EQ(s.latitude, 3.0);
   EXPECT_EQ(s.longitude, 4.0);
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169560);
-  EXPECT_EQ(State().NTv2SubKopf.LAT_INC, 120);
+  EXPECT_EQ(Used(s).S_LAT, 169560);
+  EXPECT_EQ(Used(s).LAT_INC, 120);
 
   s = Shift(47.4, 9.8);
   ASSERT_TRUE(s.ok);
   EXPECT_NEAR(s.latitude, LinearLat(47.4 * 3600, -9.8 * 3600), 1e-9);
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
+  EXPECT_EQ(Used(s).S_LAT, 169200);
 }
 
 TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
@@ -233,28 +227,27 @@ TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
 TEST_F(Ntv2Interpolation, MissingNodeIsAFailure) {
   Build({Parent()});
   db.execute(QStringLiteral("DELETE FROM \"1\" WHERE id = 8"));  // row 1, column 2
+  cache = Ntv2GridCache(db, 1);
   EXPECT_FALSE(Shift(47 + 700.0 / 3600, 9.4).ok);  // needs node 8
   EXPECT_TRUE(Shift(47.01, 9.99).ok);
 }
 
-TEST_F(Ntv2Interpolation, AnotherOpenCacheIsReadAfresh) {
+TEST_F(Ntv2Interpolation, CacheOutlivesItsDatabaseAndAnEmptyCacheHoldsNoPoint) {
   Build({Parent()});
-  ASSERT_TRUE(Shift(47.2, 9.5).ok);
-  SubGridSpec other = Parent();
-  other.dLat = ConstantLat;
-  other.dLonW = ConstantLonW;
-  Build({other}, QStringLiteral("other.mdb"));
-  const Ntv2Result s = Shift(47.2, 9.5);
-  ASSERT_TRUE(s.ok);
-  EXPECT_EQ(s.latitude, 3.0);
+  db.close();
+  EXPECT_TRUE(Shift(47.2, 9.5).ok);
+  const Ntv2Result none = NTv2ShiftInterpolieren(47.2, 9.5, Ntv2GridCache());
+  EXPECT_FALSE(none.ok);
+  EXPECT_EQ(none.subGrid, -1);
 }
 
 TEST_F(Ntv2Interpolation, UnreadableCacheThrows) {
   Build({Parent()});
-  State().NTv2AnzahlGitter = 2;  // table "2" does not exist
-  EXPECT_THROW(Shift(47.2, 9.5), OrvenilError);
-  State().NTv2Gitterdatenbank = Database();
-  EXPECT_THROW(Shift(47.2, 9.5), OrvenilError);
+  EXPECT_THROW(Ntv2GridCache(db, 2), OrvenilError);  // table "2" does not exist
+  db.execute(QStringLiteral("UPDATE \"1\" SET Kopfdaten = 'SUB_NAME X;LAT_INC 0;' WHERE id = 1"));
+  EXPECT_THROW(Ntv2GridCache(db, 1), OrvenilError);
+  Database closed;
+  EXPECT_THROW(Ntv2GridCache(closed, 1), OrvenilError);
 }
 
 }  // namespace
