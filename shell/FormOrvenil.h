@@ -145,6 +145,14 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
+  // NTv2 run and grid tools (runs/FormOrvenilNtv2Run.cpp, runs/FormOrvenilNtv2Tools.cpp).
+  void RunNtv2Transformation();
+  void GenerateNtv2PointGrid();
+  void WriteNtv2Gsa();
+  void ExportNtv2Extents();
+  void ImportNtv2TargetsByLine();
+  void ImportNtv2TargetsByPointNumber();
+
   FormOrvenilFolders folders_;
   QString commandLine_;
   TemporaryFolderLock tempLock_;
