@@ -152,6 +152,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ExportNtv2Extents();
   void ImportNtv2TargetsByLine();
   void ImportNtv2TargetsByPointNumber();
+  void ImportNtv2Targets(bool byLine);
 
   FormOrvenilFolders folders_;
   QString commandLine_;
