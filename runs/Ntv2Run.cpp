@@ -63,6 +63,7 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
                                         const Ntv2TargetEllipsoid& target) {
   Ntv2TargetColumns out;
   auto& c = out.columns;
+  c.reserve(16);
   const QString lonText = NumberText(longitude);
   c.emplace_back(QStringLiteral("BgDezZiel"), NumberText(latitude));
   c.emplace_back(QStringLiteral("LgDezZiel"), lonText);
@@ -70,13 +71,15 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
   c.emplace_back(QStringLiteral("LgDezSekZiel"), NumberText(3600 * longitude));
   const double B = latitude * kPi / 180;
   const double L = longitude * kPi / 180;
-  c.emplace_back(QStringLiteral("radBgZiel"), NumberText(B));
-  c.emplace_back(QStringLiteral("radLgZiel"), NumberText(L));
+  const QString radB = NumberText(B), radL = NumberText(L);
+  c.emplace_back(QStringLiteral("radBgZiel"), radB);
+  c.emplace_back(QStringLiteral("radLgZiel"), radL);
   c.emplace_back(QStringLiteral("sBgZiel"), RadInGrad(B));
   c.emplace_back(QStringLiteral("sLgZiel"), RadInGrad(L));
   const QString h4 = FormatNumber(height, QStringLiteral("0.0000"));
   c.emplace_back(QStringLiteral("sHgZiel"), h4);
-  const double B1 = Rounded15(B), L1 = Rounded15(L);
+  // B and L as stored (15 significant digits) for the geocentric and grid values.
+  const double B1 = Val(radB), L1 = Val(radL);
   const GeocentricPoint xyz = EllToGeoZent(B1, L1, height, target.a, target.e);
   c.emplace_back(QStringLiteral("sXzZiel"), FormatNumber(xyz.X, QStringLiteral("0.00000")));
   c.emplace_back(QStringLiteral("sYzZiel"), FormatNumber(xyz.Y, QStringLiteral("0.00000")));
