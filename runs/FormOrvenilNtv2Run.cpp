@@ -17,6 +17,7 @@
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
+#include "runs/DatabaseFolderFile.h"
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
 #include "shell/FormOrvenil.h"
@@ -62,7 +63,7 @@ void FormOrvenil::RunNtv2Transformation() {
 
     const int setRow = ComboTrafoPara->ListIndex() + 1;
     const QString gridPath =
-        state.DatenbankVerzeichnis + GridNTv2Sys->CellText(setRow, QStringLiteral("Trafosatz"));
+        DatabaseFolderFile(state.DatenbankVerzeichnis, GridNTv2Sys->CellText(setRow, QStringLiteral("Trafosatz")));
     const Ntv2OpenCache open = OpenNtv2GridCache(
         gridPath, state.TempVerzeichnis, state.NTv2Gitterdatenbank, [](int line, int total) {
           ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, Datenbank wird erstellt..."));

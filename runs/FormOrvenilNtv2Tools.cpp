@@ -16,6 +16,7 @@
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
+#include "runs/DatabaseFolderFile.h"
 #include "runs/Ntv2Extents.h"
 #include "runs/Ntv2GsaWriter.h"
 #include "runs/Ntv2PointGrid.h"
@@ -195,7 +196,7 @@ void FormOrvenil::ExportNtv2Extents() {
   state.Antwort = answer == MsgResult::Yes ? QStringLiteral("6") : QStringLiteral("7");
   if (answer != MsgResult::Yes) return;
 
-  const QString gridPath = state.DatenbankVerzeichnis + name;
+  const QString gridPath = DatabaseFolderFile(state.DatenbankVerzeichnis, name);
   Dialogs().setBusy(true);
   QStringList skipped;
   try {
