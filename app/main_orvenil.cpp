@@ -5,6 +5,7 @@
 
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/db/TemporaryFolder.h"
+#include "platform/ui/GermanQtTranslation.h"
 #include "platform/ui/QtDialogService.h"
 #include "shell/FormOrvenil.h"
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
   // Qt sets the C locale from the environment; numbers are always written
   // with a decimal point here.
   std::setlocale(LC_NUMERIC, "C");
+  // File dialogs and message-box keys in German; without the translation
+  // they stay English and work the same.
+  orv::InstallGermanQtTranslation(app);
 
   orv::QtDialogService dialogs;
   // Pending writes reach their files before the process ends.

@@ -20,7 +20,7 @@ enum class MsgResult { Ok, Cancel, Yes, No };
 
 struct FileDialogRequest {
   QString title;
-  QString filter;        // "text|pattern|text|pattern…" as the original wrote it
+  QString filter;        // "text|pattern|text|pattern…"
   int filterIndex = 1;   // 1-based
   QString fileName;      // proposed name (may include a folder)
   QString initialDir;

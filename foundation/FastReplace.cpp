@@ -5,7 +5,7 @@ namespace orv {
 namespace {
 
 // Lower case character by character, so that positions stay those of the
-// original text (a whole-string lower-casing may change the length).
+// given text (a whole-string lower-casing may change the length).
 QString LowerPerCharacter(const QString& s) {
   QString out(s.size(), Qt::Uninitialized);
   for (qsizetype i = 0; i < s.size(); ++i) out[i] = s[i].toLower();

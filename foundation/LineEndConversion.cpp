@@ -24,7 +24,7 @@ bool RenameOver(const QString& from, const QString& to) {
   return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-// Keeps the original under the backup name without ever removing it from path.
+// Keeps the unconverted file under the backup name without ever removing it from path.
 bool KeepBackup(const QString& path, const QString& backup) {
   const QByteArray backupNative = QFile::encodeName(backup);
   if (QFileInfo::exists(backup) && ::unlink(backupNative.constData()) != 0) return false;
@@ -76,7 +76,7 @@ bool ConvertStream(QFile& in, QFile& out) {
 
 bool ConvertLfToCrLf(const QString& path, bool replace) {
   const QString backup = BackupName(path);
-  if (!replace && backup == path) return false;  // no backup name: the original would be lost
+  if (!replace && backup == path) return false;  // no backup name: the unconverted file would be lost
   if (!QFileInfo(path).isFile()) return false;
 
   QFile in(path);

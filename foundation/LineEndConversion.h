@@ -8,7 +8,7 @@ namespace orv {
 // 1,000,000 bytes through a work file path + "#". A file that already holds a
 // CR LF pair is left untouched and the result is False. A run of CR
 // characters is halved (CR CR becomes CR). With replace the converted file
-// takes the place of the original; without it the original is kept under the
+// takes the place of the file at path; without it the unconverted file is kept under the
 // backup name (".xml" in the name becomes "_UNIX.xml"), and a path without
 // ".xml" is refused before anything is touched. The file at path is replaced
 // in one rename, so it is never missing or half written. True on success; no

@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "foundation/DialogService.h"
-#include "foundation/ProgramState.h"
 
 namespace orv {
 
 namespace {
 SeparatorProbe g_probe;
 bool g_checkRan = false;
+bool g_separatorsUnchanged = false;  // `TrennzeichenUnveraendert`
 std::optional<QLocale> g_startLocale;
 
 QString Probe() { return g_probe ? g_probe() : ProbeNumberText(); }
@@ -56,20 +56,21 @@ void CheckDecimalSeparator() {
   if (!g_checkRan) {
     if (Probe() == QStringLiteral("1,1")) {
       SwitchAndTell();
-      State().TrennzeichenUnveraendert = false;
+      g_separatorsUnchanged = false;
     } else {
-      State().TrennzeichenUnveraendert = true;
+      g_separatorsUnchanged = true;
     }
     g_checkRan = true;
   }
   if (Probe() == QStringLiteral("1,1")) SwitchAndTell();
 }
 
-bool SeparatorsUnchanged() { return State().TrennzeichenUnveraendert; }
-void SetSeparatorsUnchanged(bool unchanged) { State().TrennzeichenUnveraendert = unchanged; }
+bool SeparatorsUnchanged() { return g_separatorsUnchanged; }
+void SetSeparatorsUnchanged(bool unchanged) { g_separatorsUnchanged = unchanged; }
 
 void ResetLocaleSwitch() {
   g_checkRan = false;
+  g_separatorsUnchanged = false;
   if (g_startLocale) QLocale::setDefault(*g_startLocale);
   g_startLocale.reset();
 }

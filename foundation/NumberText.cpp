@@ -1,7 +1,8 @@
 // Number <-> text without any locale. Rounding decisions are made on the
 // 15-significant-digit decimal form of a double (the precision the stored
-// tables and the original runtime work with), so 2.675 formatted "0.00" is
-// "2.68", although the binary value lies just below the half.
+// tables are written with), so 2.675 formatted "0.00" is "2.68", as a
+// surveyor reading the table expects, although the binary value lies just
+// below the half.
 #include "foundation/NumberText.h"
 
 #include "foundation/OrvenilError.h"
@@ -28,7 +29,7 @@ DecimalForm ToDecimalForm(double x) {
   f.negative = std::signbit(x);
   const double a = std::fabs(x);
   if (a == 0.0) {
-    f.digits = "0";
+    f.digits.assign(1, '0');
     f.pointPos = 1;
     return f;
   }
@@ -166,7 +167,7 @@ QString FormatNumber(double x, const QString& pattern) {
   std::string out;
   if (f.negative && !zero) out.push_back('-');
   out += intPart;
-  if (p.hasPoint) {  // as the original runtime: "0.##" writes 1 as "1."
+  if (p.hasPoint) {  // a pattern with a point always writes it: "0.##" writes 1 as "1."
     out.push_back('.');
     out += fracPart;
   }
@@ -183,7 +184,7 @@ QString NumberText(double x) {
   std::string out;
   if (f.negative) out.push_back('-');
   if (exp10 >= 15 || exp10 < -4) {
-    // Scientific form as the original runtime writes it: 1.5E+20, 1E-05.
+    // Scientific form for very large and small numbers: 1.5E+20, 1E-05.
     out.push_back(digits[0]);
     if (digits.size() > 1) {
       out.push_back('.');
@@ -192,7 +193,7 @@ QString NumberText(double x) {
     out.push_back('E');
     out.push_back(exp10 < 0 ? '-' : '+');
     std::string e = std::to_string(std::abs(exp10));
-    if (e.size() < 2) e.insert(0, "0");
+    if (e.size() < 2) e.insert(0, 1, '0');
     out += e;
   } else if (f.pointPos <= 0) {
     out += "0.";
@@ -327,7 +328,7 @@ double Val(const QString& text) {
   bool all = false;
   const std::string s = LeadingNumber(text, true, all);
   if (s.empty()) return 0.0;
-  return ParseAscii(s);  // a number beyond the double range is an overflow, as in the original
+  return ParseAscii(s);  // a number beyond the double range is an overflow error, never infinity
 }
 
 double ToDoubleStrict(const QString& text) {

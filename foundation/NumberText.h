@@ -14,7 +14,7 @@ QString FormatNumber(double x, const QString& pattern);
 QString NumberText(double x);
 
 // Leading number of the text ("." as point, optional sign and exponent,
-// blanks skipped as the original's Val does); 0 when there is none.
+// blanks inside the number skipped, so "1 234.5" reads 1234.5); 0 when there is none.
 double Val(const QString& text);
 
 // Strict conversion of a whole text to a number; throws OrvenilError 13

@@ -2,10 +2,6 @@
 // system tables and exchange files.
 #include "foundation/TextTokens.h"
 
-#include <QComboBox>
-#include <QListWidget>
-
-
 namespace orv {
 
 QString TrimBlanks(const QString& s) {
@@ -82,20 +78,6 @@ int FindListIndex(const QStringList& items, const QString& text) {
   for (qsizetype i = 0; i < items.size(); ++i)
     if (text.contains(items[i], Qt::CaseSensitive)) return static_cast<int>(i);
   return 0;
-}
-
-int FindListIndex(const QComboBox* list, const QString& text) {
-  if (!list) return 0;
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
-  return FindListIndex(items, text);
-}
-
-int FindListIndex(const QListWidget* list, const QString& text) {
-  if (!list) return 0;
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return FindListIndex(items, text);
 }
 
 QString ReplaceRepeated(const QString& s, const QString& find, const QString& repl) {

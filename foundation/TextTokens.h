@@ -6,9 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-class QComboBox;
-class QListWidget;
-
 namespace orv {
 
 // Leading and trailing blanks (U+0020 only) removed.
@@ -36,8 +33,6 @@ QString MidFromRight(const QString& s, int start, int length);
 
 // Index (0-based) of the first item that occurs inside text; 0 when none does.
 int FindListIndex(const QStringList& items, const QString& text);
-int FindListIndex(const QComboBox* list, const QString& text);
-int FindListIndex(const QListWidget* list, const QString& text);
 
 // Replaces find by repl again and again until find no longer occurs. An empty
 // find gives s unchanged; a replacement that contains find gets one pass, since

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 
 namespace orv {
@@ -19,7 +18,7 @@ bool IsGaussKruegerEllipsoid(const QString& name) {
 
 }  // namespace
 
-int32_t ErmittleZoneVerebnet(double easting, const QString& ellipsoidName) {
+EastingZone ZoneOfEasting(double easting, const QString& ellipsoidName) {
   const QString text = NumberText(easting);
   const QChar first = text.isEmpty() ? QChar() : text.at(0);
   int32_t L0 = 0;
@@ -31,14 +30,9 @@ int32_t ErmittleZoneVerebnet(double easting, const QString& ellipsoidName) {
   } else if (IsGaussKruegerEllipsoid(ellipsoidName)) {
     if (first >= QLatin1Char('1') && first <= QLatin1Char('7')) L0 = 3 * (first.unicode() - '0');
   } else {
-    return 0;
+    return {};
   }
-  if (L0 == 0) {
-    Dialogs().messageBox(QStringLiteral("Zone bzw. Koordinatensystem ungültig! Abbruch!"),
-                         MsgButtons::Ok, MsgIcon::Critical,
-                         QStringLiteral("Orvenil ErmittleZoneVerebnet"));
-  }
-  return L0;
+  return {L0, L0 == 0};
 }
 
 double ErmittleFalseEasting(int32_t L0, const QString& ellipsoidName) {

@@ -8,11 +8,15 @@
 
 namespace orv {
 
-// Central meridian from the first character of the easting; 0 = no zone.
-// On "GRS1980", "Krassowski" and "Bessel" a first character without a zone
-// is reported to the user ("Zone bzw. Koordinatensystem ungültig! Abbruch!");
-// any other name gives 0 silently.
-int32_t ErmittleZoneVerebnet(double easting, const QString& ellipsoidName);
+// Central meridian from the first character of the easting; L0 = 0 means no
+// zone. On "GRS1980", "Krassowski" and "Bessel" a first character without a
+// zone marks the easting invalid (the caller tells the user); any other name
+// gives 0 and is not invalid.
+struct EastingZone {
+  int32_t L0 = 0;
+  bool invalid = false;
+};
+EastingZone ZoneOfEasting(double easting, const QString& ellipsoidName);
 
 // False easting of a zone; 0 when the zone or the name is unknown.
 double ErmittleFalseEasting(int32_t L0, const QString& ellipsoidName);

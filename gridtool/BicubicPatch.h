@@ -9,11 +9,11 @@ namespace orv {
 
 // Coefficients c[i][j] of the bicubic patch sum c[i][j] t^i u^j with
 // t = x1/d1, u = x2/d2 (i, j = 0..3).
-void bcucof(const double y[4], const double y1[4], const double y2[4], const double y12[4],
-            double d1, double d2, double c[4][4]);
+void bcucof(const double y[4], const double y1[4], const double y2[4], const double y12[4], double d1,
+            double d2, double c[4][4]);
 
 // Value of the bicubic patch at offsets x1, x2 from the lower-left corner.
-double bcuint(const double y[4], const double y1[4], const double y2[4], const double y12[4],
-              double d1, double d2, double x1, double x2);
+double bcuint(const double y[4], const double y1[4], const double y2[4], const double y12[4], double d1,
+              double d2, double x1, double x2);
 
-} // namespace orv
+}  // namespace orv

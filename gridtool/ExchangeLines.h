@@ -28,4 +28,4 @@ std::string FixedField(double value, int width, int decimals);
 // into the undulation.
 std::string FormatResultLine(double undulation, double latDeg, double lonDeg);
 
-} // namespace orv
+}  // namespace orv

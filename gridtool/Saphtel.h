@@ -20,4 +20,4 @@ inline constexpr const char* kSaphtelOutputFile = "OUTPUT.USR";
 // and returns 1.
 int RunSaphtel(const std::string& folder, std::ostream& errors);
 
-} // namespace orv
+}  // namespace orv

@@ -18,4 +18,4 @@ inline constexpr double kRadToDeg = 57.29577951;
 // it) or where a cell corner has no value.
 double InterpolateUndulation(GeoidGridFile& grid, double latRad, double lonRad);
 
-} // namespace orv
+}  // namespace orv

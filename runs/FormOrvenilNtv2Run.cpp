@@ -7,8 +7,8 @@
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
+#include "shell/ProgramState.h"
+#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/Ntv2GridCache.h"
 #include "platform/db/DBEngine.h"
@@ -17,7 +17,7 @@
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
-#include "runs/DatabaseFolderFile.h"
+#include "foundation/DatabaseFolderFile.h"
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
 #include "shell/FormOrvenil.h"
@@ -147,13 +147,13 @@ void FormOrvenil::RunNtv2Transformation() {
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
-    SkipFailingStep([&] { HideBusyWindow(); });
-    SkipFailingStep([&] { FormVisible(true); });
+    SkipFailingStep("HideBusyWindow", [&] { HideBusyWindow(); });
+    SkipFailingStep("FormVisible", [&] { FormVisible(true); });
     if (redrawOff) {
-      SkipFailingStep([&] { GridKooDb->SetRedraw(true); });
-      SkipFailingStep([&] { GridKooDb->Refresh(); });
+      SkipFailingStep("GridKooDb.SetRedraw", [&] { GridKooDb->SetRedraw(true); });
+      SkipFailingStep("GridKooDb.Refresh", [&] { GridKooDb->Refresh(); });
     }
-    SkipFailingStep([&] {
+    SkipFailingStep("KooDbDaten.close", [&] {
       if (state.KooDbDaten.isOpen()) state.KooDbDaten.close();
     });
     state.KooDbDaten = Recordset();

@@ -10,13 +10,13 @@
 #include "foundation/LocaleSwitch.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
+#include "shell/ProgramState.h"
+#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
-#include "runs/DatabaseFolderFile.h"
+#include "foundation/DatabaseFolderFile.h"
 #include "runs/Ntv2Extents.h"
 #include "runs/Ntv2GsaWriter.h"
 #include "runs/Ntv2PointGrid.h"
@@ -85,13 +85,13 @@ void FormOrvenil::GenerateNtv2PointGrid() {
       ShowProgress(row, 0, rows, true, QStringLiteral(" Zeilen, Daten erzeugt..."));
     });
   } catch (const OrvenilError& e) {
-    SkipFailingStep([&] { ReleaseStatusForm(); });
+    SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
     FormVisible(true);
     Dialogs().setBusy(false);
     Message(e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical);
     return;
   }
-  SkipFailingStep([&] { ReleaseStatusForm(); });
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
   FormVisible(true);
   Dialogs().setBusy(false);
   Message(QStringLiteral("%1/%2-%3 geographische Koordinaten im Gitterabstand:\r\nBreite: %4, Länge: %5 nach ")
@@ -206,13 +206,13 @@ void FormOrvenil::ExportNtv2Extents() {
       ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, %1.Block ...").arg(block));
     });
   } catch (const OrvenilError& e) {
-    SkipFailingStep([&] { ReleaseStatusForm(); });
+    SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
     Dialogs().setBusy(false);
     Message(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical,
             QStringLiteral("NTv2-Export"));
     return;
   }
-  SkipFailingStep([&] { ReleaseStatusForm(); });
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
   Dialogs().setBusy(false);
   if (!skipped.isEmpty())
     Message(QStringLiteral("Teilgitter mit dem Gitterabstand 0 wurden übersprungen: ") + skipped.join(QStringLiteral(", ")),
@@ -314,14 +314,14 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
   } catch (const OrvenilError& e) {
     Message(e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
   }
-  SkipFailingStep([&] {
+  SkipFailingStep("GridKooDb.Refresh", [&] {
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
   });
   FormVisible(true);
   if (!byLine) setEnabled(true);
-  SkipFailingStep([&] { ReleaseStatusForm(); });
-  SkipFailingStep([&] {
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+  SkipFailingStep("KooDbDaten.close", [&] {
     if (state.KooDbDaten.isOpen()) state.KooDbDaten.close();
   });
   state.KooDbDaten = Recordset();

@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "platform/db/Database.h"
 
 namespace orv {

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/db/TemporaryFolder.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 

@@ -31,11 +31,9 @@ FormOrvenil::FormOrvenil(const FormOrvenilFolders& folders, const QString& comma
   Form_Initialize();
   setupControls(this);
   connectHandlers();
-  // Design size of the window at this screen's resolution, widened when the
-  // desktop's font needs more room for the option frames.
-  const int optionsWidth = sevFrameOptionen->sizeHint().width() + 2 * TwipsToPixels(kTabLeft, logicalDpiX());
-  resize(std::max(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), optionsWidth),
-         TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
+  // Design size of the window at this screen's resolution.
+  SetMinimumWindowSize();
+  resize(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
 }
 
 FormOrvenil::~FormOrvenil() = default;
@@ -77,6 +75,13 @@ void FormOrvenil::connectHandlers() {
   GridGeoidmodell->onBeforeDelete(
       [this](int row, bool& cancel) { GridGeoidmodell_BeforeDelete(row, cancel); });
   GridKooDb->onRowChange([this] { GridKooDb_RowChange(); });
+  // An edit after "Zeile bearbeiten" is kept until the table is saved.
+  for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell}) {
+    SystemTableGrid(table)->onCellEdited([this, table](int, const QString&) {
+      editedTables_.insert(static_cast<int>(table));
+      FitColumnWidths(SystemTableGrid(table));
+    });
+  }
 }
 
 // Public operations 0 to 8: the geodetic routines, reachable through the window.

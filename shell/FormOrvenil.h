@@ -43,20 +43,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   ~FormOrvenil() override;
 
   // Public operations.
-  double GradInRad(const QString& degreeText) const;                                    // 0
-  QString FormatSeconds(double seconds, const QString& formatName) const;              // 1
-  QString DezMinInGrad(const QString& decimalMinutes) const;                           // 2
-  QString DezGradInGrad(double decimalDegrees) const;                                  // 3
-  QString RadInGrad(double radians) const;                                             // 4
-  double asin(double x) const;                                                         // 5
-  GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) const;  // 6
-  GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) const;  // 7
+  double GradInRad(const QString& degreeText) const;
+  QString FormatSeconds(double seconds, const QString& formatName) const;
+  QString DezMinInGrad(const QString& decimalMinutes) const;
+  QString DezGradInGrad(double decimalDegrees) const;
+  QString RadInGrad(double radians) const;
+  double asin(double x) const;
+  GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) const;
+  GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) const;
   GeocentricPoint SevenParTrans(double X, double Y, double Z, double dX, double dY, double dZ,
-                                double m, double r1, double r2, double r3) const;      // 8
+                                double m, double r1, double r2, double r3) const;
   // Locks (False) or unlocks (True) the input panels around long operations.
-  void FormVisible(bool enabled);                                                      // 9
+  void FormVisible(bool enabled);
   // Selects the start system by ellipsoid name and fills the zone list.
-  void EllipsoidADatenZuordnen(const QString& ellipsoidName);                          // 10
+  void EllipsoidADatenZuordnen(const QString& ellipsoidName);
   // Selects the target system by ellipsoid name and fills the zone list.
   void EllipsoidBDatenZuordnen(const QString& ellipsoidName);
   // Sets the start ellipsoid from a start-system option index (0 to 3).
@@ -108,6 +108,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // its rows survive for a program version that can read them. Reports a
   // failed save with the save message; returns whether both were written.
   bool SaveSystemTableFiles(SystemTable table);
+  // Saves every table with edits made since its last save as "Daten
+  // speichern" does, without the report of success; a failure is reported.
+  void SaveEditedSystemTables();
+  // True while a table holds edits that are not in its files yet.
+  bool HasUnsavedEdits(SystemTable table) const { return editedTables_.contains(static_cast<int>(table)); }
   // True when the table's ".fil" existed but could not be read this run.
   bool GridFileUnreadable(SystemTable table) const { return unreadableGridFiles_.contains(static_cast<int>(table)); }
   DataGrid* SystemTableGrid(SystemTable table) const;
@@ -130,6 +135,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
 
  private:
   void connectHandlers();
+  // The smallest size at which every control stays reachable.
+  void SetMinimumWindowSize();
   void BuildCoordinateSystemTable();
   void FitColumnWidths(DataGrid* grid);
   void SetUpStatusBar();
@@ -142,6 +149,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void AddParameterSetsFromFile();
   void AddNtv2SetFromFile();
   void SaveSystemTableWithReport(SystemTable table);
+  // Writes the ".dat" and the ".fil" of a table, also over a ".fil" that
+  // could not be read; reports a failure. Returns success.
+  bool StoreSystemTable(SystemTable table);
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
@@ -158,6 +168,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QString commandLine_;
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
+  QSet<int> editedTables_;         // SystemTable values with unsaved edits
   bool Entladen = false;
 };
 

@@ -29,7 +29,7 @@ class VbToolBar;
 
 struct FormOrvenilControls {
   // The window's client area; the toolbar, the options frame and the tab
-  // strip are placed in it by the layout code (sizes in twips).
+  // strip are placed in it by the layout code.
   QWidget* formClient = nullptr;
 
   // Toolbar and status bar.
@@ -104,6 +104,16 @@ struct FormOrvenilControls {
 
   // Creates every control inside the window with its design state.
   void setupControls(QMainWindow* form);
+
+ private:
+  // One region of the window each, from top to bottom.
+  void setupToolbar(QMainWindow* form);
+  void setupOptionsBand();
+  void setupStartSystemFrames();
+  void setupZoneFrame();
+  void setupTransformationFrame();
+  void setupTabs(QMainWindow* form);
+  void setupStatusBar(QMainWindow* form);
 };
 
 // Toolbar key names.

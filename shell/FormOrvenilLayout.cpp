@@ -3,18 +3,21 @@
 #include <QLabel>
 #include <QLayout>
 #include <QResizeEvent>
+#include <QHeaderView>
+#include <QTabBar>
 #include <QTableView>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
-#include "foundation/ProgressWindow.h"
 #include "foundation/SystemInfo.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
@@ -25,25 +28,22 @@ namespace orv {
 
 void FormOrvenil::FormVisible(bool enabled) {
   // The start-system panels only show what the start-data dialog chose.
-  SkipFailingStep([&] { EnableContainerControls(frameSystem, false); });
-  SkipFailingStep([&] { EnableContainerControls(frameAbbildung, false); });
-  SkipFailingStep([&] { EnableContainerControls(frameZone, enabled); });
-  SkipFailingStep([&] { EnableContainerControls(frameParaTrafo, enabled); });
-  SkipFailingStep([&] { EnableContainerControls(frameAuswParaTrafo, enabled); });
-  SkipFailingStep([&] {
-    if (!AuswahlTrafoTyp->isSelected(0)) {
-      EnableContainerControls(frameGeoidModell, enabled);
-    } else {
-      EnableContainerControls(frameGeoidModell, false);
-      ComboTrafoPara->setEnabled(false);
-      AuswahlTrafoRichtung->select(0);
-    }
-  });
-  SkipFailingStep([&] {
-    cmbStartZone->setEnabled(false);
-    cmbStartsys->setEnabled(false);
-  });
-  SkipFailingStep([&] { chkZoneIndividuell->setEnabled(!(Val(zielZone->Text()) > 0 || !enabled)); });
+  EnableContainerControls(frameSystem, false);
+  EnableContainerControls(frameAbbildung, false);
+  EnableContainerControls(frameZone, enabled);
+  EnableContainerControls(frameParaTrafo, enabled);
+  EnableContainerControls(frameAuswParaTrafo, enabled);
+  if (!AuswahlTrafoTyp->isSelected(0)) {
+    EnableContainerControls(frameGeoidModell, enabled);
+  } else {
+    EnableContainerControls(frameGeoidModell, false);
+    ComboTrafoPara->setEnabled(false);
+    // Choosing the direction runs its handler, which can fail.
+    SkipFailingStep("Transformationsrichtung wählen", [&] { AuswahlTrafoRichtung->select(0); });
+  }
+  cmbStartZone->setEnabled(false);
+  cmbStartsys->setEnabled(false);
+  chkZoneIndividuell->setEnabled(!(Val(zielZone->Text()) > 0 || !enabled));
 }
 
 void FormOrvenil::ShowBusyWindow() {
@@ -74,32 +74,42 @@ void FormOrvenil::Form_Resize() {
   const WindowLayoutTwips l = ComputeWindowLayout(PixelsToTwips(outer.width(), dpiX),
                                                   PixelsToTwips(outer.height(), dpiY), correction);
 
-  // The toolbar spans the client area; the options band sits below it.
+  // The toolbar spans the client area; its placeholder stretches, so the
+  // keys after it stay at the right end.
   const int toolbarHeight = Coolbar2->sizeHint().height();
   Coolbar2->setGeometry(0, 0, formClient->width(), toolbarHeight);
-  const int optionsTop = std::max(TwipsToPixels(l.optionsFrameTop, dpiY), toolbarHeight);
-  const int tabTop = TwipsToPixels(l.tabTop, dpiY);
-  const int tabLeft = TwipsToPixels(l.tabLeft, dpiX);
-  const int tabWidth = TwipsToPixels(l.tabWidth, dpiX);
-  sevFrameOptionen->setGeometry(tabLeft, optionsTop, std::max(tabWidth, sevFrameOptionen->sizeHint().width()),
-                                std::max(0, tabTop - optionsTop - 2));
-  sevTabStrip1->setGeometry(tabLeft, tabTop, tabWidth, TwipsToPixels(l.tabHeight, dpiY));
+
+  // The options band below it, wrapped into rows where the window is narrow.
+  const int left = TwipsToPixels(l.tabLeft, dpiX);
+  const int bandTop = std::max(TwipsToPixels(l.optionsFrameTop, dpiY), toolbarHeight);
+  const int bandWidth = std::max(0, formClient->width() - 2 * left);
+  const int bandHeight = sevFrameOptionen->heightForWidth(bandWidth);
+  sevFrameOptionen->setGeometry(left, bandTop, bandWidth, bandHeight);
+
+  // The tab strip below the band, down to the status bar; the grids keep
+  // the design's distance to its edges.
+  const PixelRect tabs = TabStripPixels(l, dpiX, dpiY, formClient->width(), formClient->height(),
+                                        bandTop + bandHeight);
+  sevTabStrip1->setGeometry(tabs.left, tabs.top, tabs.width, tabs.height);
+  const int gridWidth = std::max(0, tabs.width - TwipsToPixels(kDesignTabWidth - kDesignGridWidth, dpiX));
+  const int gridHeight = std::max(0, tabs.height - TwipsToPixels(kDesignTabHeight - kDesignGridHeight, dpiY));
   for (DataGrid* grid : {GridKooDb, GridKoordSys, GridTrafoSys, GridNTv2Sys, GridGeoidmodell}) {
-    grid->resize(TwipsToPixels(l.gridWidth, dpiX), TwipsToPixels(l.gridHeight, dpiY));
+    grid->resize(gridWidth, gridHeight);
     grid->view()->viewport()->update();
   }
+}
 
-  // Keep the keys right of the placeholder at the right end of the toolbar.
-  if (!isMinimized()) {
-    // Measured with the placeholder closed, so the right keys are laid out
-    // on the toolbar and not in its overflow menu.
-    Coolbar2->SetKeyWidth(kKeyPlaceholder, 0);
-    if (Coolbar2->layout()) Coolbar2->layout()->activate();
-    const int rightKeys = Coolbar2->KeyWidth(kKeyHilfe) + Coolbar2->KeyWidth(kKeyDBEnde);
-    Coolbar2->SetKeyWidth(kKeyPlaceholder,
-                          ToolbarPlaceholderWidth(formClient->width(), rightKeys,
-                                                  Coolbar2->KeyLeft(kKeyPlaceholder)));
-  }
+void FormOrvenil::SetMinimumWindowSize() {
+  ensurePolished();
+  const int left = TwipsToPixels(kTabLeft, logicalDpiX());
+  // Every option frame whole (one below the other at worst), every toolbar
+  // key on the toolbar, and room for the tab strip with a few rows.
+  const int width = std::max(sevFrameOptionen->minimumSizeHint().width() + 2 * left, Coolbar2->sizeHint().width());
+  const int bandTop = std::max(TwipsToPixels(kOptionsFrameTop, logicalDpiY()), Coolbar2->sizeHint().height());
+  const int tabs = sevTabStrip1->tabBar()->sizeHint().height() + 8 * GridKooDb->view()->verticalHeader()->defaultSectionSize();
+  const int height = bandTop + sevFrameOptionen->heightForWidth(width - 2 * left) + 4 + tabs +
+                     xpStatusBar1->sizeHint().height();
+  setMinimumSize(width, height);
 }
 
 void FormOrvenil::resizeEvent(QResizeEvent* event) {

@@ -8,11 +8,11 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
-#include "foundation/ProgramState.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ZoneLists.h"
 

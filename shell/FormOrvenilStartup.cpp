@@ -5,11 +5,10 @@
 #include <QFile>
 #include <QTimer>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -18,6 +17,7 @@
 #include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 
@@ -25,62 +25,57 @@ namespace orv {
 
 void FormOrvenil::Form_Load() {
   ProgramState& state = State();
-  SkipFailingStep([] { CheckDecimalSeparator(); });
-  SkipFailingStep([] { Dialogs().setBusy(false); });
-  SkipFailingStep([&] { setWindowTitle(MainWindowCaption()); });
-  SkipFailingStep([&] {
-    Coolbar2->SetEnabled(kKeyGoogleMap, true);
-    Coolbar2->SetEnabled(kKeyNTv2, true);
-  });
+  // Only the steps that touch files, databases or dialogs can fail; each of
+  // them is skipped on an error so that the window still opens.
+  SkipFailingStep("Dezimaltrennzeichen prüfen", [] { CheckDecimalSeparator(); });
+  Dialogs().setBusy(false);
+  setWindowTitle(MainWindowCaption());
+  Coolbar2->SetEnabled(kKeyGoogleMap, true);
+  Coolbar2->SetEnabled(kKeyNTv2, true);
   // Temporary folder: created when missing, databases of earlier runs
   // deleted, unless another running instance still uses them.
-  SkipFailingStep([&] {
-    state.TempVerzeichnis = folders_.tempFolder;
+  state.TempVerzeichnis = folders_.tempFolder;
+  SkipFailingStep("Temporären Ordner einrichten", [&] {
     if (tempLock_.acquire(folders_.tempFolder)) DeleteOldTemporaryDatabases(folders_.tempFolder, tempLock_);
   });
-  SkipFailingStep([&] { state.DatenbankVerzeichnis = folders_.databaseFolder; });
-  SkipFailingStep([&] { FormVisible(false); });
-  SkipFailingStep([&] { EnableContainerControls(frameParaTrafoHinRück, false); });
-  SkipFailingStep([&] { EnableContainerControls(frameAuswParaTrafo, false); });
-  SkipFailingStep([&] {
-    for (const char* e : {"GRS1980", "Krassowski", "Bessel", "WGS1984"}) cmbStartsys->AddItem(QString::fromLatin1(e));
-    cmbStartsys->SetText(QStringLiteral("automatisch"));
-  });
-  SkipFailingStep([&] { BuildCoordinateSystemTable(); });
-  SkipFailingStep([&] { LoadSystemTable(SystemTable::TrafoSys, false); });
-  SkipFailingStep([&] { LoadSystemTable(SystemTable::NTv2Sys, true); });
-  SkipFailingStep([&] { LoadSystemTable(SystemTable::Geoidmodell, true); });
-  SkipFailingStep([&] { FillGeoidModelList(); });
-  SkipFailingStep([&] {
-    state.GeoidApp.clear();
-    state.GeoidfeldDateiname.clear();
-    state.GeoidBereit = false;
-  });
-  SkipFailingStep([&] { FillParameterSetList(); });
-  SkipFailingStep([&] { state.ImportDateiGewaehlt = false; });
+  state.DatenbankVerzeichnis = folders_.databaseFolder;
+  FormVisible(false);
+  EnableContainerControls(frameParaTrafoHinRück, false);
+  EnableContainerControls(frameAuswParaTrafo, false);
+  for (const char* e : {"GRS1980", "Krassowski", "Bessel", "WGS1984"}) cmbStartsys->AddItem(QString::fromLatin1(e));
+  cmbStartsys->SetText(QStringLiteral("automatisch"));
+  BuildCoordinateSystemTable();
+  SkipFailingStep("Transformationsparameter laden", [&] { LoadSystemTable(SystemTable::TrafoSys, false); });
+  SkipFailingStep("NTv2-Tabelle laden", [&] { LoadSystemTable(SystemTable::NTv2Sys, true); });
+  SkipFailingStep("Geoidmodelle laden", [&] { LoadSystemTable(SystemTable::Geoidmodell, true); });
+  FillGeoidModelList();
+  state.GeoidApp.clear();
+  state.GeoidfeldDateiname.clear();
+  state.GeoidBereit = false;
+  FillParameterSetList();
+  state.ImportDateiGewaehlt = false;
   // Without a usable temporary folder no database is created.
-  SkipFailingStep([&] {
+  SkipFailingStep("Temporäre Datenbanken anlegen", [&] {
     if (tempLock_.held()) CreateStartupDatabases(state);
   });
-  SkipFailingStep([&] { GridKooDb->ClearRows(); });
-  SkipFailingStep([&] { SetUpStatusBar(); });
-  SkipFailingStep([&] { CommonDialog1.FilterIndex = 2; });
-  SkipFailingStep([&] { sevTabStrip1->SelectTab(1); });
-  SkipFailingStep([&] {
-    if (!commandLine_.isEmpty()) TimerAllg->start();
-  });
+  GridKooDb->ClearRows();
+  SetUpStatusBar();
+  CommonDialog1.FilterIndex = 2;
+  sevTabStrip1->SelectTab(1);
+  if (!commandLine_.isEmpty()) TimerAllg->start();
 }
 
 void FormOrvenil::SetUpStatusBar() {
   xpStatusBar1->ClearPanels();
+  // Panel 9 (the transformation) takes the room the others leave.
   for (int i = 1; i <= 10; ++i)
-    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString());
+    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString(), i == 9);
 }
 
 void FormOrvenil::TimerAllg_Timer() {
-  SkipFailingStep([&] { TimerAllg->stop(); });
-  SkipFailingStep([&] { CommonDialog1.FileName = State().StandardVerzeichnis + commandLine_; });
-  SkipFailingStep([&] { Coolbar2_ButtonClick(kKeyDbOeffnen); });
+  TimerAllg->stop();
+  CommonDialog1.FileName = State().StandardVerzeichnis + commandLine_;
+  SkipFailingStep("Datei der Befehlszeile öffnen", [&] { Coolbar2_ButtonClick(kKeyDbOeffnen); });
 }
 
 void FormOrvenil::closeEvent(QCloseEvent* event) {
@@ -93,6 +88,8 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  // Closing the window keeps the edits of the system tables as "Ende" does.
+  SkipFailingStep("Systemtabellen sichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
@@ -106,8 +103,8 @@ void FormOrvenil::DeleteWorkFiles() {
 }
 
 void FormOrvenil::ShutdownApplication() {
-  SkipFailingStep([&] { DeleteWorkFiles(); });
-  SkipFailingStep([&] {
+  DeleteWorkFiles();
+  SkipFailingStep("Dezimaltrennzeichen zurückstellen", [&] {
     if (!SeparatorsUnchanged()) {
       SetSeparatorsUnchanged(true);
       SetNumberSeparators(QStringLiteral(","), QStringLiteral("."), true);
@@ -119,14 +116,14 @@ void FormOrvenil::ShutdownApplication() {
   Entladen = true;
   // The databases are closed before the windows go, so every pending write
   // reaches its file.
-  SkipFailingStep([] { CloseAllDatabases(true); });
-  SkipFailingStep([&] {
+  SkipFailingStep("Datenbanken schließen", [] { CloseAllDatabases(true); });
+  SkipFailingStep("Fenster schließen", [&] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();
     close();
   });
   Entladen = false;
-  SkipFailingStep([&] { tempLock_.release(); });
+  SkipFailingStep("Temporären Ordner freigeben", [&] { tempLock_.release(); });
   // A normal end reports success.
   Dialogs().exitProgram(0);
 }

@@ -9,11 +9,11 @@
 #include "foundation/FileText.h"
 #include "foundation/LineEndConversion.h"
 #include "foundation/ProcessHelpers.h"
-#include "foundation/ProgramState.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 #include "shell/SystemTableEditorRules.h"
@@ -107,7 +107,7 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   const SystemTable table = tab == kTabTrafoSys ? SystemTable::TrafoSys : SystemTable::NTv2Sys;
   DataGrid* grid = SystemTableGrid(table);
 
-  SkipFailingStep([&] {
+  SkipFailingStep("Systemtabelle bearbeiten", [&] {
     switch (index) {
       case kEditRow:
         grid->SetEditMode(true);
@@ -130,9 +130,11 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   });
   // The files follow every change at once. A grid file that could not be
   // read at start-up is kept until the user saves the table explicitly.
-  SkipFailingStep([&] {
+  SkipFailingStep("Systemtabelle speichern", [&] {
     if (!GridFileUnreadable(table)) SaveSystemTableFiles(table);
   });
+  // Added or changed rows are readable in full.
+  SkipFailingStep("Spaltenbreiten anpassen", [&] { FitColumnWidths(grid); });
 }
 
 void FormOrvenil::AddParameterSetsFromFile() {
@@ -192,22 +194,36 @@ void FormOrvenil::AddNtv2SetFromFile() {
        kProgramTitle);
 }
 
-void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
+bool FormOrvenil::StoreSystemTable(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
-  const QString folder = State().DatenbankVerzeichnis;
-  const QString base = folder + SystemTableBaseName(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
   // Saving on request makes the table shown the stored one, also where the
   // grid file could not be read at start-up.
   if (!grid->SaveToFile(base + QStringLiteral(".fil")) || !textWritten) {
     Dialogs().messageBox(kTableSaveErrorMessage, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
-    return;
+    return false;
   }
   unreadableGridFiles_.remove(static_cast<int>(table));
+  editedTables_.remove(static_cast<int>(table));
+  return true;
+}
+
+void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
+  if (!StoreSystemTable(table)) return;
   const QString files = table == SystemTable::TrafoSys
                             ? QStringLiteral("sys_7Parameter.dat und  *.fil gespeichert!   ")
                             : QStringLiteral("sys_NTv2.fil und sys_NTv2.dat gespeichert!   ");
-  Info(QStringLiteral("Daten nach ") + folder + QLatin1Char('\n') + files, QStringLiteral("Daten speichern"));
+  Info(QStringLiteral("Daten nach ") + State().DatenbankVerzeichnis + QLatin1Char('\n') + files,
+       QStringLiteral("Daten speichern"));
+}
+
+void FormOrvenil::SaveEditedSystemTables() {
+  // A cell still being edited counts as edited.
+  for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell})
+    SystemTableGrid(table)->CommitEdit();
+  for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell})
+    if (HasUnsavedEdits(table)) StoreSystemTable(table);
 }
 
 void FormOrvenil::OpenLicenceLink() {

@@ -2,11 +2,11 @@
 // the choice lists filled from them.
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
-#include "foundation/ProgramState.h"
 #include "foundation/TextLineReader.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 
 namespace orv {
@@ -96,11 +96,16 @@ bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
-  if (GridFileUnreadable(table)) return false;
+  if (GridFileUnreadable(table)) {
+    // The next start reads the text file in its place, edits included.
+    if (textWritten) editedTables_.remove(static_cast<int>(table));
+    return false;
+  }
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
     PlainMessage(kTableSaveErrorMessage);
     return false;
   }
+  if (textWritten) editedTables_.remove(static_cast<int>(table));
   return textWritten;
 }
 

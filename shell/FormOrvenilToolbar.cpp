@@ -4,13 +4,13 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {
@@ -32,10 +32,10 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description(), MsgButtons::Ok, MsgIcon::Critical,
                          QStringLiteral("Fehlermeldung Orvenil"));
-    SkipFailingStep([&] { HideBusyWindow(); });
+    SkipFailingStep("Eingaben freigeben", [&] { HideBusyWindow(); });
     if (State().StartAbbildungName == QStringLiteral("geographisch")) {
-      SkipFailingStep([&] { cmbGeoidmodell->SetListIndex(1); });
-      SkipFailingStep([&] { chkUndulationMinus->SetValue(1); });
+      SkipFailingStep("Geoidmodell wählen", [&] { cmbGeoidmodell->SetListIndex(1); });
+      SkipFailingStep("Undulation umkehren", [&] { chkUndulationMinus->SetValue(1); });
     }
     cmdTrafoStart->setEnabled(false);
   }
@@ -61,8 +61,11 @@ void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen)
 
 void FormOrvenil::EndProgram() {
   ProgramState& state = State();
-  // The NTv2 table is saved once more; a failure is reported and the end goes on.
-  SaveSystemTableFiles(SystemTable::NTv2Sys);
+  // Edits not saved yet are saved, and the NTv2 table once more (only once
+  // when it holds edits); a failure is reported and the end goes on.
+  const bool ntv2Edited = HasUnsavedEdits(SystemTable::NTv2Sys);
+  SaveEditedSystemTables();
+  if (!ntv2Edited) SaveSystemTableFiles(SystemTable::NTv2Sys);
   CloseAllDatabases(true);
   DeleteRunTemporaryDatabases(state);
   ShutdownApplication();

@@ -1,9 +1,8 @@
 // The transformation type and direction options of the transformation panel.
 #include <QPushButton>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/DialogService.h"
-#include "foundation/ProgramState.h"
+#include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -12,8 +11,9 @@
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbTextBox.h"
-#include "runs/TrafoPanelRules.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+#include "shell/TrafoPanelRules.h"
 
 namespace orv {
 

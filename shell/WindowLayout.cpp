@@ -1,5 +1,6 @@
 #include "shell/WindowLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -32,9 +33,15 @@ WindowLayoutTwips ComputeWindowLayout(double outerWidth, double outerHeight, Lay
   return l;
 }
 
-int ToolbarPlaceholderWidth(int clientWidthPx, int rightKeysWidthPx, int placeholderLeftPx) {
-  const int remainder = clientWidthPx - 15 - rightKeysWidthPx;
-  return placeholderLeftPx < remainder ? remainder - placeholderLeftPx : 0;
+PixelRect TabStripPixels(const WindowLayoutTwips& layout, double dpiX, double dpiY, int clientWidth,
+                         int clientHeight, int bandBottom) {
+  constexpr int kGap = 2;  // between the band and the tabs, and above the status bar
+  PixelRect r;
+  r.left = TwipsToPixels(layout.tabLeft, dpiX);
+  r.top = std::max(TwipsToPixels(layout.tabTop, dpiY), bandBottom + kGap);
+  r.width = std::max(0, std::min(TwipsToPixels(layout.tabWidth, dpiX), clientWidth - 2 * r.left));
+  r.height = std::max(0, clientHeight - kGap - r.top);
+  return r;
 }
 
 int TwipsToPixels(double twips, double dpi) {

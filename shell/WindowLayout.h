@@ -1,7 +1,7 @@
 #pragma once
 // Sizes of the main window's tab strip and grids, worked out in twips
-// (1/1440 inch) from the window's outer size, and the width of the toolbar's
-// placeholder that keeps the last keys at the right edge.
+// (1/1440 inch) from the window's outer size, and their fit into the client
+// area in pixels.
 #include <QString>
 
 namespace orv {
@@ -41,10 +41,21 @@ struct WindowLayoutTwips {
 // dimensions follow the window. Negative sizes become zero.
 WindowLayoutTwips ComputeWindowLayout(double outerWidth, double outerHeight, LayoutCorrection c);
 
-// Width in pixels of the toolbar placeholder: the client width less 15 and
-// less the keys right of it, minus the placeholder's left edge; 0 when the
-// placeholder already reaches that far.
-int ToolbarPlaceholderWidth(int clientWidthPx, int rightKeysWidthPx, int placeholderLeftPx);
+// A rectangle in pixels.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The tab strip in the client area, in pixels: at the layout's left edge;
+// at its top, or below the options band where the band reaches further
+// down; as wide as the layout, but never past the right edge (which keeps
+// the left margin); down to the bottom of the client area, so no empty band
+// stays above the status bar.
+PixelRect TabStripPixels(const WindowLayoutTwips& layout, double dpiX, double dpiY, int clientWidth,
+                         int clientHeight, int bandBottom);
 
 // Twips <-> pixels at a resolution in dots per inch.
 int TwipsToPixels(double twips, double dpi);

@@ -145,7 +145,7 @@ bool CompactDatabaseFile(const QString& path) {
     workMade = true;
     DBEngine::compactDatabase(path, work);
     SyncFile(work);
-    // rename() replaces the original in one step: at every moment either the
+    // rename() replaces the database file in one step: at every moment either the
     // old or the compacted database stands under the name.
     QByteArray from = QFile::encodeName(work);
     QByteArray to = QFile::encodeName(info.absoluteFilePath());

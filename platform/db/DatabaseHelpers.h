@@ -43,7 +43,7 @@ QString SeekFieldValues(Recordset& rs, const QString& indexName, const QString& 
                         const QString& key);
 
 // Compacts the database file in place through a work file beside it that is
-// renamed over the original at the end; the original stays untouched when
+// renamed over the database file at the end; the file stays untouched when
 // anything fails. True on success; failures are shown.
 bool CompactDatabaseFile(const QString& path);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The open/save dialog as a control with state: title, filter string in the
-// original's "text|pattern|text|pattern|" form, 1-based filter index, file
+// program's "text|pattern|text|pattern|" form, 1-based filter index, file
 // name and initial folder. File name and filter index are kept between uses.
 #include <QString>
 #include <QStringList>
@@ -38,8 +38,8 @@ struct DialogFilterEntry {
 };
 
 // Splits "text|pattern|text|pattern|…" into entries; a trailing "|" is
-// allowed. Patterns separated by ";" become several patterns; "*.*" (all
-// files in the original) becomes "*".
+// allowed. Patterns separated by ";" become several patterns; "*.*" (meant as
+// all files, whether or not a name has a dot) becomes "*".
 QList<DialogFilterEntry> ParseDialogFilter(const QString& filter);
 // The entries as Qt name filters: "text (patterns)" — a parenthesised pattern
 // list at the end of the text is replaced by the converted one.

@@ -22,7 +22,7 @@
 #include "platform/ui/GridFile.h"
 #include "platform/ui/GridRecordSource.h"
 #include "platform/ui/RecordsetGridSource.h"
-#include "platform/ui/XlsWriter.h"
+#include "platform/xls/XlsWriter.h"
 
 namespace orv {
 
@@ -286,6 +286,12 @@ void DataGrid::onCheckChanged(std::function<void(int, bool)> h) {
   model_->checkChanged = onCheckChanged_;
 }
 
+void DataGrid::onCellEdited(std::function<void(int, const QString&)> h) {
+  model_->cellEdited = [this, h = std::move(h)](int row, int column) {
+    if (h) h(row + 1, ColumnKey(column + 1));
+  };
+}
+
 // ---- current and selected rows ---------------------------------------------
 
 int DataGrid::CurrentRow() const {
@@ -347,6 +353,12 @@ void DataGrid::StartEdit(int row, int column) {
   const QModelIndex i = model_->index(row - 1, c);
   view_->setCurrentIndex(i);
   view_->edit(i);
+}
+
+void DataGrid::CommitEdit() {
+  // The view's own commit, as when the editor loses the focus.
+  if (QWidget* editor = view_->indexWidget(view_->currentIndex()))
+    QMetaObject::invokeMethod(view_, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
 }
 
 void DataGrid::SetRedraw(bool on) {

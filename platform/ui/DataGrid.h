@@ -120,6 +120,8 @@ class DataGrid : public QWidget {
   bool EditMode() const { return editMode_; }
   void SetEditMode(bool on);
   void StartEdit(int row, int column);
+  // Stores the text of a cell editor that is still open.
+  void CommitEdit();
 
   // Drawing: while off, changes are not drawn; switching it on redraws.
   bool Redraw() const { return redraw_; }
@@ -166,6 +168,8 @@ class DataGrid : public QWidget {
   void onExportRow(std::function<void(int row, int total, bool& skip)> h) { onExportRow_ = std::move(h); }
   void onFormatRow(std::function<void(int row, GridRow& rowObject)> h);
   void onCheckChanged(std::function<void(int row, bool checked)> h);
+  // The user changed a cell in edit mode (row from 1, column key).
+  void onCellEdited(std::function<void(int row, const QString& key)> h);
 
   QTableView* view() const { return view_; }
   DataGridModel* model() const { return model_; }

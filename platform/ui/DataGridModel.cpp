@@ -106,7 +106,10 @@ bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int
     return true;
   }
   if (role == Qt::EditRole && editable && !bound()) {
-    setCell(index.row(), index.column(), value.toString());
+    const QString text = value.toString();
+    if (text == cell(index.row(), index.column())) return true;
+    setCell(index.row(), index.column(), text);
+    if (cellEdited) cellEdited(index.row(), index.column());
     return true;
   }
   return false;

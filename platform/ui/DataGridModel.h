@@ -77,6 +77,8 @@ class DataGridModel : public QAbstractTableModel {
   bool checkable = false;
   std::function<void(int row, GridRow&)> formatRow;
   std::function<void(int row, bool)> checkChanged;
+  // A cell changed by the user's editor (0-based row and column).
+  std::function<void(int row, int column)> cellEdited;
 
  private:
   const QStringList& boundRow(int row) const;

@@ -1,6 +1,6 @@
 #pragma once
-// An array of option buttons addressed by index, behaving as the original's:
-// choosing an option from code runs the click handler at once (also when the
+// An array of option buttons addressed by index. The handlers rely on these
+// rules, so they hold here: choosing an option from code runs the click handler at once (also when the
 // option is disabled); choosing the option that is already chosen runs
 // nothing. A user's click on another option runs the handler as well.
 #include <QMap>

@@ -1,5 +1,8 @@
 #include "platform/ui/VbComboBox.h"
 
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
 #include "foundation/OrvenilError.h"
 
 namespace orv {
@@ -43,6 +46,16 @@ void VbComboBox::SetText(const QString& text) {
   if (currentIndex() >= 0 && currentText() == text) return;
   setCurrentIndex(-1);
   setPlaceholderText(text);
+}
+
+void VbComboBox::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  painter.setPen(palette().color(QPalette::Text));
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  if (currentIndex() < 0) option.currentText = placeholderText();
+  painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 }  // namespace orv

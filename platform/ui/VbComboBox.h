@@ -1,6 +1,6 @@
 #pragma once
-// A combo box with the original's rules: it can show a text outside its list
-// ("ohne", "automatisch") with list index -1; setting the list index from code
+// A combo box with the rules the window's handlers rely on: it can show a
+// text outside its list ("ohne", "automatisch") with list index -1; setting the list index from code
 // always runs the click handler (also when disabled or unchanged); choosing an
 // item runs it too. Setting the text runs nothing.
 #include <QComboBox>
@@ -27,6 +27,11 @@ class VbComboBox : public QComboBox {
   void SetText(const QString& text);
 
   void onClick(std::function<void()> handler) { onClick_ = std::move(handler); }
+
+ protected:
+  // The free text is drawn as ordinary text, not in the pale placeholder
+  // colour: "ohne" and "automatisch" are real choices of an enabled box.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   std::function<void()> onClick_;

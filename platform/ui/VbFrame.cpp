@@ -1,6 +1,6 @@
 #include "platform/ui/VbFrame.h"
 
-#include "foundation/ContainerControls.h"
+#include "platform/ui/ContainerControls.h"
 
 namespace orv {
 

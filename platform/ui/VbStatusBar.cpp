@@ -6,13 +6,13 @@ namespace orv {
 
 VbStatusBar::VbStatusBar(QWidget* parent) : QStatusBar(parent) { setSizeGripEnabled(true); }
 
-void VbStatusBar::AddPanel(const QString& key, const QString& text) {
+void VbStatusBar::AddPanel(const QString& key, const QString& text, bool spring) {
   if (keys_.contains(key)) return;
   auto* label = new QLabel(text, this);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setTextFormat(Qt::PlainText);
   label->setMinimumWidth(30);
-  addWidget(label, 1);
+  addWidget(label, spring ? 1 : 0);
   keys_ << key;
   labels_ << label;
 }

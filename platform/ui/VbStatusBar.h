@@ -10,7 +10,9 @@ namespace orv {
 class VbStatusBar : public QStatusBar {
  public:
   explicit VbStatusBar(QWidget* parent = nullptr);
-  void AddPanel(const QString& key, const QString& text = QString());
+  // Panels are as wide as their text; a spring panel takes the width left
+  // over. Where the bar is too narrow, panels shrink down to a small rest.
+  void AddPanel(const QString& key, const QString& text = QString(), bool spring = false);
   void ClearPanels();
   int PanelCount() const { return static_cast<int>(keys_.size()); }
   QStringList PanelKeys() const { return keys_; }

@@ -65,8 +65,11 @@ void VbToolBar::AddSpacer(int widthPixels) {
 }
 
 void VbToolBar::AddPlaceholder(const QString& key) {
+  // It takes all the room the keys leave, so the keys after it stay at the
+  // right end at every width and never move into the overflow menu.
   auto* spacer = new QWidget(this);
-  spacer->setFixedWidth(0);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  spacer->setMinimumWidth(0);
   QAction* a = addWidget(spacer);
   a->setObjectName(key);
   actions_.insert(key, a);

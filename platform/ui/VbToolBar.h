@@ -1,7 +1,7 @@
 #pragma once
 // A toolbar whose keys are addressed by key strings: plain keys, check keys
 // that stay pressed, drop-down keys with keyed menu items, spacers and a
-// placeholder whose width the window sets.
+// placeholder that stretches so that the keys after it stay at the right end.
 #include <QHash>
 #include <QString>
 #include <QToolBar>
@@ -24,7 +24,7 @@ class VbToolBar : public QToolBar {
   // Adds an item to the drop-down key added last with that text or key.
   void AddMenuItem(const QString& menuKeyOrText, const QString& itemKey, const QString& caption);
   void AddSpacer(int widthPixels);
-  // A key without function whose width the window sets (SetKeyWidth).
+  // A key without function that takes the room left over.
   void AddPlaceholder(const QString& key);
 
   bool HasKey(const QString& key) const;

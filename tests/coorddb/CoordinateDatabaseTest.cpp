@@ -5,9 +5,9 @@
 #include <QLockFile>
 
 #include "db/DbTestSupport.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/TemporaryFolder.h"
 #include "shell/CoordinateDatabase.h"
+#include "shell/ProgramState.h"
 
 namespace orv::test {
 namespace {

@@ -172,7 +172,7 @@ TEST_F(DatabaseFileTest, CompactionOfAnOpenFileLeavesItsHandlesWorking) {
   EXPECT_EQ(DBEngine::openDatabase(path(QStringLiteral("open.mdb"))).openTable("T").recordCount(), 11);
 }
 
-TEST_F(DatabaseFileTest, FailedCompactionsAreShownAndLeaveTheOriginal) {
+TEST_F(DatabaseFileTest, FailedCompactionsAreShownAndLeaveTheFileUntouched) {
   EXPECT_FALSE(CompactDatabaseFile(path(QStringLiteral("nix.mdb"))));
   ASSERT_EQ(dialogs.messages.size(), 1);
   EXPECT_EQ(dialogs.messages[0].text, "Datenbank " + path(QStringLiteral("nix.mdb")) + " nicht gefunden!");

@@ -138,7 +138,7 @@ TEST_F(LineEnds, ChunkBoundaries) {
   EXPECT_EQ(bytesOf(q), expected);
 }
 
-TEST_F(LineEnds, KeepsTheOriginalUnderTheBackupName) {
+TEST_F(LineEnds, KeepsTheUnconvertedFileUnderTheBackupName) {
   const QString p = put("Daten.XML", "<a>\n</a>\n");
   const QString backup = put("Daten_UNIX.xml", "old backup");
   EXPECT_TRUE(ConvertLfToCrLf(p, false));

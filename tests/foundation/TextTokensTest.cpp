@@ -5,7 +5,6 @@
 #include "foundation/TextTokens.h"
 #include "foundation/TimeText.h"
 
-#include <QComboBox>
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -73,10 +72,6 @@ TEST(FindListIndex, FirstItemContainedInTheText) {
   EXPECT_EQ(FindListIndex(items, "Wert X-SN und Y-SN"), 0);
   EXPECT_EQ(FindListIndex(items, "nichts"), 0);
   EXPECT_EQ(FindListIndex(items, "y-sn"), 0);  // case-sensitive
-  QComboBox combo;
-  combo.addItems({"GK42/83", "ETRS89", "RD83"});
-  EXPECT_EQ(FindListIndex(&combo, "nach ETRS89 (UTM)"), 1);
-  EXPECT_EQ(FindListIndex(static_cast<QComboBox*>(nullptr), "x"), 0);
 }
 
 TEST(ReplaceRepeated, RepeatsUntilGoneAndNeverHangs) {

@@ -2,7 +2,7 @@
 // LF files to their last line and reports the points it could not use.
 #include <QFile>
 
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "window/MainWindowFixture.h"

@@ -2,8 +2,8 @@
 // description texts of a set, the column views and the editor's texts.
 #include <gtest/gtest.h>
 
-#include "runs/TrafoPanelRules.h"
 #include "shell/SystemTableEditorRules.h"
+#include "shell/TrafoPanelRules.h"
 #include "shell/ZoneLists.h"
 
 using namespace orv;

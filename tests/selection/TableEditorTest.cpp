@@ -49,7 +49,7 @@ class TableEditorTest : public MainWindowTest {
     f.write(bytes);
     return path;
   }
-  QString original(const QString& name) const { return QStringLiteral(ORV_TEST_DATA_DIR) + "/window/" + name; }
+  QString testDataFile(const QString& name) const { return QStringLiteral(ORV_TEST_DATA_DIR) + "/window/" + name; }
 };
 
 TEST_F(TableEditorTest, DeletingOneRowAsksForIt) {
@@ -66,7 +66,7 @@ TEST_F(TableEditorTest, DeletingOneRowAsksForIt) {
   EXPECT_EQ(dialogs->messages().first().icon, MsgIcon::Question);
   EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
   // Saved, unchanged.
-  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")), bytesOf(original("sys_7Parameter.dat")));
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")), bytesOf(testDataFile("sys_7Parameter.dat")));
 
   f.GridTrafoSys->SelectRows({2});
   dialogs->expectMessage("2. Datensatz löschen?", MsgResult::Yes);
@@ -89,7 +89,7 @@ TEST_F(TableEditorTest, DeletingSeveralRowsAsksOnceWithTheirCount) {
   dialogs->expectMessage(question, MsgResult::No);
   f.mnuPopUp_Click(1);
   EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);
-  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(original("sys_NTv2.dat")));
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(testDataFile("sys_NTv2.dat")));
 
   f.sevTabStrip1->SelectTab(3);
   f.GridTrafoSys->SelectRows({1, 2, 3});
@@ -181,7 +181,7 @@ TEST_F(TableEditorTest, Ntv2FileThatCannotBeUsedAddsNoRow) {
 
   EXPECT_TRUE(dialogs->allDone());
   EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);
-  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(original("sys_NTv2.dat")));
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), bytesOf(testDataFile("sys_NTv2.dat")));
 }
 
 TEST_F(TableEditorTest, ParameterFileImportReadsEveryLine) {
@@ -249,13 +249,13 @@ TEST_F(TableEditorTest, UnreadableGridFileIsKeptUntilSavedOnRequest) {
   dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
   FormOrvenil& f = start();
   dialogs->clearRecords();
-  const QByteArray unreadable = bytesOf(original("unreadable.fil"));
+  const QByteArray unreadable = bytesOf(testDataFile("unreadable.fil"));
 
   f.sevTabStrip1->SelectTab(3);
   f.mnuPopUp_Click(2);
   EXPECT_EQ(f.GridTrafoSys->RowCount(), 4);
   EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.fil")), unreadable);
-  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")), bytesOf(original("sys_7Parameter.dat")));
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")), bytesOf(testDataFile("sys_7Parameter.dat")));
   EXPECT_TRUE(dialogs->messages().isEmpty());
 
   dialogs->expectMessage("sys_7Parameter.dat und  *.fil gespeichert!");

@@ -1,12 +1,16 @@
 // Click rules of the VB-like controls: a value chosen from code runs the
 // handler at once (also on a disabled control), an unchanged value runs
 // nothing, and the user's click runs it once.
+#include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "foundation/ContainerControls.h"
 #include "foundation/OrvenilError.h"
+#include "platform/ui/ContainerControls.h"
+#include "platform/ui/ListIndex.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
@@ -94,6 +98,13 @@ TEST(VbComboBox, TextOutsideListAndListIndexFromCode) {
   EXPECT_EQ(combo.Text(), QString());
 }
 
+TEST(FindListIndex, FirstComboItemContainedInTheText) {
+  QComboBox combo;
+  combo.addItems({"GK42/83", "ETRS89", "RD83"});
+  EXPECT_EQ(FindListIndex(&combo, "nach ETRS89 (UTM)"), 1);
+  EXPECT_EQ(FindListIndex(static_cast<QComboBox*>(nullptr), "x"), 0);
+}
+
 TEST(VbComboBox, UserChoiceClicks) {
   VbComboBox combo;
   combo.AddItem(QStringLiteral("a"));
@@ -102,6 +113,17 @@ TEST(VbComboBox, UserChoiceClicks) {
   combo.onClick([&] { ++clicks; });
   Q_EMIT combo.activated(1);  // what the list sends for the user's choice
   EXPECT_EQ(clicks, 1);
+}
+
+TEST(VbComboBox, FreeTextLooksLikeAChosenItem) {
+  // "ohne" shown as free text must not look disabled (pale placeholder style).
+  VbComboBox free;
+  free.SetText(QStringLiteral("ohne"));
+  VbComboBox chosen;
+  chosen.AddItem(QStringLiteral("ohne"));
+  chosen.SetListIndex(0);
+  for (VbComboBox* box : {&free, &chosen}) box->resize(120, 24);
+  EXPECT_EQ(free.grab().toImage(), chosen.grab().toImage());
 }
 
 TEST(VbCheckBox, ChangeClicksUnchangedDoesNot) {

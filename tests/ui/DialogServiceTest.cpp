@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include "foundation/OrvenilError.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/GermanQtTranslation.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
 
@@ -83,7 +85,7 @@ TEST(ScriptedDialogs, RecordsStartsBusyAndExit) {
             (QStringList{QStringLiteral("xdg-open"), QStringLiteral("/tmp/a b.htm")}));
 }
 
-TEST(DialogFilter, OriginalFilterStringsBecomeQtFilters) {
+TEST(DialogFilter, PipeSeparatedFilterStringsBecomeQtFilters) {
   const auto entries = ParseDialogFilter(
       QStringLiteral("Geograf (*.txt)|*.txt|Alle Dateien (*.*)|*.*|Punkte|*.pkt;*.asc|"));
   ASSERT_EQ(entries.size(), 3);
@@ -200,4 +202,17 @@ TEST(QtDialogServiceBoxes, MessageBoxAnswersAndInputBoxCancel) {
   });
   EXPECT_EQ(service.inputBox(QStringLiteral("Abstand"), QStringLiteral("NTv2"), QStringLiteral("60; 90")), QString());
   service.setBusy(false);
+}
+
+TEST(GermanQtTranslation, StandardKeysAndFileDialogSpeakGerman) {
+  ASSERT_TRUE(InstallGermanQtTranslation(*QCoreApplication::instance()));
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Löschen"), QStringLiteral("?"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  EXPECT_EQ(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nein"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+  for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
 }

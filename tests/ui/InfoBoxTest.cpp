@@ -5,14 +5,13 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "foundation/InfoBox.h"
-#include "foundation/ProgramState.h"
+#include "platform/ui/InfoBox.h"
 
 using namespace orv;
 
 TEST(InfoBox, EscapeSetsAbortFlagWeiterCloses) {
-  ResetProgramState();
-  FormInfo box;
+  bool aborted = false;
+  FormInfo box(nullptr, [&aborted] { aborted = true; });
   EXPECT_EQ(box.windowTitle(), QStringLiteral("Infobox - Abbruch Aktion mit [ESC] "));
   EXPECT_EQ(box.Command1->text(), QStringLiteral("Weiter"));
   box.show();
@@ -22,7 +21,7 @@ TEST(InfoBox, EscapeSetsAbortFlagWeiterCloses) {
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(box.info, &esc);
   EXPECT_TRUE(box.abortRequested());
-  EXPECT_TRUE(State().AbbruchAktion);
+  EXPECT_TRUE(aborted);
   EXPECT_TRUE(box.isVisible());
 
   box.Command1->click();

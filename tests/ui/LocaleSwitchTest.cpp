@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
 #include "foundation/SystemInfo.h"
 #include "platform/ui/ScriptedDialogService.h"
 
@@ -13,7 +12,6 @@ using namespace orv;
 class LocaleSwitchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetProgramState();
     ResetLocaleSwitch();
   }
   void TearDown() override {
@@ -36,7 +34,6 @@ TEST_F(LocaleSwitchTest, CommaLocaleIsSwitchedWithMessage) {
   EXPECT_EQ(m.icon, MsgIcon::Exclamation);
   EXPECT_EQ(m.buttons, MsgButtons::Ok);
   EXPECT_FALSE(SeparatorsUnchanged());
-  EXPECT_FALSE(State().TrennzeichenUnveraendert);
   EXPECT_EQ(QLocale().toString(1.1), QStringLiteral("1.1"));
   EXPECT_EQ(QLocale().toString(1234567.5, 'f', 1), QStringLiteral("1234567.5"));
 }
@@ -47,11 +44,11 @@ TEST_F(LocaleSwitchTest, ProbeStillCommaSwitchesAndTellsAgain) {
   CheckDecimalSeparator();
   EXPECT_TRUE(dialogs->allDone());
   // A later call repeats only the second step; the flag is not touched.
-  State().TrennzeichenUnveraendert = true;
+  SetSeparatorsUnchanged(true);
   dialogs->expectMessage(QStringLiteral("Komma"));
   CheckDecimalSeparator();
   EXPECT_TRUE(dialogs->allDone());
-  EXPECT_TRUE(State().TrennzeichenUnveraendert);
+  EXPECT_TRUE(SeparatorsUnchanged());
 }
 
 TEST_F(LocaleSwitchTest, PointLocaleIsLeftAlone) {

@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <gtest/gtest.h>
 
-#include "foundation/ProgramState.h"
-#include "foundation/ProgressWindow.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/ScriptedDialogService.h"
 
 using namespace orv;
@@ -43,7 +42,6 @@ TEST(ProgressRules, PercentageClampingAndMemory) {
 class ProgressWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetProgramState();
     ReleaseStatusForm();
   }
   void TearDown() override { ReleaseStatusForm(); }
@@ -55,7 +53,7 @@ TEST_F(ProgressWindowTest, DrawsOnlyWhenThePercentageRises) {
   ASSERT_NE(ExistingStatusForm(), nullptr);
   EXPECT_EQ(ExistingStatusForm()->drawCount(), 3);
   EXPECT_EQ(LastProgressPercent(), 3);
-  EXPECT_EQ(State().LetzterProzentwert, 3);
+  EXPECT_EQ(LastProgressPercent(), 3);
   EXPECT_TRUE(ExistingStatusForm()->isVisible());
   EXPECT_EQ(ExistingStatusForm()->picProgress->percent(), 3);
 }

@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "foundation/LocaleSwitch.h"
-#include "foundation/ProgramState.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -19,7 +19,7 @@ TEST_F(MainWindowTest, EndCommandRestoresTheSeparatorOnceAndCleansUp) {
   orv::SetSeparatorProbe([probes] { return QString::fromLatin1((*probes)++ == 0 ? "1,1" : "1.1"); });
   dialogs->expectMessage(SeparatorSwitchedMessage());
   FormOrvenil& f = start();
-  EXPECT_FALSE(State().TrennzeichenUnveraendert);
+  EXPECT_FALSE(SeparatorsUnchanged());
 
   const QString savedCurrent = QDir::currentPath();
   QDir::setCurrent(folders.tempFolder);
@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, EndCommandRestoresTheSeparatorOnceAndCleansUp) {
 
   EXPECT_TRUE(dialogs->allDone());
   EXPECT_EQ(dialogs->messageTexts().count(kRestoreMessage), 1);
-  EXPECT_TRUE(State().TrennzeichenUnveraendert);
+  EXPECT_TRUE(SeparatorsUnchanged());
   EXPECT_EQ(dialogs->exitCode(), 0);
   EXPECT_FALSE(workFilesLeft);
   EXPECT_FALSE(QFileInfo::exists(kooDb));

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, StartUpFillsTablesListsAndState) {
   EXPECT_FALSE(State().GeoidBereit);
   EXPECT_EQ(State().GeoidApp, "");
   EXPECT_EQ(State().GeoidfeldDateiname, "");
-  EXPECT_TRUE(State().TrennzeichenUnveraendert);
+  EXPECT_TRUE(SeparatorsUnchanged());
 
   // Temporary databases: old ones gone, the three new ones there.
   EXPECT_FALSE(QFileInfo::exists(folders.tempFolder + "tmp_dao_orvenil_01012020101010.mdb"));
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, MissingTextFilesAreReportedAndTheRestStarts) {
 TEST_F(MainWindowTest, GridFileRoundTripRewritesTheTextFile) {
   putAllTables();
   start();
-  const QByteArray original = bytesOf(dbFile("sys_NTv2.dat"));
+  const QByteArray before = bytesOf(dbFile("sys_NTv2.dat"));
   ASSERT_TRUE(QFile::remove(dbFile("sys_NTv2.dat")));
   // A grid file is preferred over the text file, which is written from it.
   QFile::remove(dbFile("sys_7Parameter.dat"));
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, GridFileRoundTripRewritesTheTextFile) {
   ASSERT_EQ(f.GridNTv2Sys->RowCount(), 2);
   EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Name"), "Sachsen TARQ-SN");
   EXPECT_EQ(f.GridNTv2Sys->CellText(1, "Lizenz"), "https://crs.bkg.bund.de");
-  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), original);
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), before);
   EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
   EXPECT_EQ(f.GridTrafoSys->CellText(3, "Name"), "Satz Drei mit Umlaut Höhe");
   EXPECT_FALSE(QFileInfo::exists(dbFile("sys_7Parameter.dat")));

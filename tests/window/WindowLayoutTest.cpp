@@ -56,10 +56,20 @@ TEST(WindowLayout, NarrowButTallWindowFollowsBothWaysAndClampsAtZero) {
   EXPECT_FLOAT_EQ(tiny.tabHeight, 6615 + 1515 - 20);
 }
 
-TEST(WindowLayout, ToolbarPlaceholderKeepsRightKeysAtTheEdge) {
-  EXPECT_EQ(ToolbarPlaceholderWidth(1000, 100, 500), 385);
-  EXPECT_EQ(ToolbarPlaceholderWidth(600, 100, 485), 0);
-  EXPECT_EQ(ToolbarPlaceholderWidth(600, 100, 484), 1);
+TEST(WindowLayout, TabStripStaysInsideTheClientAreaAndReachesTheStatusBar) {
+  const auto design = ComputeWindowLayout(15135, 10485, k64);
+  // Design width: the layout's width, the top of the design, down to the bottom.
+  const PixelRect d = TabStripPixels(design, 96, 96, 1009, 640, 150);
+  EXPECT_EQ(d.left, 8);
+  EXPECT_EQ(d.width, TwipsToPixels(14775 - 80, 96));
+  EXPECT_EQ(d.top, TwipsToPixels(2920, 96));
+  EXPECT_EQ(d.top + d.height, 638);
+  // 900 pixels: narrower than the layout, so it ends at the right margin; a
+  // wrapped options band pushes it down.
+  const PixelRect n = TabStripPixels(ComputeWindowLayout(13500, 10485, k64), 96, 96, 900, 640, 330);
+  EXPECT_EQ(n.left + n.width, 900 - 8);
+  EXPECT_EQ(n.top, 332);
+  EXPECT_EQ(n.top + n.height, 638);
 }
 
 TEST(WindowLayout, TwipsAndPixels) {

@@ -1,4 +1,4 @@
-#include "platform/ui/CompoundFile.h"
+#include "platform/xls/CompoundFile.h"
 
 #include <QList>
 #include <QtEndian>

@@ -1,6 +1,6 @@
 #include "XlsReadBack.h"
 
-#include "platform/ui/XlsWriter.h"
+#include "platform/xls/XlsWriter.h"
 
 #include <QDir>
 #include <QFile>

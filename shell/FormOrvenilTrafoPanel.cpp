@@ -2,19 +2,19 @@
 // column views, and the description of the chosen parameter or NTv2 set.
 #include <QPushButton>
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
-#include "foundation/ProgramState.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
-#include "runs/DatabaseFolderFile.h"
-#include "runs/TrafoPanelRules.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
+#include "shell/TrafoPanelRules.h"
 
 namespace orv {
 

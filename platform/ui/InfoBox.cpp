@@ -1,4 +1,4 @@
-#include "foundation/InfoBox.h"
+#include "platform/ui/InfoBox.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -6,11 +6,10 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "foundation/ProgramState.h"
-
 namespace orv {
 
-FormInfo::FormInfo(QWidget* parent) : QDialog(parent) {
+FormInfo::FormInfo(QWidget* parent, std::function<void()> onAbort)
+    : QDialog(parent), onAbort_(std::move(onAbort)) {
   setWindowTitle(QStringLiteral("Infobox - Abbruch Aktion mit [ESC] "));
   auto* layout = new QVBoxLayout(this);
   info = new QPlainTextEdit(this);
@@ -36,19 +35,22 @@ FormInfo::FormInfo(QWidget* parent) : QDialog(parent) {
 void FormInfo::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     // Swallowed: the box stays open, the abort flag is raised.
-    abort_ = true;
-    State().AbbruchAktion = true;
+    RequestAbort();
     event->accept();
     return;
   }
   QDialog::keyPressEvent(event);
 }
 
+void FormInfo::RequestAbort() {
+  abort_ = true;
+  if (onAbort_) onAbort_();
+}
+
 bool FormInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == info && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    abort_ = true;
-    State().AbbruchAktion = true;
+    RequestAbort();
     return true;
   }
   return QDialog::eventFilter(watched, event);

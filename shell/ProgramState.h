@@ -101,10 +101,8 @@ struct ProgramState {
   NTv2KopfDaten NTv2Kopf;
 
   // Others.
-  bool TrennzeichenUnveraendert = false;
   QString Antwort;
   qint32 Zaehler = 0;
-  qint32 LetzterProzentwert = 0;
   bool AbbruchAktion = false;
   QString ImportKopfzeile;
   qint32 UeberleseneZeilen = 0;

@@ -1,4 +1,4 @@
-#include "foundation/ProgressWindow.h"
+#include "platform/ui/ProgressWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,13 +8,13 @@
 #include <cmath>
 
 #include "foundation/DialogService.h"
-#include "foundation/ProgramState.h"
 
 namespace orv {
 
 namespace {
 const QColor kBarColour(6, 176, 37);
 QPointer<FormStatus> g_statusForm;
+int g_lastPercent = 0;  // `LetzterProzentwert`
 }  // namespace
 
 ProgressStep DecideProgress(int cur, int min, int max, int lastPercent) {
@@ -95,8 +95,8 @@ void ReleaseStatusForm() {
   SetLastProgressPercent(0);
 }
 
-int LastProgressPercent() { return State().LetzterProzentwert; }
-void SetLastProgressPercent(int percent) { State().LetzterProzentwert = percent; }
+int LastProgressPercent() { return g_lastPercent; }
+void SetLastProgressPercent(int percent) { g_lastPercent = percent; }
 
 void ShowProgress(int cur, int min, int max, bool showPercent, const QString& text) {
   const ProgressStep step = DecideProgress(cur, min, max, LastProgressPercent());

@@ -1,4 +1,4 @@
-#include "runs/TrafoPanelRules.h"
+#include "shell/TrafoPanelRules.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "foundation/ProgramState.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "foundation/ContainerControls.h"
+#include "platform/ui/ContainerControls.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -9,8 +9,8 @@
 namespace orv {
 
 namespace {
-// Labels and plain lines had no window of their own in the original, so the
-// switch never reached them.
+// Labels and plain lines only show text or draw: they are never switched, so
+// a locked panel keeps its captions readable.
 bool IsWindowlessControl(const QWidget* w) {
   if (qobject_cast<const QLabel*>(w)) return true;
   if (const auto* f = qobject_cast<const QFrame*>(w)) {

@@ -1,4 +1,4 @@
-#include "runs/DatabaseFolderFile.h"
+#include "foundation/DatabaseFolderFile.h"
 
 #include <QDir>
 #include <QFileInfo>

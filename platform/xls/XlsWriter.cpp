@@ -1,0 +1,629 @@
+#include "platform/xls/XlsWriter.h"
+
+#include "platform/xls/CompoundFile.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
+
+namespace orv {
+
+namespace {
+
+// BIFF8 record types.
+constexpr quint16 RecBof = 0x0809;
+constexpr quint16 RecEof = 0x000A;
+constexpr quint16 RecCodepage = 0x0042;
+constexpr quint16 RecWindow1 = 0x003D;
+constexpr quint16 RecFont = 0x0031;
+constexpr quint16 RecXf = 0x00E0;
+constexpr quint16 RecStyle = 0x0293;
+constexpr quint16 RecBoundSheet = 0x0085;
+constexpr quint16 RecSst = 0x00FC;
+constexpr quint16 RecContinue = 0x003C;
+constexpr quint16 RecExtSst = 0x00FF;
+constexpr quint16 RecDimensions = 0x0200;
+constexpr quint16 RecLabelSst = 0x00FD;
+constexpr quint16 RecWindow2 = 0x023E;
+constexpr quint16 RecIndex = 0x020B;
+constexpr quint16 RecDefColWidth = 0x0055;
+constexpr quint16 RecRow = 0x0208;
+constexpr quint16 RecDbCell = 0x00D7;
+
+constexpr int MaxRecordData = 8224;  // longest record body; the string table continues beyond it
+constexpr int LabelSstRecordSize = 14;
+constexpr int RowRecordSize = 20;
+constexpr int RowsPerBlock = 32;  // rows are grouped in blocks, each ended by a DBCELL
+constexpr quint16 CellXf = 15;    // the first cell format after the 15 style formats
+constexpr int MaxSheetNameLength = 31;
+constexpr qsizetype SpoolFlushSize = 1 << 20;
+constexpr int RememberedStrings = 1 << 16;
+constexpr int PreferredBuckets = 128;  // lookup buckets of the string table's index
+constexpr quint32 MaxBucketSize = 32768;
+constexpr int MaxBuckets = (MaxRecordData - 2) / 8;
+
+void add8(QByteArray& a, quint8 v) { a.append(static_cast<char>(v)); }
+void add16(QByteArray& a, quint16 v) {
+  a.append(static_cast<char>(v & 0xFF));
+  a.append(static_cast<char>(v >> 8));
+}
+void add32(QByteArray& a, quint32 v) {
+  add16(a, static_cast<quint16>(v & 0xFFFF));
+  add16(a, static_cast<quint16>(v >> 16));
+}
+
+void addRecord(QByteArray& out, quint16 type, const QByteArray& body) {
+  add16(out, type);
+  add16(out, static_cast<quint16>(body.size()));
+  out.append(body);
+}
+
+bool needsWideChars(const QString& s) {
+  return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+}
+
+// Characters as the format stores them: one byte each when all are below
+// U+0100 ("compressed"), otherwise UTF-16LE.
+void addChars(QByteArray& a, const QChar* chars, qsizetype n, bool wide) {
+  const qsizetype at = a.size();
+  a.resize(at + (wide ? 2 * n : n));
+  char* p = a.data() + at;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t u = chars[i].unicode();
+    if (wide) {
+      *p++ = static_cast<char>(u & 0xFF);
+      *p++ = static_cast<char>(u >> 8);
+    } else {
+      *p++ = static_cast<char>(u);
+    }
+  }
+}
+
+QByteArray bofRecord(quint16 substreamType) {
+  QByteArray b;
+  add16(b, 0x0600);  // BIFF8
+  add16(b, substreamType);
+  add16(b, 0x0DBB);  // build
+  add16(b, 0x07CC);  // year
+  add32(b, 0);       // file history flags
+  add32(b, 0x0006);  // lowest version that can read the file: BIFF8
+  QByteArray r;
+  addRecord(r, RecBof, b);
+  return r;
+}
+
+QByteArray eofRecord() {
+  QByteArray r;
+  addRecord(r, RecEof, {});
+  return r;
+}
+
+// Workbook globals up to the sheet list: code page, window, fonts, the 15
+// style formats readers expect plus one cell format, and the Normal style.
+QByteArray globalsHead() {
+  QByteArray out = bofRecord(0x0005);
+  QByteArray b;
+  add16(b, 1200);  // strings are Unicode
+  addRecord(out, RecCodepage, b);
+
+  b.clear();
+  add16(b, 0x0168);
+  add16(b, 0x001E);
+  add16(b, 0x3A5C);
+  add16(b, 0x2454);
+  add16(b, 0x0038);  // visible horizontal scroll bar and sheet tabs
+  add16(b, 0);
+  add16(b, 0);
+  add16(b, 1);
+  add16(b, 0x0258);
+  addRecord(out, RecWindow1, b);
+
+  // Font index 4 does not exist in this format, so four fonts cover 0 to 3.
+  const QString fontName = QStringLiteral("Arial");
+  for (int i = 0; i < 4; ++i) {
+    b.clear();
+    add16(b, 200);  // 10 pt in twentieths of a point
+    add16(b, 0);
+    add16(b, 0x7FFF);  // automatic colour
+    add16(b, 400);     // normal weight
+    add16(b, 0);
+    add8(b, 0);
+    add8(b, 0);
+    add8(b, 0);
+    add8(b, 0);
+    add8(b, static_cast<quint8>(fontName.size()));
+    add8(b, 0);
+    addChars(b, fontName.constData(), fontName.size(), false);
+    addRecord(out, RecFont, b);
+  }
+
+  for (int i = 0; i <= CellXf; ++i) {
+    const bool style = i < CellXf;
+    b.clear();
+    add16(b, 0);                        // font
+    add16(b, 0);                        // number format "General"
+    add16(b, style ? 0xFFF5 : 0x0001);  // style format / cell format locked, parent 0
+    add8(b, 0x20);                      // aligned to the bottom
+    add8(b, 0);
+    add8(b, 0);
+    add8(b, i == 0 || !style ? 0x00 : 0xF4);
+    add32(b, 0);
+    add32(b, 0);
+    add16(b, 0x20C0);  // default pattern colours
+    addRecord(out, RecXf, b);
+  }
+
+  b.clear();
+  add16(b, 0x8000);  // built-in style on format 0
+  add8(b, 0);        // "Normal"
+  add8(b, 0xFF);
+  addRecord(out, RecStyle, b);
+  return out;
+}
+
+QByteArray boundSheetRecord(const QString& name, quint32 sheetOffset) {
+  const bool wide = needsWideChars(name);
+  QByteArray b;
+  add32(b, sheetOffset);
+  add8(b, 0);  // visible
+  add8(b, 0);  // worksheet
+  add8(b, static_cast<quint8>(name.size()));
+  add8(b, wide ? 1 : 0);
+  addChars(b, name.constData(), name.size(), wide);
+  QByteArray r;
+  addRecord(r, RecBoundSheet, b);
+  return r;
+}
+
+// Size of what precedes a sheet's cells: BOF, INDEX, DEFCOLWIDTH, DIMENSIONS.
+quint64 sheetHeadSize(std::size_t blocks) { return 20 + (4 + 16 + 4 * quint64(blocks)) + 6 + 18; }
+
+QByteArray sheetTail(bool firstSheet) {
+  QByteArray b;
+  // Grid lines, headers, zeros, default colours, outline symbols; the
+  // first sheet is the selected and shown one.
+  add16(b, firstSheet ? 0x06B6 : 0x00B6);
+  add16(b, 0);
+  add16(b, 0);
+  add16(b, 64);
+  add16(b, 0);
+  add16(b, 0);
+  add16(b, 0);
+  add32(b, 0);
+  QByteArray out;
+  addRecord(out, RecWindow2, b);
+  out += eofRecord();
+  return out;
+}
+
+// Sheet names may not hold : \ / ? * [ ] and are at most 31 characters long;
+// the number of a continuation sheet always stays visible.
+QString sheetNameFor(const QString& base, int sheetNumber) {
+  QString name = base;
+  for (QChar& c : name) {
+    if (QStringLiteral(":\\/?*[]").contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
+  }
+  name = name.trimmed();
+  while (name.startsWith(QLatin1Char('\''))) name.remove(0, 1);
+  if (name.isEmpty()) name = QStringLiteral("Tabelle");
+  const QString suffix = sheetNumber > 1 ? QStringLiteral(" %1").arg(sheetNumber) : QString();
+  name.truncate(MaxSheetNameLength - suffix.size());
+  if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);
+  while (name.endsWith(QLatin1Char('\''))) name.chop(1);
+  return name + suffix;
+}
+
+}  // namespace
+
+// A temporary file written through a large buffer, read back on close.
+class XlsSpoolFile {
+ public:
+  bool open() {
+    file_.setFileTemplate(QDir::tempPath() + QStringLiteral("/orvenil-xls-XXXXXX"));
+    if (!file_.open()) return fail();
+    buffer_.reserve(SpoolFlushSize + MaxRecordData + 64);
+    return true;
+  }
+  QByteArray& buffer() { return buffer_; }
+  quint64 size() const { return written_ + quint64(buffer_.size()); }
+  bool flushIfFull() { return buffer_.size() < SpoolFlushSize || flush(); }
+  bool flush() {
+    if (buffer_.isEmpty()) return true;
+    if (file_.write(buffer_) != buffer_.size()) return fail();
+    written_ += quint64(buffer_.size());
+    buffer_.resize(0);
+    return true;
+  }
+  bool overwrite(quint64 at, const QByteArray& bytes) {
+    if (!flush() || !file_.seek(qint64(at)) || file_.write(bytes) != bytes.size()) return fail();
+    return true;
+  }
+  bool copyTo(QIODevice& out, quint64 from, quint64 length) {
+    if (!flush() || !file_.seek(qint64(from))) return fail();
+    QByteArray chunk;
+    while (length > 0) {
+      const qint64 want = qint64(std::min<quint64>(length, SpoolFlushSize));
+      chunk = file_.read(want);
+      if (chunk.size() != want) return fail();
+      if (out.write(chunk) != chunk.size()) return false;
+      length -= quint64(want);
+    }
+    return true;
+  }
+  // Why the last operation failed, empty while nothing failed.
+  QString errorText() const { return error_; }
+
+ private:
+  bool fail() {
+    if (error_.isEmpty())
+      error_ = QStringLiteral("temporäre Datei \"%1\": %2")
+                   .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+    return false;
+  }
+  QString error_;
+  QTemporaryFile file_;
+  QByteArray buffer_;
+  quint64 written_ = 0;
+};
+
+struct XlsWriter::State {
+  struct Sheet {
+    quint64 begin = 0;  // range of its row blocks in the cell spool
+    quint64 end = 0;
+    quint32 rows = 0;
+    quint16 columns = 0;
+    qint32 firstRowWithCells = -1;
+    quint32 lastRowWithCells = 0;
+    std::vector<quint32> blockIndexes;  // DBCELL positions from begin
+
+    // BOF, the index of the row blocks, the default column width and
+    // the dimensions; offset is where the sheet starts in the stream.
+    QByteArray head(quint64 offset) const {
+      QByteArray out = bofRecord(0x0010);
+      const quint64 defColWidthAt = offset + out.size() + 4 + 16 + 4 * quint64(blockIndexes.size());
+      const quint64 cellsAt = offset + sheetHeadSize(blockIndexes.size());
+      QByteArray b;
+      add32(b, 0);
+      add32(b, firstRowWithCells < 0 ? 0 : quint32(firstRowWithCells));
+      add32(b, firstRowWithCells < 0 ? 0 : lastRowWithCells + 1);
+      add32(b, static_cast<quint32>(defColWidthAt));
+      for (quint32 at : blockIndexes) add32(b, static_cast<quint32>(cellsAt + at));
+      addRecord(out, RecIndex, b);
+      b.clear();
+      add16(b, 8);
+      addRecord(out, RecDefColWidth, b);
+      b.clear();
+      add32(b, 0);
+      add32(b, rows);
+      add16(b, 0);
+      add16(b, columns);
+      add16(b, 0);
+      addRecord(out, RecDimensions, b);
+      Q_ASSERT(quint64(out.size()) == sheetHeadSize(blockIndexes.size()));
+      return out;
+    }
+  };
+  // Rows of the block being collected that hold cells, and their cells.
+  struct BlockRow {
+    quint16 row;
+    quint16 firstColumn;
+    quint16 endColumn;
+    int cellBytes;
+  };
+
+  QSaveFile out;
+  XlsSpoolFile cells;
+  XlsSpoolFile strings;
+  std::vector<Sheet> sheets;
+  QString spoolError;
+
+  // Shared string table. Repeated texts are stored once as long as they
+  // were seen among the recently remembered ones; the table stays valid
+  // when a text occurs twice, so memory stays bounded on huge exports.
+  QHash<QString, quint32> remembered;
+  quint32 stringCount = 0;
+  quint32 stringRefs = 0;
+  QByteArray record;  // body of the SST or CONTINUE record being filled
+  bool firstRecord = true;
+  quint32 bucketSize = 8;
+  struct Bucket {
+    quint64 position;        // from the start of the string table
+    quint16 offsetInRecord;  // from the start of the record header
+  };
+  std::vector<Bucket> buckets;
+
+  std::vector<BlockRow> blockRows;
+  QByteArray blockCells;
+
+  bool columnsCut = false;
+  bool textCut = false;
+
+  bool spoolFailed(const XlsSpoolFile& spool) {
+    if (spoolError.isEmpty()) spoolError = spool.errorText();
+    return false;
+  }
+
+  bool finishStringRecord() {
+    addRecord(strings.buffer(), firstRecord ? RecSst : RecContinue, record);
+    firstRecord = false;
+    record.resize(0);
+    return strings.flushIfFull() || spoolFailed(strings);
+  }
+
+  void noteBucket() {
+    if (buckets.size() == PreferredBuckets && bucketSize < MaxBucketSize) {
+      // Twice as many strings a bucket: every other start stays valid.
+      std::vector<Bucket> kept;
+      for (std::size_t i = 0; i < buckets.size(); i += 2) kept.push_back(buckets[i]);
+      buckets.swap(kept);
+      bucketSize *= 2;
+    }
+    if (buckets.size() >= MaxBuckets) return;
+    buckets.push_back({strings.size() + 4 + quint64(record.size()), quint16(4 + record.size())});
+  }
+
+  bool appendString(const QString& s, quint32 index) {
+    const bool wide = needsWideChars(s);
+    const int charSize = wide ? 2 : 1;
+    // A string's length and flags never straddle two records.
+    if (record.size() + 3 + charSize > MaxRecordData && !finishStringRecord()) return false;
+    if (index % bucketSize == 0) noteBucket();
+    add16(record, static_cast<quint16>(s.size()));
+    add8(record, wide ? 1 : 0);
+    qsizetype done = 0;
+    for (;;) {
+      const qsizetype fit = (MaxRecordData - record.size()) / charSize;
+      const qsizetype take = std::min(fit, s.size() - done);
+      addChars(record, s.constData() + done, take, wide);
+      done += take;
+      if (done >= s.size()) return true;
+      // The rest continues in the next record, which repeats the flags.
+      if (!finishStringRecord()) return false;
+      add8(record, wide ? 1 : 0);
+    }
+  }
+
+  bool stringIndex(const QString& s, quint32& index) {
+    ++stringRefs;
+    const auto it = remembered.constFind(s);
+    if (it != remembered.cend()) {
+      index = it.value();
+      return true;
+    }
+    if (remembered.size() >= RememberedStrings) {
+      remembered.clear();
+      remembered.reserve(RememberedStrings);
+    }
+    index = stringCount++;
+    remembered.insert(s, index);
+    return appendString(s, index);
+  }
+
+  // Writes the collected block: its ROW records, its cells and the DBCELL
+  // that lets a reader find the first cell of each row.
+  bool finishBlock() {
+    if (blockRows.empty()) return true;
+    Sheet& sheet = sheets.back();
+    QByteArray& buf = cells.buffer();
+    const quint64 blockStart = cells.size();
+    for (const BlockRow& r : blockRows) {
+      QByteArray b;
+      add16(b, r.row);
+      add16(b, r.firstColumn);
+      add16(b, r.endColumn);
+      add16(b, 0x00FF);  // default height
+      add16(b, 0);
+      add16(b, 0);
+      add16(b, 0x0100);
+      add16(b, CellXf);
+      addRecord(buf, RecRow, b);
+    }
+    buf.append(blockCells);
+    QByteArray b;
+    add32(b, static_cast<quint32>(cells.size() - blockStart));
+    // The first row's cells are counted from the second ROW record, each
+    // further row's from the first cell of the row before.
+    quint32 step = quint32(blockRows.size()) * RowRecordSize - RowRecordSize;
+    for (const BlockRow& r : blockRows) {
+      add16(b, static_cast<quint16>(step));
+      step = quint32(r.cellBytes);
+    }
+    sheet.blockIndexes.push_back(static_cast<quint32>(cells.size() - sheet.begin));
+    addRecord(buf, RecDbCell, b);
+    blockRows.clear();
+    blockCells.resize(0);
+    return cells.flushIfFull() || spoolFailed(cells);
+  }
+
+  bool writeRow(const QStringList& row) {
+    if (sheets.back().rows == quint32(MaxRowsPerSheet)) {
+      if (!finishBlock()) return false;
+      sheets.back().end = cells.size();
+      sheets.push_back({});
+      sheets.back().begin = cells.size();
+    }
+    Sheet& sheet = sheets.back();
+    const quint16 rowNumber = static_cast<quint16>(sheet.rows);
+    if (!blockRows.empty() && blockRows.back().row / RowsPerBlock != rowNumber / RowsPerBlock &&
+        !finishBlock())
+      return false;
+    qsizetype n = row.size();
+    if (n > MaxColumns) {
+      columnsCut = true;
+      n = MaxColumns;
+    }
+    const qsizetype rowStart = blockCells.size();
+    int firstColumn = -1;
+    int lastColumn = -1;
+    for (qsizetype c = 0; c < n; ++c) {
+      QString text = row.at(c);
+      if (text.isEmpty()) continue;
+      if (text.size() > MaxCellLength) {
+        textCut = true;
+        text.truncate(MaxCellLength);
+        if (text.back().isHighSurrogate()) text.chop(1);
+      }
+      quint32 index = 0;
+      if (!stringIndex(text, index)) return false;
+      char rec[LabelSstRecordSize];
+      qToLittleEndian<quint16>(RecLabelSst, rec);
+      qToLittleEndian<quint16>(LabelSstRecordSize - 4, rec + 2);
+      qToLittleEndian<quint16>(rowNumber, rec + 4);
+      qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
+      qToLittleEndian<quint16>(CellXf, rec + 8);
+      qToLittleEndian<quint32>(index, rec + 10);
+      blockCells.append(rec, LabelSstRecordSize);
+      if (firstColumn < 0) firstColumn = int(c);
+      lastColumn = int(c);
+      sheet.columns = std::max<quint16>(sheet.columns, static_cast<quint16>(c + 1));
+    }
+    if (firstColumn >= 0) {
+      blockRows.push_back(
+          {rowNumber, quint16(firstColumn), quint16(lastColumn + 1), int(blockCells.size() - rowStart)});
+      if (sheet.firstRowWithCells < 0) sheet.firstRowWithCells = rowNumber;
+      sheet.lastRowWithCells = rowNumber;
+    }
+    ++sheet.rows;
+    return true;
+  }
+};
+
+XlsWriter::XlsWriter(const QString& sheetName) : sheetName_(sheetName) {}
+
+XlsWriter::~XlsWriter() = default;
+
+bool XlsWriter::open(const QString& path) {
+  d.reset();
+  errorText_.clear();
+  auto state = std::make_unique<State>();
+  state->out.setFileName(path);
+  if (!state->out.open(QIODevice::WriteOnly)) {
+    errorText_ = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
+                     .arg(QDir::toNativeSeparators(path), state->out.errorString());
+    return false;
+  }
+  if (!state->cells.open() || !state->strings.open()) {
+    errorText_ = QStringLiteral("Im Ordner für temporäre Dateien kann nicht geschrieben werden: %1")
+                     .arg(QDir::toNativeSeparators(QDir::tempPath()));
+    return false;
+  }
+  state->sheets.push_back({});
+  state->remembered.reserve(RememberedStrings);
+  state->record.reserve(MaxRecordData);
+  add32(state->record, 0);  // reference and string counts, set on close
+  add32(state->record, 0);
+  d = std::move(state);
+  return true;
+}
+
+void XlsWriter::writeRow(const QStringList& cells) {
+  if (!d || !d->spoolError.isEmpty()) return;
+  d->writeRow(cells);
+}
+
+bool XlsWriter::close() {
+  if (!d) {
+    if (errorText_.isEmpty()) errorText_ = QStringLiteral("Es ist keine Datei zum Schreiben geöffnet.");
+    return false;
+  }
+  std::unique_ptr<State> s = std::move(d);
+  const QString path = QDir::toNativeSeparators(s->out.fileName());
+  auto failed = [&](const QString& why) {
+    errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2").arg(path, why);
+    s->out.cancelWriting();
+    return false;
+  };
+  if (!s->spoolError.isEmpty()) return failed(s->spoolError);
+
+  // Finish the string table and the cell records.
+  QByteArray counts;
+  add32(counts, s->stringRefs);
+  add32(counts, s->stringCount);
+  if (!s->finishBlock() || !s->finishStringRecord() || !s->strings.overwrite(4, counts) || !s->cells.flush())
+    return failed(s->spoolError + s->strings.errorText() + s->cells.errorText());
+  s->sheets.back().end = s->cells.size();
+
+  // Offsets of the sheets follow from the sizes of everything before them.
+  QStringList names;
+  for (std::size_t i = 0; i < s->sheets.size(); ++i) names << sheetNameFor(sheetName_, int(i) + 1);
+  const QByteArray head = globalsHead();
+  quint64 sheetListSize = 0;
+  for (const QString& name : names) sheetListSize += quint64(boundSheetRecord(name, 0).size());
+
+  QByteArray extSst;
+  {
+    QByteArray b;
+    add16(b, static_cast<quint16>(s->bucketSize));
+    const quint64 sstStart = quint64(head.size()) + sheetListSize;
+    for (const State::Bucket& bucket : s->buckets) {
+      add32(b, static_cast<quint32>(sstStart + bucket.position));
+      add16(b, bucket.offsetInRecord);
+      add16(b, 0);
+    }
+    addRecord(extSst, RecExtSst, b);
+    extSst += eofRecord();
+  }
+  const quint64 globalsSize =
+      quint64(head.size()) + sheetListSize + s->strings.size() + quint64(extSst.size());
+
+  std::vector<quint64> offsets;
+  quint64 streamSize = globalsSize;
+  for (std::size_t i = 0; i < s->sheets.size(); ++i) {
+    const State::Sheet& sheet = s->sheets[i];
+    offsets.push_back(streamSize);
+    streamSize += sheetHeadSize(sheet.blockIndexes.size()) + (sheet.end - sheet.begin) +
+                  quint64(sheetTail(i == 0).size());
+  }
+  if (streamSize > CompoundFileLayout::MaximumStreamSize)
+    return failed(QStringLiteral("Die Tabelle ist für eine .xls-Datei zu groß."));
+  // Short workbooks are padded so that they stay out of the mini stream.
+  streamSize = std::max(streamSize, CompoundFileLayout::MinimumStreamSize);
+
+  const CompoundFileLayout layout(QStringLiteral("Workbook"), streamSize);
+  QIODevice& out = s->out;
+  auto write = [&](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
+  bool ok = write(layout.header()) && write(head);
+  for (qsizetype i = 0; ok && i < names.size(); ++i)
+    ok = write(boundSheetRecord(names[i], static_cast<quint32>(offsets[i])));
+  ok = ok && s->strings.copyTo(out, 0, s->strings.size()) && write(extSst);
+  for (std::size_t i = 0; ok && i < s->sheets.size(); ++i) {
+    const State::Sheet& sheet = s->sheets[i];
+    ok = write(sheet.head(offsets[i])) && s->cells.copyTo(out, sheet.begin, sheet.end - sheet.begin) &&
+         write(sheetTail(i == 0));
+  }
+  const quint64 streamEnd = CompoundFileLayout::SectorSize * (1 + quint64(layout.streamSectors()));
+  if (ok && quint64(out.pos()) <= streamEnd)
+    ok = write(QByteArray(qsizetype(streamEnd - quint64(out.pos())), '\0')) && write(layout.trailer());
+  else
+    ok = false;
+  if (!ok || quint64(out.pos()) != layout.fileSize()) {
+    const QString spools = s->strings.errorText() + s->cells.errorText();
+    return failed(!spools.isEmpty() ? spools : s->out.errorString());
+  }
+  if (!s->out.commit()) {
+    errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
+                     .arg(path, s->out.errorString());
+    return false;
+  }
+
+  // The file is complete; what did not fit the format is reported.
+  if (s->columnsCut || s->textCut) {
+    QStringList lost;
+    if (s->columnsCut) lost << QStringLiteral("Spalten nach der %1. Spalte fehlen").arg(MaxColumns);
+    if (s->textCut)
+      lost << QStringLiteral("Zellen mit mehr als %1 Zeichen wurden gekürzt").arg(MaxCellLength);
+    errorText_ = QStringLiteral("Die Datei \"%1\" wurde geschrieben, aber nicht vollständig: %2.")
+                     .arg(path, lost.join(QStringLiteral("; ")));
+    return false;
+  }
+  return true;
+}
+
+QString XlsWriter::errorText() const { return errorText_; }
+
+}  // namespace orv
