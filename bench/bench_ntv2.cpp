@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
     checksum += NumberText(p.latitude).size() + NumberText(p.longitude).size();
   }
   const double ours = Seconds(std::chrono::steady_clock::now() - start);
-  std::printf("NTv2 shift, text in and out: %d points (%d inside) in %.2f s, %.0f points/s (checksum %.3f)\n", n,
-              inside, ours, n / ours, checksum / n);
+  std::printf("NTv2 shift, text in and out: %d points (%d inside) in %.2f s, %.0f points/s (checksum %.3f)\n",
+              n, inside, ours, n / ours, checksum / n);
 
   // The whole per-point work of the run: also radians, degree texts,
   // geocentric and projected target coordinates.
@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     checksum += t.columns.size();
   }
   const double whole = Seconds(std::chrono::steady_clock::now() - start);
-  std::printf("NTv2 run per-point work with all 16 target columns: %.2f s, %.0f points/s\n", whole, n / whole);
+  std::printf("NTv2 run per-point work with all 16 target columns: %.2f s, %.0f points/s\n", whole,
+              n / whole);
 
   const QString cct = QStandardPaths::findExecutable(QStringLiteral("cct"));
   if (cct.isEmpty() || !QFile::exists(QStringLiteral("/usr/share/proj/BETA2007.gsb"))) {

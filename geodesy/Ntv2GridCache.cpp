@@ -82,8 +82,7 @@ Ntv2GridCache::SubGrid Ntv2GridCache::ReadSubGrid(Database& db, int tableNumber)
   const double rows = Int((h.N_LAT - h.S_LAT) / h.LAT_INC + 0.5) + 1;
   if (!(h.LAT_INC > 0) || !(h.LONG_INC > 0) || !(cols >= 1 && cols <= kMaxNodes) ||
       !(rows >= 1 && rows <= kMaxNodes) || !(count >= 0 && count <= 2147483647.0))
-    throw OrvenilError(kErrOverflow,
-                       QStringLiteral("NTv2-Gitter %1: ungültige Kopfdaten").arg(tableNumber));
+    throw OrvenilError(kErrOverflow, QStringLiteral("NTv2-Gitter %1: ungültige Kopfdaten").arg(tableNumber));
   h.GS_COUNT = static_cast<qint32>(count);
   g.ncols = static_cast<qint64>(cols);
   g.nrows = static_cast<qint64>(rows);

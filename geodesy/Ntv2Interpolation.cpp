@@ -60,8 +60,7 @@ GridShift InterpolateShift(double latitude, double longitude, const Ntv2GridCach
   for (int i = 0; i < 4; ++i)
     if (!cache.node(g, positions[i], &lat[i], &lonW[i])) return r;
   auto blend = [&](const double s[4]) {
-    return (1 - dx) * (1 - dy) * s[0] + dx * (1 - dy) * s[1] + (1 - dx) * dy * s[2] +
-           dx * dy * s[3];
+    return (1 - dx) * (1 - dy) * s[0] + dx * (1 - dy) * s[1] + (1 - dx) * dy * s[2] + dx * dy * s[3];
   };
   r.dLat = blend(lat);
   r.dLonW = blend(lonW);

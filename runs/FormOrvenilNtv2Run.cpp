@@ -4,23 +4,23 @@
 // columns, rows outside have them emptied.
 #include <QCoreApplication>
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "shell/ProgramState.h"
-#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/Ntv2GridCache.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
-#include "foundation/DatabaseFolderFile.h"
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {
@@ -62,8 +62,8 @@ void FormOrvenil::RunNtv2Transformation() {
     Dialogs().processEvents();
 
     const int setRow = ComboTrafoPara->ListIndex() + 1;
-    const QString gridPath =
-        DatabaseFolderFile(state.DatenbankVerzeichnis, GridNTv2Sys->CellText(setRow, QStringLiteral("Trafosatz")));
+    const QString gridPath = DatabaseFolderFile(state.DatenbankVerzeichnis,
+                                                GridNTv2Sys->CellText(setRow, QStringLiteral("Trafosatz")));
     const Ntv2OpenCache open = OpenNtv2GridCache(
         gridPath, state.TempVerzeichnis, state.NTv2Gitterdatenbank, [](int line, int total) {
           ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, Datenbank wird erstellt..."));
@@ -116,8 +116,7 @@ void FormOrvenil::RunNtv2Transformation() {
         latSec = ToDoubleStrict(rs.value(QStringLiteral("BgDezSek")).textOrEmpty());
         lonSec = ToDoubleStrict(rs.value(QStringLiteral("LgDezSek")).textOrEmpty());
       }
-      const Ntv2TargetPoint p =
-          Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
+      const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
       if (!p.inside) {
         for (const QString& column : Ntv2TargetColumnNames()) rs.setValue(column, FieldValue(QString()));
       } else {
@@ -127,9 +126,12 @@ void FormOrvenil::RunNtv2Transformation() {
         state.ZielMeridian = t.meridian;
         state.ZielFalseEasting = t.falseEasting;
         if (i == 1) {
-          xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
-          xpStatusBar1->SetPanelText(7, QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
-          xpStatusBar1->SetPanelText(8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
+          xpStatusBar1->SetPanelText(
+              6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
+          xpStatusBar1->SetPanelText(
+              7, QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
+          xpStatusBar1->SetPanelText(
+              8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
         }
       }
       rs.update();

@@ -5,23 +5,23 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
 #include "foundation/FileText.h"
 #include "foundation/LocaleSwitch.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "shell/ProgramState.h"
-#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextTokens.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbTabStrip.h"
-#include "foundation/DatabaseFolderFile.h"
 #include "runs/Ntv2Extents.h"
 #include "runs/Ntv2GsaWriter.h"
 #include "runs/Ntv2PointGrid.h"
 #include "runs/Ntv2TargetImport.h"
 #include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {
@@ -94,13 +94,14 @@ void FormOrvenil::GenerateNtv2PointGrid() {
   SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
   FormVisible(true);
   Dialogs().setBusy(false);
-  Message(QStringLiteral("%1/%2-%3 geographische Koordinaten im Gitterabstand:\r\nBreite: %4, Länge: %5 nach ")
-                  .arg(grid.nLat + 1)
-                  .arg(grid.nLon + 1)
-                  .arg(grid.nodeCount())
-                  .arg(NumberText(dLat), NumberText(dLon)) +
-              Quoted(QFileInfo(written).fileName()) + QStringLiteral(" ausgegeben."),
-          MsgIcon::Information);
+  Message(
+      QStringLiteral("%1/%2-%3 geographische Koordinaten im Gitterabstand:\r\nBreite: %4, Länge: %5 nach ")
+              .arg(grid.nLat + 1)
+              .arg(grid.nLon + 1)
+              .arg(grid.nodeCount())
+              .arg(NumberText(dLat), NumberText(dLon)) +
+          Quoted(QFileInfo(written).fileName()) + QStringLiteral(" ausgegeben."),
+      MsgIcon::Information);
   state.ImportDatei = written;
   CommonDialog1.FileName = written;
   CommonDialog1.FilterIndex = 4;
@@ -118,7 +119,8 @@ void FormOrvenil::WriteNtv2Gsa() {
       Recordset rs = CoordinateDatabase().openTable(QStringLiteral("Daten"));
       rs.setIndex(QStringLiteral("id"));
       for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        rows.push_back({rs.value(QStringLiteral("Punkt")).textOrEmpty(), rs.value(QStringLiteral("BgDezSek")).textOrEmpty(),
+        rows.push_back({rs.value(QStringLiteral("Punkt")).textOrEmpty(),
+                        rs.value(QStringLiteral("BgDezSek")).textOrEmpty(),
                         rs.value(QStringLiteral("LgDezSek")).textOrEmpty(),
                         rs.value(QStringLiteral("BgDezSekZiel")).textOrEmpty(),
                         rs.value(QStringLiteral("LgDezSekZiel")).textOrEmpty()});
@@ -136,8 +138,9 @@ void FormOrvenil::WriteNtv2Gsa() {
       QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
   if (TrimBlanks(state.Antwort).isEmpty()) return;
   const auto [dLat, dLon] = Spacings(state.Antwort);
-  state.Antwort = Dialogs().inputBox(QStringLiteral("Geben Sie bitte das Startsystem vor:\nRD40/83, GK42/83: "),
-                                     QStringLiteral("Zielsystem ETRS89"), QStringLiteral("RD40/83"));
+  state.Antwort =
+      Dialogs().inputBox(QStringLiteral("Geben Sie bitte das Startsystem vor:\nRD40/83, GK42/83: "),
+                         QStringLiteral("Zielsystem ETRS89"), QStringLiteral("RD40/83"));
   Ntv2GsaHeader header;
   NTv2KopfDaten& kopf = state.NTv2Kopf;
   for (int row = 1; row <= GridKoordSys->RowCount(); ++row) {
@@ -177,7 +180,8 @@ void FormOrvenil::WriteNtv2Gsa() {
   }
   FormVisible(true);
   Dialogs().setBusy(false);
-  Message(QStringLiteral("Prüfen Sie bitte die Kopf-Daten (Koordinatensystem, Parameter, etc.)!   \r\nDaten nach ") +
+  Message(QStringLiteral(
+              "Prüfen Sie bitte die Kopf-Daten (Koordinatensystem, Parameter, etc.)!   \r\nDaten nach ") +
               Quoted(state.ExportDatei) + QStringLiteral(" ausgegeben!"),
           MsgIcon::Information);
 }
@@ -190,7 +194,8 @@ void FormOrvenil::ExportNtv2Extents() {
   Dialogs().processEvents();
   const QString name = GridNTv2Sys->CellText(row, QStringLiteral("Trafosatz"));
   const MsgResult answer = Dialogs().messageBox(
-      QStringLiteral("Auswahl NTv2-Gitter mittels Ntv2-Tab. Möchten Sie die Geltungsbereiche der NTv2-Datei ") +
+      QStringLiteral(
+          "Auswahl NTv2-Gitter mittels Ntv2-Tab. Möchten Sie die Geltungsbereiche der NTv2-Datei ") +
           Quoted(name) + QStringLiteral(" exportieren?   "),
       MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("NTv2-Export"));
   state.Antwort = answer == MsgResult::Yes ? QStringLiteral("6") : QStringLiteral("7");
@@ -215,7 +220,8 @@ void FormOrvenil::ExportNtv2Extents() {
   SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
   Dialogs().setBusy(false);
   if (!skipped.isEmpty())
-    Message(QStringLiteral("Teilgitter mit dem Gitterabstand 0 wurden übersprungen: ") + skipped.join(QStringLiteral(", ")),
+    Message(QStringLiteral("Teilgitter mit dem Gitterabstand 0 wurden übersprungen: ") +
+                skipped.join(QStringLiteral(", ")),
             MsgIcon::Exclamation, QStringLiteral("NTv2-Export"));
 }
 
@@ -226,15 +232,17 @@ void FormOrvenil::ImportNtv2TargetsByPointNumber() { ImportNtv2Targets(false); }
 void FormOrvenil::ImportNtv2Targets(bool byLine) {
   ProgramState& state = State();
   if (GridKooDb->RowCount() == 0) {
-    Message(QStringLiteral("Keine Startsystemkoordinaten gefunden! Bitte laden Sie zuerst ein Startsystem! Abbruch!"),
+    Message(QStringLiteral(
+                "Keine Startsystemkoordinaten gefunden! Bitte laden Sie zuerst ein Startsystem! Abbruch!"),
             MsgIcon::Critical);
     return;
   }
   Message(byLine ? QStringLiteral("Zieldatei aus identischen Startdaten inklusive RU und LO im Zielsystem "
                                   "Breite/Länge (Dezimalgrad)!")
-                 : QStringLiteral("Die Zieldaten werden nach Punktnummer den Startdaten zugeordnet und "
-                                  "überschrieben. Bei fehlenden Zieldaten werden die originalen Werte beibehalten! "
-                                  "Zieldaten bitte in Breite/Länge (Dezimalgrad)!"),
+                 : QStringLiteral(
+                       "Die Zieldaten werden nach Punktnummer den Startdaten zugeordnet und "
+                       "überschrieben. Bei fehlenden Zieldaten werden die originalen Werte beibehalten! "
+                       "Zieldaten bitte in Breite/Länge (Dezimalgrad)!"),
           MsgIcon::Information);
   CommonDialog1.CancelError = false;
   CommonDialog1.Filter = QStringLiteral("alle (*.bl)|*.bl|");
@@ -262,12 +270,13 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
       for (qint64 k = 1; k <= count; ++k) {
         ShowProgress(int(k), 0, int(count), true, QStringLiteral(" Zeilen eingelesen..."));
         if (k > lines.size())
-          throw OrvenilError(kErrSubscriptOutOfRange, QStringLiteral("Die Zieldatei hat keine Zeile %1").arg(k));
+          throw OrvenilError(kErrSubscriptOutOfRange,
+                             QStringLiteral("Die Zieldatei hat keine Zeile %1").arg(k));
         QString line = lines[int(k - 1)];
         line = TrimSpaces(line.replace(QLatin1Char('\t'), QLatin1Char(' ')));
         if (!SameNtv2PointNumber(field(line, 1), rs.value(QStringLiteral("Punkt")).textOrEmpty())) {
-          Message(QStringLiteral("Punktnummer in Zeile %1 nicht identisch! Abbruch!").arg(k), MsgIcon::Critical,
-                  QStringLiteral("Umrechnung NTv2"));
+          Message(QStringLiteral("Punktnummer in Zeile %1 nicht identisch! Abbruch!").arg(k),
+                  MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
           break;
         }
         rs.edit();
@@ -307,12 +316,14 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
     GridKooDb->SetRedraw(false);
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) GridKooDb->SetColumnVisible(GridKooDb->ColumnKey(c), false);
+    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
+      GridKooDb->SetColumnVisible(GridKooDb->ColumnKey(c), false);
     for (const char* key : {"Punkt", "C", "BgDezSek", "LgDezSek", "BgDezSekZiel", "LgDezSekZiel"})
       GridKooDb->SetColumnVisible(QLatin1String(key), true);
     completed = true;
   } catch (const OrvenilError& e) {
-    Message(e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
+    Message(e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical,
+            QStringLiteral("Umrechnung NTv2"));
   }
   SkipFailingStep("GridKooDb.Refresh", [&] {
     GridKooDb->SetRedraw(true);
@@ -327,7 +338,8 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
   state.KooDbDaten = Recordset();
   Dialogs().setBusy(false);
   if (completed && !byLine && missing >= 1)
-    Message(QString::number(missing) + QStringLiteral(" Punkte wurden nicht gefunden oder hatten NULL-Koordinaten!   "),
+    Message(QString::number(missing) +
+                QStringLiteral(" Punkte wurden nicht gefunden oder hatten NULL-Koordinaten!   "),
             MsgIcon::Information, QStringLiteral("NTv2 Zieldaten-Import"));
 }
 

@@ -32,10 +32,9 @@ constexpr int kHeaderRecords = 11;
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 
 [[noreturn]] void Corrupt(const QString& gridPath, qint64 line, const QString& what) {
-  throw OrvenilError(kErrTypeMismatch, QStringLiteral("Gitterdatei %1, Zeile %2: %3")
-                                           .arg(FileName(gridPath))
-                                           .arg(line)
-                                           .arg(what));
+  throw OrvenilError(
+      kErrTypeMismatch,
+      QStringLiteral("Gitterdatei %1, Zeile %2: %3").arg(FileName(gridPath)).arg(line).arg(what));
 }
 
 bool IsNumber(const QString& text, double* value) {
@@ -140,15 +139,13 @@ void SplitShift(const GridReader& in, const QString& line, double* dLat, double*
 
 // Checks the numeric values of a sub-grid header; returns its GS_COUNT.
 qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
-  static const char* const keys[] = {"SUB_NAME", "PARENT",  "CREATED",  "UPDATED",
-                                     "S_LAT",    "N_LAT",   "E_LONG",   "W_LONG",
-                                     "LAT_INC",  "LONG_INC", "GS_COUNT"};
+  static const char* const keys[] = {"SUB_NAME", "PARENT", "CREATED", "UPDATED",  "S_LAT",   "N_LAT",
+                                     "E_LONG",   "W_LONG", "LAT_INC", "LONG_INC", "GS_COUNT"};
   double values[kHeaderRecords] = {};
   const qint64 first = in.number() - kHeaderRecords + 1;
   for (int i = 0; i < kHeaderRecords; ++i) {
     const QString key = QLatin1String(keys[i]);
-    if (!records[i].startsWith(key))
-      Corrupt(in.path(), first + i, QStringLiteral("%1 erwartet").arg(key));
+    if (!records[i].startsWith(key)) Corrupt(in.path(), first + i, QStringLiteral("%1 erwartet").arg(key));
     if (i >= 4 && !IsNumber(records[i].mid(key.size()), &values[i]))
       Corrupt(in.path(), first + i, QStringLiteral("%1 ist keine Zahl").arg(key));
   }
@@ -164,8 +161,8 @@ void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2Buil
                   int total) {
   Recordset table;
   int tableNumber = 0;
-  qint64 node = 0;       // shift records of the current sub-grid so far
-  qint64 expected = 0;   // its GS_COUNT
+  qint64 node = 0;      // shift records of the current sub-grid so far
+  qint64 expected = 0;  // its GS_COUNT
   bool ended = false;
   const auto closeSubGrid = [&](qint64 line) {
     if (tableNumber > 0 && node != expected)
@@ -272,8 +269,9 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
   if (QFileInfo(cachePath).absoluteFilePath() == QFileInfo(gridPath).absoluteFilePath())
     throw OrvenilError(kErrBadFileName, QStringLiteral("Gitterdatei und Cache haben denselben Namen"));
   if (subGridCount < 1)
-    throw OrvenilError(kErrTypeMismatch,
-                       QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
+    throw OrvenilError(
+        kErrTypeMismatch,
+        QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
   const int total = CountLines(gridPath);
   QFile::remove(buildPath);
   Database db = DBEngine::createDatabase(buildPath);

@@ -10,8 +10,8 @@
 #include <QString>
 #include <functional>
 
-#include "shell/ProgramState.h"
 #include "platform/db/Database.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
@@ -25,8 +25,8 @@ struct Ntv2Overview {
 struct Ntv2OpenCache {
   Ntv2Overview overview;
   Database database;
-  int tableCount = 0;     // sub-grid tables found in the open cache
-  QString buildPath;      // build file of a cache built by this call, else ""
+  int tableCount = 0;  // sub-grid tables found in the open cache
+  QString buildPath;   // build file of a cache built by this call, else ""
 };
 
 // Progress of a build: lines read so far and the line count of the grid file.

@@ -34,7 +34,8 @@ class RingWriter {
                       NumberText(lat) + QLatin1Char(' ') + NumberText(lon));
   }
   void joinNext() {
-    lines_.writeLine(QStringLiteral("1 ( ") + name(n_) + QLatin1Char(' ') + name(n_ + 1) + QStringLiteral(" )"));
+    lines_.writeLine(QStringLiteral("1 ( ") + name(n_) + QLatin1Char(' ') + name(n_ + 1) +
+                     QStringLiteral(" )"));
     ++n_;
   }
   void close() {
@@ -86,10 +87,12 @@ QString Ntv2ExtentLinePath(const QString& gridPath) {
   return gridPath + QStringLiteral("_umring_Linienverbindung.lne");
 }
 
-QStringList WriteNtv2Extents(const QString& gridPath, const std::function<void(int line, int block)>& progress) {
+QStringList WriteNtv2Extents(const QString& gridPath,
+                             const std::function<void(int line, int block)>& progress) {
   TextLineReader in(gridPath);
   if (!QFileInfo(gridPath).isFile() || !in.isOpen())
-    throw OrvenilError(kErrFileNotFound, QStringLiteral("Gitterdatei %1 fehlt oder ist nicht lesbar").arg(gridPath));
+    throw OrvenilError(kErrFileNotFound,
+                       QStringLiteral("Gitterdatei %1 fehlt oder ist nicht lesbar").arg(gridPath));
   TextLineWriter points(Ntv2ExtentPointPath(gridPath));
   TextLineWriter lines(Ntv2ExtentLinePath(gridPath));
   QStringList skipped;
@@ -106,14 +109,13 @@ QStringList WriteNtv2Extents(const QString& gridPath, const std::function<void(i
       if (!line.contains(QLatin1String("SUB_NAME"))) continue;
       ++block;
       g.name = GetToken(line, 2, QStringLiteral("SUB_NAME"));
-      for (int i = 0; i < 3 && next(); ++i) {
-      }
+      for (int i = 0; i < 3 && next(); ++i) {}
       const struct {
         const char* key;
         double* value;
         bool absolute;
-      } keys[] = {{"S_LAT", &g.S, false},    {"N_LAT", &g.N, false},     {"E_LONG", &g.E, true},
-                  {"W_LONG", &g.W, true},    {"LAT_INC", &g.latInc, true}, {"LONG_INC", &g.lonInc, true}};
+      } keys[] = {{"S_LAT", &g.S, false}, {"N_LAT", &g.N, false},       {"E_LONG", &g.E, true},
+                  {"W_LONG", &g.W, true}, {"LAT_INC", &g.latInc, true}, {"LONG_INC", &g.lonInc, true}};
       for (const auto& k : keys) {
         if (!next()) break;
         if (!line.contains(QLatin1String(k.key))) continue;

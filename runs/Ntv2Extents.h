@@ -17,6 +17,7 @@ QString Ntv2ExtentLinePath(const QString& gridPath);
 // A sub-grid with a spacing of 0 is skipped; its name is returned. A grid
 // file that cannot be read throws OrvenilError naming it, and nothing is
 // written.
-QStringList WriteNtv2Extents(const QString& gridPath, const std::function<void(int line, int block)>& progress = {});
+QStringList WriteNtv2Extents(const QString& gridPath,
+                             const std::function<void(int line, int block)>& progress = {});
 
 }  // namespace orv

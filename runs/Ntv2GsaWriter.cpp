@@ -29,23 +29,29 @@ double WholeSteps(double span, double spacing) {
 void WriteNtv2GsaFile(const QString& path, const std::vector<Ntv2GsaRow>& rows, double dLat, double dLon,
                       const Ntv2GsaHeader& h) {
   if (rows.size() < 3)
-    Refuse(QStringLiteral("Für ein NTv2-Gitter werden die beiden Eckpunkte und mindestens ein Gitterpunkt verlangt"));
-  if (!(dLat > 0) || !(dLon > 0)) Refuse(QStringLiteral("Der Gitterabstand muss in Breite und Länge größer als 0 sein"));
+    Refuse(QStringLiteral(
+        "Für ein NTv2-Gitter werden die beiden Eckpunkte und mindestens ein Gitterpunkt verlangt"));
+  if (!(dLat > 0) || !(dLon > 0))
+    Refuse(QStringLiteral("Der Gitterabstand muss in Breite und Länge größer als 0 sein"));
   const double sLat = Val(rows[0].lat), nLat = Val(rows[1].lat);
   const double eLong = -Val(rows[0].lon), wLong = -Val(rows[1].lon);
   const double qLat = WholeSteps(nLat - sLat, dLat), qLon = WholeSteps(wLong - eLong, dLon);
   const double nodes = double(rows.size() - 2);
   if (qLat < 0 || qLon < 0 || (qLat + 1) * (qLon + 1) != nodes)
-    Refuse(QStringLiteral("%1 Gitterpunkte passen nicht zu Ausdehnung und Gitterabstand der Eckpunkte (%2 erwartet)")
+    Refuse(QStringLiteral(
+               "%1 Gitterpunkte passen nicht zu Ausdehnung und Gitterabstand der Eckpunkte (%2 erwartet)")
                .arg(nodes)
                .arg(qLat < 0 || qLon < 0 ? QStringLiteral("keine ganze Zahl von Abständen")
                                          : NumberText((qLat + 1) * (qLon + 1))));
   for (size_t i = 2; i < rows.size(); ++i)
     if (TrimBlanks(rows[i].targetLat).isEmpty() || TrimBlanks(rows[i].targetLon).isEmpty())
-      Refuse(QStringLiteral("Punkt %1 (Zeile %2) hat keine Zielkoordinaten").arg(TrimBlanks(rows[i].point)).arg(i + 1));
+      Refuse(QStringLiteral("Punkt %1 (Zeile %2) hat keine Zielkoordinaten")
+                 .arg(TrimBlanks(rows[i].point))
+                 .arg(i + 1));
 
   TextLineWriter out(path);
-  for (const char* fixed : {"NUM_OREC 11", "NUM_SREC 11", "NUM_FILE  1", "GS_TYPE SECONDS ", "VERSION NTv2.0  "})
+  for (const char* fixed :
+       {"NUM_OREC 11", "NUM_SREC 11", "NUM_FILE  1", "GS_TYPE SECONDS ", "VERSION NTv2.0  "})
     out.writeLine(QString::fromLatin1(fixed));
   out.writeLine(QStringLiteral("SYSTEM_F") + h.systemF.leftJustified(8));
   out.writeLine(QStringLiteral("SYSTEM_TETRS89  "));
@@ -67,7 +73,8 @@ void WriteNtv2GsaFile(const QString& path, const std::vector<Ntv2GsaRow>& rows, 
   for (size_t i = 2; i < rows.size(); ++i) {
     const Ntv2GsaRow& r = rows[i];
     out.writeLine(QLatin1Char(' ') + FormatNumber(Val(r.targetLat) - Val(r.lat), QStringLiteral("0.000000")) +
-                  QStringLiteral("  ") + FormatNumber(Val(r.lon) - Val(r.targetLon), QStringLiteral("0.000000")) +
+                  QStringLiteral("  ") +
+                  FormatNumber(Val(r.lon) - Val(r.targetLon), QStringLiteral("0.000000")) +
                   QStringLiteral("  0.000000  0.000000"));
   }
   out.writeLine(QStringLiteral("END").leftJustified(40));

@@ -17,7 +17,7 @@ struct Ntv2GsaRow {
 struct Ntv2GsaHeader {
   QString systemF;  // also SUB_NAME
   double majorF = 0, minorF = 0, majorT = 0, minorT = 0;
-  QString date;     // dd-mm-yy
+  QString date;  // dd-mm-yy
 };
 
 // Writes the file (it replaces an older one only when complete). Refused

@@ -79,7 +79,8 @@ QString Ntv2PointGridFileName(double dLat, double dLon, const QString& timeStamp
 void WriteNtv2PointGridFile(const QString& path, const Ntv2PointGrid& g, void (*progress)(int, int)) {
   TextLineWriter out(path);
   out.writeLine(Line(g.seNumber, g.seLatitude, g.seLongitude));
-  out.writeLine(Line(g.nwNumber, DegreeText(g.latSec + g.nLat * g.dLat), DegreeText(g.lonSec - g.nLon * g.dLon)));
+  out.writeLine(
+      Line(g.nwNumber, DegreeText(g.latSec + g.nLat * g.dLat), DegreeText(g.lonSec - g.nLon * g.dLon)));
   int k = 0;
   for (int i = 0; i <= g.nLat; ++i) {
     if (progress) progress(i, g.nLat);

@@ -13,12 +13,12 @@ namespace orv {
 struct Ntv2PointGrid {
   QString seNumber, seLatitude, seLongitude;  // line 1 of the corner file, as it stands
   QString nwNumber;
-  double latSec = 0;   // south-east corner, arc-seconds, longitude east positive
+  double latSec = 0;  // south-east corner, arc-seconds, longitude east positive
   double lonSec = 0;
-  double dLat = 0;     // spacings, arc-seconds
+  double dLat = 0;  // spacings, arc-seconds
   double dLon = 0;
-  int nLat = 0;        // spacing steps from south to north
-  int nLon = 0;        // and from east to west
+  int nLat = 0;  // spacing steps from south to north
+  int nLon = 0;  // and from east to west
   int nodeCount() const { return (nLat + 1) * (nLon + 1); }
 };
 

@@ -102,11 +102,11 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
 
 const QStringList& Ntv2TargetColumnNames() {
   static const QStringList names{
-      QStringLiteral("BgDezZiel"),  QStringLiteral("LgDezZiel"),  QStringLiteral("BgDezSekZiel"),
-      QStringLiteral("LgDezSekZiel"), QStringLiteral("radBgZiel"), QStringLiteral("radLgZiel"),
-      QStringLiteral("sBgZiel"),    QStringLiteral("sLgZiel"),    QStringLiteral("sHgZiel"),
-      QStringLiteral("sXzZiel"),    QStringLiteral("sYzZiel"),    QStringLiteral("sZzZiel"),
-      QStringLiteral("sXeZiel"),    QStringLiteral("sYeZiel"),    QStringLiteral("sZeZiel"),
+      QStringLiteral("BgDezZiel"),      QStringLiteral("LgDezZiel"), QStringLiteral("BgDezSekZiel"),
+      QStringLiteral("LgDezSekZiel"),   QStringLiteral("radBgZiel"), QStringLiteral("radLgZiel"),
+      QStringLiteral("sBgZiel"),        QStringLiteral("sLgZiel"),   QStringLiteral("sHgZiel"),
+      QStringLiteral("sXzZiel"),        QStringLiteral("sYzZiel"),   QStringLiteral("sZzZiel"),
+      QStringLiteral("sXeZiel"),        QStringLiteral("sYeZiel"),   QStringLiteral("sZeZiel"),
       QStringLiteral("Geoidundulation")};
   return names;
 }

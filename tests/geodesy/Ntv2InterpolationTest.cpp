@@ -44,17 +44,16 @@ void AddSubGrid(Database& db, int tableNumber, const SubGridSpec& g, bool lastTa
 
   const int ncols = int(std::lround((g.wLong - g.eLong) / g.longInc)) + 1;
   const int nrows = int(std::lround((g.nLat - g.sLat) / g.latInc)) + 1;
-  const QString header =
-      HeaderRecord("SUB_NAME", g.name) + HeaderRecord("PARENT", g.parent) +
-      HeaderRecord("CREATED", QStringLiteral("01-06-21")) +
-      HeaderRecord("UPDATED", QStringLiteral("02-06-21")) +
-      HeaderRecord("S_LAT", FormatNumber(g.sLat, QStringLiteral("0.000000"))) +
-      HeaderRecord("N_LAT", FormatNumber(g.nLat, QStringLiteral("0.000000"))) +
-      HeaderRecord("E_LONG", FormatNumber(g.eLong, QStringLiteral("0.000000"))) +
-      HeaderRecord("W_LONG", FormatNumber(g.wLong, QStringLiteral("0.000000"))) +
-      HeaderRecord("LAT_INC", FormatNumber(g.latInc, QStringLiteral("0.000000"))) +
-      HeaderRecord("LONG_INC", FormatNumber(g.longInc, QStringLiteral("0.000000"))) +
-      HeaderRecord("GS_COUNT", QString::number(ncols * nrows));
+  const QString header = HeaderRecord("SUB_NAME", g.name) + HeaderRecord("PARENT", g.parent) +
+                         HeaderRecord("CREATED", QStringLiteral("01-06-21")) +
+                         HeaderRecord("UPDATED", QStringLiteral("02-06-21")) +
+                         HeaderRecord("S_LAT", FormatNumber(g.sLat, QStringLiteral("0.000000"))) +
+                         HeaderRecord("N_LAT", FormatNumber(g.nLat, QStringLiteral("0.000000"))) +
+                         HeaderRecord("E_LONG", FormatNumber(g.eLong, QStringLiteral("0.000000"))) +
+                         HeaderRecord("W_LONG", FormatNumber(g.wLong, QStringLiteral("0.000000"))) +
+                         HeaderRecord("LAT_INC", FormatNumber(g.latInc, QStringLiteral("0.000000"))) +
+                         HeaderRecord("LONG_INC", FormatNumber(g.longInc, QStringLiteral("0.000000"))) +
+                         HeaderRecord("GS_COUNT", QString::number(ncols * nrows));
 
   Recordset rs = db.openTable(name);
   int id = 0;
@@ -103,8 +102,7 @@ class Ntv2Interpolation : public ::testing::Test {
   void Build(const std::vector<SubGridSpec>& grids, const QString& file = QStringLiteral("grid.mdb")) {
     if (db.isSet()) db.close();
     db = DBEngine::createDatabase(dir.filePath(file));
-    for (size_t i = 0; i < grids.size(); ++i)
-      AddSubGrid(db, int(i) + 1, grids[i], i + 1 == grids.size());
+    for (size_t i = 0; i < grids.size(); ++i) AddSubGrid(db, int(i) + 1, grids[i], i + 1 == grids.size());
     cache = Ntv2GridCache(db, int(grids.size()));
   }
   Ntv2Result Shift(double latDeg, double lonDeg) { return NTv2ShiftInterpolieren(latDeg, lonDeg, cache); }
@@ -180,8 +178,16 @@ TEST_F(Ntv2Interpolation, PointOutsideEveryGridIsAFailureNotAZeroShift) {
 
 TEST_F(Ntv2Interpolation, ParentWithOneChildUsesTheChildInsideIt) {
   // Child: 47.1° … 47.3° N, 9.25° … 9.5° E, constant shifts.
-  SubGridSpec child{QStringLiteral("CHILD1"), QStringLiteral("PARENT1"), 169560, 170280,
-                    -34200, -33300, 120, 180, ConstantLat, ConstantLonW};
+  SubGridSpec child{QStringLiteral("CHILD1"),
+                    QStringLiteral("PARENT1"),
+                    169560,
+                    170280,
+                    -34200,
+                    -33300,
+                    120,
+                    180,
+                    ConstantLat,
+                    ConstantLonW};
   Build({Parent(), child});
   Ntv2Result s = Shift(47.2, 9.4);
   ASSERT_TRUE(s.ok);
@@ -199,15 +205,38 @@ TEST_F(Ntv2Interpolation, ParentWithOneChildUsesTheChildInsideIt) {
 TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
   // Table order: child of A, top-level A, top-level B last, grandchild of A,
   // second child of A overlapping the first.
-  SubGridSpec childA{QStringLiteral("A1"), QStringLiteral("A"), 169560, 170280, -34200, -33300,
-                     120, 180, ConstantLat, ConstantLonW};
-  SubGridSpec topB{QStringLiteral("B"), QStringLiteral("NONE"), 171000, 172800, -36000, -32400,
-                   600, 900, [](double, double) { return 7.0; }, [](double, double) { return 8.0; }};
-  SubGridSpec grandchild{QStringLiteral("A1X"), QStringLiteral("A1"), 169740, 169920, -34020,
-                         -33840, 60, 60, [](double, double) { return 5.0; },
+  SubGridSpec childA{QStringLiteral("A1"), QStringLiteral("A"), 169560, 170280, -34200, -33300, 120, 180,
+                     ConstantLat,          ConstantLonW};
+  SubGridSpec topB{QStringLiteral("B"),
+                   QStringLiteral("NONE"),
+                   171000,
+                   172800,
+                   -36000,
+                   -32400,
+                   600,
+                   900,
+                   [](double, double) { return 7.0; },
+                   [](double, double) { return 8.0; }};
+  SubGridSpec grandchild{QStringLiteral("A1X"),
+                         QStringLiteral("A1"),
+                         169740,
+                         169920,
+                         -34020,
+                         -33840,
+                         60,
+                         60,
+                         [](double, double) { return 5.0; },
                          [](double, double) { return 6.0; }};
-  SubGridSpec childA2{QStringLiteral("A2"), QStringLiteral("A"), 169560, 170280, -34200, -33300,
-                      120, 180, [](double, double) { return 9.0; }, [](double, double) { return 9.0; }};
+  SubGridSpec childA2{QStringLiteral("A2"),
+                      QStringLiteral("A"),
+                      169560,
+                      170280,
+                      -34200,
+                      -33300,
+                      120,
+                      180,
+                      [](double, double) { return 9.0; },
+                      [](double, double) { return 9.0; }};
   Build({childA, Parent(QStringLiteral("A")), topB, grandchild, childA2});
 
   Ntv2Result s = Shift(172000.0 / 3600, 9.5);  // only in B
@@ -219,7 +248,7 @@ TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
   s = Shift(170200.0 / 3600, 33900.0 / 3600);  // in A, A1 and A2: the first child
   ASSERT_TRUE(s.ok);
   EXPECT_EQ(s.latitude, 3.0);
-  s = Shift(47.05, 9.05);                       // in A only
+  s = Shift(47.05, 9.05);  // in A only
   ASSERT_TRUE(s.ok);
   EXPECT_NEAR(s.latitude, LinearLat(47.05 * 3600, -9.05 * 3600), 1e-9);
 }

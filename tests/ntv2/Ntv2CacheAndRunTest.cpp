@@ -62,12 +62,14 @@ TEST_F(Ntv2Cache, Beta2007AgreesWithProjBothWays) {
     const double lon = v[0].toDouble(), lat = v[1].toDouble();
     const Ntv2TargetPoint f = Ntv2ShiftPoint(cache, lat, lon, true, lat * 3600, lon * 3600);
     ASSERT_TRUE(f.inside) << line.toStdString();
-    EXPECT_LT(metres(lat, f.latitude - v[3].toDouble(), f.longitude - v[2].toDouble()), 1e-4) << line.toStdString();
+    EXPECT_LT(metres(lat, f.latitude - v[3].toDouble(), f.longitude - v[2].toDouble()), 1e-4)
+        << line.toStdString();
     const Ntv2TargetPoint back = Ntv2ShiftPoint(cache, f.latitude, f.longitude, false, 0, 0);
     ASSERT_TRUE(back.inside);
     EXPECT_LT(metres(lat, back.latitude - lat, back.longitude - lon), 1e-4) << line.toStdString();
     const Ntv2TargetPoint inv = Ntv2ShiftPoint(cache, lat, lon, false, 0, 0);
-    EXPECT_LT(metres(lat, inv.latitude - v[5].toDouble(), inv.longitude - v[4].toDouble()), 1e-4) << line.toStdString();
+    EXPECT_LT(metres(lat, inv.latitude - v[5].toDouble(), inv.longitude - v[4].toDouble()), 1e-4)
+        << line.toStdString();
     ++points;
   }
   EXPECT_EQ(points, 300);
@@ -108,7 +110,8 @@ TEST_F(Ntv2Cache, RebuiltWhenGridIsNewerOrCacheInvalidAndReusedOtherwise) {
   write(1);
   const QString cachePath = path("g.mdb");
   WriteBytes(cachePath, "not a database");  // another layout: replaced
-  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 1 / 3600.0, 1e-9);
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 1 / 3600.0,
+              1e-9);
   EXPECT_FALSE(last.buildPath.isEmpty());
   open(grid);
   EXPECT_TRUE(last.buildPath.isEmpty());  // reused
@@ -119,7 +122,8 @@ TEST_F(Ntv2Cache, RebuiltWhenGridIsNewerOrCacheInvalidAndReusedOtherwise) {
   ASSERT_TRUE(cache.open(QIODevice::ReadWrite));
   cache.setFileTime(QFileInfo(grid).lastModified().addSecs(-60), QFileDevice::FileModificationTime);
   cache.close();
-  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 2 / 3600.0, 1e-9);
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 2 / 3600.0,
+              1e-9);
   EXPECT_TRUE(QFileInfo(grid).isFile());
 }
 

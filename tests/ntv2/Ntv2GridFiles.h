@@ -21,7 +21,9 @@ inline QString GsaText(const GsaSubGrid& g) {
       "SYSTEM_FTEST    \r\nSYSTEM_TETRS89  \r\nMAJOR_F  6377397.155\r\nMINOR_F  6356078.963\r\n"
       "MAJOR_T  6378137.000\r\nMINOR_T  6356752.314\r\nSUB_NAMETEST    \r\nPARENT  NONE    \r\n"
       "CREATED 01-01-25\r\nUPDATED 01-01-25\r\n");
-  t += QStringLiteral("S_LAT   %1\r\nN_LAT   %2\r\nE_LONG  %3\r\nW_LONG  %4\r\nLAT_INC %5\r\nLONG_INC%6\r\nGS_COUNT%7\r\n")
+  t += QStringLiteral(
+           "S_LAT   %1\r\nN_LAT   %2\r\nE_LONG  %3\r\nW_LONG  %4\r\nLAT_INC "
+           "%5\r\nLONG_INC%6\r\nGS_COUNT%7\r\n")
            .arg(g.sLat, 15, 'f', 6)
            .arg(g.nLat, 15, 'f', 6)
            .arg(g.eLong, 15, 'f', 6)
@@ -32,7 +34,9 @@ inline QString GsaText(const GsaSubGrid& g) {
   for (int r = 0; r < nrows; ++r)
     for (int c = 0; c < ncols; ++c) {
       const double lat = g.sLat + r * g.latInc, lonW = g.eLong + c * g.longInc;
-      t += QStringLiteral(" %1  %2  0.000000  0.000000\r\n").arg(g.dLat(lat, lonW), 0, 'f', 6).arg(g.dLonW(lat, lonW), 0, 'f', 6);
+      t += QStringLiteral(" %1  %2  0.000000  0.000000\r\n")
+               .arg(g.dLat(lat, lonW), 0, 'f', 6)
+               .arg(g.dLonW(lat, lonW), 0, 'f', 6);
     }
   t += QStringLiteral("END                                     \r\n");
   return t;

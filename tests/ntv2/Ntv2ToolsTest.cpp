@@ -26,7 +26,8 @@ namespace orv {
 namespace {
 
 // South-east 50°00' N 10°30' E, north-west 50°10' N 10°00' E.
-const QString kCorners = QStringLiteral("SE 0 50°00'00\" 10°30'00\"\r\nNW  0  50°10'00.000\"   10°00'00\"\r\n");
+const QString kCorners =
+    QStringLiteral("SE 0 50°00'00\" 10°30'00\"\r\nNW  0  50°10'00.000\"   10°00'00\"\r\n");
 
 class Ntv2Tools : public ::testing::Test {
  protected:
@@ -60,11 +61,12 @@ TEST_F(Ntv2Tools, PointGridCountsNodesAndRefusesBadInput) {
 TEST_F(Ntv2Tools, GridFromSevenParametersReadsBackAtTheNodes) {
   const Ntv2PointGrid g = MakeNtv2PointGrid(kCorners, 60, 90);
   // Bessel → GRS 1980 with a seven-parameter set.
-  const double aB = 6377397.155, eB = std::sqrt(0.00667437223180), aG = 6378137, eG = std::sqrt(0.00669438002290);
+  const double aB = 6377397.155, eB = std::sqrt(0.00667437223180), aG = 6378137,
+               eG = std::sqrt(0.00669438002290);
   const auto target = [&](double latSec, double lonSec) {
     const GeocentricPoint p = EllToGeoZent(latSec / 3600 * kPi / 180, lonSec / 3600 * kPi / 180, 0, aB, eB);
-    const GeocentricPoint q = SevenParTrans(p.X, p.Y, p.Z, 598.1, 73.7, 418.2, 6.7, -2.455 / 206264.8, 0.045 / 206264.8,
-                                            0.202 / 206264.8);
+    const GeocentricPoint q = SevenParTrans(p.X, p.Y, p.Z, 598.1, 73.7, 418.2, 6.7, -2.455 / 206264.8,
+                                            0.045 / 206264.8, 0.202 / 206264.8);
     const GeographicPoint t = GeoZentToEll(q.X, q.Y, q.Z, aG, eG);
     return std::pair{t.B * 180 / kPi * 3600, t.L * 180 / kPi * 3600};
   };
@@ -76,7 +78,8 @@ TEST_F(Ntv2Tools, GridFromSevenParametersReadsBackAtTheNodes) {
   add("SE", g.latSec, g.lonSec);
   add("NW", g.latSec + g.nLat * g.dLat, g.lonSec - g.nLon * g.dLon);
   for (int i = 0; i <= g.nLat; ++i)
-    for (int j = 0; j <= g.nLon; ++j) add(QString::number(rows.size() - 1), g.latSec + i * g.dLat, g.lonSec - j * g.dLon);
+    for (int j = 0; j <= g.nLon; ++j)
+      add(QString::number(rows.size() - 1), g.latSec + i * g.dLat, g.lonSec - j * g.dLon);
   const QString gsa = path("NTv2.gsa");
   WriteNtv2GsaFile(gsa, rows, 60, 90, {"RD-83", aB, 6356078.963, aG, 6356752.314, "01-01-25"});
 
@@ -99,7 +102,8 @@ TEST_F(Ntv2Tools, GsaWriterRefusesGridsThatDoNotFit) {
   const QString out = path("NTv2.gsa");
   EXPECT_THROW(WriteNtv2GsaFile(out, {se, nw}, 60, 90, h), OrvenilError);
   EXPECT_THROW(WriteNtv2GsaFile(out, {se, nw, node, node, node, node}, 0, 90, h), OrvenilError);
-  EXPECT_THROW(WriteNtv2GsaFile(out, {se, nw, node, node, node}, 60, 90, h), OrvenilError);  // 4 nodes expected
+  EXPECT_THROW(WriteNtv2GsaFile(out, {se, nw, node, node, node}, 60, 90, h),
+               OrvenilError);  // 4 nodes expected
   EXPECT_THROW(WriteNtv2GsaFile(out, {se, nw, node, empty, node, node}, 60, 90, h), OrvenilError);
   EXPECT_FALSE(QFile::exists(out));
   WriteNtv2GsaFile(out, {se, nw, node, node, node, node}, 60, 90, h);
@@ -116,8 +120,9 @@ TEST_F(Ntv2Tools, ExtentRingsOfKnownGridsAndZeroSpacingSkipped) {
                                 [](double, double) { return 0.0; }});
   text.replace("SUB_NAMETEST    ", "SUB_NAMERD-83   ");
   text.replace("N_LAT     180600.000000", "N_LAT     180599.9999999");
-  text.replace("END     ", "SUB_NAMEZERO    \r\nPARENT  NONE\r\nCREATED x\r\nUPDATED x\r\nS_LAT 1\r\nN_LAT 2\r\n"
-                         "E_LONG 1\r\nW_LONG 2\r\nLAT_INC 0\r\nLONG_INC 1\r\nGS_COUNT 1\r\nEND     ");
+  text.replace("END     ",
+               "SUB_NAMEZERO    \r\nPARENT  NONE\r\nCREATED x\r\nUPDATED x\r\nS_LAT 1\r\nN_LAT 2\r\n"
+               "E_LONG 1\r\nW_LONG 2\r\nLAT_INC 0\r\nLONG_INC 1\r\nGS_COUNT 1\r\nEND     ");
   const QString grid = path("RD.gsa");
   test::WriteBytes(grid, text.toLatin1());
   EXPECT_EQ(WriteNtv2Extents(grid), QStringList{"ZERO"});

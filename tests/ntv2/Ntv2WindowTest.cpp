@@ -2,9 +2,9 @@
 // LF files to their last line and reports the points it could not use.
 #include <QFile>
 
-#include "shell/ProgramState.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
+#include "shell/ProgramState.h"
 #include "window/MainWindowFixture.h"
 
 using namespace orv;
