@@ -1,5 +1,6 @@
 #pragma once
-// Number texts of the PDF writer; none of them depends on a locale.
+// Number texts of the PDF writer; none of them depends on a locale, and all
+// are plain decimals: PDF has no exponent form for numbers.
 #include <QByteArray>
 #include <cstdint>
 

@@ -47,7 +47,9 @@ QString TemporaryDatabasePath(const QString& folder, const QString& kind, const 
 }
 
 QString TemporaryDatabasePath(const QString& folder, const QString& kind) {
-  return TemporaryDatabasePath(folder, kind, TimeStampString());
+  // Two instances started within one second get the same time stamp; the
+  // instance's mark keeps their files apart.
+  return TemporaryDatabasePath(folder, kind, TimeStampString() + QLatin1Char('_') + InstanceMark());
 }
 
 const QStringList& DatenColumnNames() {
@@ -105,16 +107,20 @@ int DeleteOldTemporaryDatabases(const QString& folder, const TemporaryFolderLock
   QDir dir(folder);
   if (!dir.exists()) return 0;
   const QFileInfoList files = dir.entryInfoList({QStringLiteral("tmp_dao_orvenil*")}, QDir::Files | QDir::Hidden);
-  if (files.isEmpty()) return 0;
-  // Files touched since another running instance started may be its databases.
-  const QDateTime othersSince = lock.otherInstancesSince();
   int deleted = 0;
   for (const QFileInfo& info : files) {
     if (!info.fileName().startsWith(QStringLiteral("tmp_dao_orvenil"), Qt::CaseInsensitive)) continue;
-    if (othersSince.isValid() && !(info.lastModified() < othersSince)) continue;
+    // Another running instance's databases stay.
+    if (!lock.mayDelete(info.absoluteFilePath())) continue;
     if (QFile::remove(info.absoluteFilePath())) ++deleted;
   }
   return deleted;
+}
+
+QString TemporaryFolderUnusableMessage(const QString& folder) {
+  return QStringLiteral("Der Ordner für temporäre Datenbanken ") + folder +
+         QStringLiteral(" kann nicht angelegt oder gesperrt werden. Ohne ihn werden keine temporären Datenbanken "
+                        "angelegt, und Punktdateien können nicht eingelesen werden.");
 }
 
 void DeleteRunTemporaryDatabases(ProgramState& state) {

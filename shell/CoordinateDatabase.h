@@ -23,6 +23,8 @@ inline constexpr const char* kKindSonderfunktionDb = "h_";
 inline constexpr const char* kKindNtv2Build = "ntv2_";
 
 // folder + "tmp_dao_orvenil_" + kind + time stamp + ".mdb"; folder ends with "/".
+// Without a given stamp, the current time stamp followed by "_" and this
+// instance's mark, so no other running instance can hold the name.
 QString TemporaryDatabasePath(const QString& folder, const QString& kind);
 QString TemporaryDatabasePath(const QString& folder, const QString& kind, const QString& timeStamp);
 
@@ -43,10 +45,14 @@ void CreateScratchDatabase(Database& db, const QString& path);
 // runs. Afterwards only GeoidDb is open.
 void CreateStartupDatabases(ProgramState& state);
 
-// Start-up cleanup: deletes the files named "tmp_dao_orvenil*" in the folder,
-// except those another running instance may still use. Returns how many
-// files were deleted.
+// Start-up cleanup: deletes the files named "tmp_dao_orvenil*" in the folder
+// that belong to no running instance but this one (see
+// TemporaryFolderLock::mayDelete). Returns how many files were deleted.
 int DeleteOldTemporaryDatabases(const QString& folder, const TemporaryFolderLock& lock);
+
+// Shown when the folder of temporary databases cannot be created or locked:
+// the program then runs without temporary databases.
+QString TemporaryFolderUnusableMessage(const QString& folder);
 
 // End command: deletes, each when it exists, the NTv2 build file, the
 // coordinate database, GsaDb, the merge database and GeoidDb of this run

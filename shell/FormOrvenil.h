@@ -33,8 +33,12 @@ QString CleanCommandLine(const QString& commandLine);
 
 // Adds a row for every line of a ";"-separated text file, in file order
 // (lines end at CR LF, CR or a lone LF, a last line without an end counts;
-// an empty line is an empty row).
+// an empty line is an empty row). A TAB inside a cell is read as a blank and
+// the lines holding one are named in a message.
 void AddRowsFromTextFile(DataGrid* grid, const QString& path);
+// Writes a file-backed table's text file: one line a row, ";" between the
+// cells. False when the file cannot be written.
+bool WriteSystemTableTextFile(DataGrid* grid, const QString& path);
 
 class FormOrvenil : public QMainWindow, public FormOrvenilControls {
  public:
@@ -104,7 +108,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // writeBack rewrites both files afterwards (the NTv2 and geoid tables).
   void LoadSystemTable(SystemTable table, bool writeBack);
   // Writes a file-backed table to its ".dat" (";" between cells) and its
-  // ".fil". A ".fil" that could not be read at start-up is never replaced, so
+  // ".fil". A file that could not be read at start-up is never replaced, so
   // its rows survive for a program version that can read them. Reports a
   // failed save with the save message; returns whether both were written.
   bool SaveSystemTableFiles(SystemTable table);
@@ -169,6 +173,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   TemporaryFolderLock tempLock_;
   QSet<int> unreadableGridFiles_;  // SystemTable values
   QSet<int> editedTables_;         // SystemTable values with unsaved edits
+  QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
 };
 

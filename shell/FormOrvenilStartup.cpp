@@ -36,7 +36,11 @@ void FormOrvenil::Form_Load() {
   // deleted, unless another running instance still uses them.
   state.TempVerzeichnis = folders_.tempFolder;
   SkipFailingStep("Temporären Ordner einrichten", [&] {
-    if (tempLock_.acquire(folders_.tempFolder)) DeleteOldTemporaryDatabases(folders_.tempFolder, tempLock_);
+    if (tempLock_.acquire(folders_.tempFolder))
+      DeleteOldTemporaryDatabases(folders_.tempFolder, tempLock_);
+    else
+      Dialogs().messageBox(TemporaryFolderUnusableMessage(folders_.tempFolder), MsgButtons::Ok, MsgIcon::Critical,
+                           kProgramTitle);
   });
   state.DatenbankVerzeichnis = folders_.databaseFolder;
   FormVisible(false);

@@ -197,7 +197,7 @@ void FormOrvenil::AddNtv2SetFromFile() {
 bool FormOrvenil::StoreSystemTable(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
+  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
   // Saving on request makes the table shown the stored one, also where the
   // grid file could not be read at start-up.
   if (!grid->SaveToFile(base + QStringLiteral(".fil")) || !textWritten) {
@@ -205,6 +205,7 @@ bool FormOrvenil::StoreSystemTable(SystemTable table) {
     return false;
   }
   unreadableGridFiles_.remove(static_cast<int>(table));
+  unreadableTextFiles_.remove(static_cast<int>(table));
   editedTables_.remove(static_cast<int>(table));
   return true;
 }

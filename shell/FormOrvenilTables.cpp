@@ -2,7 +2,9 @@
 // the choice lists filled from them.
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
+#include "foundation/TextLineWriter.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/FormOrvenil.h"
@@ -29,7 +31,24 @@ void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
   TextLineReader reader(path);
   if (!reader.isOpen()) return;
   QString line;
-  while (reader.readLine(line)) grid->AddRow(TableFileLineToRow(line));
+  QList<int> linesWithTabs;
+  for (int number = 1; reader.readLine(line); ++number) {
+    bool hadTab = false;
+    grid->AddRow(TableFileLineToRow(line, &hadTab));
+    if (hadTab) linesWithTabs << number;
+  }
+  if (!linesWithTabs.isEmpty()) PlainMessage(TabsInTableFileMessage(path, linesWithTabs));
+}
+
+bool WriteSystemTableTextFile(DataGrid* grid, const QString& path) {
+  try {
+    TextLineWriter writer(path);
+    for (int r = 1; r <= grid->RowCount(); ++r) writer.writeLine(TableRowToFileLine(grid->RowCells(r)));
+    writer.close();
+    return true;
+  } catch (const OrvenilError&) {
+    return false;
+  }
 }
 
 DataGrid* FormOrvenil::SystemTableGrid(SystemTable table) const {
@@ -60,6 +79,19 @@ void FormOrvenil::BuildCoordinateSystemTable() {
   FitColumnWidths(GridKoordSys);
 }
 
+namespace {
+
+// Loads the grid file; any failure, whatever the exception, is "unreadable".
+bool LoadGridFile(DataGrid* grid, const QString& path) {
+  try {
+    return grid->LoadFromFile(path);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
 void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
@@ -67,15 +99,16 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   const QString textFile = base + QStringLiteral(".dat");
   SetUpColumns(grid, table);
   unreadableGridFiles_.remove(static_cast<int>(table));
+  unreadableTextFiles_.remove(static_cast<int>(table));
 
   bool fromGridFile = false;
   if (FileExists(gridFile)) {
-    if (grid->LoadFromFile(gridFile)) {
+    if (LoadGridFile(grid, gridFile)) {
       fromGridFile = true;
     } else {
       PlainMessage(kTableReadErrorMessage);
-      // The unreadable file (from another program version, say) keeps its
-      // rows: it is never written over, and the text file stands in for it.
+      // The unreadable file (from another program version, or damaged) keeps
+      // its rows: it is never written over, and the text file stands in for it.
       unreadableGridFiles_.insert(static_cast<int>(table));
       SetUpColumns(grid, table);
     }
@@ -84,7 +117,15 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
     if (!FileExists(textFile)) {
       PlainMessage(MissingTableFileMessage(table, State().DatenbankVerzeichnis));
     } else {
-      AddRowsFromTextFile(grid, textFile);
+      try {
+        AddRowsFromTextFile(grid, textFile);
+      } catch (...) {
+        // Neither file is written over with what could not be read.
+        PlainMessage(kTableReadErrorMessage);
+        unreadableGridFiles_.insert(static_cast<int>(table));
+        unreadableTextFiles_.insert(static_cast<int>(table));
+        SetUpColumns(grid, table);
+      }
       if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
     }
   }
@@ -95,7 +136,8 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
 bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  const bool textWritten = grid->ExportText(base + QStringLiteral(".dat"), QStringLiteral(";"));
+  if (unreadableTextFiles_.contains(static_cast<int>(table))) return false;
+  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
   if (GridFileUnreadable(table)) {
     // The next start reads the text file in its place, edits included.
     if (textWritten) editedTables_.remove(static_cast<int>(table));

@@ -116,10 +116,33 @@ QString MissingTableFileMessage(SystemTable table, const QString& databaseFolder
   return {};
 }
 
-QString TableFileLineToRow(const QString& line) {
+QString TableFileLineToRow(const QString& line, bool* hadTab) {
   QString row = line;
+  if (hadTab) *hadTab = row.contains(QLatin1Char('\t'));
+  row.replace(QLatin1Char('\t'), QLatin1Char(' '));
   row.replace(QLatin1Char(';'), QLatin1Char('\t'));
   return row;
+}
+
+QString TableRowToFileLine(const QStringList& cells) {
+  QString line;
+  for (int i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += QLatin1Char(';');
+    QString cell = cells.at(i);
+    for (QChar& c : cell)
+      if (c == QLatin1Char(';') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        c = QLatin1Char(' ');
+    line += cell;
+  }
+  return line;
+}
+
+QString TabsInTableFileMessage(const QString& path, const QList<int>& lineNumbers) {
+  QStringList numbers;
+  for (int n : lineNumbers) numbers << QString::number(n);
+  return QStringLiteral("In der Datei ") + path +
+         QStringLiteral(" wurden Tabulatorzeichen innerhalb eines Feldes als Leerzeichen gelesen (Zeile ") +
+         numbers.join(QStringLiteral(", ")) + QStringLiteral(").");
 }
 
 int FittedColumnWidth(double captionWidthTwips) {

@@ -35,8 +35,16 @@ inline const QString kTableReadErrorMessage =
 inline const QString kTableSaveErrorMessage =
     QStringLiteral("Während des Speicherns ist ein Fehler aufgetreten!");
 
-// One text-file line as a grid row: every ";" becomes a TAB.
-QString TableFileLineToRow(const QString& line);
+// One text-file line as a grid row: every ";" becomes a TAB. A TAB inside a
+// cell would start a cell of its own and shift every later one; it becomes a
+// blank, and *hadTab tells so.
+QString TableFileLineToRow(const QString& line, bool* hadTab = nullptr);
+// One grid row as a text-file line, the cells joined by ";". A character that
+// would split the cell or the line when read (";", TAB, CR, LF) is written as
+// a blank, so no cell ever moves.
+QString TableRowToFileLine(const QStringList& cells);
+// The message naming the text-file lines whose TABs were read as blanks.
+QString TabsInTableFileMessage(const QString& path, const QList<int>& lineNumbers);
 
 // Column width after fitting: the caption's width times 1.2, rounded to
 // whole twips (halves to even), at least 500.

@@ -51,7 +51,7 @@ bool Recordset::noMatch() const { return checked().noMatch(); }
 
 FieldValue Recordset::value(const QString& fieldName) const {
   auto& s = checked();
-  return s.value(s.checkedField(fieldName));
+  return s.value(s.readField(fieldName));
 }
 FieldValue Recordset::value(int position) const { return checked().value(position); }
 
@@ -59,7 +59,7 @@ void Recordset::addNew() { checked().addNew(); }
 void Recordset::edit() { checked().edit(); }
 void Recordset::setValue(const QString& fieldName, const FieldValue& value) {
   auto& s = checked();
-  s.setValue(s.checkedField(fieldName), value);
+  s.setValue(s.writeField(fieldName), value);
 }
 void Recordset::setValue(int position, const FieldValue& value) { checked().setValue(position, value); }
 void Recordset::update() { checked().update(); }

@@ -3,6 +3,10 @@
 #include <sqlite3.h>
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <bit>
+#include <numeric>
+#include <cstring>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
@@ -36,6 +40,70 @@ const QRegularExpression& OrderBy() {
   return re;
 }
 
+// Row ids into ascending order (insertion order). They are often in order
+// already; dense ones are sorted through a bitmap.
+void SortRowIds(std::vector<qint64>& ids) {
+  if (std::is_sorted(ids.begin(), ids.end())) return;
+  const auto [lo, hi] = std::minmax_element(ids.begin(), ids.end());
+  const qint64 low = *lo;
+  const quint64 span = static_cast<quint64>(*hi) - static_cast<quint64>(low) + 1;
+  if (span / 16 > ids.size()) {
+    std::sort(ids.begin(), ids.end());
+    return;
+  }
+  std::vector<quint64> bits((span + 63) / 64, 0);
+  for (qint64 id : ids) {
+    const quint64 k = static_cast<quint64>(id - low);
+    bits[k / 64] |= quint64(1) << (k % 64);
+  }
+  size_t out = 0;
+  for (size_t w = 0; w < bits.size(); ++w)
+    for (quint64 word = bits[w]; word; word &= word - 1)
+      ids[out++] = low + static_cast<qint64>(w * 64 + static_cast<size_t>(std::countr_zero(word)));
+  ids.resize(out);
+}
+
+// The row ids a SELECT of row ids gives, in its order.
+std::vector<qint64> ReadRowIds(SqliteConnection& conn, const QByteArray& sql) {
+  std::vector<qint64> ids;
+  CachedStatement s(sql);
+  StatementUse use(s.get(conn));
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) ids.push_back(RowIdOf(use.get()));
+  if (rc != SQLITE_DONE) conn.fail(rc);
+  return ids;
+}
+
+qint64 ReadNumber(SqliteConnection& conn, const QByteArray& sql) {
+  CachedStatement s(sql);
+  StatementUse use(s.get(conn));
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) conn.fail(rc);
+  return sqlite3_column_int64(use.get(), 0);
+}
+
+// All row ids of a table (matching a condition, when given) in insertion
+// order. Asked without an order, SQLite reads them from the smallest index
+// that has them all instead of walking the whole table; sorting them
+// afterwards costs far less than that walk. A whole table without gaps in its
+// row ids (a job as it was imported) needs no reading at all.
+std::vector<qint64> RowIdsInInsertionOrder(SqliteConnection& conn, const QByteArray& table, const QByteArray& where) {
+  if (where.isEmpty()) {
+    const qint64 count = ReadNumber(conn, "SELECT count(*) FROM " + table);
+    if (count == 0) return {};
+    const qint64 first = ReadNumber(conn, "SELECT min(rowid) FROM " + table);
+    const qint64 last = ReadNumber(conn, "SELECT max(rowid) FROM " + table);
+    if (last - first + 1 == count) {
+      std::vector<qint64> ids(static_cast<size_t>(count));
+      std::iota(ids.begin(), ids.end(), first);
+      return ids;
+    }
+  }
+  std::vector<qint64> ids = ReadRowIds(conn, "SELECT rowid FROM " + table + (where.isEmpty() ? "" : " " + where));
+  SortRowIds(ids);
+  return ids;
+}
+
 }  // namespace
 
 RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QString& table)
@@ -65,13 +133,10 @@ RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QSt
     schema_ = conn_->schema(table);
     initFromSchema();
     QString rest = m.captured(2).trimmed();
-    QByteArray keySql = "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8();
-    keySql += OrderBy().match(rest).hasMatch() ? ", rowid" : " ORDER BY rowid";
-    CachedStatement s(keySql);
-    StatementUse use(s.get(*conn_));
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) keys_.push_back(RowIdOf(use.get()));
-    if (rc != SQLITE_DONE) conn_->fail(rc);
+    if (OrderBy().match(rest).hasMatch())
+      keys_ = ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8() + ", rowid");
+    else
+      keys_ = RowIdsInInsertionOrder(*conn_, schema_->quotedName, rest.toUtf8());
   } else {
     // Snapshot: anything else is read at once and stays read-only.
     type = Recordset::Type::Snapshot;
@@ -129,9 +194,12 @@ void RecordsetState::close() {
   edit_ = Edit::None;
   buffer_.clear();
   row_.clear();
+  rowAscii_.clear();
+  rowBytes_.clear();
   for (CachedStatement* s : {&first_, &last_, &next_, &nextGreaterKey_, &nextNullKey_, &firstNonNull_, &fetch_, &count_, &insert_,
                              &delete_, &seekStmt_, &aheadStmt_})
     s->finalize();
+  lastUpdate_ = nullptr;
   updates_.clear();
   keys_.clear();
   rows_.clear();
@@ -152,6 +220,22 @@ int RecordsetState::fieldIndex(const QString& name) const {
 int RecordsetState::checkedField(const QString& name) const {
   int i = fieldIndex(name);
   if (i < 0) ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(name));
+  return i;
+}
+
+int RecordsetState::resolve(const QString& name, std::vector<int>& next, int& last) const {
+  if (next.size() != static_cast<size_t>(names_.size()) + 1) next.assign(names_.size() + 1, -1);
+  int& expected = next[static_cast<size_t>(last + 1)];
+  int i;
+  if (expected >= 0 && names_[expected] == name) {
+    i = expected;
+  } else {
+    i = checkedField(name);
+    // Only an exact name is remembered: it is the one lookup that the name
+    // comparison above repeats exactly.
+    if (names_[i] == name) expected = i;
+  }
+  last = i;
   return i;
 }
 
@@ -361,6 +445,7 @@ void RecordsetState::loadRow() {
   if (rowLoaded_) return;
   if (type == Recordset::Type::Snapshot) {
     row_ = rows_[pos_];
+    rowAscii_.assign(row_.size(), AsciiBytes{-1, 0});
   } else {
     StatementUse use(fetch_.get(*conn_));
     sqlite3_stmt* s = use.get();
@@ -371,11 +456,34 @@ void RecordsetState::loadRow() {
       NoCurrentRecord();
     }
     if (rc != SQLITE_ROW) conn_->fail(rc);
-    int n = fieldCount();
+    const int n = fieldCount();
     row_.resize(n);
-    for (int i = 0; i < n; ++i) row_[i] = ColumnValue(s, i, types_[i]);
+    rowAscii_.resize(n);
+    rowBytes_.clear();
+    for (int i = 0; i < n; ++i) {
+      const char* bytes = nullptr;
+      int size = 0;
+      if (AsciiTextColumn(s, i, bytes, size)) {
+        // Kept as bytes until asked for: a walk that reads a few fields makes no text of the others.
+        rowAscii_[i] = {static_cast<qint64>(rowBytes_.size()), size};
+        rowBytes_.insert(rowBytes_.end(), bytes, bytes + size);
+        row_[i] = FieldValue();
+      } else {
+        rowAscii_[i] = {-1, 0};
+        row_[i] = ColumnValue(s, i, types_[i]);
+      }
+    }
   }
   rowLoaded_ = true;
+}
+
+const FieldValue& RecordsetState::rowValue(int i) {
+  auto& ascii = rowAscii_[i];
+  if (ascii.offset >= 0) {
+    row_[i] = FieldValue(QString::fromLatin1(rowBytes_.data() + ascii.offset, ascii.size));
+    ascii.offset = -1;
+  }
+  return row_[i];
 }
 
 FieldValue RecordsetState::value(int i) {
@@ -385,29 +493,44 @@ FieldValue RecordsetState::value(int i) {
   }
   requireCurrent();
   loadRow();
-  return row_[i];
+  return rowValue(i);
+}
+
+void RecordsetState::clearBuffer() {
+  const size_t n = static_cast<size_t>(fieldCount());
+  if (buffer_.size() != n || dirty_.size() != n) {
+    buffer_.assign(n, FieldValue());
+    dirty_.assign(n, 0);
+    return;
+  }
+  // Only the fields set since the last clearing hold values.
+  for (size_t i = 0; i < n; ++i)
+    if (dirty_[i]) {
+      buffer_[i] = FieldValue();
+      dirty_[i] = 0;
+    }
 }
 
 void RecordsetState::addNew() {
   requireEditable();
   edit_ = Edit::AddNew;
-  buffer_.assign(fieldCount(), FieldValue());
-  dirty_.assign(fieldCount(), 0);
+  clearBuffer();
 }
 
 void RecordsetState::edit() {
   requireEditable();
   requireCurrent();
   edit_ = Edit::Edit;
-  buffer_.assign(fieldCount(), FieldValue());
-  dirty_.assign(fieldCount(), 0);
+  clearBuffer();
 }
 
 void RecordsetState::setValue(int i, const FieldValue& v) {
   checkPosition(i);
   if (edit_ == Edit::None)
     ThrowDbError(kDbErrUpdateWithoutEdit, QStringLiteral("Update oder CancelUpdate ohne AddNew oder Edit."));
-  buffer_[i] = ConvertForField(types_[i], v);
+  const int type = types_[i];
+  if (v.isText() && (type == dbText || type == dbMemo)) buffer_[i] = v;  // a text stays as it is
+  else buffer_[i] = ConvertForField(type, v);
   dirty_[i] = 1;
 }
 
@@ -425,12 +548,16 @@ void RecordsetState::update() {
       ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
   }
   const int n = fieldCount();
+  qsizetype textUnits = 0;
+  for (int i = 0; i < n; ++i)
+    if (dirty_[i] && buffer_[i].isText()) textUnits += buffer_[i].text().size();
+  binder_.start(textUnits);
   if (mode == Edit::AddNew) {
     conn_->beginWrite();
     StatementUse use(insert_.get(*conn_));
     sqlite3_stmt* s = use.get();
     for (int i = 0; i < n; ++i)
-      if (dirty_[i]) BindValue(s, i + 1, buffer_[i]);
+      if (dirty_[i]) binder_.bind(s, i + 1, buffer_[i]);
     int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) conn_->fail(rc);
     lastModified_ = sqlite3_last_insert_rowid(conn_->handle());
@@ -439,7 +566,6 @@ void RecordsetState::update() {
     conn_->rowWritten();
     return;
   }
-  std::string mask(dirty_.begin(), dirty_.end());
   int changed = 0;
   bool keyChanged = false;
   for (int i = 0; i < n; ++i)
@@ -448,24 +574,31 @@ void RecordsetState::update() {
       if (schema_->indexed[i]) keyChanged = true;
     }
   if (changed == 0) return;
-  auto it = updates_.find(mask);
-  if (it == updates_.end()) {
-    QByteArray sql = "UPDATE " + schema_->quotedName + " SET ";
-    int param = 0;
-    for (int i = 0; i < n; ++i)
-      if (dirty_[i]) {
-        if (param) sql += ',';
-        sql += schema_->quotedFields[i] + "=?" + QByteArray::number(++param);
-      }
-    sql += " WHERE rowid=?" + QByteArray::number(param + 1);
-    it = updates_.emplace(mask, CachedStatement(sql)).first;
+  // A walk that changes the same fields in every row uses one statement.
+  const bool sameFields = lastUpdate_ && updateMask_.size() == dirty_.size() &&
+                          std::memcmp(updateMask_.data(), dirty_.data(), dirty_.size()) == 0;
+  if (!sameFields) {
+    updateMask_.assign(dirty_.begin(), dirty_.end());
+    auto it = updates_.find(updateMask_);
+    if (it == updates_.end()) {
+      QByteArray sql = "UPDATE " + schema_->quotedName + " SET ";
+      int param = 0;
+      for (int i = 0; i < n; ++i)
+        if (dirty_[i]) {
+          if (param) sql += ',';
+          sql += schema_->quotedFields[i] + "=?" + QByteArray::number(++param);
+        }
+      sql += " WHERE rowid=?" + QByteArray::number(param + 1);
+      it = updates_.emplace(updateMask_, CachedStatement(sql)).first;
+    }
+    lastUpdate_ = &it->second;
   }
   conn_->beginWrite();
-  StatementUse use(it->second.get(*conn_));
+  StatementUse use(lastUpdate_->get(*conn_));
   sqlite3_stmt* s = use.get();
   int param = 0;
   for (int i = 0; i < n; ++i)
-    if (dirty_[i]) BindValue(s, ++param, buffer_[i]);
+    if (dirty_[i]) binder_.bind(s, ++param, buffer_[i]);
   sqlite3_bind_int64(s, param + 1, rowId_);
   int rc = sqlite3_step(s);
   if (rc != SQLITE_DONE) conn_->fail(rc);
@@ -476,7 +609,10 @@ void RecordsetState::update() {
   lastModified_ = rowId_;
   if (rowLoaded_)
     for (int i = 0; i < n; ++i)
-      if (dirty_[i]) row_[i] = buffer_[i];
+      if (dirty_[i]) {
+        row_[i] = buffer_[i];
+        rowAscii_[i].offset = -1;
+      }
   if (keyChanged) {
     conn_->noteStructuralChange();
     if (indexField_ >= 0 && dirty_[indexField_]) key_ = buffer_[indexField_];
@@ -536,12 +672,8 @@ std::vector<qint64> RecordsetState::orderedRowIds() {
     for (size_t i = 0; i < rows_.size(); ++i) ids.push_back(static_cast<qint64>(i));
     return ids;
   }
-  CachedStatement s("SELECT rowid FROM " + schema_->quotedName + orderClause(false));
-  StatementUse use(s.get(*conn_));
-  int rc;
-  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) ids.push_back(RowIdOf(use.get()));
-  if (rc != SQLITE_DONE) conn_->fail(rc);
-  return ids;
+  if (indexField_ < 0) return RowIdsInInsertionOrder(*conn_, schema_->quotedName, QByteArray());
+  return ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + orderClause(false));
 }
 
 std::vector<FieldValue> RecordsetState::rowValues(qint64 rowId) {

@@ -38,6 +38,11 @@ class RecordsetState {
   int fieldType(int i) const { return types_[i]; }
   int fieldIndex(const QString& name) const;
   int checkedField(const QString& name) const;  // 3265 when missing
+  // checkedField for the names of writes (setValue) and of reads (value):
+  // each remembers which field followed which in the caller's last row, so a
+  // name is looked up once per recordset and then only compared.
+  int writeField(const QString& name) { return resolve(name, nextWrite_, lastWrite_); }
+  int readField(const QString& name) { return resolve(name, nextRead_, lastRead_); }
   void checkPosition(int i) const;
   const QString& tableName() const { return table_; }
 
@@ -80,6 +85,8 @@ class RecordsetState {
   void requireTableType() const;
   void requireEditable() const;
   void initFromSchema();
+  int resolve(const QString& name, std::vector<int>& next, int& last) const;
+  void clearBuffer();
   // Position helpers of table type.
   bool stepTo(CachedStatement& st, const FieldValue* key, qint64 rowId, bool bindKey, bool bindRow);
   void landOn(qint64 rowId, const FieldValue& key);
@@ -93,6 +100,9 @@ class RecordsetState {
   QStringList names_;
   std::vector<int> types_;
   QHash<QString, int> nameLookup_;
+  // Per field (slot 0: before any), the field used next; -1 when not known yet.
+  std::vector<int> nextWrite_, nextRead_;
+  int lastWrite_ = -1, lastRead_ = -1;
 
   Where where_ = Where::Bof;
   qint64 rowId_ = 0;
@@ -104,15 +114,27 @@ class RecordsetState {
 
   bool rowLoaded_ = false;
   std::vector<FieldValue> row_;
+  // Per field of the loaded row: where its text lies in rowBytes_ while it is
+  // kept as plain ASCII bytes (offset -1: row_ holds the value).
+  struct AsciiBytes {
+    qint64 offset;
+    int size;
+  };
+  std::vector<AsciiBytes> rowAscii_;
+  std::vector<char> rowBytes_;
+  const FieldValue& rowValue(int i);
 
   Edit edit_ = Edit::None;
-  std::vector<FieldValue> buffer_;
+  std::vector<FieldValue> buffer_;  // Null where not dirty
   std::vector<char> dirty_;
+  Utf8Binder binder_;
 
   // Table type statements.
   CachedStatement first_, last_, next_, nextGreaterKey_, nextNullKey_, firstNonNull_, fetch_, count_, insert_, delete_;
   CachedStatement seekStmt_;
-  std::unordered_map<std::string, CachedStatement> updates_;
+  std::unordered_map<std::string, CachedStatement> updates_;  // by the dirty fields
+  std::string updateMask_;                // the dirty fields of the last update …
+  CachedStatement* lastUpdate_ = nullptr;  // … and its statement
 
   // Table type without an index: the next row ids, fetched in blocks so that
   // a walk does not ask once per row. Valid while nothing was added or removed.

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "foundation/NumberText.h"
@@ -475,10 +477,104 @@ void BindValue(sqlite3_stmt* s, int position, const FieldValue& value) {
   }
 }
 
+namespace {
+
+// UTF-8 of the code units in[0 .. n-1] into out (room for 3 bytes per unit);
+// the number of bytes, or -1 for a text with surrogates.
+qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out) {
+  char* o = out;
+  qsizetype i = 0;
+  while (i < n) {
+    // Runs of plain ASCII four units at a time.
+    while (i + 4 <= n) {
+      quint64 four;
+      std::memcpy(&four, in + i, sizeof four);
+      if (four & 0xFF80FF80FF80FF80ull) break;
+      o[0] = static_cast<char>(in[i]);
+      o[1] = static_cast<char>(in[i + 1]);
+      o[2] = static_cast<char>(in[i + 2]);
+      o[3] = static_cast<char>(in[i + 3]);
+      o += 4;
+      i += 4;
+    }
+    if (i >= n) break;
+    const char16_t c = in[i++];
+    if (c < 0x80) {
+      *o++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (c >> 6));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c >= 0xD800 && c < 0xE000) {
+      return -1;
+    } else {
+      *o++ = static_cast<char>(0xE0 | (c >> 12));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return o - out;
+}
+
+bool IsAscii(const unsigned char* p, int n) {
+  unsigned char any = 0;
+  for (int i = 0; i < n; ++i) any |= p[i];
+  return any < 0x80;
+}
+
+}  // namespace
+
+void Utf8Binder::start(qsizetype units) {
+  const size_t needed = static_cast<size_t>(units) * 3;
+  // A very long text once must not keep its room for the recordset's life.
+  constexpr size_t kKept = 1 << 20;
+  if (bytes_.size() < needed) {
+    bytes_.resize(std::max(needed, bytes_.size() * 2));
+  } else if (bytes_.size() > kKept && needed <= kKept) {
+    bytes_.resize(kKept);
+    bytes_.shrink_to_fit();
+  }
+  used_ = 0;
+}
+
+void Utf8Binder::bind(sqlite3_stmt* s, int position, const FieldValue& value) {
+  if (!value.isText()) {
+    BindValue(s, position, value);
+    return;
+  }
+  const QString& t = value.text();
+  if (static_cast<size_t>(t.size()) * 3 > bytes_.size() - used_) {
+    BindValue(s, position, value);  // start() was told too little; bind as before
+    return;
+  }
+  char* out = bytes_.data() + used_;
+  const qsizetype n = EncodeUtf8(reinterpret_cast<const char16_t*>(t.utf16()), t.size(), out);
+  if (n < 0) {
+    BindValue(s, position, value);
+    return;
+  }
+  used_ += static_cast<size_t>(n);
+  // The empty text is a text, never Null (SQLite takes a null pointer for Null).
+  sqlite3_bind_text(s, position, n ? out : "", static_cast<int>(n), SQLITE_STATIC);
+}
+
+bool AsciiTextColumn(sqlite3_stmt* s, int column, const char*& bytes, int& size) {
+  if (sqlite3_column_type(s, column) != SQLITE_TEXT) return false;
+  const unsigned char* p = sqlite3_column_text(s, column);
+  size = sqlite3_column_bytes(s, column);
+  if (!p || !IsAscii(p, size)) return false;
+  bytes = reinterpret_cast<const char*>(p);
+  return true;
+}
+
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type) {
   int stored = sqlite3_column_type(s, column);
   if (stored == SQLITE_NULL) return FieldValue();
   auto asText = [&]() {
+    // Plain ASCII as stored needs no decoding; anything else is decoded by
+    // SQLite itself, as it always was.
+    const char* ascii = nullptr;
+    int size = 0;
+    if (stored == SQLITE_TEXT && AsciiTextColumn(s, column, ascii, size)) return QString::fromLatin1(ascii, size);
     const void* p = sqlite3_column_text16(s, column);
     int bytes = sqlite3_column_bytes16(s, column);
     return QString(reinterpret_cast<const QChar*>(p), bytes / 2);

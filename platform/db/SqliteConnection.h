@@ -144,9 +144,32 @@ QString SqliteIndexName(const QString& table, const QString& name, bool primary,
 // A value made fit for storing into a field of the type (3421 when it cannot be).
 FieldValue ConvertForField(int type, const FieldValue& value);
 // Binds without copying: value must stay unchanged until the statement is reset.
+// Texts go to SQLite as UTF-16 (it converts them itself).
 void BindValue(sqlite3_stmt* s, int position, const FieldValue& value);
+
+// Binds the values of one statement with their texts as UTF-8, the files' own
+// encoding, so that SQLite stores them without converting or copying them
+// first. The bytes live in a buffer that is reused from statement to
+// statement; they must stay put until the statement is reset.
+class Utf8Binder {
+ public:
+  // Makes room for texts of this many UTF-16 code units in all; the bytes of
+  // the statement bound before are given up.
+  void start(qsizetype units);
+  // Binds like BindValue; a text with surrogates goes as UTF-16, as always,
+  // so that its stored bytes are SQLite's own conversion.
+  void bind(sqlite3_stmt* s, int position, const FieldValue& value);
+
+ private:
+  std::vector<char> bytes_;
+  size_t used_ = 0;
+};
 // Reads a result column as the field type says (type 0: as stored).
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
+// True for a column stored as text of plain ASCII, whatever the field type:
+// ColumnValue gives exactly that text. bytes stay valid until the statement
+// moves on.
+bool AsciiTextColumn(sqlite3_stmt* s, int column, const char*& bytes, int& size);
 
 [[noreturn]] void ThrowDbError(int number, const QString& description);
 

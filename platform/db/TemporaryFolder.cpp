@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QLockFile>
 #include <unistd.h>
 #include <pwd.h>
@@ -29,6 +31,14 @@ QString DefaultTemporaryFolder() {
   return QDir::tempPath() + QStringLiteral("/orvenil-") + UserName() + QLatin1Char('/');
 }
 
+QString InstanceMark() { return QString::number(QCoreApplication::applicationPid()); }
+
+qint64 InstanceOfFileName(const QString& fileName) {
+  static const QRegularExpression mark(QStringLiteral("\\d{14}_(\\d{1,18})\\.[^.]*$"));
+  const QRegularExpressionMatch m = mark.match(fileName);
+  return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
 TemporaryFolderLock::TemporaryFolderLock() = default;
 
 TemporaryFolderLock::~TemporaryFolderLock() { release(); }
@@ -40,6 +50,9 @@ bool TemporaryFolderLock::acquire(const QString& folder) {
   if (!QDir().mkpath(path)) return false;
   folder_ = path;
   lockPath_ = path + kLockPrefix + QString::number(QCoreApplication::applicationPid()) + kLockSuffix;
+  // Nothing of this instance is in the folder yet: a lock under its id is
+  // stale, whatever process the file names (ids start again after a restart).
+  if (QFileInfo(lockPath_).exists() || QFileInfo(lockPath_).isSymLink()) QFile::remove(lockPath_);
   lock_ = std::make_unique<QLockFile>(lockPath_);
   lock_->setStaleLockTime(0);  // a lock is stale only when its process is gone
   if (!lock_->tryLock(0)) {
@@ -78,11 +91,26 @@ QDateTime TemporaryFolderLock::otherInstancesSince() const {
   return earliest;
 }
 
+bool TemporaryFolderLock::instanceRuns(qint64 pid) const {
+  if (pid == QCoreApplication::applicationPid()) return true;
+  if (folder_.isEmpty()) return false;
+  QLockFile other(folder_ + kLockPrefix + QString::number(pid) + kLockSuffix);
+  other.setStaleLockTime(0);
+  if (other.tryLock(0)) {
+    // No lock, or a stale one that is ours now: that instance has ended.
+    other.unlock();
+    return false;
+  }
+  return other.error() == QLockFile::LockFailedError;
+}
+
 bool TemporaryFolderLock::mayDelete(const QString& filePath) const {
-  QDateTime since = otherInstancesSince();
-  if (!since.isValid()) return true;
+  const qint64 owner = InstanceOfFileName(QFileInfo(filePath).fileName());
+  if (owner == QCoreApplication::applicationPid()) return true;  // left by an ended process of our id
+  if (owner > 0) return !instanceRuns(owner);
   // Files touched after another running instance started may be its own.
-  return QFileInfo(filePath).lastModified() < since;
+  const QDateTime since = otherInstancesSince();
+  return !since.isValid() || QFileInfo(filePath).lastModified() < since;
 }
 
 }  // namespace orv

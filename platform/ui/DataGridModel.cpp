@@ -286,14 +286,19 @@ void DataGridModel::bind(std::unique_ptr<GridRecordSource> source) {
   for (const QString& name : source_->fieldNames()) cols << GridColumn{name, name, 1300, true};
   columns_ = cols;
   rebuildKeyIndex();
-  reload();
+  // A new source has read its rows already: they are not read a second time.
+  showSourceRows();
 }
 
 void DataGridModel::reload() {
+  if (source_) source_->reload();
+  showSourceRows();
+}
+
+void DataGridModel::showSourceRows() {
   blocks_.clear();
   blockOrder_.clear();
   if (source_) {
-    source_->reload();
     boundCount_ = source_->rowCount();
     checks_.assign(static_cast<size_t>(boundCount_), 0);
   }

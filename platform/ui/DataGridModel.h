@@ -84,6 +84,8 @@ class DataGridModel : public QAbstractTableModel {
   const QStringList& boundRow(int row) const;
   const GridRow* formatted(int row) const;
   void rebuildKeyIndex();
+  // Takes the source's row count and drops what was cached of its rows.
+  void showSourceRows();
   void changed();
 
   QList<GridColumn> columns_;

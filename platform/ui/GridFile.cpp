@@ -125,7 +125,10 @@ bool ReadGridFile(const QString& path, GridFileContent& content, QString* error)
   if (!ok || version < 1 || version > kGridFileVersion) return bad(QStringLiteral("unbekannte Version"));
   if (!next(f) || f.size() != 2 || f.at(0) != QStringLiteral("columns")) return bad(QStringLiteral("Spalten fehlen"));
   const int columnCount = f.at(1).toInt(&ok);
-  if (!ok || columnCount < 0) return bad(QStringLiteral("Spaltenzahl"));
+  // A count is believed only as far as the file has lines for it: a damaged
+  // count must not make the reader reserve room for rows that are not there.
+  const auto linesLeft = [&] { return static_cast<qsizetype>(lines.size() - at); };
+  if (!ok || columnCount < 0 || columnCount > linesLeft()) return bad(QStringLiteral("Spaltenzahl"));
   GridFileContent read;
   for (int i = 0; i < columnCount; ++i) {
     if (!next(f) || f.size() != 5 || f.at(0) != QStringLiteral("column")) return bad(QStringLiteral("Spalte"));
@@ -139,7 +142,7 @@ bool ReadGridFile(const QString& path, GridFileContent& content, QString* error)
   }
   if (!next(f) || f.size() != 2 || f.at(0) != QStringLiteral("rows")) return bad(QStringLiteral("Zeilen fehlen"));
   const int rowCount = f.at(1).toInt(&ok);
-  if (!ok || rowCount < 0) return bad(QStringLiteral("Zeilenzahl"));
+  if (!ok || rowCount < 0 || rowCount > linesLeft()) return bad(QStringLiteral("Zeilenzahl"));
   read.rows.reserve(static_cast<size_t>(rowCount));
   for (int r = 0; r < rowCount; ++r) {
     if (!next(f) || f.size() != columnCount + 1 || f.at(0) != QStringLiteral("row"))

@@ -11,7 +11,8 @@ class GridRecordSource {
  public:
   virtual ~GridRecordSource() = default;
   virtual QStringList fieldNames() const = 0;
-  // Re-reads the set of rows (after the table changed).
+  // A source has read its set of rows when it is made; reload() reads it
+  // again (after the table changed).
   virtual void reload() = 0;
   virtual int rowCount() const = 0;
   // Rows first .. first+count-1 (0-based), each with one text per field

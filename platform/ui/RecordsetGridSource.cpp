@@ -6,12 +6,14 @@ namespace orv {
 
 RecordsetGridSource::RecordsetGridSource(Recordset recordset) : rs_(std::move(recordset)) {
   fields_ = rs_.fieldNames();
+  readRowIds();
 }
 
 RecordsetGridSource::RecordsetGridSource(Database db, QString selectSql)
     : db_(std::move(db)), sql_(std::move(selectSql)), owned_(true) {
   rs_ = db_.openSql(sql_);
   fields_ = rs_.fieldNames();
+  readRowIds();
 }
 
 RecordsetGridSource::~RecordsetGridSource() {
@@ -30,7 +32,18 @@ void RecordsetGridSource::reload() {
       rs_.close();
       rs_ = db_.isOpen() ? db_.openSql(sql_) : Recordset();
     }
-    ids_ = rs_.isSet() && rs_.isOpen() ? rs_.orderedRowIds() : std::vector<qint64>();
+  } catch (const OrvenilError&) {
+    rs_ = Recordset();
+  }
+  readRowIds();
+}
+
+void RecordsetGridSource::readRowIds() {
+  // A query recordset hands over the row ids it read when it was opened; a
+  // table recordset reads them once here.
+  std::vector<qint64>().swap(ids_);  // the old ids go before the new ones come
+  try {
+    if (rs_.isSet() && rs_.isOpen()) ids_ = rs_.orderedRowIds();
   } catch (const OrvenilError&) {
     // A recordset closed behind the grid's back shows no rows.
     ids_.clear();
@@ -44,6 +57,7 @@ std::vector<QStringList> RecordsetGridSource::fetchRows(int first, int count) {
   rows.reserve(static_cast<size_t>(count));
   for (int i = first; i < first + count && i < static_cast<int>(ids_.size()); ++i) {
     QStringList cells;
+    cells.reserve(fields_.size());
     try {
       for (const FieldValue& v : rs_.rowValues(ids_[i])) cells << v.textOrEmpty();
     } catch (const OrvenilError&) {

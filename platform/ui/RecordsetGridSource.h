@@ -24,6 +24,8 @@ class RecordsetGridSource : public GridRecordSource {
   bool deleteRow(int index) override;
 
  private:
+  void readRowIds();
+
   Recordset rs_;
   Database db_;
   QString sql_;

@@ -1,4 +1,5 @@
 // The coordinate database, the scratch databases and the temporary-file rules.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,9 +44,12 @@ TEST_F(CoordinateDatabaseTest, TemporaryNamesCarryKindAndTimeStamp) {
   EXPECT_EQ(TemporaryDatabasePath("/t/", "", "08122026191903"), "/t/tmp_dao_orvenil_08122026191903.mdb");
   EXPECT_EQ(TemporaryDatabasePath("/t/", kKindSonderfunktionDb, "1"), "/t/tmp_dao_orvenil_h_1.mdb");
   EXPECT_EQ(TemporaryDatabasePath("/t/", kKindNtv2Build, "1"), "/t/tmp_dao_orvenil_ntv2_1.mdb");
+  // A name made now carries the stamp and this instance's mark.
   QString now = TemporaryDatabasePath("/t/", kKindGsaDb);
   EXPECT_TRUE(now.startsWith("/t/tmp_dao_orvenil_gsa_"));
-  EXPECT_EQ(now.size(), QString("/t/tmp_dao_orvenil_gsa_").size() + 14 + 4);
+  EXPECT_TRUE(now.endsWith("_" + InstanceMark() + ".mdb"));
+  EXPECT_EQ(now.size(), QString("/t/tmp_dao_orvenil_gsa_").size() + 14 + 1 + InstanceMark().size() + 4);
+  EXPECT_EQ(InstanceOfFileName(QFileInfo(now).fileName()), QCoreApplication::applicationPid());
 }
 
 TEST_F(CoordinateDatabaseTest, StartupMakesThreeDatabasesAndLeavesOnlyTheLastOpen) {
@@ -143,8 +147,11 @@ TEST_F(CoordinateDatabaseTest, StartupCleanupSparesOtherWordsAndOtherRunningInst
   QLockFile running(folder + "orvenil-instance-1.lock");
   ASSERT_TRUE(running.tryLock(0));
   touch("tmp_dao_orvenil_laufend.mdb", -5);
-  EXPECT_EQ(DeleteOldTemporaryDatabases(folder, lock), 1);
-  EXPECT_EQ(databaseFiles(), QStringList({"tmp_dao_orvenil_laufend.mdb"}));
+  // Marked files go by their instance, whatever their age.
+  touch("tmp_dao_orvenil_01012020120000_1.mdb", 3600);
+  touch("tmp_dao_orvenil_01012020120000_4000000.mdb", -5);
+  EXPECT_EQ(DeleteOldTemporaryDatabases(folder, lock), 2);
+  EXPECT_EQ(databaseFiles(), QStringList({"tmp_dao_orvenil_01012020120000_1.mdb", "tmp_dao_orvenil_laufend.mdb"}));
   EXPECT_EQ(DeleteOldTemporaryDatabases(dir.path() + "/fehlt/", lock), 0);
 }
 

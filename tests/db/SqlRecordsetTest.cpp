@@ -84,6 +84,23 @@ TEST_F(SqlRecordsetTest, PlainSelectionIsEditableAndSeesItsNewRows) {
   EXPECT_EQ(errorOf([&] { rs.setIndex("X"); }), 3251);
 }
 
+TEST_F(SqlRecordsetTest, UnorderedRowsComeInInsertionOrderWhenAnIndexIsRead) {
+  // Row ids asked without an order come from the Name index, in its order.
+  ASSERT_TRUE(CreateTableIndex(db, "SchwerpktH", "Name", false, false, QString()));
+  using Ids = std::vector<qint64>;
+  EXPECT_EQ(db.openSql(QStringLiteral("SELECT * FROM SchwerpktH")).orderedRowIds(), (Ids{1, 2, 3, 4, 5}));
+  db.execute(QStringLiteral("DELETE FROM SchwerpktH WHERE rowid = 2"));
+  db.execute(QStringLiteral("INSERT INTO SchwerpktH (X, Y, Z, Name) VALUES (1, 1, 1, '0')"));
+  EXPECT_EQ(db.openSql(QStringLiteral("SELECT * FROM SchwerpktH")).orderedRowIds(), (Ids{1, 3, 4, 5, 6}));
+  EXPECT_EQ(db.openSql(QStringLiteral("SELECT * FROM SchwerpktH WHERE Z > 2")).orderedRowIds(), (Ids{3, 4, 5}));
+  db.execute(QStringLiteral("INSERT INTO SchwerpktH (rowid, X, Y, Z, Name) VALUES (1000, 1, 1, 1, '')"));
+  EXPECT_EQ(db.openTable(QStringLiteral("SchwerpktH")).orderedRowIds(), (Ids{1, 3, 4, 5, 6, 1000}));
+  Recordset rs = db.openSql(QStringLiteral("SELECT * FROM SchwerpktH"));
+  QStringList names;
+  for (; !rs.eof(); rs.moveNext()) names << rs.value("Name").text();
+  EXPECT_EQ(names, QStringList({"b", "A", "c", "a", "0", ""}));
+}
+
 TEST_F(SqlRecordsetTest, WalkingAnIndexUsesDirectIndexLookups) {
   ASSERT_TRUE(CreateTableIndex(db, "SchwerpktH", "Name", false, false, QString()));
   // The two statements a table recordset steps with to the next row in index

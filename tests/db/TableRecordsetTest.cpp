@@ -1,4 +1,6 @@
 // Table-type recordsets: order, Seek, values, editing and error numbers.
+#include <sqlite3.h>
+
 #include "DbTestSupport.h"
 
 namespace orv::test {
@@ -106,6 +108,57 @@ TEST_F(TableRecordsetTest, NullStaysDistinctFromEmptyTextAndTextsSurviveAsWritte
     ASSERT_TRUE(v.isText());
     EXPECT_EQ(v.text(), t);
   }
+}
+
+TEST_F(TableRecordsetTest, TextsKeepSQLitesOwnBytesAndFieldsAnyOrderOfNames) {
+  // The stored bytes are those SQLite makes of the text as UTF-16, also for
+  // surrogates (a pair, and a lone one that no UTF-8 encoder would keep).
+  const QStringList texts = {"Grünwald 12°3'", "€ – ß", QString::fromUtf16(u"\U0001F600 x"),
+                             QString(QChar(0xD800)) + "x", ""};
+  Recordset rs = db.openTable(QStringLiteral("T"));
+  for (int k = 0; k < texts.size(); ++k) {
+    rs.addNew();
+    // Names in changing order and spelling land in their own fields.
+    if (k % 2) {
+      rs.setValue(QStringLiteral("nr"), k);
+      rs.setValue(QStringLiteral("Name"), texts[k]);
+    } else {
+      rs.setValue(QStringLiteral("Name"), texts[k]);
+      rs.setValue(QStringLiteral("Nr"), k);
+    }
+    rs.update();
+  }
+  rs.addNew();
+  EXPECT_EQ(errorOf([&] { rs.setValue(QStringLiteral("Nmae"), 1); }), 3265);
+  rs.cancelUpdate();
+
+  sqlite3* mem = nullptr;
+  ASSERT_EQ(sqlite3_open(":memory:", &mem), SQLITE_OK);
+  sqlite3_stmt* hex = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(mem, "SELECT hex(?1)", -1, &hex, nullptr), SQLITE_OK);
+  Recordset stored = db.openSql(QStringLiteral("SELECT hex(Name) AS h, Nr FROM T ORDER BY rowid"));
+  for (int k = 0; k < texts.size(); ++k, stored.moveNext()) {
+    sqlite3_bind_text16(hex, 1, texts[k].utf16(), static_cast<int>(texts[k].size() * 2), SQLITE_STATIC);
+    ASSERT_EQ(sqlite3_step(hex), SQLITE_ROW);
+    EXPECT_EQ(stored.value(QStringLiteral("h")).text(),
+              QString::fromLatin1(reinterpret_cast<const char*>(sqlite3_column_text(hex, 0))))
+        << k;
+    sqlite3_reset(hex);
+    EXPECT_EQ(stored.value(QStringLiteral("Nr")).toLong(), k);
+  }
+  sqlite3_finalize(hex);
+  sqlite3_close(mem);
+  EXPECT_EQ(walk(rs).mid(0, 3), texts.mid(0, 3));  // and read back as written
+}
+
+TEST_F(TableRecordsetTest, FieldsNotReadYetShowTheirStoredValueAfterAnUpdate) {
+  add("alt", 1);
+  Recordset rs = db.openTable(QStringLiteral("T"));
+  EXPECT_EQ(rs.value(QStringLiteral("Nr")).toLong(), 1);  // the row is read, Name not asked for yet
+  rs.edit();
+  rs.setValue(QStringLiteral("Name"), "neu");
+  rs.update();
+  EXPECT_EQ(rs.value(QStringLiteral("Name")).text(), "neu");
 }
 
 TEST_F(TableRecordsetTest, FieldTypesConvertOnStore) {

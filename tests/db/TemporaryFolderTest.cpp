@@ -1,4 +1,5 @@
 // The temporary folder's per-instance locks.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -57,6 +58,23 @@ TEST(TemporaryFolderTest, LockCreatesTheFolderAndFindsOtherRunningInstances) {
   EXPECT_TRUE(own.mayDelete(fresh));
   own.release();
   EXPECT_FALSE(own.held());
+}
+
+// After a crash in a container the new process often gets the old one's id:
+// the lock left under it is stale, not a running instance.
+TEST(TemporaryFolderTest, StaleLockCarryingTheOwnProcessIdIsTakenOver) {
+  QTemporaryDir base;
+  const QString folder = base.path() + "/orvenil-test/";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString pid = QString::number(QCoreApplication::applicationPid());
+  {
+    QFile stale(folder + "orvenil-instance-" + pid + ".lock");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write((pid + "\n" + QCoreApplication::applicationName() + "\n" + QSysInfo::machineHostName() + "\n").toUtf8());
+  }
+  TemporaryFolderLock own;
+  EXPECT_TRUE(own.acquire(folder));
+  EXPECT_TRUE(own.held());
 }
 
 }  // namespace

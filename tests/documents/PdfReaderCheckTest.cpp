@@ -3,6 +3,7 @@
 #include "documents/PdfWriter.h"
 
 #include <QImage>
+#include <cmath>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -215,6 +216,23 @@ TEST_F(PdfReaders, EmptyAndBlankPageDocuments) {
   const QString blankPath = Save(blank, QStringLiteral("blank.pdf"));
   ExpectAccepted(blankPath);
   EXPECT_TRUE(Info(blankPath).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+}
+
+// Huge pages and coordinates are written as plain decimals, which every reader
+// takes; the exponent form ("1.234568e+08") is not a PDF number.
+TEST_F(PdfReaders, LargeNumbersStayPlainDecimals) {
+  for (int e = 7; e <= 15; ++e) {
+    const float big = 1.2345678f * std::pow(10.0f, float(e));
+    clsPDF pdf;
+    pdf.Width(big);
+    pdf.Height(big);
+    pdf.PrintLine(QStringLiteral("Punkt %1").arg(e));
+    pdf.DrawLine(big / 4, big / 5, big / 6, big / 7);
+    const QString path = Save(pdf, QStringLiteral("big%1.pdf").arg(e));
+    ExpectAccepted(path);
+    const auto text = RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Punkt %1").arg(e).toLatin1())) << e;
+  }
 }
 
 }  // namespace

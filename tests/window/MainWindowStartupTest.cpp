@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "shell/CoordinateDatabase.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -175,6 +176,65 @@ TEST_F(MainWindowTest, UnreadableGridFileIsNeverOverwritten) {
   f.Coolbar2_ButtonClick("btnDBEnde");
   EXPECT_EQ(bytesOf(dbFile("sys_NTv2.fil")), unreadable);
   EXPECT_EQ(dialogs->exitCode(), 0);
+}
+
+TEST_F(MainWindowTest, UnusableTemporaryFolderIsReported) {
+  putAllTables();
+  QFile(root.path() + "/Datei").open(QIODevice::WriteOnly);
+  folders.tempFolder = root.path() + "/Datei/Temp/";
+  dialogs->expectMessage(TemporaryFolderUnusableMessage(folders.tempFolder));
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_TRUE(State().KooDbPfad.isEmpty());
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);  // the rest of start-up ran
+}
+
+TEST_F(MainWindowTest, GridFileWithAHugeRowCountIsUnreadableAndKeptWithItsTextFile) {
+  putAllTables();
+  start();
+  form.reset();
+  QByteArray damaged = bytesOf(dbFile("sys_NTv2.fil"));
+  ASSERT_TRUE(damaged.contains("\nrows\t2\n"));
+  damaged.replace("\nrows\t2\n", "\nrows\t2147483647\n");
+  QFile file(dbFile("sys_NTv2.fil"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(damaged);
+  file.close();
+  const QByteArray text = bytesOf(dbFile("sys_NTv2.dat"));
+  ASSERT_EQ(text.size(), 151);
+
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2);  // from the text file
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.fil")) == damaged);
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.dat")) == text);
+}
+
+TEST_F(MainWindowTest, TabInsideATextFileCellKeepsEveryCellInPlace) {
+  putAllTables();
+  const QByteArray original = bytesOf(QStringLiteral(ORV_TEST_DATA_DIR) + "/window/sys_NTv2.dat");
+  QByteArray withTab = original;
+  withTab.replace("Sachsen TARQ", "Sachsen\tTARQ");
+  QFile file(dbFile("sys_NTv2.dat"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(withTab);
+  file.close();
+  dialogs->expectMessage("In der Datei " + dbFile("sys_NTv2.dat") +
+                         " wurden Tabulatorzeichen innerhalb eines Feldes als Leerzeichen gelesen (Zeile 2).");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  ASSERT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Name"), "Sachsen TARQ-SN");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Trafosatz"), "TARQ-SN.gsa");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(2, "Geltungsbereich"), "Sachsen");
+  // Written back with every cell where it was; a cell holding a separator
+  // is written with a blank in its place.
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), original);
+  f.GridNTv2Sys->SetCellText(1, "Name", "A;B\tC");
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_TRUE(bytesOf(dbFile("sys_NTv2.dat")).startsWith("A B C;BETA2007.gsa;"));
 }
 
 TEST_F(MainWindowTest, TextFileWithLfLineEndsLoadsRowByRow) {
