@@ -17,44 +17,101 @@ namespace orv {
 namespace {
 
 // A finite double as 15 significant decimal digits and the position of the
-// decimal point: value = 0.d1d2…d15 × 10^pointPos.
+// decimal point: value = 0.d1d2…d15 × 10^pointPos. Fixed buffers: the
+// imports format millions of numbers.
 struct DecimalForm {
   bool negative = false;
-  std::string digits;  // 15 digits, or "0" for zero
-  int pointPos = 0;    // digits before the decimal point (may be <= 0)
+  char digits[16] = {};  // 15 digits, or "0" for zero
+  int count = 0;
+  int pointPos = 0;      // digits before the decimal point (may be <= 0)
 };
+
+// The correctly rounded 15-digit form through the C library (slow).
+void PreciseDecimalForm(double a, DecimalForm& f) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+  // d.dddddddddddddde±xx
+  const char* e = buf;
+  while (e < res.ptr && *e != 'e') ++e;
+  f.count = 0;
+  f.digits[f.count++] = buf[0];
+  for (const char* p = buf + 2; p < e; ++p) f.digits[f.count++] = *p;
+  int exponent = 0;
+  const char* p = e + 1;
+  const bool negativeExponent = p < res.ptr && *p == '-';
+  if (p < res.ptr && (*p == '-' || *p == '+')) ++p;
+  for (; p < res.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+  f.pointPos = (negativeExponent ? -exponent : exponent) + 1;
+}
 
 DecimalForm ToDecimalForm(double x) {
   DecimalForm f;
   f.negative = std::signbit(x);
   const double a = std::fabs(x);
   if (a == 0.0) {
-    f.digits.assign(1, '0');
+    f.digits[0] = '0';
+    f.count = 1;
     f.pointPos = 1;
     return f;
   }
+  // The shortest form that reads back as the same double (at most 17
+  // digits) lies within half a unit of the last binary place of the exact
+  // value, so rounding it to 15 digits gives the exact value's rounding,
+  // unless its digits beyond the 15th are exactly a half ("5" or "50"):
+  // then the exact value decides, through the precise conversion.
   char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
-  const std::string s(buf, res.ptr);  // d.dddddddddddddde±xx
-  const auto ePos = s.find('e');
-  f.digits = s.substr(0, 1) + s.substr(2, ePos - 2);
-  f.pointPos = std::stoi(s.substr(ePos + 1)) + 1;
+  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
+  const char* e = buf;
+  while (e < res.ptr && *e != 'e') ++e;
+  char digits[20];
+  int count = 0;
+  digits[count++] = buf[0];
+  for (const char* p = buf + 2; p < e && count < 20; ++p) digits[count++] = *p;
+  int exponent = 0;
+  const char* p = e + 1;
+  const bool negativeExponent = p < res.ptr && *p == '-';
+  if (p < res.ptr && (*p == '-' || *p == '+')) ++p;
+  for (; p < res.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+  if (negativeExponent) exponent = -exponent;
+  if (count > 15) {
+    const bool half = digits[15] == '5' && (count == 16 || (count == 17 && digits[16] == '0'));
+    if (half) {
+      PreciseDecimalForm(a, f);
+      return f;
+    }
+    if (digits[15] >= '5') {
+      int i = 14;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits[0] = '1';
+        ++exponent;
+      }
+    }
+    count = 15;
+  }
+  for (int i = 0; i < 15; ++i) f.digits[i] = i < count ? digits[i] : '0';
+  f.count = 15;
+  f.pointPos = exponent + 1;
   return f;
 }
 
-// Rounds the digit string to `decimals` places after the point, halves away
-// from zero. Returns the integer digits (at least "0") and exactly `decimals`
-// fraction digits.
+// Rounds the digits to `decimals` places after the point, halves away from
+// zero (or to even). Returns the integer digits (at least "0") and exactly
+// `decimals` fraction digits.
 void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string& intPart,
                   std::string& fracPart) {
   // Lay the digits out as integer + fraction with padding zeros.
-  std::string all;  // integer digits followed by fraction digits
+  thread_local std::string all;  // integer digits followed by fraction digits
+  all.clear();
   int intLen = f.pointPos;
   if (intLen <= 0) {
-    all = std::string(static_cast<size_t>(-intLen) + 1, '0') + f.digits;
+    all.append(static_cast<size_t>(-intLen) + 1, '0');
+    all.append(f.digits, static_cast<size_t>(f.count));
     intLen = 1;
   } else {
-    all = f.digits;
+    all.append(f.digits, static_cast<size_t>(f.count));
     if (static_cast<int>(all.size()) < intLen) all.append(static_cast<size_t>(intLen) - all.size(), '0');
   }
   const size_t keep = static_cast<size_t>(intLen + decimals);
@@ -91,10 +148,13 @@ void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string
       ++intLen;
     }
   }
-  intPart = all.substr(0, static_cast<size_t>(intLen));
-  fracPart = all.substr(static_cast<size_t>(intLen));
-  const auto nz = intPart.find_first_not_of('0');
-  intPart = nz == std::string::npos ? std::string("0") : intPart.substr(nz);
+  size_t nz = 0;
+  while (nz < static_cast<size_t>(intLen) && all[nz] == '0') ++nz;
+  if (nz == static_cast<size_t>(intLen))
+    intPart.assign(1, '0');
+  else
+    intPart.assign(all, nz, static_cast<size_t>(intLen) - nz);
+  fracPart.assign(all, static_cast<size_t>(intLen), std::string::npos);
 }
 
 bool AllZero(const std::string& s) { return s.find_first_not_of('0') == std::string::npos; }
@@ -144,9 +204,15 @@ Pattern ParsePattern(const QString& pattern) {
 QString FormatNumber(double x, const QString& pattern) {
   ThrowIfNotFinite(x);
   if (pattern.isEmpty()) return NumberText(x);
-  const Pattern p = ParsePattern(pattern);
+  // The last pattern is kept parsed: callers format long runs with one pattern.
+  thread_local QString lastPattern;
+  thread_local Pattern p;
+  if (pattern != lastPattern) {
+    p = ParsePattern(pattern);
+    lastPattern = pattern;
+  }
   const DecimalForm f = ToDecimalForm(x);
-  std::string intPart, fracPart;
+  thread_local std::string intPart, fracPart, out;
   RoundDecimal(f, p.maxDecimals, false, intPart, fracPart);
   // Optional decimals ('#') are dropped when they are trailing zeros.
   while (static_cast<int>(fracPart.size()) > p.minDecimals && fracPart.back() == '0') fracPart.pop_back();
@@ -164,7 +230,7 @@ QString FormatNumber(double x, const QString& pattern) {
     }
     intPart = g;
   }
-  std::string out;
+  out.clear();
   if (f.negative && !zero) out.push_back('-');
   out += intPart;
   if (p.hasPoint) {  // a pattern with a point always writes it: "0.##" writes 1 as "1."
@@ -178,10 +244,11 @@ QString NumberText(double x) {
   ThrowIfNotFinite(x);
   if (x == 0.0) return QStringLiteral("0");
   const DecimalForm f = ToDecimalForm(x);
-  std::string digits = f.digits;
+  thread_local std::string digits, out;
+  digits.assign(f.digits, static_cast<size_t>(f.count));
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const int exp10 = f.pointPos - 1;  // exponent of the first digit
-  std::string out;
+  out.clear();
   if (f.negative) out.push_back('-');
   if (exp10 >= 15 || exp10 < -4) {
     // Scientific form for very large and small numbers: 1.5E+20, 1E-05.
@@ -208,6 +275,21 @@ QString NumberText(double x) {
     out.append(digits, static_cast<size_t>(f.pointPos), std::string::npos);
   }
   return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+double Round15(double x) {
+  ThrowIfNotFinite(x);
+  if (x == 0.0) return x;
+  const DecimalForm f = ToDecimalForm(x);
+  char buf[40];
+  int n = 0;
+  if (f.negative) buf[n++] = '-';
+  for (int i = 0; i < f.count; ++i) buf[n++] = f.digits[i];
+  buf[n++] = 'e';
+  const auto res = std::to_chars(buf + n, buf + sizeof buf, f.pointPos - f.count);
+  double v = x;
+  std::from_chars(buf, res.ptr, v);
+  return v;
 }
 
 namespace {
