@@ -20,6 +20,7 @@
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TemporaryFolder.h"
+#include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
 
@@ -133,6 +134,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ShowBusyWindow();
   void HideBusyWindow();
 
+  // Export (io/FormOrvenilExportRun.cpp) and the coordinate grid's events
+  // (shell/FormOrvenilGridEvents.cpp).
+  // Runs ExportCoordinateTable inside the busy window when columns are chosen.
+  void ExportStarten();
+  // Save dialog, then the chosen format's writer over table Daten.
+  void ExportCoordinateTable();
+  void GridKooDb_ExportRow(int row, int total, bool& skip);
+  void GridKooDb_FormatRow(int row, GridRow& rowObject);
+  // Opens the web map at the current row's point while the map key is pressed.
+  void ShowPointOnWebMap();
+
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
@@ -203,7 +215,6 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
-  void RunNtv2Transformation();
   void ConvertHeightsWithGeoid();
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
@@ -216,6 +227,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void FinishMerge(const QString& message, bool fitPointColumn);
   void CloseMergeDatabases();
   void MergeFailed(const std::exception& error);
+
+  // NTv2 run and grid tools (runs/FormOrvenilNtv2Run.cpp, runs/FormOrvenilNtv2Tools.cpp).
+  void RunNtv2Transformation();
+  void GenerateNtv2PointGrid();
+  void WriteNtv2Gsa();
+  void ExportNtv2Extents();
+  void ImportNtv2TargetsByLine();
+  void ImportNtv2TargetsByPointNumber();
+  void ImportNtv2Targets(bool byLine);
 
   FormOrvenilFolders folders_;
   QString commandLine_;
