@@ -10,8 +10,9 @@
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
 // io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
-// geoid program (runs/GeoidUndulationsExternal.cpp), and the handlers still
-// waiting for their operations (FormOrvenilPending.cpp).
+// geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
+// buttons (runs/), and the handlers still waiting for their operations
+// (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -190,8 +191,18 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
-  // NTv2 run and grid tools (runs/FormOrvenilNtv2Run.cpp, runs/FormOrvenilNtv2Tools.cpp).
+  // Runs over table Daten (runs/).
+  void ParaTrafoDatenRechnen();
+  void ConvertZones();
   void RunNtv2Transformation();
+  void ConvertHeightsWithGeoid();
+  void HeightFromModel(qint32 mode);
+  // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
+  void ShowColumnView(int view);
+  // True while a run started by a button of this window is in progress; the
+  // buttons and toolbar keys refuse to start anything meanwhile.
+  bool RunBusy() const { return runBusy_ > 0; }
+  // NTv2 grid tools of the toolbar's NTv2 menu (runs/FormOrvenilNtv2Tools.cpp).
   void GenerateNtv2PointGrid();
   void WriteNtv2Gsa();
   void ExportNtv2Extents();
@@ -206,6 +217,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> editedTables_;         // SystemTable values with unsaved edits
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
+  int runBusy_ = 0;
 };
 
 }  // namespace orv

@@ -43,7 +43,7 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
 
 void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
   if (itemKey.startsWith(QStringLiteral("btnSpalten")))
-    NotAvailable(QStringLiteral("Die Spaltenansicht"));
+    ShowColumnView(itemKey.mid(10).toInt());
   else if (itemKey == QLatin1String("btnNTv2erzeugen"))
     GenerateNtv2PointGrid();
   else if (itemKey == QLatin1String("btnNTv2Ziel"))
