@@ -5,16 +5,6 @@
 
 namespace orv {
 
-void FormOrvenil::cmdAuswahlExport_Click() { NotAvailable(QStringLiteral("Der Export")); }
 void FormOrvenil::StartAbbildung_Click(int /*index*/) {}
-void FormOrvenil::GridKooDb_RowChange() {}
-
-// ---- Geoid height run: until runs/ holds it -------------------------------
-void FormOrvenil::ConvertHeightsWithGeoid() { NotAvailable(QStringLiteral("Die Höhenumrechnung mit dem Geoid")); }
-// ---- end geoid height run -------------------------------------------------
-
-// ---- Height database run: until runs/ holds it ----------------------------
-void FormOrvenil::HeightFromModel(qint32 /*mode*/) { NotAvailable(QStringLiteral("Die Höhe aus der Höhendatenbank")); }
-// ---- end height database run ----------------------------------------------
 
 }  // namespace orv
