@@ -215,26 +215,27 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
-  void RunNtv2Transformation();
   void ConvertHeightsWithGeoid();
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
   // True while a run started by a button of this window is in progress; the
   // buttons and toolbar keys refuse to start anything meanwhile.
   bool RunBusy() const { return runBusy_ > 0; }
-  // NTv2 grid tools of the toolbar's NTv2 menu (runs/FormOrvenilNtv2Tools.cpp).
-  void GenerateNtv2PointGrid();
-  void WriteNtv2Gsa();
-  void ExportNtv2Extents();
-  void ImportNtv2TargetsByLine();
-  void ImportNtv2TargetsByPointNumber();
-  void ImportNtv2Targets(bool byLine);
 
   // Shared steps of the two merges.
   bool LoadMergeFile();
   void FinishMerge(const QString& message, bool fitPointColumn);
   void CloseMergeDatabases();
   void MergeFailed(const std::exception& error);
+
+  // NTv2 run and grid tools (runs/FormOrvenilNtv2Run.cpp, runs/FormOrvenilNtv2Tools.cpp).
+  void RunNtv2Transformation();
+  void GenerateNtv2PointGrid();
+  void WriteNtv2Gsa();
+  void ExportNtv2Extents();
+  void ImportNtv2TargetsByLine();
+  void ImportNtv2TargetsByPointNumber();
+  void ImportNtv2Targets(bool byLine);
 
   FormOrvenilFolders folders_;
   QString commandLine_;

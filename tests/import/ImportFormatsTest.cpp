@@ -141,7 +141,8 @@ TEST_F(ImportTest, VesselBFileOverMidnight) {
     return 1;
   });
   dialogs->expectMessage("1 Zeilen mit fehlerhaften");
-  // The chain's NTv2 reverse run finds no TARQ-SN grid file here; the export follows.
+  // The chain runs the track back through the set and offers the export;
+  // the test's folder holds no grid of that set.
   dialogs->expectMessage("TARQ-SN.gsa fehlt");
   dialogs->expectSaveFileCancel();
   form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
