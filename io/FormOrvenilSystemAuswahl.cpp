@@ -11,7 +11,6 @@
 #include "foundation/DialogService.h"
 #include "shell/ProgramState.h"
 #include "io/GeoidModelStaging.h"
-#include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
