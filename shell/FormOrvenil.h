@@ -7,7 +7,7 @@
 // (FormOrvenilTableEditor.cpp), toolbar (FormOrvenilToolbar.cpp), start and
 // target system selection (FormOrvenilSelection.cpp), transformation type
 // (FormOrvenilTrafoType.cpp), the transformation panel
-// (runs/FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
+// (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
 // io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
 // geoid program (runs/GeoidUndulationsExternal.cpp), and the handlers still
