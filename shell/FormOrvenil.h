@@ -20,6 +20,7 @@
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TemporaryFolder.h"
+#include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
 
@@ -132,6 +133,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
 
   void ShowBusyWindow();
   void HideBusyWindow();
+
+  // Export (io/FormOrvenilExportRun.cpp) and the coordinate grid's events
+  // (shell/FormOrvenilGridEvents.cpp).
+  // Runs ExportCoordinateTable inside the busy window when columns are chosen.
+  void ExportStarten();
+  // Save dialog, then the chosen format's writer over table Daten.
+  void ExportCoordinateTable();
+  void GridKooDb_ExportRow(int row, int total, bool& skip);
+  void GridKooDb_FormatRow(int row, GridRow& rowObject);
+  // Opens the web map at the current row's point while the map key is pressed.
+  void ShowPointOnWebMap();
 
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
