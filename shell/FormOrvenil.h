@@ -10,8 +10,9 @@
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
 // io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
-// geoid program (runs/GeoidUndulationsExternal.cpp), and the handlers still
-// waiting for their operations (FormOrvenilPending.cpp).
+// geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
+// buttons (runs/), and the handlers still waiting for their operations
+// (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -202,6 +203,18 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
+  // Runs over table Daten (runs/).
+  void ParaTrafoDatenRechnen();
+  void ConvertZones();
+  void RunNtv2Transformation();
+  void ConvertHeightsWithGeoid();
+  void HeightFromModel(qint32 mode);
+  // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
+  void ShowColumnView(int view);
+  // True while a run started by a button of this window is in progress; the
+  // buttons and toolbar keys refuse to start anything meanwhile.
+  bool RunBusy() const { return runBusy_ > 0; }
+
   FormOrvenilFolders folders_;
   QString commandLine_;
   TemporaryFolderLock tempLock_;
@@ -209,6 +222,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> editedTables_;         // SystemTable values with unsaved edits
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
+  int runBusy_ = 0;
 };
 
 }  // namespace orv

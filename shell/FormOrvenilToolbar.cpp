@@ -43,7 +43,7 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
 
 void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
   if (itemKey.startsWith(QStringLiteral("btnSpalten")))
-    NotAvailable(QStringLiteral("Die Spaltenansicht"));
+    ShowColumnView(itemKey.mid(10).toInt());
   else if (itemKey.startsWith(QStringLiteral("btnNTv2")))
     NotAvailable(QStringLiteral("Das NTv2-Werkzeug"));
 }
