@@ -164,6 +164,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   bool ComputeGeoidUndulationsExternal(Recordset& rs, const QString& latField, const QString& lonField,
                                        const QString& resultField, const QString& programName);
 
+  // Height run from a height database: mode 4 the terrain model DGM200,
+  // mode 5 the height-transformation model hoetra2016.
+  void HeightFromModel(qint32 mode);
+
+  // Merges of the chosen point file into the job by point number: start
+  // heights overwritten, or the points the job lacks appended.
+  void OverwriteHeightsByPointNumber();
+  void AppendMissingPoints();
+
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).
   const QString& commandLineFile() const { return commandLine_; }
@@ -208,12 +217,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ConvertZones();
   void RunNtv2Transformation();
   void ConvertHeightsWithGeoid();
-  void HeightFromModel(qint32 mode);
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
   // True while a run started by a button of this window is in progress; the
   // buttons and toolbar keys refuse to start anything meanwhile.
   bool RunBusy() const { return runBusy_ > 0; }
+
+  // Shared steps of the two merges.
+  bool LoadMergeFile();
+  void FinishMerge(const QString& message, bool fitPointColumn);
+  void CloseMergeDatabases();
+  void MergeFailed(const std::exception& error);
 
   FormOrvenilFolders folders_;
   QString commandLine_;
