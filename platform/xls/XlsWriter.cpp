@@ -1,7 +1,7 @@
 #include "platform/xls/XlsWriter.h"
 
-#include "platform/xls/CompoundFile.h"
 #include "foundation/ReplacingFile.h"
+#include "platform/xls/CompoundFile.h"
 
 #include <QDir>
 #include <QHash>
