@@ -4,6 +4,7 @@
 #include <clocale>
 
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/LostCommitReport.h"
 #include "platform/db/TemporaryFolder.h"
 #include "platform/ui/GermanQtTranslation.h"
 #include "platform/ui/QtDialogService.h"
@@ -20,7 +21,14 @@ int main(int argc, char** argv) {
 
   orv::QtDialogService dialogs;
   // Pending writes reach their files before the process ends.
-  dialogs.setExitHook([](int) { orv::CloseAllDatabases(true); });
+  dialogs.setExitHook([](int) {
+    try {
+      orv::CloseAllDatabases(true);
+    } catch (const std::exception& e) {
+      orv::NoteLostCommit(QString(), e);
+    }
+    orv::ReportLostCommits();
+  });
   orv::SetDialogService(&dialogs);
 
   const QString programFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/");
@@ -34,7 +42,11 @@ int main(int argc, char** argv) {
   form.Form_Load();
   form.show();
   const int code = app.exec();
-  orv::CloseAllDatabases(true);
+  try {
+    orv::CloseAllDatabases(true);
+  } catch (const std::exception& e) {
+    orv::NoteLostCommit(QString(), e);  // logged; no window is left to show it
+  }
   orv::SetDialogService(nullptr);
   return code;
 }

@@ -7,13 +7,18 @@
 // (FormOrvenilTableEditor.cpp), toolbar (FormOrvenilToolbar.cpp), start and
 // target system selection (FormOrvenilSelection.cpp), transformation type
 // (FormOrvenilTrafoType.cpp), the transformation panel
-// (runs/FormOrvenilTrafoPanel.cpp), the runs and their buttons (runs/), and
-// the handlers still waiting for their operations (FormOrvenilPending.cpp).
+// (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
+// (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
+// io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
+// geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
+// buttons (runs/), and the handlers still waiting for their operations
+// (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
 
 #include "geodesy/GeocentricConversion.h"
+#include "platform/db/Recordset.h"
 #include "platform/db/TemporaryFolder.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
@@ -128,6 +133,25 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ShowBusyWindow();
   void HideBusyWindow();
 
+  // Import. The open dialog for the point file; afterwards CommonDialog1's
+  // file name is empty when the user cancelled.
+  void ChooseImportFile();
+  // Reads the chosen point file into Daten and shows it in the coordinate grid.
+  void ImportCoordinateFile();
+  // A file with LF line ends is converted to CR LF (umlauts repaired) into a
+  // work copy in the temporary folder, and path then names that copy; the
+  // user's file is never changed. converted tells whether a
+  // copy was made; it keeps its value when the conversion fails.
+  void ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
+  // Hands latitude and longitude (radians, the columns latField and lonField)
+  // of every row of rs to the geoid program in the database folder and
+  // stores its answer per row in resultField: the program's output line, or
+  // "Fehler" for a row without a line or without a number in it. False when
+  // the program is missing, could not start, failed or wrote no OUTPUT.USR:
+  // that is reported by name and no row is changed.
+  bool ComputeGeoidUndulationsExternal(Recordset& rs, const QString& latField, const QString& lonField,
+                                       const QString& resultField, const QString& programName);
+
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).
   const QString& commandLineFile() const { return commandLine_; }
@@ -147,6 +171,14 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void EndProgram();  // toolbar key btnDBEnde
   void ShutdownApplication();
   void DeleteWorkFiles();
+  // Toolbar key btnDbÖffnen: file, start data, import, what follows it.
+  void ImportChain();
+  void RunImportGeoidStep(Recordset& rs);
+  // Binds the coordinate grid to Daten; sorted with the import's captions
+  // and widths, or unsorted as it stands (after an error).
+  void BindImportedRows(bool sorted);
+  template <typename T>
+  friend struct ImportChainCalls;
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -40,6 +41,12 @@ QGridLayout* GridIn(QWidget* w) {
   auto* g = new QGridLayout(w);
   Compact(g);
   return g;
+}
+
+// A little smaller than the desktop's font, for the options band and the tabs.
+QFont BandFont(QFont font) {
+  font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.5));
+  return font;
 }
 
 DataGrid* MakeGrid(VbTabStrip* tabs, const QString& tabCaption, const QString& gridCaption) {
@@ -99,8 +106,9 @@ void FormOrvenilControls::setupToolbar(QMainWindow* form) {
   Coolbar2->AddSpacer(10);
   Coolbar2->AddMenuButton(kKeyNTv2, QStringLiteral("NTv2"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2erzeugen"), QStringLiteral("NTv2 Trafo erstellen"));
-  Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2Ziel"),
-                        QStringLiteral("NTv2 Trafo Zielsystem mit identischer Punktnummerreihenfolge einlesen"));
+  Coolbar2->AddMenuItem(
+      kKeyNTv2, QStringLiteral("btnNTv2Ziel"),
+      QStringLiteral("NTv2 Trafo Zielsystem mit identischer Punktnummerreihenfolge einlesen"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuell"),
                         QStringLiteral("NTv2 Trafo Zielsystem beliebig überschreiben"));
   Coolbar2->AddMenuItem(kKeyNTv2, QStringLiteral("btnNTv2ZielManuellPkt"),
@@ -120,12 +128,8 @@ void FormOrvenilControls::setupToolbar(QMainWindow* form) {
 void FormOrvenilControls::setupOptionsBand() {
   sevFrameOptionen = new VbFrame(QString(), formClient);
   sevFrameOptionen->setFlat(true);
-  {
-    // A little smaller than the desktop's font: all option frames share one band.
-    QFont small = sevFrameOptionen->font();
-    small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1.5));
-    sevFrameOptionen->setFont(small);
-  }
+  // All option frames share one band at the design width.
+  sevFrameOptionen->setFont(BandFont(sevFrameOptionen->font()));
   // The frames stand side by side and wrap into a second row in a narrow window.
   auto* band = new WrappingRowLayout(sevFrameOptionen);
   band->setContentsMargins(0, 0, 0, 0);
@@ -141,7 +145,8 @@ void FormOrvenilControls::setupStartSystemFrames() {
   auto* g = GridIn(frameSystem);
   Startsys = new OptionArray(frameSystem);
   const char* systems[] = {"ETRS89 ", "GK42/83 ", "RD40/83 ", "WGS1984 "};
-  for (int i = 0; i < 4; ++i) g->addWidget(Startsys->add(i, QString::fromUtf8(systems[i]), frameSystem), i, 0);
+  for (int i = 0; i < 4; ++i)
+    g->addWidget(Startsys->add(i, QString::fromUtf8(systems[i]), frameSystem), i, 0);
   Label1 = new QLabel(QStringLiteral("Ellipsoid:"), frameSystem);
   cmbStartsys = new VbComboBox(frameSystem);
   cmbStartsys->SetText(QStringLiteral("automatisch"));
@@ -220,8 +225,10 @@ void FormOrvenilControls::setupTransformationFrame() {
   {
     auto* r = GridIn(frameParaTrafoHinRück);
     AuswahlTrafoRichtung = new OptionArray(frameParaTrafoHinRück);
-    r->addWidget(AuswahlTrafoRichtung->add(0, QStringLiteral("Hin-Transformation"), frameParaTrafoHinRück), 0, 0);
-    r->addWidget(AuswahlTrafoRichtung->add(1, QStringLiteral("Rück-Transformation"), frameParaTrafoHinRück), 1, 0);
+    r->addWidget(AuswahlTrafoRichtung->add(0, QStringLiteral("Hin-Transformation"), frameParaTrafoHinRück), 0,
+                 0);
+    r->addWidget(AuswahlTrafoRichtung->add(1, QStringLiteral("Rück-Transformation"), frameParaTrafoHinRück),
+                 1, 0);
     AuswahlTrafoRichtung->preset(0);
   }
   frameGeoidModell = new VbFrame(QString(), frameParaTrafo);
@@ -271,11 +278,15 @@ void FormOrvenilControls::setupTransformationFrame() {
 
 void FormOrvenilControls::setupTabs(QMainWindow* form) {
   sevTabStrip1 = new VbTabStrip(formClient);
+  // All five tabs side by side at the design width.
+  sevTabStrip1->tabBar()->setFont(BandFont(sevTabStrip1->tabBar()->font()));
   GridKooDb = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinaten   "), QStringLiteral("Koordinaten"));
-  GridKoordSys = MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
+  GridKoordSys =
+      MakeGrid(sevTabStrip1, QStringLiteral("   Koordinatensysteme ..."), QStringLiteral("Daten-Viewer"));
   GridTrafoSys = MakeGrid(sevTabStrip1, QStringLiteral("   3-D Transformation WGS84/ETRS89 nach ...   "),
                           QStringLiteral("Daten-Viewer"));
-  GridNTv2Sys = MakeGrid(sevTabStrip1, QStringLiteral("   NTv2 Gitterdatei ...   "), QStringLiteral("Daten-Viewer"));
+  GridNTv2Sys =
+      MakeGrid(sevTabStrip1, QStringLiteral("   NTv2 Gitterdatei ...   "), QStringLiteral("Daten-Viewer"));
   GridGeoidmodell = MakeGrid(sevTabStrip1, QStringLiteral("   binäres Quasigeoidmodell BKG...   "),
                              QStringLiteral("Daten-Viewer"));
 

@@ -1,9 +1,9 @@
 // Layout of the main window and the locking of its input panels.
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QResizeEvent>
-#include <QHeaderView>
 #include <QTabBar>
 #include <QTableView>
 
@@ -88,8 +88,8 @@ void FormOrvenil::Form_Resize() {
 
   // The tab strip below the band, down to the status bar; the grids keep
   // the design's distance to its edges.
-  const PixelRect tabs = TabStripPixels(l, dpiX, dpiY, formClient->width(), formClient->height(),
-                                        bandTop + bandHeight);
+  const PixelRect tabs =
+      TabStripPixels(l, dpiX, dpiY, formClient->width(), formClient->height(), bandTop + bandHeight);
   sevTabStrip1->setGeometry(tabs.left, tabs.top, tabs.width, tabs.height);
   const int gridWidth = std::max(0, tabs.width - TwipsToPixels(kDesignTabWidth - kDesignGridWidth, dpiX));
   const int gridHeight = std::max(0, tabs.height - TwipsToPixels(kDesignTabHeight - kDesignGridHeight, dpiY));
@@ -104,9 +104,11 @@ void FormOrvenil::SetMinimumWindowSize() {
   const int left = TwipsToPixels(kTabLeft, logicalDpiX());
   // Every option frame whole (one below the other at worst), every toolbar
   // key on the toolbar, and room for the tab strip with a few rows.
-  const int width = std::max(sevFrameOptionen->minimumSizeHint().width() + 2 * left, Coolbar2->sizeHint().width());
+  const int width =
+      std::max(sevFrameOptionen->minimumSizeHint().width() + 2 * left, Coolbar2->sizeHint().width());
   const int bandTop = std::max(TwipsToPixels(kOptionsFrameTop, logicalDpiY()), Coolbar2->sizeHint().height());
-  const int tabs = sevTabStrip1->tabBar()->sizeHint().height() + 8 * GridKooDb->view()->verticalHeader()->defaultSectionSize();
+  const int tabs = sevTabStrip1->tabBar()->sizeHint().height() +
+                   8 * GridKooDb->view()->verticalHeader()->defaultSectionSize();
   const int height = bandTop + sevFrameOptionen->heightForWidth(width - 2 * left) + 4 + tabs +
                      xpStatusBar1->sizeHint().height();
   setMinimumSize(width, height);

@@ -1,4 +1,4 @@
-// Handlers whose operations come with the import, the export and the runs.
+// Handlers whose operations come with the export and the runs.
 // Until then they tell the user the function is not available, or (for
 // events that fire on their own) do nothing.
 #include "shell/FormOrvenil.h"

@@ -8,6 +8,7 @@
 #include "foundation/DialogService.h"
 #include "foundation/LocaleSwitch.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/LostCommitReport.h"
 #include "platform/ui/ContainerControls.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbComboBox.h"
@@ -93,7 +94,7 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
   // Closing the window keeps the edits of the system tables as "Ende" does.
-  SkipFailingStep("Systemtabellen sichern", [&] { SaveEditedSystemTables(); });
+  SkipFailingStep("Bearbeitete Systemtabellen speichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }
@@ -119,8 +120,12 @@ void FormOrvenil::ShutdownApplication() {
   if (Entladen) return;
   Entladen = true;
   // The databases are closed before the windows go, so every pending write
-  // reaches its file.
-  SkipFailingStep("Datenbanken schließen", [] { CloseAllDatabases(true); });
+  // reaches its file; a write that fails is reported before the end.
+  try {
+    CloseAllDatabases(true);
+  } catch (const std::exception& e) {
+    NoteLostCommit(QString(), e);
+  }
   SkipFailingStep("Fenster schließen", [&] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w != this && w->isVisible()) w->close();
@@ -128,6 +133,7 @@ void FormOrvenil::ShutdownApplication() {
   });
   Entladen = false;
   SkipFailingStep("Temporären Ordner freigeben", [&] { tempLock_.release(); });
+  ReportLostCommits();
   // A normal end reports success.
   Dialogs().exitProgram(0);
 }

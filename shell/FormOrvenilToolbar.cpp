@@ -18,7 +18,7 @@ namespace orv {
 void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
   try {
     if (key == kKeyDbOeffnen) {
-      NotAvailable(QStringLiteral("Der Import von Punktdateien"));
+      ImportChain();
     } else if (key == kKeyDbSpeichernUnter) {
       NotAvailable(QStringLiteral("Der Export"));
     } else if (key == kKeyGoogleMap) {

@@ -2,9 +2,8 @@
 // column views, and the description of the chosen parameter or NTv2 set.
 #include <QPushButton>
 
-#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
-#include "foundation/FileSystemHelpers.h"
+#include "io/GeoidModelStaging.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -38,22 +37,11 @@ void FormOrvenil::cmbGeoidmodell_Click() {
     const QString folder = state.DatenbankVerzeichnis;
     state.GeoidfeldDateiname = GridGeoidmodell->CellText(model, QStringLiteral("Quasigeoidmodell"));
     state.GeoidApp = GridGeoidmodell->CellText(model, QStringLiteral("Geoid-App"));
-    const QString stagingName = GridGeoidmodell->CellText(model, QStringLiteral("Geoid-Name"));
-    const QString source = DatabaseFolderFile(folder, state.GeoidfeldDateiname);
-    if (state.GeoidfeldDateiname.isEmpty() || !FileExists(source)) {
-      GeoidCritical(QStringLiteral("Die Geoidfelddatei '") + folder + state.GeoidfeldDateiname +
-                    QStringLiteral("' fehlt! Abbruch!"));
-      state.GeoidApp.clear();
-      state.GeoidfeldDateiname.clear();
-      return;
-    }
-    // The grid program opens the model under its fixed name. The grid is
-    // binary: it is copied byte for byte, replacing an older staged file.
-    const QString staged = folder + stagingName;
-    const bool alreadyInPlace = !stagingName.isEmpty() && staged == source;
-    if (!alreadyInPlace && (stagingName.isEmpty() || !CopyFileTo(source, staged, true))) {
-      GeoidCritical(QStringLiteral("Die Geoidfelddatei '") + source + QStringLiteral("' konnte nicht als '") +
-                    staged + QStringLiteral("' bereitgestellt werden! Abbruch!"));
+    // The grid program opens the model under its fixed name.
+    const QString error = StageGeoidModel(folder, state.GeoidfeldDateiname,
+                                          GridGeoidmodell->CellText(model, QStringLiteral("Geoid-Name")));
+    if (!error.isEmpty()) {
+      GeoidCritical(error);
       state.GeoidApp.clear();
       state.GeoidfeldDateiname.clear();
       return;

@@ -2,6 +2,7 @@
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/FieldType.h"
+#include "platform/db/LostCommitReport.h"
 #include "platform/db/RecordsetState.h"
 
 namespace orv {
@@ -11,9 +12,11 @@ void ThrowObjectInvalid() {
 }
 
 DatabaseState::~DatabaseState() {
+  // A handle dropped without closing: nobody is left to catch the failure.
   try {
     close();
-  } catch (...) {
+  } catch (const std::exception& e) {
+    NoteLostCommit(path_, e);
   }
 }
 
@@ -31,10 +34,17 @@ void DatabaseState::close() {
   for (auto it = recordsets_.rbegin(); it != recordsets_.rend(); ++it)
     if (auto rs = it->lock()) rs->close();
   recordsets_.clear();
-  // The handle is closed even when the commit fails; the failure goes on.
+  // The handle is closed even when the commit fails; the failure goes on,
+  // and the writes that could not be stored are dropped, so that nothing
+  // commits them later unseen.
   auto conn = std::move(conn_);
   conn_.reset();
-  conn->commit();
+  try {
+    conn->commit();
+  } catch (...) {
+    conn->rollback();
+    throw;
+  }
 }
 
 }  // namespace orv

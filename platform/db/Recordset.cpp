@@ -75,7 +75,11 @@ std::vector<qint64> Recordset::orderedRowIds() const { return checked().orderedR
 std::vector<FieldValue> Recordset::rowValues(qint64 rowId) const { return checked().rowValues(rowId); }
 
 void Recordset::close() {
-  if (d_) d_->close();
+  if (!d_ || !d_->open) return;
+  d_->close();
+  // What was stored through the recordset reaches the file now; a failure
+  // goes to the caller.
+  d_->commit();
 }
 
 }  // namespace orv

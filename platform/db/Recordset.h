@@ -97,7 +97,8 @@ class Recordset {
   std::vector<qint64> orderedRowIds() const;
   std::vector<FieldValue> rowValues(qint64 rowId) const;
 
-  // Drops the edit buffer and closes; closing a closed or unset handle does nothing.
+  // Drops the edit buffer, closes and commits the pending writes (a failed
+  // commit is thrown); closing a closed or unset handle does nothing.
   void close();
 
   const std::shared_ptr<RecordsetState>& state() const { return d_; }

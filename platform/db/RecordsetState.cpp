@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <bit>
-#include <numeric>
 #include <cstring>
+#include <numeric>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
@@ -85,21 +85,24 @@ qint64 ReadNumber(SqliteConnection& conn, const QByteArray& sql) {
 // All row ids of a table (matching a condition, when given) in insertion
 // order. Asked without an order, SQLite reads them from the smallest index
 // that has them all instead of walking the whole table; sorting them
-// afterwards costs far less than that walk. A whole table without gaps in its
-// row ids (a job as it was imported) needs no reading at all.
-std::vector<qint64> RowIdsInInsertionOrder(SqliteConnection& conn, const QByteArray& table, const QByteArray& where) {
-  if (where.isEmpty()) {
-    const qint64 count = ReadNumber(conn, "SELECT count(*) FROM " + table);
+// afterwards costs far less than that walk. A whole indexed table without
+// gaps in its row ids (a job as it was imported) needs no reading at all: its
+// rows are counted in the index. (Without an index, counting would walk the
+// table as well.)
+std::vector<qint64> RowIdsInInsertionOrder(SqliteConnection& conn, const TableSchema& table, const QByteArray& where) {
+  const QByteArray& name = table.quotedName;
+  if (where.isEmpty() && !table.indexes.empty()) {
+    const qint64 count = ReadNumber(conn, "SELECT count(*) FROM " + name);
     if (count == 0) return {};
-    const qint64 first = ReadNumber(conn, "SELECT min(rowid) FROM " + table);
-    const qint64 last = ReadNumber(conn, "SELECT max(rowid) FROM " + table);
+    const qint64 first = ReadNumber(conn, "SELECT min(rowid) FROM " + name);
+    const qint64 last = ReadNumber(conn, "SELECT max(rowid) FROM " + name);
     if (last - first + 1 == count) {
       std::vector<qint64> ids(static_cast<size_t>(count));
       std::iota(ids.begin(), ids.end(), first);
       return ids;
     }
   }
-  std::vector<qint64> ids = ReadRowIds(conn, "SELECT rowid FROM " + table + (where.isEmpty() ? "" : " " + where));
+  std::vector<qint64> ids = ReadRowIds(conn, "SELECT rowid FROM " + name + (where.isEmpty() ? "" : " " + where));
   SortRowIds(ids);
   return ids;
 }
@@ -136,7 +139,7 @@ RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QSt
     if (OrderBy().match(rest).hasMatch())
       keys_ = ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8() + ", rowid");
     else
-      keys_ = RowIdsInInsertionOrder(*conn_, schema_->quotedName, rest.toUtf8());
+      keys_ = RowIdsInInsertionOrder(*conn_, *schema_, rest.toUtf8());
   } else {
     // Snapshot: anything else is read at once and stays read-only.
     type = Recordset::Type::Snapshot;
@@ -203,11 +206,9 @@ void RecordsetState::close() {
   updates_.clear();
   keys_.clear();
   rows_.clear();
-  try {
-    conn_->commit();
-  } catch (...) {
-  }
 }
+
+void RecordsetState::commit() { conn_->commit(); }
 
 int RecordsetState::fieldIndex(const QString& name) const {
   auto it = nameLookup_.constFind(name);
@@ -274,7 +275,10 @@ void RecordsetState::landOn(qint64 rowId, const FieldValue& key) {
 bool RecordsetState::stepTo(CachedStatement& st, const FieldValue* key, qint64 rowId, bool bindKey, bool bindRow) {
   StatementUse use(st.get(*conn_));
   sqlite3_stmt* s = use.get();
-  if (bindKey) BindValue(s, 1, *key);
+  if (bindKey) {
+    binder_.start(key->isText() ? key->text().size() : 0);
+    binder_.bind(s, 1, *key);
+  }
   if (bindRow) sqlite3_bind_int64(s, 2, rowId);
   int rc = sqlite3_step(s);
   if (rc == SQLITE_ROW) {
@@ -672,7 +676,7 @@ std::vector<qint64> RecordsetState::orderedRowIds() {
     for (size_t i = 0; i < rows_.size(); ++i) ids.push_back(static_cast<qint64>(i));
     return ids;
   }
-  if (indexField_ < 0) return RowIdsInInsertionOrder(*conn_, schema_->quotedName, QByteArray());
+  if (indexField_ < 0) return RowIdsInInsertionOrder(*conn_, *schema_, QByteArray());
   return ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + orderClause(false));
 }
 

@@ -30,7 +30,10 @@ class RecordsetState {
   // the database may be closing this recordset at that moment).
   std::shared_ptr<DatabaseState> owner;
 
+  // Lets go of the statements and the current row; commits nothing.
   void close();
+  // Commits the connection's pending writes; throws on failure.
+  void commit();
 
   // Fields.
   int fieldCount() const { return static_cast<int>(names_.size()); }

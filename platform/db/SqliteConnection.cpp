@@ -13,6 +13,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "platform/db/FieldType.h"
+#include "platform/db/LostCommitReport.h"
 
 namespace orv {
 
@@ -187,7 +188,8 @@ SqliteConnection::~SqliteConnection() {
   if (db_) {
     try {
       commit();
-    } catch (...) {
+    } catch (const std::exception& e) {
+      NoteLostCommit(path_, e);
     }
     sqlite3_close_v2(db_);
   }
@@ -220,6 +222,11 @@ void SqliteConnection::rowWritten() {
 void SqliteConnection::commit() {
   pendingRows_ = 0;
   if (db_ && !sqlite3_get_autocommit(db_)) exec("COMMIT");
+}
+
+void SqliteConnection::rollback() {
+  pendingRows_ = 0;
+  if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void SqliteConnection::reopen() {
@@ -547,7 +554,7 @@ void Utf8Binder::bind(sqlite3_stmt* s, int position, const FieldValue& value) {
     return;
   }
   char* out = bytes_.data() + used_;
-  const qsizetype n = EncodeUtf8(reinterpret_cast<const char16_t*>(t.utf16()), t.size(), out);
+  const qsizetype n = EncodeUtf8(reinterpret_cast<const char16_t*>(t.constData()), t.size(), out);
   if (n < 0) {
     BindValue(s, position, value);
     return;

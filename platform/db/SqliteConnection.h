@@ -97,6 +97,8 @@ class SqliteConnection {
   // Called after every stored row: commits every so many rows.
   void rowWritten();
   void commit();
+  // Drops the pending writes (after a commit that failed).
+  void rollback();
 
   // Changes that can move rows in or out of a walk (insert, delete, SQL).
   quint64 changeGeneration() const { return changes_; }

@@ -11,7 +11,8 @@ void VbStatusBar::AddPanel(const QString& key, const QString& text, bool spring)
   auto* label = new QLabel(text, this);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setTextFormat(Qt::PlainText);
-  label->setMinimumWidth(30);
+  // The spring panel keeps its whole text; the others give way first.
+  if (!spring) label->setMinimumWidth(24);
   addWidget(label, spring ? 1 : 0);
   keys_ << key;
   labels_ << label;

@@ -11,7 +11,8 @@ class VbStatusBar : public QStatusBar {
  public:
   explicit VbStatusBar(QWidget* parent = nullptr);
   // Panels are as wide as their text; a spring panel takes the width left
-  // over. Where the bar is too narrow, panels shrink down to a small rest.
+  // over. Where the bar is too narrow, the other panels shrink to a small
+  // rest and the spring panel keeps its text whole.
   void AddPanel(const QString& key, const QString& text = QString(), bool spring = false);
   void ClearPanels();
   int PanelCount() const { return static_cast<int>(keys_.size()); }

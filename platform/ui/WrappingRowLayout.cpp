@@ -19,12 +19,6 @@ QLayoutItem* WrappingRowLayout::takeAt(int index) {
 
 int WrappingRowLayout::heightForWidth(int width) const { return arrange(QRect(0, 0, width, 0), false); }
 
-int WrappingRowLayout::rowCountForWidth(int width) const {
-  int rows = 0;
-  arrange(QRect(0, 0, width, 0), false, &rows);
-  return rows;
-}
-
 QSize WrappingRowLayout::sizeHint() const {
   int width = 0;
   int height = 0;
@@ -53,7 +47,7 @@ void WrappingRowLayout::setGeometry(const QRect& rect) {
   arrange(rect, true);
 }
 
-int WrappingRowLayout::arrange(const QRect& rect, bool apply, int* rows) const {
+int WrappingRowLayout::arrange(const QRect& rect, bool apply) const {
   const QRect area = rect.marginsRemoved(contentsMargins());
   const int gap = std::max(0, spacing());
   // Rows first: which items go together and how high each row is.
@@ -86,7 +80,6 @@ int WrappingRowLayout::arrange(const QRect& rect, bool apply, int* rows) const {
     }
     y += rowHeights.at(r) + (r + 1 < rowItems.size() ? gap : 0);
   }
-  if (rows) *rows = static_cast<int>(rowItems.size());
   const QMargins m = contentsMargins();
   return y - area.top() + m.top() + m.bottom();
 }

@@ -26,13 +26,9 @@ class WrappingRowLayout : public QLayout {
   QSize minimumSize() const override;
   void setGeometry(const QRect& rect) override;
 
-  // Number of rows at a width.
-  int rowCountForWidth(int width) const;
-
  private:
-  // Places the items in rect (when apply) and returns the height used and
-  // the number of rows.
-  int arrange(const QRect& rect, bool apply, int* rows = nullptr) const;
+  // Places the items in rect (when apply) and returns the height used.
+  int arrange(const QRect& rect, bool apply) const;
 
   QList<QLayoutItem*> items_;
 };

@@ -1,6 +1,10 @@
 // Database files: opening, creating, sharing, closing and compacting.
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "DbTestSupport.h"
 
@@ -188,6 +192,42 @@ TEST_F(DatabaseFileTest, FailedCompactionsAreShownAndLeaveTheFileUntouched) {
   EXPECT_EQ(QFileInfo(junk.fileName()).size(), 2048);
   EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("kein.$$$"))));
   EXPECT_FALSE(dialogs.busy);
+}
+
+// A handle dropped without closing commits in its destructor. On a full file
+// system (here: a file size limit, run in a child process) that commit fails,
+// and the lost rows are still reported at the next turn of the event loop.
+TEST_F(DatabaseFileTest, DroppedHandleOnAFullFileSystemReportsItsLostRows) {
+  if (qEnvironmentVariableIsSet("ORV_FILE_SIZE_LIMIT")) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    {
+      Database db = makeTable("voll.mdb");
+      Recordset rs = db.openTable(QStringLiteral("T"));
+      for (int i = 1; i <= 5000; ++i) {
+        rs.addNew();
+        rs.setValue(QStringLiteral("Name"), QString(100, QLatin1Char('x')));
+        rs.update();
+      }
+    }
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(path("voll.mdb"))) << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Critical);
+    return;
+  }
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("ORV_FILE_SIZE_LIMIT"), QStringLiteral("1"));
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=DatabaseFileTest.DroppedHandleOnAFullFileSystemReportsItsLostRows")});
+  ASSERT_TRUE(child.waitForFinished(120000));
+  const QByteArray output = child.readAll();
+  EXPECT_EQ(child.exitCode(), 0) << output.constData();
+  EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
 }
 
 }  // namespace

@@ -91,9 +91,16 @@ TEST_F(MainWindowTest, StatusPanelsAreReadableAtTheDesignWidth) {
   f.show();
   // What start-up, an import, the transformation panel and an export leave
   // there together (panel 6 speaks only while panel 9 is empty).
-  const QStringList texts = {"Status  ", "...\\Messpunkte_Nord.txt  ", "Zone: 32  ", "Maßstab: 0.9996  ",
-                             "K0: 500000m  ", "", "", "",
-                             "Trafo: von: ETRS89 (GRS80)  ", "Speichern Spalten: 1,2,3  "};
+  const QStringList texts = {"Status  ",
+                             "...\\Messpunkte_Nord.txt  ",
+                             "Zone: 32  ",
+                             "Maßstab: 0.9996  ",
+                             "K0: 500000m  ",
+                             "",
+                             "",
+                             "",
+                             "Trafo: von: ETRS89 (GRS80)  ",
+                             "Speichern Spalten: 1,2,3  "};
   for (int i = 0; i < texts.size(); ++i) f.xpStatusBar1->SetPanelText(i + 1, texts[i]);
   ResizeTo(f, TwipsToPixels(kDesignWindowWidth, f.logicalDpiX()), f.height());
   for (QLabel* panel : f.xpStatusBar1->findChildren<QLabel*>()) {

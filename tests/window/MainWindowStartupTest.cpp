@@ -253,10 +253,11 @@ TEST_F(MainWindowTest, CommandLineTimerHandsTheFileNameOn) {
   EXPECT_TRUE(f.TimerAllg->isActive());
   EXPECT_EQ(f.TimerAllg->interval(), 500);
   // Its first tick stops it and starts the import with that name, case kept.
-  dialogs->expectMessage("Der Import von Punktdateien");
+  dialogs->expectOpenFileCancel();
   f.TimerAllg_Timer();
   EXPECT_FALSE(f.TimerAllg->isActive());
-  EXPECT_EQ(f.CommonDialog1.FileName, "/Daten/Messung 1/Punkte.TXT");
+  ASSERT_EQ(dialogs->fileRequests().size(), 1);
+  EXPECT_EQ(dialogs->fileRequests()[0].fileName, "/Daten/Messung 1/Punkte.TXT");
   EXPECT_TRUE(dialogs->allDone());
 }
 

@@ -1,0 +1,20 @@
+#include "io/GeoidModelStaging.h"
+
+#include "foundation/FileSystemHelpers.h"
+#include "foundation/DatabaseFolderFile.h"
+
+namespace orv {
+
+QString StageGeoidModel(const QString& folder, const QString& modelFile, const QString& stagingName) {
+  const QString source = DatabaseFolderFile(folder, modelFile);
+  if (modelFile.isEmpty() || !FileExists(source))
+    return QStringLiteral("Die Geoidfelddatei '") + folder + modelFile + QStringLiteral("' fehlt! Abbruch!");
+  const QString staged = folder + stagingName;
+  if (!stagingName.isEmpty() && staged == source) return QString();
+  if (stagingName.isEmpty() || !CopyFileTo(source, staged, true))
+    return QStringLiteral("Die Geoidfelddatei '") + source + QStringLiteral("' konnte nicht als '") + staged +
+           QStringLiteral("' bereitgestellt werden! Abbruch!");
+  return QString();
+}
+
+}  // namespace orv

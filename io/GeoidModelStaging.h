@@ -1,0 +1,13 @@
+#pragma once
+// Puts a geoid model's grid file under the name the geoid program opens.
+#include <QString>
+
+namespace orv {
+
+// Copies the model file (looked up in the database folder without regard to
+// case) byte for byte to folder + stagingName, replacing an older staged
+// file. Returns "" on success, else the message to show: the missing model
+// file ("Die Geoidfelddatei '…' fehlt! Abbruch!") or the failed copy.
+QString StageGeoidModel(const QString& folder, const QString& modelFile, const QString& stagingName);
+
+}  // namespace orv

@@ -1,0 +1,133 @@
+// The import chain of the toolbar key btnDbÖffnen: open dialog, start-data
+// dialog, import, the merge functions, the geoid heights, the vessel chain's
+// NTv2 run and export, and the step after the import.
+//
+// The merges, the height run, the NTv2 run and the export are operations of
+// their own. A step whose operation is not part of this build is left out
+// without a message; ImportChainCalls finds out at compile time.
+#include <QPushButton>
+
+#include "platform/ui/ContainerControls.h"
+#include "foundation/DialogService.h"
+#include "foundation/NumberText.h"
+#include "shell/ProgramState.h"
+#include "foundation/TextTokens.h"
+#include "io/FormOrvenilSystemAuswahl.h"
+#include "io/ImportLineFormats.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbFrame.h"
+#include "platform/ui/VbToolBar.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramVersion.h"
+
+namespace orv {
+
+template <typename T>
+struct ImportChainCalls {
+  static void OverwriteHeights(T& f) {
+    if constexpr (requires { f.OverwriteHeightsByPointNumber(); }) f.OverwriteHeightsByPointNumber();
+  }
+  static void AppendMissing(T& f) {
+    if constexpr (requires { f.AppendMissingPoints(); }) f.AppendMissingPoints();
+  }
+  static void GeoidHeights(T& f) {
+    if constexpr (requires { f.ConvertHeightsWithGeoid(); }) f.ConvertHeightsWithGeoid();
+  }
+  // The vessel chain needs the NTv2 run behind the transformation start and the export.
+  static constexpr bool kVesselChain =
+      requires(T& g) { g.RunNtv2Transformation(); } && requires(T& g) { g.ExportCoordinateTable(); };
+  static void VesselTransformAndExport(T& f) {
+    if constexpr (kVesselChain) {
+      f.cmdTrafoStart->setEnabled(true);
+      f.cmdTrafoStart_Click();
+      State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
+      f.ExportCoordinateTable();
+    }
+  }
+};
+
+namespace {
+
+const QString kVesselSet = QStringLiteral("TARQ-SN");
+
+// Index of the first item that contains text; -1 when none does.
+int FirstItemContaining(const VbComboBox* combo, const QString& text) {
+  for (int i = 0; i < combo->ListCount(); ++i)
+    if (combo->List(i).contains(text)) return i;
+  return -1;
+}
+
+}  // namespace
+
+void FormOrvenil::ImportChain() {
+  ProgramState& state = State();
+  using Calls = ImportChainCalls<FormOrvenil>;
+  if (TrimBlanks(GetLastToken(CommonDialog1.FileName, QStringLiteral("."))).compare(QLatin1String("vorsel"), Qt::CaseInsensitive) == 0)
+    CommonDialog1.FilterIndex = kFilterVesselB;
+  ChooseImportFile();
+  if (CommonDialog1.FileName.isEmpty()) return;
+
+  {
+    FormOrvenilSystemAuswahl startData(*this);
+    Dialogs().showModal(&startData);
+  }
+  Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
+  StartAbbildung->select(state.StartAbbildungIndex);
+  for (int i = 0; i < 4; ++i)
+    if (state.EllipsoidStart == QString::number(i)) StartellipsoidWaehlen(i);
+
+  ShowBusyWindow();
+  state.EllipsoidImport = state.EllipsoidStart;
+  ImportCoordinateFile();
+  if (state.SonderfunktionIndex == 1) Calls::OverwriteHeights(*this);
+  if (state.SonderfunktionIndex == 2) Calls::AppendMissing(*this);
+
+  chkZoneIndividuell->SetValue(0);
+  chkZoneIndividuell->setEnabled(false);
+  if (AuswahlTrafoTyp->isSelected(0)) {
+    EnableContainerControls(frameParaTrafo, false);
+    EnableContainerControls(frameAuswParaTrafo, true);
+    EnableContainerControls(frameParaTrafoHinRück, false);
+    EnableContainerControls(frameGeoidModell, false);
+  } else {
+    AuswahlTrafoTyp->select(0);
+  }
+  if (cmbGeoidmodell->Text() != QLatin1String("ohne")) Calls::GeoidHeights(*this);
+
+  bool vesselSetFound = true;
+  if (CommonDialog1.FilterIndex == kFilterVesselB) {
+    AuswahlTrafoTyp->select(2);
+    AuswahlTrafoRichtung->select(1);
+    chkUndulationMinus->SetValue(0);
+    const int set = FirstItemContaining(ComboTrafoPara, kVesselSet);
+    vesselSetFound = set >= 0;
+    if (vesselSetFound) ComboTrafoPara->SetListIndex(set);
+    if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
+  }
+  Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);
+
+  // Step after the import.
+  // Without rows the busy window of the chain is closed all the same.
+  HideBusyWindow();
+  if (GridKooDb->RowCount() == 0) return;
+  if (ComboTrafoPara->Text().isEmpty() || AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
+  if (CommonDialog1.FilterIndex == kFilterVesselB) {
+    GridKooDb->FitColumnWidth(QStringLiteral("Punkt"));
+    if (!vesselSetFound) {
+      Dialogs().messageBox(QStringLiteral("Kein NTv2-Parametersatz mit \"") + kVesselSet +
+                               QStringLiteral("\" im Namen gefunden!\nDie automatische Transformation und der "
+                                              "Export unterbleiben. Abbruch!"),
+                           MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+      return;
+    }
+    Calls::VesselTransformAndExport(*this);
+  } else if (state.StartAbbildungName == QLatin1String("geographisch")) {
+    if (cmbGeoidmodell->ListCount() > 1) cmbGeoidmodell->SetListIndex(1);
+    chkUndulationMinus->SetValue(1);
+  }
+}
+
+}  // namespace orv

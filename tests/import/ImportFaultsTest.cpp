@@ -1,0 +1,200 @@
+// Bad input and the faults the import mends: every case ends with a clear
+// message naming file and line (or the skip count), the rows before it
+// stay, and nothing is half written.
+#include "ImportFixture.h"
+#include "io/ImportGeoidHeights.h"
+#include "io/ImportLineFormats.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbTextBox.h"
+#include <QRadioButton>
+#include "platform/ui/VbComboBox.h"
+
+namespace {
+const auto kGaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
+const QString kGood = "1 K1 4512345.678 5712345.678 101.5";
+}  // namespace
+
+TEST_F(ImportTest, BadLinesStopWithTheirFileAndLineAndKeepTheRowsBefore) {
+  startWithTables(false);
+  struct Case {
+    QString bad;
+    QString message;
+  } cases[] = {
+      {"2 K2 4512345,5 5712345.678 101.5", "Format: [P C X Y H] nicht vorgefunden!"},
+      {"2 K2 4512345.5 1e999 101.5", "Format: [P C X Y H] nicht vorgefunden!"},
+      {"2 K2 4512345.5", "Format: [P C X Y H] nicht vorgefunden!"},
+      {"2 K2 4512345.5 5712345.678 12,5", "Format: [P C X Y H] nicht vorgefunden!"},
+      {"123456789012345678901 K2 4512345.5 5712345.678 1", "Punktnummer länger als 20 Zeichen!"},
+  };
+  for (const Case& c : cases) {
+    const QString path = writeFile("bad.txt", {kGood, c.bad, "3 K3 4512345.678 5712345.678 101.5"});
+    runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage(path + "', Zeile 2:\n"); });
+    EXPECT_TRUE(dialogs->messageTexts().join("").contains(c.message)) << c.bad.toStdString();
+    EXPECT_EQ(rows().size(), 1) << c.bad.toStdString();
+    EXPECT_EQ(form->GridKooDb->RowCount(), 1);
+  }
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
+  startWithTables(false);
+  runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
+  ASSERT_EQ(rows().size(), 1);
+  // A binary file is refused before anything changes.
+  const QString binary = root.path() + "/utf16.txt";
+  QFile f(binary);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
+  f.close();
+  runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
+  EXPECT_EQ(rows().size(), 1);
+  const QString utf8 = root.path() + "/utf8.txt";
+  QFile u(utf8);
+  ASSERT_TRUE(u.open(QIODevice::WriteOnly));
+  u.write(QString("1 Höhe 4512345.678 5712345.678 101.5\r\n").toUtf8());
+  u.close();
+  runImport(utf8, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf8.txt' ist UTF-8-kodiert"); });
+  EXPECT_EQ(rows().size(), 1);
+  // An empty file, and a vessel file of its header alone, end normally.
+  runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  runImport(writeFile("kopf.csv", {"Zeit;Breite;Laenge"}), orv::kFilterVesselA, nullptr,
+            [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  EXPECT_EQ(rows().size(), 0);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+TEST_F(ImportTest, LineWithoutZoneStopsWithItsNumber) {
+  startWithTables(false);
+  const QString path = writeFile("geo.txt", {"1 K 51.5 12.1 100", "2 K 51.5 -5.5 100", "3 K 51.5 12.2 100"});
+  runImport(
+      path, 1,
+      [](orv::FormOrvenilSystemAuswahl& d) {
+        d.StartAbbildung->select(2);
+        d.FormatEingabeGeographisch->select(1);
+      },
+      [&] { dialogs->expectMessage("Zeile 2:\n2\tK\t51.5\t-5.5\t100"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 1);
+}
+
+TEST_F(ImportTest, ZoneCodeThatIsNoNumberEndsTheImportAfterTheRowsBefore) {
+  startWithTables(false);
+  const QString path = writeFile("utm.txt", {"A 0 32512345.678 5712345.678 1", "B 0 512345.678 5712345.678 1"});
+  runImport(path, 1, nullptr, [&] {
+    dialogs->expectInput("MKZ", "");
+    dialogs->expectMessage("Fehler: ");
+  });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_TRUE(dialogs->messageTexts().value(0).contains("Zeile 2"));
+  EXPECT_EQ(rows().size(), 1);
+  EXPECT_FALSE(dialogs->isBusy());
+}
+
+// A missing file reopens the dialog; a cancel then keeps the file chosen before.
+TEST_F(ImportTest, CancelAfterAMissingFileKeepsTheEarlierChoice) {
+  startWithTables(false);
+  const QString first = writeFile("ok.txt", {kGood});
+  runImport(first, 1, kGaussKrueger);
+  dialogs->expectOpenFile(root.path() + "/weg.txt", 1);
+  dialogs->expectOpenFileCancel();
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(orv::State().ImportDatei, first);
+  EXPECT_TRUE(orv::State().ImportDateiGewaehlt);
+  EXPECT_TRUE(form->CommonDialog1.FileName.isEmpty());
+  EXPECT_EQ(rows().size(), 1);
+}
+
+TEST_F(ImportTest, VesselBWithoutTarqSetStopsTheAutomaticRun) {
+  putAllTables();
+  writeFile("Programm/Orvenil-Datenbanken/sys_NTv2.dat",
+            {"BeTA2007;BETA2007.gsa;RD83;ETRS89;Bessel;GRS1980;Deutschland;https://crs.bkg.bund.de"});
+  writeFile("Programm/Orvenil-Datenbanken/Quasigeoidmodell.dat", {});
+  start();
+  dialogs->clearRecords();
+  runImport(writeFile("f_2023-05-01_12.00.00_Track1.vorsel", {"51.5,12.1,100,x,x,x,2023-05-01T12:00:00"}),
+            orv::kFilterVesselB, nullptr, [&] { dialogs->expectMessage("TARQ-SN"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 1);
+}
+
+// The step after the import belongs to the import chain, not to every key.
+TEST_F(ImportTest, OtherKeysDoNotRepeatTheStepAfterTheImport) {
+  startWithTables(false);
+  runImport(writeFile("geo.txt", {"1 K 51.5 12.1 100"}), 1, [](orv::FormOrvenilSystemAuswahl& d) {
+    d.StartAbbildung->select(2);
+    d.FormatEingabeGeographisch->select(1);
+  });
+  form->chkUndulationMinus->SetValue(0);
+  form->Coolbar2_ButtonClick(orv::kKeyHilfe);
+  EXPECT_EQ(form->chkUndulationMinus->Value(), 0);
+  EXPECT_FALSE(dialogs->isBusy());
+}
+
+TEST_F(ImportTest, StartDataDialogDefaultsAndChoices) {
+  startWithTables();
+  dialogs->expectOpenFile(writeFile("ok.txt", {kGood}), 1);
+  dialogs->expectModal([this](QDialog* d) {
+    auto& dlg = *static_cast<orv::FormOrvenilSystemAuswahl*>(d);
+    orv::ProgramState& state = orv::State();
+    EXPECT_EQ(dlg.Startsys->value(), 0);
+    EXPECT_EQ(dlg.StartAbbildung->value(), 0);
+    EXPECT_EQ(dlg.Sonderfunktion->value(), 0);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "75");
+    EXPECT_EQ(state.EllipsoidStart, "0");
+    EXPECT_EQ(state.StartAbbildungName, "verebnet");
+    EXPECT_EQ(dlg.cmbGeoidmodell->ListCount(), 2);
+    EXPECT_FALSE(dlg.FormatEingabeGeographisch->button(1)->isEnabled());
+    // The test's model file is missing: the choice is refused.
+    dialogs->expectMessage("fehlt! Abbruch!");
+    dlg.cmbGeoidmodell->SetListIndex(1);
+    EXPECT_FALSE(state.GeoidBereit);
+    EXPECT_TRUE(state.GeoidApp.isEmpty());
+    dlg.StartAbbildung->select(1);
+    EXPECT_FALSE(dlg.cmbGeoidmodell->isEnabled());
+    EXPECT_EQ(state.StartAbbildungName, "geozentrisch");
+    dlg.StartAbbildung->select(2);
+    EXPECT_TRUE(dlg.FormatEingabeGeographisch->button(1)->isEnabled());
+    dlg.Startsys->select(2);
+    EXPECT_EQ(state.StartKoordinatensystem, "RD83");
+    dlg.Sonderfunktion->select(2);
+    EXPECT_EQ(state.SonderfunktionIndex, 2);
+    dlg.orthoNäherungshöhe->SetText("12");
+    dlg.chkStartOhneNäherungshöhe->SetValue(1);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "0");
+    dlg.chkStartOhneNäherungshöhe->SetValue(0);
+    EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "75");
+    dlg.StartAbbildung->select(0);
+    dlg.cmdLaden_Click();
+    return 1;
+  });
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(form->orthoNäherungshöhe->Text(), "75");
+  EXPECT_EQ(orv::State().EllipsoidImport, "Bessel");
+  EXPECT_TRUE(form->Startsys->isSelected(2));
+}
+
+TEST(ImportGeoidHeights, OnlyTheFirstFittingRuleApplies) {
+  const auto h = [](const char* line, const char* hg, const char* ze, bool geographic = false) {
+    return orv::ApplyUndulation(line, hg, ze, geographic);
+  };
+  orv::GeoidHeights r = h("  47.1234  51.5 12.1", "100.0000", "100.0000");
+  EXPECT_EQ(r.undulation, "47.1234");
+  EXPECT_EQ(r.sHg, "147.1234");
+  EXPECT_EQ(r.sZe, "100.0000");
+  r = h("47.1234 51.5 12.1", "0.0000", "0.0000");  // not 2N, not emptied
+  EXPECT_EQ(r.sHg, "47.1234");
+  EXPECT_EQ(r.sZe, "0.0000");
+  r = h("47.1234", "100.0000", "100.0000", true);
+  EXPECT_EQ(r.sHg, "100.0000");
+  EXPECT_EQ(r.undulation, "47.1234");
+  r = h("-3.5", "0.0000", "10.0000");
+  EXPECT_EQ(r.sZe, "6.5000");
+  for (const char* line : {"999999.000 51 12", "", "Fehler", "abc 51 12"}) {
+    r = h(line, "100.0000", "100.0000");
+    EXPECT_EQ(r.undulation, "Fehler") << line;
+    EXPECT_EQ(r.sZe, "Fehler");
+    EXPECT_EQ(r.sHg, "100.0000");
+  }
+}

@@ -1,0 +1,62 @@
+// The geoid step of the import with the real geoid program of the build.
+#include "ImportFixture.h"
+#include "foundation/NumberText.h"
+#include "platform/ui/VbComboBox.h"
+
+namespace {
+
+class ImportGeoidTest : public ImportTest {
+ protected:
+  void SetUp() override {
+    ImportTest::SetUp();
+    putAllTables();
+    for (const char* name : {"saphtel.exe", "EGM96_Deutschland.grd", "Quasigeoidmodell.dat"}) {
+      const QString target = dbFile(name);
+      QFile::remove(target);
+      ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_DATABASE_FOLDER) + "/" + name, target)) << name;
+      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    start();
+    dialogs->clearRecords();
+  }
+  // A point in Germany and one far north of the model's grid.
+  QString file() { return writeFile("utm.txt", {"1 K 32512345.678 5712345.678 101.5", "2 K 32512345.678 6912345.678 10"}); }
+  static void chooseModel(orv::FormOrvenilSystemAuswahl& d) { d.cmbGeoidmodell->SetListIndex(1); }
+};
+
+}  // namespace
+
+// The height run that follows an import with a geoid model is not built yet;
+// until it is, it says so.
+const char* const kHeightRunPending = "Die Höhenumrechnung mit dem Geoid ist in dieser Version noch nicht verfügbar.";
+
+TEST_F(ImportGeoidTest, UndulationsFromTheGeoidProgram) {
+  runImport(file(), 1, chooseModel, [&] { dialogs->expectMessage(kHeightRunPending); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 2);
+  const double N = r[0]["Geoidundulation"].toDouble();
+  EXPECT_GT(N, 30);
+  EXPECT_LT(N, 60);
+  EXPECT_EQ(r[0]["sZe"], "101.5000");
+  EXPECT_EQ(r[0]["sHg"], orv::FormatNumber(101.5 + N, "0.0000"));
+  EXPECT_EQ(r[1]["Geoidundulation"], "Fehler");
+  EXPECT_EQ(r[1]["sZe"], "Fehler");
+  EXPECT_EQ(r[1]["sHg"], "10.0000");
+  EXPECT_FALSE(QFile::exists(dbFile("INPUT.USR")));
+  EXPECT_FALSE(QFile::exists(dbFile("OUTPUT.USR")));
+}
+
+TEST_F(ImportGeoidTest, MissingProgramIsNamedAndChangesNoRow) {
+  QFile::remove(dbFile("saphtel.exe"));
+  runImport(file(), 1, chooseModel, [&] {
+    dialogs->expectMessage("saphtel.exe' fehlt!");
+    dialogs->expectMessage(kHeightRunPending);
+  });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 2);
+  EXPECT_EQ(r[0]["Geoidundulation"], "<NULL>");
+  EXPECT_EQ(r[0]["sZe"], "101.5000");
+  EXPECT_EQ(r[0]["sHg"], "101.5000");
+}
