@@ -280,13 +280,10 @@ QString NumberText(double x) {
 double Round15(double x) {
   ThrowIfNotFinite(x);
   if (x == 0.0) return x;
-  const DecimalForm f = ToDecimalForm(x);
+  // The 15 digits NumberText writes, read straight back from their
+  // scientific form (runs call this several times for every row).
   char buf[40];
-  int n = 0;
-  if (f.negative) buf[n++] = '-';
-  for (int i = 0; i < f.count; ++i) buf[n++] = f.digits[i];
-  buf[n++] = 'e';
-  const auto res = std::to_chars(buf + n, buf + sizeof buf, f.pointPos - f.count);
+  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
   double v = x;
   std::from_chars(buf, res.ptr, v);
   return v;
