@@ -54,12 +54,12 @@ SevenParameterPoint SevenParameterChain::Transform(double X, double Y, double Z)
   p.target = molodensky_
                  ? MolodenskyBadekas(X, Y, Z, set_.dx, set_.dy, set_.dz, q_, set_.x0, set_.y0, set_.z0)
                  : HelmertSevenParameter(X, Y, Z, set_.dx, set_.dy, set_.dz, q_);
-  const GeographicPoint g = GeoZentToEll(Round15(p.target.X), Round15(p.target.Y),
-                                         Round15(p.target.Z), target_.a, target_.e);
-  p.B = Round15(g.B);
-  p.L = Round15(g.L);
+  const GeographicPoint g = GeoZentToEll(RoundTo15Digits(p.target.X), RoundTo15Digits(p.target.Y),
+                                         RoundTo15Digits(p.target.Z), target_.a, target_.e);
+  p.B = RoundTo15Digits(g.B);
+  p.L = RoundTo15Digits(g.L);
   p.h = g.h;
-  p.longitudeDegrees = Round15(p.L * 180 / kPi);
+  p.longitudeDegrees = RoundTo15Digits(p.L * 180 / kPi);
   return p;
 }
 

@@ -44,7 +44,7 @@ ZoneSideSetup PrepareSide(double a, double f, double k0) {
   s.a = a;
   const double b = (1 - f) * a;
   s.e = CheckedSqrt(CheckedDiv(a * a - b * b, a * a));
-  s.k0 = Round15(k0) == 0 ? 1 : k0;
+  s.k0 = RoundTo15Digits(k0) == 0 ? 1 : k0;
   s.r = MeridianbogenKoeffizienten(a, s.e);
   return s;
 }
@@ -170,7 +170,7 @@ void FormOrvenil::ConvertZones() {
         rs.setValue(col[kSYe], QString());
         rs.setValue(col[kSXe], QString());
       } else {
-        const GridCoordinates g = GeographischInVerebnet(Round15(phi), Round15(lambda), s.a,
+        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
                                                          s.e, s.r, s.k0, s.falseEasting, s.meridian);
         if (target || etrsStart) {
           if (g.easting < 0) {
@@ -184,7 +184,7 @@ void FormOrvenil::ConvertZones() {
             rs.setValue(col[kSXe], FormatNumber(g.northing, kFourDecimals));
           } else {
             const double digit = ZoneFromCentralMeridian(static_cast<int16_t>(s.meridian));
-            rs.setValue(col[kSYe], FormatNumber(digit * 1000000 + Round15(g.easting), kFourDecimals));
+            rs.setValue(col[kSYe], FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
             rs.setValue(col[kSXe], FormatNumber(g.northing, kFourDecimals));
           }
         } else {

@@ -84,6 +84,8 @@ void FormOrvenil::connectHandlers() {
   GridGeoidmodell->onBeforeDelete(
       [this](int row, bool& cancel) { GridGeoidmodell_BeforeDelete(row, cancel); });
   GridKooDb->onRowChange([this] { GridKooDb_RowChange(); });
+  GridKooDb->onExportRow([this](int row, int total, bool& skip) { GridKooDb_ExportRow(row, total, skip); });
+  GridKooDb->onFormatRow([this](int row, GridRow& rowObject) { GridKooDb_FormatRow(row, rowObject); });
   // An edit after "Zeile bearbeiten" is kept until the table is saved.
   for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell}) {
     SystemTableGrid(table)->onCellEdited([this, table](int, const QString&) {

@@ -20,9 +20,9 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
     if (key == kKeyDbOeffnen) {
       ImportChain();
     } else if (key == kKeyDbSpeichernUnter) {
-      NotAvailable(QStringLiteral("Der Export"));
+      cmdAuswahlExport_Click();
     } else if (key == kKeyGoogleMap) {
-      if (Coolbar2->IsPressed(kKeyGoogleMap)) NotAvailable(QStringLiteral("Die Kartenanzeige"));
+      ShowPointOnWebMap();
     } else if (key == kKeyHilfe) {
       const QString help = folders_.programFolder + QStringLiteral("OrvenilHilfe.htm");
       if (FileExists(help)) Dialogs().openUrl(help);

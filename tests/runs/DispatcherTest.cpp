@@ -51,8 +51,9 @@ TEST_F(DispatcherTest, GeoidRunFollowsOnlyWhenAModelIsChosen) {
   chooseSet(f, 0, 0);
   f.cmbGeoidmodell->SetListIndex(1);
   f.cmdTrafoStart_Click();
-  EXPECT_EQ(dialogs->messageTexts(),
-            QStringList{"Die Höhenumrechnung mit dem Geoid ist in dieser Version noch nicht verfügbar."});
+  // The height run follows: the test's database folder has no geoid program.
+  ASSERT_EQ(dialogs->messageTexts().size(), 1);
+  EXPECT_TRUE(dialogs->messageTexts()[0].contains("Geoidprogramm"));
 
   // "nur Höhe" calls the height run whatever the model list shows.
   dialogs->clearRecords();
