@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <chrono>
@@ -149,13 +150,14 @@ RawTimes RawFloor(Database& job, const QString& path, int n) {
   // Export: the exported columns, written with buffered output.
   const auto start = std::chrono::steady_clock::now();
   sqlite3_stmt* sel = nullptr;
-  Check(sqlite3_prepare_v2(db, "SELECT Punkt, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr), db);
+  Check(sqlite3_prepare_v2(db, "SELECT Punkt, C, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr),
+        db);
   const QByteArray outPath = (path + ".txt").toUtf8();
   std::FILE* out = std::fopen(outPath.constData(), "wb");
   static char buffer[1 << 16];
   std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
   while (sqlite3_step(sel) == SQLITE_ROW) {
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 5; ++c) {
       const unsigned char* text = sqlite3_column_text(sel, c);
       if (c) std::fputc(' ', out);
       if (text) std::fputs(reinterpret_cast<const char*>(text), out);
@@ -262,7 +264,19 @@ int main(int argc, char** argv) {
       for (int c = 0; c < 17; ++c)
         texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
   }
-  const double job = importTime + transformTime;
+  // Export as ASCII: point, code and the target's easting, northing and
+  // height, as the vessel chain exports them.
+  const QString exportFile = root.path() + "/job_utm";
+  State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
+  dialogs.expectSaveFile(exportFile, 1);
+  t0 = std::chrono::steady_clock::now();
+  form.ExportCoordinateTable();
+  const double exportTime = Seconds(t0);
+  qint64 exported = 0;
+  for (const QFileInfo& f : QDir(root.path()).entryInfoList({"job_utm*"}, QDir::Files)) exported += f.size();
+  std::printf("job export %.2f s (%lld bytes)\n", exportTime, static_cast<long long>(exported));
+  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+  const double job = importTime + transformTime + exportTime;
   const RawTimes raw = RawFloor(s.KooDb, folders.tempFolder + "raw.sqlite", n);
   std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
               raw.exportRows);
