@@ -52,7 +52,10 @@ class TwoInstancesTest : public ::testing::Test {
     QStringList files;
     for (int waited = 0; waited < 20000; waited += 50) {
       files = QDir(temp).entryList({"tmp_dao_orvenil*"}, QDir::Files);
-      if (files.size() >= count) break;
+      // A file can be seen before its maker has written the database header.
+      bool complete = files.size() >= count;
+      for (const QString& name : files) complete = complete && isDatabase(name);
+      if (complete) break;
       QThread::msleep(50);
     }
     return files;
