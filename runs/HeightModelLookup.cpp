@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/db/QueryDef.h"
+#include "platform/db/ForwardQuery.h"
 
 namespace orv {
 
@@ -13,7 +13,7 @@ const QString kWindowQuery = QStringLiteral(
 }
 
 bool HeightModelHasIndex(const Database& model) {
-  QueryDef q(model,
+  ForwardQuery q(model,
              QStringLiteral("SELECT ii.name FROM pragma_index_list('SchwerpktH') AS il, "
                             "pragma_index_info(il.name) AS ii WHERE ii.seqno = 0"));
   while (q.next()) {
@@ -27,7 +27,7 @@ bool HeightModelHasIndex(const Database& model) {
 
 HeightModelLookup::HeightModelLookup(const Database& model, double halfWindow) {
   if (HeightModelHasIndex(model)) {
-    query_ = std::make_unique<QueryDef>(model, kWindowQuery);
+    query_ = std::make_unique<ForwardQuery>(model, kWindowQuery);
     colZ_ = query_->columnIndex(QStringLiteral("Z"));
   } else {
     cell_ = halfWindow > 0 ? 2 * halfWindow : 1.0;
@@ -44,7 +44,7 @@ quint64 HeightModelLookup::cellKey(qint64 iy, qint64 ix) {
 void HeightModelLookup::loadIntoMemory(const Database& model) {
   // DISTINCT over the whole table gives the same rows as DISTINCT over each
   // window, since a window only filters.
-  QueryDef all(model, QStringLiteral("SELECT DISTINCT * FROM SchwerpktH"));
+  ForwardQuery all(model, QStringLiteral("SELECT DISTINCT * FROM SchwerpktH"));
   const int cx = all.columnIndex(QStringLiteral("X"));
   const int cy = all.columnIndex(QStringLiteral("Y"));
   const int cz = all.columnIndex(QStringLiteral("Z"));

@@ -12,7 +12,7 @@
 
 namespace orv {
 
-class QueryDef;
+class ForwardQuery;
 
 class HeightModelLookup {
  public:
@@ -33,7 +33,7 @@ class HeightModelLookup {
   static quint64 cellKey(qint64 iy, qint64 ix);
   void loadIntoMemory(const Database& model);
 
-  std::unique_ptr<QueryDef> query_;
+  std::unique_ptr<ForwardQuery> query_;
   int colZ_ = -1;
   double cell_ = 1.0;
   std::vector<Point> points_;                          // sorted by bucket

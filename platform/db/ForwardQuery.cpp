@@ -21,11 +21,51 @@ ForwardQuery::ForwardQuery(const Database& db, const QString& sql) : db_(db) {
 
 ForwardQuery::~ForwardQuery() { sqlite3_finalize(stmt_); }
 
+void ForwardQuery::setParameter(int position, double value) {
+  if (running_) {
+    sqlite3_reset(stmt_);
+    running_ = false;
+  }
+  const int rc = sqlite3_bind_double(stmt_, position, value);
+  if (rc != SQLITE_OK) db_.state()->conn().fail(rc);
+}
+
 bool ForwardQuery::next() {
+  if (!db_.isOpen()) ThrowObjectInvalid();
+  running_ = true;
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
-  if (rc != SQLITE_DONE) db_.state()->conn().fail(rc);
+  if (rc != SQLITE_DONE) {
+    sqlite3_reset(stmt_);
+    running_ = false;
+    db_.state()->conn().fail(rc);
+  }
   return false;
+}
+
+int ForwardQuery::columnIndex(const QString& name) const {
+  for (int i = 0; i < columnCount(); ++i)
+    if (columnName(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+FieldValue ForwardQuery::value(int column) const {
+  switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+      return FieldValue();
+    case SQLITE_INTEGER:
+      return FieldValue(static_cast<qint64>(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT:
+      return FieldValue(sqlite3_column_double(stmt_, column));
+    default:
+      return FieldValue(text(column));
+  }
+}
+
+double ForwardQuery::number(int column) const {
+  const int type = sqlite3_column_type(stmt_, column);
+  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_column_double(stmt_, column);
+  return value(column).toDouble();
 }
 
 int ForwardQuery::columnCount() const { return sqlite3_column_count(stmt_); }

@@ -19,12 +19,7 @@ class GeoidHeightRunTest : public LoadedJobTest {
   void SetUp() override {
     LoadedJobTest::SetUp();
     putAllTables();
-    for (const char* name : {"saphtel.exe", "EGM96_Deutschland.grd", "Quasigeoidmodell.dat"}) {
-      const QString target = dbFile(name);
-      QFile::remove(target);
-      ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_DATABASE_FOLDER) + "/" + name, target)) << name;
-      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    putDefaultGeoidFiles();
     records = orv::test::ReadRecords(orv::test::DefaultGridPath());
   }
 

@@ -10,12 +10,7 @@ class ImportGeoidTest : public ImportTest {
   void SetUp() override {
     ImportTest::SetUp();
     putAllTables();
-    for (const char* name : {"saphtel.exe", "EGM96_Deutschland.grd", "Quasigeoidmodell.dat"}) {
-      const QString target = dbFile(name);
-      QFile::remove(target);
-      ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_DATABASE_FOLDER) + "/" + name, target)) << name;
-      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    putDefaultGeoidFiles();
     start();
     dialogs->clearRecords();
   }

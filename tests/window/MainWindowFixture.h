@@ -51,6 +51,16 @@ class MainWindowTest : public ::testing::Test {
     putTable("sys_NTv2.dat");
     putTable("Quasigeoidmodell.dat");
   }
+  // The geoid program, the EGM96 grid and the geoid-model table of the
+  // build's default database folder.
+  void putDefaultGeoidFiles() {
+    for (const char* name : {"saphtel.exe", "EGM96_Deutschland.grd", "Quasigeoidmodell.dat"}) {
+      const QString target = dbFile(name);
+      QFile::remove(target);
+      ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_DATABASE_FOLDER) + "/" + name, target)) << name;
+      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+  }
   QString dbFile(const QString& name) const { return folders.databaseFolder + name; }
   static QByteArray bytesOf(const QString& path) {
     QFile f(path);
