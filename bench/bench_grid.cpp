@@ -9,10 +9,9 @@
 // that exists (it is then kept).
 // Each round reads the raw row ids and binds the grid both ways, back to
 // back, each on a newly opened connection; a binding counts until the grid
-// shows its first rows. The printed
-// figures are medians over the rounds. The peak memory is the process's
-// largest resident size while the job is written, bound and refreshed (with
-// a file given, only the binding).
+// shows its first rows. The printed figures are medians over the rounds. The
+// peak memory is the process's largest resident size while the job is
+// written, bound and refreshed (with a file given, only the binding).
 #include <sqlite3.h>
 #include <sys/resource.h>
 

@@ -1,5 +1,5 @@
 // A whole job headless through the main window's operations: a GK42/83 file
-// of Gauss-Krüger points imported, transformed with the default set
+// of Gauss-Krüger points imported through the toolbar, transformed with the default set
 // "ETRS89 - GK42/83" in reverse (GK42/83 -> ETRS89) into UTM, exported as
 // ASCII; wall time of each phase. Then, in the same run, the raw sqlite3
 // floor for the same rows: a prepared INSERT of the imported rows, a
@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,12 +24,14 @@
 #include "foundation/NumberText.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/TransverseMercator.h"
+#include "io/FormOrvenilSystemAuswahl.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
@@ -146,13 +150,14 @@ RawTimes RawFloor(Database& job, const QString& path, int n) {
   // Export: the exported columns, written with buffered output.
   const auto start = std::chrono::steady_clock::now();
   sqlite3_stmt* sel = nullptr;
-  Check(sqlite3_prepare_v2(db, "SELECT Punkt, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr), db);
+  Check(sqlite3_prepare_v2(db, "SELECT Punkt, C, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr),
+        db);
   const QByteArray outPath = (path + ".txt").toUtf8();
   std::FILE* out = std::fopen(outPath.constData(), "wb");
   static char buffer[1 << 16];
   std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
   while (sqlite3_step(sel) == SQLITE_ROW) {
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 5; ++c) {
       const unsigned char* text = sqlite3_column_text(sel, c);
       if (c) std::fputc(' ', out);
       if (text) std::fputs(reinterpret_cast<const char*>(text), out);
@@ -193,39 +198,44 @@ int main(int argc, char** argv) {
   form.Form_Load();
   ProgramState& s = State();
 
-  // Import stand-in: the rows as the import leaves them (start columns).
-  const double aK = 6378245, fK = 1 / 298.3, bK = aK * (1 - fK),
-               eK = std::sqrt((aK * aK - bK * bK) / (aK * aK));
-  auto t0 = std::chrono::steady_clock::now();
-  s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
+  // The point file: a block of Gauss-Krüger points in strip 4, one line each
+  // (point, code, easting, northing, height).
+  const QString pointFile = root.path() + "/job.txt";
   {
-    Recordset rs = s.KooDb.openTable("Daten");
-    const int pId = rs.fieldIndex("id"), pPunkt = rs.fieldIndex("Punkt"), pX = rs.fieldIndex("sXz"),
-              pY = rs.fieldIndex("sYz"), pZ = rs.fieldIndex("sZz");
+    QFile f(pointFile);
+    f.open(QIODevice::WriteOnly);
+    QByteArray text;
+    char line[96];
     for (int i = 0; i < n; ++i) {
-      const double north = 5600000 + (i % 1000) * 97.3,
-                   east = 4480000 + (i / 1000) * 31.7 * 1000.0 / n * 1000;
-      const GeographicAngles g = VerebnetInGeographisch(north, east, aK, eK, 1, 4500000, 12, QString(), bK);
-      const GeocentricPoint p = EllToGeoZent(g.latitude, g.longitude, 100, aK, eK);
-      rs.addNew();
-      rs.setValue(pId, i + 1);
-      rs.setValue(pPunkt, QString::number(i + 1));
-      rs.setValue(pX, NumberText(p.X));
-      rs.setValue(pY, NumberText(p.Y));
-      rs.setValue(pZ, NumberText(p.Z));
-      rs.update();
+      const int len =
+          std::snprintf(line, sizeof line, "%d K %.3f %.3f %.3f\r\n", i + 1, 4480000 + (i / 1000) * 31.7,
+                        5600000 + (i % 1000) * 97.3, 100 + (i % 500) * 0.37);
+      text.append(line, len);
+      if (text.size() > (1 << 22)) {
+        f.write(text);
+        text.clear();
+      }
     }
-    rs.close();
+    f.write(text);
   }
-  s.KooDb.commit();
+
+  // Import through the toolbar key: the open dialog and the start-data
+  // dialog (GK42/83, projected) answered as a user would.
+  dialogs.expectOpenFile(pointFile, 1);
+  dialogs.expectModal([](QDialog* d) {
+    auto* dlg = static_cast<FormOrvenilSystemAuswahl*>(d);
+    if (dlg->Timer1->isActive()) dlg->Timer1_Timer();
+    dlg->Startsys->select(1);
+    dlg->cmdLaden_Click();
+    return 1;
+  });
+  auto t0 = std::chrono::steady_clock::now();
+  form.Coolbar2_ButtonClick(kKeyDbOeffnen);
   const double importTime = Seconds(t0);
-  form.GridKooDb->BindRecordset(s.KooDb.openTable("Daten"));
-  s.ImportDatei = folders.programFolder + "job.txt";
-  s.ImportDateiGewaehlt = true;
-  s.StartKoordinatensystem = "GK42/83";
-  form.Startsys->preset(1);
-  form.StartellipsoidWaehlen(1);
-  s.EllipsoidImport = s.EllipsoidStart;
+  if (form.GridKooDb->RowCount() != n) {
+    std::printf("import failed: %d rows\n", form.GridKooDb->RowCount());
+    return 1;
+  }
   form.AuswahlTrafoTyp->select(1);
   form.AuswahlTrafoRichtung->select(1);
   form.ComboTrafoPara->SetListIndex(0);
@@ -254,7 +264,19 @@ int main(int argc, char** argv) {
       for (int c = 0; c < 17; ++c)
         texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
   }
-  const double job = importTime + transformTime;
+  // Export as ASCII: point, code and the target's easting, northing and
+  // height, as the vessel chain exports them.
+  const QString exportFile = root.path() + "/job_utm";
+  State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
+  dialogs.expectSaveFile(exportFile, 1);
+  t0 = std::chrono::steady_clock::now();
+  form.ExportCoordinateTable();
+  const double exportTime = Seconds(t0);
+  qint64 exported = 0;
+  for (const QFileInfo& f : QDir(root.path()).entryInfoList({"job_utm*"}, QDir::Files)) exported += f.size();
+  std::printf("job export %.2f s (%lld bytes)\n", exportTime, static_cast<long long>(exported));
+  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+  const double job = importTime + transformTime + exportTime;
   const RawTimes raw = RawFloor(s.KooDb, folders.tempFolder + "raw.sqlite", n);
   std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
               raw.exportRows);

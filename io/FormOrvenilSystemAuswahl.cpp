@@ -11,7 +11,6 @@
 #include "foundation/DialogService.h"
 #include "shell/ProgramState.h"
 #include "io/GeoidModelStaging.h"
-#include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
@@ -227,19 +226,12 @@ void FormOrvenilSystemAuswahl::cmbGeoidmodell_Click() {
   state.GeoidBereit = false;
   const int model = cmbGeoidmodell->ListIndex();
   if (model > 0) {
-    const DataGrid* table = main_.GridGeoidmodell;
-    state.GeoidfeldDateiname = table->CellText(model, QStringLiteral("Quasigeoidmodell"));
-    state.GeoidApp = table->CellText(model, QStringLiteral("Geoid-App"));
-    const QString error = StageGeoidModel(state.DatenbankVerzeichnis, state.GeoidfeldDateiname,
-                                          table->CellText(model, QStringLiteral("Geoid-Name")));
+    const QString error = ActivateGeoidModel(state, main_.GridGeoidmodell, model);
     if (!error.isEmpty()) {
       const MsgResult answer = Dialogs().messageBox(error, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
       state.Antwort = QString::number(static_cast<int>(answer) + 1);
-      state.GeoidApp.clear();
-      state.GeoidfeldDateiname.clear();
       return;
     }
-    state.GeoidBereit = true;
   } else {
     state.GeoidApp.clear();
     state.GeoidfeldDateiname.clear();

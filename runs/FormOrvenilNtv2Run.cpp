@@ -145,6 +145,7 @@ void FormOrvenil::RunNtv2Transformation() {
     state.KooDbDaten = Recordset();
     FormVisible(true);
     Dialogs().processEvents();
+    ConvertZones();
     Dialogs().setBusy(false);
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),

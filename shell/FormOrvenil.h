@@ -167,6 +167,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Height run from a height database: mode 4 the terrain model DGM200,
   // mode 5 the height-transformation model hoetra2016.
   void HeightFromModel(qint32 mode);
+  // Height run with the active geoid model: fresh undulations from the geoid
+  // program, target heights from the start heights.
+  void ConvertHeightsWithGeoid();
 
   // Merges of the chosen point file into the job by point number: start
   // heights overwritten, or the points the job lacks appended.
@@ -215,7 +218,6 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
-  void ConvertHeightsWithGeoid();
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
   // True while a run started by a button of this window is in progress; the

@@ -34,19 +34,12 @@ void FormOrvenil::cmbGeoidmodell_Click() {
 
   const int model = cmbGeoidmodell->ListIndex();
   if (model >= 1) {
-    const QString folder = state.DatenbankVerzeichnis;
-    state.GeoidfeldDateiname = GridGeoidmodell->CellText(model, QStringLiteral("Quasigeoidmodell"));
-    state.GeoidApp = GridGeoidmodell->CellText(model, QStringLiteral("Geoid-App"));
     // The grid program opens the model under its fixed name.
-    const QString error = StageGeoidModel(folder, state.GeoidfeldDateiname,
-                                          GridGeoidmodell->CellText(model, QStringLiteral("Geoid-Name")));
+    const QString error = ActivateGeoidModel(state, GridGeoidmodell, model);
     if (!error.isEmpty()) {
       GeoidCritical(error);
-      state.GeoidApp.clear();
-      state.GeoidfeldDateiname.clear();
       return;
     }
-    state.GeoidBereit = true;
   } else {
     state.GeoidApp.clear();
     state.GeoidfeldDateiname.clear();

@@ -484,7 +484,8 @@ void RecordsetState::loadRow() {
 const FieldValue& RecordsetState::rowValue(int i) {
   auto& ascii = rowAscii_[i];
   if (ascii.offset >= 0) {
-    row_[i] = FieldValue(QString::fromLatin1(rowBytes_.data() + ascii.offset, ascii.size));
+    // An empty text reads as the empty (not the null) string, as SQLite's own text does.
+    row_[i] = FieldValue(QString::fromLatin1(ascii.size ? rowBytes_.data() + ascii.offset : "", ascii.size));
     ascii.offset = -1;
   }
   return row_[i];

@@ -1,7 +1,7 @@
 #include "platform/xls/XlsWriter.h"
 
-#include "platform/xls/CompoundFile.h"
 #include "foundation/ReplacingFile.h"
+#include "platform/xls/CompoundFile.h"
 
 #include <QDir>
 #include <QHash>
@@ -375,9 +375,10 @@ struct XlsWriter::State {
   // in the cache of recently seen texts (one slot per hash value, a new
   // text takes the slot over); the table stays valid when a text occurs
   // twice, so memory and time stay bounded on huge exports.
-  // Texts up to RememberedLength characters are kept in the slot itself,
-  // so the cache never touches the memory of texts long gone.
-  static constexpr int RememberedLength = 24;
+  // Only short texts are looked for: codes and the like repeat, while longer
+  // ones (point numbers, coordinates) hardly ever do. They are kept in the
+  // slot itself, so the cache never touches the memory of texts long gone.
+  static constexpr int RememberedLength = 10;
   struct RememberedString {
     quint32 index = 0;
     qint32 length = -1;  // -1: empty slot

@@ -107,6 +107,7 @@ TEST_F(TableRecordsetTest, NullStaysDistinctFromEmptyTextAndTextsSurviveAsWritte
     FieldValue v = rs.value(QStringLiteral("name"));  // field names are case-insensitive
     ASSERT_TRUE(v.isText());
     EXPECT_EQ(v.text(), t);
+    EXPECT_FALSE(v.text().isNull());
   }
 }
 

@@ -1,5 +1,5 @@
 // The EGM96 window shipped in the default database folder.
-#include "TestGrids.h"
+#include "support/TestGrids.h"
 
 #include "gridtool/GeoidGridFile.h"
 #include "gridtool/Undulation.h"

@@ -1,6 +1,6 @@
 // The built saphtel.exe, run as a child process in a temporary folder, and
 // the same run in-process.
-#include "TestGrids.h"
+#include "support/TestGrids.h"
 
 #include "gridtool/GeoidGridFile.h"
 #include "gridtool/Saphtel.h"

@@ -148,6 +148,7 @@ TEST_F(ImportTest, VesselBFileOverMidnight) {
   form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(dialogs->fileRequests().value(0).filterIndex, orv::kFilterVesselB);
+  EXPECT_EQ(orv::State().SpeichernSpaltenNr, "1,2,18,19,20");
   const auto r = rows();
   ASSERT_EQ(r.size(), 2);
   EXPECT_EQ(r[0]["Punkt"].trimmed(), "0501T3-2359580");

@@ -57,3 +57,26 @@ TEST_F(ImportGeoidTest, MissingProgramIsNamedAndChangesNoRow) {
   EXPECT_EQ(r[0]["sZe"], "101.5000");
   EXPECT_EQ(r[0]["sHg"], "101.5000");
 }
+
+// Rows are matched to the program's lines by position: a row without a line,
+// or with a line that holds no number, gets "Fehler".
+TEST_F(ImportGeoidTest, RowsWithoutANumberFromTheProgramAreErrors) {
+  QFile script(dbFile("saphtel.exe"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  script.write("#!/bin/sh\nprintf '47.1234 51.5 9.2\\r\\nkein Wert\\r\\n' > OUTPUT.USR\n");
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  runImport(writeFile("utm.txt", {"1 K 32512345.678 5712345.678 100", "2 K 32512345.678 5712445.678 100",
+                                  "3 K 32512345.678 5712545.678 100"}),
+            1, chooseModel);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 3);
+  EXPECT_EQ(r[0]["Geoidundulation"], "47.1234");
+  EXPECT_EQ(r[0]["sHg"], "147.1234");
+  for (int i : {1, 2}) {
+    EXPECT_EQ(r[i]["Geoidundulation"], "Fehler");
+    EXPECT_EQ(r[i]["sZe"], "Fehler");
+    EXPECT_EQ(r[i]["sHg"], "100.0000");
+  }
+}

@@ -7,7 +7,9 @@
 #
 # Output: tests/data/runs/seven_parameter_reference.txt, one point a line:
 #   case X Y Z lon0 easting northing h
-# X Y Z: geocentric start coordinates (the run's input), lon0: central
+# X Y Z: geocentric start coordinates (the run's input; for the case
+# gk_file the Gauss-Krüger easting, northing and height of the point file
+# that the import reads), lon0: central
 # meridian of the target zone, easting (false easting included, no zone
 # digit), northing, h: ellipsoidal height on the target ellipsoid.
 set -euo pipefail
@@ -59,6 +61,15 @@ start_xyz() {
     set -- $p
     emit gk_reverse $(start_xyz "$krass" "+proj=tmerc +lat_0=0 +lon_0=12 +k=1 +x_0=4500000 +y_0=0" "$1" "$2" "$3") \
       "$grs" utm "+proj=helmert $reverse_set +convention=coordinate_frame"
+  done
+  # A GK42/83 point file (strip 4) -> ETRS89 UTM, from the grid coordinates on.
+  for p in "4480000.123 5650000.456 312.5" "4520000 5700000 95.25" "4590000.5 5580000.25 840" \
+           "4501234.567 5612345.678 450.1234"; do
+    set -- $p
+    r=$(emit gk_file $(start_xyz "$krass" "+proj=tmerc +lat_0=0 +lon_0=12 +k=1 +x_0=4500000 +y_0=0" "$1" "$2" "$3") \
+      "$grs" utm "+proj=helmert $reverse_set +convention=coordinate_frame")
+    set -- $r
+    echo "gk_file $p $5 $6 $7 $8"
   done
   # ETRS89 UTM zone 33 -> GK42/83 strips 4 and 5.
   for p in "333000.5 5640000.25 210.5" "412345.678 5701234.567 88.8" "455000 5590000 1020"; do

@@ -1,4 +1,4 @@
-#include "TestGrids.h"
+#include "support/TestGrids.h"
 
 #include <cmath>
 #include <fstream>

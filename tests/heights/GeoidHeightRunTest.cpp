@@ -1,0 +1,93 @@
+// The geoid height run with the real geoid program and the EGM96 grid of the
+// default database folder, checked against an interpolation of its own.
+#include <cmath>
+
+#include "HeightsTestSupport.h"
+#include "foundation/NumberText.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "support/TestGrids.h"
+
+namespace {
+
+struct GeoPoint {
+  double lat, lon, h;
+};
+
+class GeoidHeightRunTest : public LoadedJobTest {
+ protected:
+  void SetUp() override {
+    LoadedJobTest::SetUp();
+    putAllTables();
+    for (const char* name : {"saphtel.exe", "EGM96_Deutschland.grd", "Quasigeoidmodell.dat"}) {
+      const QString target = dbFile(name);
+      QFile::remove(target);
+      ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_DATABASE_FOLDER) + "/" + name, target)) << name;
+      QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    records = orv::test::ReadRecords(orv::test::DefaultGridPath());
+  }
+
+  void loadGeographicJob(const std::vector<GeoPoint>& pts) {
+    start();
+    loadJob({});
+    orv::Recordset rs = orv::State().KooDb.openTable(QStringLiteral("Daten"));
+    int id = 0;
+    for (const GeoPoint& p : pts) {
+      rs.addNew();
+      rs.setValue(QStringLiteral("id"), ++id);
+      rs.setValue(QStringLiteral("Punkt"), QString::number(id).rightJustified(20));
+      rs.setValue(QStringLiteral("radBg"), QString::number(orv::test::Rad(p.lat), 'g', 17));
+      rs.setValue(QStringLiteral("radLg"), QString::number(orv::test::Rad(p.lon), 'g', 17));
+      rs.setValue(QStringLiteral("sZe"), orv::FormatNumber(p.h, "0.0000"));
+      rs.update();
+    }
+    rs.close();
+    form->GridKooDb->BindQuery(orv::State().KooDb, QStringLiteral("SELECT * FROM Daten ORDER BY Punkt"));
+    form->cmbGeoidmodell->SetListIndex(1);
+    ASSERT_TRUE(orv::State().GeoidBereit);
+  }
+
+  // EGM96 by cubic convolution on the grid's nodes (55.5 N, 5.5 E, 15' apart).
+  double Undulation(double lat, double lon) const {
+    const auto node = [this](int r, int c) { return records.at(17 + (r - 1) * 41 + c) * 0.0001; };
+    return orv::test::CatmullRom(1 + (55.5 - lat) / 0.25, 1 + (lon - 5.5) / 0.25, node);
+  }
+
+  std::vector<std::int32_t> records;
+};
+
+const std::vector<GeoPoint> kPoints = {{51.1, 10.3, 100.0}, {48.7, 9.1, 250.5}, {53.5, 13.9, 0.0}, {60.0, 10.0, 5.0}};
+
+TEST_F(GeoidHeightRunTest, HeightsAreStartHeightPlusOrMinusTheUndulation) {
+  loadGeographicJob(kPoints);
+  for (int minus : {0, 1}) {
+    form->chkUndulationMinus->SetValue(minus);
+    form->ConvertHeightsWithGeoid();
+    const QStringList n = column("Geoidundulation");
+    const QStringList z = column("sZeZiel");
+    for (int i = 0; i < 3; ++i) {
+      const double expectedN = Undulation(kPoints[i].lat, kPoints[i].lon);
+      EXPECT_NEAR(n[i].toDouble(), expectedN, 0.001) << i;
+      EXPECT_NEAR(z[i].toDouble(), kPoints[i].h + (minus ? -expectedN : expectedN), 0.001) << i;
+    }
+    // North of the model's grid.
+    EXPECT_EQ(n[3], "Fehler");
+    EXPECT_EQ(z[3], "Fehler");
+  }
+  EXPECT_FALSE(QFile::exists(dbFile("INPUT.USR")));
+  EXPECT_FALSE(orv::State().KooDbDaten.isSet());
+}
+
+TEST_F(GeoidHeightRunTest, MissingProgramIsNamedAndChangesNoRow) {
+  loadGeographicJob(kPoints);
+  form->ConvertHeightsWithGeoid();
+  const QStringList before = column("sZeZiel");
+  QFile::remove(dbFile("saphtel.exe"));
+  dialogs->expectMessage("saphtel.exe' fehlt!");
+  form->ConvertHeightsWithGeoid();
+  EXPECT_EQ(column("sZeZiel"), before);
+  EXPECT_TRUE(form->GridKooDb->Redraw());
+}
+
+}  // namespace

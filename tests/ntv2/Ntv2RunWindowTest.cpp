@@ -1,0 +1,99 @@
+// The NTv2 run behind the transformation start, on the shipped BETA2007 grid:
+// forward on RD83 (Bessel) data and back on ETRS89 data against PROJ, a
+// point outside the grid, and a refused direction.
+#include <QFile>
+#include <QTextStream>
+#include <cmath>
+
+#include "foundation/NumberText.h"
+#include "runs/RunFixture.h"
+
+using namespace orv;
+
+namespace {
+
+struct CctPoint {
+  double lon, lat, lonEtrs, latEtrs;
+};
+
+QList<CctPoint> CctPoints(int count) {
+  QFile file(QStringLiteral(ORV_TEST_DATA_DIR "/ntv2/beta2007_cct.txt"));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QTextStream in(&file);
+  QList<CctPoint> points;
+  while (!in.atEnd() && points.size() < count) {
+    const QStringList v = in.readLine().split(' ', Qt::SkipEmptyParts);
+    if (v.size() == 6 && !v[0].startsWith('#'))
+      points << CctPoint{v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()};
+  }
+  return points;
+}
+
+RunTest::Row Geographic(double lat, double lon) {
+  return {{"BgDez", NumberText(lat)},
+          {"LgDez", NumberText(lon)},
+          {"BgDezSek", NumberText(lat * 3600)},
+          {"LgDezSek", NumberText(lon * 3600)},
+          {"sZe", "100"}};
+}
+
+}  // namespace
+
+class Ntv2RunWindowTest : public RunTest {
+ protected:
+  // A job on the start ellipsoid option (0 GRS1980, 2 Bessel), the BETA2007
+  // set chosen in the direction given (0 Hin, 1 Rück), run from the start button.
+  QList<Row> run(int startIndex, int direction, const QList<Row>& rows) {
+    QFile::remove(dbFile("BETA2007.gsa"));
+    EXPECT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
+                            dbFile("BETA2007.gsa")));
+    FormOrvenil& f = startJob(startIndex, rows);
+    f.AuswahlTrafoTyp->select(2);
+    f.AuswahlTrafoRichtung->select(direction);
+    f.ComboTrafoPara->SetListIndex(0);
+    dialogs->setAcceptOkMessages(true);
+    f.cmdTrafoStart_Click();
+    return rowsOfDaten();
+  }
+};
+
+TEST_F(Ntv2RunWindowTest, Beta2007BothWaysAgreesWithProj) {
+  const QList<CctPoint> ref = CctPoints(20);
+  QList<Row> rows;
+  for (const CctPoint& p : ref) rows << Geographic(p.lat, p.lon);
+  rows << Geographic(45.0, 10.0);  // south of the grid
+  QList<Row> out = run(2, 0, rows);
+  ASSERT_EQ(out.size(), ref.size() + 1);
+  for (int i = 0; i < ref.size(); ++i) {
+    EXPECT_NEAR(Val(out[i]["BgDezZiel"]), ref[i].latEtrs, 1e-9) << i;
+    EXPECT_NEAR(Val(out[i]["LgDezZiel"]), ref[i].lonEtrs, 1e-9) << i;
+    EXPECT_EQ(out[i]["sHgZiel"], "100.0000");
+    EXPECT_FALSE(out[i]["sXeZiel"].isEmpty());
+  }
+  EXPECT_EQ(out.last()["BgDezZiel"], "");
+  EXPECT_EQ(out.last()["sYeZiel"], "");
+  EXPECT_TRUE(QFile::exists(dbFile("BETA2007.mdb")));
+  for (const RecordedMessage& m : dialogs->messages())
+    EXPECT_NE(m.title, "Umrechnung NTv2") << m.text.toStdString();
+
+  // Back from ETRS89 to RD83 in a new window.
+  TearDown();
+  SetUp();
+  rows.clear();
+  for (const CctPoint& p : ref) rows << Geographic(p.latEtrs, p.lonEtrs);
+  out = run(0, 1, rows);
+  ASSERT_EQ(out.size(), ref.size());
+  for (int i = 0; i < ref.size(); ++i) {
+    EXPECT_NEAR(Val(out[i]["BgDezZiel"]), ref[i].lat, 1e-9) << i;
+    EXPECT_NEAR(Val(out[i]["LgDezZiel"]), ref[i].lon, 1e-9) << i;
+  }
+}
+
+TEST_F(Ntv2RunWindowTest, DataOnAnotherEllipsoidIsRefusedAndUntouched) {
+  const QList<Row> out = run(0, 0, {Geographic(50.0, 10.0)});  // GRS1980 data, forward needs Bessel
+  EXPECT_EQ(out.first()["BgDezZiel"], "<null>");
+  bool refused = false;
+  for (const RecordedMessage& m : dialogs->messages())
+    refused = refused || m.text.startsWith("Die Transformationsrichtung \"Hin\" mit ");
+  EXPECT_TRUE(refused);
+}
