@@ -1,9 +1,15 @@
 // Throughput of the single-point geodesy: one point from Gauss-Krüger grid
 // coordinates (Bessel) through the inverse projection, geocentric conversion,
 // a Bursa-Wolf transformation and back to geographic coordinates, projected
-// into UTM (GRS1980) — the path of a seven-parameter run. Also the NTv2
-// lookups on a synthetic grid cache, as the NTv2 run calls them.
+// into UTM (GRS1980) — the path of an import and a seven-parameter run, with
+// the run's prepared parameter set and its zone rule. PROJ's cs2cs computes
+// the same points in the same run; both figures and their quotient are
+// printed. Also the NTv2 lookups on a synthetic grid cache, as the NTv2 run
+// calls them.
 #include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
@@ -15,6 +21,8 @@
 #include "geodesy/TransverseMercator.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/FieldType.h"
+#include "geodesy/ZoneRules.h"
+#include "runs/SevenParameterChain.h"
 #include "shell/ProgramState.h"
 
 using namespace orv;
@@ -25,25 +33,31 @@ double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
 }
 
+constexpr int kChainPoints = 1000000;
+
+// The bench points: a 1000 × 1000 block of Gauss-Krüger coordinates in strip 4.
+double BenchNorthing(int i) { return 5800000 + (i % 1000) * 97.3; }
+double BenchEasting(int i) { return 4580000 + (i / 1000) * 31.7; }
+
 double ChainThroughput() {
   const double aB = 6377397.15507605, bB = 6356078.96289779;
   const double eB = std::sqrt((aB * aB - bB * bB) / (aB * aB));
-  const double aG = 6378137, bG = 6356752.31414034;
-  const double eG = std::sqrt((aG * aG - bG * bG) / (aG * aG));
-  const MeridianArcCoefficients cG = MeridianbogenKoeffizienten(aG, eG);
+  SevenParameterSet set;
+  set.modell = kModelBursaWolf;
+  set.dx = 582, set.dy = 105, set.dz = 414, set.Rx = -1.04, set.Ry = -0.35, set.Rz = 3.08, set.MF = 8.3;
+  const TargetEllipsoid grs = PrepareTargetEllipsoid(6378137, 0.003352810681184, 0.9996);
+  const SevenParameterChain chain(set, grs);
 
-  const int n = 2000000;
+  const int n = kChainPoints;
   double checksum = 0;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < n; ++i) {
-    const double x = 5800000 + (i % 1000) * 97.3;
-    const double y = 4580000 + (i / 1000) * 31.7;
-    const GeographicAngles g = VerebnetInGeographisch(x, y, aB, eB, 1, 4500000, 12, QString(), bB);
+    const GeographicAngles g =
+        VerebnetInGeographisch(BenchNorthing(i), BenchEasting(i), aB, eB, 1, 4500000, 12, QString(), bB);
     const GeocentricPoint p = EllToGeoZent(g.latitude, g.longitude, 100, aB, eB);
-    const GeocentricPoint q =
-        HelmertSevenParameter(p.X, p.Y, p.Z, 582, 105, 414, -1.04, -0.35, 3.08, 8.3);
-    const GeographicPoint h = GeoZentToEll(q.X, q.Y, q.Z, aG, eG);
-    const GridCoordinates u = GeographischInVerebnet(h.B, h.L, aG, eG, cG, 0.9996, 500000, 9);
+    const SevenParameterPoint q = chain.Transform(p.X, p.Y, p.Z);
+    const int32_t meridian = ZoneFromLongitudeValue(q.longitudeDegrees, QStringLiteral("GRS1980"));
+    const GridCoordinates u = chain.Project(q, meridian, 500000);
     checksum += u.northing + u.easting;
   }
   const double t = Seconds(std::chrono::steady_clock::now() - start);
@@ -51,6 +65,50 @@ double ChainThroughput() {
               "%.0f points/s (checksum %.3f)\n",
               n, t, n / t, checksum / n);
   return n / t;
+}
+
+// PROJ's cs2cs on the same points: Gauss-Krüger on Bessel, the same
+// Bursa-Wolf set (as +towgs84, which takes the rotations in the opposite
+// sense), UTM on GRS80. Timed from the start of the process to its end,
+// reading and writing its text as a tool does. 0 when cs2cs is missing.
+double Cs2csThroughput() {
+  const QString cs2cs = QStandardPaths::findExecutable(QStringLiteral("cs2cs"));
+  if (cs2cs.isEmpty()) {
+    std::printf("cs2cs not found (package proj-bin): no comparison\n");
+    return 0;
+  }
+  QTemporaryDir dir;
+  const QString input = dir.filePath(QStringLiteral("points.txt"));
+  {
+    QFile f(input);
+    if (!f.open(QIODevice::WriteOnly)) return 0;
+    QByteArray text;
+    text.reserve(kChainPoints * 32);
+    char line[64];
+    for (int i = 0; i < kChainPoints; ++i) {
+      const int len = std::snprintf(line, sizeof line, "%.3f %.3f 100\n", BenchEasting(i), BenchNorthing(i));
+      text.append(line, len);
+    }
+    f.write(text);
+  }
+  const QStringList args = {
+      QStringLiteral("-f"), QStringLiteral("%.4f"), QStringLiteral("+proj=tmerc"), QStringLiteral("+lat_0=0"),
+      QStringLiteral("+lon_0=12"), QStringLiteral("+k=1"), QStringLiteral("+x_0=4500000"), QStringLiteral("+y_0=0"),
+      QStringLiteral("+a=6377397.15507605"), QStringLiteral("+b=6356078.96289779"),
+      QStringLiteral("+towgs84=582,105,414,1.04,0.35,-3.08,8.3"), QStringLiteral("+to"), QStringLiteral("+proj=utm"),
+      QStringLiteral("+zone=32"), QStringLiteral("+ellps=GRS80"), QStringLiteral("+towgs84=0,0,0"), input};
+  QProcess proc;
+  proc.setStandardOutputFile(dir.filePath(QStringLiteral("out.txt")));
+  const auto start = std::chrono::steady_clock::now();
+  proc.start(cs2cs, args);
+  if (!proc.waitForFinished(-1) || proc.exitCode() != 0) {
+    std::printf("cs2cs failed: %s\n", proc.readAllStandardError().constData());
+    return 0;
+  }
+  const double t = Seconds(std::chrono::steady_clock::now() - start);
+  std::printf("cs2cs (PROJ) on the same points: %d points in %.2f s, %.0f points/s\n", kChainPoints, t,
+              kChainPoints / t);
+  return kChainPoints / t;
 }
 
 void Ntv2Throughput() {
@@ -103,7 +161,9 @@ void Ntv2Throughput() {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  ChainThroughput();
+  const double ours = ChainThroughput();
+  const double theirs = Cs2csThroughput();
+  if (theirs > 0) std::printf("chain points/s over cs2cs points/s: ratio %.2f\n", ours / theirs);
   Ntv2Throughput();
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace orv {
@@ -17,32 +18,14 @@ namespace orv {
 namespace {
 
 // A finite double as 15 significant decimal digits and the position of the
-// decimal point: value = 0.d1d2…d15 × 10^pointPos. Fixed buffers: the
-// imports format millions of numbers.
+// decimal point: value = 0.d1d2…d15 × 10^pointPos. Fixed buffers: these run
+// several times for every row a run writes.
 struct DecimalForm {
   bool negative = false;
   char digits[16] = {};  // 15 digits, or "0" for zero
   int count = 0;
-  int pointPos = 0;      // digits before the decimal point (may be <= 0)
+  int pointPos = 0;  // digits before the decimal point (may be <= 0)
 };
-
-// The correctly rounded 15-digit form through the C library (slow).
-void PreciseDecimalForm(double a, DecimalForm& f) {
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
-  // d.dddddddddddddde±xx
-  const char* e = buf;
-  while (e < res.ptr && *e != 'e') ++e;
-  f.count = 0;
-  f.digits[f.count++] = buf[0];
-  for (const char* p = buf + 2; p < e; ++p) f.digits[f.count++] = *p;
-  int exponent = 0;
-  const char* p = e + 1;
-  const bool negativeExponent = p < res.ptr && *p == '-';
-  if (p < res.ptr && (*p == '-' || *p == '+')) ++p;
-  for (; p < res.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-  f.pointPos = (negativeExponent ? -exponent : exponent) + 1;
-}
 
 DecimalForm ToDecimalForm(double x) {
   DecimalForm f;
@@ -54,76 +37,68 @@ DecimalForm ToDecimalForm(double x) {
     f.pointPos = 1;
     return f;
   }
-  // The shortest form that reads back as the same double (at most 17
-  // digits) lies within half a unit of the last binary place of the exact
-  // value, so rounding it to 15 digits gives the exact value's rounding,
-  // unless its digits beyond the 15th are exactly a half ("5" or "50"):
-  // then the exact value decides, through the precise conversion.
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
-  const char* e = buf;
-  while (e < res.ptr && *e != 'e') ++e;
-  char digits[20];
-  int count = 0;
-  digits[count++] = buf[0];
-  for (const char* p = buf + 2; p < e && count < 20; ++p) digits[count++] = *p;
-  int exponent = 0;
-  const char* p = e + 1;
-  const bool negativeExponent = p < res.ptr && *p == '-';
-  if (p < res.ptr && (*p == '-' || *p == '+')) ++p;
-  for (; p < res.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-  if (negativeExponent) exponent = -exponent;
-  if (count > 15) {
-    const bool half = digits[15] == '5' && (count == 16 || (count == 17 && digits[16] == '0'));
-    if (half) {
-      PreciseDecimalForm(a, f);
-      return f;
-    }
-    if (digits[15] >= '5') {
-      int i = 14;
-      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-      if (i >= 0) {
-        ++digits[i];
-      } else {
-        digits[0] = '1';
-        ++exponent;
-      }
-    }
-    count = 15;
-  }
-  for (int i = 0; i < 15; ++i) f.digits[i] = i < count ? digits[i] : '0';
-  f.count = 15;
-  f.pointPos = exponent + 1;
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+  // d.dddddddddddddde±xx
+  const char* e = static_cast<const char*>(std::memchr(buf, 'e', static_cast<size_t>(res.ptr - buf)));
+  f.digits[0] = buf[0];
+  f.count = 1;
+  for (const char* c = buf + 2; c < e; ++c) f.digits[f.count++] = *c;
+  int exp = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), res.ptr, exp);
+  f.pointPos = exp + 1;
   return f;
 }
 
+// The digits of a rounded number: integer digits (at least "0", no leading
+// zeros) and exactly the requested fraction digits.
+struct RoundedDigits {
+  char buf[720];
+  int intBegin = 0;  // first integer digit in buf
+  int intLen = 0;    // integer digits from intBegin
+  int fracLen = 0;   // fraction digits after them
+  const char* intPart() const { return buf + intBegin; }
+  const char* fracPart() const { return buf + intBegin + intLen; }
+};
+
+bool AllZero(const char* s, int n) {
+  for (int i = 0; i < n; ++i)
+    if (s[i] != '0') return false;
+  return true;
+}
+
 // Rounds the digits to `decimals` places after the point, halves away from
-// zero (or to even). Returns the integer digits (at least "0") and exactly
-// `decimals` fraction digits.
-void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string& intPart,
-                  std::string& fracPart) {
-  // Lay the digits out as integer + fraction with padding zeros.
-  thread_local std::string all;  // integer digits followed by fraction digits
-  all.clear();
+// zero (or to even).
+void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, RoundedDigits& r) {
+  // Lay the digits out as integer + fraction with padding zeros; buf[0] is
+  // kept free for a carry into a new leading digit.
+  char* all = r.buf + 1;
+  int size = 0;
   int intLen = f.pointPos;
   if (intLen <= 0) {
-    all.append(static_cast<size_t>(-intLen) + 1, '0');
-    all.append(f.digits, static_cast<size_t>(f.count));
+    const int zeros = -intLen + 1;
+    std::memset(all, '0', static_cast<size_t>(zeros));
+    std::memcpy(all + zeros, f.digits, static_cast<size_t>(f.count));
+    size = zeros + f.count;
     intLen = 1;
   } else {
-    all.append(f.digits, static_cast<size_t>(f.count));
-    if (static_cast<int>(all.size()) < intLen) all.append(static_cast<size_t>(intLen) - all.size(), '0');
+    std::memcpy(all, f.digits, static_cast<size_t>(f.count));
+    size = f.count;
+    if (size < intLen) {
+      std::memset(all + size, '0', static_cast<size_t>(intLen - size));
+      size = intLen;
+    }
   }
-  const size_t keep = static_cast<size_t>(intLen + decimals);
+  const int keep = intLen + decimals;
+  if (keep > static_cast<int>(sizeof r.buf) - 2)
+    throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiges Zahlenformat: zu viele Stellen."));
   bool roundUp = false;
-  if (all.size() > keep) {
+  if (size > keep) {
     const char next = all[keep];
     if (next > '5') {
       roundUp = true;
     } else if (next == '5') {
-      bool beyond = false;
-      for (size_t i = keep + 1; i < all.size(); ++i)
-        if (all[i] != '0') beyond = true;
+      const bool beyond = !AllZero(all + keep + 1, size - keep - 1);
       if (!halfEven || beyond) {
         roundUp = true;
       } else {
@@ -131,33 +106,33 @@ void RoundDecimal(const DecimalForm& f, int decimals, bool halfEven, std::string
         roundUp = ((last - '0') % 2) == 1;
       }
     }
-    all.resize(keep);
+    size = keep;
   } else {
-    all.append(keep - all.size(), '0');
+    std::memset(all + size, '0', static_cast<size_t>(keep - size));
+    size = keep;
   }
+  int begin = 1;
   if (roundUp) {
-    int i = static_cast<int>(all.size()) - 1;
-    while (i >= 0 && all[static_cast<size_t>(i)] == '9') {
-      all[static_cast<size_t>(i)] = '0';
+    int i = size - 1;
+    while (i >= 0 && all[i] == '9') {
+      all[i] = '0';
       --i;
     }
     if (i >= 0) {
-      ++all[static_cast<size_t>(i)];
+      ++all[i];
     } else {
-      all.insert(all.begin(), '1');
+      r.buf[0] = '1';
+      begin = 0;
       ++intLen;
     }
   }
-  size_t nz = 0;
-  while (nz < static_cast<size_t>(intLen) && all[nz] == '0') ++nz;
-  if (nz == static_cast<size_t>(intLen))
-    intPart.assign(1, '0');
-  else
-    intPart.assign(all, nz, static_cast<size_t>(intLen) - nz);
-  fracPart.assign(all, static_cast<size_t>(intLen), std::string::npos);
+  // Leading zeros of the integer part go, one digit stays.
+  int fracStart = begin + intLen;
+  while (begin < fracStart - 1 && r.buf[begin] == '0') ++begin;
+  r.intBegin = begin;
+  r.intLen = fracStart - begin;
+  r.fracLen = decimals;
 }
-
-bool AllZero(const std::string& s) { return s.find_first_not_of('0') == std::string::npos; }
 
 void ThrowIfNotFinite(double x) {
   if (!std::isfinite(x))
@@ -201,95 +176,100 @@ Pattern ParsePattern(const QString& pattern) {
 
 }  // namespace
 
+// Patterns repeat: the last few parsed are kept.
+const Pattern& CachedPattern(const QString& pattern) {
+  struct Entry {
+    QString text;
+    Pattern parsed;
+  };
+  thread_local Entry cache[4];
+  thread_local int next = 0;
+  for (const Entry& e : cache)
+    if (!e.text.isNull() && e.text == pattern) return e.parsed;
+  Entry& e = cache[next];
+  next = (next + 1) % 4;
+  e.parsed = ParsePattern(pattern);  // throws before the entry is named
+  e.text = pattern;
+  return e.parsed;
+}
+
 QString FormatNumber(double x, const QString& pattern) {
   ThrowIfNotFinite(x);
   if (pattern.isEmpty()) return NumberText(x);
-  // The last pattern is kept parsed: callers format long runs with one pattern.
-  thread_local QString lastPattern;
-  thread_local Pattern p;
-  if (pattern != lastPattern) {
-    p = ParsePattern(pattern);
-    lastPattern = pattern;
-  }
+  const Pattern p = CachedPattern(pattern);
   const DecimalForm f = ToDecimalForm(x);
-  thread_local std::string intPart, fracPart, out;
-  RoundDecimal(f, p.maxDecimals, false, intPart, fracPart);
+  RoundedDigits r;
+  RoundDecimal(f, p.maxDecimals, false, r);
+  int fracLen = r.fracLen;
   // Optional decimals ('#') are dropped when they are trailing zeros.
-  while (static_cast<int>(fracPart.size()) > p.minDecimals && fracPart.back() == '0') fracPart.pop_back();
-  const bool zero = AllZero(intPart) && AllZero(fracPart);
+  while (fracLen > p.minDecimals && r.fracPart()[fracLen - 1] == '0') --fracLen;
+  int intLen = r.intLen;
+  const char* intDigits = r.intPart();
+  const bool zero = AllZero(intDigits, intLen) && AllZero(r.fracPart(), fracLen);
+  if (intLen == 1 && intDigits[0] == '0') intLen = 0;
 
-  if (intPart == "0") intPart.clear();
-  if (static_cast<int>(intPart.size()) < p.minIntDigits)
-    intPart.insert(0, static_cast<size_t>(p.minIntDigits) - intPart.size(), '0');
-  if (p.grouped && intPart.size() > 3) {
-    std::string g;
-    const size_t n = intPart.size();
-    for (size_t i = 0; i < n; ++i) {
-      if (i > 0 && (n - i) % 3 == 0) g.push_back(',');
-      g.push_back(intPart[i]);
-    }
-    intPart = g;
+  // Integer digits padded to the pattern's zeros, then grouped by three.
+  char digits[720];
+  int len = 0;
+  for (int i = intLen; i < p.minIntDigits; ++i) digits[len++] = '0';
+  std::memcpy(digits + len, intDigits, static_cast<size_t>(intLen));
+  len += intLen;
+  char out[1200];
+  int n = 0;
+  if (f.negative && !zero) out[n++] = '-';
+  for (int i = 0; i < len; ++i) {
+    if (p.grouped && len > 3 && i > 0 && (len - i) % 3 == 0) out[n++] = ',';
+    out[n++] = digits[i];
   }
-  out.clear();
-  if (f.negative && !zero) out.push_back('-');
-  out += intPart;
   if (p.hasPoint) {  // a pattern with a point always writes it: "0.##" writes 1 as "1."
-    out.push_back('.');
-    out += fracPart;
+    out[n++] = '.';
+    std::memcpy(out + n, r.fracPart(), static_cast<size_t>(fracLen));
+    n += fracLen;
   }
-  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+  return QString::fromLatin1(out, n);
 }
 
 QString NumberText(double x) {
   ThrowIfNotFinite(x);
   if (x == 0.0) return QStringLiteral("0");
   const DecimalForm f = ToDecimalForm(x);
-  thread_local std::string digits, out;
-  digits.assign(f.digits, static_cast<size_t>(f.count));
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int count = f.count;
+  while (count > 1 && f.digits[count - 1] == '0') --count;
   const int exp10 = f.pointPos - 1;  // exponent of the first digit
-  out.clear();
-  if (f.negative) out.push_back('-');
+  char out[48];
+  int n = 0;
+  if (f.negative) out[n++] = '-';
   if (exp10 >= 15 || exp10 < -4) {
     // Scientific form for very large and small numbers: 1.5E+20, 1E-05.
-    out.push_back(digits[0]);
-    if (digits.size() > 1) {
-      out.push_back('.');
-      out.append(digits, 1, std::string::npos);
+    out[n++] = f.digits[0];
+    if (count > 1) {
+      out[n++] = '.';
+      std::memcpy(out + n, f.digits + 1, static_cast<size_t>(count - 1));
+      n += count - 1;
     }
-    out.push_back('E');
-    out.push_back(exp10 < 0 ? '-' : '+');
-    std::string e = std::to_string(std::abs(exp10));
-    if (e.size() < 2) e.insert(0, 1, '0');
-    out += e;
+    out[n++] = 'E';
+    out[n++] = exp10 < 0 ? '-' : '+';
+    const int e = std::abs(exp10);
+    if (e < 10) out[n++] = '0';
+    n = static_cast<int>(std::to_chars(out + n, out + sizeof out, e).ptr - out);
   } else if (f.pointPos <= 0) {
-    out += "0.";
-    out.append(static_cast<size_t>(-f.pointPos), '0');
-    out += digits;
-  } else if (static_cast<int>(digits.size()) <= f.pointPos) {
-    out += digits;
-    out.append(static_cast<size_t>(f.pointPos) - digits.size(), '0');
+    out[n++] = '0';
+    out[n++] = '.';
+    for (int i = 0; i < -f.pointPos; ++i) out[n++] = '0';
+    std::memcpy(out + n, f.digits, static_cast<size_t>(count));
+    n += count;
+  } else if (count <= f.pointPos) {
+    std::memcpy(out + n, f.digits, static_cast<size_t>(count));
+    n += count;
+    for (int i = count; i < f.pointPos; ++i) out[n++] = '0';
   } else {
-    out.append(digits, 0, static_cast<size_t>(f.pointPos));
-    out.push_back('.');
-    out.append(digits, static_cast<size_t>(f.pointPos), std::string::npos);
+    std::memcpy(out + n, f.digits, static_cast<size_t>(f.pointPos));
+    n += f.pointPos;
+    out[n++] = '.';
+    std::memcpy(out + n, f.digits + f.pointPos, static_cast<size_t>(count - f.pointPos));
+    n += count - f.pointPos;
   }
-  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
-}
-
-double Round15(double x) {
-  ThrowIfNotFinite(x);
-  if (x == 0.0) return x;
-  const DecimalForm f = ToDecimalForm(x);
-  char buf[40];
-  int n = 0;
-  if (f.negative) buf[n++] = '-';
-  for (int i = 0; i < f.count; ++i) buf[n++] = f.digits[i];
-  buf[n++] = 'e';
-  const auto res = std::to_chars(buf + n, buf + sizeof buf, f.pointPos - f.count);
-  double v = x;
-  std::from_chars(buf, res.ptr, v);
-  return v;
+  return QString::fromLatin1(out, n);
 }
 
 namespace {
@@ -406,6 +386,17 @@ double ParseAscii(const std::string& s) {
 
 }  // namespace
 
+double RoundTo15Digits(double x) {
+  ThrowIfNotFinite(x);
+  if (x == 0.0) return 0.0;
+  // The same 15 digits NumberText writes, read back by the same parser.
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+  double v = 0.0;
+  std::from_chars(buf, res.ptr, v);
+  return x < 0 ? -v : v;
+}
+
 double Val(const QString& text) {
   bool all = false;
   const std::string s = LeadingNumber(text, true, all);
@@ -426,12 +417,18 @@ double RoundHalfEven(double x, int d) {
     throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiger Prozeduraufruf: Anzahl der Dezimalstellen."));
   ThrowIfNotFinite(x);
   const DecimalForm f = ToDecimalForm(x);
-  std::string intPart, fracPart;
-  RoundDecimal(f, d, true, intPart, fracPart);
-  std::string s = intPart;
-  if (!fracPart.empty()) s += "." + fracPart;
+  RoundedDigits r;
+  RoundDecimal(f, d, true, r);
+  char s[760];
+  int n = r.intLen;
+  std::memcpy(s, r.intPart(), static_cast<size_t>(r.intLen));
+  if (r.fracLen > 0) {
+    s[n++] = '.';
+    std::memcpy(s + n, r.fracPart(), static_cast<size_t>(r.fracLen));
+    n += r.fracLen;
+  }
   double v = 0.0;
-  std::from_chars(s.data(), s.data() + s.size(), v);
+  std::from_chars(s, s + n, v);
   if (v == 0.0) return 0.0;
   return f.negative ? -v : v;
 }

@@ -13,8 +13,9 @@ QString FormatNumber(double x, const QString& pattern);
 // Plain number text: up to 15 significant digits, no padding, "." as point.
 QString NumberText(double x);
 
-// x as its plain number text reads back: rounded to 15 significant digits.
-double Round15(double x);
+// x rounded to 15 significant digits: the value of Val(NumberText(x)),
+// computed without building a text. Throws like NumberText for inf and NaN.
+double RoundTo15Digits(double x);
 
 // Leading number of the text ("." as point, optional sign and exponent,
 // blanks inside the number skipped, so "1 234.5" reads 1234.5); 0 when there is none.

@@ -1,5 +1,6 @@
 #include "geodesy/AngleFormats.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -48,10 +49,16 @@ DegreeParts CarryRoundedSeconds(DegreeParts p, const QString& secondsPattern) {
 
 // D°MM'SS.SSSSS" from non-negative minutes and seconds below 60.
 QString DegreeText(double degrees, double minutes, double seconds) {
-  DegreeParts p = CarryRoundedSeconds({degrees, minutes, seconds}, QStringLiteral("00.00000"));
+  const QString secondsPattern = QStringLiteral("00.00000");
+  DegreeParts p{degrees, minutes, seconds};
+  // The seconds are formatted once; only a carry formats them again.
+  QString secondsText = FormatNumber(seconds, secondsPattern);
+  if (std::fabs(Val(secondsText)) >= 60.0 || std::fabs(minutes) >= 60.0) {
+    p = CarryRoundedSeconds(p, secondsPattern);
+    secondsText = FormatNumber(p.seconds, secondsPattern);
+  }
   return NumberText(p.degrees) + QChar(0x00B0) + FormatNumber(p.minutes, QStringLiteral("00")) +
-         QLatin1Char('\'') + FormatNumber(p.seconds, QStringLiteral("00.00000")) +
-         QLatin1Char('"');
+         QLatin1Char('\'') + secondsText + QLatin1Char('"');
 }
 
 }  // namespace
@@ -102,6 +109,28 @@ QString DezGradInGrad(double decimalDegrees) {
   const double x = (v - d) * 60;
   const double m = Int(x);
   const double s = RoundHalfEven((x - m) * 60, 5);
+  // Runs write this text for every row: the usual case (whole degrees of
+  // ordinary size, seconds that need no carry) is written directly. s holds
+  // at most seven significant digits, so its hundred-thousandths are exact.
+  const long long units = std::llround(s * 100000);
+  if (std::fabs(d) < 1e15 && m >= 0 && m < 60 && units >= 0 && units < 6000000) {
+    char text[48];
+    char* p = std::to_chars(text, text + 24, static_cast<long long>(d)).ptr;
+    *p++ = static_cast<char>(0xB0);  // "°" in Latin-1
+    const int minutes = static_cast<int>(m);
+    *p++ = static_cast<char>('0' + minutes / 10);
+    *p++ = static_cast<char>('0' + minutes % 10);
+    *p++ = '\'';
+    const long long whole = units / 100000;
+    long long fraction = units % 100000;
+    *p++ = static_cast<char>('0' + whole / 10);
+    *p++ = static_cast<char>('0' + whole % 10);
+    *p++ = '.';
+    for (int i = 4; i >= 0; --i, fraction /= 10) p[i] = static_cast<char>('0' + fraction % 10);
+    p += 5;
+    *p++ = '"';
+    return QString::fromLatin1(text, p - text);
+  }
   return DegreeText(d, m, s);
 }
 

@@ -10,23 +10,7 @@ namespace orv {
 
 namespace {
 
-// Scale factor and rotations in radians as both linearised models use them.
-// Each passes through its 15-digit text once: the results stored over the
-// years were computed with these rounded values.
-struct LinearisedParameters {
-  double k;
-  double rx;
-  double ry;
-  double rz;
-};
-
 double ThroughText(double x) { return Val(NumberText(CheckedFinite(x))); }
-
-LinearisedParameters Linearised(double Rx, double Ry, double Rz, double MF) {
-  const double secondsToRadians = (kPi / 180) / 3600;
-  return {ThroughText(1 + MF / 1000000), ThroughText(Rx * secondsToRadians),
-          ThroughText(Ry * secondsToRadians), ThroughText(Rz * secondsToRadians)};
-}
 
 GeocentricPoint Finite(GeocentricPoint p) {
   CheckedFinite(p.X);
@@ -37,9 +21,19 @@ GeocentricPoint Finite(GeocentricPoint p) {
 
 }  // namespace
 
+LinearisedParameters LineariseParameters(double Rx, double Ry, double Rz, double MF) {
+  const double secondsToRadians = (kPi / 180) / 3600;
+  return {ThroughText(1 + MF / 1000000), ThroughText(Rx * secondsToRadians),
+          ThroughText(Ry * secondsToRadians), ThroughText(Rz * secondsToRadians)};
+}
+
 GeocentricPoint HelmertSevenParameter(double X, double Y, double Z, double dx, double dy,
                                       double dz, double Rx, double Ry, double Rz, double MF) {
-  const LinearisedParameters q = Linearised(Rx, Ry, Rz, MF);
+  return HelmertSevenParameter(X, Y, Z, dx, dy, dz, LineariseParameters(Rx, Ry, Rz, MF));
+}
+
+GeocentricPoint HelmertSevenParameter(double X, double Y, double Z, double dx, double dy,
+                                      double dz, const LinearisedParameters& q) {
   GeocentricPoint r;
   r.X = (q.rz * Y + X - q.ry * Z) * q.k + dx;
   r.Y = (Y - q.rz * X + q.rx * Z) * q.k + dy;
@@ -50,7 +44,11 @@ GeocentricPoint HelmertSevenParameter(double X, double Y, double Z, double dx, d
 GeocentricPoint MolodenskyBadekas(double X, double Y, double Z, double dx, double dy, double dz,
                                   double Rx, double Ry, double Rz, double x0, double y0,
                                   double z0, double MF) {
-  const LinearisedParameters q = Linearised(Rx, Ry, Rz, MF);
+  return MolodenskyBadekas(X, Y, Z, dx, dy, dz, LineariseParameters(Rx, Ry, Rz, MF), x0, y0, z0);
+}
+
+GeocentricPoint MolodenskyBadekas(double X, double Y, double Z, double dx, double dy, double dz,
+                                  const LinearisedParameters& q, double x0, double y0, double z0) {
   const double u = X - x0;
   const double v = Y - y0;
   const double w = Z - z0;

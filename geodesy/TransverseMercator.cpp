@@ -52,24 +52,27 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
                    r4 * sin(8 * phi) - r5 * sin(10 * phi);
   const double l = ((lambda / kPi) * 180 - L0) * kPi / 180;
 
-  const double t2 = pow(t, 2), t4 = pow(t, 4), t6 = pow(t, 6);
-  const double eta2 = pow(eta, 2), eta4 = pow(eta, 4);
+  // Small whole powers as products: pow costs far more and changes nothing
+  // that reaches a stored digit.
+  const double t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
+  const double eta2 = eta * eta, eta4 = eta2 * eta2;
+  const double cos2 = cosPhi * cosPhi, cos3 = cos2 * cosPhi, cos5 = cos3 * cos2, cos7 = cos5 * cos2;
   const double a1 = N * cosPhi;
-  const double a2 = 1.0 / 2 * t * N * pow(cosPhi, 2);
-  const double a3 = N / 6 * pow(cosPhi, 3) * (1 - t2 + eta2);
-  const double a4 = N / 24 * sinPhi * pow(cosPhi, 3) * (5 - t2 + 9 * eta2 + 4 * eta4);
-  const double a5 = N / 120 * pow(cosPhi, 5) *
+  const double a2 = 1.0 / 2 * t * N * cos2;
+  const double a3 = N / 6 * cos3 * (1 - t2 + eta2);
+  const double a4 = N / 24 * sinPhi * cos3 * (5 - t2 + 9 * eta2 + 4 * eta4);
+  const double a5 = N / 120 * cos5 *
                     (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2 + 13 * eta4 - 64 * t2 * eta4);
   const double a6 =
-      N / 720 * sinPhi * pow(cosPhi, 5) * (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2);
-  const double a7 = N / 5040 * pow(cosPhi, 7) * (61 - 479 * t2 + 179 * t4 - t6);
-  const double a8 = N / 40320 * sinPhi * pow(cosPhi, 7) * (1385 - 3111 * t2 + 543 * t4 - t6);
+      N / 720 * sinPhi * cos5 * (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2);
+  const double a7 = N / 5040 * cos7 * (61 - 479 * t2 + 179 * t4 - t6);
+  const double a8 = N / 40320 * sinPhi * cos7 * (1385 - 3111 * t2 + 543 * t4 - t6);
 
+  const double l2 = l * l, l3 = l2 * l, l4 = l2 * l2, l5 = l4 * l, l6 = l4 * l2, l7 = l6 * l,
+               l8 = l4 * l4;
   GridCoordinates r;
-  r.northing = CheckedFinite(
-      (G + a2 * pow(l, 2) + a4 * pow(l, 4) + a6 * pow(l, 6) + a8 * pow(l, 8)) * k0);
-  r.easting = CheckedFinite(
-      (a1 * l + a3 * pow(l, 3) + a5 * pow(l, 5) + a7 * pow(l, 7)) * k0 + falseEasting);
+  r.northing = CheckedFinite((G + a2 * l2 + a4 * l4 + a6 * l6 + a8 * l8) * k0);
+  r.easting = CheckedFinite((a1 * l + a3 * l3 + a5 * l5 + a7 * l7) * k0 + falseEasting);
   return r;
 }
 
@@ -87,11 +90,12 @@ GeographicAngles VerebnetInGeographisch(double northing, double easting, double 
   const double y = CheckedDiv(easting - falseEasting, k0);
 
   const double n = CheckedDiv(a - b, a + b);
-  const double alpha = ((a + b) / 2) * (1 + pow(n, 2) / 4 + pow(n, 4) / 64);
-  const double beta = 3.0 / 2 * n - 27.0 / 32 * pow(n, 3) + 269.0 / 512 * pow(n, 5);
-  const double gamma = 21.0 / 16 * pow(n, 2) - 55.0 / 32 * pow(n, 4);
-  const double delta = 151.0 / 96 * pow(n, 3) - 417.0 / 128 * pow(n, 5);
-  const double epsilon = 1097.0 / 512 * pow(n, 4);
+  const double n2 = n * n, n3 = n2 * n, n4 = n2 * n2, n5 = n4 * n;
+  const double alpha = ((a + b) / 2) * (1 + n2 / 4 + n4 / 64);
+  const double beta = 3.0 / 2 * n - 27.0 / 32 * n3 + 269.0 / 512 * n5;
+  const double gamma = 21.0 / 16 * n2 - 55.0 / 32 * n4;
+  const double delta = 151.0 / 96 * n3 - 417.0 / 128 * n5;
+  const double epsilon = 1097.0 / 512 * n4;
 
   // The footpoint latitude keeps its sign, so that a southern northing maps
   // to a southern latitude.
@@ -101,28 +105,30 @@ GeographicAngles VerebnetInGeographisch(double northing, double easting, double 
 
   const double cosF = cos(phiF);
   const double es2 = CheckedDiv(a * a - b * b, b * b);
-  const double eta2 = es2 * pow(cosF, 2);
-  const double eta4 = pow(eta2, 2);
+  const double eta2 = es2 * (cosF * cosF);
+  const double eta4 = eta2 * eta2;
   const double V = CheckedSqrt(1 + eta2);
   const double N = CheckedDiv(a * a, b * V);
   const double t = tan(phiF);
-  const double t2 = pow(t, 2), t4 = pow(t, 4), t6 = pow(t, 6);
+  const double t2 = t * t, t4 = t2 * t2, t6 = t4 * t2;
+  const double N2 = N * N, N3 = N2 * N, N4 = N2 * N2, N5 = N4 * N, N6 = N4 * N2, N7 = N6 * N,
+               N8 = N4 * N4;
+  const double y2 = y * y, y3 = y2 * y, y4 = y2 * y2, y5 = y4 * y, y6 = y4 * y2, y7 = y6 * y,
+               y8 = y4 * y4;
 
   const double phi =
-      phiF + t / (2 * pow(N, 2)) * (-1 - eta2) * pow(y, 2) +
-      t / (24 * pow(N, 4)) * (5 + 3 * t2 + 6 * eta2 - 6 * t2 * eta2 - 3 * eta4 - 9 * t2 * eta4) *
-          pow(y, 4) +
-      t / (720 * pow(N, 6)) *
-          (-61 - 90 * t2 - 45 * t4 - 107 * eta2 + 162 * t2 * eta2 + 45 * t4 * eta2) * pow(y, 6) +
-      t / (40320 * pow(N, 8)) * (1385 + 3633 * t2 + 4095 * t4 + 1575 * t6) * pow(y, 8);
+      phiF + t / (2 * N2) * (-1 - eta2) * y2 +
+      t / (24 * N4) * (5 + 3 * t2 + 6 * eta2 - 6 * t2 * eta2 - 3 * eta4 - 9 * t2 * eta4) * y4 +
+      t / (720 * N6) * (-61 - 90 * t2 - 45 * t4 - 107 * eta2 + 162 * t2 * eta2 + 45 * t4 * eta2) *
+          y6 +
+      t / (40320 * N8) * (1385 + 3633 * t2 + 4095 * t4 + 1575 * t6) * y8;
 
   const double NcosF = N * cosF;
   const double dLambda =
       CheckedDiv(y, NcosF) +
-      CheckedDiv((-1 - 2 * t2 - eta2) * pow(y, 3), 6 * pow(N, 3) * cosF) +
-      CheckedDiv((5 + 28 * t2 + 24 * t4 + 6 * eta2 + 8 * t2 * eta2) * pow(y, 5),
-                 120 * pow(N, 5) * cosF) +
-      CheckedDiv((-61 - 662 * t2 - 1320 * t4 - 720 * t6) * pow(y, 7), 5040 * pow(N, 7) * cosF);
+      CheckedDiv((-1 - 2 * t2 - eta2) * y3, 6 * N3 * cosF) +
+      CheckedDiv((5 + 28 * t2 + 24 * t4 + 6 * eta2 + 8 * t2 * eta2) * y5, 120 * N5 * cosF) +
+      CheckedDiv((-61 - 662 * t2 - 1320 * t4 - 720 * t6) * y7, 5040 * N7 * cosF);
 
   const double latitudeDegrees = phi * 180 / kPi;
   const double longitudeDegrees = L0 + dLambda * 180 / kPi;

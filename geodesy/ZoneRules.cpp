@@ -43,7 +43,10 @@ double ErmittleFalseEasting(int32_t L0, const QString& ellipsoidName) {
 }
 
 int32_t ErmittleZoneAusLaenge(const QString& longitudeDegrees, const QString& ellipsoidName) {
-  const double v = Val(longitudeDegrees);
+  return ZoneFromLongitudeValue(Val(longitudeDegrees), ellipsoidName);
+}
+
+int32_t ZoneFromLongitudeValue(double v, const QString& ellipsoidName) {
   if (IsUtmEllipsoid(ellipsoidName)) {
     if (v >= 18) return 21;
     if (v >= 12) return 15;

@@ -25,6 +25,9 @@ double ErmittleFalseEasting(int32_t L0, const QString& ellipsoidName);
 // text, read by its leading number); 0 below the first zone or for an
 // unknown name. There is no upper bound.
 int32_t ErmittleZoneAusLaenge(const QString& longitudeDegrees, const QString& ellipsoidName);
+// The same rule for a longitude already read as a number (the value of the
+// text, so runs that hold it need not read their own text back).
+int32_t ZoneFromLongitudeValue(double longitudeDegrees, const QString& ellipsoidName);
 
 // Zone number (L0 − 3) / 6 + 1, rounded half to even: 3, 9, 15, 21 give 1 … 4.
 int16_t ZoneFromCentralMeridian(int16_t L0);

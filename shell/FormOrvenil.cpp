@@ -43,10 +43,19 @@ void FormOrvenil::Form_Initialize() {
 }
 
 void FormOrvenil::connectHandlers() {
-  Coolbar2->onButtonClick([this](const QString& key) { Coolbar2_ButtonClick(key); });
-  Coolbar2->onButtonMenuClick([this](const QString& key) { Coolbar2_ButtonMenuClick(key); });
-  connect(cmdAuswahlImport, &QPushButton::clicked, this, [this] { cmdAuswahlImport_Click(); });
-  connect(cmdAuswahlExport, &QPushButton::clicked, this, [this] { cmdAuswahlExport_Click(); });
+  // While a run works, the toolbar and the command buttons start nothing.
+  Coolbar2->onButtonClick([this](const QString& key) {
+    if (!RunBusy()) Coolbar2_ButtonClick(key);
+  });
+  Coolbar2->onButtonMenuClick([this](const QString& key) {
+    if (!RunBusy()) Coolbar2_ButtonMenuClick(key);
+  });
+  connect(cmdAuswahlImport, &QPushButton::clicked, this, [this] {
+    if (!RunBusy()) cmdAuswahlImport_Click();
+  });
+  connect(cmdAuswahlExport, &QPushButton::clicked, this, [this] {
+    if (!RunBusy()) cmdAuswahlExport_Click();
+  });
   connect(cmdTrafoStart, &QPushButton::clicked, this, [this] { cmdTrafoStart_Click(); });
   connect(cmdZoneÄndern, &QPushButton::clicked, this, [this] { cmdZoneÄndern_Click(); });
   connect(TimerAllg, &QTimer::timeout, this, [this] { TimerAllg_Timer(); });
@@ -75,6 +84,8 @@ void FormOrvenil::connectHandlers() {
   GridGeoidmodell->onBeforeDelete(
       [this](int row, bool& cancel) { GridGeoidmodell_BeforeDelete(row, cancel); });
   GridKooDb->onRowChange([this] { GridKooDb_RowChange(); });
+  GridKooDb->onExportRow([this](int row, int total, bool& skip) { GridKooDb_ExportRow(row, total, skip); });
+  GridKooDb->onFormatRow([this](int row, GridRow& rowObject) { GridKooDb_FormatRow(row, rowObject); });
   // An edit after "Zeile bearbeiten" is kept until the table is saved.
   for (SystemTable table : {SystemTable::TrafoSys, SystemTable::NTv2Sys, SystemTable::Geoidmodell}) {
     SystemTableGrid(table)->onCellEdited([this, table](int, const QString&) {

@@ -10,8 +10,9 @@
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
 // io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
-// geoid program (runs/GeoidUndulationsExternal.cpp), and the handlers still
-// waiting for their operations (FormOrvenilPending.cpp).
+// geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
+// buttons (runs/), and the handlers still waiting for their operations
+// (FormOrvenilPending.cpp).
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -19,6 +20,7 @@
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TemporaryFolder.h"
+#include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
 
@@ -132,6 +134,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ShowBusyWindow();
   void HideBusyWindow();
 
+  // Export (io/FormOrvenilExportRun.cpp) and the coordinate grid's events
+  // (shell/FormOrvenilGridEvents.cpp).
+  // Runs ExportCoordinateTable inside the busy window when columns are chosen.
+  void ExportStarten();
+  // Save dialog, then the chosen format's writer over table Daten.
+  void ExportCoordinateTable();
+  void GridKooDb_ExportRow(int row, int total, bool& skip);
+  void GridKooDb_FormatRow(int row, GridRow& rowObject);
+  // Opens the web map at the current row's point while the map key is pressed.
+  void ShowPointOnWebMap();
+
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
@@ -150,6 +163,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // that is reported by name and no row is changed.
   bool ComputeGeoidUndulationsExternal(Recordset& rs, const QString& latField, const QString& lonField,
                                        const QString& resultField, const QString& programName);
+
+  // Height run from a height database: mode 4 the terrain model DGM200,
+  // mode 5 the height-transformation model hoetra2016.
+  void HeightFromModel(qint32 mode);
+
+  // Merges of the chosen point file into the job by point number: start
+  // heights overwritten, or the points the job lacks appended.
+  void OverwriteHeightsByPointNumber();
+  void AppendMissingPoints();
 
   const FormOrvenilFolders& folders() const { return folders_; }
   // The command line after cleaning (empty when none was given).
@@ -190,6 +212,23 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
+  // Runs over table Daten (runs/).
+  void ParaTrafoDatenRechnen();
+  void ConvertZones();
+  void RunNtv2Transformation();
+  void ConvertHeightsWithGeoid();
+  // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
+  void ShowColumnView(int view);
+  // True while a run started by a button of this window is in progress; the
+  // buttons and toolbar keys refuse to start anything meanwhile.
+  bool RunBusy() const { return runBusy_ > 0; }
+
+  // Shared steps of the two merges.
+  bool LoadMergeFile();
+  void FinishMerge(const QString& message, bool fitPointColumn);
+  void CloseMergeDatabases();
+  void MergeFailed(const std::exception& error);
+
   FormOrvenilFolders folders_;
   QString commandLine_;
   TemporaryFolderLock tempLock_;
@@ -197,6 +236,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> editedTables_;         // SystemTable values with unsaved edits
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
+  int runBusy_ = 0;
 };
 
 }  // namespace orv

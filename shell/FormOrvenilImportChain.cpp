@@ -27,15 +27,6 @@ namespace orv {
 
 template <typename T>
 struct ImportChainCalls {
-  static void OverwriteHeights(T& f) {
-    if constexpr (requires { f.OverwriteHeightsByPointNumber(); }) f.OverwriteHeightsByPointNumber();
-  }
-  static void AppendMissing(T& f) {
-    if constexpr (requires { f.AppendMissingPoints(); }) f.AppendMissingPoints();
-  }
-  static void GeoidHeights(T& f) {
-    if constexpr (requires { f.ConvertHeightsWithGeoid(); }) f.ConvertHeightsWithGeoid();
-  }
   // The vessel chain needs the NTv2 run behind the transformation start and the export.
   static constexpr bool kVesselChain =
       requires(T& g) { g.RunNtv2Transformation(); } && requires(T& g) { g.ExportCoordinateTable(); };
@@ -79,11 +70,24 @@ void FormOrvenil::ImportChain() {
   for (int i = 0; i < 4; ++i)
     if (state.EllipsoidStart == QString::number(i)) StartellipsoidWaehlen(i);
 
+  // The merge functions match the file with the job already loaded; the
+  // file is not imported first, since that would replace the job by it.
+  const bool merge = state.SonderfunktionIndex == 1 || state.SonderfunktionIndex == 2;
+  if (merge && GridKooDb->RowCount() == 0) {
+    Dialogs().messageBox(QStringLiteral("Es sind keine Daten geladen, mit denen die Datei abgeglichen werden kann!\n"
+                                        "Bitte zuerst eine Punktdatei importieren. Abbruch!"),
+                         MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+    return;
+  }
   ShowBusyWindow();
-  state.EllipsoidImport = state.EllipsoidStart;
-  ImportCoordinateFile();
-  if (state.SonderfunktionIndex == 1) Calls::OverwriteHeights(*this);
-  if (state.SonderfunktionIndex == 2) Calls::AppendMissing(*this);
+  if (state.SonderfunktionIndex == 1) {
+    OverwriteHeightsByPointNumber();
+  } else if (state.SonderfunktionIndex == 2) {
+    AppendMissingPoints();
+  } else {
+    state.EllipsoidImport = state.EllipsoidStart;
+    ImportCoordinateFile();
+  }
 
   chkZoneIndividuell->SetValue(0);
   chkZoneIndividuell->setEnabled(false);
@@ -95,7 +99,7 @@ void FormOrvenil::ImportChain() {
   } else {
     AuswahlTrafoTyp->select(0);
   }
-  if (cmbGeoidmodell->Text() != QLatin1String("ohne")) Calls::GeoidHeights(*this);
+  if (cmbGeoidmodell->Text() != QLatin1String("ohne")) ConvertHeightsWithGeoid();
 
   bool vesselSetFound = true;
   if (CommonDialog1.FilterIndex == kFilterVesselB) {

@@ -5,10 +5,9 @@
 
 namespace orv {
 
-void FormOrvenil::cmdAuswahlExport_Click() { NotAvailable(QStringLiteral("Der Export")); }
-void FormOrvenil::cmdTrafoStart_Click() { NotAvailable(QStringLiteral("Die Transformation")); }
-void FormOrvenil::cmdZoneÄndern_Click() { NotAvailable(QStringLiteral("Die Zonenumrechnung")); }
 void FormOrvenil::StartAbbildung_Click(int /*index*/) {}
-void FormOrvenil::GridKooDb_RowChange() {}
 
+// ---- NTv2 run: until runs/ holds it --------------------------------------
+void FormOrvenil::RunNtv2Transformation() { NotAvailable(QStringLiteral("Die NTv2-Transformation")); }
+// ---- end NTv2 run ---------------------------------------------------------
 }  // namespace orv

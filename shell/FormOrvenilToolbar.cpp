@@ -20,9 +20,9 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
     if (key == kKeyDbOeffnen) {
       ImportChain();
     } else if (key == kKeyDbSpeichernUnter) {
-      NotAvailable(QStringLiteral("Der Export"));
+      cmdAuswahlExport_Click();
     } else if (key == kKeyGoogleMap) {
-      if (Coolbar2->IsPressed(kKeyGoogleMap)) NotAvailable(QStringLiteral("Die Kartenanzeige"));
+      ShowPointOnWebMap();
     } else if (key == kKeyHilfe) {
       const QString help = folders_.programFolder + QStringLiteral("OrvenilHilfe.htm");
       if (FileExists(help)) Dialogs().openUrl(help);
@@ -43,7 +43,7 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
 
 void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
   if (itemKey.startsWith(QStringLiteral("btnSpalten")))
-    NotAvailable(QStringLiteral("Die Spaltenansicht"));
+    ShowColumnView(itemKey.mid(10).toInt());
   else if (itemKey.startsWith(QStringLiteral("btnNTv2")))
     NotAvailable(QStringLiteral("Das NTv2-Werkzeug"));
 }

@@ -9,8 +9,14 @@ namespace orv {
 namespace {
 
 const QString kWgs = QStringLiteral("WGS1984");
+const QString kGrs = QStringLiteral("GRS1980");
 
-QString SystemOfSideA(QString ellipsoid) { return ellipsoid.replace(kWgs, QStringLiteral("ETRS89")); }
+// ETRS89 sets name their side A by either ellipsoid: WGS1984 (older tables)
+// or GRS1980, the ellipsoid of ETRS89.
+QString SystemOfSideA(QString ellipsoid) {
+  if (ellipsoid == kGrs) return QStringLiteral("ETRS89");
+  return ellipsoid.replace(kWgs, QStringLiteral("ETRS89"));
+}
 
 QString SystemOfSideB(QString ellipsoid) {
   ellipsoid.replace(QStringLiteral("Krassowski"), QStringLiteral("GK42/83"));

@@ -404,6 +404,8 @@ void DataGrid::BindQuery(Database& db, const QString& selectSql) {
 
 bool DataGrid::IsBound() const { return model_->bound(); }
 
+QString DataGrid::BoundQuery() const { return model_->bound() ? model_->source()->query() : QString(); }
+
 // ---- files -----------------------------------------------------------------
 
 bool DataGrid::SaveToFile(const QString& path) const {

@@ -138,6 +138,8 @@ class DataGrid : public QWidget {
   // refresh runs the query again.
   void BindQuery(Database& db, const QString& selectSql);
   bool IsBound() const;
+  // The SELECT statement of a grid bound with BindQuery; "" otherwise.
+  QString BoundQuery() const;
 
   // The grid's own file: a versioned UTF-8 text with columns and rows.
   // A failed load returns False and leaves the grid as it was.

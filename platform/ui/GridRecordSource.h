@@ -2,6 +2,7 @@
 // What the data grid needs of a bound table: its field names, its rows in
 // order, fetched on demand in blocks, and deletion of a row. The grid never
 // copies the table into memory; it asks for the rows it shows.
+#include <QString>
 #include <QStringList>
 #include <vector>
 
@@ -20,6 +21,8 @@ class GridRecordSource {
   virtual std::vector<QStringList> fetchRows(int first, int count) = 0;
   // Deletes row `index` (0-based) from the table; the caller reloads.
   virtual bool deleteRow(int index) = 0;
+  // The SELECT statement the rows come from, when the source runs one.
+  virtual QString query() const { return QString(); }
 };
 
 }  // namespace orv

@@ -22,6 +22,7 @@ class RecordsetGridSource : public GridRecordSource {
   int rowCount() const override;
   std::vector<QStringList> fetchRows(int first, int count) override;
   bool deleteRow(int index) override;
+  QString query() const override { return sql_; }
 
  private:
   void readRowIds();

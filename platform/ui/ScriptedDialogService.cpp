@@ -193,6 +193,12 @@ void ScriptedDialogService::setBusy(bool busy) {
 
 void ScriptedDialogService::processEvents() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (onProcessEvents_) {
+    // The hook may itself pump events; it runs once at a time.
+    auto hook = std::move(onProcessEvents_);
+    hook();
+    onProcessEvents_ = std::move(hook);
+  }
 }
 
 void ScriptedDialogService::exitProgram(int code) { exitCode_ = code; }

@@ -50,6 +50,10 @@ class ScriptedDialogService : public DialogService {
   // (still recorded). Off by default.
   void setAcceptOkMessages(bool accept) { acceptOkMessages_ = accept; }
 
+  // Runs at every event pump, as a user's click arriving while a run lets
+  // window events through.
+  void setOnProcessEvents(std::function<void()> hook) { onProcessEvents_ = std::move(hook); }
+
   // Called with the description of every failure (e.g. to ADD_FAILURE()).
   void setFailureHandler(std::function<void(const QString&)> handler) { onFailure_ = std::move(handler); }
 
@@ -106,6 +110,7 @@ class ScriptedDialogService : public DialogService {
   std::deque<Expectation> script_;
   bool acceptOkMessages_ = false;
   std::function<void(const QString&)> onFailure_;
+  std::function<void()> onProcessEvents_;
   QList<RecordedMessage> messages_;
   QStringList inputPrompts_;
   QList<FileDialogRequest> fileRequests_;

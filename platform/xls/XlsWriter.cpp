@@ -1,10 +1,13 @@
 #include "platform/xls/XlsWriter.h"
 
 #include "platform/xls/CompoundFile.h"
+#include "foundation/ReplacingFile.h"
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
+#include <cstring>
+
+#include <sys/sendfile.h>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -42,8 +45,8 @@ constexpr int RowsPerBlock = 32;  // rows are grouped in blocks, each ended by a
 constexpr quint16 CellXf = 15;    // the first cell format after the 15 style formats
 constexpr int MaxSheetNameLength = 31;
 constexpr qsizetype SpoolFlushSize = 1 << 20;
-constexpr int RememberedStrings = 1 << 16;
-constexpr int PreferredBuckets = 128;  // lookup buckets of the string table's index
+constexpr int RememberedStrings = 1 << 10;  // a power of two
+constexpr int PreferredBuckets = 128;       // lookup buckets of the string table's index
 constexpr quint32 MaxBucketSize = 32768;
 constexpr int MaxBuckets = (MaxRecordData - 2) / 8;
 
@@ -62,6 +65,35 @@ void addRecord(QByteArray& out, quint16 type, const QByteArray& body) {
   add16(out, static_cast<quint16>(body.size()));
   out.append(body);
 }
+
+// The characters of one cell: UTF-16 text, or plain ASCII bytes as a
+// database returns most of its texts (no conversion needed for those).
+struct CellChars {
+  const char16_t* u16 = nullptr;
+  const char* ascii = nullptr;
+  qsizetype size = 0;
+  char16_t at(qsizetype i) const { return u16 ? u16[i] : char16_t(static_cast<unsigned char>(ascii[i])); }
+  bool wide() const {
+    return u16 && std::any_of(u16, u16 + size, [](char16_t c) { return c > 0xFF; });
+  }
+  size_t hash() const {
+    size_t h = 1469598103934665603ull ^ size_t(size);
+    if (u16) {
+      for (qsizetype i = 0; i < size; ++i) h = (h ^ u16[i]) * 1099511628211ull;
+      return h;
+    }
+    // Plain bytes eight at a time.
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+      quint64 w;
+      std::memcpy(&w, ascii + i, 8);
+      h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+      h ^= h >> 29;
+    }
+    for (; i < size; ++i) h = (h ^ static_cast<unsigned char>(ascii[i])) * 1099511628211ull;
+    return h ^ (h >> 32);
+  }
+};
 
 bool needsWideChars(const QString& s) {
   return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() > 0xFF; });
@@ -243,8 +275,25 @@ class XlsSpoolFile {
     if (!flush() || !file_.seek(qint64(at)) || file_.write(bytes) != bytes.size()) return fail();
     return true;
   }
-  bool copyTo(QIODevice& out, quint64 from, quint64 length) {
-    if (!flush() || !file_.seek(qint64(from))) return fail();
+  bool copyTo(QFileDevice& out, quint64 from, quint64 length) {
+    if (!flush() || !file_.flush()) return fail();
+    // The kernel copies file to file; where it cannot, the bytes go
+    // through a buffer.
+    if (out.flush() && out.handle() >= 0 && file_.handle() >= 0) {
+      off_t offset = off_t(from);
+      quint64 left = length;
+      while (left > 0) {
+        const ssize_t n =
+            ::sendfile(out.handle(), file_.handle(), &offset, size_t(std::min<quint64>(left, 1u << 30)));
+        if (n <= 0) break;
+        left -= quint64(n);
+      }
+      const quint64 copied = length - left;
+      if (!out.seek(out.pos() + qint64(copied))) return false;
+      from += copied;
+      length = left;
+    }
+    if (!file_.seek(qint64(from))) return fail();
     QByteArray chunk;
     while (length > 0) {
       const qint64 want = qint64(std::min<quint64>(length, SpoolFlushSize));
@@ -316,16 +365,27 @@ struct XlsWriter::State {
     int cellBytes;
   };
 
-  QSaveFile out;
+  ReplacingFile out;
   XlsSpoolFile cells;
   XlsSpoolFile strings;
   std::vector<Sheet> sheets;
   QString spoolError;
 
-  // Shared string table. Repeated texts are stored once as long as they
-  // were seen among the recently remembered ones; the table stays valid
-  // when a text occurs twice, so memory stays bounded on huge exports.
-  QHash<QString, quint32> remembered;
+  // Shared string table. A repeated text is stored once while it is still
+  // in the cache of recently seen texts (one slot per hash value, a new
+  // text takes the slot over); the table stays valid when a text occurs
+  // twice, so memory and time stay bounded on huge exports.
+  // Texts up to RememberedLength characters are kept in the slot itself,
+  // so the cache never touches the memory of texts long gone.
+  static constexpr int RememberedLength = 24;
+  struct RememberedString {
+    quint32 index = 0;
+    qint32 length = -1;  // -1: empty slot
+    bool ascii = false;  // the text is in bytes, else in text
+    char bytes[RememberedLength];
+    char16_t text[RememberedLength];
+  };
+  std::vector<RememberedString> remembered;
   quint32 stringCount = 0;
   quint32 stringRefs = 0;
   QByteArray record;  // body of the SST or CONTINUE record being filled
@@ -367,40 +427,54 @@ struct XlsWriter::State {
     buckets.push_back({strings.size() + 4 + quint64(record.size()), quint16(4 + record.size())});
   }
 
-  bool appendString(const QString& s, quint32 index) {
-    const bool wide = needsWideChars(s);
+  bool appendString(const CellChars& s, quint32 index) {
+    const bool wide = s.wide();
     const int charSize = wide ? 2 : 1;
     // A string's length and flags never straddle two records.
     if (record.size() + 3 + charSize > MaxRecordData && !finishStringRecord()) return false;
     if (index % bucketSize == 0) noteBucket();
-    add16(record, static_cast<quint16>(s.size()));
+    add16(record, static_cast<quint16>(s.size));
     add8(record, wide ? 1 : 0);
     qsizetype done = 0;
     for (;;) {
       const qsizetype fit = (MaxRecordData - record.size()) / charSize;
-      const qsizetype take = std::min(fit, s.size() - done);
-      addChars(record, s.constData() + done, take, wide);
+      const qsizetype take = std::min(fit, s.size - done);
+      if (s.u16)
+        addChars(record, reinterpret_cast<const QChar*>(s.u16) + done, take, wide);
+      else
+        record.append(s.ascii + done, take);
       done += take;
-      if (done >= s.size()) return true;
+      if (done >= s.size) return true;
       // The rest continues in the next record, which repeats the flags.
       if (!finishStringRecord()) return false;
       add8(record, wide ? 1 : 0);
     }
   }
 
-  bool stringIndex(const QString& s, quint32& index) {
+  bool stringIndex(const CellChars& s, quint32& index) {
     ++stringRefs;
-    const auto it = remembered.constFind(s);
-    if (it != remembered.cend()) {
-      index = it.value();
-      return true;
-    }
-    if (remembered.size() >= RememberedStrings) {
-      remembered.clear();
-      remembered.reserve(RememberedStrings);
+    const qsizetype n = s.size;
+    RememberedString* slot = nullptr;
+    if (n <= RememberedLength) {
+      slot = &remembered[s.hash() & (RememberedStrings - 1)];
+      const bool same = slot->length == n && slot->ascii == !s.u16 &&
+                        (s.u16 ? std::equal(s.u16, s.u16 + n, slot->text)
+                               : std::memcmp(s.ascii, slot->bytes, size_t(n)) == 0);
+      if (same) {
+        index = slot->index;
+        return true;
+      }
     }
     index = stringCount++;
-    remembered.insert(s, index);
+    if (slot) {
+      slot->index = index;
+      slot->length = static_cast<qint32>(n);
+      slot->ascii = !s.u16;
+      if (s.u16)
+        std::copy(s.u16, s.u16 + n, slot->text);
+      else
+        std::memcpy(slot->bytes, s.ascii, size_t(n));
+    }
     return appendString(s, index);
   }
 
@@ -440,7 +514,10 @@ struct XlsWriter::State {
     return cells.flushIfFull() || spoolFailed(cells);
   }
 
-  bool writeRow(const QStringList& row) {
+  // One row of n cells; cellAt(c, scratch) gives the characters of cell c
+  // (scratch holds converted text while the cell is written).
+  template <typename CellAt>
+  bool writeCells(qsizetype n, CellAt cellAt) {
     if (sheets.back().rows == quint32(MaxRowsPerSheet)) {
       if (!finishBlock()) return false;
       sheets.back().end = cells.size();
@@ -452,7 +529,6 @@ struct XlsWriter::State {
     if (!blockRows.empty() && blockRows.back().row / RowsPerBlock != rowNumber / RowsPerBlock &&
         !finishBlock())
       return false;
-    qsizetype n = row.size();
     if (n > MaxColumns) {
       columnsCut = true;
       n = MaxColumns;
@@ -460,14 +536,10 @@ struct XlsWriter::State {
     const qsizetype rowStart = blockCells.size();
     int firstColumn = -1;
     int lastColumn = -1;
+    QString scratch;
     for (qsizetype c = 0; c < n; ++c) {
-      QString text = row.at(c);
-      if (text.isEmpty()) continue;
-      if (text.size() > MaxCellLength) {
-        textCut = true;
-        text.truncate(MaxCellLength);
-        if (text.back().isHighSurrogate()) text.chop(1);
-      }
+      const CellChars text = cellAt(c, scratch);
+      if (text.size == 0) continue;
       quint32 index = 0;
       if (!stringIndex(text, index)) return false;
       char rec[LabelSstRecordSize];
@@ -491,6 +563,32 @@ struct XlsWriter::State {
     ++sheet.rows;
     return true;
   }
+
+  // A text cut to the format's limit when it is longer.
+  CellChars fitted(const QString& text, QString& scratch) {
+    if (text.size() <= MaxCellLength)
+      return {reinterpret_cast<const char16_t*>(text.utf16()), nullptr, text.size()};
+    textCut = true;
+    scratch = text.left(MaxCellLength);  // text may be scratch itself
+    if (scratch.back().isHighSurrogate()) scratch.chop(1);
+    return {reinterpret_cast<const char16_t*>(scratch.utf16()), nullptr, scratch.size()};
+  }
+
+  bool writeRow(const QStringList& row) {
+    return writeCells(row.size(), [&](qsizetype c, QString& scratch) { return fitted(row.at(c), scratch); });
+  }
+
+  bool writeRowUtf8(const QByteArrayView* row, qsizetype n) {
+    return writeCells(n, [&](qsizetype c, QString& scratch) -> CellChars {
+      const QByteArrayView bytes = row[c];
+      if (bytes.size() <= MaxCellLength && std::all_of(bytes.begin(), bytes.end(), [](char b) {
+            return static_cast<unsigned char>(b) < 0x80;
+          }))
+        return {nullptr, bytes.data(), bytes.size()};
+      scratch = QString::fromUtf8(bytes.data(), bytes.size());
+      return fitted(scratch, scratch);
+    });
+  }
 };
 
 XlsWriter::XlsWriter(const QString& sheetName) : sheetName_(sheetName) {}
@@ -501,8 +599,7 @@ bool XlsWriter::open(const QString& path) {
   d.reset();
   errorText_.clear();
   auto state = std::make_unique<State>();
-  state->out.setFileName(path);
-  if (!state->out.open(QIODevice::WriteOnly)) {
+  if (!state->out.openFor(path)) {
     errorText_ = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
                      .arg(QDir::toNativeSeparators(path), state->out.errorString());
     return false;
@@ -513,12 +610,17 @@ bool XlsWriter::open(const QString& path) {
     return false;
   }
   state->sheets.push_back({});
-  state->remembered.reserve(RememberedStrings);
+  state->remembered.resize(RememberedStrings);
   state->record.reserve(MaxRecordData);
   add32(state->record, 0);  // reference and string counts, set on close
   add32(state->record, 0);
   d = std::move(state);
   return true;
+}
+
+void XlsWriter::writeRowUtf8(const QByteArrayView* cells, qsizetype count) {
+  if (!d || !d->spoolError.isEmpty()) return;
+  d->writeRowUtf8(cells, count);
 }
 
 void XlsWriter::writeRow(const QStringList& cells) {
@@ -532,7 +634,7 @@ bool XlsWriter::close() {
     return false;
   }
   std::unique_ptr<State> s = std::move(d);
-  const QString path = QDir::toNativeSeparators(s->out.fileName());
+  const QString path = QDir::toNativeSeparators(s->out.target());
   auto failed = [&](const QString& why) {
     errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2").arg(path, why);
     s->out.cancelWriting();
@@ -585,7 +687,7 @@ bool XlsWriter::close() {
   streamSize = std::max(streamSize, CompoundFileLayout::MinimumStreamSize);
 
   const CompoundFileLayout layout(QStringLiteral("Workbook"), streamSize);
-  QIODevice& out = s->out;
+  QFileDevice& out = s->out;
   auto write = [&](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
   bool ok = write(layout.header()) && write(head);
   for (qsizetype i = 0; ok && i < names.size(); ++i)
@@ -606,8 +708,8 @@ bool XlsWriter::close() {
     return failed(!spools.isEmpty() ? spools : s->out.errorString());
   }
   if (!s->out.commit()) {
-    errorText_ = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
-                     .arg(path, s->out.errorString());
+    errorText_ =
+        QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2").arg(path, s->out.lastError());
     return false;
   }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ class XlsWriter {
   // One worksheet row of text cells (up to 256 columns); empty texts leave
   // the cell empty.
   void writeRow(const QStringList& cells);
+  // The same with the cells as UTF-8 texts (as a database returns them).
+  void writeRowUtf8(const QByteArrayView* cells, qsizetype count);
   // Finishes the file. False on an I/O error, and also when cells had to be
   // cut to the format's limits (256 columns, 32,767 characters a cell):
   // the file is then written with what fits, and errorText() says so.

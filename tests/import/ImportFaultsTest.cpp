@@ -159,6 +159,7 @@ TEST_F(ImportTest, StartDataDialogDefaultsAndChoices) {
     EXPECT_EQ(state.StartKoordinatensystem, "RD83");
     dlg.Sonderfunktion->select(2);
     EXPECT_EQ(state.SonderfunktionIndex, 2);
+    dlg.Sonderfunktion->select(0);
     dlg.orthoNäherungshöhe->SetText("12");
     dlg.chkStartOhneNäherungshöhe->SetValue(1);
     EXPECT_EQ(dlg.orthoNäherungshöhe->Text(), "0");

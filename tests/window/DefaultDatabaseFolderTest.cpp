@@ -54,8 +54,8 @@ TEST(DefaultDatabaseFolder, ParameterSetsReproduceEpsgInReverse) {
     const QStringList cells = rows[i].split(';');
     ASSERT_EQ(cells.size(), 16) << rows[i].toStdString();
     EXPECT_TRUE(cells[0].contains(published[i].code));
-    // Side A is the ETRS89 side, so the start-system check accepts ETRS89 data.
-    EXPECT_EQ(cells[2], "WGS1984");
+    // Side A is the ETRS89 side on its own ellipsoid, GRS1980.
+    EXPECT_EQ(cells[2], "GRS1980");
     EXPECT_EQ(cells[3], published[i].localEllipsoid);
     EXPECT_EQ(cells[5], "Bursa Wolf");
     std::array<double, 7> reverse{};

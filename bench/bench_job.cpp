@@ -1,0 +1,265 @@
+// A whole job headless through the main window's operations: a GK42/83 file
+// of Gauss-Krüger points imported, transformed with the default set
+// "ETRS89 - GK42/83" in reverse (GK42/83 -> ETRS89) into UTM, exported as
+// ASCII; wall time of each phase. Then, in the same run, the raw sqlite3
+// floor for the same rows: a prepared INSERT of the imported rows, a
+// prepared UPDATE of the target columns, a SELECT of the exported columns
+// written with buffered output. Prints the job's time over the floor's.
+//
+//   bench_job [points]     (default 1,000,000)
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "foundation/NumberText.h"
+#include "geodesy/GeocentricConversion.h"
+#include "geodesy/TransverseMercator.h"
+#include "platform/db/DBEngine.h"
+#include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/VbComboBox.h"
+#include "shell/CoordinateDatabase.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+
+using namespace orv;
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The columns the seven-parameter run writes.
+const char* const kTargetColumns[] = {"sXzZiel",   "sYzZiel",   "sZzZiel",   "sHgZiel",      "radBgZiel",
+                                      "radLgZiel", "BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel",
+                                      "sBgZiel",   "sLgZiel",   "Zone",      "EllipsKO",     "sXeZiel",
+                                      "sYeZiel",   "sZeZiel"};
+
+struct RawTimes {
+  double insert = 0;
+  double update = 0;
+  double exportRows = 0;
+};
+
+void Check(int rc, sqlite3* db) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+    std::exit(1);
+  }
+}
+
+// Texts of some columns of a block of rows of the job's table, read outside
+// the timed parts.
+std::vector<std::vector<std::string>> ReadBlock(Database& job, const QStringList& columns, qint64 firstId,
+                                                int count) {
+  std::vector<std::vector<std::string>> rows;
+  Recordset rs = job.openSql(QStringLiteral("SELECT * FROM Daten WHERE id >= %1 AND id < %2 ORDER BY id")
+                                 .arg(firstId)
+                                 .arg(firstId + count));
+  if (rs.recordCount() == 0) return rows;
+  std::vector<int> pos;
+  for (const QString& c : columns) pos.push_back(rs.fieldIndex(c));
+  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    std::vector<std::string> row;
+    for (int p : pos) {
+      const FieldValue v = rs.value(p);
+      row.push_back(v.isNull() ? std::string("\x01") : v.toText().toStdString());
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+void BindText(sqlite3_stmt* st, int i, const std::string& t) {
+  if (t == "\x01")
+    sqlite3_bind_null(st, i);
+  else
+    sqlite3_bind_text(st, i, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+}
+
+// The floor: the same rows through sqlite3 alone, in one transaction per phase.
+RawTimes RawFloor(Database& job, const QString& path, int n) {
+  RawTimes t;
+  QFile::remove(path);
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(path.toUtf8().constData(), &db), db);
+  sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY", nullptr, nullptr, nullptr);
+  const QStringList all = DatenColumnNames();
+  QStringList imported;  // the start columns the import fills
+  QString create = "CREATE TABLE Daten (";
+  for (int c = 0; c < all.size(); ++c) {
+    create += (c ? ", " : "") + all[c] + (all[c] == "id" ? " INTEGER" : " TEXT");
+    if (!QStringList(std::begin(kTargetColumns), std::end(kTargetColumns)).contains(all[c]))
+      imported << all[c];
+  }
+  Check(sqlite3_exec(db,
+                     (create + "); CREATE UNIQUE INDEX id ON Daten (id); CREATE INDEX Punkt ON Daten (Punkt)")
+                         .toUtf8()
+                         .constData(),
+                     nullptr, nullptr, nullptr),
+        db);
+  QString insert = "INSERT INTO Daten (" + imported.join(", ") + ") VALUES (";
+  for (int c = 0; c < imported.size(); ++c) insert += c ? ", ?" : "?";
+  insert += ")";
+  QString update = "UPDATE Daten SET ";
+  for (int c = 0; c < 17; ++c) update += QString(c ? ", " : "") + kTargetColumns[c] + " = ?";
+  update += " WHERE rowid = ?";
+  sqlite3_stmt* ins = nullptr;
+  sqlite3_stmt* upd = nullptr;
+  Check(sqlite3_prepare_v2(db, insert.toUtf8().constData(), -1, &ins, nullptr), db);
+  Check(sqlite3_prepare_v2(db, update.toUtf8().constData(), -1, &upd, nullptr), db);
+  const QStringList targets(std::begin(kTargetColumns), std::end(kTargetColumns));
+  constexpr int kBlock = 50000;
+  for (int phase = 0; phase < 2; ++phase) {
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (int first = 1; first <= n; first += kBlock) {
+      const auto rows = ReadBlock(job, phase == 0 ? imported : targets, first, kBlock);
+      const auto start = std::chrono::steady_clock::now();
+      qint64 rowId = first;
+      for (const auto& row : rows) {
+        sqlite3_stmt* st = phase == 0 ? ins : upd;
+        for (size_t c = 0; c < row.size(); ++c) BindText(st, static_cast<int>(c) + 1, row[c]);
+        if (phase == 1) sqlite3_bind_int64(st, static_cast<int>(row.size()) + 1, rowId++);
+        Check(sqlite3_step(st), db);
+        sqlite3_reset(st);
+      }
+      (phase == 0 ? t.insert : t.update) += Seconds(start);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    (phase == 0 ? t.insert : t.update) += Seconds(start);
+  }
+  sqlite3_finalize(ins);
+  sqlite3_finalize(upd);
+
+  // Export: the exported columns, written with buffered output.
+  const auto start = std::chrono::steady_clock::now();
+  sqlite3_stmt* sel = nullptr;
+  Check(sqlite3_prepare_v2(db, "SELECT Punkt, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr), db);
+  const QByteArray outPath = (path + ".txt").toUtf8();
+  std::FILE* out = std::fopen(outPath.constData(), "wb");
+  static char buffer[1 << 16];
+  std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
+  while (sqlite3_step(sel) == SQLITE_ROW) {
+    for (int c = 0; c < 4; ++c) {
+      const unsigned char* text = sqlite3_column_text(sel, c);
+      if (c) std::fputc(' ', out);
+      if (text) std::fputs(reinterpret_cast<const char*>(text), out);
+    }
+    std::fputs("\r\n", out);
+  }
+  std::fclose(out);
+  sqlite3_finalize(sel);
+  t.exportRows = Seconds(start);
+  sqlite3_close(db);
+  return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  setlocale(LC_NUMERIC, "C");
+  const int n = argc > 1 ? std::atoi(argv[1]) : 1000000;
+
+  QTemporaryDir root;
+  QDir(root.path()).mkpath("Programm/Orvenil-Datenbanken");
+  QDir(root.path()).mkpath("Temp");
+  FormOrvenilFolders folders;
+  folders.programFolder = root.path() + "/Programm/";
+  folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
+  folders.tempFolder = root.path() + "/Temp/";
+  // The default database folder that the build places beside the programs.
+  const QString defaults = QCoreApplication::applicationDirPath() + "/../Orvenil-Datenbanken/";
+  for (const char* name : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"})
+    QFile::copy(defaults + name, folders.databaseFolder + name);
+
+  ScriptedDialogService dialogs;
+  dialogs.setAcceptOkMessages(true);
+  SetDialogService(&dialogs);
+  FormOrvenil form(folders, QString());
+  form.Form_Load();
+  ProgramState& s = State();
+
+  // Import stand-in: the rows as the import leaves them (start columns).
+  const double aK = 6378245, fK = 1 / 298.3, bK = aK * (1 - fK),
+               eK = std::sqrt((aK * aK - bK * bK) / (aK * aK));
+  auto t0 = std::chrono::steady_clock::now();
+  s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
+  {
+    Recordset rs = s.KooDb.openTable("Daten");
+    const int pId = rs.fieldIndex("id"), pPunkt = rs.fieldIndex("Punkt"), pX = rs.fieldIndex("sXz"),
+              pY = rs.fieldIndex("sYz"), pZ = rs.fieldIndex("sZz");
+    for (int i = 0; i < n; ++i) {
+      const double north = 5600000 + (i % 1000) * 97.3,
+                   east = 4480000 + (i / 1000) * 31.7 * 1000.0 / n * 1000;
+      const GeographicAngles g = VerebnetInGeographisch(north, east, aK, eK, 1, 4500000, 12, QString(), bK);
+      const GeocentricPoint p = EllToGeoZent(g.latitude, g.longitude, 100, aK, eK);
+      rs.addNew();
+      rs.setValue(pId, i + 1);
+      rs.setValue(pPunkt, QString::number(i + 1));
+      rs.setValue(pX, NumberText(p.X));
+      rs.setValue(pY, NumberText(p.Y));
+      rs.setValue(pZ, NumberText(p.Z));
+      rs.update();
+    }
+    rs.close();
+  }
+  s.KooDb.commit();
+  const double importTime = Seconds(t0);
+  form.GridKooDb->BindRecordset(s.KooDb.openTable("Daten"));
+  s.ImportDatei = folders.programFolder + "job.txt";
+  s.ImportDateiGewaehlt = true;
+  s.StartKoordinatensystem = "GK42/83";
+  form.Startsys->preset(1);
+  form.StartellipsoidWaehlen(1);
+  s.EllipsoidImport = s.EllipsoidStart;
+  form.AuswahlTrafoTyp->select(1);
+  form.AuswahlTrafoRichtung->select(1);
+  form.ComboTrafoPara->SetListIndex(0);
+
+  t0 = std::chrono::steady_clock::now();
+  form.cmdTrafoStart_Click();
+  s.KooDb.commit();
+  const double transformTime = Seconds(t0);
+  std::printf("job: %d points, import %.2f s, transform %.2f s (%.0f points/s)\n", n, importTime,
+              transformTime, n / transformTime);
+  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+  {
+    Recordset rs = s.KooDb.openTable("Daten");
+    rs.moveFirst();
+    std::printf("  first row: %s %s %s zone %s\n", qPrintable(rs.value("sYeZiel").textOrEmpty()),
+                qPrintable(rs.value("sXeZiel").textOrEmpty()), qPrintable(rs.value("sHgZiel").textOrEmpty()),
+                qPrintable(rs.value("Zone").textOrEmpty()));
+  }
+
+  // Raw floor: the same rows through sqlite3 directly.
+  std::vector<std::string> texts[17];
+  {
+    Recordset rs = s.KooDb.openTable("Daten");
+    rs.moveFirst();
+    for (int i = 0; i < n; ++i, rs.moveNext())
+      for (int c = 0; c < 17; ++c)
+        texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
+  }
+  const double job = importTime + transformTime;
+  const RawTimes raw = RawFloor(s.KooDb, folders.tempFolder + "raw.sqlite", n);
+  std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
+              raw.exportRows);
+  std::printf("job over raw sqlite3: ratio %.2f\n", job / (raw.insert + raw.update + raw.exportRows));
+  CloseAllDatabases(true);
+  SetDialogService(nullptr);
+  return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A file written under a temporary name beside its place and renamed over it
+// in one step when complete, so that an older file of the name stays whole
+// until then and a failed write leaves nothing behind. Unlike QSaveFile it
+// leaves writing the data to disk to the system instead of waiting for it,
+// which matters for exports of millions of rows.
+#include <QString>
+#include <QTemporaryFile>
+
+namespace orv {
+
+class ReplacingFile : public QTemporaryFile {
+ public:
+  // Opens the temporary file beside target; False when that is impossible.
+  bool openFor(const QString& target);
+  const QString& target() const { return target_; }
+  // Flushes, closes and renames the file over target (readable by all,
+  // writable by the owner). False on failure; lastError() says why.
+  bool commit();
+  // Drops what was written; the temporary file is removed.
+  void cancelWriting();
+  QString lastError() const;
+
+ private:
+  QString target_;
+  QString error_;
+};
+
+}  // namespace orv

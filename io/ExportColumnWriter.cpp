@@ -1,0 +1,105 @@
+#include "io/ExportColumnWriter.h"
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
+#include "io/ColumnLine.h"
+#include "io/ExportFileChoice.h"
+#include "platform/db/ForwardQuery.h"
+
+namespace orv {
+
+namespace {
+
+bool IsCoordinateField(const QString& name) {
+  return name == QLatin1String("sYe") || name == QLatin1String("sXe") || name == QLatin1String("sYeZiel") ||
+         name == QLatin1String("sXeZiel");
+}
+
+// A height or coordinate token with three decimals; a token that is no
+// number stays as it is.
+QString ThreeDecimals(const QString& token) {
+  if (token.isEmpty()) return token;
+  try {
+    return FormatNumber(ToDoubleStrict(token), QStringLiteral("0.000"));
+  } catch (const OrvenilError&) {
+    return token;
+  }
+}
+
+bool IsPlainAscii(QByteArrayView bytes) {
+  for (char b : bytes)
+    if (static_cast<unsigned char>(b) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+QString EmptyCoordinatesMessage(int count) {
+  return QString::number(count) + QStringLiteral(" Koordinaten ohne gültigen Wert!   \n") +
+         QStringLiteral("Die betroffenen Punkte wurden nicht exportiert!   ");
+}
+
+QString GeografLine(const QString& joined) {
+  const QStringList raw = SplitFields(joined, QStringLiteral(" "));
+  auto token = [&](int i) { return i < raw.size() ? TrimBlanks(raw.at(i)) : QString(); };
+  ColumnLine line;
+  line.place(1, RightAligned(token(0), 15));
+  line.place(18, RightAligned(token(1), 8));
+  line.place(28, RightAligned(ThreeDecimals(token(2)), 11));
+  line.place(41, RightAligned(ThreeDecimals(token(3)), 11));
+  const QString height = token(4);
+  if (!height.isEmpty()) line.place(54, RightAligned(ThreeDecimals(height), 11));
+  return line.text();
+}
+
+int WriteColumnFile(const ExportJob& job, int filterIndex) {
+  const QString separator = filterIndex == kExportAsciiTab ? QStringLiteral("\t")
+                            : filterIndex == kExportCsv    ? QStringLiteral(";")
+                                                           : QStringLiteral(" ");
+  const QStringList names = ExportColumnNames(job.columnList);
+  std::vector<char> coordinate(names.size());
+  for (qsizetype c = 0; c < names.size(); ++c) coordinate[c] = IsCoordinateField(names.at(c));
+
+  const int total = DatenRecordCount(job.db);
+  ForwardQuery query(job.db, QStringLiteral("SELECT ") + ExportSelectList(names) +
+                                 QStringLiteral(" FROM Daten ORDER BY rowid"));
+  ExportOutput out(job.path);
+  const bool geograf = filterIndex == kExportGeograf;
+  const QByteArray separatorBytes = separator.toLatin1();
+  int empty = 0;
+  int record = 0;
+  // The line is built from the stored UTF-8 bytes; a line of plain ASCII is
+  // already its own Windows-1252 text, any other goes through the codec.
+  QByteArray line;
+  while (query.next()) {
+    job.report(++record, total);
+    line.resize(0);
+    bool valid = true;
+    for (int c = 0; c < names.size(); ++c) {
+      if (c > 0) line.append(separatorBytes);
+      const QByteArrayView value = query.utf8(c);
+      if (coordinate[c] && value.isEmpty() && !query.isNull(c)) {
+        valid = false;
+        ++empty;
+      }
+      line.append(value.data(), value.size());
+    }
+    if (!valid) continue;
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && line.at(begin) == ' ') ++begin;
+    while (end > begin && line.at(end - 1) == ' ') --end;
+    if (begin == end) continue;
+    const QByteArrayView trimmed(line.constData() + begin, end - begin);
+    if (!geograf && IsPlainAscii(trimmed)) {
+      out.writeEncodedLine(trimmed);
+      continue;
+    }
+    const QString text = QString::fromUtf8(trimmed.data(), trimmed.size());
+    out.writeLine(geograf ? GeografLine(text) : text);
+  }
+  out.close();
+  return empty;
+}
+
+}  // namespace orv

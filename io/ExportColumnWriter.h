@@ -1,0 +1,25 @@
+#pragma once
+// The column writers: the chosen columns of every record of Daten, in stored
+// order, one line per record, as ASCII (blank between values), ASCII-TAB,
+// Excel csv (";") or Geograf .in (fixed columns). A record with an empty
+// easting or northing among the chosen columns is left out and counted.
+#include <QString>
+
+#include "io/ExportJob.h"
+
+namespace orv {
+
+// Writes the file for filter index 1, 2, 4 or 8 and returns the number of
+// empty coordinates (records left out count once per empty coordinate).
+int WriteColumnFile(const ExportJob& job, int filterIndex);
+
+// The message shown after an export that left records out.
+QString EmptyCoordinatesMessage(int count);
+
+// A Geograf .in line from the blank-joined values: point (15 wide, from
+// column 1), code (8 wide, from column 18), easting, northing and, when
+// given, height (11 wide, three decimals, from columns 28, 41 and 54), each
+// right-aligned.
+QString GeografLine(const QString& joined);
+
+}  // namespace orv

@@ -1,0 +1,59 @@
+#pragma once
+// What every export writer is given: the coordinate database, the output
+// path, the chosen columns and preset, and where to report its progress.
+// Writers put their file in place only when it is complete; a file that
+// cannot be created or written raises an OrvenilError naming it.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "foundation/ReplacingFile.h"
+#include "platform/db/Database.h"
+
+namespace orv {
+
+struct ExportJob {
+  Database db;         // holds table Daten
+  QString path;        // the output file
+  QString columnList;  // "1,2,18,19": 1-based column numbers of Daten, in output order
+  QString preset;      // the export dialog's position preset
+  std::function<void(int record, int total)> progress;
+
+  void report(int record, int total) const {
+    if (progress) progress(record, total);
+  }
+};
+
+// An export's output text file, Windows-1252 with CR LF, written through a
+// buffer under a temporary name and put in place by close(); a writer that
+// fails before leaves any older file of the name as it was.
+class ExportOutput {
+ public:
+  // Throws OrvenilError naming the file when it cannot be created.
+  explicit ExportOutput(const QString& path);
+  void writeLine(QStringView text);
+  // Bytes already in Windows-1252 (plain ASCII, say), followed by CR LF.
+  void writeEncodedLine(QByteArrayView bytes);
+  // Throws OrvenilError naming the file when it cannot be written.
+  void close();
+
+ private:
+  void flush();
+  [[noreturn]] void fail();
+  ReplacingFile file_;
+  QByteArray buffer_;
+};
+
+// The field names of Daten that the entries of a column list name (entry n
+// names field n - 1, read from its leading digits); "" for an entry that
+// names no field.
+QStringList ExportColumnNames(const QString& columnList);
+
+// A SELECT list for field names: each quoted, NULL for an empty name.
+QString ExportSelectList(const QStringList& names);
+
+// Number of records in Daten.
+int DatenRecordCount(const Database& db);
+
+}  // namespace orv

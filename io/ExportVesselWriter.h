@@ -1,0 +1,19 @@
+#pragma once
+// The Brisa vessel set: the imported lines with their target coordinates
+// (.csv), the marked points (.pkt) and the lines between consecutive marked
+// points (.lne), all three in id order.
+#include <QString>
+
+#include "io/ExportJob.h"
+
+namespace orv {
+
+// Writes job.path (a ".csv") and, beside it, the same name ending in ".pkt"
+// and ".lne". importHeader is the header line of the last vessel import.
+void WriteVesselSet(const ExportJob& job, const QString& importHeader);
+
+// The point name of the .pkt and .lne files: "12.05.2021 10:11:12" gives
+// "120521.101112".
+QString VesselPointName(const QString& point);
+
+}  // namespace orv

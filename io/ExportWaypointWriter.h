@@ -1,0 +1,17 @@
+#pragma once
+// The waypoint file of the Mikrokopter flight planning: a [General] section
+// and one [Point n] section per record, with the decimal degrees of the start
+// or target system as the preset says and the flight height typed in.
+#include <QString>
+
+#include "io/ExportJob.h"
+
+namespace orv {
+
+void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer);
+
+// A decimal-degree text as the file wants it: rounded to seven decimals,
+// without trailing zeros; "" when the text is no number.
+QString WaypointCoordinate(const QString& decimalDegrees);
+
+}  // namespace orv

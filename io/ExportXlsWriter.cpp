@@ -1,0 +1,155 @@
+#include "io/ExportXlsWriter.h"
+
+#include <QRegularExpression>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "platform/db/ForwardQuery.h"
+#include "platform/xls/XlsWriter.h"
+#include "shell/CoordinateDatabase.h"
+#include "shell/GridEventRules.h"
+
+namespace orv {
+
+namespace {
+
+// Hands rows to the workbook writer on a thread of its own, so that reading
+// the table and encoding the workbook overlap. Rows travel in batches
+// through a short queue; the writer is used by that thread alone until
+// finish() has returned.
+class BackgroundRowWriter {
+ public:
+  BackgroundRowWriter(XlsWriter& writer, int width) : writer_(writer), width_(width) {
+    thread_ = std::thread([this] { run(); });
+  }
+  ~BackgroundRowWriter() { finish(); }
+
+  // Copies the first `width` cells of the query's current row.
+  void add(const ForwardQuery& query) {
+    for (int c = 0; c < width_; ++c) {
+      const QByteArrayView cell = query.utf8(c);
+      current_.bytes.append(cell.data(), cell.size());
+      current_.ends.push_back(current_.bytes.size());
+    }
+    if (current_.ends.size() >= static_cast<size_t>(kBatchRows * width_)) send();
+  }
+
+  void finish() {
+    if (!thread_.joinable()) return;
+    send();
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      done_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  static constexpr int kBatchRows = 2048;
+  static constexpr size_t kQueuedBatches = 16;
+  struct Batch {
+    QByteArray bytes;
+    std::vector<qsizetype> ends;  // end of each cell in bytes
+  };
+
+  void send() {
+    if (current_.ends.empty()) return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return queue_.size() < kQueuedBatches; });
+    queue_.push_back(std::move(current_));
+    current_ = Batch();
+    lock.unlock();
+    changed_.notify_all();
+  }
+
+  void run() {
+    std::vector<QByteArrayView> row(static_cast<size_t>(width_));
+    for (;;) {
+      Batch batch;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !queue_.empty() || done_; });
+        if (queue_.empty()) return;
+        batch = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      changed_.notify_all();
+      qsizetype begin = 0;
+      for (size_t i = 0; i < batch.ends.size(); i += static_cast<size_t>(width_)) {
+        for (int c = 0; c < width_; ++c) {
+          const qsizetype end = batch.ends[i + static_cast<size_t>(c)];
+          row[static_cast<size_t>(c)] = QByteArrayView(batch.bytes.constData() + begin, end - begin);
+          begin = end;
+        }
+        writer_.writeRowUtf8(row.data(), width_);
+      }
+    }
+  }
+
+  XlsWriter& writer_;
+  const int width_;
+  Batch current_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Batch> queue_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
+QString DatenFromClause(const QString& gridQuery) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^\\s*SELECT\\s+\\*(\\s+FROM\\s+Daten\\b.*)$"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch m = pattern.match(gridQuery);
+  if (!m.hasMatch()) return QString();
+  // Rows of equal keys in the order the grid shows them: by row id.
+  const QString from = m.captured(1).trimmed();
+  return QLatin1Char(' ') + from +
+         (orderBy.match(from).hasMatch() ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
+}
+
+int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
+  // Entries that name no column of the grid are left out, as the grid's own
+  // export does.
+  const QStringList& fields = DatenColumnNames();
+  QStringList names, header;
+  for (const QString& entry : job.columnList.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const int n = static_cast<int>(Val(entry));
+    if (n < 1 || n > fields.size() || n > source.captions.size()) continue;
+    names << fields.at(n - 1);
+    header << source.captions.at(n - 1);
+  }
+  if (names.isEmpty()) throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Keine Spalten gewählt."));
+  const int width = static_cast<int>(names.size());
+  const QString select = QStringLiteral("SELECT ") + ExportSelectList(names) +
+                         QStringLiteral(",\"sYe\",\"sBgZiel\"") + source.fromClause;
+  const int total = DatenRecordCount(job.db);
+  ForwardQuery query(job.db, select);
+
+  XlsWriter writer;
+  if (!writer.open(job.path)) throw OrvenilError(kErrPathFileAccess, writer.errorText());
+  writer.writeRow(header);
+  int record = 0, written = 0;
+  {
+    BackgroundRowWriter rows(writer, width);
+    while (query.next()) {
+      job.report(++record, total);
+      if (ExportRowSkipped(query.utf8(source.presetActive ? width + 1 : width))) continue;
+      rows.add(query);
+      ++written;
+    }
+  }
+  if (!writer.close()) throw OrvenilError(kErrDeviceIoError, writer.errorText());
+  return written;
+}
+
+}  // namespace orv

@@ -1,0 +1,246 @@
+// The two merge functions of the start-data dialog: the lines of a point file
+// (point number, code, easting, northing, height) matched with the rows of
+// Daten by point number, to overwrite start heights or to append the points
+// the job does not hold yet. The file is first loaded into a scratch database
+// indexed by point number.
+#include <QFile>
+#include <QtGlobal>
+
+#include "foundation/DialogService.h"
+#include "foundation/FileSystemHelpers.h"
+#include "foundation/FileText.h"
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextLineReader.h"
+#include "foundation/TextTokens.h"
+#include "platform/db/DBEngine.h"
+#include "platform/db/DatabaseHelpers.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/ProgressWindow.h"
+#include "platform/ui/VbStatusBar.h"
+#include "shell/CoordinateDatabase.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+
+namespace orv {
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+
+// The Geograf formats (filter indexes 1 to 4) separate their fields by runs
+// of blanks; every other format's line is kept as read.
+QString MergeLine(const QString& line, int filterIndex) {
+  if (filterIndex < 1 || filterIndex > 4) return line;
+  QString s = TrimBlanks(ReplaceRepeated(line, QStringLiteral("  "), QStringLiteral(" ")));
+  s.replace(QLatin1Char(' '), QLatin1Char('\t'));
+  return TrimBlanks(s);
+}
+
+// Point numbers shorter than 16 characters are stored right-aligned in 20.
+QString PaddedPointNumber(const QString& number) {
+  return number.size() < 16 ? QString(20 - number.size(), QLatin1Char(' ')) + number : number;
+}
+
+}  // namespace
+
+bool FormOrvenil::LoadMergeFile() {
+  ProgramState& s = State();
+  if (!s.ImportDateiGewaehlt) return false;
+  Dialogs().setBusy(true);
+  xpStatusBar1->SetPanelText(9, QString());
+  FormVisible(false);
+
+  if (FileExists(s.SonderfunktionDbPfad)) {
+    if (s.SonderfunktionDb.isSet()) s.SonderfunktionDb.close();
+    QFile::remove(s.SonderfunktionDbPfad);
+  }
+  s.SonderfunktionDbPfad = TemporaryDatabasePath(s.TempVerzeichnis, QLatin1String(kKindSonderfunktionDb));
+  // The job's database stays open: the grid, the runs and the export go on
+  // using it after the merge.
+  CreateDatabaseFile(s.SonderfunktionDb, s.SonderfunktionDbPfad, true);
+  CreateTableWithField(s.SonderfunktionDb, QStringLiteral("Daten"), QStringLiteral("id"), dbText);
+  // A whole line, however long, fits a long-text field.
+  AddTableField(s.SonderfunktionDb, QStringLiteral("Daten"), QStringLiteral("Zeile"), dbMemo, 0);
+  CreateTableIndex(s.SonderfunktionDb, QStringLiteral("Daten"), QStringLiteral("id"), false, false, QString());
+  CreateTableIndex(s.SonderfunktionDb, QStringLiteral("Daten"), QStringLiteral("Zeile"), false, false, QString());
+  s.SonderfunktionDbDaten = s.SonderfunktionDb.openTable(QStringLiteral("Daten"));
+  if (!s.KooDb.isOpen()) s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
+  s.KooDbDaten = s.KooDb.openTable(QStringLiteral("Daten"));
+  if (s.KooDbDaten.recordCount() > 0) s.KooDbDaten.moveFirst();
+
+  Dialogs().processEvents();
+  s.AnzahlDatensaetze = CountFileLines(s.ImportDatei, 0);
+  if (s.AnzahlDatensaetze <= 0) s.AnzahlDatensaetze = 1;
+  Dialogs().processEvents();
+  GridKooDb->SetRedraw(false);
+
+  TextLineReader reader(s.ImportDatei);
+  if (!reader.isOpen())
+    throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei '%1' nicht gefunden.").arg(s.ImportDatei));
+  const int filterIndex = CommonDialog1.FilterIndex;
+  QString line;
+  for (int k = 1; reader.readLine(line); ++k) {
+    s.AktuelleZeile = line;
+    ShowProgress(k, 0, s.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
+    const QString stored = MergeLine(line, filterIndex);
+    s.SonderfunktionDbDaten.addNew();
+    s.SonderfunktionDbDaten.setValue(QStringLiteral("id"), GetToken(stored, 1, kTab));
+    s.SonderfunktionDbDaten.setValue(QStringLiteral("Zeile"), stored);
+    s.SonderfunktionDbDaten.update();
+  }
+  return true;
+}
+
+void FormOrvenil::FinishMerge(const QString& message, bool fitPointColumn) {
+  ProgramState& s = State();
+  GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten"));
+  if (fitPointColumn) GridKooDb->FitColumnWidth(QStringLiteral("Punkt"));
+  if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
+  GridKooDb->SetRedraw(true);
+  GridKooDb->Refresh();
+  Dialogs().messageBox(message, MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Orvenil"));
+  CloseMergeDatabases();
+  FormVisible(true);
+  Dialogs().setBusy(false);
+}
+
+void FormOrvenil::CloseMergeDatabases() {
+  ProgramState& s = State();
+  for (Recordset* rs : {&s.SonderfunktionDbDaten, &s.KooDbDaten}) {
+    if (rs->isSet()) {
+      if (rs->isOpen() && rs->editing()) rs->cancelUpdate();
+      rs->close();
+    }
+    *rs = Recordset();
+  }
+  s.SonderfunktionDb.close();
+  s.SonderfunktionDb = Database();
+}
+
+void FormOrvenil::MergeFailed(const std::exception& error) {
+  ProgramState& s = State();
+  const auto* own = dynamic_cast<const OrvenilError*>(&error);
+  Dialogs().messageBox(QStringLiteral("Fehler: ") +
+                           (own ? own->description() : QString::fromLocal8Bit(error.what())) +
+                           QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") + s.AktuelleZeile +
+                           QStringLiteral("\nAbbruch!"),
+                       MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
+  HideBusyWindow();
+  FormVisible(true);
+  try {
+    if (s.KooDb.isOpen()) GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten"));
+  } catch (const std::exception&) {
+    // The grid keeps what it showed.
+  }
+  GridKooDb->SetRedraw(true);
+  GridKooDb->Refresh();
+  CloseMergeDatabases();
+  Dialogs().setBusy(false);
+}
+
+void FormOrvenil::OverwriteHeightsByPointNumber() {
+  ProgramState& s = State();
+  try {
+    if (!LoadMergeFile()) return;
+    qint64 matched = 0;
+    const qint64 n = s.KooDbDaten.recordCount();
+    s.AnzahlDatensaetze = static_cast<qint32>(n);
+    if (n > 0) s.KooDbDaten.moveFirst();
+    for (qint64 i = 1; i <= n; ++i) {
+      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Höhen umgerechnet..."));
+      s.KooDbDaten.edit();
+      // A row without a point number matches no line.
+      const QString key = TrimBlanks(s.KooDbDaten.value(QStringLiteral("Punkt")).textOrEmpty());
+      if (!key.isEmpty()) {
+        const QString found =
+            SeekFieldValues(s.SonderfunktionDbDaten, QStringLiteral("id"), QStringLiteral("Zeile"), key);
+        if (found != QLatin1String("-1")) {
+          ++matched;
+          const QString height = GetToken(found, 5, kTab);
+          QString stored = height;
+          try {
+            stored = FormatNumber(ToDoubleStrict(height), QStringLiteral("0.0000"));
+          } catch (const OrvenilError&) {
+            // A height that is not a number is taken as it stands.
+          }
+          s.KooDbDaten.setValue(QStringLiteral("sZe"), stored);
+        }
+      }
+      s.KooDbDaten.update();
+      if (i < n) s.KooDbDaten.moveNext();
+    }
+    FinishMerge(QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   "),
+                false);
+  } catch (const std::exception& e) {
+    MergeFailed(e);
+  }
+}
+
+void FormOrvenil::AppendMissingPoints() {
+  ProgramState& s = State();
+  try {
+    if (!LoadMergeFile()) return;
+    const qint64 n = s.KooDbDaten.recordCount();
+    s.AnzahlDatensaetze = static_cast<qint32>(n);
+    s.SonderfunktionDbDaten.setIndex(QStringLiteral("id"));
+    if (n > 0) s.KooDbDaten.moveFirst();
+    for (qint64 i = 1; i <= n; ++i) {
+      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true,
+                   QStringLiteral(" Zeilen suchen, Daten löschen..."));
+      // Each row of the job takes away at most one line of its number; a row
+      // without a point number takes none.
+      const QString key = TrimBlanks(s.KooDbDaten.value(QStringLiteral("Punkt")).textOrEmpty());
+      if (!key.isEmpty()) {
+        s.SonderfunktionDbDaten.seek(QStringLiteral("="), key);
+        if (!s.SonderfunktionDbDaten.noMatch()) s.SonderfunktionDbDaten.deleteCurrent();
+      }
+      if (i < n) s.KooDbDaten.moveNext();
+    }
+
+    // A line without a point number (an empty line) is no point to append.
+    s.SonderfunktionDbDaten.seek(QStringLiteral("="), QString());
+    while (!s.SonderfunktionDbDaten.noMatch()) {
+      s.SonderfunktionDbDaten.deleteCurrent();
+      s.SonderfunktionDbDaten.seek(QStringLiteral("="), QString());
+    }
+
+    const qint64 left = s.SonderfunktionDbDaten.recordCount();
+    s.AnzahlDatensaetze = static_cast<qint32>(left);
+    if (left > 0) {
+      // Appended rows continue the job's numbering, so every id stays unique.
+      qint64 nextId = 1;
+      {
+        Recordset maxId = s.KooDb.openSql(QStringLiteral("SELECT MAX(id) AS m FROM Daten"));
+        if (maxId.recordCount() > 0) {
+          maxId.moveFirst();
+          const FieldValue m = maxId.value(0);
+          if (!m.isNull()) nextId = m.toLong() + 1;
+        }
+        maxId.close();
+      }
+      s.SonderfunktionDbDaten.moveFirst();
+      for (qint64 j = 1; j <= left; ++j) {
+        ShowProgress(static_cast<int>(j), 0, static_cast<int>(left), true,
+                     QStringLiteral(" Zeilen geprüft, Daten anhängen..."));
+        const QString stored = s.SonderfunktionDbDaten.value(QStringLiteral("Zeile")).textOrEmpty();
+        s.AktuelleZeile = stored;
+        s.KooDbDaten.addNew();
+        s.KooDbDaten.setValue(QStringLiteral("id"), nextId++);
+        s.KooDbDaten.setValue(QStringLiteral("Punkt"), PaddedPointNumber(GetToken(stored, 1, kTab)));
+        s.KooDbDaten.setValue(QStringLiteral("C"), GetToken(stored, 2, kTab));
+        s.KooDbDaten.setValue(QStringLiteral("sYe"), GetToken(stored, 3, kTab));
+        s.KooDbDaten.setValue(QStringLiteral("sXe"), GetToken(stored, 4, kTab));
+        s.KooDbDaten.setValue(QStringLiteral("sZe"), GetToken(stored, 5, kTab));
+        s.KooDbDaten.update();
+        if (j < left) s.SonderfunktionDbDaten.moveNext();
+      }
+    }
+    FinishMerge(QStringLiteral("Es wurden ") + QString::number(left) + QStringLiteral(" Datensätze angefügt!   "),
+                true);
+  } catch (const std::exception& e) {
+    MergeFailed(e);
+  }
+}
+
+}  // namespace orv

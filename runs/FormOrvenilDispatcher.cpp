@@ -1,0 +1,74 @@
+// The start button of the transformation panel, the zone button and the
+// column views of the coordinate grid.
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbTabStrip.h"
+#include "platform/ui/VbToolBar.h"
+#include "runs/ColumnViews.h"
+#include "runs/RunFrame.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+#include "shell/SkipFailingStep.h"
+
+namespace orv {
+
+void FormOrvenil::cmdTrafoStart_Click() {
+  // A second start while a run works would write the same rows twice.
+  if (RunBusy() || GridKooDb->RowCount() == 0) return;
+  RunBusyScope busy(runBusy_);
+  ShowBusyWindow();
+  SkipFailingStep("Zone auf Start setzen", [&] {
+    chkZoneIndividuell->SetValue(0);
+    BtZone->select(0);
+    State().EllipsoidZiel.clear();
+  });
+  // Each run reports its own failures; whatever one leaves, the window is
+  // brought back to its idle state below.
+  SkipFailingStep("Transformation", [&] {
+    const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
+    if (AuswahlTrafoTyp->isSelected(1)) {
+      ParaTrafoDatenRechnen();
+      if (withGeoid) ConvertHeightsWithGeoid();
+    } else if (AuswahlTrafoTyp->isSelected(2)) {
+      RunNtv2Transformation();
+      if (withGeoid) ConvertHeightsWithGeoid();
+    } else if (AuswahlTrafoTyp->isSelected(3)) {
+      ConvertHeightsWithGeoid();
+    } else if (AuswahlTrafoTyp->isSelected(4)) {
+      HeightFromModel(4);
+    } else if (AuswahlTrafoTyp->isSelected(5)) {
+      HeightFromModel(5);
+    }
+  });
+  SkipFailingStep("Koordinaten zeigen", [&] { sevTabStrip1->SelectTab(1); });
+  SkipFailingStep("Eingaben freigeben", [&] { FormVisible(true); });
+  SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
+  SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
+  SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
+}
+
+void FormOrvenil::cmdZoneÄndern_Click() {
+  if (RunBusy()) return;
+  RunBusyScope busy(runBusy_);
+  ShowBusyWindow();
+  SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
+  HideBusyWindow();
+  if (AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
+}
+
+void FormOrvenil::ShowColumnView(int view) {
+  GridKooDb->SetRedraw(false);
+  for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
+    const QString key = GridKooDb->ColumnKey(c);
+    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key));
+  }
+  GridKooDb->SetRedraw(true);
+  GridKooDb->Refresh();
+}
+
+}  // namespace orv

@@ -1,0 +1,247 @@
+// The seven-parameter run: transforms the geocentric start coordinates of
+// every row of Daten with the chosen Bursa-Wolf or Molodensky-Badekas set,
+// forward or reverse, and writes all target columns of the row.
+#include "foundation/DialogService.h"
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "geodesy/AngleFormats.h"
+#include "geodesy/GeodesyConstants.h"
+#include "geodesy/ZoneRules.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbStatusBar.h"
+#include "platform/ui/VbTextBox.h"
+#include "runs/RunFrame.h"
+#include "runs/SevenParameterChain.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+#include "shell/ProgramVersion.h"
+
+namespace orv {
+
+namespace {
+
+const QString kQuote = QStringLiteral("\"");
+
+void ErrorMessage(const QString& text, const QString& title = kProgramTitle) {
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, title);
+}
+
+// The columns the run reads (0 … 2) and writes (3 … 20), in writing order.
+const QStringList& SevenParameterColumns() {
+  static const QStringList names{"sXz",       "sYz",          "sZz",          "sXzZiel",   "sYzZiel",
+                                 "sZzZiel",   "sHgZiel",      "radBgZiel",    "radLgZiel", "BgDezZiel",
+                                 "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel", "sBgZiel",   "sLgZiel",
+                                 "Zone",      "EllipsKO",     "sXeZiel",      "sYeZiel",   "sZeZiel"};
+  return names;
+}
+enum Col {
+  kSXz,
+  kSYz,
+  kSZz,
+  kSXzZiel,
+  kSYzZiel,
+  kSZzZiel,
+  kSHgZiel,
+  kRadBgZiel,
+  kRadLgZiel,
+  kBgDezZiel,
+  kLgDezZiel,
+  kBgDezSekZiel,
+  kLgDezSekZiel,
+  kSBgZiel,
+  kSLgZiel,
+  kZone,
+  kEllipsKO,
+  kSXeZiel,
+  kSYeZiel,
+  kSZeZiel
+};
+
+// The start ellipsoid of a set fits data imported on importEllipsoid. Data
+// imported as ETRS89 (GRS1980) fit sets that name ETRS89 by either of its
+// two ellipsoid names.
+bool SetStartFitsImport(const QString& setStart, const QString& importEllipsoid) {
+  if (setStart == importEllipsoid) return true;
+  return importEllipsoid == QLatin1String("GRS1980") && setStart == QLatin1String("WGS1984");
+}
+
+}  // namespace
+
+void FormOrvenil::ParaTrafoDatenRechnen() {
+  ProgramState& state = State();
+  const bool forward = AuswahlTrafoRichtung->isSelected(0);
+  const auto refuse = [&](const QString& text) {
+    ErrorMessage(text);
+    ComboTrafoPara->SetText(QStringLiteral("ohne"));
+  };
+
+  // A. Checks.
+  if (ComboTrafoPara->Text().trimmed() == QLatin1String("ohne"))
+    return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+  if (GridKooDb->RowCount() == 0) return refuse(QStringLiteral("Daten fehlen! Abbruch!"));
+  const int row = ComboTrafoPara->ListIndex() + 1;
+  if (row < 1 || row > GridTrafoSys->RowCount())
+    return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+  const auto cell = [&](const QString& key) { return GridTrafoSys->CellText(row, key); };
+  SevenParameterSet set;
+  set.modell = cell(QStringLiteral("Modell"));
+  if (set.modell == kModelMolodenskyBadekas && !forward)
+    return refuse(QStringLiteral("Eine Rücktransformation für das Modell: ") + kQuote + set.modell + kQuote +
+                  QStringLiteral(" ist nicht zulässig! Abbruch!"));
+  // A set that names no known model, or a parameter that is no number, would
+  // give rows without meaning: the run stops before it changes any row.
+  if (set.modell != kModelBursaWolf && set.modell != kModelMolodenskyBadekas)
+    return refuse(QStringLiteral("Das Modell ") + kQuote + set.modell + kQuote +
+                  QStringLiteral(" des Parametersatzes ") + kQuote + cell(QStringLiteral("Name")) + kQuote +
+                  QStringLiteral(" ist unbekannt! Abbruch!"));
+  double* values[] = {&set.dx, &set.dy, &set.dz, &set.Rx, &set.Ry,
+                      &set.Rz, &set.MF, &set.x0, &set.y0, &set.z0};
+  for (int i = 0; i < ParameterSetKeys().size(); ++i) {
+    const QString key = ParameterSetKeys()[i];
+    if (!ReadParameterCell(cell(key), *values[i]))
+      return refuse(QStringLiteral("Der Parameter ") + key + QStringLiteral(" des Parametersatzes ") +
+                    kQuote + cell(QStringLiteral("Name")) + kQuote + QStringLiteral(" ist keine Zahl: ") +
+                    kQuote + cell(key) + kQuote + QStringLiteral("! Abbruch!"));
+  }
+  if (!forward) set = Reversed(set);
+
+  Dialogs().setBusy(true);
+  if (state.EllipsoidStart == state.EllipsoidZiel) return Dialogs().setBusy(false);
+  state.EllipsoidZiel = cell(forward ? QStringLiteral("EllipsoidB") : QStringLiteral("EllipsoidA"));
+  if (!SetStartFitsImport(state.EllipsoidStart, state.EllipsoidImport)) {
+    ErrorMessage(QStringLiteral("Die Transformationsrichtung ") + kQuote +
+                 (forward ? QStringLiteral("Hin") : QStringLiteral("Rück")) + kQuote +
+                 QStringLiteral(" mit ") + kQuote + txtTrafoParaStart->Text() + kQuote +
+                 QStringLiteral(" ist falsch!   "));
+    return Dialogs().setBusy(false);
+  }
+  // A target ellipsoid that the coordinate-system table does not hold would
+  // leave the values of an earlier target in place: the run stops.
+  const bool targetKnown = GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state.EllipsoidZiel, 1) > 0;
+  if (targetKnown) EllipsoidBDatenZuordnen(state.EllipsoidZiel);
+  if (!targetKnown || state.ZielA == 0) {
+    Dialogs().setBusy(false);
+    return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+  }
+
+  // B. Set-up.
+  xpStatusBar1->SetPanelText(9, QStringLiteral("Startsystem: ") + state.EllipsoidStart.trimmed() +
+                                    QStringLiteral(" > Zielsystem: ") + state.EllipsoidZiel.trimmed() +
+                                    QStringLiteral("  "));
+  FormVisible(false);
+  Dialogs().processEvents();
+
+  bool gridLocked = false;
+  try {
+    const TargetEllipsoid target = PrepareTargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    state.ZielB = target.b;
+    state.ZielE = target.e;
+    state.ZielK0 = target.k0;
+    const SevenParameterChain chain(set, target);
+    const QString zoneEllipsoid = state.ZonenEllipsoidZiel;
+
+    state.KooDbDaten = state.KooDb.openTable(QStringLiteral("Daten"));
+    Recordset& rs = state.KooDbDaten;
+    const ColumnPositions col(rs, SevenParameterColumns());
+    GridKooDb->SetRedraw(false);
+    gridLocked = true;
+    state.AnzahlDatensaetze = static_cast<qint32>(rs.recordCount());
+    const qint32 n = state.AnzahlDatensaetze;
+    if (n > 0) rs.moveFirst();
+
+    const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
+    int32_t previousMeridian = 0;
+    bool noticeShown = false;
+    int32_t shownMeridian = -1;
+    double shownFalseEasting = -1;
+    for (qint32 i = 1; i <= n; ++i) {
+      ShowProgress(i, 0, n, true, progressText);
+      rs.edit();
+      const double X = ColumnNumber(rs, col[kSXz]);
+      const double Y = ColumnNumber(rs, col[kSYz]);
+      const double Z = ColumnNumber(rs, col[kSZz]);
+      const SevenParameterPoint p = chain.Transform(X, Y, Z);
+      rs.setValue(col[kSXzZiel], NumberText(p.target.X));
+      rs.setValue(col[kSYzZiel], NumberText(p.target.Y));
+      rs.setValue(col[kSZzZiel], NumberText(p.target.Z));
+      const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
+      rs.setValue(col[kSHgZiel], height);
+      rs.setValue(col[kRadBgZiel], NumberText(p.B));
+      rs.setValue(col[kRadLgZiel], NumberText(p.L));
+      rs.setValue(col[kBgDezZiel], NumberText(p.B * 180 / kPi));
+      rs.setValue(col[kLgDezZiel], NumberText(p.longitudeDegrees));
+      rs.setValue(col[kBgDezSekZiel], NumberText(3600 * p.B * 180 / kPi));
+      rs.setValue(col[kLgDezSekZiel], NumberText(3600 * p.L * 180 / kPi));
+      rs.setValue(col[kSBgZiel], orv::RadInGrad(p.B));
+      rs.setValue(col[kSLgZiel], orv::RadInGrad(p.L));
+
+      state.ZielMeridian = ZoneFromLongitudeValue(p.longitudeDegrees, zoneEllipsoid);
+      state.ZielFalseEasting = ErmittleFalseEasting(state.ZielMeridian, zoneEllipsoid);
+      rs.setValue(col[kZone], NumberText(state.ZielMeridian));
+      rs.setValue(col[kEllipsKO], NumberText(state.ZielFalseEasting));
+      if (i > 1 && !noticeShown && state.ZielMeridian != previousMeridian) {
+        Dialogs().messageBox(QStringLiteral("Die Zielkoordinaten befinden sich in unterschiedlichen "
+                                            "Zonen/Meridianstreifen: [") +
+                                 QString::number(previousMeridian) + QStringLiteral("] und [") +
+                                 QString::number(state.ZielMeridian) + QStringLiteral("] !   "),
+                             MsgButtons::Ok, MsgIcon::Information,
+                             QStringLiteral("unterschiedlichen Zonen/Meridianstreifen"));
+        noticeShown = true;
+      }
+      previousMeridian = state.ZielMeridian;
+
+      const GridCoordinates g = chain.Project(p, state.ZielMeridian, state.ZielFalseEasting);
+      rs.setValue(col[kSXeZiel], FormatNumber(g.northing, QStringLiteral("0.0000")));
+      QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
+      // 6° zones carry their zone digit in the millions of the easting.
+      const double prefix = ZonePrefix(state.ZielMeridian, zoneEllipsoid);
+      if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
+      rs.setValue(col[kSYeZiel], easting);
+      rs.setValue(col[kSZeZiel], height);
+
+      // The panels show the zone of the row computed last; they are
+      // redrawn only when it changes.
+      if (state.ZielMeridian != shownMeridian || state.ZielFalseEasting != shownFalseEasting) {
+        shownMeridian = state.ZielMeridian;
+        shownFalseEasting = state.ZielFalseEasting;
+        xpStatusBar1->SetPanelText(
+            6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(
+            7, QStringLiteral("Ziel-Maßstab: ") + NumberText(state.ZielK0) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(
+            8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
+      }
+      rs.update();
+      if (i < n) rs.moveNext();
+    }
+
+    // D. End.
+    GridKooDb->SetRedraw(true);
+    gridLocked = false;
+    GridKooDb->Refresh();
+    state.KooDbDaten.close();
+    state.KooDbDaten = Recordset();
+    FormVisible(true);
+    Dialogs().setBusy(false);
+  } catch (const std::exception&) {
+    // The row being edited is dropped; the rows stored before keep their values.
+    ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
+    FormVisible(true);
+    if (state.KooDbDaten.isSet()) {
+      try {
+        state.KooDbDaten.close();
+      } catch (const std::exception&) {}
+      state.KooDbDaten = Recordset();
+    }
+    if (gridLocked) GridKooDb->SetRedraw(true);
+    try {
+      GridKooDb->Refresh();
+    } catch (const std::exception&) {}
+    Dialogs().setBusy(false);
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,212 @@
+// Every output format written from a small job through the window, compared
+// byte for byte (CR LF, Windows-1252, number patterns); the .xls read back
+// by an outside reader.
+#include <QFile>
+#include <QFileInfo>
+
+#include "ExportFixture.h"
+#include "io/ExportFileChoice.h"
+#include "xls/XlsReadBack.h"
+
+using namespace orv;
+
+namespace {
+
+QString Pt(const QString& name) { return name.size() < 16 ? name.rightJustified(20) : name; }
+
+QList<Row> SmallJob() {
+  return {
+      {{"Punkt", Pt("P1")},
+       {"C", "Bäume"},
+       {"sYe", "4512345.6789"},
+       {"sXe", "5712345.1000"},
+       {"sZe", "98.2500"}},
+      {{"Punkt", Pt("P2")}, {"C", "K"}, {"sYe", ""}, {"sXe", ""}, {"sZe", "1.0000"}},
+      {{"Punkt", Pt("P3")}, {"C", "K"}, {"sYe", "4512000.0000"}, {"sXe", "5712000.0000"}, {"sZe", ""}},
+      {{"Punkt", "PUNKT-NAME-18-LANG"}, {"C", "C"}, {"sYe", "1"}, {"sXe", "2"}},
+  };
+}
+
+}  // namespace
+
+TEST_F(ExportTest, ColumnFormatsByteForByte) {
+  fill(SmallJob());
+  const QByteArray ae = "B\xE4ume";
+  struct Case {
+    int filter;
+    QByteArray expected;
+  } cases[] = {
+      {1, "P1 " + ae +
+              " 4512345.6789 5712345.1000 98.2500\r\nP3 K 4512000.0000 5712000.0000\r\n"
+              "PUNKT-NAME-18-LANG C 1 2 \r\n"},
+      {2, "P1\t" + ae +
+              "\t4512345.6789\t5712345.1000\t98.2500\r\nP3\tK\t4512000.0000\t5712000.0000\t\r\n"
+              "PUNKT-NAME-18-LANG\tC\t1\t2\t\r\n"},
+      {4, "P1;" + ae +
+              ";4512345.6789;5712345.1000;98.2500\r\nP3;K;4512000.0000;5712000.0000;\r\n"
+              "PUNKT-NAME-18-LANG;C;1;2;\r\n"},
+      // Geograf: point 1-15, code 18-25, coordinates 28-38, 41-51, height
+      // 54-64; an 18-character point keeps the record on its line.
+      {8, "             P1     " + ae +
+              "  4512345.679  5712345.100       98.250\r\n"
+              "             P3         K  4512000.000  5712000.000\r\n"
+              "PUNKT-NAME-18-LANG        C      1.000        2.000\r\n"},
+  };
+  for (const Case& c : cases) {
+    dialogs->clearRecords();
+    // The file name is lower-cased, the folder is not; the extension is forced.
+    exportAs(out + "Punkte", c.filter, "1,2,3,4,5");
+    const QString written = out + "punkte" + ExportExtension(c.filter);
+    QByteArray expected = c.expected;
+    if (c.filter == 1) expected.replace("LANG C 1 2 \r\n", "LANG C 1 2\r\n");
+    EXPECT_EQ(textOf(written), expected.toStdString()) << "filter " << c.filter;
+    // P2 has neither easting nor northing: left out and counted twice.
+    ASSERT_EQ(dialogs->messages().size(), 1);
+    EXPECT_EQ(dialogs->messages()[0].text,
+              "2 Koordinaten ohne gültigen Wert!   \nDie betroffenen Punkte wurden nicht exportiert!   ");
+    EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Exclamation);
+    QFile::remove(written);
+  }
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+TEST_F(ExportTest, SaveDialogRulesOverwriteAndUnwritableFiles) {
+  fill(SmallJob());
+  State().ImportDatei = "/daten/Messung.Alt.txt";
+  // Filter presets by export preset; names of the chosen file.
+  EXPECT_EQ(ExportFilterForPreset("Eingabe geozentrisch"), 8);
+  EXPECT_EQ(ExportFilterForPreset("Ziel Kalkschiff Brisa"), 5);
+  EXPECT_EQ(ExportFileName("/Daten/Mess/Points.PKT", 2), "/Daten/Mess/points.pkt");
+  EXPECT_EQ(ExportFileName("/Daten/points.in", 8), "/Daten/points.in");
+
+  // No keeps the older file and asks again with the default name.
+  const QString old = out + "alt.pkt";
+  QFile f(old);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("alt\r\n");
+  f.close();
+  exportAs(old, 1, "1,2", QString(), [&] {
+    dialogs->expectMessage("Datei schon vorhanden! Überschreiben?", MsgResult::No);
+    dialogs->expectSaveFileCancel();
+  });
+  ASSERT_EQ(dialogs->fileRequests().size(), 2);
+  EXPECT_EQ(dialogs->fileRequests()[1].fileName.toStdString(), "export_Messung.Alt");
+  EXPECT_EQ(dialogs->fileRequests()[1].filterIndex, 1);
+  EXPECT_EQ(bytesOf(old), "alt\r\n");
+
+  // A file that cannot be created is reported by name.
+  dialogs->clearRecords();
+  const QString missing = out + "fehlt/x.pkt";
+  exportAs(missing, 1, "1,2");
+  ASSERT_EQ(dialogs->messages().size(), 1);
+  EXPECT_TRUE(dialogs->messages()[0].text.contains(missing)) << dialogs->messages()[0].text.toStdString();
+  EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+TEST_F(ExportTest, VesselSetWritesCsvPointsAndLines) {
+  QList<Row> rows;
+  const int marks[] = {1, 1, 0, 1, 1, 1};
+  for (int i = 0; i < 6; ++i)
+    rows << Row{{"Punkt", QString("12.05.2021 10:11:1%1").arg(i)},
+                {"Zeile", QString("L%1;2;3;4;5;6;7;8;9;10;11;12;13;14;%2").arg(i).arg(marks[i])},
+                {"sYeZiel", "4512345.678"},
+                {"sXeZiel", "5712345.123"}};
+  fill(rows);
+  State().ImportKopfzeile = "Zeit;x";
+  // Only the final ".csv" of the path gives way to ".pkt" and ".lne".
+  const QString folder = out + "reise.csv.d/";
+  QDir().mkpath(folder);
+  exportAs(folder + "fahrt.csv", 5, "1,2,18,19", "Ziel Kalkschiff Brisa");
+
+  const QByteArray csv = bytesOf(folder + "fahrt.csv");
+  EXPECT_TRUE(csv.startsWith(
+      "Zeit;x;Y(RD83);X(RD83)\r\nL0;2;3;4;5;6;7;8;9;10;11;12;13;14;1; ;4512345,678;5712345,123\r\n"));
+  EXPECT_EQ(csv.count("\r\n"), 7);
+  const QByteArray pkt = bytesOf(folder + "fahrt.pkt");
+  EXPECT_TRUE(pkt.startsWith("120521.101110   1 4512345.678  5712345.123\r\n"));
+  EXPECT_EQ(pkt.count("\r\n"), 5);
+  EXPECT_EQ(bytesOf(folder + "fahrt.lne"),
+            lines({"1 ( 120521.101110   120521.101111   )", "1 ( 120521.101113   120521.101114   )",
+                   "1 ( 120521.101114   120521.101115   )"}));
+}
+
+TEST_F(ExportTest, LgoFilesByPreset) {
+  fill({{{"Punkt", Pt("P1")},
+         {"sYe", "3412345.678"},
+         {"sXe", "5712345.123"},
+         {"sZe", "98.25"},
+         {"sBg", "51°02'03.12345\""},
+         {"sLg", "13°04'05.5\""}}});
+  exportAs(out + "lgo", 6, "1,3,4,5", "Eingabe LGO ETRS89");
+  EXPECT_EQ(textOf(out + "lgo.asc"),
+            lines({"@%Unit:                m", "@%Coordinate type:     Grid",
+                   "@%Reference ellipsoid: WGS 1984", "@%Projection set:      UTM 33",
+                   "@#P1                  412345.678    5712345.123            98.25            33"})
+                .toStdString());
+  exportAs(out + "geo", 6, "1,9,10,5", "Eingabe LGO Geodetic");
+  EXPECT_EQ(
+      textOf(out + "geo.asc"),
+      lines({"@%Unit:                m", "@%Coordinate type:     Geodetic", "@%Reference ellipsoid: WGS 1984",
+             "@#P1               51 02 03.12345  N  13 04 05.5      E    98.25            22"})
+          .toStdString());
+  // Any other preset leaves the file empty.
+  exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet");
+  EXPECT_TRUE(QFileInfo::exists(out + "leer.asc"));
+  EXPECT_EQ(bytesOf(out + "leer.asc"), QByteArray());
+}
+
+TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
+  fill({{{"Punkt", Pt("P1")}, {"BgDezZiel", "51.123456789"}, {"LgDezZiel", "13.50000004"}},
+        {{"Punkt", Pt("P2")}, {"BgDezZiel", ""}, {"LgDezZiel", "x"}}});
+  const char* fixed[] = {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1",
+                         "Heading=124",  "Speed=20",    "CAM-Nick=-1",
+                         "Type=1",       "Prefix=P"};
+  auto section = [&](int n, const char* lat, const char* lon, const char* alt) {
+    QByteArray b = QByteArray("[Point") + QByteArray::number(n) + "]\r\n";
+    if (lat) b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";
+    b += QByteArray("Radius=5\r\nAltitude=") + alt + "\r\n";
+    for (const char* f : fixed) b += QByteArray(f) + "\r\n";
+    return b;
+  };
+  const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=2"});
+
+  exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem",
+           [&] { dialogs->expectInput("Flughöhe über Grund (HGT): ", "12.5"); });
+  EXPECT_EQ(textOf(out + "flug.wpl"),
+            (head + section(1, "51.1234568", "13.5", "12.5") + section(2, "", "", "12.5")).toStdString());
+
+  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", "12,5"); });
+  EXPECT_EQ(textOf(out + "eben.wpl"),
+            (head + section(1, nullptr, nullptr, "12") + section(2, nullptr, nullptr, "12")).toStdString());
+
+  // Cancel in the height box writes no file.
+  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", ""); });
+  EXPECT_FALSE(QFileInfo::exists(out + "abbruch.wpl"));
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+TEST_F(ExportTest, XlsInGridOrderOverTwoSheetsReadBack) {
+  QList<Row> rows;
+  QList<QStringList> expected{{"Punkt", "C", "sYe"}};
+  for (int i = 70002; i >= 0; --i) {
+    const QString point = QString("P%1").arg(i, 6, 10, QChar('0'));
+    // Three rows have no easting and are left out.
+    const QString easting = i % 30000 == 1 ? QString() : QString::number(4500000 + i) + ".5000";
+    rows << Row{{"Punkt", point}, {"C", i % 2 ? "Bäume" : ""}, {"sYe", easting}};
+  }
+  for (int i = 0; i <= 70002; ++i)
+    if (i % 30000 != 1)
+      expected << QStringList{QString("P%1").arg(i, 6, 10, QChar('0')), i % 2 ? "Bäume" : "",
+                              QString::number(4500000 + i) + ".5000"};
+  fill(rows);
+  exportAs(out + "Tabelle", 3, "1,2,3");
+  const test::ReadWorkbook book = test::readWorkbook(out + "tabelle.xls");
+  ASSERT_TRUE(book.readable) << book.complaints.toStdString();
+  ASSERT_EQ(book.sheets.size(), 2);
+  EXPECT_EQ(book.sheets[0].rows, 65536);
+  QList<QStringList> read = book.sheets[0].cells + book.sheets[1].cells;
+  ASSERT_EQ(read.size(), expected.size());
+  EXPECT_EQ(read, expected);
+  EXPECT_TRUE(dialogs->allDone());
+}

@@ -1,0 +1,100 @@
+// The zone-change run: fixed, automatic and per-row zones across the 6°
+// boundary on the start side, and the target side on its own copies.
+#include "foundation/NumberText.h"
+#include "geodesy/GeodesyConstants.h"
+#include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbStatusBar.h"
+#include "runs/RunFixture.h"
+
+using namespace orv;
+
+namespace {
+
+// A start row at latitude 50° and the given longitude, as an import writes it.
+RunTest::Row StartRow(double longitude) {
+  return {{"radBg", NumberText(50 * kPi / 180)},
+          {"radLg", NumberText(longitude * kPi / 180)},
+          {"LgDez", NumberText(longitude)}};
+}
+
+QStringList Column(const QList<RunTest::Row>& rows, const QString& key) {
+  QStringList values;
+  for (const RunTest::Row& row : rows) values << row[key];
+  return values;
+}
+
+}  // namespace
+
+class ZoneChangeRunTest : public RunTest {};
+
+TEST_F(ZoneChangeRunTest, StartSideFixedAutomaticAndPerRowZones) {
+  FormOrvenil& f = startJob(0, {StartRow(5.9), StartRow(6.1)});
+  // A fixed zone: every row in it, the zone digit 2 before the easting.
+  f.zielZone->SetListIndex(2);  // "09/32"
+  f.cmdZoneÄndern_Click();
+  QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "Zone"), (QStringList{"9", "9"}));
+  EXPECT_EQ(Column(rows, "EllipsKO"), (QStringList{"500000", "500000"}));
+  for (const Row& row : rows) EXPECT_TRUE(row["sYe"].startsWith("2")) << row["sYe"].toStdString();
+  EXPECT_EQ(f.xpStatusBar1->PanelText(3), "Automatisch: Start-Zone: 9  ");
+  EXPECT_EQ(f.xpStatusBar1->PanelText(5), "Start-K0: 500000m  ");
+
+  // "automatisch": the first row's zone serves all rows.
+  f.zielZone->SetListIndex(0);
+  f.cmdZoneÄndern_Click();
+  EXPECT_EQ(Column(rowsOfDaten(), "Zone"), (QStringList{"3", "3"}));
+
+  // Per row: each row in its own zone, with its own digit.
+  f.chkZoneIndividuell->SetValue(1);
+  f.cmdZoneÄndern_Click();
+  rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "Zone"), (QStringList{"3", "9"}));
+  EXPECT_TRUE(rows[0]["sYe"].startsWith("1"));
+  EXPECT_TRUE(rows[1]["sYe"].startsWith("2"));
+  EXPECT_EQ(f.xpStatusBar1->PanelText(3), "Individuell: Start-Zone: 3  ");
+  EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
+}
+
+TEST_F(ZoneChangeRunTest, TargetSideLeavesTheStartSystemAndSkipsRowsWithoutTarget) {
+  Row untransformed = StartRow(12.5);
+  Row transformed = StartRow(12.5);
+  transformed["radBgZiel"] = NumberText(52.5 * kPi / 180);
+  transformed["radLgZiel"] = NumberText(13.4 * kPi / 180);
+  transformed["LgDezZiel"] = "13.4";
+  transformed["sYeZiel"] = "1";
+  FormOrvenil& f = startJob(1, {untransformed, transformed, transformed});
+  ProgramState& s = State();
+  const ProgramState before = s;
+  // The target system as a run leaves it: ETRS89.
+  s.ZielA = 6378137;
+  s.ZielF = 1 / 298.25722210088;
+  s.ZielK0 = 0.9996;
+  s.ZonenEllipsoidZiel = "GRS1980";
+  f.BtZone->preset(1);
+  f.cmdZoneÄndern_Click();
+
+  const QList<Row> rows = rowsOfDaten();
+  // The first row has no target longitude: it decides nothing.
+  EXPECT_EQ(rows[0]["Zone"], "0");
+  EXPECT_EQ(rows[0]["sYeZiel"], "");
+  EXPECT_EQ(Column(rows, "Zone").mid(1), (QStringList{"15", "15"}));
+  EXPECT_EQ(rows[1]["sYeZiel"], "3391390.7313");
+  EXPECT_EQ(rows[1]["sXeZiel"], "5817855.2407");
+  EXPECT_EQ(f.xpStatusBar1->PanelText(3), "Automatisch: Ziel-Zone: 15  ");
+  EXPECT_EQ(s.StartA, before.StartA);
+  EXPECT_EQ(s.StartF, before.StartF);
+  EXPECT_EQ(s.StartK0, before.StartK0);
+  EXPECT_EQ(s.ZonenEllipsoidStart, before.ZonenEllipsoidStart);
+  EXPECT_EQ(s.ZonenEllipsoidStart, "Krassowski");
+  EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
+}
+
+TEST_F(ZoneChangeRunTest, GaussKruegerStripWithoutZoneDigit) {
+  FormOrvenil& f = startJob(1, {StartRow(11.2), StartRow(13.4)});
+  f.zielZone->SetListIndex(4);  // "12/45"
+  f.cmdZoneÄndern_Click();
+  const QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "EllipsKO"), (QStringList{"4500000", "4500000"}));
+  for (const Row& row : rows) EXPECT_NEAR(Val(row["sYe"]), 4500000, 110000) << row["sYe"].toStdString();
+  EXPECT_LT(Val(rows[0]["sYe"]), 4500000);
+}
