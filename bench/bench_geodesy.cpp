@@ -138,8 +138,7 @@ void Ntv2Throughput() {
   }
   rs.close();
   db.commit();
-  State().NTv2Gitterdatenbank = db;
-  State().NTv2AnzahlGitter = 1;
+  const Ntv2GridCache cache(db, 1);
 
   const int n = 200000;
   double checksum = 0;
@@ -147,7 +146,7 @@ void Ntv2Throughput() {
   for (int i = 0; i < n; ++i) {
     const double lat = 47.5 + (i % 500) * 0.0137;
     const double lon = 6.0 + (i / 500) * 0.0231;
-    const Ntv2Result r = NTv2Transformieren(lat, lon, db, QString());
+    const Ntv2Result r = NTv2Transformieren(lat, lon, cache);
     checksum += r.latitude + r.longitude;
   }
   const double t = Seconds(std::chrono::steady_clock::now() - start);

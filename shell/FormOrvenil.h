@@ -215,7 +215,6 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
-  void RunNtv2Transformation();
   void ConvertHeightsWithGeoid();
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
@@ -228,6 +227,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void FinishMerge(const QString& message, bool fitPointColumn);
   void CloseMergeDatabases();
   void MergeFailed(const std::exception& error);
+
+  // NTv2 run and grid tools (runs/FormOrvenilNtv2Run.cpp, runs/FormOrvenilNtv2Tools.cpp).
+  void RunNtv2Transformation();
+  void GenerateNtv2PointGrid();
+  void WriteNtv2Gsa();
+  void ExportNtv2Extents();
+  void ImportNtv2TargetsByLine();
+  void ImportNtv2TargetsByPointNumber();
+  void ImportNtv2Targets(bool byLine);
 
   FormOrvenilFolders folders_;
   QString commandLine_;

@@ -1,10 +1,6 @@
 // The import chain of the toolbar key btnDbÖffnen: open dialog, start-data
 // dialog, import, the merge functions, the geoid heights, the vessel chain's
 // NTv2 run and export, and the step after the import.
-//
-// The merges, the height run, the NTv2 run and the export are operations of
-// their own. A step whose operation is not part of this build is left out
-// without a message; ImportChainCalls finds out at compile time.
 #include <QPushButton>
 
 #include "platform/ui/ContainerControls.h"
@@ -25,21 +21,6 @@
 
 namespace orv {
 
-template <typename T>
-struct ImportChainCalls {
-  // The vessel chain needs the NTv2 run behind the transformation start and the export.
-  static constexpr bool kVesselChain =
-      requires(T& g) { g.RunNtv2Transformation(); } && requires(T& g) { g.ExportCoordinateTable(); };
-  static void VesselTransformAndExport(T& f) {
-    if constexpr (kVesselChain) {
-      f.cmdTrafoStart->setEnabled(true);
-      f.cmdTrafoStart_Click();
-      State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
-      f.ExportCoordinateTable();
-    }
-  }
-};
-
 namespace {
 
 const QString kVesselSet = QStringLiteral("TARQ-SN");
@@ -55,7 +36,6 @@ int FirstItemContaining(const VbComboBox* combo, const QString& text) {
 
 void FormOrvenil::ImportChain() {
   ProgramState& state = State();
-  using Calls = ImportChainCalls<FormOrvenil>;
   if (TrimBlanks(GetLastToken(CommonDialog1.FileName, QStringLiteral("."))).compare(QLatin1String("vorsel"), Qt::CaseInsensitive) == 0)
     CommonDialog1.FilterIndex = kFilterVesselB;
   ChooseImportFile();
@@ -127,7 +107,11 @@ void FormOrvenil::ImportChain() {
                            MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
       return;
     }
-    Calls::VesselTransformAndExport(*this);
+    // The track goes back through the NTv2 set and is written at once.
+    cmdTrafoStart->setEnabled(true);
+    cmdTrafoStart_Click();
+    state.SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
+    ExportCoordinateTable();
   } else if (state.StartAbbildungName == QLatin1String("geographisch")) {
     if (cmbGeoidmodell->ListCount() > 1) cmbGeoidmodell->SetListIndex(1);
     chkUndulationMinus->SetValue(1);

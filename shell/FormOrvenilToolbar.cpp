@@ -44,8 +44,17 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
 void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
   if (itemKey.startsWith(QStringLiteral("btnSpalten")))
     ShowColumnView(itemKey.mid(10).toInt());
-  else if (itemKey.startsWith(QStringLiteral("btnNTv2")))
-    NotAvailable(QStringLiteral("Das NTv2-Werkzeug"));
+  else if (itemKey == QLatin1String("btnNTv2erzeugen"))
+    GenerateNtv2PointGrid();
+  else if (itemKey == QLatin1String("btnNTv2Ziel"))
+    ImportNtv2TargetsByLine();
+  else if (itemKey == QLatin1String("btnNTv2ZielManuell") || itemKey == QLatin1String("btnNTv2ZielManuellPkt")) {
+    State().NTv2ZielManuellPkt = itemKey.endsWith(QLatin1String("Pkt"));
+    ImportNtv2TargetsByPointNumber();
+  } else if (itemKey == QLatin1String("btnNTv2Export"))
+    WriteNtv2Gsa();
+  else if (itemKey == QLatin1String("btnNTv2Grenzen"))
+    ExportNtv2Extents();
 }
 
 void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen); }

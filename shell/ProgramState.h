@@ -27,21 +27,6 @@ struct NTv2KopfDaten {
   double MINOR_T = 0;
 };
 
-// Header of the NTv2 sub-grid in use (angles in arc-seconds, longitudes positive west).
-struct NTv2SubKopfDaten {
-  QString SUB_NAME;
-  QString PARENT;
-  QString CREATED;
-  QString UPDATED;
-  double S_LAT = 0;
-  double N_LAT = 0;
-  double E_LONG = 0;
-  double W_LONG = 0;
-  double LAT_INC = 0;
-  double LONG_INC = 0;
-  qint32 GS_COUNT = 0;
-};
-
 struct ProgramState {
   // Databases and their files.
   Database KooDb;                 // temporary coordinate database with table Daten
@@ -112,9 +97,8 @@ struct ProgramState {
   QString SpeichernSpaltenNr;     // comma-separated 1-based column numbers of Daten
   QString SpeichernSpalten;       // comma-separated column names
 
-  // NTv2 headers.
+  // NTv2 overview header of the grid file in use.
   NTv2KopfDaten NTv2Kopf;
-  NTv2SubKopfDaten NTv2SubKopf;
 
   // Others.
   QString Antwort;

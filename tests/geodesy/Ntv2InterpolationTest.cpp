@@ -1,6 +1,6 @@
 // NTv2 interpolation on synthetic grid caches built in the test: exact
 // interpolation of a linear shift field, edges, the choice among parents and
-// children, points outside and missing nodes.
+// children, points outside, missing nodes and unreadable caches.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -9,7 +9,6 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "foundation/ProgramState.h"
 #include "geodesy/Ntv2Interpolation.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/FieldType.h"
@@ -45,17 +44,16 @@ void AddSubGrid(Database& db, int tableNumber, const SubGridSpec& g, bool lastTa
 
   const int ncols = int(std::lround((g.wLong - g.eLong) / g.longInc)) + 1;
   const int nrows = int(std::lround((g.nLat - g.sLat) / g.latInc)) + 1;
-  const QString header =
-      HeaderRecord("SUB_NAME", g.name) + HeaderRecord("PARENT", g.parent) +
-      HeaderRecord("CREATED", QStringLiteral("01-06-21")) +
-      HeaderRecord("UPDATED", QStringLiteral("02-06-21")) +
-      HeaderRecord("S_LAT", FormatNumber(g.sLat, QStringLiteral("0.000000"))) +
-      HeaderRecord("N_LAT", FormatNumber(g.nLat, QStringLiteral("0.000000"))) +
-      HeaderRecord("E_LONG", FormatNumber(g.eLong, QStringLiteral("0.000000"))) +
-      HeaderRecord("W_LONG", FormatNumber(g.wLong, QStringLiteral("0.000000"))) +
-      HeaderRecord("LAT_INC", FormatNumber(g.latInc, QStringLiteral("0.000000"))) +
-      HeaderRecord("LONG_INC", FormatNumber(g.longInc, QStringLiteral("0.000000"))) +
-      HeaderRecord("GS_COUNT", QString::number(ncols * nrows));
+  const QString header = HeaderRecord("SUB_NAME", g.name) + HeaderRecord("PARENT", g.parent) +
+                         HeaderRecord("CREATED", QStringLiteral("01-06-21")) +
+                         HeaderRecord("UPDATED", QStringLiteral("02-06-21")) +
+                         HeaderRecord("S_LAT", FormatNumber(g.sLat, QStringLiteral("0.000000"))) +
+                         HeaderRecord("N_LAT", FormatNumber(g.nLat, QStringLiteral("0.000000"))) +
+                         HeaderRecord("E_LONG", FormatNumber(g.eLong, QStringLiteral("0.000000"))) +
+                         HeaderRecord("W_LONG", FormatNumber(g.wLong, QStringLiteral("0.000000"))) +
+                         HeaderRecord("LAT_INC", FormatNumber(g.latInc, QStringLiteral("0.000000"))) +
+                         HeaderRecord("LONG_INC", FormatNumber(g.longInc, QStringLiteral("0.000000"))) +
+                         HeaderRecord("GS_COUNT", QString::number(ncols * nrows));
 
   Recordset rs = db.openTable(name);
   int id = 0;
@@ -96,31 +94,24 @@ SubGridSpec Parent(const QString& name = QStringLiteral("PARENT1")) {
 
 class Ntv2Interpolation : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(dir.isValid());
-  }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   void TearDown() override {
     if (db.isSet()) db.close();
-    ResetProgramState();
   }
+  // Writes the cache database and reads it into the cache object.
   void Build(const std::vector<SubGridSpec>& grids, const QString& file = QStringLiteral("grid.mdb")) {
     if (db.isSet()) db.close();
     db = DBEngine::createDatabase(dir.filePath(file));
-    for (size_t i = 0; i < grids.size(); ++i)
-      AddSubGrid(db, int(i) + 1, grids[i], i + 1 == grids.size());
-    State().NTv2Gitterdatenbank = db;
-    State().NTv2AnzahlGitter = int(grids.size());
+    for (size_t i = 0; i < grids.size(); ++i) AddSubGrid(db, int(i) + 1, grids[i], i + 1 == grids.size());
+    cache = Ntv2GridCache(db, int(grids.size()));
   }
-  Ntv2Result Shift(double latDeg, double lonDeg) {
-    return NTv2ShiftInterpolieren(latDeg, lonDeg, db, QStringLiteral("P1"));
-  }
-  Ntv2Result Shifted(double latDeg, double lonDeg) {
-    return NTv2Transformieren(latDeg, lonDeg, db, QStringLiteral("P1"));
-  }
+  Ntv2Result Shift(double latDeg, double lonDeg) { return NTv2ShiftInterpolieren(latDeg, lonDeg, cache); }
+  Ntv2Result Shifted(double latDeg, double lonDeg) { return NTv2Transformieren(latDeg, lonDeg, cache); }
+  const Ntv2SubGridHeader& Used(const Ntv2Result& r) { return cache.header(r.subGrid); }
 
   QTemporaryDir dir;
   Database db;
+  Ntv2GridCache cache;
 };
 
 TEST_F(Ntv2Interpolation, LinearFieldIsInterpolatedExactlyAndBothRoutinesAgree) {
@@ -140,15 +131,16 @@ TEST_F(Ntv2Interpolation, LinearFieldIsInterpolatedExactlyAndBothRoutinesAgree) 
       EXPECT_NEAR(p.longitude, lon + s.longitude / 3600, 1e-12);
     }
   }
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
-  EXPECT_EQ(State().NTv2SubKopf.N_LAT, 171000);
-  EXPECT_EQ(State().NTv2SubKopf.E_LONG, -36000);
-  EXPECT_EQ(State().NTv2SubKopf.W_LONG, -32400);
-  EXPECT_EQ(State().NTv2SubKopf.LAT_INC, 600);
-  EXPECT_EQ(State().NTv2SubKopf.LONG_INC, 900);
-  EXPECT_EQ(State().NTv2SubKopf.GS_COUNT, 4 * 5);
-  EXPECT_EQ(State().NTv2SubKopf.CREATED, QStringLiteral("01-06-21"));
-  EXPECT_EQ(State().NTv2SubKopf.UPDATED, QStringLiteral("02-06-21"));
+  const Ntv2SubGridHeader& h = Used(Shift(47.2, 9.5));
+  EXPECT_EQ(h.S_LAT, 169200);
+  EXPECT_EQ(h.N_LAT, 171000);
+  EXPECT_EQ(h.E_LONG, -36000);
+  EXPECT_EQ(h.W_LONG, -32400);
+  EXPECT_EQ(h.LAT_INC, 600);
+  EXPECT_EQ(h.LONG_INC, 900);
+  EXPECT_EQ(h.GS_COUNT, 4 * 5);
+  EXPECT_EQ(h.CREATED, QStringLiteral("01-06-21"));
+  EXPECT_EQ(h.UPDATED, QStringLiteral("02-06-21"));
 }
 
 TEST_F(Ntv2Interpolation, NodesAndBordersUseNoNodeBeyondTheGrid) {
@@ -179,41 +171,72 @@ TEST_F(Ntv2Interpolation, PointOutsideEveryGridIsAFailureNotAZeroShift) {
     EXPECT_EQ(s.latitude, 0.0);
     EXPECT_EQ(s.longitude, 0.0);
     EXPECT_FALSE(Shifted(lat, lon).ok);
+    // The run's own extent test still finds the point outside the grid named.
+    EXPECT_EQ(Used(s).S_LAT, 169200);
   }
-  // The run's own extent test still finds the point outside the grid left behind.
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
 }
 
 TEST_F(Ntv2Interpolation, ParentWithOneChildUsesTheChildInsideIt) {
   // Child: 47.1° … 47.3° N, 9.25° … 9.5° E, constant shifts.
-  SubGridSpec child{QStringLiteral("CHILD1"), QStringLiteral("PARENT1"), 169560, 170280,
-                    -34200, -33300, 120, 180, ConstantLat, ConstantLonW};
+  SubGridSpec child{QStringLiteral("CHILD1"),
+                    QStringLiteral("PARENT1"),
+                    169560,
+                    170280,
+                    -34200,
+                    -33300,
+                    120,
+                    180,
+                    ConstantLat,
+                    ConstantLonW};
   Build({Parent(), child});
   Ntv2Result s = Shift(47.2, 9.4);
   ASSERT_TRUE(s.ok);
   EXPECT_EQ(s.latitude, 3.0);
   EXPECT_EQ(s.longitude, 4.0);
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169560);
-  EXPECT_EQ(State().NTv2SubKopf.LAT_INC, 120);
+  EXPECT_EQ(Used(s).S_LAT, 169560);
+  EXPECT_EQ(Used(s).LAT_INC, 120);
 
   s = Shift(47.4, 9.8);
   ASSERT_TRUE(s.ok);
   EXPECT_NEAR(s.latitude, LinearLat(47.4 * 3600, -9.8 * 3600), 1e-9);
-  EXPECT_EQ(State().NTv2SubKopf.S_LAT, 169200);
+  EXPECT_EQ(Used(s).S_LAT, 169200);
 }
 
 TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
   // Table order: child of A, top-level A, top-level B last, grandchild of A,
   // second child of A overlapping the first.
-  SubGridSpec childA{QStringLiteral("A1"), QStringLiteral("A"), 169560, 170280, -34200, -33300,
-                     120, 180, ConstantLat, ConstantLonW};
-  SubGridSpec topB{QStringLiteral("B"), QStringLiteral("NONE"), 171000, 172800, -36000, -32400,
-                   600, 900, [](double, double) { return 7.0; }, [](double, double) { return 8.0; }};
-  SubGridSpec grandchild{QStringLiteral("A1X"), QStringLiteral("A1"), 169740, 169920, -34020,
-                         -33840, 60, 60, [](double, double) { return 5.0; },
+  SubGridSpec childA{QStringLiteral("A1"), QStringLiteral("A"), 169560, 170280, -34200, -33300, 120, 180,
+                     ConstantLat,          ConstantLonW};
+  SubGridSpec topB{QStringLiteral("B"),
+                   QStringLiteral("NONE"),
+                   171000,
+                   172800,
+                   -36000,
+                   -32400,
+                   600,
+                   900,
+                   [](double, double) { return 7.0; },
+                   [](double, double) { return 8.0; }};
+  SubGridSpec grandchild{QStringLiteral("A1X"),
+                         QStringLiteral("A1"),
+                         169740,
+                         169920,
+                         -34020,
+                         -33840,
+                         60,
+                         60,
+                         [](double, double) { return 5.0; },
                          [](double, double) { return 6.0; }};
-  SubGridSpec childA2{QStringLiteral("A2"), QStringLiteral("A"), 169560, 170280, -34200, -33300,
-                      120, 180, [](double, double) { return 9.0; }, [](double, double) { return 9.0; }};
+  SubGridSpec childA2{QStringLiteral("A2"),
+                      QStringLiteral("A"),
+                      169560,
+                      170280,
+                      -34200,
+                      -33300,
+                      120,
+                      180,
+                      [](double, double) { return 9.0; },
+                      [](double, double) { return 9.0; }};
   Build({childA, Parent(QStringLiteral("A")), topB, grandchild, childA2});
 
   Ntv2Result s = Shift(172000.0 / 3600, 9.5);  // only in B
@@ -225,7 +248,7 @@ TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
   s = Shift(170200.0 / 3600, 33900.0 / 3600);  // in A, A1 and A2: the first child
   ASSERT_TRUE(s.ok);
   EXPECT_EQ(s.latitude, 3.0);
-  s = Shift(47.05, 9.05);                       // in A only
+  s = Shift(47.05, 9.05);  // in A only
   ASSERT_TRUE(s.ok);
   EXPECT_NEAR(s.latitude, LinearLat(47.05 * 3600, -9.05 * 3600), 1e-9);
 }
@@ -233,28 +256,27 @@ TEST_F(Ntv2Interpolation, FinestGridWinsWhateverTheTableOrder) {
 TEST_F(Ntv2Interpolation, MissingNodeIsAFailure) {
   Build({Parent()});
   db.execute(QStringLiteral("DELETE FROM \"1\" WHERE id = 8"));  // row 1, column 2
+  cache = Ntv2GridCache(db, 1);
   EXPECT_FALSE(Shift(47 + 700.0 / 3600, 9.4).ok);  // needs node 8
   EXPECT_TRUE(Shift(47.01, 9.99).ok);
 }
 
-TEST_F(Ntv2Interpolation, AnotherOpenCacheIsReadAfresh) {
+TEST_F(Ntv2Interpolation, CacheOutlivesItsDatabaseAndAnEmptyCacheHoldsNoPoint) {
   Build({Parent()});
-  ASSERT_TRUE(Shift(47.2, 9.5).ok);
-  SubGridSpec other = Parent();
-  other.dLat = ConstantLat;
-  other.dLonW = ConstantLonW;
-  Build({other}, QStringLiteral("other.mdb"));
-  const Ntv2Result s = Shift(47.2, 9.5);
-  ASSERT_TRUE(s.ok);
-  EXPECT_EQ(s.latitude, 3.0);
+  db.close();
+  EXPECT_TRUE(Shift(47.2, 9.5).ok);
+  const Ntv2Result none = NTv2ShiftInterpolieren(47.2, 9.5, Ntv2GridCache());
+  EXPECT_FALSE(none.ok);
+  EXPECT_EQ(none.subGrid, -1);
 }
 
 TEST_F(Ntv2Interpolation, UnreadableCacheThrows) {
   Build({Parent()});
-  State().NTv2AnzahlGitter = 2;  // table "2" does not exist
-  EXPECT_THROW(Shift(47.2, 9.5), OrvenilError);
-  State().NTv2Gitterdatenbank = Database();
-  EXPECT_THROW(Shift(47.2, 9.5), OrvenilError);
+  EXPECT_THROW(Ntv2GridCache(db, 2), OrvenilError);  // table "2" does not exist
+  db.execute(QStringLiteral("UPDATE \"1\" SET Kopfdaten = 'SUB_NAME X;LAT_INC 0;' WHERE id = 1"));
+  EXPECT_THROW(Ntv2GridCache(db, 1), OrvenilError);
+  Database closed;
+  EXPECT_THROW(Ntv2GridCache(closed, 1), OrvenilError);
 }
 
 }  // namespace

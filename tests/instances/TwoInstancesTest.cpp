@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 
 TEST(TwoInstancesTest, InstancesStartedInOneSecondKeepTheirOwnDatabases) {
   // A program folder of its own, so the build's database folder stays untouched.
@@ -31,19 +32,22 @@ TEST(TwoInstancesTest, InstancesStartedInOneSecondKeepTheirOwnDatabases) {
   second.start(program + "orvenil", {});
   ASSERT_TRUE(first.waitForStarted() && second.waitForStarted());
   const QDir temp(root.path() + "/tmp/orvenil-orvtest");
+  const auto isDatabase = [&](const QString& name) {
+    QFile f(temp.filePath(name));
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
+  };
+  // Three databases each, every one of them intact (a file can be seen
+  // before its maker has written the database header).
   QStringList files;
-  for (int waited = 0; waited < 20000 && files.size() < 6; waited += 50) {
+  for (int waited = 0; waited < 20000; waited += 50) {
     QThread::msleep(50);
     files = temp.entryList({"tmp_dao_orvenil*"}, QDir::Files);
+    if (files.size() == 6 && std::all_of(files.begin(), files.end(), isDatabase)) break;
   }
   first.kill();
   second.kill();
   first.waitForFinished();
   second.waitForFinished();
-  // Three databases each, every one of them intact.
   ASSERT_EQ(files.size(), 6) << files.join(' ').toStdString();
-  for (const QString& name : files) {
-    QFile f(temp.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16)) << name.toStdString();
-  }
+  for (const QString& name : files) EXPECT_TRUE(isDatabase(name)) << name.toStdString();
 }

@@ -1,0 +1,166 @@
+// The NTv2 run: the chosen NTv2 set's grid cache is opened (built when
+// needed) and every row of Daten is shifted forward (one interpolation) or
+// back (four fixed-point steps); rows inside the grid get their target
+// columns, rows outside have them emptied.
+#include <QCoreApplication>
+
+#include "foundation/DatabaseFolderFile.h"
+#include "foundation/DialogService.h"
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
+#include "geodesy/Ntv2GridCache.h"
+#include "platform/db/DBEngine.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/ProgressWindow.h"
+#include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbStatusBar.h"
+#include "platform/ui/VbTextBox.h"
+#include "runs/Ntv2CacheDatabase.h"
+#include "runs/Ntv2Run.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+#include "shell/SkipFailingStep.h"
+
+namespace orv {
+
+namespace {
+
+const QString kNtv2Title = QStringLiteral("NTv2");
+
+QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+Database& OpenKooDb() {
+  ProgramState& state = State();
+  if (!state.KooDb.isOpen()) state.KooDb = DBEngine::openDatabase(state.KooDbPfad);
+  return state.KooDb;
+}
+
+}  // namespace
+
+void FormOrvenil::RunNtv2Transformation() {
+  ProgramState& state = State();
+  const auto refuse = [&](const QString& text) {
+    Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kNtv2Title);
+    ComboTrafoPara->SetText(QStringLiteral("ohne"));
+  };
+  if (TrimBlanks(ComboTrafoPara->Text()) == QLatin1String("ohne")) {
+    refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+    return;
+  }
+  if (GridKooDb->RowCount() == 0) {
+    refuse(QStringLiteral("Daten fehlen! Abbruch!"));
+    return;
+  }
+
+  bool redrawOff = false;
+  try {
+    Dialogs().setBusy(true);
+    StatusForm()->show();
+    FormVisible(false);
+    Dialogs().processEvents();
+
+    const int setRow = ComboTrafoPara->ListIndex() + 1;
+    const QString gridPath = DatabaseFolderFile(state.DatenbankVerzeichnis,
+                                                GridNTv2Sys->CellText(setRow, QStringLiteral("Trafosatz")));
+    const Ntv2OpenCache open = OpenNtv2GridCache(
+        gridPath, state.TempVerzeichnis, state.NTv2Gitterdatenbank, [](int line, int total) {
+          ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, Datenbank wird erstellt..."));
+        });
+    state.NTv2Gitterdatenbank = open.database;
+    state.NTv2AnzahlGitter = open.tableCount;
+    state.NTv2Kopf = open.overview.header;
+    if (!open.buildPath.isEmpty()) state.NTv2TempPfad = open.buildPath;
+    const Ntv2GridCache cache(state.NTv2Gitterdatenbank, state.NTv2AnzahlGitter);
+
+    StatusForm()->show();
+    state.KooDbDaten = OpenKooDb().openTable(QStringLiteral("Daten"));
+
+    const bool forward = AuswahlTrafoRichtung->isSelected(0);
+    const QString ellipsoidA = GridNTv2Sys->CellText(setRow, QStringLiteral("EllipsoidA"));
+    const QString ellipsoidB = GridNTv2Sys->CellText(setRow, QStringLiteral("EllipsoidB"));
+    state.EllipsoidStart = forward ? ellipsoidA : ellipsoidB;
+    EllipsoidADatenZuordnen(state.EllipsoidStart);
+    state.EllipsoidZiel = forward ? ellipsoidB : ellipsoidA;
+    EllipsoidBDatenZuordnen(state.EllipsoidZiel);
+    if (state.EllipsoidStart != state.EllipsoidImport) {
+      Dialogs().messageBox(QStringLiteral("Die Transformationsrichtung ") +
+                               Quoted(forward ? QStringLiteral("Hin") : QStringLiteral("Rück")) +
+                               QStringLiteral(" mit ") +
+                               Quoted(forward ? txtTrafoParaStart->Text() : txtTrafoParaZiel->Text()) +
+                               QStringLiteral(" ist falsch!   "),
+                           MsgButtons::Ok, MsgIcon::Critical, kNtv2Title);
+      return;
+    }
+
+    const Ntv2TargetEllipsoid target =
+        MakeNtv2TargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0, state.ZonenEllipsoidZiel);
+    state.ZielB = (1 - state.ZielF) * state.ZielA;
+    state.ZielE = target.e;
+    state.ZielK0 = target.k0;
+
+    GridKooDb->SetRedraw(false);
+    redrawOff = true;
+    Recordset& rs = state.KooDbDaten;
+    const qint64 count = rs.recordCount();
+    state.AnzahlDatensaetze = static_cast<qint32>(count);
+    if (count > 0) rs.moveFirst();
+    for (qint64 i = 1; i <= count; ++i) {
+      ShowProgress(int(i), 0, int(count), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
+      rs.edit();
+      const double lat = ToDoubleStrict(rs.value(QStringLiteral("BgDez")).textOrEmpty());
+      const double lon = ToDoubleStrict(rs.value(QStringLiteral("LgDez")).textOrEmpty());
+      double latSec = 0, lonSec = 0;
+      if (forward) {
+        latSec = ToDoubleStrict(rs.value(QStringLiteral("BgDezSek")).textOrEmpty());
+        lonSec = ToDoubleStrict(rs.value(QStringLiteral("LgDezSek")).textOrEmpty());
+      }
+      const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
+      if (!p.inside) {
+        for (const QString& column : Ntv2TargetColumnNames()) rs.setValue(column, FieldValue(QString()));
+      } else {
+        const double h = Val(rs.value(QStringLiteral("sZe")).textOrEmpty());
+        const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, h, target);
+        for (const auto& [column, text] : t.columns) rs.setValue(column, FieldValue(text));
+        state.ZielMeridian = t.meridian;
+        state.ZielFalseEasting = t.falseEasting;
+        if (i == 1) {
+          xpStatusBar1->SetPanelText(
+              6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
+          xpStatusBar1->SetPanelText(
+              7, QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
+          xpStatusBar1->SetPanelText(
+              8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
+        }
+      }
+      rs.update();
+      if (i < count) rs.moveNext();
+    }
+
+    Dialogs().processEvents();
+    GridKooDb->SetRedraw(true);
+    GridKooDb->Refresh();
+    rs.close();
+    state.KooDbDaten = Recordset();
+    FormVisible(true);
+    Dialogs().processEvents();
+    Dialogs().setBusy(false);
+  } catch (const OrvenilError& e) {
+    Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
+                         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
+    SkipFailingStep("HideBusyWindow", [&] { HideBusyWindow(); });
+    SkipFailingStep("FormVisible", [&] { FormVisible(true); });
+    if (redrawOff) {
+      SkipFailingStep("GridKooDb.SetRedraw", [&] { GridKooDb->SetRedraw(true); });
+      SkipFailingStep("GridKooDb.Refresh", [&] { GridKooDb->Refresh(); });
+    }
+    SkipFailingStep("KooDbDaten.close", [&] {
+      if (state.KooDbDaten.isOpen()) state.KooDbDaten.close();
+    });
+    state.KooDbDaten = Recordset();
+    Dialogs().setBusy(false);
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,346 @@
+// The NTv2 building tools of the toolbar's NTv2 menu: point grid, target
+// import by line and by point number, the NTv2 ASCII grid writer and the
+// export of the sub-grid extents.
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+#include "foundation/DatabaseFolderFile.h"
+#include "foundation/DialogService.h"
+#include "foundation/FileText.h"
+#include "foundation/LocaleSwitch.h"
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
+#include "platform/db/DBEngine.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/ProgressWindow.h"
+#include "platform/ui/VbTabStrip.h"
+#include "runs/Ntv2Extents.h"
+#include "runs/Ntv2GsaWriter.h"
+#include "runs/Ntv2PointGrid.h"
+#include "runs/Ntv2TargetImport.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
+#include "shell/SkipFailingStep.h"
+
+namespace orv {
+
+namespace {
+
+const QString kNtv2 = QStringLiteral("NTv2");
+
+QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+void Message(const QString& text, MsgIcon icon, const QString& title = kNtv2) {
+  Dialogs().messageBox(text, MsgButtons::Ok, icon, title);
+}
+
+Database& CoordinateDatabase() {
+  ProgramState& state = State();
+  if (!state.KooDb.isOpen()) state.KooDb = DBEngine::openDatabase(state.KooDbPfad);
+  return state.KooDb;
+}
+
+// The two spacings of an answer "Breite; Länge" (leading-number rule).
+std::pair<double, double> Spacings(const QString& answer) {
+  return {Val(GetToken(answer, 1, QStringLiteral(";"))), Val(GetToken(answer, 2, QStringLiteral(";")))};
+}
+
+}  // namespace
+
+void FormOrvenil::GenerateNtv2PointGrid() {
+  ProgramState& state = State();
+  CommonDialog1.CancelError = false;
+  CommonDialog1.Filter = QStringLiteral("alle (*.*)|*.*|PCBL (*.head)|*.head|");
+  CommonDialog1.FilterIndex = 2;
+  CommonDialog1.InitDir = state.StandardVerzeichnis;
+  if (!CommonDialog1.ShowOpen()) return;
+  const QString cornerFile = CommonDialog1.FileName;
+  if (cornerFile.isEmpty()) {
+    Message(QStringLiteral("Datei mit RU/Süd-Ost und LO/Nord-West \nmit jeweils Nr_Code_Breite_Länge "
+                           "[Grad/Min/Sek] wird verlangt!"),
+            MsgIcon::Information);
+    return;
+  }
+  state.Antwort = Dialogs().inputBox(
+      QStringLiteral("Dateivorlage: mit RU/Süd-Ost und LO/Nord-West \nFormat: Nr_C_Breite_Länge\n\n"
+                     "Geben Sie bitte den gewünschten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
+      QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
+  if (TrimBlanks(state.Antwort).isEmpty()) return;
+  const auto [dLat, dLon] = Spacings(state.Antwort);
+
+  Dialogs().setBusy(true);
+  FormVisible(false);
+  Dialogs().processEvents();
+  QString written;
+  Ntv2PointGrid grid;
+  try {
+    grid = MakeNtv2PointGrid(ReadFileText(cornerFile), dLat, dLon);
+    // Beside the corner file: the program's working folder is no place the user chose.
+    written = QFileInfo(cornerFile).absolutePath() + QLatin1Char('/') +
+              Ntv2PointGridFileName(dLat, dLon, TimeStampString());
+    StatusForm()->show();
+    WriteNtv2PointGridFile(written, grid, [](int row, int rows) {
+      ShowProgress(row, 0, rows, true, QStringLiteral(" Zeilen, Daten erzeugt..."));
+    });
+  } catch (const OrvenilError& e) {
+    SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+    FormVisible(true);
+    Dialogs().setBusy(false);
+    Message(e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical);
+    return;
+  }
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+  FormVisible(true);
+  Dialogs().setBusy(false);
+  Message(
+      QStringLiteral("%1/%2-%3 geographische Koordinaten im Gitterabstand:\r\nBreite: %4, Länge: %5 nach ")
+              .arg(grid.nLat + 1)
+              .arg(grid.nLon + 1)
+              .arg(grid.nodeCount())
+              .arg(NumberText(dLat), NumberText(dLon)) +
+          Quoted(QFileInfo(written).fileName()) + QStringLiteral(" ausgegeben."),
+      MsgIcon::Information);
+  state.ImportDatei = written;
+  CommonDialog1.FileName = written;
+  CommonDialog1.FilterIndex = 4;
+  Coolbar2_ButtonClick(kKeyDbOeffnen);
+}
+
+void FormOrvenil::WriteNtv2Gsa() {
+  ProgramState& state = State();
+  state.ExportDatei = QDir::currentPath() + QStringLiteral("/NTv2.gsa");
+  const QString noData = QStringLiteral(
+      "Keine Daten gefunden! Führen Sie bitte zuerst die gewünschte Transformation durch! Abbruch!");
+  std::vector<Ntv2GsaRow> rows;
+  try {
+    if (GridKooDb->RowCount() > 0) {
+      Recordset rs = CoordinateDatabase().openTable(QStringLiteral("Daten"));
+      rs.setIndex(QStringLiteral("id"));
+      for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        rows.push_back({rs.value(QStringLiteral("Punkt")).textOrEmpty(),
+                        rs.value(QStringLiteral("BgDezSek")).textOrEmpty(),
+                        rs.value(QStringLiteral("LgDezSek")).textOrEmpty(),
+                        rs.value(QStringLiteral("BgDezSekZiel")).textOrEmpty(),
+                        rs.value(QStringLiteral("LgDezSekZiel")).textOrEmpty()});
+      rs.close();
+    }
+  } catch (const OrvenilError&) {
+    rows.clear();
+  }
+  if (rows.empty() || Val(rows.front().targetLat) == 0) {
+    Message(noData, MsgIcon::Critical);
+    return;
+  }
+  state.Antwort = Dialogs().inputBox(
+      QStringLiteral("Geben Sie bitte den festgelegten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
+      QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
+  if (TrimBlanks(state.Antwort).isEmpty()) return;
+  const auto [dLat, dLon] = Spacings(state.Antwort);
+  state.Antwort =
+      Dialogs().inputBox(QStringLiteral("Geben Sie bitte das Startsystem vor:\nRD40/83, GK42/83: "),
+                         QStringLiteral("Zielsystem ETRS89"), QStringLiteral("RD40/83"));
+  Ntv2GsaHeader header;
+  NTv2KopfDaten& kopf = state.NTv2Kopf;
+  for (int row = 1; row <= GridKoordSys->RowCount(); ++row) {
+    const QString name = GridKoordSys->CellText(row, QStringLiteral("Systemname"));
+    const double a = Val(GridKoordSys->CellText(row, QStringLiteral("A")));
+    const double b = Val(GridKoordSys->CellText(row, QStringLiteral("B")));
+    if (name == state.Antwort) {
+      if (state.Antwort == QLatin1String("RD40/83")) state.Antwort = QStringLiteral("RD-83");
+      header.systemF = state.Antwort;
+      header.majorF = a;
+      header.minorF = b;
+    }
+    if (name == QLatin1String("ETRS89")) {
+      header.majorT = a;
+      header.minorT = b;
+    }
+  }
+  if (header.systemF.isEmpty()) return;
+  kopf.SYSTEM_F = header.systemF;
+  kopf.SYSTEM_T = QStringLiteral("ETRS89");
+  kopf.MAJOR_F = header.majorF;
+  kopf.MINOR_F = header.minorF;
+  kopf.MAJOR_T = header.majorT;
+  kopf.MINOR_T = header.minorT;
+  header.date = QDate::currentDate().toString(QStringLiteral("dd-MM-yy"));
+
+  Dialogs().setBusy(true);
+  FormVisible(false);
+  Dialogs().processEvents();
+  try {
+    WriteNtv2GsaFile(state.ExportDatei, rows, dLat, dLon, header);
+  } catch (const OrvenilError& e) {
+    FormVisible(true);
+    Dialogs().setBusy(false);
+    Message(e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical);
+    return;
+  }
+  FormVisible(true);
+  Dialogs().setBusy(false);
+  Message(QStringLiteral(
+              "Prüfen Sie bitte die Kopf-Daten (Koordinatensystem, Parameter, etc.)!   \r\nDaten nach ") +
+              Quoted(state.ExportDatei) + QStringLiteral(" ausgegeben!"),
+          MsgIcon::Information);
+}
+
+void FormOrvenil::ExportNtv2Extents() {
+  ProgramState& state = State();
+  const int row = GridNTv2Sys->CurrentRow();
+  if (row == 0) return;
+  sevTabStrip1->SelectTab(4);
+  Dialogs().processEvents();
+  const QString name = GridNTv2Sys->CellText(row, QStringLiteral("Trafosatz"));
+  const MsgResult answer = Dialogs().messageBox(
+      QStringLiteral(
+          "Auswahl NTv2-Gitter mittels Ntv2-Tab. Möchten Sie die Geltungsbereiche der NTv2-Datei ") +
+          Quoted(name) + QStringLiteral(" exportieren?   "),
+      MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("NTv2-Export"));
+  state.Antwort = answer == MsgResult::Yes ? QStringLiteral("6") : QStringLiteral("7");
+  if (answer != MsgResult::Yes) return;
+
+  const QString gridPath = DatabaseFolderFile(state.DatenbankVerzeichnis, name);
+  Dialogs().setBusy(true);
+  QStringList skipped;
+  try {
+    const int total = QFileInfo(gridPath).isFile() ? CountFileLines(gridPath, 0) : 0;
+    StatusForm()->show();
+    skipped = WriteNtv2Extents(gridPath, [total](int line, int block) {
+      ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, %1.Block ...").arg(block));
+    });
+  } catch (const OrvenilError& e) {
+    SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+    Dialogs().setBusy(false);
+    Message(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical,
+            QStringLiteral("NTv2-Export"));
+    return;
+  }
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+  Dialogs().setBusy(false);
+  if (!skipped.isEmpty())
+    Message(QStringLiteral("Teilgitter mit dem Gitterabstand 0 wurden übersprungen: ") +
+                skipped.join(QStringLiteral(", ")),
+            MsgIcon::Exclamation, QStringLiteral("NTv2-Export"));
+}
+
+void FormOrvenil::ImportNtv2TargetsByLine() { ImportNtv2Targets(true); }
+
+void FormOrvenil::ImportNtv2TargetsByPointNumber() { ImportNtv2Targets(false); }
+
+void FormOrvenil::ImportNtv2Targets(bool byLine) {
+  ProgramState& state = State();
+  if (GridKooDb->RowCount() == 0) {
+    Message(QStringLiteral(
+                "Keine Startsystemkoordinaten gefunden! Bitte laden Sie zuerst ein Startsystem! Abbruch!"),
+            MsgIcon::Critical);
+    return;
+  }
+  Message(byLine ? QStringLiteral("Zieldatei aus identischen Startdaten inklusive RU und LO im Zielsystem "
+                                  "Breite/Länge (Dezimalgrad)!")
+                 : QStringLiteral(
+                       "Die Zieldaten werden nach Punktnummer den Startdaten zugeordnet und "
+                       "überschrieben. Bei fehlenden Zieldaten werden die originalen Werte beibehalten! "
+                       "Zieldaten bitte in Breite/Länge (Dezimalgrad)!"),
+          MsgIcon::Information);
+  CommonDialog1.CancelError = false;
+  CommonDialog1.Filter = QStringLiteral("alle (*.bl)|*.bl|");
+  CommonDialog1.FilterIndex = 1;
+  CommonDialog1.InitDir = state.StandardVerzeichnis;
+  if (!CommonDialog1.ShowOpen()) return;
+  const QStringList lines = Ntv2TargetFileLines(CommonDialog1.FileName);
+
+  Dialogs().setBusy(true);
+  StatusForm()->show();
+  if (!byLine) setEnabled(false);
+  FormVisible(false);
+  Dialogs().processEvents();
+  const auto field = [](const QString& line, int n) { return GetToken(line, n, QStringLiteral(" ")); };
+  int missing = 0;
+  bool completed = false;
+  try {
+    state.KooDbDaten = CoordinateDatabase().openTable(QStringLiteral("Daten"));
+    Recordset& rs = state.KooDbDaten;
+    GridKooDb->SetRedraw(false);
+    if (byLine) {
+      const qint64 count = rs.recordCount();
+      state.AnzahlDatensaetze = static_cast<qint32>(count);
+      if (count > 0) rs.moveFirst();
+      for (qint64 k = 1; k <= count; ++k) {
+        ShowProgress(int(k), 0, int(count), true, QStringLiteral(" Zeilen eingelesen..."));
+        if (k > lines.size())
+          throw OrvenilError(kErrSubscriptOutOfRange,
+                             QStringLiteral("Die Zieldatei hat keine Zeile %1").arg(k));
+        QString line = lines[int(k - 1)];
+        line = TrimSpaces(line.replace(QLatin1Char('\t'), QLatin1Char(' ')));
+        if (!SameNtv2PointNumber(field(line, 1), rs.value(QStringLiteral("Punkt")).textOrEmpty())) {
+          Message(QStringLiteral("Punktnummer in Zeile %1 nicht identisch! Abbruch!").arg(k),
+                  MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));
+          break;
+        }
+        rs.edit();
+        for (const auto& [column, text] : Ntv2TargetGeographicColumns(field(line, 3), field(line, 4)))
+          rs.setValue(column, FieldValue(text));
+        rs.update();
+        if (k < count) rs.moveNext();
+      }
+    } else {
+      state.AnzahlDatensaetze = static_cast<qint32>(lines.size());
+      rs.setIndex(QStringLiteral("Punkt"));
+      for (int i = 0; i < lines.size(); ++i) {
+        ShowProgress(i + 1, 0, int(lines.size()), true, QStringLiteral(" Zeilen eingelesen..."));
+        const QString line = TrimBlanks(TrimSpaces(lines[i]));
+        if (line.isEmpty()) continue;
+        rs.seek(QStringLiteral("="), FieldValue(Ntv2PunktKey(field(line, 1))));
+        if (rs.noMatch() || Val(field(line, 3)) == 0) {
+          ++missing;
+        } else {
+          rs.edit();
+          rs.setValue(QStringLiteral("C"), FieldValue(field(line, 2)));
+          for (const auto& [column, text] : Ntv2TargetGeographicColumns(field(line, 3), field(line, 4)))
+            rs.setValue(column, FieldValue(text));
+          rs.setValue(QStringLiteral("sXeZiel"), FieldValue(QString()));
+          rs.setValue(QStringLiteral("sYeZiel"), FieldValue(QString()));
+          rs.update();
+        }
+        if (state.NTv2ZielManuellPkt && !rs.noMatch()) {
+          rs.edit();
+          for (const char* column : {"BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel", "radBgZiel",
+                                     "radLgZiel", "sBgZiel", "sLgZiel", "sXeZiel", "sYeZiel"})
+            rs.setValue(QLatin1String(column), FieldValue(QString()));
+          rs.update();
+        }
+      }
+    }
+    GridKooDb->SetRedraw(true);
+    GridKooDb->Refresh();
+    GridKooDb->SetRedraw(false);
+    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
+      GridKooDb->SetColumnVisible(GridKooDb->ColumnKey(c), false);
+    for (const char* key : {"Punkt", "C", "BgDezSek", "LgDezSek", "BgDezSekZiel", "LgDezSekZiel"})
+      GridKooDb->SetColumnVisible(QLatin1String(key), true);
+    completed = true;
+  } catch (const OrvenilError& e) {
+    Message(e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical,
+            QStringLiteral("Umrechnung NTv2"));
+  }
+  SkipFailingStep("GridKooDb.Refresh", [&] {
+    GridKooDb->SetRedraw(true);
+    GridKooDb->Refresh();
+  });
+  FormVisible(true);
+  if (!byLine) setEnabled(true);
+  SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
+  SkipFailingStep("KooDbDaten.close", [&] {
+    if (state.KooDbDaten.isOpen()) state.KooDbDaten.close();
+  });
+  state.KooDbDaten = Recordset();
+  Dialogs().setBusy(false);
+  if (completed && !byLine && missing >= 1)
+    Message(QString::number(missing) +
+                QStringLiteral(" Punkte wurden nicht gefunden oder hatten NULL-Koordinaten!   "),
+            MsgIcon::Information, QStringLiteral("NTv2 Zieldaten-Import"));
+}
+
+}  // namespace orv

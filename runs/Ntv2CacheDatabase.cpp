@@ -1,0 +1,328 @@
+#include "runs/Ntv2CacheDatabase.h"
+
+#include <cstdio>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextLineReader.h"
+#include "foundation/TextTokens.h"
+#include "platform/db/DBEngine.h"
+#include "platform/db/DatabaseHelpers.h"
+#include "platform/db/FieldType.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/TableDef.h"
+#include "shell/CoordinateDatabase.h"
+
+namespace orv {
+
+namespace {
+
+// Layout version of the cache, kept in the database's user version. It is
+// written last, so a file that carries it was built to its end.
+constexpr int kCacheLayoutVersion = 1;
+
+// Number of lines of the NTv2 overview and of each sub-grid header.
+constexpr int kHeaderRecords = 11;
+
+QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+[[noreturn]] void Corrupt(const QString& gridPath, qint64 line, const QString& what) {
+  throw OrvenilError(
+      kErrTypeMismatch,
+      QStringLiteral("Gitterdatei %1, Zeile %2: %3").arg(FileName(gridPath)).arg(line).arg(what));
+}
+
+bool IsNumber(const QString& text, double* value) {
+  try {
+    *value = ToDoubleStrict(TrimBlanks(text));
+    return true;
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
+// Reads the grid file line by line and counts the lines.
+class GridReader {
+ public:
+  explicit GridReader(const QString& path) : path_(path), reader_(path) {
+    if (!QFileInfo(path).isFile() || !reader_.isOpen())
+      throw OrvenilError(kErrFileNotFound,
+                         QStringLiteral("Gitterdatei %1 fehlt oder ist nicht lesbar").arg(path));
+  }
+  bool next(QString& line) {
+    if (!reader_.readLine(line)) return false;
+    ++number_;
+    return true;
+  }
+  // The next line, which must be there.
+  QString required(const QString& what) {
+    QString line;
+    if (!next(line)) Corrupt(path_, number_ + 1, what + QStringLiteral(" fehlt (Dateiende)"));
+    return line;
+  }
+  qint64 number() const { return number_; }
+  const QString& path() const { return path_; }
+
+ private:
+  QString path_;
+  TextLineReader reader_;
+  qint64 number_ = 0;
+};
+
+Ntv2Overview ReadOverview(GridReader& in) {
+  Ntv2Overview o;
+  NTv2KopfDaten& h = o.header;
+  for (int i = 0; i < kHeaderRecords; ++i) {
+    const QString line = in.required(QStringLiteral("Kopfdatensatz"));
+    const auto value = [&](const char* key) { return GetToken(line, 2, QLatin1String(key)); };
+    const auto integer = [&](const char* key, qint32& target) {
+      double v = 0;
+      if (!IsNumber(value(key), &v) || v != Fix(v) || v < 0 || v > 2147483647.0)
+        Corrupt(in.path(), in.number(), QStringLiteral("%1 ist keine ganze Zahl").arg(QLatin1String(key)));
+      target = static_cast<qint32>(v);
+    };
+    const auto real = [&](const char* key, double& target) {
+      if (!IsNumber(value(key), &target))
+        Corrupt(in.path(), in.number(), QStringLiteral("%1 ist keine Zahl").arg(QLatin1String(key)));
+    };
+    if (line.contains(QLatin1String("NUM_OREC"))) integer("NUM_OREC", h.NUM_OREC);
+    if (line.contains(QLatin1String("NUM_SREC"))) integer("NUM_SREC", h.NUM_SREC);
+    if (line.contains(QLatin1String("NUM_FILE"))) {
+      integer("NUM_FILE", h.NUM_FILE);
+      o.subGridCount = h.NUM_FILE;
+    }
+    if (line.contains(QLatin1String("GS_TYPE"))) h.GS_TYPE = value("GS_TYPE");
+    if (line.contains(QLatin1String("VERSION"))) h.VERSION = value("VERSION");
+    if (line.contains(QLatin1String("SYSTEM_F"))) h.SYSTEM_F = value("SYSTEM_F");
+    if (line.contains(QLatin1String("SYSTEM_T"))) h.SYSTEM_T = value("SYSTEM_T");
+    if (line.contains(QLatin1String("MAJOR_F"))) real("MAJOR_F", h.MAJOR_F);
+    if (line.contains(QLatin1String("MINOR_F"))) real("MINOR_F", h.MINOR_F);
+    if (line.contains(QLatin1String("MAJOR_T"))) real("MAJOR_T", h.MAJOR_T);
+    if (line.contains(QLatin1String("MINOR_T"))) real("MINOR_T", h.MINOR_T);
+    if (h.SYSTEM_F == QLatin1String("PD83")) h.SYSTEM_F = QStringLiteral("RD-83");
+  }
+  return o;
+}
+
+void CreateSubGridTable(Database& db, int tableNumber) {
+  TableDef def = db.createTableDef(QString::number(tableNumber));
+  def.appendField(TableDef::createField(QStringLiteral("Kopfdaten"), dbText));
+  def.appendField(TableDef::createField(QStringLiteral("Zeile1"), dbSingle));
+  def.appendField(TableDef::createField(QStringLiteral("Zeile2"), dbSingle));
+  def.appendField(TableDef::createField(QStringLiteral("id"), dbLong));
+  def.appendIndex(TableDef::createIndex(QStringLiteral("id"), QStringLiteral("id"), false, false));
+  db.appendTableDef(def);
+}
+
+void AddRow(Recordset& rs, const QString& kopfdaten, double zeile1, double zeile2, qint64 id) {
+  rs.addNew();
+  rs.setValue(0, FieldValue(kopfdaten));
+  rs.setValue(1, FieldValue(zeile1));
+  rs.setValue(2, FieldValue(zeile2));
+  rs.setValue(3, FieldValue(id));
+  rs.update();
+}
+
+// The shifts of a shift record: its first two numbers.
+void SplitShift(const GridReader& in, const QString& line, double* dLat, double* dLonW) {
+  const QStringList parts = SplitFields(TrimSpaces(line), QStringLiteral(" "));
+  if (parts.size() < 2 || parts[0].isEmpty())
+    Corrupt(in.path(), in.number(), QStringLiteral("Verschiebungsdatensatz unvollständig"));
+  if (!IsNumber(parts[0], dLat) || !IsNumber(parts[1], dLonW))
+    Corrupt(in.path(), in.number(), QStringLiteral("Verschiebung ist keine Zahl"));
+}
+
+// Checks the numeric values of a sub-grid header; returns its GS_COUNT.
+qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
+  static const char* const keys[] = {"SUB_NAME", "PARENT", "CREATED", "UPDATED",  "S_LAT",   "N_LAT",
+                                     "E_LONG",   "W_LONG", "LAT_INC", "LONG_INC", "GS_COUNT"};
+  double values[kHeaderRecords] = {};
+  const qint64 first = in.number() - kHeaderRecords + 1;
+  for (int i = 0; i < kHeaderRecords; ++i) {
+    const QString key = QLatin1String(keys[i]);
+    if (!records[i].startsWith(key)) Corrupt(in.path(), first + i, QStringLiteral("%1 erwartet").arg(key));
+    if (i >= 4 && !IsNumber(records[i].mid(key.size()), &values[i]))
+      Corrupt(in.path(), first + i, QStringLiteral("%1 ist keine Zahl").arg(key));
+  }
+  if (!(values[8] > 0)) Corrupt(in.path(), first + 8, QStringLiteral("LAT_INC ist nicht größer als 0"));
+  if (!(values[9] > 0)) Corrupt(in.path(), first + 9, QStringLiteral("LONG_INC ist nicht größer als 0"));
+  if (values[10] != Fix(values[10]) || values[10] < 1 || values[10] > 2147483647.0)
+    Corrupt(in.path(), first + 10, QStringLiteral("GS_COUNT ist keine ganze Zahl über 0"));
+  return static_cast<qint64>(values[10]);
+}
+
+// Writes the sub-grids of the grid file (after its overview) into db.
+void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2BuildProgress& progress,
+                  int total) {
+  Recordset table;
+  int tableNumber = 0;
+  qint64 node = 0;      // shift records of the current sub-grid so far
+  qint64 expected = 0;  // its GS_COUNT
+  bool ended = false;
+  const auto closeSubGrid = [&](qint64 line) {
+    if (tableNumber > 0 && node != expected)
+      Corrupt(in.path(), line,
+              QStringLiteral("Teilgitter %1 hat %2 statt %3 Verschiebungsdatensätze")
+                  .arg(tableNumber)
+                  .arg(node)
+                  .arg(expected));
+  };
+  QString line;
+  while (in.next(line)) {
+    if (progress) progress(int(std::min<qint64>(in.number(), 2147483647)), total);
+    if (ended) {
+      if (!TrimBlanks(line).isEmpty()) Corrupt(in.path(), in.number(), QStringLiteral("Text nach END"));
+      continue;
+    }
+    if (line.startsWith(QLatin1String("SUB_NAME"))) {
+      closeSubGrid(in.number());
+      if (++tableNumber > subGridCount)
+        Corrupt(in.path(), in.number(), QStringLiteral("mehr Teilgitter als NUM_FILE angibt"));
+      QStringList records{line};
+      for (int i = 1; i < kHeaderRecords; ++i) records << in.required(QStringLiteral("Kopfdatensatz"));
+      expected = CheckSubGridHeader(in, records);
+      if (table.isSet()) table.close();
+      table = db.openTable(QString::number(tableNumber));
+      double dLat = 0, dLonW = 0;
+      SplitShift(in, in.required(QStringLiteral("Verschiebungsdatensatz")), &dLat, &dLonW);
+      node = 1;
+      AddRow(table, records.join(QLatin1Char(';')) + QLatin1Char(';'), dLat, dLonW, node);
+    } else if (TrimBlanks(line).startsWith(QLatin1String("END"))) {
+      closeSubGrid(in.number());
+      if (tableNumber == 0) Corrupt(in.path(), in.number(), QStringLiteral("END vor dem ersten Teilgitter"));
+      AddRow(table, line, 0, 0, ++node);
+      ended = true;
+    } else {
+      if (tableNumber == 0)
+        Corrupt(in.path(), in.number(), QStringLiteral("Verschiebung vor dem ersten SUB_NAME"));
+      double dLat = 0, dLonW = 0;
+      SplitShift(in, line, &dLat, &dLonW);
+      AddRow(table, QString(), dLat, dLonW, ++node);
+    }
+  }
+  if (!ended) {
+    closeSubGrid(in.number() + 1);
+    Corrupt(in.path(), in.number() + 1, QStringLiteral("END fehlt (Dateiende)"));
+  }
+  if (tableNumber < subGridCount)
+    Corrupt(in.path(), in.number(),
+            QStringLiteral("%1 von %2 Teilgittern vorhanden").arg(tableNumber).arg(subGridCount));
+  table.close();
+}
+
+int CountLines(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return 0;
+  qint64 lines = 0;
+  char buffer[1 << 16];
+  for (qint64 n; (n = f.read(buffer, sizeof buffer)) > 0;)
+    for (qint64 i = 0; i < n; ++i) lines += buffer[i] == '\n';
+  return int(std::min<qint64>(lines + 1, 2147483647));
+}
+
+int UserVersion(Database& db) {
+  Recordset rs = db.openSql(QStringLiteral("SELECT user_version FROM pragma_user_version"));
+  const int v = rs.eof() ? 0 : int(rs.value(0).toLong());
+  rs.close();
+  return v;
+}
+
+}  // namespace
+
+QString Ntv2CachePath(const QString& gridPath) {
+  if (gridPath.endsWith(QLatin1String(".gsa"), Qt::CaseInsensitive))
+    return gridPath.left(gridPath.size() - 4) + QStringLiteral(".mdb");
+  return gridPath + QStringLiteral(".mdb");
+}
+
+Ntv2Overview ReadNtv2Overview(const QString& gridPath) {
+  GridReader in(gridPath);
+  return ReadOverview(in);
+}
+
+bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int subGridCount) {
+  const QFileInfo cache(cachePath), grid(gridPath);
+  if (!cache.isFile() || cache.canonicalFilePath() == grid.canonicalFilePath()) return false;
+  if (grid.lastModified() > cache.lastModified()) return false;
+  try {
+    Database db = DBEngine::openDatabase(cachePath);
+    bool ok = UserVersion(db) == kCacheLayoutVersion && CountDigitNamedTables(db) == subGridCount;
+    for (int t = 1; ok && t <= subGridCount; ++t) {
+      const TableDef def = db.tableDef(QString::number(t));
+      for (const char* field : {"Kopfdaten", "Zeile1", "Zeile2", "id"})
+        ok = ok && def.fieldIndex(QLatin1String(field)) >= 0;
+    }
+    db.close();
+    return ok;
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
+void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const QString& buildPath,
+                        int subGridCount, const Ntv2BuildProgress& progress) {
+  if (QFileInfo(cachePath).absoluteFilePath() == QFileInfo(gridPath).absoluteFilePath())
+    throw OrvenilError(kErrBadFileName, QStringLiteral("Gitterdatei und Cache haben denselben Namen"));
+  if (subGridCount < 1)
+    throw OrvenilError(
+        kErrTypeMismatch,
+        QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
+  const int total = CountLines(gridPath);
+  QFile::remove(buildPath);
+  Database db = DBEngine::createDatabase(buildPath);
+  try {
+    for (int t = 1; t <= subGridCount; ++t) CreateSubGridTable(db, t);
+    GridReader in(gridPath);
+    ReadOverview(in);
+    ReadSubGrids(in, db, subGridCount, progress, total);
+    db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kCacheLayoutVersion));
+    db.close();
+  } catch (...) {
+    db.close();
+    QFile::remove(buildPath);
+    throw;
+  }
+  // Another instance may have put a cache in place meanwhile: it is used.
+  if (Ntv2CacheIsCurrent(gridPath, cachePath, subGridCount)) return;
+  if (!MoveFileAcrossFileSystems(buildPath, cachePath))
+    throw OrvenilError(kErrPathFileAccess,
+                       QStringLiteral("NTv2-Cache %1 kann nicht angelegt werden").arg(cachePath));
+}
+
+Ntv2OpenCache OpenNtv2GridCache(const QString& gridPath, const QString& tempFolder, Database closeFirst,
+                                const Ntv2BuildProgress& progress) {
+  Ntv2OpenCache open;
+  open.overview = ReadNtv2Overview(gridPath);
+  const QString cachePath = Ntv2CachePath(gridPath);
+  if (closeFirst.isSet()) closeFirst.close();
+  if (!Ntv2CacheIsCurrent(gridPath, cachePath, open.overview.subGridCount)) {
+    open.buildPath = TemporaryDatabasePath(tempFolder, QLatin1String(kKindNtv2Build));
+    BuildNtv2GridCache(gridPath, cachePath, open.buildPath, open.overview.subGridCount, progress);
+  }
+  open.database = DBEngine::openDatabase(cachePath);
+  open.tableCount = CountDigitNamedTables(open.database);
+  return open;
+}
+
+bool MoveFileAcrossFileSystems(const QString& source, const QString& target) {
+  // rename() replaces the target in one step; it fails across file systems.
+  if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+    return true;
+  if (!QFileInfo(source).isFile()) return false;
+  const QString part = target + QStringLiteral(".part");
+  QFile::remove(part);
+  if (!QFile::copy(source, part) ||
+      std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+    QFile::remove(part);
+    return false;
+  }
+  QFile::remove(source);
+  return true;
+}
+
+}  // namespace orv

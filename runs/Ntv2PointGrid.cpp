@@ -1,0 +1,94 @@
+#include "runs/Ntv2PointGrid.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <cmath>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextLineWriter.h"
+#include "foundation/TextTokens.h"
+#include "geodesy/AngleFormats.h"
+#include "geodesy/GeodesyConstants.h"
+
+namespace orv {
+
+namespace {
+
+[[noreturn]] void BadCorners(const QString& what) {
+  throw OrvenilError(kErrTypeMismatch, QStringLiteral("Eckpunktdatei: ") + what);
+}
+
+bool IsDegreeText(const QString& s) {
+  static const QRegularExpression pattern(QStringLiteral("^\\d+°\\d+'\\d+(\\.\\d+)?\"?$"));
+  return pattern.match(s).hasMatch();
+}
+
+double ArcSeconds(const QString& degreeText) { return GradInRad(degreeText) * 3600 * 180 / kPi; }
+
+QString DegreeText(double arcSeconds) { return RadInGrad(arcSeconds * kPi / (180 * 3600)); }
+
+QString Line(const QString& number, const QString& lat, const QString& lon) {
+  return number + QStringLiteral("\t0\t") + lat + QLatin1Char('\t') + lon;
+}
+
+}  // namespace
+
+int Ntv2StepCount(double span, double spacing) {
+  const double q = span / spacing;
+  return static_cast<int>(std::floor(q + 1e-9 * std::max(1.0, std::fabs(q))));
+}
+
+Ntv2PointGrid MakeNtv2PointGrid(const QString& cornerText, double dLat, double dLon) {
+  if (!(dLat > 0) || !(dLon > 0))
+    throw OrvenilError(kErrInvalidProcedureCall,
+                       QStringLiteral("Der Gitterabstand muss in Breite und Länge größer als 0 sein"));
+  QString text = cornerText;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  QStringList corner[2];
+  for (int i = 0; i < 2; ++i) {
+    if (i >= lines.size()) BadCorners(QStringLiteral("zwei Eckpunkte (RU/Süd-Ost, LO/Nord-West) verlangt"));
+    QString line = lines[i];
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    corner[i] = TrimSpaces(line).split(QLatin1Char(' '));
+    if (corner[i].size() < 4 || !IsDegreeText(corner[i][2]) || !IsDegreeText(corner[i][3]))
+      BadCorners(QStringLiteral("Zeile %1 ist nicht Nr_Code_Breite_Länge [Grad/Min/Sek]").arg(i + 1));
+  }
+  Ntv2PointGrid g;
+  g.seNumber = corner[0][0];
+  g.seLatitude = corner[0][2];
+  g.seLongitude = corner[0][3];
+  g.nwNumber = corner[1][0];
+  g.latSec = ArcSeconds(g.seLatitude);
+  g.lonSec = ArcSeconds(g.seLongitude);
+  g.dLat = dLat;
+  g.dLon = dLon;
+  g.nLat = Ntv2StepCount(ArcSeconds(corner[1][2]) - g.latSec, dLat);
+  g.nLon = Ntv2StepCount(g.lonSec - ArcSeconds(corner[1][3]), dLon);
+  if (g.nLat < 0 || g.nLon < 0)
+    BadCorners(QStringLiteral("Zeile 1 muss die Süd-Ost-Ecke, Zeile 2 die Nord-West-Ecke sein"));
+  return g;
+}
+
+QString Ntv2PointGridFileName(double dLat, double dLon, const QString& timeStamp) {
+  return QStringLiteral("NTv2_") + NumberText(dLat) + QLatin1Char('x') + NumberText(dLon) + QLatin1Char('_') +
+         timeStamp + QStringLiteral(".bl");
+}
+
+void WriteNtv2PointGridFile(const QString& path, const Ntv2PointGrid& g, void (*progress)(int, int)) {
+  TextLineWriter out(path);
+  out.writeLine(Line(g.seNumber, g.seLatitude, g.seLongitude));
+  out.writeLine(
+      Line(g.nwNumber, DegreeText(g.latSec + g.nLat * g.dLat), DegreeText(g.lonSec - g.nLon * g.dLon)));
+  int k = 0;
+  for (int i = 0; i <= g.nLat; ++i) {
+    if (progress) progress(i, g.nLat);
+    const QString lat = DegreeText(g.latSec + i * g.dLat);
+    for (int j = 0; j <= g.nLon; ++j)
+      out.writeLine(Line(QString::number(++k), lat, DegreeText(g.lonSec - j * g.dLon)));
+  }
+  out.close();
+}
+
+}  // namespace orv

@@ -1,0 +1,57 @@
+#include "runs/Ntv2TargetImport.h"
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "foundation/TextLineReader.h"
+#include "foundation/TextTokens.h"
+#include "geodesy/AngleFormats.h"
+#include "geodesy/GeodesyConstants.h"
+
+namespace orv {
+
+namespace {
+
+bool AsNumber(const QString& s, double* v) {
+  try {
+    *v = ToDoubleStrict(s);
+    return true;
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+QStringList Ntv2TargetFileLines(const QString& path) {
+  QStringList lines;
+  TextLineReader in(path);
+  for (QString line; in.isOpen() && in.readLine(line);) lines << line;
+  return lines;
+}
+
+bool SameNtv2PointNumber(const QString& a, const QString& b) {
+  const QString x = TrimBlanks(a), y = TrimBlanks(b);
+  double u = 0, v = 0;
+  if (AsNumber(x, &u) && AsNumber(y, &v)) return u == v;
+  return x == y;
+}
+
+QString Ntv2PunktKey(const QString& number) {
+  const QString n = TrimBlanks(number);
+  return n.size() < 16 ? n.rightJustified(20) : n;
+}
+
+std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QString& lat, const QString& lon) {
+  const double phi = ToDoubleStrict(TrimBlanks(lat)), lambda = ToDoubleStrict(TrimBlanks(lon));
+  const QString radLat = NumberText(phi * kPi / 180), radLon = NumberText(lambda * kPi / 180);
+  return {{QStringLiteral("BgDezZiel"), lat},
+          {QStringLiteral("LgDezZiel"), lon},
+          {QStringLiteral("BgDezSekZiel"), NumberText(phi * 3600)},
+          {QStringLiteral("LgDezSekZiel"), NumberText(lambda * 3600)},
+          {QStringLiteral("radBgZiel"), radLat},
+          {QStringLiteral("radLgZiel"), radLon},
+          {QStringLiteral("sBgZiel"), RadInGrad(Val(radLat))},
+          {QStringLiteral("sLgZiel"), RadInGrad(Val(radLon))}};
+}
+
+}  // namespace orv
