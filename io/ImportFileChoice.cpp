@@ -1,5 +1,4 @@
 // The import's open dialog, and the line-end conversion of a chosen file.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +10,7 @@
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
 #include "io/ImportLineFormats.h"
+#include "platform/db/TemporaryFolder.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/FormOrvenil.h"
@@ -25,8 +25,8 @@ constexpr qint64 kConversionBlock = 1000000;
 // Where the converted copy of an import file goes: the temporary folder,
 // under a name of this instance that the next start clears away.
 QString WorkCopyPath(const QString& tempFolder, const QString& path) {
-  return tempFolder + QStringLiteral("tmp_dao_orvenil_import_") + QString::number(QCoreApplication::applicationPid()) +
-         QLatin1Char('_') + TimeStampString() + QLatin1Char('_') + QFileInfo(path).fileName();
+  return tempFolder + QStringLiteral("tmp_dao_orvenil_import_") + TimeStampString() + QLatin1Char('_') +
+         InstanceMark() + QLatin1Char('_') + QFileInfo(path).fileName();
 }
 
 }  // namespace

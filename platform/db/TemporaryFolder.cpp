@@ -34,7 +34,7 @@ QString DefaultTemporaryFolder() {
 QString InstanceMark() { return QString::number(QCoreApplication::applicationPid()); }
 
 qint64 InstanceOfFileName(const QString& fileName) {
-  static const QRegularExpression mark(QStringLiteral("\\d{14}_(\\d{1,18})\\.[^.]*$"));
+  static const QRegularExpression mark(QStringLiteral("_\\d{14}_(\\d{1,18})(?=[._]|$)"));
   const QRegularExpressionMatch m = mark.match(fileName);
   return m.hasMatch() ? m.captured(1).toLongLong() : 0;
 }

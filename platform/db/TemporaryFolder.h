@@ -19,7 +19,7 @@ QString DefaultTemporaryFolder();
 // instance holds its lock.
 QString InstanceMark();
 // The process id a temporary file name carries after its 14-digit time stamp
-// ("…_<stamp>_<id>.mdb"); 0 for a name without one.
+// ("…_<stamp>_<id>.mdb", "…_<stamp>_<id>_<name>"); 0 for a name without one.
 qint64 InstanceOfFileName(const QString& fileName);
 
 class TemporaryFolderLock {

@@ -50,6 +50,8 @@ TEST_F(CoordinateDatabaseTest, TemporaryNamesCarryKindAndTimeStamp) {
   EXPECT_TRUE(now.endsWith("_" + InstanceMark() + ".mdb"));
   EXPECT_EQ(now.size(), QString("/t/tmp_dao_orvenil_gsa_").size() + 14 + 1 + InstanceMark().size() + 4);
   EXPECT_EQ(InstanceOfFileName(QFileInfo(now).fileName()), QCoreApplication::applicationPid());
+  EXPECT_EQ(InstanceOfFileName("tmp_dao_orvenil_import_08122026191903_77_20230501.txt"), 77);
+  EXPECT_EQ(InstanceOfFileName("tmp_dao_orvenil_08122026191903.mdb"), 0);
 }
 
 TEST_F(CoordinateDatabaseTest, StartupMakesThreeDatabasesAndLeavesOnlyTheLastOpen) {
