@@ -24,25 +24,17 @@
 #include "platform/ui/ScriptedDialogService.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "bench/BenchSupport.h"
 #include "shell/ProgramState.h"
 
 using namespace orv;
+using orv::bench::Check;
+using orv::bench::Seconds;
 
 namespace {
 
 constexpr const char* kColumns = "1,2,18,19,20";
 constexpr const char* kRawColumns = "Punkt,C,sYeZiel,sXeZiel,sZeZiel";
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-void Check(int rc, sqlite3* db, int expected = SQLITE_OK) {
-  if (rc != expected) {
-    std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-}
 
 void Fill(const QString& path, long rows) {
   sqlite3* db = nullptr;
@@ -110,10 +102,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
   QTemporaryDir root;
-  QDir(root.path()).mkpath("Programm/Orvenil-Datenbanken");
-  QDir(root.path()).mkpath("Temp");
-  FormOrvenilFolders folders{root.path() + "/Programm/", root.path() + "/Programm/Orvenil-Datenbanken/",
-                             root.path() + "/Temp/"};
+  const FormOrvenilFolders folders = bench::WindowFolders(root);
   ScopedScriptedDialogs dialogs;
   dialogs->setAcceptOkMessages(true);
   FormOrvenil form(folders, QString());

@@ -27,21 +27,13 @@
 #include "platform/ui/ScriptedDialogService.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "bench/BenchSupport.h"
 
 using namespace orv;
+using orv::bench::Check;
+using orv::bench::Seconds;
 
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-void Check(int rc, sqlite3* db, int expected = SQLITE_OK) {
-  if (rc != expected) {
-    std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-}
 
 void WriteLines(const QString& path, long lines, bool geographic) {
   QFile f(path);
@@ -152,12 +144,7 @@ int main(int argc, char** argv) {
   const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
   QTemporaryDir dir;
-  QDir(dir.path()).mkpath("Programm/Orvenil-Datenbanken");
-  QDir(dir.path()).mkpath("Temp");
-  FormOrvenilFolders folders;
-  folders.programFolder = dir.path() + "/Programm/";
-  folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
-  folders.tempFolder = dir.path() + "/Temp/";
+  const FormOrvenilFolders folders = bench::WindowFolders(dir);
   // Empty system tables: the window starts without reporting missing ones.
   for (const char* table : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"}) {
     QFile f(folders.databaseFolder + table);

@@ -34,15 +34,13 @@
 #include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
+#include "bench/BenchSupport.h"
 #include "shell/ProgramState.h"
 
 using namespace orv;
+using orv::bench::Seconds;
 
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // The columns the seven-parameter run writes.
 const char* const kTargetColumns[] = {"sXzZiel",   "sYzZiel",   "sZzZiel",   "sHgZiel",      "radBgZiel",
@@ -180,12 +178,7 @@ int main(int argc, char** argv) {
   const int n = argc > 1 ? std::atoi(argv[1]) : 1000000;
 
   QTemporaryDir root;
-  QDir(root.path()).mkpath("Programm/Orvenil-Datenbanken");
-  QDir(root.path()).mkpath("Temp");
-  FormOrvenilFolders folders;
-  folders.programFolder = root.path() + "/Programm/";
-  folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
-  folders.tempFolder = root.path() + "/Temp/";
+  const FormOrvenilFolders folders = bench::WindowFolders(root);
   // The default database folder that the build places beside the programs.
   const QString defaults = QCoreApplication::applicationDirPath() + "/../Orvenil-Datenbanken/";
   for (const char* name : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"})
