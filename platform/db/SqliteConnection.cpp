@@ -216,7 +216,7 @@ void SqliteConnection::beginWrite() {
 }
 
 void SqliteConnection::rowWritten() {
-  if (++pendingRows_ >= kRowsPerCommit) commit();
+  if (++pendingRows_ >= kRowsPerCommit && holds_ == 0) commit();
 }
 
 void SqliteConnection::commit() {

@@ -94,8 +94,11 @@ class SqliteConnection {
 
   // Called before every write: begins the lazy transaction when none runs.
   void beginWrite();
-  // Called after every stored row: commits every so many rows.
+  // Called after every stored row: commits every so many rows, unless a run
+  // holds its writes in one transaction (holdCommits).
   void rowWritten();
+  // While held (calls nest), rowWritten commits nothing.
+  void holdCommits(bool on) { holds_ += on ? 1 : -1; }
   void commit();
   // Drops the pending writes (after a commit that failed).
   void rollback();
@@ -133,6 +136,7 @@ class SqliteConnection {
   quint64 device_ = 0;
   quint64 inode_ = 0;
   int pendingRows_ = 0;
+  int holds_ = 0;
   QHash<QString, std::shared_ptr<const TableSchema>> schemas_;
 };
 

@@ -1,0 +1,60 @@
+#include "platform/db/RowUpdate.h"
+
+#include <sqlite3.h>
+
+#include "platform/db/DatabaseState.h"
+#include "platform/db/FieldType.h"
+
+namespace orv {
+
+RowUpdate::RowUpdate(const Database& db, const QString& table, const QStringList& columns) : db_(db) {
+  if (!db_.isOpen()) ThrowObjectInvalid();
+  conn_ = db_.state()->connPtr();
+  const std::shared_ptr<const TableSchema> schema = conn_->schema(table);
+  QByteArray sql = "UPDATE " + schema->quotedName + " SET ";
+  for (int i = 0; i < columns.size(); ++i) {
+    const int f = schema->fieldIndex(columns[i]);
+    if (f < 0)
+      ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(columns[i]));
+    const int type = schema->fields[static_cast<size_t>(f)].type;
+    if (type != dbText && type != dbMemo)
+      ThrowDbError(kDbErrConversion, QStringLiteral("Feld '%1' ist kein Textfeld.").arg(columns[i]));
+    if (schema->indexed[static_cast<size_t>(f)]) touchesIndex_ = true;
+    if (i) sql += ',';
+    sql += schema->quotedFields[static_cast<size_t>(f)] + "=?" + QByteArray::number(i + 1);
+  }
+  columns_ = static_cast<int>(columns.size());
+  sql += " WHERE rowid=?" + QByteArray::number(columns_ + 1);
+  const int rc = sqlite3_prepare_v3(conn_->handle(), sql.constData(), static_cast<int>(sql.size()),
+                                    SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    conn_->fail(rc);
+  }
+}
+
+RowUpdate::~RowUpdate() { sqlite3_finalize(stmt_); }
+
+void RowUpdate::bindText(int i, QByteArrayView utf8) {
+  sqlite3_bind_text(stmt_, i + 1, utf8.data() ? utf8.data() : "", static_cast<int>(utf8.size()),
+                    SQLITE_STATIC);
+}
+
+void RowUpdate::bindNull(int i) { sqlite3_bind_null(stmt_, i + 1); }
+
+bool RowUpdate::execute(qint64 rowId) {
+  if (!db_.isOpen()) ThrowObjectInvalid();
+  conn_->beginWrite();
+  sqlite3_bind_int64(stmt_, columns_ + 1, rowId);
+  const int rc = sqlite3_step(stmt_);
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  if (rc != SQLITE_DONE) conn_->fail(rc);
+  if (touchesIndex_) conn_->noteStructuralChange();
+  const bool found = sqlite3_changes(conn_->handle()) > 0;
+  conn_->rowWritten();
+  return found;
+}
+
+}  // namespace orv
