@@ -27,6 +27,7 @@
 #include "io/FormOrvenilSystemAuswahl.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/ForwardQuery.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -66,17 +67,14 @@ void Check(int rc, sqlite3* db) {
 std::vector<std::vector<std::string>> ReadBlock(Database& job, const QStringList& columns, qint64 firstId,
                                                 int count) {
   std::vector<std::vector<std::string>> rows;
-  Recordset rs = job.openSql(QStringLiteral("SELECT * FROM Daten WHERE id >= %1 AND id < %2 ORDER BY id")
-                                 .arg(firstId)
-                                 .arg(firstId + count));
-  if (rs.recordCount() == 0) return rows;
-  std::vector<int> pos;
-  for (const QString& c : columns) pos.push_back(rs.fieldIndex(c));
-  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+  ForwardQuery q(job, "SELECT " + columns.join(", ") + " FROM Daten WHERE id >= ?1 AND id < ?2 ORDER BY id");
+  q.setParameter(1, static_cast<double>(firstId));
+  q.setParameter(2, static_cast<double>(firstId + count));
+  while (q.next()) {
     std::vector<std::string> row;
-    for (int p : pos) {
-      const FieldValue v = rs.value(p);
-      row.push_back(v.isNull() ? std::string("\x01") : v.toText().toStdString());
+    for (int c = 0; c < columns.size(); ++c) {
+      const QByteArrayView v = q.utf8(c);
+      row.push_back(q.isNull(c) ? std::string("\x01") : std::string(v.data(), static_cast<size_t>(v.size())));
     }
     rows.push_back(std::move(row));
   }
@@ -248,15 +246,6 @@ int main(int argc, char** argv) {
                 qPrintable(rs.value("Zone").textOrEmpty()));
   }
 
-  // Raw floor: the same rows through sqlite3 directly.
-  std::vector<std::string> texts[17];
-  {
-    Recordset rs = s.KooDb.openTable("Daten");
-    rs.moveFirst();
-    for (int i = 0; i < n; ++i, rs.moveNext())
-      for (int c = 0; c < 17; ++c)
-        texts[c].push_back(rs.value(kTargetColumns[c]).textOrEmpty().toStdString());
-  }
   // Export as ASCII: point, code and the target's easting, northing and
   // height, as the vessel chain exports them.
   const QString exportFile = root.path() + "/job_utm";

@@ -2,6 +2,7 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "platform/db/ForwardQuery.h"
 
 namespace orv {
 
@@ -18,5 +19,10 @@ ColumnPositions::ColumnPositions(const Recordset& rs, const QStringList& names) 
 double ColumnNumber(const Recordset& rs, int position) { return Val(rs.value(position).toText()); }
 
 QString ColumnText(const Recordset& rs, int position) { return rs.value(position).textOrEmpty(); }
+
+qint64 CountDatenRows(const Database& db) {
+  ForwardQuery count(db, QStringLiteral("SELECT count(*) FROM Daten"));
+  return count.next() ? count.value(0).longValue() : 0;
+}
 
 }  // namespace orv

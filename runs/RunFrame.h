@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
 namespace orv {
@@ -27,6 +28,9 @@ class ColumnPositions {
 double ColumnNumber(const Recordset& rs, int position);
 // A column's text; Null gives the empty text.
 QString ColumnText(const Recordset& rs, int position);
+
+// The number of rows of table Daten.
+qint64 CountDatenRows(const Database& db);
 
 // Counts the runs in progress for the lifetime of the object.
 class RunBusyScope {

@@ -13,6 +13,7 @@
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
+#include "runs/DatenBlockRun.h"
 #include "runs/RunFrame.h"
 #include "runs/SevenParameterChain.h"
 #include "shell/FormOrvenil.h"
@@ -37,28 +38,7 @@ const QStringList& SevenParameterColumns() {
                                  "Zone",      "EllipsKO",     "sXeZiel",      "sYeZiel",   "sZeZiel"};
   return names;
 }
-enum Col {
-  kSXz,
-  kSYz,
-  kSZz,
-  kSXzZiel,
-  kSYzZiel,
-  kSZzZiel,
-  kSHgZiel,
-  kRadBgZiel,
-  kRadLgZiel,
-  kBgDezZiel,
-  kLgDezZiel,
-  kBgDezSekZiel,
-  kLgDezSekZiel,
-  kSBgZiel,
-  kSLgZiel,
-  kZone,
-  kEllipsKO,
-  kSXeZiel,
-  kSYeZiel,
-  kSZeZiel
-};
+enum ReadColumn { kSXz, kSYz, kSZz };
 
 // The start ellipsoid of a set fits data imported on importEllipsoid. Data
 // imported as ETRS89 (GRS1980) fit sets that name ETRS89 by either of its
@@ -143,45 +123,55 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     const SevenParameterChain chain(set, target);
     const QString zoneEllipsoid = state.ZonenEllipsoidZiel;
 
-    state.KooDbDaten = state.KooDb.openTable(QStringLiteral("Daten"));
-    Recordset& rs = state.KooDbDaten;
-    const ColumnPositions col(rs, SevenParameterColumns());
     GridKooDb->SetRedraw(false);
     gridLocked = true;
-    state.AnzahlDatensaetze = static_cast<qint32>(rs.recordCount());
+    state.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state.KooDb));
     const qint32 n = state.AnzahlDatensaetze;
-    if (n > 0) rs.moveFirst();
+    const QStringList& columns = SevenParameterColumns();
 
-    const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
+    // On the workers: the row's target values and texts; the zone goes
+    // along for the window thread.
+    const auto compute = [&chain, &zoneEllipsoid](DatenRunRow& row) {
+      const SevenParameterPoint p = chain.Transform(Val(row.in[kSXz]), Val(row.in[kSYz]), Val(row.in[kSZz]));
+      RowTexts& out = row.out;
+      out.add(NumberText(p.target.X));
+      out.add(NumberText(p.target.Y));
+      out.add(NumberText(p.target.Z));
+      const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
+      out.add(height);
+      out.add(NumberText(p.B));
+      out.add(NumberText(p.L));
+      out.add(NumberText(p.B * 180 / kPi));
+      out.add(NumberText(p.longitudeDegrees));
+      out.add(NumberText(3600 * p.B * 180 / kPi));
+      out.add(NumberText(3600 * p.L * 180 / kPi));
+      out.add(orv::RadInGrad(p.B));
+      out.add(orv::RadInGrad(p.L));
+      const int32_t meridian = ZoneFromLongitudeValue(p.longitudeDegrees, zoneEllipsoid);
+      const double falseEasting = ErmittleFalseEasting(meridian, zoneEllipsoid);
+      out.add(NumberText(meridian));
+      out.add(NumberText(falseEasting));
+      row.note[0] = meridian;
+      row.note[1] = falseEasting;
+      const GridCoordinates g = chain.Project(p, meridian, falseEasting);
+      out.add(FormatNumber(g.northing, QStringLiteral("0.0000")));
+      QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
+      // 6° zones carry their zone digit in the millions of the easting.
+      const double prefix = ZonePrefix(meridian, zoneEllipsoid);
+      if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
+      out.add(easting);
+      out.add(height);
+    };
+
+    // On the window thread, in row order: the zone of the row, the notice
+    // of a second zone, the panels.
     int32_t previousMeridian = 0;
     bool noticeShown = false;
     int32_t shownMeridian = -1;
     double shownFalseEasting = -1;
-    for (qint32 i = 1; i <= n; ++i) {
-      ShowProgress(i, 0, n, true, progressText);
-      rs.edit();
-      const double X = ColumnNumber(rs, col[kSXz]);
-      const double Y = ColumnNumber(rs, col[kSYz]);
-      const double Z = ColumnNumber(rs, col[kSZz]);
-      const SevenParameterPoint p = chain.Transform(X, Y, Z);
-      rs.setValue(col[kSXzZiel], NumberText(p.target.X));
-      rs.setValue(col[kSYzZiel], NumberText(p.target.Y));
-      rs.setValue(col[kSZzZiel], NumberText(p.target.Z));
-      const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
-      rs.setValue(col[kSHgZiel], height);
-      rs.setValue(col[kRadBgZiel], NumberText(p.B));
-      rs.setValue(col[kRadLgZiel], NumberText(p.L));
-      rs.setValue(col[kBgDezZiel], NumberText(p.B * 180 / kPi));
-      rs.setValue(col[kLgDezZiel], NumberText(p.longitudeDegrees));
-      rs.setValue(col[kBgDezSekZiel], NumberText(3600 * p.B * 180 / kPi));
-      rs.setValue(col[kLgDezSekZiel], NumberText(3600 * p.L * 180 / kPi));
-      rs.setValue(col[kSBgZiel], orv::RadInGrad(p.B));
-      rs.setValue(col[kSLgZiel], orv::RadInGrad(p.L));
-
-      state.ZielMeridian = ZoneFromLongitudeValue(p.longitudeDegrees, zoneEllipsoid);
-      state.ZielFalseEasting = ErmittleFalseEasting(state.ZielMeridian, zoneEllipsoid);
-      rs.setValue(col[kZone], NumberText(state.ZielMeridian));
-      rs.setValue(col[kEllipsKO], NumberText(state.ZielFalseEasting));
+    const auto beforeStore = [&](qint64 i, const DatenRunRow& row) {
+      state.ZielMeridian = static_cast<int32_t>(row.note[0]);
+      state.ZielFalseEasting = row.note[1];
       if (i > 1 && !noticeShown && state.ZielMeridian != previousMeridian) {
         Dialogs().messageBox(QStringLiteral("Die Zielkoordinaten befinden sich in unterschiedlichen "
                                             "Zonen/Meridianstreifen: [") +
@@ -192,16 +182,6 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
         noticeShown = true;
       }
       previousMeridian = state.ZielMeridian;
-
-      const GridCoordinates g = chain.Project(p, state.ZielMeridian, state.ZielFalseEasting);
-      rs.setValue(col[kSXeZiel], FormatNumber(g.northing, QStringLiteral("0.0000")));
-      QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
-      // 6° zones carry their zone digit in the millions of the easting.
-      const double prefix = ZonePrefix(state.ZielMeridian, zoneEllipsoid);
-      if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
-      rs.setValue(col[kSYeZiel], easting);
-      rs.setValue(col[kSZeZiel], height);
-
       // The panels show the zone of the row computed last; they are
       // redrawn only when it changes.
       if (state.ZielMeridian != shownMeridian || state.ZielFalseEasting != shownFalseEasting) {
@@ -214,28 +194,22 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
         xpStatusBar1->SetPanelText(
             8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
       }
-      rs.update();
-      if (i < n) rs.moveNext();
-    }
+    };
+    const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
+    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3));
+    walk.run(n, compute, beforeStore,
+             [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
 
     // D. End.
     GridKooDb->SetRedraw(true);
     gridLocked = false;
     GridKooDb->Refresh();
-    state.KooDbDaten.close();
-    state.KooDbDaten = Recordset();
     FormVisible(true);
     Dialogs().setBusy(false);
   } catch (const std::exception&) {
     // The row being edited is dropped; the rows stored before keep their values.
     ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
     FormVisible(true);
-    if (state.KooDbDaten.isSet()) {
-      try {
-        state.KooDbDaten.close();
-      } catch (const std::exception&) {}
-      state.KooDbDaten = Recordset();
-    }
     if (gridLocked) GridKooDb->SetRedraw(true);
     try {
       GridKooDb->Refresh();

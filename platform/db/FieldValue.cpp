@@ -8,11 +8,9 @@
 
 namespace orv {
 
-namespace {
-[[noreturn]] void InvalidUseOfNull() {
+void InvalidUseOfNull() {
   throw OrvenilError(kErrInvalidUseOfNull, QStringLiteral("Unzulässige Verwendung von Null"));
 }
-}  // namespace
 
 bool IsKnownFieldType(int type) {
   switch (type) {

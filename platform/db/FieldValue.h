@@ -53,4 +53,7 @@ class FieldValue {
   std::variant<std::monostate, QString, qint64, double> v_;
 };
 
+// Throws error 94, the use of a Null value where a value is needed.
+[[noreturn]] void InvalidUseOfNull();
+
 }  // namespace orv

@@ -1,0 +1,132 @@
+#include "runs/DatenBlockRun.h"
+
+#include <QElapsedTimer>
+
+#include "foundation/BlockWorkers.h"
+#include "foundation/OrvenilError.h"
+#include "platform/db/FieldValue.h"
+#include "platform/db/ForwardQuery.h"
+#include "platform/db/RowUpdate.h"
+#include "platform/db/RunTransaction.h"
+
+namespace orv {
+
+namespace {
+
+constexpr size_t kBlockRows = 8192;
+constexpr qint64 kProgressIntervalMs = 200;
+
+struct RowBlock {
+  std::vector<DatenRunRow> rows;
+  size_t used = 0;
+  bool stopsAtLast = false;  // the last row read has a Null start column
+};
+
+}  // namespace
+
+void RowTexts::add(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+      bytes_.push_back(static_cast<char>(u));
+    } else {
+      // Texts of numbers are ASCII; anything else goes through the full conversion.
+      bytes_ += text.mid(&c - text.constData()).toStdString();
+      break;
+    }
+  }
+  ends_.push_back(bytes_.size());
+}
+
+void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore& beforeStore,
+                        const Progress& progress) {
+  RunTransaction transaction(db_);
+  {
+    RowUpdate update(db_, QStringLiteral("Daten"), write_);
+    QString sql = QStringLiteral("SELECT rowid");
+    for (const QString& c : read_) sql += QStringLiteral(", [") + c + QLatin1Char(']');
+    sql += QStringLiteral(" FROM Daten ORDER BY rowid");
+    ForwardQuery query(db_, sql);
+    const int readCount = static_cast<int>(read_.size());
+
+    bool readingDone = false;
+    const auto readBlock = [&](RowBlock& block) {
+      block.used = 0;
+      block.stopsAtLast = false;
+      while (!readingDone && block.used < kBlockRows) {
+        if (!query.next()) {
+          readingDone = true;
+          break;
+        }
+        if (block.used == block.rows.size()) block.rows.emplace_back();
+        DatenRunRow& row = block.rows[block.used++];
+        row.rowId = query.value(0).longValue();
+        row.in.resize(static_cast<size_t>(readCount));
+        row.nullColumn = -1;
+        row.errorNumber = 0;
+        row.error.clear();
+        for (int c = 0; c < readCount; ++c) {
+          if (query.isNull(c + 1) && row.nullColumn < 0) row.nullColumn = c;
+          row.in[static_cast<size_t>(c)] = query.text(c + 1);
+        }
+        if (row.nullColumn >= 0) {
+          // The rows after it are never reached.
+          block.stopsAtLast = true;
+          readingDone = true;
+        }
+      }
+    };
+    const auto computeRow = [&compute](DatenRunRow& row) {
+      row.out.clear();
+      if (row.nullColumn >= 0) return;
+      try {
+        compute(row);
+      } catch (const OrvenilError& e) {
+        row.errorNumber = e.number();
+        row.error = e.description();
+      } catch (const std::exception& e) {
+        row.errorNumber = 5;
+        row.error = QString::fromUtf8(e.what());
+      }
+    };
+
+    qint64 index = 0;
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
+    const auto storeBlock = [&](RowBlock& block) {
+      for (size_t i = 0; i < block.used; ++i) {
+        DatenRunRow& row = block.rows[i];
+        ++index;
+        if (index == 1 || sinceProgress.elapsed() >= kProgressIntervalMs) {
+          progress(index, count);
+          sinceProgress.restart();
+        }
+        if (row.nullColumn >= 0) InvalidUseOfNull();
+        if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
+        beforeStore(index, row);
+        for (int c = 0; c < row.out.count(); ++c) update.bindText(c, row.out.at(c));
+        update.execute(row.rowId);
+      }
+    };
+
+    RowBlock current, next;  // outlive the workers that fill them
+    BlockWorkers workers;
+    readBlock(current);
+    workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
+    workers.join();
+    for (;;) {
+      next.used = 0;
+      if (!readingDone) {
+        readBlock(next);
+        workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
+      }
+      storeBlock(current);
+      workers.join();
+      if (next.used == 0) break;
+      std::swap(current, next);
+    }
+  }
+  transaction.commit();
+}
+
+}  // namespace orv

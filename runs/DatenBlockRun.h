@@ -1,0 +1,74 @@
+#pragma once
+// The walk of a run over every row of Daten that computes target columns from
+// start columns. The window thread reads a block of rows (row id and the
+// texts of the start columns), worker threads compute the block, and the
+// window thread stores it in row order with one prepared update; the whole
+// walk is one transaction. A row whose start column was never written (Null)
+// or whose computation failed stops the run after the rows before it are
+// stored: its error is thrown on to the run.
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/db/Database.h"
+
+namespace orv {
+
+// The texts of a row's target columns, as UTF-8, in the order of the run's
+// write columns.
+class RowTexts {
+ public:
+  void clear() {
+    bytes_.clear();
+    ends_.clear();
+  }
+  void add(const QString& text);
+  int count() const { return static_cast<int>(ends_.size()); }
+  QByteArrayView at(int i) const {
+    const size_t first = i == 0 ? 0 : ends_[static_cast<size_t>(i) - 1];
+    return QByteArrayView(bytes_.data() + first, static_cast<qsizetype>(ends_[static_cast<size_t>(i)] - first));
+  }
+
+ private:
+  std::string bytes_;
+  std::vector<size_t> ends_;
+};
+
+// One row on its way through the run.
+struct DatenRunRow {
+  qint64 rowId = 0;
+  std::vector<QString> in;  // texts of the read columns ("" for Null)
+  int nullColumn = -1;      // the first read column that was Null
+  RowTexts out;             // texts of the write columns
+  // Values of the row that the window thread needs in row order (a zone,
+  // say); the run decides their meaning.
+  double note[4] = {0, 0, 0, 0};
+  int errorNumber = 0;
+  QString error;
+};
+
+class DatenBlockRun {
+ public:
+  using Compute = std::function<void(DatenRunRow& row)>;            // on a worker thread
+  using BeforeStore = std::function<void(qint64 index, const DatenRunRow& row)>;  // window thread
+  using Progress = std::function<void(qint64 index, qint64 count)>;  // window thread
+
+  DatenBlockRun(const Database& db, QStringList readColumns, QStringList writeColumns)
+      : db_(db), read_(std::move(readColumns)), write_(std::move(writeColumns)) {}
+
+  // Walks all rows (count = the number of rows, for the progress). compute
+  // fills row.out with one text for every write column; beforeStore runs for
+  // every row (index from 1) in order just before it is written; progress
+  // runs at the first row and then a few times a second.
+  void run(qint64 count, const Compute& compute, const BeforeStore& beforeStore, const Progress& progress);
+
+ private:
+  Database db_;
+  QStringList read_;
+  QStringList write_;
+};
+
+}  // namespace orv
