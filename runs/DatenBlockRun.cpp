@@ -66,7 +66,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         row.errorNumber = 0;
         row.error.clear();
         for (int c = 0; c < readCount; ++c) {
-          if (query.isNull(c + 1) && row.nullColumn < 0) row.nullColumn = c;
+          if (!options_.nullReadsEmpty && row.nullColumn < 0 && query.isNull(c + 1)) row.nullColumn = c;
           row.in[static_cast<size_t>(c)] = query.text(c + 1);
         }
         if (row.nullColumn >= 0) {
@@ -97,10 +97,11 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       for (size_t i = 0; i < block.used; ++i) {
         DatenRunRow& row = block.rows[i];
         ++index;
-        if (index == 1 || sinceProgress.elapsed() >= kProgressIntervalMs) {
+        if (index == 1 || index == count || sinceProgress.elapsed() >= kProgressIntervalMs) {
           progress(index, count);
           sinceProgress.restart();
         }
+        if (options_.computeInOrder) computeRow(row);
         if (row.nullColumn >= 0) InvalidUseOfNull();
         if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
         beforeStore(index, row);
@@ -109,21 +110,29 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       }
     };
 
-    RowBlock current, next;  // outlive the workers that fill them
-    BlockWorkers workers;
-    readBlock(current);
-    workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
-    workers.join();
-    for (;;) {
-      next.used = 0;
-      if (!readingDone) {
-        readBlock(next);
-        workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
-      }
-      storeBlock(current);
+    if (options_.computeInOrder) {
+      RowBlock block;
+      do {
+        readBlock(block);
+        storeBlock(block);
+      } while (block.used > 0);
+    } else {
+      RowBlock current, next;  // outlive the workers that fill them
+      BlockWorkers workers;
+      readBlock(current);
+      workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
       workers.join();
-      if (next.used == 0) break;
-      std::swap(current, next);
+      for (;;) {
+        next.used = 0;
+        if (!readingDone) {
+          readBlock(next);
+          workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
+        }
+        storeBlock(current);
+        workers.join();
+        if (next.used == 0) break;
+        std::swap(current, next);
+      }
     }
   }
   transaction.commit();

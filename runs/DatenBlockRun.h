@@ -56,19 +56,32 @@ class DatenBlockRun {
   using BeforeStore = std::function<void(qint64 index, const DatenRunRow& row)>;  // window thread
   using Progress = std::function<void(qint64 index, qint64 count)>;  // window thread
 
+  // How the walk treats its rows.
+  struct Options {
+    // A start column never written reads as the empty text instead of
+    // stopping the run.
+    bool nullReadsEmpty = false;
+    // compute runs on the window thread, row after row, for a run whose
+    // rows depend on the rows before them.
+    bool computeInOrder = false;
+  };
+
+  DatenBlockRun(const Database& db, QStringList readColumns, QStringList writeColumns, Options options)
+      : db_(db), read_(std::move(readColumns)), write_(std::move(writeColumns)), options_(options) {}
   DatenBlockRun(const Database& db, QStringList readColumns, QStringList writeColumns)
-      : db_(db), read_(std::move(readColumns)), write_(std::move(writeColumns)) {}
+      : DatenBlockRun(db, std::move(readColumns), std::move(writeColumns), Options()) {}
 
   // Walks all rows (count = the number of rows, for the progress). compute
   // fills row.out with one text for every write column; beforeStore runs for
   // every row (index from 1) in order just before it is written; progress
-  // runs at the first row and then a few times a second.
+  // runs at the first row, the last, and a few times a second between.
   void run(qint64 count, const Compute& compute, const BeforeStore& beforeStore, const Progress& progress);
 
  private:
   Database db_;
   QStringList read_;
   QStringList write_;
+  Options options_;
 };
 
 }  // namespace orv

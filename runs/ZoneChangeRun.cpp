@@ -18,6 +18,7 @@
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
+#include "runs/DatenBlockRun.h"
 #include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
@@ -49,9 +50,9 @@ ZoneSideSetup PrepareSide(double a, double f, double k0) {
   return s;
 }
 
-// Columns: radBg, radLg, LgDez, sYe, sXe (start) or their target
-// counterparts, then Zone and EllipsKO.
-enum Col { kRadBg, kRadLg, kLgDez, kSYe, kSXe, kZone, kEllipsKO };
+// Columns read: radBg, radLg, LgDez, sYe (start) or their target
+// counterparts; written: Zone, EllipsKO, sYe, sXe.
+enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe };
 
 }  // namespace
 
@@ -111,24 +112,23 @@ void FormOrvenil::ConvertZones() {
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
     const QStringList names =
-        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "sXeZiel", "Zone", "EllipsKO"}
-               : QStringList{"radBg", "radLg", "LgDez", "sYe", "sXe", "Zone", "EllipsKO"};
-    Recordset& rs = state.KooDbDaten;
-    const ColumnPositions col(rs, names);
+        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
+               : QStringList{"radBg", "radLg", "LgDez", "sYe", "Zone", "EllipsKO", "sYe", "sXe"};
     int warnings = 0;
 
     GridKooDb->SetRedraw(false);
     gridLocked = true;
-    state.AnzahlDatensaetze = static_cast<qint32>(rs.recordCount());
+    state.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state.KooDb));
     const qint32 n = state.AnzahlDatensaetze;
-    if (n > 0) rs.moveFirst();
-    for (qint32 i = 1; i <= n; ++i) {
-      ShowProgress(i, 0, n, true, progressText);
-      rs.edit();
+    // Each row's zone may depend on the rows before it: the rows are
+    // computed in order.
+    qint64 rowIndex = 0;
+    const auto compute = [&](DatenRunRow& row) {
+      const qint64 i = ++rowIndex;
       // Rows never transformed hold no target values: they read as 0.
-      const double phi = Val(ColumnText(rs, col[kRadBg]));
-      const double lambda = Val(ColumnText(rs, col[kRadLg]));
-      const QString longitude = ColumnText(rs, col[kLgDez]);
+      const double phi = Val(row.in[kRadBg]);
+      const double lambda = Val(row.in[kRadLg]);
+      const QString& longitude = row.in[kLgDez];
 
       // Zone of the row.
       const int mode = chkZoneIndividuell->Value();
@@ -163,38 +163,44 @@ void FormOrvenil::ConvertZones() {
         determine(false);
         if (i == 1) writePanels(target, true, s);
       }
-      rs.setValue(col[kZone], NumberText(s.meridian));
-      rs.setValue(col[kEllipsKO], NumberText(s.falseEasting));
+      RowTexts& out = row.out;
+      out.add(NumberText(s.meridian));
+      out.add(NumberText(s.falseEasting));
 
-      if (target && Val(ColumnText(rs, col[kSYe])) <= 0) {
-        rs.setValue(col[kSYe], QString());
-        rs.setValue(col[kSXe], QString());
+      if (target && Val(row.in[kSYe]) <= 0) {
+        out.add(QString());
+        out.add(QString());
       } else {
         const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
                                                          s.e, s.r, s.k0, s.falseEasting, s.meridian);
         if (target || etrsStart) {
           if (g.easting < 0) {
             ++warnings;
-            rs.setValue(col[kSYe], QString());
-            rs.setValue(col[kSXe], QString());
+            out.add(QString());
+            out.add(QString());
           } else if (target) {
             const QString easting = FormatNumber(g.easting, kFourDecimals);
             const double digit = Val(MeridianCodeDigit(NumberText(s.meridian), s.zoneEllipsoid));
-            rs.setValue(col[kSYe], FormatNumber(digit * 1000000 + Val(easting), kFourDecimals));
-            rs.setValue(col[kSXe], FormatNumber(g.northing, kFourDecimals));
+            out.add(FormatNumber(digit * 1000000 + Val(easting), kFourDecimals));
+            out.add(FormatNumber(g.northing, kFourDecimals));
           } else {
             const double digit = ZoneFromCentralMeridian(static_cast<int16_t>(s.meridian));
-            rs.setValue(col[kSYe], FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
-            rs.setValue(col[kSXe], FormatNumber(g.northing, kFourDecimals));
+            out.add(FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
+            out.add(FormatNumber(g.northing, kFourDecimals));
           }
         } else {
-          rs.setValue(col[kSYe], FormatNumber(g.easting, kFourDecimals));
-          rs.setValue(col[kSXe], FormatNumber(g.northing, kFourDecimals));
+          out.add(FormatNumber(g.easting, kFourDecimals));
+          out.add(FormatNumber(g.northing, kFourDecimals));
         }
       }
-      rs.update();
-      if (i < n) rs.moveNext();
-    }
+    };
+    DatenBlockRun::Options options;
+    options.nullReadsEmpty = true;
+    options.computeInOrder = true;
+    DatenBlockRun walk(state.KooDb, names.mid(0, 4), names.mid(4), options);
+    walk.run(
+        n, compute, [](qint64, const DatenRunRow&) {},
+        [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
     GridKooDb->SetRedraw(true);
     gridLocked = false;
     GridKooDb->Refresh();
@@ -212,12 +218,9 @@ void FormOrvenil::ConvertZones() {
     Dialogs().setBusy(true);
     FormVisible(false);
     Dialogs().processEvents();
-    state.KooDbDaten = state.KooDb.openTable(QStringLiteral("Daten"));
     if (BtZoneStart->isChecked()) runSide(false);
     if (BtZoneZiel->isChecked()) runSide(true);
     FormVisible(true);
-    state.KooDbDaten.close();
-    state.KooDbDaten = Recordset();
     Dialogs().setBusy(false);
   } catch (const std::exception& e) {
     const auto* error = dynamic_cast<const OrvenilError*>(&e);
@@ -228,9 +231,7 @@ void FormOrvenil::ConvertZones() {
     if (gridLocked) GridKooDb->SetRedraw(true);
     try {
       GridKooDb->Refresh();
-      if (state.KooDbDaten.isSet()) state.KooDbDaten.close();
     } catch (const std::exception&) {}
-    state.KooDbDaten = Recordset();
     Dialogs().setBusy(false);
   }
 }

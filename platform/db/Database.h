@@ -3,7 +3,8 @@
 // database; a default-constructed handle is "none". Every Database on the same
 // file shares one SQLite connection (so a reader never meets a writer's lock).
 // Writes collect in one lazy transaction, committed on close, before Execute,
-// before compaction and every so many rows. After close (or CloseAllDatabases)
+// before compaction and every so many rows (a run may hold its writes in one
+// transaction instead: RunTransaction). After close (or CloseAllDatabases)
 // every use of the handle throws OrvenilError 3420. A database that neither
 // a handle nor an open recordset refers to any more is closed by itself.
 #include <QString>
