@@ -25,15 +25,15 @@ struct RowBlock {
 }  // namespace
 
 void RowTexts::add(const QString& text) {
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u < 0x80) {
-      bytes_.push_back(static_cast<char>(u));
-    } else {
+  const qsizetype size = text.size();
+  const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+  for (qsizetype i = 0; i < size; ++i) {
+    if (units[i] >= 0x80) {
       // Texts of numbers are ASCII; anything else goes through the full conversion.
-      bytes_ += text.mid(&c - text.constData()).toStdString();
+      bytes_ += text.mid(i).toStdString();
       break;
     }
+    bytes_.push_back(static_cast<char>(units[i]));
   }
   ends_.push_back(bytes_.size());
 }

@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "foundation/NumberText.h"
+#include "geodesy/AngleFormats.h"
 #include "platform/ui/VbFrame.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
@@ -64,6 +65,9 @@ class SevenParameterRunTest : public RunTest {
       EXPECT_NEAR(Val(row["sHgZiel"]), ref[i].h, 1e-4) << kase.toStdString() << " row " << i;
       EXPECT_EQ(row["sZeZiel"], row["sHgZiel"]);
       EXPECT_EQ(row["Geoidundulation"], "47.11");
+      // The degree texts (with their "°") arrive as written.
+      EXPECT_EQ(row["sBgZiel"], RadInGrad(Val(row["radBgZiel"])));
+      EXPECT_EQ(row["sLgZiel"], RadInGrad(Val(row["radLgZiel"])));
     }
     EXPECT_FALSE(dialogs->isBusy());
     EXPECT_TRUE(f.frameZone->isEnabled());
