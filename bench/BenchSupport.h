@@ -25,6 +25,18 @@ inline void Check(int rc, sqlite3* db, int expected = SQLITE_OK) {
   }
 }
 
+// The process's peak resident memory so far, in MB (Linux: VmHWM).
+inline long PeakMegabytes() {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return -1;
+  char line[256];
+  long kb = -1;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+  std::fclose(f);
+  return kb < 0 ? -1 : kb / 1024;
+}
+
 // Program, database and temporary folder of a window under root.
 inline FormOrvenilFolders WindowFolders(const QTemporaryDir& root) {
   QDir(root.path()).mkpath(QStringLiteral("Programm/Orvenil-Datenbanken"));

@@ -223,6 +223,7 @@ int main(int argc, char** argv) {
   auto t0 = std::chrono::steady_clock::now();
   form.Coolbar2_ButtonClick(kKeyDbOeffnen);
   const double importTime = Seconds(t0);
+  const long importPeak = bench::PeakMegabytes();
   if (form.GridKooDb->RowCount() != n) {
     std::printf("import failed: %d rows\n", form.GridKooDb->RowCount());
     return 1;
@@ -235,6 +236,7 @@ int main(int argc, char** argv) {
   form.cmdTrafoStart_Click();
   s.KooDb.commit();
   const double transformTime = Seconds(t0);
+  std::printf("peak memory: after import %ld MB, after transform %ld MB\n", importPeak, bench::PeakMegabytes());
   std::printf("job: %d points, import %.2f s, transform %.2f s (%.0f points/s)\n", n, importTime,
               transformTime, n / transformTime);
   for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));

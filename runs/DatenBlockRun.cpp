@@ -50,6 +50,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
     const int readCount = static_cast<int>(read_.size());
 
     bool readingDone = false;
+    qint64 readRows = 0;
     const auto readBlock = [&](RowBlock& block) {
       block.used = 0;
       block.stopsAtLast = false;
@@ -60,6 +61,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         }
         if (block.used == block.rows.size()) block.rows.emplace_back();
         DatenRunRow& row = block.rows[block.used++];
+        row.index = ++readRows;
         row.rowId = query.value(0).longValue();
         row.in.resize(static_cast<size_t>(readCount));
         row.nullColumn = -1;

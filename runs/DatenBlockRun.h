@@ -39,6 +39,7 @@ class RowTexts {
 
 // One row on its way through the run.
 struct DatenRunRow {
+  qint64 index = 0;  // position in the walk, from 1
   qint64 rowId = 0;
   std::vector<QString> in;  // texts of the read columns ("" for Null)
   int nullColumn = -1;      // the first read column that was Null

@@ -17,8 +17,10 @@
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
+#include "runs/DatenBlockRun.h"
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
+#include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
@@ -75,7 +77,7 @@ void FormOrvenil::RunNtv2Transformation() {
     const Ntv2GridCache cache(state.NTv2Gitterdatenbank, state.NTv2AnzahlGitter);
 
     StatusForm()->show();
-    state.KooDbDaten = OpenKooDb().openTable(QStringLiteral("Daten"));
+    const Database job = OpenKooDb();
 
     const bool forward = AuswahlTrafoRichtung->isSelected(0);
     const QString ellipsoidA = GridNTv2Sys->CellText(setRow, QStringLiteral("EllipsoidA"));
@@ -102,47 +104,49 @@ void FormOrvenil::RunNtv2Transformation() {
 
     GridKooDb->SetRedraw(false);
     redrawOff = true;
-    Recordset& rs = state.KooDbDaten;
-    const qint64 count = rs.recordCount();
+    const qint64 count = CountDatenRows(job);
     state.AnzahlDatensaetze = static_cast<qint32>(count);
-    if (count > 0) rs.moveFirst();
-    for (qint64 i = 1; i <= count; ++i) {
-      ShowProgress(int(i), 0, int(count), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
-      rs.edit();
-      const double lat = ToDoubleStrict(rs.value(QStringLiteral("BgDez")).textOrEmpty());
-      const double lon = ToDoubleStrict(rs.value(QStringLiteral("LgDez")).textOrEmpty());
+    // The grid cache is read through the database layer: the rows are
+    // computed in order on this thread.
+    enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe };
+    const auto compute = [&](DatenRunRow& row) {
+      const double lat = ToDoubleStrict(row.in[kBgDez]);
+      const double lon = ToDoubleStrict(row.in[kLgDez]);
       double latSec = 0, lonSec = 0;
       if (forward) {
-        latSec = ToDoubleStrict(rs.value(QStringLiteral("BgDezSek")).textOrEmpty());
-        lonSec = ToDoubleStrict(rs.value(QStringLiteral("LgDezSek")).textOrEmpty());
+        latSec = ToDoubleStrict(row.in[kBgDezSek]);
+        lonSec = ToDoubleStrict(row.in[kLgDezSek]);
       }
       const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
       if (!p.inside) {
-        for (const QString& column : Ntv2TargetColumnNames()) rs.setValue(column, FieldValue(QString()));
-      } else {
-        const double h = Val(rs.value(QStringLiteral("sZe")).textOrEmpty());
-        const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, h, target);
-        for (const auto& [column, text] : t.columns) rs.setValue(column, FieldValue(text));
-        state.ZielMeridian = t.meridian;
-        state.ZielFalseEasting = t.falseEasting;
-        if (i == 1) {
-          xpStatusBar1->SetPanelText(
-              6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
-          xpStatusBar1->SetPanelText(
-              7, QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
-          xpStatusBar1->SetPanelText(
-              8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
-        }
+        for (qsizetype c = 0; c < Ntv2TargetColumnNames().size(); ++c) row.out.add(QString());
+        return;
       }
-      rs.update();
-      if (i < count) rs.moveNext();
-    }
+      const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target);
+      for (const auto& column : t.columns) row.out.add(column.second);
+      state.ZielMeridian = t.meridian;
+      state.ZielFalseEasting = t.falseEasting;
+      if (row.index == 1) {
+        xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(7,
+                                   QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
+        xpStatusBar1->SetPanelText(
+            8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
+      }
+    };
+    DatenBlockRun::Options options;
+    options.nullReadsEmpty = true;
+    options.computeInOrder = true;
+    DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"}, Ntv2TargetColumnNames(), options);
+    walk.run(
+        count, compute, [](qint64, const DatenRunRow&) {},
+        [](qint64 i, qint64 n) {
+          ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
+        });
 
     Dialogs().processEvents();
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
-    rs.close();
-    state.KooDbDaten = Recordset();
     FormVisible(true);
     Dialogs().processEvents();
     ConvertZones();
@@ -156,10 +160,6 @@ void FormOrvenil::RunNtv2Transformation() {
       SkipFailingStep("GridKooDb.SetRedraw", [&] { GridKooDb->SetRedraw(true); });
       SkipFailingStep("GridKooDb.Refresh", [&] { GridKooDb->Refresh(); });
     }
-    SkipFailingStep("KooDbDaten.close", [&] {
-      if (state.KooDbDaten.isOpen()) state.KooDbDaten.close();
-    });
-    state.KooDbDaten = Recordset();
     Dialogs().setBusy(false);
   }
 }

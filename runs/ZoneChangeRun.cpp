@@ -122,9 +122,8 @@ void FormOrvenil::ConvertZones() {
     const qint32 n = state.AnzahlDatensaetze;
     // Each row's zone may depend on the rows before it: the rows are
     // computed in order.
-    qint64 rowIndex = 0;
     const auto compute = [&](DatenRunRow& row) {
-      const qint64 i = ++rowIndex;
+      const qint64 i = row.index;
       // Rows never transformed hold no target values: they read as 0.
       const double phi = Val(row.in[kRadBg]);
       const double lambda = Val(row.in[kRadLg]);
