@@ -135,3 +135,26 @@ TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
   EXPECT_FALSE(dialogs->isBusy());
   EXPECT_TRUE(f.frameParaTrafo->isEnabled());
 }
+
+TEST_F(SevenParameterRunTest, RowsOverSeveralBlocksLandInTheirOwnRows) {
+  // Rows are read, computed and stored block by block; two points
+  // alternate, and a row far into the third block stops the run.
+  const Row a{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row b{{"sXz", "3899112.3"}, {"sYz", "1012054.9"}, {"sZz", "4939001.2"}};
+  QList<Row> rows;
+  for (int i = 0; i < 20000; ++i) rows << (i % 2 ? b : a);
+  rows[17000].remove("sZz");
+  FormOrvenil& f = startJob(0, rows);
+  chooseSet(f, 0, 0);
+  dialogs->setAcceptOkMessages(true);  // the notice of points in two zones, if any
+  dialogs->expectMessage("Einlesefehler! Abbruch!");
+  f.cmdTrafoStart_Click();
+  const QList<Row> out = rowsOfDaten();
+  ASSERT_EQ(out.size(), 20000);
+  ASSERT_NE(out[0]["sYeZiel"], out[1]["sYeZiel"]);
+  for (int i = 0; i < 20000; ++i) {
+    const QString expected = i < 17000 ? out[i % 2]["sYeZiel"] : QStringLiteral("<null>");
+    ASSERT_EQ(out[i]["sYeZiel"], expected) << "row " << i;
+    ASSERT_EQ(out[i]["sXzZiel"], i < 17000 ? out[i % 2]["sXzZiel"] : QStringLiteral("<null>")) << "row " << i;
+  }
+}
