@@ -7,6 +7,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
+#include "platform/db/RunTransaction.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
@@ -83,6 +84,9 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     Dialogs().setBusy(false);
   };
   try {
+    // The undulations and heights of all rows are stored in one
+    // transaction; an error keeps the rows stored before it.
+    RunTransaction transaction(s.KooDb);
     s.KooDbDaten = s.KooDb.openTable(QStringLiteral("Daten"));
     GridKooDb->SetRedraw(false);
     gridHeld = true;
@@ -118,6 +122,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
         if (i < n) s.KooDbDaten.moveNext();
       }
     }
+    transaction.commit();
     release();
   } catch (const std::exception&) {
     Dialogs().messageBox(QStringLiteral("Einlesefehler! Abbruch!"), MsgButtons::Ok, MsgIcon::Critical,

@@ -13,6 +13,7 @@
 #include "shell/ProgramState.h"
 #include "platform/ui/ProgressWindow.h"
 #include "platform/db/DBEngine.h"
+#include "platform/db/RunTransaction.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbStatusBar.h"
 #include "runs/HeightModelLookup.h"
@@ -77,6 +78,9 @@ void FormOrvenil::HeightFromModel(qint32 mode) {
   try {
     model = DBEngine::openDatabase(path);
     lookup = std::make_unique<HeightModelLookup>(model, d);
+    // The heights of all rows are stored in one transaction; an error keeps
+    // the rows stored before it.
+    RunTransaction transaction(s.KooDb);
     s.KooDbDaten = s.KooDb.openTable(QStringLiteral("Daten"));
     s.KooDbDaten.moveFirst();
     GridKooDb->SetRedraw(false);
@@ -116,6 +120,7 @@ void FormOrvenil::HeightFromModel(qint32 mode) {
       s.KooDbDaten.update();
       if (i < n) s.KooDbDaten.moveNext();
     }
+    transaction.commit();
     release();
     xpStatusBar1->SetPanelText(10, QStringLiteral("Punkte ausserhalb Modell: ") + QString::number(n - inside));
     Dialogs().processEvents();
