@@ -484,10 +484,6 @@ void BindValue(sqlite3_stmt* s, int position, const FieldValue& value) {
   }
 }
 
-namespace {
-
-// UTF-8 of the code units in[0 .. n-1] into out (room for 3 bytes per unit);
-// the number of bytes, or -1 for a text with surrogates.
 qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out) {
   char* o = out;
   qsizetype i = 0;
@@ -521,6 +517,8 @@ qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out) {
   }
   return o - out;
 }
+
+namespace {
 
 bool IsAscii(const unsigned char* p, int n) {
   unsigned char any = 0;

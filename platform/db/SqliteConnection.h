@@ -170,6 +170,10 @@ class Utf8Binder {
   std::vector<char> bytes_;
   size_t used_ = 0;
 };
+// UTF-8 of the code units in[0 .. n-1] into out (room for 3 bytes per unit);
+// the number of bytes, or -1 for a text with surrogates (those go to SQLite
+// as UTF-16, so that their stored bytes are SQLite's own conversion).
+qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out);
 // Reads a result column as the field type says (type 0: as stored).
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
 // True for a column stored as text of plain ASCII, whatever the field type:
