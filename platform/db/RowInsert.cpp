@@ -37,7 +37,7 @@ RowInsert::RowInsert(const Database& db, const QString& table, const QStringList
     if (at == fields.end()) primaryOutside_ = true;
     else primary_.push_back(static_cast<int>(at - fields.begin()));
   }
-  nonNull_.assign(fields.size(), 0);
+  bound_.assign(fields.size(), kNull);
   sql += ") VALUES (" + params + ')';
   const int rc = sqlite3_prepare_v3(conn_->handle(), sql.constData(), static_cast<int>(sql.size()),
                                     SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
@@ -59,39 +59,51 @@ void RowInsert::bindText(int i, QByteArrayView utf8) {
   requireType(i, true);
   // The empty text is a text, never Null (SQLite takes a null pointer for Null).
   sqlite3_bind_text(stmt_, i + 1, utf8.data() ? utf8.data() : "", static_cast<int>(utf8.size()), SQLITE_STATIC);
-  nonNull_[static_cast<size_t>(i)] = 1;
+  bound_[static_cast<size_t>(i)] = kValue;
 }
 
 void RowInsert::bindText16(int i, const QString& text) {
   requireType(i, true);
   sqlite3_bind_text16(stmt_, i + 1, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_STATIC);
-  nonNull_[static_cast<size_t>(i)] = 1;
+  bound_[static_cast<size_t>(i)] = kValue;
 }
 
 void RowInsert::bindInteger(int i, qint64 value) {
   requireType(i, false);
   sqlite3_bind_int64(stmt_, i + 1, value);
-  nonNull_[static_cast<size_t>(i)] = 1;
+  bound_[static_cast<size_t>(i)] = kValue;
 }
 
 void RowInsert::bindNull(int i) {
   sqlite3_bind_null(stmt_, i + 1);
-  nonNull_[static_cast<size_t>(i)] = 0;
+  bound_[static_cast<size_t>(i)] = kNull;
+}
+
+void RowInsert::endRow() {
+  for (char& b : bound_)
+    if (b == kValue) b = kStale;
 }
 
 qint64 RowInsert::execute() {
   bool nullKey = primaryOutside_;
-  for (int c : primary_) nullKey = nullKey || !nonNull_[static_cast<size_t>(c)];
-  std::fill(nonNull_.begin(), nonNull_.end(), 0);
-  if (nullKey) {
-    sqlite3_clear_bindings(stmt_);
-    ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
+  for (int c : primary_) nullKey = nullKey || bound_[static_cast<size_t>(c)] != kValue;
+  if (nullKey || !db_.isOpen()) {
+    endRow();
+    if (nullKey)
+      ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
+    ThrowObjectInvalid();
   }
-  if (!db_.isOpen()) ThrowObjectInvalid();
+  // A column bound for an earlier row only is Null in this one. A run that
+  // binds the same columns every row clears nothing.
+  for (size_t i = 0; i < bound_.size(); ++i)
+    if (bound_[i] == kStale) {
+      sqlite3_bind_null(stmt_, static_cast<int>(i) + 1);
+      bound_[i] = kNull;
+    }
   conn_->beginWrite();
   const int rc = sqlite3_step(stmt_);
   sqlite3_reset(stmt_);
-  sqlite3_clear_bindings(stmt_);
+  endRow();
   if (rc != SQLITE_DONE) conn_->fail(rc);
   const qint64 id = sqlite3_last_insert_rowid(conn_->handle());
   conn_->noteStructuralChange();

@@ -49,13 +49,18 @@ class RowInsert {
 
  private:
   void requireType(int i, bool text) const;
+  // The values bound for the row just stored (or refused) become stale.
+  void endRow();
 
   Database db_;  // keeps the connection open while the statement lives
   std::shared_ptr<SqliteConnection> conn_;
   sqlite3_stmt* stmt_ = nullptr;
   std::vector<char> isText_;      // per column
   std::vector<int> primary_;      // columns of the primary key
-  std::vector<char> nonNull_;     // per column: bound to a value since the last execute
+  // Per column: Null, bound to a value since the last execute, or still
+  // holding the value of an earlier row (stale: made Null unless bound again).
+  enum : char { kNull, kValue, kStale };
+  std::vector<char> bound_;
   bool primaryOutside_ = false;   // a primary key field is not among the columns
 };
 
