@@ -17,9 +17,7 @@ RowInsert::RowInsert(const Database& db, const QString& table, const QStringList
   QByteArray params;
   std::vector<int> fields;
   for (int i = 0; i < columns.size(); ++i) {
-    const int f = schema->fieldIndex(columns[i]);
-    if (f < 0)
-      ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(columns[i]));
+    const int f = schema->requireField(columns[i]);
     const int type = schema->fields[static_cast<size_t>(f)].type;
     if (type != dbText && type != dbMemo && type != dbLong)
       ThrowDbError(kDbErrConversion, QStringLiteral("Feld '%1' ist weder Text- noch Long-Feld.").arg(columns[i]));
@@ -39,13 +37,7 @@ RowInsert::RowInsert(const Database& db, const QString& table, const QStringList
   }
   bound_.assign(fields.size(), kNull);
   sql += ") VALUES (" + params + ')';
-  const int rc = sqlite3_prepare_v3(conn_->handle(), sql.constData(), static_cast<int>(sql.size()),
-                                    SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-    conn_->fail(rc);
-  }
+  stmt_ = conn_->prepareLasting(sql);
 }
 
 RowInsert::~RowInsert() { sqlite3_finalize(stmt_); }

@@ -33,6 +33,8 @@ struct TableSchema {
   std::vector<char> indexed;              // per field: covered by an index
 
   int fieldIndex(const QString& fieldName) const;
+  // The field's position; OrvenilError 3265 when there is none.
+  int requireField(const QString& fieldName) const;
   int indexByName(const QString& indexName) const;  // case-insensitive, -1 when none
 };
 
@@ -114,6 +116,9 @@ class SqliteConnection {
 
   // Runs SQL without results (after a prepare); throws on failure.
   void exec(const QByteArray& sql);
+  // A statement kept for a run, prepared once; the caller finalizes it.
+  // Throws on failure.
+  sqlite3_stmt* prepareLasting(const QByteArray& sql);
   // After the file was replaced on disk: closes and opens it again.
   void reopen();
 
