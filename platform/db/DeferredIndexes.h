@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/db/Database.h"
@@ -36,7 +37,7 @@ class DeferredIndexes {
  private:
   std::shared_ptr<SqliteConnection> conn_;
   QString path_;
-  std::vector<QByteArray> creates_;  // the statements that made them
+  std::vector<std::pair<QByteArray, QByteArray>> dropped_;  // name, the statement that made it
 };
 
 }  // namespace orv
