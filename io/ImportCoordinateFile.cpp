@@ -523,7 +523,8 @@ void FormOrvenil::ImportCoordinateFile() {
     }
   };
 
-  // The line that ends the import: an error, or a message; then False.
+  // The line that ends the import: its error goes on as an exception, or
+  // its message is shown.
   const auto endAt = [&](PendingLine& p) {
     state.AktuelleZeile = p.line;
     fileLine = p.fileLine;
