@@ -104,6 +104,8 @@ QString UnreadableFileReason(const QString& path) {
 
 constexpr size_t kBlockLines = 8192;
 constexpr size_t kFirstBlockLines = 1024;
+// Rows stored by one statement: far less work per row than one each.
+constexpr int kRowsPerInsert = 16;
 const QString kPointNumberTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
 
 bool PointNumberTooLong(const QString& line) {
@@ -150,8 +152,8 @@ void EncodeRow(PendingLine& p) {
   }
 }
 
-// Stores a row: its line counter as id, the written columns (the columns of
-// the insert are Daten's in their order), the others Null.
+// Adds a row to the insert: its line counter as id, the written columns (the
+// columns of the insert are Daten's in their order), the others Null.
 void StoreRow(RowInsert& insert, const PendingLine& p) {
   insert.bindInteger(kId, p.counter);
   uint32_t begin = 0;
@@ -163,7 +165,7 @@ void StoreRow(RowInsert& insert, const PendingLine& p) {
     }
     begin = end;
   }
-  insert.execute();
+  insert.add();
 }
 
 // Asks the processor to bring a row's texts into the cache.
@@ -504,7 +506,7 @@ void FormOrvenil::ImportCoordinateFile() {
         fileLine = p.fileLine;
         transaction.emplace(state.KooDb);
         deferredIndexes.emplace(state.KooDb, QStringLiteral("Daten"));
-        insert = std::make_unique<RowInsert>(state.KooDb, QStringLiteral("Daten"), columns);
+        insert = std::make_unique<RowInsert>(state.KooDb, QStringLiteral("Daten"), columns, kRowsPerInsert);
       }
       p.store = true;
     }
@@ -521,6 +523,8 @@ void FormOrvenil::ImportCoordinateFile() {
       failedRow = i;
       StoreRow(*insert, block.lines[i]);
     }
+    // The rows' texts are the block's: all are stored before it is used again.
+    insert->flush();
   };
 
   // The line that ends the import: its error goes on as an exception, or
