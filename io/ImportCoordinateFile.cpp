@@ -5,21 +5,28 @@
 // Speed: the file is read through a buffered reader in blocks of lines. What
 // depends on the lines before (skip rules, line formats, the zone of a
 // projected line, the user's zone code) is decided on the window thread in
-// file order; the rows themselves are computed on worker threads, one block
-// while the window thread stores the block before it through the one
-// prepared insert of the table recordset, inside the database's open
-// transaction. The grid does not draw while reading, and the progress is
+// file order. Three blocks are under way at once: while the window thread
+// reads a block, worker threads compute the rows of the block before it
+// (with their texts already in the bytes the database stores), and a writer
+// thread stores the block before that through one prepared insert, all in
+// one transaction. The window thread leaves the database alone while the
+// writer runs. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
 #include <QElapsedTimer>
-#include <atomic>
-#include <thread>
-#include <vector>
 #include <array>
 #include <cmath>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "foundation/BlockWorkers.h"
 #include "foundation/DialogService.h"
 #include "foundation/FileText.h"
 #include "foundation/NumberText.h"
@@ -33,6 +40,9 @@
 #include "io/ImportLineFormats.h"
 #include "io/ImportStartBranches.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/DeferredIndexes.h"
+#include "platform/db/RowInsert.h"
+#include "platform/db/RunTransaction.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
@@ -93,6 +103,9 @@ QString UnreadableFileReason(const QString& path) {
 }
 
 constexpr size_t kBlockLines = 8192;
+constexpr size_t kFirstBlockLines = 1024;
+// Rows stored by one statement: far less work per row than one each.
+constexpr int kRowsPerInsert = 16;
 const QString kPointNumberTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
 
 bool PointNumberTooLong(const QString& line) {
@@ -119,11 +132,82 @@ struct PendingLine {
   ImportRow row;
   BranchResult result;
   QString error;         // description of an error while computing the row
+  bool store = false;    // a row to store (decided in file order before storing)
+  // The written texts of the row as stored, one column after another: the
+  // bytes of column c end at textEnd[c]. utf16: a text with surrogates,
+  // all texts of the row go as they are.
+  std::string bytes;
+  std::array<uint32_t, kDatenColumnCount> textEnd{};
+  bool utf16 = false;
+};
+
+// The row's texts in the bytes the database stores.
+void EncodeRow(PendingLine& p) {
+  p.bytes.clear();
+  p.utf16 = false;
+  for (int c = 0; c < kDatenColumnCount; ++c) {
+    if (c != kId && p.row.written[static_cast<size_t>(c)] && !p.utf16)
+      p.utf16 = !RowInsert::AppendStoredUtf8(p.row.at(c), p.bytes);
+    p.textEnd[static_cast<size_t>(c)] = static_cast<uint32_t>(p.bytes.size());
+  }
+}
+
+// Adds a row to the insert: its line counter as id, the written columns (the
+// columns of the insert are Daten's in their order), the others Null.
+void StoreRow(RowInsert& insert, const PendingLine& p) {
+  insert.bindInteger(kId, p.counter);
+  uint32_t begin = 0;
+  for (int c = 0; c < kDatenColumnCount; ++c) {
+    const uint32_t end = p.textEnd[static_cast<size_t>(c)];
+    if (c != kId && p.row.written[static_cast<size_t>(c)]) {
+      if (p.utf16) insert.bindText16(c, p.row.at(c));
+      else insert.bindText(c, QByteArrayView(p.bytes.data() + begin, end - begin));
+    }
+    begin = end;
+  }
+  insert.add();
+}
+
+// Asks the processor to bring a row's texts into the cache.
+void PrefetchRow(const PendingLine& p) {
+  const char* bytes = p.bytes.data();
+  for (size_t k = 0; k < p.bytes.size(); k += 64) __builtin_prefetch(bytes + k);
+  const char* ends = reinterpret_cast<const char*>(p.textEnd.data());
+  for (size_t k = 0; k < sizeof p.textEnd; k += 64) __builtin_prefetch(ends + k);
+}
+
+// Runs one piece of work on its own thread; join() passes on its exception.
+class RowWriter {
+ public:
+  RowWriter() = default;
+  ~RowWriter() {
+    if (thread_.joinable()) thread_.join();
+  }
+  RowWriter(const RowWriter&) = delete;
+  RowWriter& operator=(const RowWriter&) = delete;
+  void start(std::function<void()> work) {
+    join();
+    thread_ = std::thread([this, work = std::move(work)] {
+      try {
+        work();
+      } catch (...) {
+        error_ = std::current_exception();
+      }
+    });
+  }
+  void join() {
+    if (thread_.joinable()) thread_.join();
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+  }
+
+ private:
+  std::thread thread_;
+  std::exception_ptr error_;
 };
 
 // A block of lines. Its slots are used again from block to block, so that
 // the texts of a row are released by the worker thread that computes the
-// next row in that slot, never by the window thread that stores them.
+// next row in that slot, never by the writer thread that stores them.
 struct LineBlock {
   std::vector<PendingLine> lines;
   size_t used = 0;
@@ -134,6 +218,7 @@ struct LineBlock {
     p.counted = false;
     p.normaliseLater = false;
     p.meridian = 0;
+    p.store = false;
     p.result = BranchResult();
     p.error.clear();
     p.line.clear();
@@ -142,35 +227,13 @@ struct LineBlock {
   bool empty() const { return used == 0; }
 };
 
-// Computes the rows of a block on worker threads.
-class RowWorkers {
+// Computes the row of a line; called on worker threads, one line each.
+class RowComputer {
  public:
-  RowWorkers(const ImportStartSystem& sys, const ImportTail& tail, int kind, int filterIndex)
+  RowComputer(const ImportStartSystem& sys, const ImportTail& tail, int kind, int filterIndex)
       : sys_(sys), tail_(tail), kind_(kind), filterIndex_(filterIndex) {}
-  ~RowWorkers() { join(); }
-  void start(LineBlock& block) {
-    join();
-    block_ = &block;
-    next_ = 0;
-    const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
-    const unsigned count = std::min(4u, cores - 1);
-    for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
-  }
-  void join() {
-    for (std::thread& t : threads_) t.join();
-    threads_.clear();
-  }
 
- private:
-  void work() {
-    LineBlock& block = *block_;
-    for (;;) {
-      const size_t first = next_.fetch_add(64);
-      if (first >= block.used) return;
-      for (size_t i = first; i < std::min(block.used, first + 64); ++i) compute(block.lines[i]);
-    }
-  }
-  void compute(PendingLine& p) {
+  void compute(PendingLine& p) const {
     if (p.kind != PendingLine::Kind::Row) return;
     try {
       if (p.normaliseLater && !normalise(p)) return;
@@ -181,7 +244,11 @@ class RowWorkers {
         p.result = ImportGeocentricLine(p.line, sys_, p.row);
       else if (kind_ == 2)
         p.result = ImportGeographicLine(p.line, p.raw, sys_, p.row);
-      if (p.result.outcome == BranchOutcome::Filled) CompleteImportRow(p.row, tail_);
+      if (p.result.outcome == BranchOutcome::Filled) {
+        CompleteImportRow(p.row, tail_);
+        // A row of the first vessel format is named in file order first.
+        if (!sys_.vesselA) EncodeRow(p);
+      }
     } catch (const OrvenilError& e) {
       p.error = e.description();
     } catch (const std::exception& e) {
@@ -191,7 +258,7 @@ class RowWorkers {
 
   // The line format of a line that needs no earlier line; False when the
   // line is skipped or stops the import.
-  bool normalise(PendingLine& p) {
+  bool normalise(PendingLine& p) const {
     ImportLineState unused;
     const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, unused, QString());
     if (decision != LineDecision::Use) {
@@ -211,9 +278,6 @@ class RowWorkers {
   const ImportTail& tail_;
   const int kind_;
   const int filterIndex_;
-  LineBlock* block_ = nullptr;
-  std::atomic<size_t> next_{0};
-  std::vector<std::thread> threads_;
 };
 
 }  // namespace
@@ -281,16 +345,15 @@ void FormOrvenil::ImportCoordinateFile() {
   TextLineReader reader;
   Recordset rs;
   long counter = 0;      // lines read, the header of the first vessel format not counted
-  long fileLine = 0;     // physical line of the file, for messages
+  long linesRead = 0;    // physical lines of the file read so far
+  long fileLine = 0;     // physical line of the file that messages name
   bool stopped = false;  // a message already told why reading ended
   bool readingDone = false;
   const QStringList& columns = DatenColumnNames();
-  std::array<int, kDatenColumnCount> fieldOf{};
   const auto openDaten = [&] {
     state.KooDb = DBEngine::openDatabase(state.KooDbPfad);
     rs = state.KooDb.openTable(QStringLiteral("Daten"));
     state.KooDbDaten = rs;
-    for (int c = 0; c < kDatenColumnCount; ++c) fieldOf[static_cast<size_t>(c)] = rs.fieldIndex(columns[c]);
   };
   const auto endReading = [&] {
     reader.close();
@@ -302,16 +365,16 @@ void FormOrvenil::ImportCoordinateFile() {
   // Reads the next block of lines, in file order: skip rules, line formats,
   // and for projected lines the format check and the zone. Ends at the end
   // of the file, at the line cap and at a line that stops the import.
-  const auto readBlock = [&](LineBlock& block) {
+  const auto readBlock = [&](LineBlock& block, size_t limit) {
     block.used = 0;
     QString rawLine;
     size_t rows = 0;
-    while (!readingDone && rows < kBlockLines) {
+    while (!readingDone && rows < limit) {
       if (!reader.readLine(rawLine)) {
         readingDone = true;
         break;
       }
-      ++fileLine;
+      fileLine = ++linesRead;
       if (counter == 0 && filterIndex == kFilterVesselA) {
         // The first line of the first vessel format names its columns.
         state.ImportKopfzeile = rawLine;
@@ -322,7 +385,7 @@ void FormOrvenil::ImportCoordinateFile() {
           readingDone = true;
           break;
         }
-        ++fileLine;
+        fileLine = ++linesRead;
       }
       ++counter;
       state.AktuelleZeile = rawLine;
@@ -398,32 +461,31 @@ void FormOrvenil::ImportCoordinateFile() {
     }
   };
 
-  // Stores a computed block in file order; False when a line stopped the import.
-  const auto storeBlock = [&](LineBlock& block) {
+  // What a computed block needs in file order before its rows are stored:
+  // the count of skipped lines, the names of vessel points, the zone of the
+  // last row. The index of the first line that ends the import, or the
+  // block's size; the rows before it are marked for storing.
+  std::optional<RunTransaction> transaction;
+  std::optional<DeferredIndexes> deferredIndexes;
+  std::unique_ptr<RowInsert> insert;
+  const PendingLine* lastSeen = nullptr;  // the block's last line that was no skipped one
+  const auto prepareStore = [&](LineBlock& block) {
+    lastSeen = nullptr;
     for (size_t i = 0; i < block.used; ++i) {
       PendingLine& p = block.lines[i];
       if (p.kind == PendingLine::Kind::Skipped) {
         if (p.counted) ++state.UeberleseneZeilen;
         continue;
       }
-      state.AktuelleZeile = p.line;
-      fileLine = p.fileLine;
-      if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
+      lastSeen = &p;
+      if (!p.error.isEmpty()) return i;
       if (kind < 0 || kind > 2) continue;  // no branch for this kind of coordinates
-      if (p.kind == PendingLine::Kind::Stop || p.result.outcome != BranchOutcome::Filled) {
-        GridKooDb->SetRedraw(true);
-        GridKooDb->Refresh();
-        if (p.result.outcome == BranchOutcome::BadLine)
-          Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path, p.fileLine) + QLatin1Char('\n') + p.line +
-                   QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
-        else
-          Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path, p.fileLine) +
-                   QLatin1Char('\n') + p.line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
-        stopped = true;
-        return false;
-      }
+      if (p.kind == PendingLine::Kind::Stop || p.result.outcome != BranchOutcome::Filled) return i;
       ImportRow& row = p.row;
-      if (sys.vesselA) NameVesselPoint(row, branch);
+      if (sys.vesselA) {
+        NameVesselPoint(row, branch);
+        EncodeRow(p);
+      }
       state.StartMeridian = row.meridian;
       state.StartFalseEasting = row.falseEasting;
       if (p.counter == 1) {
@@ -437,13 +499,49 @@ void FormOrvenil::ImportCoordinateFile() {
           xpStatusBar1->SetPanelText(5, QStringLiteral("K0: "));
         }
       }
-      rs.addNew();
-      rs.setValue(fieldOf[kId], FieldValue(static_cast<qint64>(p.counter)));
-      for (int c = 0; c < kDatenColumnCount; ++c)
-        if (c != kId && row.written[static_cast<size_t>(c)]) rs.setValue(fieldOf[static_cast<size_t>(c)], FieldValue(row.at(c)));
-      rs.update();
+      if (!insert) {
+        // The first row: the whole import goes into one transaction, and
+        // the index of point numbers is built once at its end.
+        state.AktuelleZeile = p.line;
+        fileLine = p.fileLine;
+        transaction.emplace(state.KooDb);
+        deferredIndexes.emplace(state.KooDb, QStringLiteral("Daten"));
+        insert = std::make_unique<RowInsert>(state.KooDb, QStringLiteral("Daten"), columns, kRowsPerInsert);
+      }
+      p.store = true;
     }
-    return true;
+    return block.used;
+  };
+
+  // Stores the marked rows of a block, in file order (on the writer thread).
+  size_t failedRow = 0;
+  const auto writeRows = [&](const LineBlock& block, size_t end) {
+    for (size_t i = 0; i < end; ++i) {
+      // The rows come from other threads' caches; fetch ahead.
+      if (i + 2 < end) PrefetchRow(block.lines[i + 2]);
+      if (!block.lines[i].store) continue;
+      failedRow = i;
+      StoreRow(*insert, block.lines[i]);
+    }
+    // The rows' texts are the block's: all are stored before it is used again.
+    insert->flush();
+  };
+
+  // The line that ends the import: its error goes on as an exception, or
+  // its message is shown.
+  const auto endAt = [&](PendingLine& p) {
+    state.AktuelleZeile = p.line;
+    fileLine = p.fileLine;
+    if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
+    GridKooDb->SetRedraw(true);
+    GridKooDb->Refresh();
+    if (p.result.outcome == BranchOutcome::BadLine)
+      Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path, p.fileLine) + QLatin1Char('\n') + p.line +
+               QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
+    else
+      Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path, p.fileLine) +
+               QLatin1Char('\n') + p.line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
+    stopped = true;
   };
 
   try {
@@ -467,23 +565,57 @@ void FormOrvenil::ImportCoordinateFile() {
     sinceProgress.start();
 
     {
-      LineBlock current, next;  // outlive the workers that fill them
-      RowWorkers workers(sys, tail, kind, filterIndex);
-      readBlock(current);
-      workers.start(current);
+      // The blocks outlive the threads that fill and store them.
+      std::array<LineBlock, 3> blocks;
+      LineBlock* toStore = &blocks[0];
+      LineBlock* toCompute = &blocks[1];
+      LineBlock* toRead = &blocks[2];
+      const RowComputer computer(sys, tail, kind, filterIndex);
+      BlockWorkers workers;
+      RowWriter writer;
+      const auto computeBlock = [&](LineBlock& block) {
+        workers.start(block.used, [&computer, &block](size_t i) { computer.compute(block.lines[i]); });
+      };
+      // Small first blocks let the writer start early.
+      readBlock(*toStore, kFirstBlockLines);
+      computeBlock(*toStore);
       workers.join();
+      toCompute->used = 0;
+      if (!readingDone) readBlock(*toCompute, kFirstBlockLines);
       for (;;) {
-        next.used = 0;
-        if (!readingDone) {
-          readBlock(next);
-          workers.start(next);
-        }
-        const bool goOn = storeBlock(current);
+        const size_t end = prepareStore(*toStore);
+        if (insert) writer.start([&writeRows, block = toStore, end] { writeRows(*block, end); });
+        if (!toCompute->empty()) computeBlock(*toCompute);
+        toRead->used = 0;
+        if (!readingDone && end == toStore->used) readBlock(*toRead, kBlockLines);
         workers.join();
-        if (!goOn || next.empty()) break;
-        std::swap(current, next);
+        try {
+          writer.join();
+        } catch (...) {
+          state.AktuelleZeile = toStore->lines[failedRow].line;
+          fileLine = toStore->lines[failedRow].fileLine;
+          throw;
+        }
+        if (end < toStore->used) {
+          endAt(toStore->lines[end]);
+          break;
+        }
+        if (lastSeen) {
+          state.AktuelleZeile = lastSeen->line;
+          fileLine = lastSeen->fileLine;
+        }
+        if (toCompute->empty()) break;
+        LineBlock* const stored = toStore;
+        toStore = toCompute;
+        toCompute = toRead;
+        toRead = stored;
       }
     }
+    insert.reset();
+    if (deferredIndexes) deferredIndexes->rebuild();
+    deferredIndexes.reset();
+    if (transaction) transaction->commit();
+    transaction.reset();
     state.MKZZiffer = branch.mkzDigit;
     state.PunktnamenZaehler = branch.nameCounter;
 
@@ -508,6 +640,10 @@ void FormOrvenil::ImportCoordinateFile() {
   } catch (const std::exception& e) {
     const auto* known = dynamic_cast<const OrvenilError*>(&e);
     const QString description = known ? known->description() : QString::fromUtf8(e.what());
+    // The rows stored before the error stay, with their indexes.
+    insert.reset();
+    deferredIndexes.reset();
+    transaction.reset();
     SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
     Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
              FileAndLine(path, fileLine) + QLatin1Char('\n') + state.AktuelleZeile + QStringLiteral("\nAbbruch!"));

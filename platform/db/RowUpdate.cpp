@@ -13,9 +13,7 @@ RowUpdate::RowUpdate(const Database& db, const QString& table, const QStringList
   const std::shared_ptr<const TableSchema> schema = conn_->schema(table);
   QByteArray sql = "UPDATE " + schema->quotedName + " SET ";
   for (int i = 0; i < columns.size(); ++i) {
-    const int f = schema->fieldIndex(columns[i]);
-    if (f < 0)
-      ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(columns[i]));
+    const int f = schema->requireField(columns[i]);
     const int type = schema->fields[static_cast<size_t>(f)].type;
     if (type != dbText && type != dbMemo)
       ThrowDbError(kDbErrConversion, QStringLiteral("Feld '%1' ist kein Textfeld.").arg(columns[i]));
@@ -25,13 +23,7 @@ RowUpdate::RowUpdate(const Database& db, const QString& table, const QStringList
   }
   columns_ = static_cast<int>(columns.size());
   sql += " WHERE rowid=?" + QByteArray::number(columns_ + 1);
-  const int rc = sqlite3_prepare_v3(conn_->handle(), sql.constData(), static_cast<int>(sql.size()),
-                                    SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-    conn_->fail(rc);
-  }
+  stmt_ = conn_->prepareLasting(sql);
 }
 
 RowUpdate::~RowUpdate() { sqlite3_finalize(stmt_); }

@@ -57,6 +57,13 @@ int TableSchema::fieldIndex(const QString& fieldName) const {
   return -1;
 }
 
+int TableSchema::requireField(const QString& fieldName) const {
+  const int f = fieldIndex(fieldName);
+  if (f < 0)
+    ThrowDbError(kDbErrItemNotFound, QStringLiteral("Feld '%1' in dieser Auflistung nicht gefunden.").arg(fieldName));
+  return f;
+}
+
 int TableSchema::indexByName(const QString& indexName) const {
   for (size_t i = 0; i < indexes.size(); ++i)
     if (indexes[i].name.compare(indexName, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
@@ -209,6 +216,17 @@ void SqliteConnection::exec(const QByteArray& sql) {
   int rc = sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &error);
   if (error) sqlite3_free(error);
   if (rc != SQLITE_OK) fail(rc);
+}
+
+sqlite3_stmt* SqliteConnection::prepareLasting(const QByteArray& sql) {
+  sqlite3_stmt* stmt = nullptr;
+  const int rc = sqlite3_prepare_v3(db_, sql.constData(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                    &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    fail(rc);
+  }
+  return stmt;
 }
 
 void SqliteConnection::beginWrite() {
@@ -484,10 +502,6 @@ void BindValue(sqlite3_stmt* s, int position, const FieldValue& value) {
   }
 }
 
-namespace {
-
-// UTF-8 of the code units in[0 .. n-1] into out (room for 3 bytes per unit);
-// the number of bytes, or -1 for a text with surrogates.
 qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out) {
   char* o = out;
   qsizetype i = 0;
@@ -521,6 +535,8 @@ qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out) {
   }
   return o - out;
 }
+
+namespace {
 
 bool IsAscii(const unsigned char* p, int n) {
   unsigned char any = 0;

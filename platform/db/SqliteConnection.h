@@ -33,6 +33,8 @@ struct TableSchema {
   std::vector<char> indexed;              // per field: covered by an index
 
   int fieldIndex(const QString& fieldName) const;
+  // The field's position; OrvenilError 3265 when there is none.
+  int requireField(const QString& fieldName) const;
   int indexByName(const QString& indexName) const;  // case-insensitive, -1 when none
 };
 
@@ -114,6 +116,9 @@ class SqliteConnection {
 
   // Runs SQL without results (after a prepare); throws on failure.
   void exec(const QByteArray& sql);
+  // A statement kept for a run, prepared once; the caller finalizes it.
+  // Throws on failure.
+  sqlite3_stmt* prepareLasting(const QByteArray& sql);
   // After the file was replaced on disk: closes and opens it again.
   void reopen();
 
@@ -170,6 +175,10 @@ class Utf8Binder {
   std::vector<char> bytes_;
   size_t used_ = 0;
 };
+// UTF-8 of the code units in[0 .. n-1] into out (room for 3 bytes per unit);
+// the number of bytes, or -1 for a text with surrogates (those go to SQLite
+// as UTF-16, so that their stored bytes are SQLite's own conversion).
+qsizetype EncodeUtf8(const char16_t* in, qsizetype n, char* out);
 // Reads a result column as the field type says (type 0: as stored).
 FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
 // True for a column stored as text of plain ASCII, whatever the field type:

@@ -1,6 +1,8 @@
 // Bad input and the faults the import mends: every case ends with a clear
 // message naming file and line (or the skip count), the rows before it
 // stay, and nothing is half written.
+#include <sqlite3.h>
+
 #include "ImportFixture.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
@@ -34,6 +36,30 @@ TEST_F(ImportTest, BadLinesStopWithTheirFileAndLineAndKeepTheRowsBefore) {
     EXPECT_EQ(form->GridKooDb->RowCount(), 1);
   }
   EXPECT_TRUE(dialogs->allDone());
+}
+
+// Far into a file (past the blocks read ahead) the message still names the
+// line of the file, and the rows before are committed with their index.
+TEST_F(ImportTest, BadLineFarIntoTheFileNamesItsLineAndTheRowsBeforeAreCommitted) {
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i < 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  lines[19999] = "x K 4512345,5 5712345.678 101.5";
+  const QString path = writeFile("lang.txt", lines);
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage(path + "', Zeile 20000:\nx"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  sqlite3* raw = nullptr;  // a second reader sees committed rows only
+  ASSERT_EQ(sqlite3_open_v2(orv::State().KooDbPfad.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  sqlite3_stmt* s = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*), max(id) FROM Daten INDEXED BY \"orvidx:N:Daten:Punkt\"", -1, &s,
+                               nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(s, 0), 19999);
+  EXPECT_EQ(sqlite3_column_int(s, 1), 19999);
+  sqlite3_finalize(s);
+  sqlite3_close(raw);
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
