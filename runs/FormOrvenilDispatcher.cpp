@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "foundation/DialogService.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -69,6 +70,15 @@ void FormOrvenil::ShowColumnView(int view) {
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();
+}
+
+void FormOrvenil::ReleaseWindowAfterFailedRun(bool gridHeld) {
+  FormVisible(true);
+  if (gridHeld) GridKooDb->SetRedraw(true);
+  try {
+    GridKooDb->Refresh();
+  } catch (const std::exception&) {}
+  Dialogs().setBusy(false);
 }
 
 }  // namespace orv

@@ -209,12 +209,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
   } catch (const std::exception&) {
     // The row being edited is dropped; the rows stored before keep their values.
     ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
-    FormVisible(true);
-    if (gridLocked) GridKooDb->SetRedraw(true);
-    try {
-      GridKooDb->Refresh();
-    } catch (const std::exception&) {}
-    Dialogs().setBusy(false);
+    ReleaseWindowAfterFailedRun(gridLocked);
   }
 }
 

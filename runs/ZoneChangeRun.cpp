@@ -226,12 +226,7 @@ void FormOrvenil::ConvertZones() {
     Dialogs().messageBox(
         (error ? error->description() : QString::fromUtf8(e.what())) + QStringLiteral(", Abbruch!"),
         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung"));
-    FormVisible(true);
-    if (gridLocked) GridKooDb->SetRedraw(true);
-    try {
-      GridKooDb->Refresh();
-    } catch (const std::exception&) {}
-    Dialogs().setBusy(false);
+    ReleaseWindowAfterFailedRun(gridLocked);
   }
 }
 

@@ -218,6 +218,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
+  // After a run stopped on an error: the window and the grid are given back
+  // (drawing again when the run had held it), and the busy state ends.
+  void ReleaseWindowAfterFailedRun(bool gridHeld);
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
   // True while a run started by a button of this window is in progress; the
