@@ -36,7 +36,6 @@
 #include "foundation/TextLineReader.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/ZoneRules.h"
-#include "io/ImportGridColumns.h"
 #include "io/ImportLineFormats.h"
 #include "io/ImportStartBranches.h"
 #include "platform/db/DatabaseHelpers.h"
@@ -663,14 +662,10 @@ void FormOrvenil::BindImportedRows(bool sorted) {
   GridKooDb->BindQuery(state.KooDb, sorted ? QStringLiteral("SELECT * FROM Daten ORDER BY Punkt")
                                            : QStringLiteral("SELECT * FROM Daten"));
   if (sorted) {
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
-      const QString key = GridKooDb->ColumnKey(c);
-      const ImportGridColumn look = ImportGridColumnLook(key);
-      GridKooDb->SetColumnCaption(key, look.caption);
-      GridKooDb->SetColumnWidth(key, look.widthTwips);
-      GridKooDb->SetColumnVisible(key, look.visible);
-    }
+    ShowImportedColumns();
     if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
+  } else {
+    HideColumnsTheImportHides();
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();
