@@ -18,8 +18,7 @@ class ElidingPanel : public QLabel {
   QSize sizeHint() const override { return minimumSizeHint(); }
   QSize minimumSizeHint() const override {
     const QMargins m = contentsMargins();
-    return {m.left() + m.right() + 2 * margin() + indentWidth(),
-            QLabel::minimumSizeHint().height()};
+    return {m.left() + m.right() + 2 * margin() + indentWidth(), QLabel::minimumSizeHint().height()};
   }
 
  protected:
