@@ -18,6 +18,8 @@
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramVersion.h"
+#include "shell/StartDataChoice.h"
+#include "platform/ui/VbStatusBar.h"
 
 namespace orv {
 
@@ -32,18 +34,55 @@ int FirstItemContaining(const VbComboBox* combo, const QString& text) {
   return -1;
 }
 
+// The main window's part of the start data: the geoid model and the sign of
+// the undulation (the dialog sets both on the window), and the file shown in
+// the status bar.
+struct WindowStartData {
+  int geoidIndex = -1;
+  QString geoidText;
+  int undulationMinus = 0;
+  bool undulationMinusEnabled = false;
+  QString filePanel;
+};
+
+WindowStartData TakeWindowStartData(const FormOrvenil& f) {
+  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.chkUndulationMinus->Value(),
+          f.chkUndulationMinus->isEnabled(), f.xpStatusBar1->PanelText(2)};
+}
+
+// Gives the window its part back without running the handlers, which would
+// stage the geoid model's file again.
+void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
+  if (d.geoidIndex >= 0)
+    f.cmbGeoidmodell->QComboBox::setCurrentIndex(d.geoidIndex);
+  else
+    f.cmbGeoidmodell->SetText(d.geoidText);
+  f.chkUndulationMinus->SetValue(d.undulationMinus);
+  f.chkUndulationMinus->setEnabled(d.undulationMinusEnabled);
+  f.xpStatusBar1->SetPanelText(2, d.filePanel);
+}
+
 }  // namespace
 
 void FormOrvenil::ImportChain() {
   ProgramState& state = State();
   if (TrimBlanks(GetLastToken(CommonDialog1.FileName, QStringLiteral("."))).compare(QLatin1String("vorsel"), Qt::CaseInsensitive) == 0)
     CommonDialog1.FilterIndex = kFilterVesselB;
+  const StartDataChoice jobData = TakeStartData(state);
+  const WindowStartData jobWindow = TakeWindowStartData(*this);
   ChooseImportFile();
   if (CommonDialog1.FileName.isEmpty()) return;
 
+  int answer = QDialog::Rejected;
   {
     FormOrvenilSystemAuswahl startData(*this);
-    Dialogs().showModal(&startData);
+    answer = Dialogs().showModal(&startData);
+  }
+  // A closed dialog cancels the import: the job and its start data stay.
+  if (answer != QDialog::Accepted) {
+    PutStartData(state, jobData);
+    PutWindowStartData(*this, jobWindow);
+    return;
   }
   Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
   StartAbbildung->select(state.StartAbbildungIndex);
