@@ -62,6 +62,18 @@ void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
   f.xpStatusBar1->SetPanelText(2, d.filePanel);
 }
 
+// The file's start system becomes the window's: the options, the ellipsoid
+// with its zone rules, and the ellipsoid the rows are imported in.
+void ApplyStartSystem(FormOrvenil& f, const StartSystemChoice& system) {
+  ProgramState& state = State();
+  PutStartSystem(state, system);
+  f.Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
+  f.StartAbbildung->select(state.StartAbbildungIndex);
+  for (int i = 0; i < 4; ++i)
+    if (state.EllipsoidStart == QString::number(i)) f.StartellipsoidWaehlen(i);
+  state.EllipsoidImport = state.EllipsoidStart;
+}
+
 }  // namespace
 
 void FormOrvenil::ImportChain() {
@@ -84,10 +96,10 @@ void FormOrvenil::ImportChain() {
     PutWindowStartData(*this, jobWindow);
     return;
   }
-  Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
-  StartAbbildung->select(state.StartAbbildungIndex);
-  for (int i = 0; i < 4; ++i)
-    if (state.EllipsoidStart == QString::number(i)) StartellipsoidWaehlen(i);
+  // The start system the dialog chose describes the file's rows; the window
+  // keeps the job's system until an import replaces the job's rows.
+  const StartSystemChoice fileSystem = TakeStartSystem(state);
+  PutStartSystem(state, jobData.system);
 
   // The merge functions match the file with the job already loaded; the
   // file is not imported first, since that would replace the job by it.
@@ -104,7 +116,7 @@ void FormOrvenil::ImportChain() {
   } else if (state.SonderfunktionIndex == 2) {
     AppendMissingPoints();
   } else {
-    state.EllipsoidImport = state.EllipsoidStart;
+    ApplyStartSystem(*this, fileSystem);
     ImportCoordinateFile();
   }
 

@@ -52,3 +52,17 @@ TEST_F(StartSystemTest, ClosingTheStartDataDialogCancelsTheImport) {
   expectGaussKruegerSystem();
   EXPECT_EQ(orv::State().ImportDatei, jobFile);
 }
+
+// The merge functions add to the loaded job; the dialog opens at ETRS89.
+TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
+  importGaussKruegerJob();
+  const QString file = writeFile("dazu.txt", {"2 K2 4512400.000 5712400.000 77.0", "3 K3 4512500.000 5712500.000 98.0"});
+  runImport(file, 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(1); },
+            [&] { dialogs->expectMessage("Es wurden 1 Höhen überschrieben!"); });
+  expectGaussKruegerSystem();
+  runImport(file, 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(2); },
+            [&] { dialogs->expectMessage("Es wurden 1 Datensätze angefügt!"); });
+  expectGaussKruegerSystem();
+  EXPECT_EQ(rows().size(), 3);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
