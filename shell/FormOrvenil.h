@@ -250,6 +250,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
   int runBusy_ = 0;
+  // Set by the seven-parameter and NTv2 runs once they have gone through all
+  // rows; the start button runs the heights only after such a run.
+  bool runCompleted_ = false;
 };
 
 }  // namespace orv

@@ -68,6 +68,28 @@ TEST_F(DispatcherTest, GeoidRunFollowsOnlyWhenAModelIsChosen) {
   EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
 }
 
+// A refused or failed transformation leaves the target heights alone: the
+// height run does not follow it.
+TEST_F(DispatcherTest, RefusedRunIsNotFollowedByTheHeightRun) {
+  RunTest::Row point = kPoint;
+  point["sZeZiel"] = "50.0000";
+  FormOrvenil& f = startJob(0, {point});
+  QFile model(dbFile("egm96.bin"));
+  ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+  model.write("grid");
+  model.close();
+  chooseSet(f, 0, 1);  // the reverse direction does not start in ETRS89
+  f.cmbGeoidmodell->SetListIndex(1);
+  dialogs->expectMessage("Rück");
+  f.cmdTrafoStart_Click();
+  f.AuswahlTrafoTyp->select(2);  // the NTv2 set's grid file is missing
+  f.cmbGeoidmodell->SetListIndex(1);
+  dialogs->expectMessage("fehlt oder ist nicht lesbar");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rowsOfDaten()[0]["sZeZiel"], "50.0000");
+}
+
 TEST_F(DispatcherTest, CommandsAreRefusedWhileARunWorks) {
   FormOrvenil& f = startJob(0, {kPoint, kPoint});
   chooseSet(f, 0, 0);
