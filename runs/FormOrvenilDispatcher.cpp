@@ -54,6 +54,7 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
   SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
   SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
+  SkipFailingStep("Trafo starten freigeben", [&] { ApplyTrafoStartRule(); });
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
@@ -62,7 +63,7 @@ void FormOrvenil::cmdZoneÄndern_Click() {
   ShowBusyWindow();
   SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
-  if (AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
+  ApplyTrafoStartRule();
 }
 
 void FormOrvenil::ShowColumnView(int view) {

@@ -90,6 +90,22 @@ TEST_F(DispatcherTest, RefusedRunIsNotFollowedByTheHeightRun) {
   EXPECT_EQ(rowsOfDaten()[0]["sZeZiel"], "50.0000");
 }
 
+// After a run the start button follows the panel: a set that does not start
+// in the job's system (red boxes) leaves it disabled.
+TEST_F(DispatcherTest, StartButtonAfterARunFollowsThePanel) {
+  FormOrvenil& f = startJob(0, {kPoint});
+  chooseSet(f, 0, 0);
+  dialogs->setAcceptOkMessages(true);
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(f.cmdTrafoStart->isEnabled());
+  chooseSet(f, 0, 1);
+  ASSERT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.cmdTrafoStart_Click();  // as the command line starts it: refused
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.cmdZoneÄndern_Click();
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
+}
+
 TEST_F(DispatcherTest, CommandsAreRefusedWhileARunWorks) {
   FormOrvenil& f = startJob(0, {kPoint, kPoint});
   chooseSet(f, 0, 0);
