@@ -76,6 +76,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
+  // Enables "Trafo starten" by the panel's rule (after a run, whose unlocking
+  // of the panel enables every control).
+  void ApplyTrafoStartRule();
 
   // Start-up and shutdown.
   void Form_Initialize();
@@ -251,6 +254,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
   bool Entladen = false;
   int runBusy_ = 0;
+  // Set by the seven-parameter and NTv2 runs once they have gone through all
+  // rows; the start button runs the heights only after such a run.
+  bool runCompleted_ = false;
 };
 
 }  // namespace orv
