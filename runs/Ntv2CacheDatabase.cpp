@@ -96,7 +96,14 @@ Ntv2Overview ReadOverview(GridReader& in) {
       integer("NUM_FILE", h.NUM_FILE);
       o.subGridCount = h.NUM_FILE;
     }
-    if (line.contains(QLatin1String("GS_TYPE"))) h.GS_TYPE = value("GS_TYPE");
+    if (line.contains(QLatin1String("GS_TYPE"))) {
+      h.GS_TYPE = value("GS_TYPE");
+      // The shifts are read as arc-seconds: a grid in other units would
+      // shift every point by a wrong amount or put it outside.
+      if (h.GS_TYPE.compare(QLatin1String("SECONDS"), Qt::CaseInsensitive) != 0)
+        Corrupt(in.path(), in.number(),
+                QStringLiteral("GS_TYPE %1 wird nicht unterstützt, nur SECONDS").arg(h.GS_TYPE));
+    }
     if (line.contains(QLatin1String("VERSION"))) h.VERSION = value("VERSION");
     if (line.contains(QLatin1String("SYSTEM_F"))) h.SYSTEM_F = value("SYSTEM_F");
     if (line.contains(QLatin1String("SYSTEM_T"))) h.SYSTEM_T = value("SYSTEM_T");

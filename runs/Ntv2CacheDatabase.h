@@ -38,7 +38,8 @@ QString Ntv2CachePath(const QString& gridPath);
 
 // Reads the 11 overview records of the grid file. A missing or unreadable
 // file, fewer than 11 lines or a numeric value that is no number throws
-// OrvenilError naming the file and line. A SYSTEM_F of "PD83" is held as "RD-83".
+// OrvenilError naming the file and line, as does a GS_TYPE other than SECONDS.
+// A SYSTEM_F of "PD83" is held as "RD-83".
 Ntv2Overview ReadNtv2Overview(const QString& gridPath);
 
 // True when cachePath holds a complete cache of this layout with

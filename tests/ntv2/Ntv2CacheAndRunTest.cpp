@@ -160,6 +160,21 @@ TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   EXPECT_TRUE(Ntv2ShiftPoint(open(path("bad.gsa")), 51.5, 0.5, true, 51.5 * 3600, 1800).inside);
 }
 
+TEST_F(Ntv2Cache, GridInMinutesIsRefusedNamingTheFile) {
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("GS_TYPE SECONDS", "GS_TYPE MINUTES");
+  WriteBytes(path("minutes.gsa"), text.toLatin1());
+  try {
+    open(path("minutes.gsa"));
+    ADD_FAILURE() << "a grid in minutes was read";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("minutes.gsa") && e.description().contains("MINUTES"))
+        << e.description().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(path("minutes.mdb")));
+}
+
 TEST_F(Ntv2Cache, MoveAcrossFileSystemsCopiesAndDeletes) {
   QTemporaryDir shm(QStringLiteral("/dev/shm/orvenil-test-XXXXXX"));
   if (!shm.isValid()) GTEST_SKIP() << "no /dev/shm";
