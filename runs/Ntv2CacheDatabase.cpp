@@ -222,14 +222,38 @@ void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2Buil
   table.close();
 }
 
-int CountLines(const QString& path) {
+// Lines of a grid file and the sub-grids it holds (lines that begin with
+// "SUB_NAME"), counted in one pass over its bytes.
+struct GridFileCounts {
+  int lines = 0;
+  qint64 subGrids = 0;
+};
+
+GridFileCounts CountGridFile(const QString& path) {
+  static constexpr char kKey[] = "SUB_NAME";
+  constexpr int kKeySize = sizeof kKey - 1;
+  GridFileCounts counts;
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return 0;
+  if (!f.open(QIODevice::ReadOnly)) return counts;
   qint64 lines = 0;
+  int matched = 0;  // characters of kKey matched at the start of the line; -1: none
   char buffer[1 << 16];
   for (qint64 n; (n = f.read(buffer, sizeof buffer)) > 0;)
-    for (qint64 i = 0; i < n; ++i) lines += buffer[i] == '\n';
-  return int(std::min<qint64>(lines + 1, 2147483647));
+    for (qint64 i = 0; i < n; ++i) {
+      const char c = buffer[i];
+      if (c == '\n') {
+        ++lines;
+        matched = 0;
+      } else if (matched >= 0) {
+        matched = c == kKey[matched] ? matched + 1 : -1;
+        if (matched == kKeySize) {
+          ++counts.subGrids;
+          matched = -1;
+        }
+      }
+    }
+  counts.lines = int(std::min<qint64>(lines + 1, 2147483647));
+  return counts;
 }
 
 int UserVersion(Database& db) {
@@ -279,7 +303,16 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
     throw OrvenilError(
         kErrTypeMismatch,
         QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
-  const int total = CountLines(gridPath);
+  // A NUM_FILE that does not match the file is refused before any table is
+  // made: a typo of a large number would otherwise create tables for hours.
+  const GridFileCounts counts = CountGridFile(gridPath);
+  if (counts.subGrids != subGridCount)
+    throw OrvenilError(kErrTypeMismatch, QStringLiteral("Gitterdatei %1: NUM_FILE nennt %2 Teilgitter, die "
+                                                        "Datei enthält %3")
+                                             .arg(FileName(gridPath))
+                                             .arg(subGridCount)
+                                             .arg(counts.subGrids));
+  const int total = counts.lines;
   QFile::remove(buildPath);
   Database db = DBEngine::createDatabase(buildPath);
   try {

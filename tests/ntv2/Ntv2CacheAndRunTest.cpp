@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -173,6 +174,23 @@ TEST_F(Ntv2Cache, GridInMinutesIsRefusedNamingTheFile) {
         << e.description().toStdString();
   }
   EXPECT_FALSE(QFile::exists(path("minutes.mdb")));
+}
+
+TEST_F(Ntv2Cache, NumFileIsCheckedBeforeAnyTableIsMade) {
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("NUM_FILE  1", "NUM_FILE  20000");
+  WriteBytes(path("typo.gsa"), text.toLatin1());
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    open(path("typo.gsa"));
+    ADD_FAILURE() << "NUM_FILE 20000 with one sub-grid was read";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("NUM_FILE")) << e.description().toStdString();
+  }
+  EXPECT_LT(clock.elapsed(), 2000);
+  EXPECT_FALSE(QFile::exists(path("typo.mdb")));
 }
 
 TEST_F(Ntv2Cache, MoveAcrossFileSystemsCopiesAndDeletes) {
