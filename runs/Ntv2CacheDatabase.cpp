@@ -11,6 +11,7 @@
 #include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextTokens.h"
+#include "geodesy/Ntv2GridCache.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/db/FieldType.h"
@@ -145,7 +146,9 @@ void SplitShift(const GridReader& in, const QString& line, double* dLat, double*
 }
 
 // Checks the numeric values of a sub-grid header; returns its GS_COUNT.
-qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
+// Node positions are computed from the extent, so a GS_COUNT that is not
+// rows × columns of it would leave nodes without shifts.
+qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records, int tableNumber) {
   static const char* const keys[] = {"SUB_NAME", "PARENT", "CREATED", "UPDATED",  "S_LAT",   "N_LAT",
                                      "E_LONG",   "W_LONG", "LAT_INC", "LONG_INC", "GS_COUNT"};
   double values[kHeaderRecords] = {};
@@ -160,6 +163,12 @@ qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
   if (!(values[9] > 0)) Corrupt(in.path(), first + 9, QStringLiteral("LONG_INC ist nicht größer als 0"));
   if (values[10] != Fix(values[10]) || values[10] < 1 || values[10] > 2147483647.0)
     Corrupt(in.path(), first + 10, QStringLiteral("GS_COUNT ist keine ganze Zahl über 0"));
+  const double nodes = Ntv2NodeRows(values[4], values[5], values[8]) * Ntv2NodeColumns(values[6], values[7], values[9]);
+  if (nodes != values[10])
+    Corrupt(in.path(), first + 10,
+            QStringLiteral("Teilgitter %1 (%2): GS_COUNT %3 passt nicht zu den %4 Knoten seiner Ausdehnung")
+                .arg(TrimBlanks(records[0].mid(8)), QString::number(tableNumber), NumberText(values[10]),
+                     NumberText(nodes)));
   return static_cast<qint64>(values[10]);
 }
 
@@ -192,7 +201,7 @@ void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2Buil
         Corrupt(in.path(), in.number(), QStringLiteral("mehr Teilgitter als NUM_FILE angibt"));
       QStringList records{line};
       for (int i = 1; i < kHeaderRecords; ++i) records << in.required(QStringLiteral("Kopfdatensatz"));
-      expected = CheckSubGridHeader(in, records);
+      expected = CheckSubGridHeader(in, records, tableNumber);
       if (table.isSet()) table.close();
       table = db.openTable(QString::number(tableNumber));
       double dLat = 0, dLonW = 0;

@@ -193,6 +193,23 @@ TEST_F(Ntv2Cache, NumFileIsCheckedBeforeAnyTableIsMade) {
   EXPECT_FALSE(QFile::exists(path("typo.mdb")));
 }
 
+TEST_F(Ntv2Cache, GsCountThatDoesNotFitTheExtentIsRefused) {
+  // 5 rows of 9 nodes, GS_COUNT 45 and 45 shift records, but N_LAT one row further north.
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("187200.000000", "188100.000000");
+  WriteBytes(path("count.gsa"), text.toLatin1());
+  try {
+    open(path("count.gsa"));
+    ADD_FAILURE() << "a GS_COUNT that does not fit the extent was accepted";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("count.gsa") && e.description().contains("TEST") &&
+                e.description().contains("GS_COUNT"))
+        << e.description().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(path("count.mdb")));
+}
+
 TEST_F(Ntv2Cache, MoveAcrossFileSystemsCopiesAndDeletes) {
   QTemporaryDir shm(QStringLiteral("/dev/shm/orvenil-test-XXXXXX"));
   if (!shm.isValid()) GTEST_SKIP() << "no /dev/shm";
