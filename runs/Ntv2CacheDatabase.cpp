@@ -25,7 +25,11 @@ namespace {
 
 // Layout version of the cache, kept in the database's user version. It is
 // written last, so a file that carries it was built to its end.
-constexpr int kCacheLayoutVersion = 1;
+constexpr int kCacheLayoutVersion = 2;
+
+// The table that names the grid file a cache was built from: its size and
+// modification time. Its name holds no digit only, so it is no sub-grid table.
+const QString kSourceTable = QStringLiteral("Gitterdatei");
 
 // Number of lines of the NTv2 overview and of each sub-grid header.
 constexpr int kHeaderRecords = 11;
@@ -265,6 +269,32 @@ GridFileCounts CountGridFile(const QString& path) {
   return counts;
 }
 
+// What identifies the grid file a cache stands for: a grid replaced by
+// another one, of whatever date, differs in size or modification time.
+struct GridIdentity {
+  QString size;
+  QString modified;  // milliseconds since the epoch
+  bool operator==(const GridIdentity&) const = default;
+};
+
+GridIdentity IdentityOfFile(const QString& gridPath) {
+  const QFileInfo info(gridPath);
+  return {QString::number(info.size()), QString::number(info.lastModified().toMSecsSinceEpoch())};
+}
+
+void WriteIdentity(Database& db, const GridIdentity& id) {
+  db.execute(QStringLiteral("CREATE TABLE [%1] (Groesse TEXT, Geaendert TEXT)").arg(kSourceTable));
+  db.execute(QStringLiteral("INSERT INTO [%1] VALUES ('%2', '%3')").arg(kSourceTable, id.size, id.modified));
+}
+
+GridIdentity IdentityInCache(Database& db) {
+  Recordset rs = db.openSql(QStringLiteral("SELECT Groesse, Geaendert FROM [%1]").arg(kSourceTable));
+  GridIdentity id;
+  if (!rs.eof()) id = {rs.value(0).textOrEmpty(), rs.value(1).textOrEmpty()};
+  rs.close();
+  return id;
+}
+
 int UserVersion(Database& db) {
   Recordset rs = db.openSql(QStringLiteral("SELECT user_version FROM pragma_user_version"));
   const int v = rs.eof() ? 0 : int(rs.value(0).toLong());
@@ -288,10 +318,10 @@ Ntv2Overview ReadNtv2Overview(const QString& gridPath) {
 bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int subGridCount) {
   const QFileInfo cache(cachePath), grid(gridPath);
   if (!cache.isFile() || cache.canonicalFilePath() == grid.canonicalFilePath()) return false;
-  if (grid.lastModified() > cache.lastModified()) return false;
   try {
     Database db = DBEngine::openDatabase(cachePath);
-    bool ok = UserVersion(db) == kCacheLayoutVersion && CountDigitNamedTables(db) == subGridCount;
+    bool ok = UserVersion(db) == kCacheLayoutVersion && CountDigitNamedTables(db) == subGridCount &&
+              IdentityInCache(db) == IdentityOfFile(gridPath);
     for (int t = 1; ok && t <= subGridCount; ++t) {
       const TableDef def = db.tableDef(QString::number(t));
       for (const char* field : {"Kopfdaten", "Zeile1", "Zeile2", "id"})
@@ -314,6 +344,7 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
         QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
   // A NUM_FILE that does not match the file is refused before any table is
   // made: a typo of a large number would otherwise create tables for hours.
+  const GridIdentity identity = IdentityOfFile(gridPath);  // before reading: a later change rebuilds
   const GridFileCounts counts = CountGridFile(gridPath);
   if (counts.subGrids != subGridCount)
     throw OrvenilError(kErrTypeMismatch, QStringLiteral("Gitterdatei %1: NUM_FILE nennt %2 Teilgitter, die "
@@ -329,6 +360,7 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
     GridReader in(gridPath);
     ReadOverview(in);
     ReadSubGrids(in, db, subGridCount, progress, total);
+    WriteIdentity(db, identity);
     db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kCacheLayoutVersion));
     db.close();
   } catch (...) {

@@ -128,6 +128,26 @@ TEST_F(Ntv2Cache, RebuiltWhenGridIsNewerOrCacheInvalidAndReusedOtherwise) {
   EXPECT_TRUE(QFileInfo(grid).isFile());
 }
 
+TEST_F(Ntv2Cache, GridReplacedByAnOlderFileRebuildsTheCache) {
+  const QString grid = path("old.gsa");
+  const auto write = [&](double shift) {
+    WriteBytes(grid, GsaText({183600, 187200, -3600, 3600, 900, 900, [=](double, double) { return shift; },
+                              [](double, double) { return 0.0; }})
+                         .toLatin1());
+  };
+  write(1);
+  open(grid);
+  CloseAllDatabases(true);
+  // The same size, a date a day before the cache's (unzipped with its date kept).
+  write(2);
+  QFile file(grid);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  file.setFileTime(QFileInfo(path("old.mdb")).lastModified().addDays(-1), QFileDevice::FileModificationTime);
+  file.close();
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 2 / 3600.0,
+              1e-9);
+}
+
 TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   const QString good = GsaText({183600, 187200, -3600, 3600, 1800, 3600, [](double, double) { return 1.0; },
                                 [](double, double) { return 1.0; }});
