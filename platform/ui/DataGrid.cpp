@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/OrvenilError.h"
@@ -35,7 +36,7 @@ constexpr double kDesignDigitTwips = 80.0;
 }  // namespace
 
 double DataGrid::PixelsPerColumnTwip() const {
-  return view_->fontMetrics().horizontalAdvance(QLatin1Char('0')) / kDesignDigitTwips;
+  return std::max(1, view_->fontMetrics().horizontalAdvance(QLatin1Char('0'))) / kDesignDigitTwips;
 }
 
 int DataGrid::TwipsToPixels(int twips) const {
