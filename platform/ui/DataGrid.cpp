@@ -109,6 +109,9 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
   QFont bold = caption_->font();
   bold.setBold(true);
   caption_->setFont(bold);
+  // A long caption (a run's description) takes only the room the search
+  // field leaves, and is cut at its end.
+  caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   searchLabel_ = new QLabel(QStringLiteral("Suche:"), this);
   searchField_ = new QLineEdit(this);
   searchField_->setMaximumWidth(220);
