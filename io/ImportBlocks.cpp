@@ -71,6 +71,7 @@ PendingLine& LineBlock::add() {
   p.store = false;
   p.result = BranchResult();
   p.error.clear();
+  p.failure = nullptr;
   p.line.clear();
   return p;
 }

@@ -1,6 +1,7 @@
 #include "io/ImportRun.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/DialogService.h"
@@ -172,47 +173,71 @@ bool ImportRun::readComputeStoreBlock() {
 
 // Reads the next block of lines, in file order: skip rules, line formats,
 // and for projected lines the format check and the zone. Ends at the end
-// of the file, at the line cap and at a line that stops the import.
+// of the file, at the line cap and at a line that stops the import. An error
+// while reading a line stops the import at that line: the rows read before
+// it are stored before the error is told.
 void ImportRun::readBlock(LineBlock& block, size_t limit) {
   block.used = 0;
-  QString rawLine;
   size_t rows = 0;
   while (!readingDone_ && rows < limit) {
-    if (!reader_.readLine(rawLine)) {
+    const size_t before = block.used;
+    try {
+      if (!readLine(block, rows)) break;
+    } catch (...) {
+      const bool added = block.used > before;
+      PendingLine& p = added ? block.lines[block.used - 1] : block.add();
+      if (!added) {  // the line itself could not be read
+        p.counter = counter_;
+        p.fileLine = fileLine_;
+        p.raw.clear();
+      }
+      p.line = p.raw;
+      p.kind = PendingLine::Kind::Stop;
+      p.failure = std::current_exception();
       readingDone_ = true;
-      break;
     }
-    fileLine_ = ++linesRead_;
-    if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) break;
-    ++counter_;
-    state_.AktuelleZeile = rawLine;
-    if (counter_ > kMaxImportLines) {
-      Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
-                                          "Abbruch Einlesen!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
-      readingDone_ = true;
-      break;
-    }
-    if (counter_ == 1) compactEmptiedTable();
-    PendingLine& p = block.add();
-    p.counter = counter_;
-    p.fileLine = fileLine_;
-    p.raw = rawLine;
-    if (TrimBlanks(rawLine).isEmpty()) {
-      p.kind = PendingLine::Kind::Skipped;
-      p.counted = true;
-      continue;
-    }
-    if (rawLine.contains(QLatin1String("custom_coords"))) {
-      lineState_.customCoords = true;
-      p.kind = PendingLine::Kind::Skipped;
-      p.counted = true;
-      continue;
-    }
-    showReadProgress();
-    p.line = rawLine;
-    classifyLine(p, rows);
   }
+}
+
+// Reads one line into the block; False when the reading ends before it.
+bool ImportRun::readLine(LineBlock& block, size_t& rows) {
+  QString rawLine;
+  fileLine_ = linesRead_ + 1;
+  if (!reader_.readLine(rawLine)) {
+    readingDone_ = true;
+    return false;
+  }
+  ++linesRead_;
+  if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) return false;
+  ++counter_;
+  state_.AktuelleZeile = rawLine;
+  if (counter_ > kMaxImportLines) {
+    Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
+                                        "Abbruch Einlesen!   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
+    readingDone_ = true;
+    return false;
+  }
+  if (counter_ == 1) compactEmptiedTable();
+  PendingLine& p = block.add();
+  p.counter = counter_;
+  p.fileLine = fileLine_;
+  p.raw = rawLine;
+  if (TrimBlanks(rawLine).isEmpty()) {
+    p.kind = PendingLine::Kind::Skipped;
+    p.counted = true;
+    return true;
+  }
+  if (rawLine.contains(QLatin1String("custom_coords"))) {
+    lineState_.customCoords = true;
+    p.kind = PendingLine::Kind::Skipped;
+    p.counted = true;
+    return true;
+  }
+  showReadProgress();
+  p.line = rawLine;
+  classifyLine(p, rows);
+  return true;
 }
 
 // The first line of the first vessel format names its columns. False when
@@ -222,11 +247,12 @@ bool ImportRun::readVesselHeader(QString& rawLine) {
   if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
     Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
                          MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
+  fileLine_ = linesRead_ + 1;
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
     return false;
   }
-  fileLine_ = ++linesRead_;
+  ++linesRead_;
   return true;
 }
 
@@ -299,21 +325,34 @@ size_t ImportRun::prepareStore(LineBlock& block) {
       continue;
     }
     lastSeen_ = &p;
-    if (!p.error.isEmpty()) return i;
+    if (!p.error.isEmpty() || p.failure) return i;
     if (kind_ < 0 || kind_ > 2) continue;  // no branch for this kind of coordinates
     if (p.kind == PendingLine::Kind::Stop || p.result.outcome != BranchOutcome::Filled) return i;
-    ImportRow& row = p.row;
-    if (sys_.vesselA) {
-      NameVesselPoint(row, branch_);
-      EncodeRow(p);
+    try {
+      prepareRow(p);
+    } catch (...) {
+      // The rows before this one are stored all the same.
+      p.kind = PendingLine::Kind::Stop;
+      p.failure = std::current_exception();
+      return i;
     }
-    state_.StartMeridian = row.meridian;
-    state_.StartFalseEasting = row.falseEasting;
-    if (p.counter == 1) showStartZone();
-    if (!insert_) beginStoring(p);
-    p.store = true;
   }
   return block.used;
+}
+
+// A computed row in file order: its vessel name, the zone shown, and the
+// one transaction of the import begun at the first row.
+void ImportRun::prepareRow(PendingLine& p) {
+  ImportRow& row = p.row;
+  if (sys_.vesselA) {
+    NameVesselPoint(row, branch_);
+    EncodeRow(p);
+  }
+  state_.StartMeridian = row.meridian;
+  state_.StartFalseEasting = row.falseEasting;
+  if (p.counter == 1) showStartZone();
+  if (!insert_) beginStoring(p);
+  p.store = true;
 }
 
 void ImportRun::showStartZone() {
@@ -340,16 +379,26 @@ void ImportRun::beginStoring(const PendingLine& first) {
 }
 
 // Stores the marked rows of a block, in file order (on the writer thread).
+// A row the database refuses ends the storing; the rows before it are
+// stored, and failedRow_ names it.
 void ImportRun::writeRows(const LineBlock& block, size_t end) {
-  for (size_t i = 0; i < end; ++i) {
-    // The rows come from other threads' caches; fetch ahead.
-    if (i + 2 < end) PrefetchRow(block.lines[i + 2]);
-    if (!block.lines[i].store) continue;
-    failedRow_ = i;
-    StoreRow(*insert_, block.lines[i]);
+  groupLines_.clear();  // the lines of the rows added and not stored yet
+  try {
+    for (size_t i = 0; i < end; ++i) {
+      // The rows come from other threads' caches; fetch ahead.
+      if (i + 2 < end) PrefetchRow(block.lines[i + 2]);
+      if (!block.lines[i].store) continue;
+      groupLines_.push_back(i);
+      StoreRow(*insert_, block.lines[i]);
+      if (insert_->pendingRows() == 0) groupLines_.clear();
+    }
+    // The rows' texts are the block's: all are stored before it is used again.
+    insert_->flush();
+  } catch (...) {
+    const auto refused = static_cast<size_t>(insert_->refusedRow());
+    failedRow_ = groupLines_.empty() ? 0 : groupLines_[std::min(refused, groupLines_.size() - 1)];
+    throw;
   }
-  // The rows' texts are the block's: all are stored before it is used again.
-  insert_->flush();
 }
 
 // The line that ends the import: its error goes on as an exception, or its
@@ -357,6 +406,7 @@ void ImportRun::writeRows(const LineBlock& block, size_t end) {
 void ImportRun::endAt(PendingLine& p) {
   state_.AktuelleZeile = p.line;
   fileLine_ = p.fileLine;
+  if (p.failure) std::rethrow_exception(p.failure);
   if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
   window_.GridKooDb->SetRedraw(true);
   window_.GridKooDb->Refresh();

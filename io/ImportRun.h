@@ -20,6 +20,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "foundation/BlockWorkers.h"
 #include "foundation/TextLineReader.h"
@@ -67,11 +68,13 @@ class ImportRun {
   void readFirstBlocks();
   void computeBlock(LineBlock& block);
   void readBlock(LineBlock& block, size_t limit);
+  bool readLine(LineBlock& block, size_t& rows);
   bool readVesselHeader(QString& rawLine);
   void compactEmptiedTable();
   void showReadProgress();
   void classifyLine(PendingLine& p, size_t& rows);
   size_t prepareStore(LineBlock& block);
+  void prepareRow(PendingLine& p);
   void showStartZone();
   void beginStoring(const PendingLine& first);
   void writeRows(const LineBlock& block, size_t end);
@@ -105,7 +108,8 @@ class ImportRun {
   std::optional<DeferredIndexes> deferredIndexes_;
   std::unique_ptr<RowInsert> insert_;
   const PendingLine* lastSeen_ = nullptr;  // the block's last line that was no skipped one
-  size_t failedRow_ = 0;                   // the row the writer stored last
+  size_t failedRow_ = 0;                   // the line of the row the database refused
+  std::vector<size_t> groupLines_;         // the lines of the rows the insert holds, not stored yet
 
   // The blocks outlive the threads that fill and store them.
   std::array<LineBlock, 3> blocks_;
