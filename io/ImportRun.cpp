@@ -394,6 +394,9 @@ void ImportRun::writeRows(const LineBlock& block, size_t end) {
     }
     // The rows' texts are the block's: all are stored before it is used again.
     insert_->flush();
+    // A full disk undoes the whole open transaction: the rows of the blocks
+    // before stay.
+    transaction_->commitSoFar();
   } catch (...) {
     const auto refused = static_cast<size_t>(insert_->refusedRow());
     failedRow_ = groupLines_.empty() ? 0 : groupLines_[std::min(refused, groupLines_.size() - 1)];
@@ -463,14 +466,29 @@ void ImportRun::fail(const std::exception& error) {
   deferredIndexes_.reset();
   transaction_.reset();
   SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
-  Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
-           FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
+  if (known && known->number() == kErrDiskFull)
+    Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
+             QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
+  else
+    Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
+             FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   SkipFailingStep("Import: FormVisible", [&] { window_.FormVisible(true); });
   SkipFailingStep("Import: Tabelle anzeigen", [&] { window_.BindImportedRows(false); });
   SkipFailingStep("Import: KooDbDaten schließen", [&] { rs_.close(); });
   Dialogs().setBusy(false);
   SkipFailingStep("Import: Statusleiste", [&] { window_.xpStatusBar1->SetPanelText(6, QString()); });
+}
+
+// The rows Daten holds now; 0 when that cannot be read.
+qint64 ImportRun::storedRows() {
+  qint64 rows = 0;
+  SkipFailingStep("Import: Punkte zählen", [&] {
+    Recordset count = state_.KooDb.openSql(QStringLiteral("SELECT count(*) FROM Daten"));
+    rows = count.value(0).toLong();
+    count.close();
+  });
+  return rows;
 }
 
 }  // namespace orv

@@ -10,9 +10,12 @@
 // file order. Three blocks are under way at once: while the window thread
 // reads a block, worker threads compute the rows of the block before it
 // (with their texts already in the bytes the database stores), and a writer
-// thread stores the block before that through one prepared insert, all in
-// one transaction. The window thread leaves the database alone while the
-// writer runs. The grid does not draw while reading, and the progress is
+// thread stores the block before that through one prepared insert, in one
+// transaction that is committed after every block: a full disk undoes the
+// open transaction, and the rows of the blocks before must stay. Between
+// those commits Daten lacks its index of point numbers, which the end or the
+// failure builds again; the job database is this program run's temporary
+// file. The window thread leaves the database alone while the writer runs. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
 #include <QElapsedTimer>
 #include <QString>
@@ -80,6 +83,7 @@ class ImportRun {
   void writeRows(const LineBlock& block, size_t end);
   void endAt(PendingLine& p);
   void stopThreads();
+  qint64 storedRows();
 
   FormOrvenil& window_;
   ProgramState& state_;

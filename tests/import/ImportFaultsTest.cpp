@@ -3,6 +3,9 @@
 // stay, and nothing is half written.
 #include <sqlite3.h>
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include "ImportFixture.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
@@ -89,6 +92,51 @@ TEST_F(ImportTest, ErrorWhileReadingKeepsEveryRowBeforeIt) {
   EXPECT_TRUE(dialogs->messageTexts().join("|").contains("', Zeile 1002:\n1e999"))
       << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(committedRows(), std::make_pair(1000, 1001));
+}
+
+// A temporary folder that fills up while the rows are stored: the rows of
+// the blocks stored before stay committed with their index, and the message
+// says that the disk is full and names the folder. The test runs itself
+// again in a private mount namespace, where the folder is a small tmpfs.
+TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
+  const char* inside = "ORV_TEST_SMALL_TEMP_FOLDER";
+  if (qEnvironmentVariableIsEmpty(inside)) {
+    if (QProcess::execute("unshare", {"-rm", "true"}) != 0)
+      GTEST_SKIP() << "no private mount namespace on this machine (unshare -rm refused)";
+    QProcess self;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(inside, "1");
+    self.setProcessEnvironment(env);
+    self.setProcessChannelMode(QProcess::MergedChannels);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    self.start("unshare", {"-rm", QCoreApplication::applicationFilePath(),
+                           QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+    ASSERT_TRUE(self.waitForFinished(300000));
+    const QString output = QString::fromLocal8Bit(self.readAll());
+    if (output.contains("[  SKIPPED ]")) GTEST_SKIP() << output.toStdString();
+    EXPECT_EQ(self.exitCode(), 0) << output.toStdString();
+    return;
+  }
+  if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", folders.tempFolder}) != 0)
+    GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
+  struct Unmount {  // lazily, while the window still holds its databases
+    QString folder;
+    ~Unmount() { QProcess::execute("umount", {"-l", folder}); }
+  } unmount{folders.tempFolder};
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  const QString path = writeFile("lang.txt", lines);
+  dialogs->setAcceptOkMessages(true);
+  runImport(path, 1, kGaussKrueger);
+  const QString messages = dialogs->messageTexts().join("|");
+  const auto [count, last] = committedRows();
+  EXPECT_GT(count, 0) << messages.toStdString();
+  EXPECT_EQ(last, count);
+  EXPECT_TRUE(messages.contains("Der Datenträger ist voll: Im Ordner '" + QDir(folders.tempFolder).absolutePath() +
+                                "' ist kein Platz mehr frei.\n" + QString::number(count) + " Punkte der Datei"))
+      << messages.toStdString();
+  EXPECT_FALSE(messages.contains("Bitte prüfen Sie Ihre Daten")) << messages.toStdString();
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
