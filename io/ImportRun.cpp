@@ -38,6 +38,17 @@ void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
 }
 
+[[noreturn]] void ThrowFileChanged(const QString& file) {
+  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei '") + file +
+                                            QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder "
+                                                           "überschrieben) und ist nicht vollständig eingelesen."));
+}
+
+// An error of the disk or the file rather than of its lines.
+bool IsStorageFault(const OrvenilError* error) {
+  return error && (error->number() == kErrDiskFull || error->number() == kErrDeviceIoError);
+}
+
 QString FileAndLine(const QString& file, long line) {
   return QStringLiteral("Datei '") + file + QStringLiteral("', Zeile ") + QString::number(line) + QLatin1Char(':');
 }
@@ -69,6 +80,9 @@ void ImportRun::prepare() {
   prepareStartSystem();
   emptyDaten();
   if (!reader_.open(path_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
+  const QFileInfo opened(path_);
+  fileSize_ = opened.size();
+  fileModified_ = opened.lastModified();
   sinceProgress_.start();
   computer_.emplace(sys_, tail_, kind_, filterIndex_);
   readFirstBlocks();
@@ -202,12 +216,7 @@ void ImportRun::readBlock(LineBlock& block, size_t limit) {
 // Reads one line into the block; False when the reading ends before it.
 bool ImportRun::readLine(LineBlock& block, size_t& rows) {
   QString rawLine;
-  fileLine_ = linesRead_ + 1;
-  if (!reader_.readLine(rawLine)) {
-    readingDone_ = true;
-    return false;
-  }
-  ++linesRead_;
+  if (!nextFileLine(rawLine)) return false;
   if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) return false;
   ++counter_;
   state_.AktuelleZeile = rawLine;
@@ -247,13 +256,29 @@ bool ImportRun::readVesselHeader(QString& rawLine) {
   if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
     Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
                          MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
+  return nextFileLine(rawLine);
+}
+
+// The next line of the file; False at its end. A file that changed while it
+// was read (cut, or written anew) ends the import with an error: a last line
+// without its line end may be cut, and the file is not whole.
+bool ImportRun::nextFileLine(QString& rawLine) {
   fileLine_ = linesRead_ + 1;
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
+    if (fileChanged()) ThrowFileChanged(path_);
     return false;
   }
+  if (!reader_.lineEnded() && fileChanged()) ThrowFileChanged(path_);
   ++linesRead_;
   return true;
+}
+
+// Called at the end of the file: its size or time is not what they were
+// when it was opened, or it ended before the size it had then.
+bool ImportRun::fileChanged() const {
+  const QFileInfo now(path_);
+  return now.size() != fileSize_ || now.lastModified() != fileModified_ || reader_.position() != fileSize_;
 }
 
 // The emptied table is compacted once, before the first row is written.
@@ -466,7 +491,7 @@ void ImportRun::fail(const std::exception& error) {
   deferredIndexes_.reset();
   transaction_.reset();
   SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
-  if (known && known->number() == kErrDiskFull)
+  if (IsStorageFault(known))
     Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
              QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
   else

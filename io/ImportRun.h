@@ -17,6 +17,7 @@
 // failure builds again; the job database is this program run's temporary
 // file. The window thread leaves the database alone while the writer runs. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <array>
@@ -73,6 +74,8 @@ class ImportRun {
   void readBlock(LineBlock& block, size_t limit);
   bool readLine(LineBlock& block, size_t& rows);
   bool readVesselHeader(QString& rawLine);
+  bool nextFileLine(QString& rawLine);
+  bool fileChanged() const;
   void compactEmptiedTable();
   void showReadProgress();
   void classifyLine(PendingLine& p, size_t& rows);
@@ -98,6 +101,8 @@ class ImportRun {
   ImportLineState lineState_;
 
   TextLineReader reader_;
+  qint64 fileSize_ = 0;      // the file's size and time when it was opened
+  QDateTime fileModified_;
   Recordset rs_;
   long counter_ = 0;      // lines read, the header of the first vessel format not counted
   long linesRead_ = 0;    // physical lines of the file read so far

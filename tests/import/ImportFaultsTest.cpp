@@ -139,6 +139,28 @@ TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
   EXPECT_FALSE(messages.contains("Bitte prüfen Sie Ihre Daten")) << messages.toStdString();
 }
 
+// A file cut while it is read (here as soon as its first line is read): the
+// import says so, keeps the whole lines before the cut and never stores the
+// cut last line as if it were whole.
+TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  const QString path = writeFile("lang.txt", lines);
+  const qint64 cut = bytesOf(path).indexOf("\r\n20000 K") + 2 + QByteArray("20000 K 4512345.678 5720000.5 10").size();
+  orv::State().AktuelleZeile.clear();
+  dialogs->setOnProcessEvents([&] {
+    if (!orv::State().AktuelleZeile.isEmpty() && QFileInfo(path).size() > cut) QFile::resize(path, cut);
+  });
+  runImport(path, 1, kGaussKrueger, [&] {
+    dialogs->expectMessage("lang.txt' wurde während des Einlesens verändert (gekürzt oder überschrieben) und ist "
+                           "nicht vollständig eingelesen.\n19999 Punkte");
+  });
+  dialogs->setOnProcessEvents({});
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
+}
+
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   startWithTables(false);
   runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
