@@ -1,5 +1,7 @@
 #include "io/ImportBlocks.h"
 
+#include <utility>
+
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "io/ImportLineFormats.h"

@@ -59,8 +59,9 @@ class ImportRun {
   bool readComputeStoreBlock();
   // Commits the rows, runs the geoid step, shows the rows and the report.
   void finish();
-  // After an error: the rows stored before it stay, the message names the
-  // line, and the window is given back.
+  // After an error: the rows stored before it stay committed, the message
+  // names the line (an error of the disk or of the file itself: the rows
+  // kept), and the window is given back.
   void fail(const std::exception& error);
 
  private:
