@@ -1,9 +1,11 @@
 // The export from the main window: the column dialog, the export run, the
 // save dialog with its file-name rules and the dispatch to the writers.
 #include <QFileInfo>
+#include <cmath>
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "io/ExportColumnWriter.h"
@@ -64,6 +66,35 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
   }
 }
 
+// True when the whole text is a finite number ("." as decimal point).
+bool IsWholeNumber(const QString& text) {
+  try {
+    return std::isfinite(ToDoubleStrict(text));
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
+// The flight height of the waypoint file; False when the user cancels. OK
+// with an empty box is the height 0; a text that is not a number as a whole
+// would be written as another height, so it is refused and asked again.
+bool AskFlightHeight(QString& height) {
+  for (;;) {
+    const InputAnswer answer = Dialogs().inputBoxAnswer(QStringLiteral("Flughöhe über Grund (HGT): "),
+                                                        QStringLiteral("Eingabe Flughöhe"), QStringLiteral("80"));
+    if (answer.cancelled) return false;
+    const QString text = answer.text.trimmed();
+    if (text.isEmpty() || IsWholeNumber(text)) {
+      height = text;
+      return true;
+    }
+    Dialogs().messageBox(QStringLiteral("Die Flughöhe \"") + text +
+                             QStringLiteral("\" ist keine Zahl!\nBitte die Höhe in Metern mit Dezimalpunkt eingeben, "
+                                            "z. B. 80 oder 12.5.   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Eingabe Flughöhe"));
+  }
+}
+
 // The .xls file of the coordinate grid's rows.
 void ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
   // The grid's rows are read through one query in the grid's own order; a
@@ -112,12 +143,8 @@ void FormOrvenil::ExportCoordinateTable() {
   }
   if (!ChooseExportFile(CommonDialog2, CommonDialog1)) return;
   const int format = CommonDialog2.FilterIndex;
-  if (format == kExportWaypoints) {
-    state.Antwort = Dialogs().inputBox(QStringLiteral("Flughöhe über Grund (HGT): "),
-                                       QStringLiteral("Eingabe Flughöhe"), QStringLiteral("80"));
-    // Cancel writes nothing.
-    if (state.Antwort.isEmpty()) return;
-  }
+  // Cancel in the height box writes nothing.
+  if (format == kExportWaypoints && !AskFlightHeight(state.Antwort)) return;
 
   Dialogs().setBusy(true);
   StatusForm();

@@ -176,12 +176,19 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
   EXPECT_EQ(textOf(out + "flug.wpl"),
             (head + section(1, "51.1234568", "13.5", "12.5") + section(2, "", "", "12.5")).toStdString());
 
-  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", "12,5"); });
+  // A height the box cannot read whole is asked again; OK with an empty box is 0.
+  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
+    dialogs->expectInput("Flughöhe", "12,5");
+    dialogs->expectMessage("\"12,5\"");
+    dialogs->expectInput("Flughöhe", "abc");
+    dialogs->expectMessage("\"abc\"");
+    dialogs->expectInput("Flughöhe", "");
+  });
   EXPECT_EQ(textOf(out + "eben.wpl"),
-            (head + section(1, nullptr, nullptr, "12") + section(2, nullptr, nullptr, "12")).toStdString());
+            (head + section(1, nullptr, nullptr, "0") + section(2, nullptr, nullptr, "0")).toStdString());
 
   // Cancel in the height box writes no file.
-  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", ""); });
+  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInputCancel("Flughöhe"); });
   EXPECT_FALSE(QFileInfo::exists(out + "abbruch.wpl"));
   EXPECT_TRUE(dialogs->allDone());
 }
