@@ -47,7 +47,9 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
     CommonDialog2.Filter = ExportFilterString();
     CommonDialog2.InitDir =
         CommonDialog1.FileName.isEmpty() ? QString() : QFileInfo(CommonDialog1.FileName).absolutePath();
-    CommonDialog2.OverwritePrompt = true;
+    // The dialog asks nothing: the path written may get its extension only
+    // below, and the question names that path.
+    CommonDialog2.OverwritePrompt = false;
     try {
       if (!CommonDialog2.ShowSave()) return false;
     } catch (const OrvenilError&) {
@@ -60,8 +62,9 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
     if (!FileExists(state.ExportDatei)) return true;
     // Yes keeps the old file until the new one is complete: the writers
     // replace it only then.
-    if (Dialogs().messageBox(QStringLiteral("Datei schon vorhanden! Überschreiben?    "), MsgButtons::YesNo,
-                             MsgIcon::Question, QStringLiteral("Datei überschreiben?")) == MsgResult::Yes)
+    if (Dialogs().messageBox(QStringLiteral("Datei schon vorhanden! Überschreiben?    \n") + state.ExportDatei,
+                             MsgButtons::YesNo, MsgIcon::Question,
+                             QStringLiteral("Datei überschreiben?")) == MsgResult::Yes)
       return true;
   }
 }
