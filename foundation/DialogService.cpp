@@ -50,6 +50,14 @@ DialogService* g_service = nullptr;
 
 }  // namespace
 
+InputAnswer DialogService::inputBoxAnswer(const QString& prompt, const QString& title,
+                                          const QString& defaultText) {
+  InputAnswer answer;
+  answer.text = inputBox(prompt, title, defaultText);
+  answer.cancelled = answer.text.isEmpty();
+  return answer;
+}
+
 DialogService& Dialogs() { return g_service ? *g_service : Fallback(); }
 
 void SetDialogService(DialogService* service) { g_service = service; }

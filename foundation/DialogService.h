@@ -33,6 +33,13 @@ struct FileDialogResult {
   int filterIndex = 1;   // 1-based
 };
 
+// The answer of an input box: OK with an empty box is an empty text, not a
+// cancel.
+struct InputAnswer {
+  bool cancelled = true;
+  QString text;
+};
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
@@ -42,6 +49,9 @@ class DialogService {
   // Empty text on Cancel.
   virtual QString inputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
+  // The same box, telling Cancel from OK with an empty text. A service that
+  // cannot tell them apart reports an empty text as a cancel.
+  virtual InputAnswer inputBoxAnswer(const QString& prompt, const QString& title, const QString& defaultText);
   virtual FileDialogResult openFileDialog(const FileDialogRequest& request) = 0;
   virtual FileDialogResult saveFileDialog(const FileDialogRequest& request) = 0;
   // Shows a dialog modally; returns QDialog's result code.

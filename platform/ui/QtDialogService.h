@@ -18,6 +18,8 @@ class QtDialogService : public DialogService, public QObject {
                        const QString& title) override;
   QString inputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
+  InputAnswer inputBoxAnswer(const QString& prompt, const QString& title,
+                             const QString& defaultText) override;
   FileDialogResult openFileDialog(const FileDialogRequest& request) override;
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;

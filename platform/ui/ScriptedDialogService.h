@@ -37,7 +37,9 @@ class ScriptedDialogService : public DialogService {
   // Expectations, answered in the order given. A text filter ("" = any)
   // must be contained in the prompt's text.
   ScriptedDialogService& expectMessage(const QString& textContains, MsgResult answer = MsgResult::Ok);
+  // OK with the answer (an empty answer is OK with an empty box).
   ScriptedDialogService& expectInput(const QString& promptContains, const QString& answer);
+  ScriptedDialogService& expectInputCancel(const QString& promptContains);
   ScriptedDialogService& expectOpenFile(const QString& fileName, int filterIndex = 1);
   ScriptedDialogService& expectOpenFileCancel();
   ScriptedDialogService& expectSaveFile(const QString& fileName, int filterIndex = 1);
@@ -83,6 +85,8 @@ class ScriptedDialogService : public DialogService {
                        const QString& title) override;
   QString inputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
+  InputAnswer inputBoxAnswer(const QString& prompt, const QString& title,
+                             const QString& defaultText) override;
   FileDialogResult openFileDialog(const FileDialogRequest& request) override;
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;
@@ -101,6 +105,7 @@ class ScriptedDialogService : public DialogService {
     QString textContains;
     MsgResult messageAnswer = MsgResult::Ok;
     QString textAnswer;
+    bool inputCancelled = false;
     FileDialogResult fileAnswer;
     std::function<int(QDialog*)> modal;
     std::function<void(QMenu*)> popup;
