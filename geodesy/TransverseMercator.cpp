@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "foundation/VectorState.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
@@ -40,6 +41,7 @@ MeridianArcCoefficients MeridianbogenKoeffizienten(double a, double e) {
 GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, double e, double r0,
                                        double r1, double r2, double r3, double r4, double r5,
                                        double k0, double falseEasting, int32_t L0) {
+  ClearUpperVectorState();
   const double e2 = e * e;
   const double sinPhi = sin(phi);
   const double cosPhi = cos(phi);
@@ -86,6 +88,7 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
 GeographicAngles VerebnetInGeographisch(double northing, double easting, double a, double /*e*/,
                                         double k0, double falseEasting, int32_t L0,
                                         const QString& /*ellipsoidName*/, double b) {
+  ClearUpperVectorState();
   const double x = CheckedDiv(northing, k0);
   const double y = CheckedDiv(easting - falseEasting, k0);
 
