@@ -73,7 +73,7 @@ double ChainThroughput() {
   SevenParameterSet set;
   set.modell = kModelBursaWolf;
   set.dx = 582, set.dy = 105, set.dz = 414, set.Rx = -1.04, set.Ry = -0.35, set.Rz = 3.08, set.MF = 8.3;
-  const TargetEllipsoid grs = PrepareTargetEllipsoid(6378137, 0.003352810681184, 0.9996);
+  const ProjectedEllipsoid grs = MakeProjectedEllipsoid(6378137, 0.003352810681184, 0.9996);
   const SevenParameterChain chain(set, grs);
 
   const int n = kChainPoints;

@@ -85,6 +85,18 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
                                 falseEasting, L0);
 }
 
+GridCoordinates GeographischInVerebnet(double phi, double lambda, const ProjectedEllipsoid& ellipsoid,
+                                       double falseEasting, int32_t L0) {
+  return GeographischInVerebnet(phi, lambda, ellipsoid.a, ellipsoid.e, ellipsoid.arc, ellipsoid.k0, falseEasting,
+                                L0);
+}
+
+GeographicAngles VerebnetInGeographisch(double northing, double easting, const ProjectedEllipsoid& ellipsoid,
+                                        double falseEasting, int32_t L0) {
+  return VerebnetInGeographisch(northing, easting, ellipsoid.a, ellipsoid.e, ellipsoid.k0, falseEasting, L0,
+                                QString(), ellipsoid.b);
+}
+
 GeographicAngles VerebnetInGeographisch(double northing, double easting, double a, double /*e*/,
                                         double k0, double falseEasting, int32_t L0,
                                         const QString& /*ellipsoidName*/, double b) {

@@ -310,15 +310,10 @@ void FormOrvenil::ImportCoordinateFile() {
   // Start ellipsoid (filled inside the run's error handling below).
   ImportStartSystem sys;
   const auto prepareStartSystem = [&] {
-    state.StartB = (1 - state.StartF) * state.StartA;
-    state.StartE =
-        std::sqrt((state.StartA * state.StartA - state.StartB * state.StartB) / (state.StartA * state.StartA));
-    if (Val(NumberText(state.StartK0)) == 0) state.StartK0 = 1.0;
-    sys.a = state.StartA;
-    sys.b = state.StartB;
-    sys.e = state.StartE;
-    sys.k0 = state.StartK0;
-    sys.r = MeridianbogenKoeffizienten(state.StartA, state.StartE);
+    sys.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
+    state.StartB = sys.ellipsoid.b;
+    state.StartE = sys.ellipsoid.e;
+    state.StartK0 = sys.ellipsoid.k0;
     sys.approximateHeight = Val(orthoNäherungshöhe->Text());
   };
   sys.zoneEllipsoid = state.ZonenEllipsoidStart;

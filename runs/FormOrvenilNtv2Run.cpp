@@ -96,9 +96,9 @@ void FormOrvenil::RunNtv2Transformation() {
       return;
     }
 
-    const Ntv2TargetEllipsoid target =
-        MakeNtv2TargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0, state.ZonenEllipsoidZiel);
-    state.ZielB = (1 - state.ZielF) * state.ZielA;
+    const ProjectedEllipsoid target = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    const QString zoneEllipsoid = state.ZonenEllipsoidZiel;
+    state.ZielB = target.b;
     state.ZielE = target.e;
     state.ZielK0 = target.k0;
 
@@ -122,7 +122,7 @@ void FormOrvenil::RunNtv2Transformation() {
         for (qsizetype c = 0; c < Ntv2TargetColumnNames().size(); ++c) row.out.add(QString());
         return;
       }
-      const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target);
+      const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target, zoneEllipsoid);
       for (const auto& column : t.columns) row.out.add(column.second);
       state.ZielMeridian = t.meridian;
       state.ZielFalseEasting = t.falseEasting;
