@@ -9,7 +9,7 @@
 // (FormOrvenilTrafoType.cpp), the transformation panel
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
-// io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
+// io/ImportCoordinateFile.cpp with io/ImportRun.cpp, io/ImportGeoidStep.cpp), the exchange with the
 // geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
 // buttons (runs/), and the handlers still waiting for their operations
 // (FormOrvenilPending.cpp).
@@ -203,6 +203,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void BindImportedRows(bool sorted);
   template <typename T>
   friend struct ImportChainCalls;
+  friend class ImportRun;  // the steps of ImportCoordinateFile
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).
