@@ -100,14 +100,10 @@ void ImportRun::lockWindow() {
 
 void ImportRun::prepareStartSystem() {
   ProgramState& s = state_;
-  s.StartB = (1 - s.StartF) * s.StartA;
-  s.StartE = std::sqrt((s.StartA * s.StartA - s.StartB * s.StartB) / (s.StartA * s.StartA));
-  if (Val(NumberText(s.StartK0)) == 0) s.StartK0 = 1.0;
-  sys_.a = s.StartA;
-  sys_.b = s.StartB;
-  sys_.e = s.StartE;
-  sys_.k0 = s.StartK0;
-  sys_.r = MeridianbogenKoeffizienten(s.StartA, s.StartE);
+  sys_.ellipsoid = MakeProjectedEllipsoid(s.StartA, s.StartF, s.StartK0);
+  s.StartB = sys_.ellipsoid.b;
+  s.StartE = sys_.ellipsoid.e;
+  s.StartK0 = sys_.ellipsoid.k0;
   sys_.approximateHeight = Val(window_.orthoNäherungshöhe->Text());
 }
 
