@@ -62,6 +62,18 @@ void FormOrvenil::ConvertZones() {
       GridKooDb->RowCount() == 0)
     return;
 
+  // The start side projects with the zone rules of the start box's system.
+  // While a set is chosen whose start system is not the job's (the box shows
+  // red), those rules are not the rows' own: the start columns stay as they are.
+  const QString boxStart = txtTrafoParaStart->Text();
+  if (BtZoneStart->isChecked() && boxStart != QLatin1String("ohne") && boxStart != state.StartKoordinatensystem) {
+    Dialogs().messageBox(QStringLiteral("Der Parametersatz beginnt in \"") + boxStart +
+                             QStringLiteral("\", die Daten sind in \"") + state.StartKoordinatensystem +
+                             QStringLiteral("\": Zone-Start wird nicht umgerechnet! Abbruch!"),
+                         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
+    return;
+  }
+
   bool gridLocked = false;
   int32_t shownMeridian = 0;
   const auto writePanels = [&](bool target, bool individual, const ZoneSideSetup& s) {

@@ -98,3 +98,23 @@ TEST_F(ZoneChangeRunTest, GaussKruegerStripWithoutZoneDigit) {
   for (const Row& row : rows) EXPECT_NEAR(Val(row["sYe"]), 4500000, 110000) << row["sYe"].toStdString();
   EXPECT_LT(Val(rows[0]["sYe"]), 4500000);
 }
+
+TEST_F(ZoneChangeRunTest, StartSideRefusedWhileTheSetStartsInAnotherSystem) {
+  Row gk = StartRow(12.5);
+  gk["sYe"] = "4535000.0000";
+  gk["sXe"] = "5540000.0000";
+  FormOrvenil& f = startJob(1, {gk, gk});  // GK42/83
+  f.AuswahlTrafoTyp->select(1);
+  f.AuswahlTrafoRichtung->select(0);
+  f.ComboTrafoPara->SetListIndex(0);  // starts in ETRS89: the start box is red
+  ASSERT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.BtZone->select(1);
+  f.BtZone->select(0);  // the start side again, as the user clicks it
+  dialogs->expectMessage("Zone-Start wird nicht umgerechnet");
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  for (const Row& row : rowsOfDaten()) {
+    EXPECT_EQ(row["sYe"], "4535000.0000");
+    EXPECT_EQ(row["sXe"], "5540000.0000");
+  }
+}
