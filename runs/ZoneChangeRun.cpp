@@ -51,8 +51,20 @@ ZoneSideSetup PrepareSide(double a, double f, double k0) {
 }
 
 // Columns read: radBg, radLg, LgDez, sYe (start) or their target
-// counterparts; written: Zone, EllipsKO, sYe, sXe.
-enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe };
+// counterparts, and Punkt; written: Zone, EllipsKO, sYe, sXe.
+enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe, kPunkt };
+
+// An error of the projection of a row, with the row's point number in front.
+[[noreturn]] void RethrowNamingPoint(const QString& punkt) {
+  try {
+    throw;
+  } catch (const OrvenilError& e) {
+    throw OrvenilError(e.number(), QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") + e.description());
+  } catch (const std::exception& e) {
+    throw OrvenilError(kErrOverflow, QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") +
+                                         QString::fromUtf8(e.what()));
+  }
+}
 
 }  // namespace
 
@@ -86,6 +98,13 @@ void FormOrvenil::ConvertZones() {
     xpStatusBar1->SetPanelText(
         5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
     for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
+  };
+  const auto reportLeftAlone = [&](qint64 count, bool target) {
+    if (count > 0)
+      Dialogs().messageBox(QString::number(count) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
+                               (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
+                               QStringLiteral(") sind unverändert geblieben!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
   };
   const auto warn = [&](int count) {
     if (count > 0)
@@ -123,10 +142,12 @@ void FormOrvenil::ConvertZones() {
     const bool etrsStart = Startsys->isSelected(0);
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
-    const QStringList names =
-        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
-               : QStringList{"radBg", "radLg", "LgDez", "sYe", "Zone", "EllipsKO", "sYe", "sXe"};
+    const QStringList read = target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Punkt"}
+                                    : QStringList{"radBg", "radLg", "LgDez", "sYe", "Punkt"};
+    const QStringList written = target ? QStringList{"Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
+                                       : QStringList{"Zone", "EllipsKO", "sYe", "sXe"};
     int warnings = 0;
+    bool zoneStarted = false;  // a row has reached the zone determination
 
     GridKooDb->SetRedraw(false);
     gridLocked = true;
@@ -135,10 +156,18 @@ void FormOrvenil::ConvertZones() {
     // Each row's zone may depend on the rows before it: the rows are
     // computed in order.
     const auto compute = [&](DatenRunRow& row) {
-      const qint64 i = row.index;
-      // Rows never transformed hold no target values: they read as 0.
-      const double phi = Val(row.in[kRadBg]);
-      const double lambda = Val(row.in[kRadLg]);
+      // A row without latitude and longitude (appended by point number, say)
+      // keeps its coordinates. On the target side a row without a positive
+      // target easting (never transformed) is emptied as before.
+      double phi = 0, lambda = 0;
+      const bool geographic = ReadFiniteNumber(row.in[kRadBg], phi) && ReadFiniteNumber(row.in[kRadLg], lambda);
+      const bool noTarget = target && Val(row.in[kSYe]) <= 0;
+      if (!geographic && !noTarget) {
+        row.keep = true;
+        return;
+      }
+      const bool first = !zoneStarted;
+      zoneStarted = true;
       const QString& longitude = row.in[kLgDez];
 
       // Zone of the row.
@@ -157,7 +186,7 @@ void FormOrvenil::ConvertZones() {
         const bool automatic = zielZone->Text() == QLatin1String("automatisch");
         // A target row without a longitude (not transformed) says nothing
         // about the zone: the next row with one decides.
-        if (i == 1) {
+        if (first) {
           if (!(target && automatic && longitude.isEmpty())) {
             determine(!automatic);
             writePanels(target, false, s);
@@ -172,18 +201,23 @@ void FormOrvenil::ConvertZones() {
         }
       } else if (mode == 1) {
         determine(false);
-        if (i == 1) writePanels(target, true, s);
+        if (first) writePanels(target, true, s);
       }
       RowTexts& out = row.out;
       out.add(NumberText(s.meridian));
       out.add(NumberText(s.falseEasting));
 
-      if (target && Val(row.in[kSYe]) <= 0) {
+      if (noTarget) {
         out.add(QString());
         out.add(QString());
       } else {
-        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
-                                                         s.e, s.r, s.k0, s.falseEasting, s.meridian);
+        GridCoordinates g;
+        try {
+          g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a, s.e, s.r, s.k0,
+                                     s.falseEasting, s.meridian);
+        } catch (const std::exception&) {
+          RethrowNamingPoint(row.in[kPunkt]);
+        }
         if (target || etrsStart) {
           if (g.easting < 0) {
             ++warnings;
@@ -208,9 +242,10 @@ void FormOrvenil::ConvertZones() {
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
     options.computeInOrder = true;
-    DatenBlockRun walk(state.KooDb, names.mid(0, 4), names.mid(4), options);
+    qint64 leftAlone = 0;
+    DatenBlockRun walk(state.KooDb, read, written, options);
     walk.run(
-        n, compute, [](qint64, const DatenRunRow&) {},
+        n, compute, [&](qint64, const DatenRunRow& row) { leftAlone += row.keep ? 1 : 0; },
         [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
     GridKooDb->SetRedraw(true);
     gridLocked = false;
@@ -223,6 +258,7 @@ void FormOrvenil::ConvertZones() {
       state.StartFalseEasting = s.falseEasting;
     }
     warn(warnings);
+    reportLeftAlone(leftAlone, target);
   };
 
   try {
