@@ -22,6 +22,7 @@
 #include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
+#include "shell/ZoneLists.h"
 
 namespace orv {
 
@@ -66,6 +67,29 @@ enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe, kPunkt };
   }
 }
 
+// Why the start columns may not be rewritten, or "" when they may. They are
+// projected with the start values (StartA, StartF) and the zone rules of the
+// start box's system; both must be those of the job's own start system
+// (jobEllipsoid, from its start-system option). A set whose start system is
+// not the job's (the box shows red) brings other zone rules, and choosing
+// the start side after such a set loads the set's ellipsoid.
+QString StartSideRefusal(const QString& boxStart, const QString& jobEllipsoid, const DataGrid* koordSys) {
+  const ProgramState& state = State();
+  if (boxStart != QLatin1String("ohne") && boxStart != state.StartKoordinatensystem)
+    return QStringLiteral("Der Parametersatz beginnt in \"") + boxStart + QStringLiteral("\", die Daten sind in \"") +
+           state.StartKoordinatensystem + QLatin1Char('"');
+  const int row = jobEllipsoid.isEmpty() ? 0 : koordSys->FindRow(QStringLiteral("Ellipsoidname"), jobEllipsoid, 1);
+  // GRS1980 and WGS1984 (a set may name ETRS89 by either) differ by far less
+  // than a millimetre in the plane and count as one.
+  double a = 0, f = 0;
+  if (row > 0 && ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("A")), a) &&
+      ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("F")), f) &&
+      (std::fabs(a - state.StartA) > 0.001 || std::fabs(f - state.StartF) > 1e-9))
+    return QStringLiteral("Das Startellipsoid ist nicht das der Daten (\"") + jobEllipsoid + QLatin1Char('"') +
+           QStringLiteral("), bitte das Startsystem der Daten wählen");
+  return QString();
+}
+
 }  // namespace
 
 void FormOrvenil::ConvertZones() {
@@ -74,16 +98,14 @@ void FormOrvenil::ConvertZones() {
       GridKooDb->RowCount() == 0)
     return;
 
-  // The start side projects with the zone rules of the start box's system.
-  // While a set is chosen whose start system is not the job's (the box shows
-  // red), those rules are not the rows' own: the start columns stay as they are.
-  const QString boxStart = txtTrafoParaStart->Text();
-  if (BtZoneStart->isChecked() && boxStart != QLatin1String("ohne") && boxStart != state.StartKoordinatensystem) {
-    Dialogs().messageBox(QStringLiteral("Der Parametersatz beginnt in \"") + boxStart +
-                             QStringLiteral("\", die Daten sind in \"") + state.StartKoordinatensystem +
-                             QStringLiteral("\": Zone-Start wird nicht umgerechnet! Abbruch!"),
-                         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
-    return;
+  if (BtZoneStart->isChecked()) {
+    const QString refusal = StartSideRefusal(txtTrafoParaStart->Text(), StartsysEllipsoid(Startsys->value()),
+                                             GridKoordSys);
+    if (!refusal.isEmpty()) {
+      Dialogs().messageBox(refusal + QStringLiteral(": Zone-Start wird nicht umgerechnet! Abbruch!"),
+                           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
+      return;
+    }
   }
 
   bool gridLocked = false;

@@ -112,6 +112,13 @@ TEST_F(ZoneChangeRunTest, StartSideRefusedWhileTheSetStartsInAnotherSystem) {
   f.BtZone->select(0);  // the start side again, as the user clicks it
   dialogs->expectMessage("Zone-Start wird nicht umgerechnet");
   f.cmdZoneÄndern_Click();
+  // Back to no transformation: the box says "ohne", but the start values
+  // loaded meanwhile are still those of the set's ellipsoid.
+  f.AuswahlTrafoTyp->select(0);
+  f.BtZone->select(1);
+  f.BtZone->select(0);
+  dialogs->expectMessage("Zone-Start wird nicht umgerechnet");
+  f.cmdZoneÄndern_Click();
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
   for (const Row& row : rowsOfDaten()) {
     EXPECT_EQ(row["sYe"], "4535000.0000");
