@@ -41,8 +41,8 @@ const QStringList& SevenParameterColumns() {
 enum ReadColumn { kSXz, kSYz, kSZz };
 constexpr int kNoteUnusable = 2;  // note slot: the row had no usable start values
 
-// A row whose start values are empty or no numbers is marked "Fehler" in
-// its target columns; its Zone and EllipsKO are left empty.
+// A row whose start values are empty, never written or no numbers is marked
+// "Fehler" in its target columns; its Zone and EllipsKO are left empty.
 void MarkRowFehler(RowTexts& out) {
   const QStringList& names = SevenParameterColumns();
   for (qsizetype c = 3; c < names.size(); ++c)
@@ -221,7 +221,11 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
       }
     };
     const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
-    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3));
+    // A start column never written (a point appended to the job, say) is
+    // read as empty: its row gets "Fehler" like a row with empty values.
+    DatenBlockRun::Options options;
+    options.nullReadsEmpty = true;
+    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3), options);
     walk.run(n, compute, beforeStore,
              [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
 
