@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <map>
 
 #include "geodesy/GeocentricConversion.h"
@@ -157,7 +158,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // file name is empty when the user cancelled.
   void ChooseImportFile();
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
-  void ImportCoordinateFile();
+  // Imports the chosen file into Daten. A file that is refused (none chosen,
+  // not readable as text) changes nothing; once the file is to replace the
+  // rows, replacingRows runs first (the caller's start system then takes
+  // over before the run reads it).
+  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
   // work copy in the temporary folder, and path then names that copy; the
   // user's file is never changed. converted tells whether a
