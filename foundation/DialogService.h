@@ -57,6 +57,8 @@ class DialogService {
   // Shows a dialog modally; returns QDialog's result code.
   virtual int showModal(QDialog* dialog) = 0;
   virtual void openDropDown(QComboBox* combo) = 0;
+  // Closes the drop-down list again; nothing happens when it is not open.
+  virtual void closeDropDown(QComboBox* combo) = 0;
   // Shows a popup menu at a global position; the chosen action runs its own handler.
   virtual void popupMenu(QMenu* menu, const QPoint& globalPos) = 0;
   // Opens a web address or a document in the desktop's browser / associated program.

@@ -7,7 +7,6 @@
 #include <exception>
 
 #include "foundation/DialogService.h"
-#include "io/ImportGridColumns.h"
 #include "io/ImportRun.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
@@ -104,14 +103,10 @@ void FormOrvenil::BindImportedRows(bool sorted) {
   GridKooDb->BindQuery(state.KooDb, sorted ? QStringLiteral("SELECT * FROM Daten ORDER BY Punkt")
                                            : QStringLiteral("SELECT * FROM Daten"));
   if (sorted) {
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
-      const QString key = GridKooDb->ColumnKey(c);
-      const ImportGridColumn look = ImportGridColumnLook(key);
-      GridKooDb->SetColumnCaption(key, look.caption);
-      GridKooDb->SetColumnWidth(key, look.widthTwips);
-      GridKooDb->SetColumnVisible(key, look.visible);
-    }
+    ShowImportedColumns();
     if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
+  } else {
+    HideColumnsTheImportHides();
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

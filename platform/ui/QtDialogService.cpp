@@ -180,6 +180,10 @@ void QtDialogService::openDropDown(QComboBox* combo) {
   if (combo) combo->showPopup();
 }
 
+void QtDialogService::closeDropDown(QComboBox* combo) {
+  if (combo) combo->hidePopup();
+}
+
 void QtDialogService::popupMenu(QMenu* menu, const QPoint& globalPos) {
   DialogScope scope(*this);
   if (menu) menu->exec(globalPos);

@@ -24,6 +24,7 @@ class QtDialogService : public DialogService, public QObject {
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;
   void openDropDown(QComboBox* combo) override;
+  void closeDropDown(QComboBox* combo) override;
   void popupMenu(QMenu* menu, const QPoint& globalPos) override;
   bool openUrl(const QString& urlOrPath) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;

@@ -185,7 +185,12 @@ int ScriptedDialogService::showModal(QDialog* dialog) {
   return e.modal ? e.modal(dialog) : 0;
 }
 
-void ScriptedDialogService::openDropDown(QComboBox* combo) { dropDowns_ << combo; }
+void ScriptedDialogService::openDropDown(QComboBox* combo) {
+  dropDowns_ << combo;
+  if (!openNow_.contains(combo)) openNow_ << combo;
+}
+
+void ScriptedDialogService::closeDropDown(QComboBox* combo) { openNow_.removeAll(combo); }
 
 void ScriptedDialogService::popupMenu(QMenu* menu, const QPoint&) {
   Expectation e = take(PromptKind::PopupMenu, QString(), QStringLiteral("menu"));

@@ -68,6 +68,8 @@ class ScriptedDialogService : public DialogService {
   // Program followed by its arguments, one entry per start.
   const QList<QStringList>& startedPrograms() const { return startedPrograms_; }
   const QList<QComboBox*>& openedDropDowns() const { return dropDowns_; }
+  // The drop-down lists opened and not closed again.
+  const QList<QComboBox*>& openDropDownsNow() const { return openNow_; }
   bool isBusy() const { return busy_; }
   int busyChanges() const { return busyChanges_; }
   int exitCode() const { return exitCode_; }  // -1 until exitProgram ran
@@ -89,6 +91,7 @@ class ScriptedDialogService : public DialogService {
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;
   void openDropDown(QComboBox* combo) override;
+  void closeDropDown(QComboBox* combo) override;
   void popupMenu(QMenu* menu, const QPoint& globalPos) override;
   bool openUrl(const QString& urlOrPath) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;
@@ -122,6 +125,7 @@ class ScriptedDialogService : public DialogService {
   QStringList openedUrls_;
   QList<QStringList> startedPrograms_;
   QList<QComboBox*> dropDowns_;
+  QList<QComboBox*> openNow_;
   QStringList failures_;
   bool busy_ = false;
   int busyChanges_ = 0;
