@@ -80,8 +80,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
-  // Enables "Trafo starten" by the panel's rule (after a run, whose unlocking
-  // of the panel enables every control).
+  // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
+  // run (FormVisible) applies it again.
   void ApplyTrafoStartRule();
 
   // Start-up and shutdown.

@@ -15,11 +15,11 @@
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramVersion.h"
 #include "shell/StartDataChoice.h"
-#include "platform/ui/VbStatusBar.h"
 
 namespace orv {
 
