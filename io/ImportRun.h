@@ -47,9 +47,6 @@ class ImportRun {
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // A file is chosen, it can be read as text and the start system is known;
-  // otherwise says why not (nothing is changed).
-  bool preconditionsHold();
   // Locks the window, prepares the start ellipsoid, empties Daten, opens the
   // file and reads the first blocks.
   void prepare();

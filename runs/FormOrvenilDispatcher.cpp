@@ -55,7 +55,6 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
   SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
   SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
-  SkipFailingStep("Trafo starten freigeben", [&] { ApplyTrafoStartRule(); });
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
@@ -64,7 +63,6 @@ void FormOrvenil::cmdZoneÄndern_Click() {
   ShowBusyWindow();
   SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
-  ApplyTrafoStartRule();
 }
 
 void FormOrvenil::ShowColumnView(int view) {

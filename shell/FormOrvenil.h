@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <map>
 
 #include "geodesy/GeocentricConversion.h"
@@ -79,8 +80,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
-  // Enables "Trafo starten" by the panel's rule (after a run, whose unlocking
-  // of the panel enables every control).
+  // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
+  // run (FormVisible) applies it again.
   void ApplyTrafoStartRule();
 
   // Start-up and shutdown.
@@ -161,7 +162,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // file name is empty when the user cancelled.
   void ChooseImportFile();
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
-  void ImportCoordinateFile();
+  // Imports the chosen file into Daten. A file that is refused (none chosen,
+  // not readable as text) changes nothing; once the file is to replace the
+  // rows, replacingRows runs first (the caller's start system then takes
+  // over before the run reads it).
+  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
   // work copy in the temporary folder, and path then names that copy; the
   // user's file is never changed. converted tells whether a
