@@ -100,6 +100,10 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const QString gridFile = base + QStringLiteral(".fil");
   const QString textFile = base + QStringLiteral(".dat");
+  // Another instance saving the table meanwhile waits until the rows read
+  // here have been written back.
+  QLockFile lock(base + QStringLiteral(".lock"));
+  lock.tryLock(10000);
   SetUpColumns(grid, table);
   unreadableGridFiles_.remove(static_cast<int>(table));
   unreadableTextFiles_.remove(static_cast<int>(table));
