@@ -106,12 +106,6 @@ constexpr size_t kBlockLines = 8192;
 constexpr size_t kFirstBlockLines = 1024;
 // Rows stored by one statement: far less work per row than one each.
 constexpr int kRowsPerInsert = 16;
-const QString kPointNumberTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
-
-bool PointNumberTooLong(const QString& line) {
-  return GetToken(line, 1, QStringLiteral("\t")).size() > kMaxPointNumberLength;
-}
-
 // The Geograf, PBLH TAB and first vessel formats treat every line alone; the
 // csv format remembers "custom_coords", the second vessel format its first line.
 bool FormatNeedsNoEarlierLine(int filterIndex) {
@@ -264,11 +258,6 @@ class RowComputer {
     if (decision != LineDecision::Use) {
       p.kind = PendingLine::Kind::Skipped;
       p.counted = decision == LineDecision::SkipCounted;
-      return false;
-    }
-    if (PointNumberTooLong(p.line)) {
-      p.kind = PendingLine::Kind::Stop;
-      p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
       return false;
     }
     return true;
@@ -442,10 +431,7 @@ void FormOrvenil::ImportCoordinateFile() {
         continue;
       }
       state.AktuelleZeile = p.line;
-      if (PointNumberTooLong(p.line)) {
-        p.kind = PendingLine::Kind::Stop;
-        p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
-      } else if (kind == 0) {
+      if (kind == 0) {
         // An error here (a zone code that is no number) ends the import
         // after the rows before this line are stored.
         try {

@@ -109,13 +109,14 @@ LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState
       return LineDecision::Use;
     case 5: {
       NormaliseCsv(line, state);
-      // A first line whose coordinate fields hold no numbers names the columns.
+      // A first line whose coordinate fields hold no numbers (column names,
+      // most likely) is skipped, and counted so that the user hears of it.
       const bool first = !state.csvLineSeen;
       state.csvLineSeen = true;
       const int offset = state.customCoords ? 1 : 0;
       if (first && !StartsWithNumber(GetToken(line, 3 + offset, kTab)) &&
           !StartsWithNumber(GetToken(line, 4 + offset, kTab)))
-        return LineDecision::Skip;
+        return LineDecision::SkipCounted;
       return LineDecision::Use;
     }
     case 6:
