@@ -19,6 +19,7 @@
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/CoordinateDatabase.h"
+#include "io/ImportWorkCopy.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 
@@ -47,6 +48,9 @@ QString PaddedPointNumber(const QString& number) {
 bool FormOrvenil::LoadMergeFile() {
   ProgramState& s = State();
   if (!s.ImportDateiGewaehlt) return false;
+  // The file is read whole into the scratch database; its copy goes then.
+  const ImportWorkCopyRemoval removeWorkCopy;
+  const QString readPath = ImportReadPath();
   Dialogs().setBusy(true);
   xpStatusBar1->SetPanelText(9, QString());
   FormVisible(false);
@@ -70,12 +74,12 @@ bool FormOrvenil::LoadMergeFile() {
   if (s.KooDbDaten.recordCount() > 0) s.KooDbDaten.moveFirst();
 
   Dialogs().processEvents();
-  s.AnzahlDatensaetze = CountFileLines(s.ImportDatei, 0);
+  s.AnzahlDatensaetze = CountFileLines(readPath, 0);
   if (s.AnzahlDatensaetze <= 0) s.AnzahlDatensaetze = 1;
   Dialogs().processEvents();
   GridKooDb->SetRedraw(false);
 
-  TextLineReader reader(s.ImportDatei);
+  TextLineReader reader(readPath);
   if (!reader.isOpen())
     throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei '%1' nicht gefunden.").arg(s.ImportDatei));
   const int filterIndex = CommonDialog1.FilterIndex;
