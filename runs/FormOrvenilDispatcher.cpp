@@ -29,15 +29,18 @@ void FormOrvenil::cmdTrafoStart_Click() {
     State().EllipsoidZiel.clear();
   });
   // Each run reports its own failures; whatever one leaves, the window is
-  // brought back to its idle state below.
+  // brought back to its idle state below. After a refused or failed
+  // transformation nothing further runs: the heights would be written over
+  // rows the transformation did not reach.
   SkipFailingStep("Transformation", [&] {
     const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
+    runCompleted_ = false;
     if (AuswahlTrafoTyp->isSelected(1)) {
       ParaTrafoDatenRechnen();
-      if (withGeoid) ConvertHeightsWithGeoid();
+      if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(2)) {
       RunNtv2Transformation();
-      if (withGeoid) ConvertHeightsWithGeoid();
+      if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(3)) {
       ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(4)) {
@@ -51,6 +54,7 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
   SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
   SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
+  SkipFailingStep("Trafo starten freigeben", [&] { ApplyTrafoStartRule(); });
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
@@ -59,7 +63,7 @@ void FormOrvenil::cmdZoneÄndern_Click() {
   ShowBusyWindow();
   SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
-  if (AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
+  ApplyTrafoStartRule();
 }
 
 void FormOrvenil::ShowColumnView(int view) {

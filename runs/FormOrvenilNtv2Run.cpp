@@ -151,6 +151,7 @@ void FormOrvenil::RunNtv2Transformation() {
     Dialogs().processEvents();
     ConvertZones();
     Dialogs().setBusy(false);
+    runCompleted_ = true;
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));

@@ -206,6 +206,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     GridKooDb->Refresh();
     FormVisible(true);
     Dialogs().setBusy(false);
+    runCompleted_ = true;
   } catch (const std::exception&) {
     // The row being edited is dropped; the rows stored before keep their values.
     ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));

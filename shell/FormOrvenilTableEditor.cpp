@@ -194,21 +194,7 @@ void FormOrvenil::AddNtv2SetFromFile() {
        kProgramTitle);
 }
 
-bool FormOrvenil::StoreSystemTable(SystemTable table) {
-  DataGrid* grid = SystemTableGrid(table);
-  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
-  // Saving on request makes the table shown the stored one, also where the
-  // grid file could not be read at start-up.
-  if (!grid->SaveToFile(base + QStringLiteral(".fil")) || !textWritten) {
-    Dialogs().messageBox(kTableSaveErrorMessage, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
-    return false;
-  }
-  unreadableGridFiles_.remove(static_cast<int>(table));
-  unreadableTextFiles_.remove(static_cast<int>(table));
-  editedTables_.remove(static_cast<int>(table));
-  return true;
-}
+bool FormOrvenil::StoreSystemTable(SystemTable table) { return SaveSharedSystemTable(table, true); }
 
 void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
   if (!StoreSystemTable(table)) return;

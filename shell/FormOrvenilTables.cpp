@@ -1,5 +1,7 @@
 // The four system tables of the main window: building, loading, saving and
 // the choice lists filled from them.
+#include <QLockFile>
+
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
@@ -10,6 +12,7 @@
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
+#include "shell/SystemTableFiles.h"
 
 namespace orv {
 
@@ -129,26 +132,92 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
       if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
     }
   }
-  if (writeBack) SaveSystemTableFiles(table);
+  // The rows read are what this instance's later saves are compared with.
+  storedRows_[static_cast<int>(table)] = GridTableRows(grid);
+  if (writeBack) WriteLoadedSystemTable(table);
   FitColumnWidths(grid);
 }
 
-bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
+bool FormOrvenil::WriteLoadedSystemTable(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   if (unreadableTextFiles_.contains(static_cast<int>(table))) return false;
   const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
-  if (GridFileUnreadable(table)) {
-    // The next start reads the text file in its place, edits included.
-    if (textWritten) editedTables_.remove(static_cast<int>(table));
-    return false;
-  }
+  // A grid file that could not be read is kept; the next start reads the
+  // text file in its place.
+  if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
     PlainMessage(kTableSaveErrorMessage);
     return false;
   }
-  if (textWritten) editedTables_.remove(static_cast<int>(table));
   return textWritten;
+}
+
+bool FormOrvenil::SaveSystemTableFiles(SystemTable table) { return SaveSharedSystemTable(table, false); }
+
+bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
+  const int key = static_cast<int>(table);
+  if (!explicitSave && unreadableTextFiles_.contains(key)) return false;
+  DataGrid* grid = SystemTableGrid(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  const TableRows mine = GridTableRows(grid);
+  const TableRows& read = storedRows_[key];
+  // An explicit save replaces a file that could not be read; otherwise an
+  // unchanged table writes nothing, so another instance's edits stay.
+  const bool replaceUnreadable = explicitSave && (GridFileUnreadable(table) || unreadableTextFiles_.contains(key));
+  if (mine == read && !replaceUnreadable) {
+    editedTables_.remove(key);
+    return true;
+  }
+  // Another instance may save the same table at this moment.
+  QLockFile lock(base + QStringLiteral(".lock"));
+  lock.tryLock(10000);
+  const TableMerge merged = MergeTableRows(
+      read, mine, StoredTableRows(base, grid->ColumnCount(), !GridFileUnreadable(table)).value_or(read));
+  if (merged.conflict) {
+    KeepOwnSystemTableVersion(table, mine);
+    return false;
+  }
+  bool textWritten = true;
+  try {
+    WriteTableTextFile(base + QStringLiteral(".dat"), merged.rows);
+  } catch (const OrvenilError&) {
+    textWritten = false;
+  }
+  if (!explicitSave && GridFileUnreadable(table)) {
+    if (textWritten) storedRows_[key] = mine, editedTables_.remove(key);
+    return false;
+  }
+  const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), merged.rows);
+  if (!gridWritten || (explicitSave && !textWritten)) {
+    PlainMessage(kTableSaveErrorMessage);
+    return false;
+  }
+  if (!textWritten) return false;
+  // What this instance holds is now in the files; its next save lays only
+  // the changes made after this one onto them.
+  storedRows_[key] = mine;
+  editedTables_.remove(key);
+  unreadableGridFiles_.remove(key);
+  unreadableTextFiles_.remove(key);
+  return true;
+}
+
+void FormOrvenil::KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows) {
+  const int key = static_cast<int>(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  if (!keptVersionFiles_.contains(key)) keptVersionFiles_.insert(key, KeptVersionPath(base));
+  const QString kept = keptVersionFiles_.value(key);
+  try {
+    WriteTableTextFile(kept, rows);
+  } catch (const OrvenilError& e) {
+    Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept) + QLatin1Char('\n') +
+                             e.description(),
+                         MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+    return;
+  }
+  Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept), MsgButtons::Ok,
+                       MsgIcon::Exclamation, kProgramTitle);
 }
 
 void FormOrvenil::FillGeoidModelList() {

@@ -111,4 +111,12 @@ void FormOrvenil::DescribeTransformation() {
   cmdTrafoStart->setEnabled(fits);
 }
 
+void FormOrvenil::ApplyTrafoStartRule() {
+  const bool setChosen = ComboTrafoPara->ListIndex() >= 0 && ComboTrafoPara->Text().trimmed() != kOhneText;
+  const bool boxesFit =
+      txtTrafoParaStart->BackColor() != WarningBackColor() && txtTrafoParaZiel->BackColor() != WarningBackColor();
+  cmdTrafoStart->setEnabled(
+      TrafoStartAllowed(AuswahlTrafoTyp->value(), setChosen && boxesFit, cmbGeoidmodell->ListIndex() >= 1));
+}
+
 }  // namespace orv

@@ -415,6 +415,12 @@ bool DataGrid::SaveToFile(const QString& path) const {
                        &lastError_);
 }
 
+bool DataGrid::SaveToFile(const QString& path, const std::vector<QStringList>& rows) const {
+  lastError_.clear();
+  return WriteGridFile(path, model_->columns(), static_cast<int>(rows.size()),
+                       [&rows](int r) { return rows[static_cast<size_t>(r)]; }, &lastError_);
+}
+
 bool DataGrid::LoadFromFile(const QString& path) {
   lastError_.clear();
   GridFileContent content;

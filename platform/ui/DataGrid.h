@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -144,6 +145,8 @@ class DataGrid : public QWidget {
   // The grid's own file: a versioned UTF-8 text with columns and rows.
   // A failed load returns False and leaves the grid as it was.
   bool SaveToFile(const QString& path) const;
+  // The same file with the grid's columns and the given rows.
+  bool SaveToFile(const QString& path, const std::vector<QStringList>& rows) const;
   bool LoadFromFile(const QString& path);
 
   // Writes the rows as Windows-1252 text, cells joined by the separator,

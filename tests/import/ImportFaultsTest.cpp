@@ -73,13 +73,6 @@ TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   f.close();
   runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
   EXPECT_EQ(rows().size(), 1);
-  const QString utf8 = root.path() + "/utf8.txt";
-  QFile u(utf8);
-  ASSERT_TRUE(u.open(QIODevice::WriteOnly));
-  u.write(QString("1 Höhe 4512345.678 5712345.678 101.5\r\n").toUtf8());
-  u.close();
-  runImport(utf8, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf8.txt' ist UTF-8-kodiert"); });
-  EXPECT_EQ(rows().size(), 1);
   // An empty file, and a vessel file of its header alone, end normally.
   runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });
   runImport(writeFile("kopf.csv", {"Zeit;Breite;Laenge"}), orv::kFilterVesselA, nullptr,
