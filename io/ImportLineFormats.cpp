@@ -89,6 +89,12 @@ LineDecision NormaliseVesselB(QString& line, ImportLineState& state, const QStri
 
 }  // namespace
 
+QString LineForMessage(const QString& line) {
+  constexpr qsizetype kShownCharacters = 300;
+  if (line.size() <= kShownCharacters) return line;
+  return line.left(kShownCharacters) + QChar(0x2026);
+}
+
 QString JoinAngleSigns(const QString& line) {
   QString s = line;
   s.replace(QStringLiteral("'' "), QStringLiteral("\" "));

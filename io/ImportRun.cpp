@@ -221,7 +221,7 @@ void ImportRun::readBlock(LineBlock& block, size_t limit) {
 bool ImportRun::readVesselHeader(QString& rawLine) {
   state_.ImportKopfzeile = rawLine;
   if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
-    Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
+    Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + LineForMessage(rawLine) + QStringLiteral("\n\nBitte Daten prüfen!"),
                          MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
@@ -359,11 +359,11 @@ void ImportRun::endAt(PendingLine& p) {
   window_.GridKooDb->SetRedraw(true);
   window_.GridKooDb->Refresh();
   if (p.result.outcome == BranchOutcome::BadLine)
-    Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + p.line +
+    Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
              QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
   else
     Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path_, p.fileLine) +
-             QLatin1Char('\n') + p.line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
+             QLatin1Char('\n') + LineForMessage(p.line) + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
   stopped_ = true;
 }
 
@@ -412,7 +412,8 @@ void ImportRun::fail(const std::exception& error) {
   transaction_.reset();
   SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
   Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
-           FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
+           FileAndLine(path_, fileLine_) + QLatin1Char('\n') + LineForMessage(state_.AktuelleZeile) +
+           QStringLiteral("\nAbbruch!"));
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   SkipFailingStep("Import: FormVisible", [&] { window_.FormVisible(true); });
   SkipFailingStep("Import: Tabelle anzeigen", [&] { window_.BindImportedRows(false); });

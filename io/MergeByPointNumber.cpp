@@ -19,6 +19,7 @@
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/CoordinateDatabase.h"
+#include "io/ImportLineFormats.h"
 #include "io/ImportWorkCopy.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
@@ -127,7 +128,7 @@ void FormOrvenil::MergeFailed(const std::exception& error) {
   const auto* own = dynamic_cast<const OrvenilError*>(&error);
   Dialogs().messageBox(QStringLiteral("Fehler: ") +
                            (own ? own->description() : QString::fromLocal8Bit(error.what())) +
-                           QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") + s.AktuelleZeile +
+                           QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") + LineForMessage(s.AktuelleZeile) +
                            QStringLiteral("\nAbbruch!"),
                        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
   HideBusyWindow();

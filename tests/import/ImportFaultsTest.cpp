@@ -3,6 +3,8 @@
 // stay, and nothing is half written.
 #include <sqlite3.h>
 
+#include <QDir>
+
 #include "ImportFixture.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
@@ -59,6 +61,28 @@ TEST_F(ImportTest, BadLineFarIntoTheFileNamesItsLineAndTheRowsBeforeAreCommitted
   EXPECT_EQ(sqlite3_column_int(s, 1), 19999);
   sqlite3_finalize(s);
   sqlite3_close(raw);
+}
+
+// A file with LF line ends is read from a converted copy: messages and the
+// export's proposed name still name the chosen file, and the copy goes.
+TEST_F(ImportTest, LfFileKeepsItsNameAndItsCopyGoesAtTheEnd) {
+  startWithTables(false);
+  const QString path = writeFile("unix.txt", {kGood, "2 K2 4512345,5 5712345.678 101.5"}, "\n");
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("Datei '" + path + "', Zeile 2:\n2"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 1);
+  EXPECT_EQ(orv::State().ImportDatei, path);
+  EXPECT_TRUE(QDir(orv::State().TempVerzeichnis).entryList({"tmp_dao_orvenil_import_*"}).isEmpty());
+}
+
+// A huge line is shown cut in the message, with its line number.
+TEST_F(ImportTest, HugeBadLineIsShownCut) {
+  startWithTables(false);
+  const QString path = writeFile("riesig.txt", {kGood, "2 K2 " + QString(2000000, 'x')});
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("', Zeile 2:\n2\tK2\txxx"); });
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_LT(dialogs->messageTexts().value(0).size(), 1000);
+  EXPECT_EQ(rows().size(), 1);
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {

@@ -69,3 +69,32 @@ TEST_F(ImportTest, DegreeTextsThatCannotBeReadAsWrittenStopWithTheFormatMessage)
   }
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
+
+// UTF-8 files become Windows-1252 whatever their line ends; a character
+// Windows-1252 lacks refuses the file with its line, and the job stays.
+TEST_F(ImportTest, Utf8FilesWithLfOrCrLfAreReadAsWindows1252) {
+  startWithTables(false);
+  const auto writeUtf8 = [&](const QString& name, const QString& text) {
+    const QString path = root.path() + "/" + name;
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.toUtf8());
+    return path;
+  };
+  const QString line = "1 Höhe€ 4512345.678 5712345.678 101.5";
+  for (const QString& end : {QString("\n"), QString("\r\n")}) {
+    runImport(writeUtf8("utf8.txt", QChar(0xFEFF) + line + end + line + end), 1, kGaussKrueger);
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_EQ(r[0]["C"], "Höhe€");
+    EXPECT_EQ(r[0]["Punkt"].trimmed(), "1");
+  }
+  const QString path = writeUtf8("polnisch.txt", line + "\r\n2 Łódź 4512345.678 5712345.678 101.5\r\n");
+  dialogs->expectOpenFile(path, 1);
+  dialogs->expectMessage(path + "' ist UTF-8-kodiert und enthält in Zeile 2 das Zeichen 'Ł'");
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 2);
+  EXPECT_NE(orv::State().ImportDatei, path);
+}
