@@ -6,7 +6,6 @@
 #include <exception>
 
 #include "foundation/DialogService.h"
-#include "io/ImportGridColumns.h"
 #include "io/ImportRun.h"
 #include "io/ImportWorkCopy.h"
 #include "platform/db/DBEngine.h"
@@ -77,14 +76,10 @@ void FormOrvenil::BindImportedRows(bool sorted) {
   GridKooDb->BindQuery(state.KooDb, sorted ? QStringLiteral("SELECT * FROM Daten ORDER BY Punkt")
                                            : QStringLiteral("SELECT * FROM Daten"));
   if (sorted) {
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
-      const QString key = GridKooDb->ColumnKey(c);
-      const ImportGridColumn look = ImportGridColumnLook(key);
-      GridKooDb->SetColumnCaption(key, look.caption);
-      GridKooDb->SetColumnWidth(key, look.widthTwips);
-      GridKooDb->SetColumnVisible(key, look.visible);
-    }
+    ShowImportedColumns();
     if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
+  } else {
+    HideColumnsTheImportHides();
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

@@ -4,6 +4,7 @@
 
 #include "foundation/BlockWorkers.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/VectorState.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/db/RowUpdate.h"
@@ -81,6 +82,9 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
     const auto computeRow = [&compute](DatenRunRow& row) {
       row.out.clear();
       if (row.nullColumn >= 0) return;
+      // Whatever ran on this thread before (the window thread hashes
+      // strings all the time) must not slow the row's arithmetic.
+      ClearUpperVectorState();
       try {
         compute(row);
       } catch (const OrvenilError& e) {

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "foundation/DialogService.h"
+#include "io/ImportGridColumns.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -70,7 +71,8 @@ void FormOrvenil::ShowColumnView(int view) {
   GridKooDb->SetRedraw(false);
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
     const QString key = GridKooDb->ColumnKey(c);
-    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key));
+    // The columns the import hides stay hidden, also in the view of all columns.
+    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key) && !ImportGridColumnHidden(key));
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

@@ -116,7 +116,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
 
   bool gridLocked = false;
   try {
-    const TargetEllipsoid target = PrepareTargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    const ProjectedEllipsoid target = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
     state.ZielB = target.b;
     state.ZielE = target.e;
     state.ZielK0 = target.k0;

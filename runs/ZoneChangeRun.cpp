@@ -8,7 +8,6 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
-#include "geodesy/CheckedArithmetic.h"
 #include "geodesy/TransverseMercator.h"
 #include "geodesy/ZoneRules.h"
 #include "platform/ui/DataGrid.h"
@@ -31,24 +30,11 @@ const QString kFourDecimals = QStringLiteral("0.0000");
 
 // The projection of one side: ellipsoid, scale and the zone being used.
 struct ZoneSideSetup {
-  double a = 0;
-  double e = 0;
-  double k0 = 1;
-  MeridianArcCoefficients r{};
+  ProjectedEllipsoid ellipsoid;
   QString zoneEllipsoid;
   int32_t meridian = 0;
   double falseEasting = 0;
 };
-
-ZoneSideSetup PrepareSide(double a, double f, double k0) {
-  ZoneSideSetup s;
-  s.a = a;
-  const double b = (1 - f) * a;
-  s.e = CheckedSqrt(CheckedDiv(a * a - b * b, a * a));
-  s.k0 = RoundTo15Digits(k0) == 0 ? 1 : k0;
-  s.r = MeridianbogenKoeffizienten(a, s.e);
-  return s;
-}
 
 // Columns read: radBg, radLg, LgDez, sYe (start) or their target
 // counterparts; written: Zone, EllipsKO, sYe, sXe.
@@ -70,7 +56,7 @@ void FormOrvenil::ConvertZones() {
         3, (individual ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) + side +
                QStringLiteral("-Zone: ") + NumberText(s.meridian) + QStringLiteral("  "));
     xpStatusBar1->SetPanelText(4,
-                               side + QStringLiteral("-Maßstab: ") + NumberText(s.k0) + QStringLiteral("  "));
+                               side + QStringLiteral("-Maßstab: ") + NumberText(s.ellipsoid.k0) + QStringLiteral("  "));
     xpStatusBar1->SetPanelText(
         5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
     for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
@@ -89,13 +75,13 @@ void FormOrvenil::ConvertZones() {
   const auto runSide = [&](bool target) {
     ZoneSideSetup s;
     if (target) {
-      s = PrepareSide(state.ZielA, state.ZielF, state.ZielK0);
+      s.ellipsoid = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
       s.zoneEllipsoid = state.ZonenEllipsoidZiel;
     } else {
-      s = PrepareSide(state.StartA, state.StartF, state.StartK0);
-      state.StartB = (1 - state.StartF) * state.StartA;
-      state.StartE = s.e;
-      state.StartK0 = s.k0;
+      s.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
+      state.StartB = s.ellipsoid.b;
+      state.StartE = s.ellipsoid.e;
+      state.StartK0 = s.ellipsoid.k0;
       if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
         state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
       s.zoneEllipsoid = state.ZonenEllipsoidStart;
@@ -170,8 +156,8 @@ void FormOrvenil::ConvertZones() {
         out.add(QString());
         out.add(QString());
       } else {
-        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
-                                                         s.e, s.r, s.k0, s.falseEasting, s.meridian);
+        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.ellipsoid,
+                                                         s.falseEasting, s.meridian);
         if (target || etrsStart) {
           if (g.easting < 0) {
             ++warnings;

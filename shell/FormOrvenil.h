@@ -152,6 +152,10 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void GridKooDb_FormatRow(int row, GridRow& rowObject);
   // Opens the web map at the current row's point while the map key is pressed.
   void ShowPointOnWebMap();
+  // Opens a link or a file with the browser registered for the help file
+  // "OrvenilHilfe.htm" of the program folder (the desktop's own choice
+  // when none is registered).
+  void OpenHelp(const QString& text);
 
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
@@ -211,6 +215,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Binds the coordinate grid to Daten; sorted with the import's captions
   // and widths, or unsorted as it stands (after an error).
   void BindImportedRows(bool sorted);
+  // Captions, widths and visibility of the import for every column of the
+  // coordinate grid (io/FormOrvenilImportedColumns.cpp).
+  void ShowImportedColumns();
+  // Hides the columns the import hides, the others as they are.
+  void HideColumnsTheImportHides();
   template <typename T>
   friend struct ImportChainCalls;
   friend class ImportRun;  // the steps of ImportCoordinateFile

@@ -139,7 +139,12 @@ void FormOrvenil::ImportChain() {
     chkUndulationMinus->SetValue(0);
     const int set = FirstItemContaining(ComboTrafoPara, kVesselSet);
     vesselSetFound = set >= 0;
-    if (vesselSetFound) ComboTrafoPara->SetListIndex(set);
+    if (vesselSetFound) {
+      ComboTrafoPara->SetListIndex(set);
+      // The type choice opened the list for the user; the chain has picked
+      // the set itself, and an open list would swallow the next click.
+      Dialogs().closeDropDown(ComboTrafoPara);
+    }
     if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
   }
   Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);

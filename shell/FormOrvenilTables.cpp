@@ -129,7 +129,8 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
         unreadableTextFiles_.insert(static_cast<int>(table));
         SetUpColumns(grid, table);
       }
-      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
+      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile))
+        PlainMessage(TableSaveErrorMessage(grid->LastError()));
     }
   }
   // The rows read are what this instance's later saves are compared with.
@@ -147,7 +148,7 @@ bool FormOrvenil::WriteLoadedSystemTable(SystemTable table) {
   // text file in its place.
   if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
-    PlainMessage(kTableSaveErrorMessage);
+    PlainMessage(TableSaveErrorMessage(grid->LastError()));
     return false;
   }
   return textWritten;
@@ -179,18 +180,21 @@ bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
     return false;
   }
   bool textWritten = true;
+  QString failure;
   try {
     WriteTableTextFile(base + QStringLiteral(".dat"), merged.rows);
-  } catch (const OrvenilError&) {
+  } catch (const OrvenilError& e) {
     textWritten = false;
+    failure = e.description();
   }
   if (!explicitSave && GridFileUnreadable(table)) {
     if (textWritten) storedRows_[key] = mine, editedTables_.remove(key);
     return false;
   }
   const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), merged.rows);
+  if (!gridWritten) failure = grid->LastError();
   if (!gridWritten || (explicitSave && !textWritten)) {
-    PlainMessage(kTableSaveErrorMessage);
+    PlainMessage(TableSaveErrorMessage(failure));
     return false;
   }
   if (!textWritten) return false;
