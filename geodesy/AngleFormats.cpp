@@ -1,5 +1,6 @@
 #include "geodesy/AngleFormats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -79,15 +80,17 @@ bool IsPlainNumber(QStringView text) {
 
 bool IsEmptyOrPlainNumber(QStringView text) { return text.isEmpty() || IsPlainNumber(text); }
 
-// "DDMM.m": the minutes are the two digits before the point.
+// "DDMM.m": the minutes are the two digits before the point, the degrees
+// those before them (none: 0°).
 std::optional<QString> CompactDecimalMinutes(QStringView text) {
   const qsizetype point = text.indexOf(u'.');
   const qsizetype whole = point < 0 ? text.size() : point;
-  if (whole < 3 || !IsPlainNumber(text)) return std::nullopt;
-  const double minutes = Val(text.mid(whole - 2, 2).toString());
+  if (whole < 1 || !IsPlainNumber(text)) return std::nullopt;
+  const qsizetype degreeDigits = std::max<qsizetype>(0, whole - 2);
+  const double minutes = Val(text.mid(degreeDigits, whole - degreeDigits).toString());
   if (minutes >= 60) return std::nullopt;
   const double fraction = point < 0 ? 0.0 : Val(QStringLiteral("0.") + text.mid(point + 1).toString());
-  return DegreeText(Val(text.left(whole - 2).toString()), minutes, fraction * 60);
+  return DegreeText(Val(text.left(degreeDigits).toString()), minutes, fraction * 60);
 }
 
 // "D°M.m'" with the closing "'" optional.

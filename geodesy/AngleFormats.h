@@ -31,9 +31,9 @@ QString DezMinInGrad(const QString& decimalMinutes);
 bool IsStrictDegreeText(const QString& text);
 
 // Decimal minutes "D°M.m'" (the closing "'" optional) or "DDMM.m" (the two
-// digits before the point are the minutes, at least one degree digit before
-// them) to a degree text as DezMinInGrad writes it; empty for anything else
-// (a sign, a comma, a letter, minutes of 60 or more).
+// digits before the point are the minutes, any digits before them the
+// degrees) to a degree text as DezMinInGrad writes it; empty for anything
+// else (a sign, a comma, a letter, minutes of 60 or more).
 std::optional<QString> DecimalMinutesInGrad(const QString& text);
 
 // Decimal degrees to degree text; degrees rounded down, so negative angles

@@ -170,7 +170,9 @@ TEST_F(ImportTest, LfFileKeepsItsNameAndItsCopyGoesAtTheEnd) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(rows().size(), 1);
   EXPECT_EQ(orv::State().ImportDatei, path);
-  EXPECT_TRUE(QDir(orv::State().TempVerzeichnis).entryList({"tmp_dao_orvenil_import_*"}).isEmpty());
+  const QDir temp(orv::State().TempVerzeichnis);
+  ASSERT_TRUE(temp.exists() && !orv::State().TempVerzeichnis.isEmpty());
+  EXPECT_TRUE(temp.entryList({"tmp_dao_orvenil_import_*"}).isEmpty());
 }
 
 // A huge line is shown cut in the message, with its line number.
