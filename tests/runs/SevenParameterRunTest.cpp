@@ -136,6 +136,24 @@ TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
   EXPECT_TRUE(f.frameParaTrafo->isEnabled());
 }
 
+TEST_F(SevenParameterRunTest, RowsWithoutStartCoordinatesGetFehlerAndTheRunGoesOn) {
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row empty{{"sXz", ""}, {"sYz", ""}, {"sZz", ""}};
+  const Row text{{"sXz", "3934386.8"}, {"sYz", "881289,7"}, {"sZz", "4925822.4"}};
+  FormOrvenil& f = startJob(0, {point, empty, text, point});
+  chooseSet(f, 0, 0);
+  dialogs->expectMessage("2 Zeilen ohne gültige Startkoordinaten");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  const QList<Row> out = rowsOfDaten();
+  for (int i : {1, 2})
+    for (const char* column : {"sXzZiel", "sHgZiel", "radBgZiel", "sYeZiel", "sXeZiel", "sZeZiel"})
+      EXPECT_EQ(out[i][column], "Fehler") << i << column;
+  EXPECT_EQ(out[3]["sYeZiel"], out[0]["sYeZiel"]);
+  EXPECT_EQ(out[3]["sZeZiel"], out[0]["sZeZiel"]);
+  EXPECT_NE(out[0]["sYeZiel"], "Fehler");
+}
+
 TEST_F(SevenParameterRunTest, RowsOverSeveralBlocksLandInTheirOwnRows) {
   // Rows are read, computed and stored block by block; two points
   // alternate, and a row far into the third block stops the run.
