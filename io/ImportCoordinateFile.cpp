@@ -33,6 +33,9 @@ QString UnreadableFileReason(const QString& readPath, const QString& path) {
   if (head.contains('\0'))
     return QStringLiteral("Die Datei '") + path +
            QStringLiteral("' ist keine Textdatei (sie enthält Binärdaten)! Abbruch!");
+  // A file of blanks and line ends alone holds no point: the job stays.
+  if (f.size() == head.size() && head.trimmed().isEmpty())
+    return QStringLiteral("Die Datei '") + path + QStringLiteral("' enthält keine Punkte!   ");
   return QString();
 }
 

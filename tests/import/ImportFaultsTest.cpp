@@ -197,8 +197,12 @@ TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   f.close();
   runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
   EXPECT_EQ(rows().size(), 1);
-  // An empty file, and a vessel file of its header alone, end normally.
+  // An empty file is refused too; a vessel file of its header alone ends normally.
   runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  EXPECT_EQ(rows().size(), 1);
+  runImport(writeFile("blank.txt", {"  ", ""}), 1, kGaussKrueger,
+            [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  EXPECT_EQ(rows().size(), 1);
   runImport(writeFile("kopf.csv", {"Zeit;Breite;Laenge"}), orv::kFilterVesselA, nullptr,
             [&] { dialogs->expectMessage("enthält keine Punkte"); });
   EXPECT_EQ(rows().size(), 0);
