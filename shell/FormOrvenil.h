@@ -9,7 +9,7 @@
 // (FormOrvenilTrafoType.cpp), the transformation panel
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
-// io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
+// io/ImportCoordinateFile.cpp with io/ImportRun.cpp, io/ImportGeoidStep.cpp), the exchange with the
 // geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
 // buttons (runs/), and the handlers still waiting for their operations
 // (FormOrvenilPending.cpp).
@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <map>
 
 #include "geodesy/GeocentricConversion.h"
@@ -79,6 +80,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
+  // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
+  // run (FormVisible) applies it again.
+  void ApplyTrafoStartRule();
 
   // Start-up and shutdown.
   void Form_Initialize();
@@ -149,12 +153,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void GridKooDb_FormatRow(int row, GridRow& rowObject);
   // Opens the web map at the current row's point while the map key is pressed.
   void ShowPointOnWebMap();
+  // Opens a link or a file with the browser registered for the help file
+  // "OrvenilHilfe.htm" of the program folder (the desktop's own choice
+  // when none is registered).
+  void OpenHelp(const QString& text);
 
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
-  void ImportCoordinateFile();
+  // Imports the chosen file into Daten. A file that is refused (none chosen,
+  // not readable as text) changes nothing; once the file is to replace the
+  // rows, replacingRows runs first (the caller's start system then takes
+  // over before the run reads it).
+  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
   // work copy in the temporary folder, and path then names that copy; the
   // user's file is never changed. converted tells whether a
@@ -206,8 +218,14 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Binds the coordinate grid to Daten; sorted with the import's captions
   // and widths, or unsorted as it stands (after an error).
   void BindImportedRows(bool sorted);
+  // Captions, widths and visibility of the import for every column of the
+  // coordinate grid (io/FormOrvenilImportedColumns.cpp).
+  void ShowImportedColumns();
+  // Hides the columns the import hides, the others as they are.
+  void HideColumnsTheImportHides();
   template <typename T>
   friend struct ImportChainCalls;
+  friend class ImportRun;  // the steps of ImportCoordinateFile
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).
@@ -268,6 +286,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QHash<int, QString> keptVersionFiles_;  // where this instance keeps a table another one changed
   bool Entladen = false;
   int runBusy_ = 0;
+  // Set by the seven-parameter and NTv2 runs once they have gone through all
+  // rows; the start button runs the heights only after such a run.
+  bool runCompleted_ = false;
 };
 
 }  // namespace orv

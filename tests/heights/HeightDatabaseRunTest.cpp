@@ -1,7 +1,11 @@
 #include <sqlite3.h>
 
+#include <QTemporaryDir>
+#include <random>
+
 #include "HeightsTestSupport.h"
 #include "platform/ui/VbStatusBar.h"
+#include "runs/HeightModelLookup.h"
 
 namespace {
 
@@ -17,11 +21,13 @@ void WriteModel(const QString& path, const std::vector<ModelPoint>& points, bool
   ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
   sqlite3_exec(db, "CREATE TABLE SchwerpktH (X REAL, Y REAL, Z REAL, Herkunft TEXT)", nullptr, nullptr, nullptr);
   if (indexed) sqlite3_exec(db, "CREATE INDEX sy ON SchwerpktH (Y)", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
   for (const ModelPoint& p : points) {
     char* sql = sqlite3_mprintf("INSERT INTO SchwerpktH VALUES (%.17g, %.17g, %.17g, 'm')", p.x, p.y, p.z);
     sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_free(sql);
   }
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(db);
 }
 
@@ -62,6 +68,30 @@ TEST_P(HeightDatabaseRunTest, MeansOfTheWindowWithAndWithoutModelIndex) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Model, HeightDatabaseRunTest, ::testing::Values(false, true));
+
+// A model with an index read into memory gives the sums of its index query
+// to the last bit: the values of a window are added in the query's order.
+TEST(HeightModelLookupTest, IndexedModelInMemoryGivesTheQuerySums) {
+  QTemporaryDir dir;
+  std::mt19937 random(26);
+  std::uniform_real_distribution<double> place(0, 5000), height(-50, 900);
+  std::vector<ModelPoint> points;
+  for (int i = 0; i < 3000; ++i) points.push_back({place(random), place(random), height(random)});
+  const QString path = dir.filePath(QStringLiteral("model.mdb"));
+  WriteModel(path, points, true);
+  orv::Database model = orv::DBEngine::openDatabase(path);
+  orv::HeightModelLookup query(model, 200.0, 0), memory(model, 200.0);
+  ASSERT_TRUE(query.usesModelIndex());
+  ASSERT_FALSE(memory.usesModelIndex());
+  for (int i = 0; i < 400; ++i) {
+    const double y = place(random), x = place(random);
+    double byQuery = 0, inMemory = 0;
+    const qint64 n = query.sumWindow(y - 200, y + 200, x - 200, x + 200, byQuery);
+    EXPECT_EQ(memory.sumWindow(y - 200, y + 200, x - 200, x + 200, inMemory), n);
+    EXPECT_EQ(inMemory, byQuery) << "window at " << y << ", " << x;
+  }
+  model.close();
+}
 
 TEST_F(LoadedJobTest, HeightRunMissingOrBrokenModel) {
   startWithJob(kJob);
