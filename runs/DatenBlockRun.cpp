@@ -42,7 +42,8 @@ void RowTexts::add(const QString& text) {
 void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore& beforeStore,
                         const Progress& progress) {
   RunTransaction transaction(db_);
-  {
+  if (options_.undoOnError) transaction.mark();
+  try {
     RowUpdate update(db_, QStringLiteral("Daten"), write_);
     QString sql = QStringLiteral("SELECT rowid");
     for (const QString& c : read_) sql += QStringLiteral(", [") + c + QLatin1Char(']');
@@ -140,6 +141,9 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         std::swap(current, next);
       }
     }
+  } catch (...) {
+    if (options_.undoOnError) transaction.undoToMark();
+    throw;
   }
   transaction.commit();
 }

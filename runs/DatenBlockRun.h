@@ -46,7 +46,7 @@ struct DatenRunRow {
   RowTexts out;             // texts of the write columns
   // Values of the row that the window thread needs in row order (a zone,
   // say); the run decides their meaning.
-  double note[4] = {0, 0, 0, 0};
+  double note[12] = {};
   int errorNumber = 0;
   QString error;
 };
@@ -54,7 +54,8 @@ struct DatenRunRow {
 class DatenBlockRun {
  public:
   using Compute = std::function<void(DatenRunRow& row)>;            // on a worker thread
-  using BeforeStore = std::function<void(qint64 index, const DatenRunRow& row)>;  // window thread
+  // On the window thread, in row order; may compute the row's texts anew.
+  using BeforeStore = std::function<void(qint64 index, DatenRunRow& row)>;
   using Progress = std::function<void(qint64 index, qint64 count)>;  // window thread
 
   // How the walk treats its rows.
@@ -65,6 +66,10 @@ class DatenBlockRun {
     // compute runs on the window thread, row after row, for a run whose
     // rows depend on the rows before them.
     bool computeInOrder = false;
+    // A row that fails leaves every row as it was before the walk: the
+    // rows stored before it are undone (the run does the walk again in
+    // another way).
+    bool undoOnError = false;
   };
 
   DatenBlockRun(const Database& db, QStringList readColumns, QStringList writeColumns, Options options)

@@ -131,7 +131,7 @@ void FormOrvenil::RunNtv2Transformation() {
     };
     // On the window thread, in row order: the zone of the last row inside
     // the grid, the panels of the first row.
-    const auto beforeStore = [&](qint64 i, const DatenRunRow& row) {
+    const auto beforeStore = [&](qint64 i, DatenRunRow& row) {
       if (row.note[0] == 0) return;
       state.ZielMeridian = static_cast<int32_t>(row.note[1]);
       state.ZielFalseEasting = row.note[2];

@@ -29,4 +29,8 @@ void RunTransaction::commit() {
   conn_->commit();
 }
 
+void RunTransaction::mark() { conn_->exec("SAVEPOINT run_mark"); }
+
+void RunTransaction::undoToMark() { conn_->exec("ROLLBACK TO run_mark; RELEASE run_mark"); }
+
 }  // namespace orv

@@ -25,6 +25,11 @@ class RunTransaction {
 
   // Commits now and lets go of the hold; throws on failure.
   void commit();
+  // Marks the rows as they are now; undoToMark drops every write made
+  // after the mark (a run that must leave the rows as they were when one
+  // of them fails).
+  void mark();
+  void undoToMark();
 
  private:
   // The connection, kept while the hold lasts: another handle may close the
