@@ -67,79 +67,11 @@ void FillJob(FormOrvenil& form) {
   }
   form.GridKooDb->BindRecordset(s.KooDb.openTable("Daten"));
   s.ImportDatei = s.KooDbPfad;
-  s.ImportDateiGewaehlt = qEnvironmentVariableIsEmpty("NOZONE");
+  s.ImportDateiGewaehlt = true;
   s.StartKoordinatensystem = "RD83";
   form.Startsys->preset(2);
   form.StartellipsoidWaehlen(2);
   s.EllipsoidImport = s.EllipsoidStart;
-}
-
-// The raw floor: the same rows read and the columns the run wrote updated
-// with the texts it wrote, through sqlite3 alone, in one transaction, on a
-// copy of the job's file. The texts are read before each timed block.
-double RawFloor(const QString& jobPath, const QString& rawPath, const QStringList& readColumns,
-                const QStringList& writeColumns) {
-  QFile::remove(rawPath);
-  QFile::copy(jobPath, rawPath);
-  sqlite3* db = nullptr;
-  bench::Check(sqlite3_open(rawPath.toUtf8().constData(), &db), db);
-  sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_size=-65536", nullptr,
-               nullptr, nullptr);
-  sqlite3_stmt* texts = nullptr;
-  sqlite3_stmt* sel = nullptr;
-  sqlite3_stmt* upd = nullptr;
-  const QByteArray textsSql =
-      ("SELECT " + writeColumns.join(", ") + " FROM Daten WHERE rowid >= ?1 AND rowid < ?2 ORDER BY rowid").toUtf8();
-  const QByteArray selSql = ("SELECT rowid, " + readColumns.join(", ") + " FROM Daten ORDER BY rowid").toUtf8();
-  QString updSql = "UPDATE Daten SET ";
-  for (int c = 0; c < writeColumns.size(); ++c) updSql += (c ? ", " : "") + writeColumns[c] + " = ?";
-  updSql += " WHERE rowid = ?";
-  bench::Check(sqlite3_prepare_v2(db, textsSql.constData(), -1, &texts, nullptr), db);
-  bench::Check(sqlite3_prepare_v2(db, selSql.constData(), -1, &sel, nullptr), db);
-  bench::Check(sqlite3_prepare_v2(db, updSql.toUtf8().constData(), -1, &upd, nullptr), db);
-  const int nWrite = static_cast<int>(writeColumns.size());
-  double timed = 0;
-  size_t readBytes = 0;
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-  constexpr int kBlock = 50000;
-  bool more = true;
-  for (qint64 first = 1; more; first += kBlock) {
-    std::vector<std::string> block;
-    sqlite3_bind_int64(texts, 1, first);
-    sqlite3_bind_int64(texts, 2, first + kBlock);
-    while (sqlite3_step(texts) == SQLITE_ROW)
-      for (int c = 0; c < nWrite; ++c) {
-        const unsigned char* t = sqlite3_column_text(texts, c);
-        block.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
-      }
-    sqlite3_reset(texts);
-    const auto start = std::chrono::steady_clock::now();
-    for (size_t r = 0; r * nWrite < block.size(); ++r) {
-      if (sqlite3_step(sel) != SQLITE_ROW) {
-        more = false;
-        break;
-      }
-      for (int c = 1; c <= readColumns.size(); ++c) readBytes += sqlite3_column_bytes(sel, c);
-      for (int c = 0; c < nWrite; ++c) {
-        const std::string& t = block[r * nWrite + c];
-        sqlite3_bind_text(upd, c + 1, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
-      }
-      sqlite3_bind_int64(upd, nWrite + 1, sqlite3_column_int64(sel, 0));
-      if (sqlite3_step(upd) != SQLITE_DONE) bench::Check(SQLITE_ERROR, db);
-      sqlite3_reset(upd);
-    }
-    timed += Seconds(std::chrono::steady_clock::now() - start);
-    if (block.size() < static_cast<size_t>(kBlock) * nWrite) more = false;
-  }
-  const auto start = std::chrono::steady_clock::now();
-  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-  timed += Seconds(std::chrono::steady_clock::now() - start);
-  sqlite3_finalize(texts);
-  sqlite3_finalize(sel);
-  sqlite3_finalize(upd);
-  sqlite3_close(db);
-  std::printf("raw sqlite3: %zu bytes of start values read\n", readBytes);
-  return timed;
 }
 
 // The NTv2 run from the start button, forward on BETA2007, with the closing
@@ -162,20 +94,24 @@ void WholeRun() {
     form.AuswahlTrafoTyp->select(2);
     form.AuswahlTrafoRichtung->select(0);
     form.ComboTrafoPara->SetListIndex(0);
-    form.BtZone->preset(1);
 
     ProgramState& s = State();
     const auto start = std::chrono::steady_clock::now();
+    const double cpu0 = bench::ThreadCpuSeconds();
+    const double all0 = bench::ProcessCpuSeconds();
     form.cmdTrafoStart_Click();
     s.KooDb.commit();
     const double job = Seconds(std::chrono::steady_clock::now() - start);
+    const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
+    std::printf("ntv2 job: window thread busy %.2f s, other threads %.2f s\n", windowCpu,
+                bench::ProcessCpuSeconds() - all0 - windowCpu);
     std::printf("ntv2 job: %d points, NTv2 run with zone pass %.2f s (%.0f points/s)\n", kJobPoints, job,
                 kJobPoints / job);
     for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
     const QStringList read{"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"};
     QStringList write = Ntv2TargetColumnNames();
     write << "Zone" << "EllipsKO";
-    const double raw = RawFloor(s.KooDbPfad, folders.tempFolder + "raw.sqlite", read, write);
+    const double raw = bench::RawReadAndUpdate(s.KooDbPfad, folders.tempFolder + "raw.sqlite", read, write);
     std::printf("raw sqlite3: read and update %.2f s\n", raw);
     std::printf("ntv2 job over raw sqlite3: ratio %.2f\n", job / raw);
   }

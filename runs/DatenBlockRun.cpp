@@ -65,13 +65,14 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         DatenRunRow& row = block.rows[block.used++];
         row.index = ++readRows;
         row.rowId = query.value(0).longValue();
-        row.in.resize(static_cast<size_t>(readCount));
         row.nullColumn = -1;
         row.errorNumber = 0;
         row.error.clear();
+        // The texts are made on the worker that computes the row.
+        row.read.clear();
         for (int c = 0; c < readCount; ++c) {
           if (!options_.nullReadsEmpty && row.nullColumn < 0 && query.isNull(c + 1)) row.nullColumn = c;
-          row.in[static_cast<size_t>(c)] = query.text(c + 1);
+          row.read.addUtf8(query.utf8(c + 1));
         }
         if (row.nullColumn >= 0) {
           // The rows after it are never reached.
@@ -83,6 +84,11 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
     const auto computeRow = [&compute](DatenRunRow& row) {
       row.out.clear();
       if (row.nullColumn >= 0) return;
+      row.in.resize(static_cast<size_t>(row.read.count()));
+      for (int c = 0; c < row.read.count(); ++c) {
+        const QByteArrayView bytes = row.read.at(c);
+        row.in[static_cast<size_t>(c)] = QString::fromUtf8(bytes.data(), bytes.size());
+      }
       // Whatever ran on this thread before (the window thread hashes
       // strings all the time) must not slow the row's arithmetic.
       ClearUpperVectorState();

@@ -26,6 +26,10 @@ class RowTexts {
     ends_.clear();
   }
   void add(const QString& text);
+  void addUtf8(QByteArrayView utf8) {
+    bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
+    ends_.push_back(bytes_.size());
+  }
   int count() const { return static_cast<int>(ends_.size()); }
   QByteArrayView at(int i) const {
     const size_t first = i == 0 ? 0 : ends_[static_cast<size_t>(i) - 1];
@@ -42,6 +46,7 @@ struct DatenRunRow {
   qint64 index = 0;  // position in the walk, from 1
   qint64 rowId = 0;
   std::vector<QString> in;  // texts of the read columns ("" for Null)
+  RowTexts read;            // the same as read, UTF-8, until the row is computed
   int nullColumn = -1;      // the first read column that was Null
   RowTexts out;             // texts of the write columns
   // Values of the row that the window thread needs in row order (a zone,
