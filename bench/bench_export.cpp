@@ -5,18 +5,23 @@
 // the same order, writing them with plain buffered output. Prints rows per
 // second and the ratio export/raw for each format.
 //
-//   bench_export [rows] [rounds]     (default 1,000,000 rows, 5 rounds)
+//   bench_export [rows] [rounds]     (default 1,000,000 rows, 7 rounds)
 //
-// The best time of each phase over the rounds counts.
+// Each round times every export beside its raw floor, back to back (which
+// of the two goes first alternates from round to round); the printed ratio
+// is the median of the per-round ratios, so that load on the machine that
+// hits one round does not decide the result.
 #include <sqlite3.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
@@ -94,12 +99,18 @@ double RawExport(const QString& dbPath, const QString& out, const char* order, l
   return Seconds(t0);
 }
 
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+  const int rounds = std::max(argc > 2 ? std::atoi(argv[2]) : 7, 1);
 
   QTemporaryDir root;
   const FormOrvenilFolders folders = bench::WindowFolders(root);
@@ -115,31 +126,41 @@ int main(int argc, char** argv) {
   state.SpeichernSpaltenNr = kColumns;
   state.SpeichernSpalten = kRawColumns;
 
-  double best[4] = {1e9, 1e9, 1e9, 1e9};  // ascii, raw ascii, xls, raw xls
+  std::vector<double> ascii, rawAscii, xls, rawXls, asciiRatios, xlsRatios;
   for (int round = 0; round < rounds; ++round) {
     const QString out = root.path() + "/out" + QString::number(round);
-    auto t0 = std::chrono::steady_clock::now();
-    dialogs->expectSaveFile(out + ".pkt", 1);
-    form.ExportCoordinateTable();
-    best[0] = std::min(best[0], Seconds(t0));
+    const bool oursFirst = round % 2 == 0;
     long n = 0;
-    best[1] = std::min(best[1], RawExport(state.KooDbPfad, out + "_raw.pkt", "rowid", n));
-
-    t0 = std::chrono::steady_clock::now();
-    dialogs->expectSaveFile(out + ".xls", 3);
-    form.ExportCoordinateTable();
-    best[2] = std::min(best[2], Seconds(t0));
-    best[3] = std::min(best[3], RawExport(state.KooDbPfad, out + "_raw.txt", "Punkt", n));
+    auto timeExport = [&](const QString& path, int filter) {
+      const auto t0 = std::chrono::steady_clock::now();
+      dialogs->expectSaveFile(path, filter);
+      form.ExportCoordinateTable();
+      return Seconds(t0);
+    };
+    auto pair = [&](std::vector<double>& ours, std::vector<double>& raw, const QString& path, int filter,
+                    const QString& rawPath, const char* order) {
+      if (oursFirst) ours.push_back(timeExport(path, filter));
+      raw.push_back(RawExport(state.KooDbPfad, rawPath, order, n));
+      if (!oursFirst) ours.push_back(timeExport(path, filter));
+    };
+    pair(ascii, rawAscii, out + ".pkt", 1, out + "_raw.pkt", "rowid");
+    pair(xls, rawXls, out + ".xls", 3, out + "_raw.txt", "Punkt");
+    asciiRatios.push_back(ascii.back() / rawAscii.back());
+    xlsRatios.push_back(xls.back() / rawXls.back());
+    std::printf("round %d: ascii %.3f s raw %.3f s (x%.3f); xls %.3f s raw %.3f s (x%.3f)\n", round + 1,
+                ascii.back(), rawAscii.back(), asciiRatios.back(), xls.back(), rawXls.back(), xlsRatios.back());
+    std::fflush(stdout);
+    for (const char* suffix : {".pkt", "_raw.pkt", ".xls", "_raw.txt"}) QFile::remove(out + suffix);
   }
   if (!dialogs->allDone()) {
     std::fprintf(stderr, "unexpected dialogs: %s\n", qPrintable(dialogs->failures().join("; ")));
     return 1;
   }
-  std::printf("rows %ld\n", rows);
-  std::printf("ascii export %.0f rows/s, raw %.0f rows/s\n", rows / best[0], rows / best[1]);
-  std::printf("xls export %.0f rows/s, raw %.0f rows/s\n", rows / best[2], rows / best[3]);
-  std::printf("ascii ratio %.2f\n", best[0] / best[1]);
-  std::printf("xls ratio %.2f\n", best[2] / best[3]);
+  std::printf("rows %ld, rounds %d (medians)\n", rows, rounds);
+  std::printf("ascii export %.0f rows/s, raw %.0f rows/s\n", rows / Median(ascii), rows / Median(rawAscii));
+  std::printf("xls export %.0f rows/s, raw %.0f rows/s\n", rows / Median(xls), rows / Median(rawXls));
+  std::printf("ascii ratio %.2f\n", Median(asciiRatios));
+  std::printf("xls ratio %.2f\n", Median(xlsRatios));
   form.GridKooDb->ClearRows();
   CloseAllDatabases(true);
   return 0;

@@ -10,6 +10,7 @@
 
 #include "foundation/ReplacingFile.h"
 #include "platform/db/Database.h"
+#include "platform/ui/ProgressWindow.h"
 
 namespace orv {
 
@@ -20,9 +21,11 @@ struct ExportJob {
   QString preset;      // the export dialog's position preset
   std::function<void(int record, int total)> progress;
 
+  // Passes on the records at which the progress display can change.
   void report(int record, int total) const {
-    if (progress) progress(record, total);
+    if (progress && throttle.due(record, total)) progress(record, total);
   }
+  mutable ProgressThrottle throttle;
 };
 
 // An export's output text file, Windows-1252 with CR LF, written through a

@@ -32,8 +32,8 @@ class BackgroundRowWriter {
   void add(const ForwardQuery& query) {
     for (int c = 0; c < width_; ++c) {
       const QByteArrayView cell = query.utf8(c);
-      current_.bytes.append(cell.data(), cell.size());
-      current_.ends.push_back(current_.bytes.size());
+      current_.bytes.insert(current_.bytes.end(), cell.data(), cell.data() + cell.size());
+      current_.ends.push_back(qsizetype(current_.bytes.size()));
     }
     if (current_.ends.size() >= static_cast<size_t>(kBatchRows * width_)) send();
   }
@@ -53,7 +53,7 @@ class BackgroundRowWriter {
   static constexpr int kBatchRows = 2048;
   static constexpr size_t kQueuedBatches = 16;
   struct Batch {
-    QByteArray bytes;
+    std::vector<char> bytes;
     std::vector<qsizetype> ends;  // end of each cell in bytes
   };
 
@@ -61,10 +61,14 @@ class BackgroundRowWriter {
     if (current_.ends.empty()) return;
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return queue_.size() < kQueuedBatches; });
+    const size_t bytes = current_.bytes.size(), cells = current_.ends.size();
     queue_.push_back(std::move(current_));
     current_ = Batch();
     lock.unlock();
     changed_.notify_all();
+    // The next batch will be about as large.
+    current_.bytes.reserve(bytes);
+    current_.ends.reserve(cells);
   }
 
   void run() {
@@ -83,7 +87,7 @@ class BackgroundRowWriter {
       for (size_t i = 0; i < batch.ends.size(); i += static_cast<size_t>(width_)) {
         for (int c = 0; c < width_; ++c) {
           const qsizetype end = batch.ends[i + static_cast<size_t>(c)];
-          row[static_cast<size_t>(c)] = QByteArrayView(batch.bytes.constData() + begin, end - begin);
+          row[static_cast<size_t>(c)] = QByteArrayView(batch.bytes.data() + begin, end - begin);
           begin = end;
         }
         writer_.writeRowUtf8(row.data(), width_);

@@ -1,5 +1,7 @@
 #include "io/ImportBlocks.h"
 
+#include <utility>
+
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "io/ImportLineFormats.h"
@@ -71,6 +73,7 @@ PendingLine& LineBlock::add() {
   p.store = false;
   p.result = BranchResult();
   p.error.clear();
+  p.failure = nullptr;
   p.line.clear();
   return p;
 }

@@ -39,6 +39,7 @@ struct PendingLine {
   ImportRow row;
   BranchResult result;
   QString error;         // description of an error while computing the row
+  std::exception_ptr failure;  // an error while reading the line; it ends the import
   bool store = false;    // a row to store (decided in file order before storing)
   // The written texts of the row as stored, one column after another: the
   // bytes of column c end at textEnd[c]. utf16: a text with surrogates,

@@ -2,11 +2,11 @@
 // chosen that can be read as text, the start system known), the run as its
 // step groups (io/ImportRun.cpp), and the coordinate grid bound to Daten.
 #include <QFile>
+#include <functional>
 #include <QFileInfo>
 #include <exception>
 
 #include "foundation/DialogService.h"
-#include "io/ImportGridColumns.h"
 #include "io/ImportRun.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
@@ -56,28 +56,36 @@ QString UnreadableFileReason(const QString& path) {
   return QString();
 }
 
-}  // namespace
-
-bool ImportRun::preconditionsHold() {
-  if (!state_.ImportDateiGewaehlt) return false;
-  if (state_.ImportDatei.isEmpty()) {
+// A file is chosen and can be read as text; otherwise says why not.
+bool ImportFileCanBeRead(const ProgramState& state) {
+  if (!state.ImportDateiGewaehlt) return false;
+  if (state.ImportDatei.isEmpty()) {
     Critical(QStringLiteral("Datei fehlt! Abbruch!"));
     return false;
   }
-  if (state_.StartA == 0) {
-    Critical(QStringLiteral("Systemparameter fehlen! Abbruch1!"));
-    return false;
-  }
-  if (const QString reason = UnreadableFileReason(path_); !reason.isEmpty()) {
+  if (const QString reason = UnreadableFileReason(state.ImportDatei); !reason.isEmpty()) {
     Critical(reason);
     return false;
   }
   return true;
 }
 
-void FormOrvenil::ImportCoordinateFile() {
+bool StartSystemKnown(const ProgramState& state) {
+  if (state.StartA != 0) return true;
+  Critical(QStringLiteral("Systemparameter fehlen! Abbruch1!"));
+  return false;
+}
+
+}  // namespace
+
+void FormOrvenil::ImportCoordinateFile(const std::function<void()>& replacingRows) {
+  // A refused file leaves everything as it is.
+  if (!ImportFileCanBeRead(State())) return;
+  // From here the file replaces the rows: the caller's start system (when it
+  // hands one in) now describes them, and the run reads it.
+  if (replacingRows) replacingRows();
+  if (!StartSystemKnown(State())) return;
   ImportRun run(*this, State());
-  if (!run.preconditionsHold()) return;
   try {
     run.prepare();
     while (run.readComputeStoreBlock()) {
@@ -95,14 +103,10 @@ void FormOrvenil::BindImportedRows(bool sorted) {
   GridKooDb->BindQuery(state.KooDb, sorted ? QStringLiteral("SELECT * FROM Daten ORDER BY Punkt")
                                            : QStringLiteral("SELECT * FROM Daten"));
   if (sorted) {
-    for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
-      const QString key = GridKooDb->ColumnKey(c);
-      const ImportGridColumn look = ImportGridColumnLook(key);
-      GridKooDb->SetColumnCaption(key, look.caption);
-      GridKooDb->SetColumnWidth(key, look.widthTwips);
-      GridKooDb->SetColumnVisible(key, look.visible);
-    }
+    ShowImportedColumns();
     if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
+  } else {
+    HideColumnsTheImportHides();
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

@@ -1,6 +1,7 @@
 #include "io/ImportRun.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/DialogService.h"
@@ -37,6 +38,17 @@ void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
 }
 
+[[noreturn]] void ThrowFileChanged(const QString& file) {
+  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei '") + file +
+                                            QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder "
+                                                           "überschrieben) und ist nicht vollständig eingelesen."));
+}
+
+// An error of the disk or the file rather than of its lines.
+bool IsStorageFault(const OrvenilError* error) {
+  return error && (error->number() == kErrDiskFull || error->number() == kErrDeviceIoError);
+}
+
 QString FileAndLine(const QString& file, long line) {
   return QStringLiteral("Datei '") + file + QStringLiteral("', Zeile ") + QString::number(line) + QLatin1Char(':');
 }
@@ -68,6 +80,9 @@ void ImportRun::prepare() {
   prepareStartSystem();
   emptyDaten();
   if (!reader_.open(path_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
+  const QFileInfo opened(path_);
+  fileSize_ = opened.size();
+  fileModified_ = opened.lastModified();
   sinceProgress_.start();
   computer_.emplace(sys_, tail_, kind_, filterIndex_);
   readFirstBlocks();
@@ -168,47 +183,66 @@ bool ImportRun::readComputeStoreBlock() {
 
 // Reads the next block of lines, in file order: skip rules, line formats,
 // and for projected lines the format check and the zone. Ends at the end
-// of the file, at the line cap and at a line that stops the import.
+// of the file, at the line cap and at a line that stops the import. An error
+// while reading a line stops the import at that line: the rows read before
+// it are stored before the error is told.
 void ImportRun::readBlock(LineBlock& block, size_t limit) {
   block.used = 0;
-  QString rawLine;
   size_t rows = 0;
   while (!readingDone_ && rows < limit) {
-    if (!reader_.readLine(rawLine)) {
+    const size_t before = block.used;
+    try {
+      if (!readLine(block, rows)) break;
+    } catch (...) {
+      const bool added = block.used > before;
+      PendingLine& p = added ? block.lines[block.used - 1] : block.add();
+      if (!added) {  // the line itself could not be read
+        p.counter = counter_;
+        p.fileLine = fileLine_;
+        p.raw.clear();
+      }
+      p.line = p.raw;
+      p.kind = PendingLine::Kind::Stop;
+      p.failure = std::current_exception();
       readingDone_ = true;
-      break;
     }
-    fileLine_ = ++linesRead_;
-    if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) break;
-    ++counter_;
-    state_.AktuelleZeile = rawLine;
-    if (counter_ > kMaxImportLines) {
-      Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
-                                          "Abbruch Einlesen!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
-      readingDone_ = true;
-      break;
-    }
-    if (counter_ == 1) compactEmptiedTable();
-    PendingLine& p = block.add();
-    p.counter = counter_;
-    p.fileLine = fileLine_;
-    p.raw = rawLine;
-    if (TrimBlanks(rawLine).isEmpty()) {
-      p.kind = PendingLine::Kind::Skipped;
-      p.counted = true;
-      continue;
-    }
-    if (rawLine.contains(QLatin1String("custom_coords"))) {
-      lineState_.customCoords = true;
-      p.kind = PendingLine::Kind::Skipped;
-      p.counted = true;
-      continue;
-    }
-    showReadProgress();
-    p.line = rawLine;
-    classifyLine(p, rows);
   }
+}
+
+// Reads one line into the block; False when the reading ends before it.
+bool ImportRun::readLine(LineBlock& block, size_t& rows) {
+  QString rawLine;
+  if (!nextFileLine(rawLine)) return false;
+  if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) return false;
+  ++counter_;
+  state_.AktuelleZeile = rawLine;
+  if (counter_ > kMaxImportLines) {
+    Dialogs().messageBox(QStringLiteral("Maximale Datenbankgröße mit 2 Millionen Punkten erreicht!   \n"
+                                        "Abbruch Einlesen!   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
+    readingDone_ = true;
+    return false;
+  }
+  if (counter_ == 1) compactEmptiedTable();
+  PendingLine& p = block.add();
+  p.counter = counter_;
+  p.fileLine = fileLine_;
+  p.raw = rawLine;
+  if (TrimBlanks(rawLine).isEmpty()) {
+    p.kind = PendingLine::Kind::Skipped;
+    p.counted = true;
+    return true;
+  }
+  if (rawLine.contains(QLatin1String("custom_coords"))) {
+    lineState_.customCoords = true;
+    p.kind = PendingLine::Kind::Skipped;
+    p.counted = true;
+    return true;
+  }
+  showReadProgress();
+  p.line = rawLine;
+  classifyLine(p, rows);
+  return true;
 }
 
 // The first line of the first vessel format names its columns. False when
@@ -218,12 +252,29 @@ bool ImportRun::readVesselHeader(QString& rawLine) {
   if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
     Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
                          MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
+  return nextFileLine(rawLine);
+}
+
+// The next line of the file; False at its end. A file that changed while it
+// was read (cut, or written anew) ends the import with an error: a last line
+// without its line end may be cut, and the file is not whole.
+bool ImportRun::nextFileLine(QString& rawLine) {
+  fileLine_ = linesRead_ + 1;
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
+    if (fileChanged()) ThrowFileChanged(path_);
     return false;
   }
-  fileLine_ = ++linesRead_;
+  if (!reader_.lineEnded() && fileChanged()) ThrowFileChanged(path_);
+  ++linesRead_;
   return true;
+}
+
+// Called at the end of the file: its size or time is not what they were
+// when it was opened, or it ended before the size it had then.
+bool ImportRun::fileChanged() const {
+  const QFileInfo now(path_);
+  return now.size() != fileSize_ || now.lastModified() != fileModified_ || reader_.position() != fileSize_;
 }
 
 // The emptied table is compacted once, before the first row is written.
@@ -295,21 +346,34 @@ size_t ImportRun::prepareStore(LineBlock& block) {
       continue;
     }
     lastSeen_ = &p;
-    if (!p.error.isEmpty()) return i;
+    if (!p.error.isEmpty() || p.failure) return i;
     if (kind_ < 0 || kind_ > 2) continue;  // no branch for this kind of coordinates
     if (p.kind == PendingLine::Kind::Stop || p.result.outcome != BranchOutcome::Filled) return i;
-    ImportRow& row = p.row;
-    if (sys_.vesselA) {
-      NameVesselPoint(row, branch_);
-      EncodeRow(p);
+    try {
+      prepareRow(p);
+    } catch (...) {
+      // The rows before this one are stored all the same.
+      p.kind = PendingLine::Kind::Stop;
+      p.failure = std::current_exception();
+      return i;
     }
-    state_.StartMeridian = row.meridian;
-    state_.StartFalseEasting = row.falseEasting;
-    if (p.counter == 1) showStartZone();
-    if (!insert_) beginStoring(p);
-    p.store = true;
   }
   return block.used;
+}
+
+// A computed row in file order: its vessel name, the zone shown, and the
+// one transaction of the import begun at the first row.
+void ImportRun::prepareRow(PendingLine& p) {
+  ImportRow& row = p.row;
+  if (sys_.vesselA) {
+    NameVesselPoint(row, branch_);
+    EncodeRow(p);
+  }
+  state_.StartMeridian = row.meridian;
+  state_.StartFalseEasting = row.falseEasting;
+  if (p.counter == 1) showStartZone();
+  if (!insert_) beginStoring(p);
+  p.store = true;
 }
 
 void ImportRun::showStartZone() {
@@ -336,16 +400,29 @@ void ImportRun::beginStoring(const PendingLine& first) {
 }
 
 // Stores the marked rows of a block, in file order (on the writer thread).
+// A row the database refuses ends the storing; the rows before it are
+// stored, and failedRow_ names it.
 void ImportRun::writeRows(const LineBlock& block, size_t end) {
-  for (size_t i = 0; i < end; ++i) {
-    // The rows come from other threads' caches; fetch ahead.
-    if (i + 2 < end) PrefetchRow(block.lines[i + 2]);
-    if (!block.lines[i].store) continue;
-    failedRow_ = i;
-    StoreRow(*insert_, block.lines[i]);
+  groupLines_.clear();  // the lines of the rows added and not stored yet
+  try {
+    for (size_t i = 0; i < end; ++i) {
+      // The rows come from other threads' caches; fetch ahead.
+      if (i + 2 < end) PrefetchRow(block.lines[i + 2]);
+      if (!block.lines[i].store) continue;
+      groupLines_.push_back(i);
+      StoreRow(*insert_, block.lines[i]);
+      if (insert_->pendingRows() == 0) groupLines_.clear();
+    }
+    // The rows' texts are the block's: all are stored before it is used again.
+    insert_->flush();
+    // A full disk undoes the whole open transaction: the rows of the blocks
+    // before stay.
+    transaction_->commitSoFar();
+  } catch (...) {
+    const auto refused = static_cast<size_t>(insert_->refusedRow());
+    failedRow_ = groupLines_.empty() ? 0 : groupLines_[std::min(refused, groupLines_.size() - 1)];
+    throw;
   }
-  // The rows' texts are the block's: all are stored before it is used again.
-  insert_->flush();
 }
 
 // The line that ends the import: its error goes on as an exception, or its
@@ -353,6 +430,7 @@ void ImportRun::writeRows(const LineBlock& block, size_t end) {
 void ImportRun::endAt(PendingLine& p) {
   state_.AktuelleZeile = p.line;
   fileLine_ = p.fileLine;
+  if (p.failure) std::rethrow_exception(p.failure);
   if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
   window_.GridKooDb->SetRedraw(true);
   window_.GridKooDb->Refresh();
@@ -409,14 +487,29 @@ void ImportRun::fail(const std::exception& error) {
   deferredIndexes_.reset();
   transaction_.reset();
   SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
-  Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
-           FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
+  if (IsStorageFault(known))
+    Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
+             QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
+  else
+    Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
+             FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   SkipFailingStep("Import: FormVisible", [&] { window_.FormVisible(true); });
   SkipFailingStep("Import: Tabelle anzeigen", [&] { window_.BindImportedRows(false); });
   SkipFailingStep("Import: KooDbDaten schließen", [&] { rs_.close(); });
   Dialogs().setBusy(false);
   SkipFailingStep("Import: Statusleiste", [&] { window_.xpStatusBar1->SetPanelText(6, QString()); });
+}
+
+// The rows Daten holds now; 0 when that cannot be read.
+qint64 ImportRun::storedRows() {
+  qint64 rows = 0;
+  SkipFailingStep("Import: Punkte zählen", [&] {
+    Recordset count = state_.KooDb.openSql(QStringLiteral("SELECT count(*) FROM Daten"));
+    rows = count.value(0).toLong();
+    count.close();
+  });
+  return rows;
 }
 
 }  // namespace orv

@@ -10,16 +10,21 @@
 // file order. Three blocks are under way at once: while the window thread
 // reads a block, worker threads compute the rows of the block before it
 // (with their texts already in the bytes the database stores), and a writer
-// thread stores the block before that through one prepared insert, all in
-// one transaction. The window thread leaves the database alone while the
-// writer runs. The grid does not draw while reading, and the progress is
+// thread stores the block before that through one prepared insert, in one
+// transaction that is committed after every block: a full disk undoes the
+// open transaction, and the rows of the blocks before must stay. Between
+// those commits Daten lacks its index of point numbers, which the end or the
+// failure builds again; the job database is this program run's temporary
+// file. The window thread leaves the database alone while the writer runs. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <exception>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "foundation/BlockWorkers.h"
 #include "foundation/TextLineReader.h"
@@ -42,9 +47,6 @@ class ImportRun {
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // A file is chosen, it can be read as text and the start system is known;
-  // otherwise says why not (nothing is changed).
-  bool preconditionsHold();
   // Locks the window, prepares the start ellipsoid, empties Daten, opens the
   // file and reads the first blocks.
   void prepare();
@@ -54,8 +56,9 @@ class ImportRun {
   bool readComputeStoreBlock();
   // Commits the rows, runs the geoid step, shows the rows and the report.
   void finish();
-  // After an error: the rows stored before it stay, the message names the
-  // line, and the window is given back.
+  // After an error: the rows stored before it stay committed, the message
+  // names the line (an error of the disk or of the file itself: the rows
+  // kept), and the window is given back.
   void fail(const std::exception& error);
 
  private:
@@ -67,16 +70,21 @@ class ImportRun {
   void readFirstBlocks();
   void computeBlock(LineBlock& block);
   void readBlock(LineBlock& block, size_t limit);
+  bool readLine(LineBlock& block, size_t& rows);
   bool readVesselHeader(QString& rawLine);
+  bool nextFileLine(QString& rawLine);
+  bool fileChanged() const;
   void compactEmptiedTable();
   void showReadProgress();
   void classifyLine(PendingLine& p, size_t& rows);
   size_t prepareStore(LineBlock& block);
+  void prepareRow(PendingLine& p);
   void showStartZone();
   void beginStoring(const PendingLine& first);
   void writeRows(const LineBlock& block, size_t end);
   void endAt(PendingLine& p);
   void stopThreads();
+  qint64 storedRows();
 
   FormOrvenil& window_;
   ProgramState& state_;
@@ -91,6 +99,8 @@ class ImportRun {
   ImportLineState lineState_;
 
   TextLineReader reader_;
+  qint64 fileSize_ = 0;      // the file's size and time when it was opened
+  QDateTime fileModified_;
   Recordset rs_;
   long counter_ = 0;      // lines read, the header of the first vessel format not counted
   long linesRead_ = 0;    // physical lines of the file read so far
@@ -105,7 +115,8 @@ class ImportRun {
   std::optional<DeferredIndexes> deferredIndexes_;
   std::unique_ptr<RowInsert> insert_;
   const PendingLine* lastSeen_ = nullptr;  // the block's last line that was no skipped one
-  size_t failedRow_ = 0;                   // the row the writer stored last
+  size_t failedRow_ = 0;                   // the line of the row the database refused
+  std::vector<size_t> groupLines_;         // the lines of the rows the insert holds, not stored yet
 
   // The blocks outlive the threads that fill and store them.
   std::array<LineBlock, 3> blocks_;

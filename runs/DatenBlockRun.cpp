@@ -83,6 +83,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
     };
     const auto computeRow = [&compute](DatenRunRow& row) {
       row.out.clear();
+      row.keep = false;
       if (row.nullColumn >= 0) return;
       row.in.resize(static_cast<size_t>(row.read.count()));
       for (int c = 0; c < row.read.count(); ++c) {
@@ -118,6 +119,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         if (row.nullColumn >= 0) InvalidUseOfNull();
         if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
         beforeStore(index, row);
+        if (row.keep) continue;
         for (int c = 0; c < row.out.count(); ++c) update.bindText(c, row.out.at(c));
         update.execute(row.rowId);
       }

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "foundation/DialogService.h"
+#include "io/ImportGridColumns.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -54,7 +55,6 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
   SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
   SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
-  SkipFailingStep("Trafo starten freigeben", [&] { ApplyTrafoStartRule(); });
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
@@ -63,14 +63,14 @@ void FormOrvenil::cmdZoneÄndern_Click() {
   ShowBusyWindow();
   SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
-  ApplyTrafoStartRule();
 }
 
 void FormOrvenil::ShowColumnView(int view) {
   GridKooDb->SetRedraw(false);
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
     const QString key = GridKooDb->ColumnKey(c);
-    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key));
+    // The columns the import hides stay hidden, also in the view of all columns.
+    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key) && !ImportGridColumnHidden(key));
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

@@ -153,6 +153,11 @@ void FormOrvenil::RunNtv2Transformation() {
         for (int c = 0; c < Ntv2TargetColumnNames().size(); ++c)
           if (!withZones || (c != kNorthing && c != kEasting)) row.out.add(text(c));
         if (!withZones) return;
+        // Every row of the run has target values or none at all; a row the
+        // zone change would leave alone cannot arise, and should one, the
+        // run does the two passes instead.
+        if (KeepsItsCoordinates(*side, text(kRadB), text(kRadL), text(kEasting)))
+          throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Zeile ohne Breite und Länge"));
         ZoneRowNote note;
         note.longitudeEmpty = text(kLonText).isEmpty();
         note.own = OwnZone(*side, text(kLonText));
@@ -168,7 +173,7 @@ void FormOrvenil::RunNtv2Transformation() {
         bool zonePanels = false;
         if (withZones) {
           note = TakeZoneNote(row);
-          if (!order->place(i, note, zone, zonePanels)) {
+          if (!order->place(note, zone, zonePanels)) {
             row.out.clear();
             computeRow(row, &zone);
             note = TakeZoneNote(row);

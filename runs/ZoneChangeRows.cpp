@@ -27,6 +27,13 @@ RowZone ZoneGuess(const ZoneChangeSide& side, const RowZone& own, int32_t decide
   return decidedMeridian != 0 ? ZoneOfMeridian(side, decidedMeridian) : own;
 }
 
+bool KeepsItsCoordinates(const ZoneChangeSide& side, const QString& radB, const QString& radL,
+                         const QString& easting) {
+  double phi = 0, lambda = 0;
+  const bool geographic = ReadFiniteNumber(radB, phi) && ReadFiniteNumber(radL, lambda);
+  return !geographic && !(side.target && Val(easting) <= 0);
+}
+
 bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL, const QString& easting,
                   const RowZone& zone, RowTexts& out) {
   out.add(NumberText(zone.meridian));
@@ -37,8 +44,11 @@ bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString
     out.add(QString());
     return false;
   }
-  const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(Val(radB)), RoundTo15Digits(Val(radL)),
-                                                   side.ellipsoid, zone.falseEasting, zone.meridian);
+  double phi = 0, lambda = 0;
+  ReadFiniteNumber(radB, phi);
+  ReadFiniteNumber(radL, lambda);
+  const GridCoordinates g =
+      GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), side.ellipsoid, zone.falseEasting, zone.meridian);
   if (!side.target && !side.etrsStart) {
     out.add(FormatNumber(g.easting, kFourDecimals));
     out.add(FormatNumber(g.northing, kFourDecimals));
@@ -65,17 +75,18 @@ RowZone ZoneSequence::determined(const RowZone& own) const {
   return side_.automatic ? own : ZoneOfMeridian(side_, side_.listMeridian);
 }
 
-RowZone ZoneSequence::next(qint64 index, bool longitudeEmpty, const RowZone& own, bool& writePanels) {
+RowZone ZoneSequence::next(bool longitudeEmpty, const RowZone& own, bool& writePanels) {
   writePanels = false;
+  const bool first = !started_;
   started_ = true;
   if (side_.mode == 1) {
     current_ = own;
-    writePanels = index == 1;
+    writePanels = first;
   } else if (side_.mode == 0) {
     // A target row without a longitude (not transformed) says nothing
     // about the zone: the next row with one decides.
     const bool silent = side_.target && longitudeEmpty;
-    if (index == 1) {
+    if (first) {
       if (!(silent && side_.automatic)) {
         current_ = determined(own);
         writePanels = true;
@@ -112,8 +123,8 @@ ZoneRowNote TakeZoneNote(const DatenRunRow& row) {
   return note;
 }
 
-bool ZoneRowOrder::place(qint64 index, const ZoneRowNote& note, RowZone& zone, bool& writePanels) {
-  zone = sequence_.next(index, note.longitudeEmpty, note.own, writePanels);
+bool ZoneRowOrder::place(const ZoneRowNote& note, RowZone& zone, bool& writePanels) {
+  zone = sequence_.next(note.longitudeEmpty, note.own, writePanels);
   decided_.store(sequence_.decidedMeridian(), std::memory_order_release);
   return zone == note.used;
 }

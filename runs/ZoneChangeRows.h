@@ -41,6 +41,13 @@ RowZone OwnZone(const ZoneChangeSide& side, const QString& longitude);
 // gets.
 RowZone ZoneGuess(const ZoneChangeSide& side, const RowZone& own, int32_t decidedMeridian);
 
+// True for a row without latitude and longitude (radB, radL no numbers)
+// that has a target easting or is on the start side: it keeps its
+// coordinates. A target row without a positive easting (never
+// transformed) is emptied instead.
+bool KeepsItsCoordinates(const ZoneChangeSide& side, const QString& radB, const QString& radL,
+                         const QString& easting);
+
 // Appends the texts of Zone, EllipsKO, easting and northing of a row with
 // latitude radB and longitude radL (radians as text) and, on the target
 // side, the easting it has (a row without one is not computed). Returns
@@ -52,10 +59,11 @@ bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString
 class ZoneSequence {
  public:
   explicit ZoneSequence(const ZoneChangeSide& side) : side_(side), current_(side.before) {}
-  // The zone of row index (from 1), given whether its longitude text is
-  // empty and its own zone (OwnZone); writePanels tells that the status
-  // panels show this zone from now on.
-  RowZone next(qint64 index, bool longitudeEmpty, const RowZone& own, bool& writePanels);
+  // The zone of the next row that reaches the choice of the zone (the
+  // rows that keep their coordinates do not), given whether its longitude
+  // text is empty and its own zone (OwnZone); writePanels tells that the
+  // status panels show this zone from now on.
+  RowZone next(bool longitudeEmpty, const RowZone& own, bool& writePanels);
   const RowZone& current() const { return current_; }
   // Nonzero once the automatic mode has chosen the zone of every later row.
   int32_t decidedMeridian() const;
@@ -89,9 +97,9 @@ class ZoneRowOrder {
   explicit ZoneRowOrder(const ZoneChangeSide& side) : sequence_(side) {}
   // For the workers: the meridian decided so far (0 while none is).
   int32_t decidedMeridian() const { return decided_.load(std::memory_order_acquire); }
-  // The zone of row index; false when the row's texts were computed in
-  // another zone and must be computed anew in this one.
-  bool place(qint64 index, const ZoneRowNote& note, RowZone& zone, bool& writePanels);
+  // The zone of the next row (ZoneSequence::next); false when the row's
+  // texts were computed in another zone and must be computed anew in this one.
+  bool place(const ZoneRowNote& note, RowZone& zone, bool& writePanels);
   // Counts the row's negative easting, from its texts as stored.
   void count(const ZoneRowNote& note) { warnings_ += note.warning ? 1 : 0; }
   int warnings() const { return warnings_; }

@@ -22,14 +22,64 @@
 #include "runs/ZoneChangeRows.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
+#include "shell/ZoneLists.h"
 
 namespace orv {
+
+namespace {
+
+// An error of the projection of a row, with the row's point number in front.
+[[noreturn]] void RethrowNamingPoint(const QString& punkt) {
+  try {
+    throw;
+  } catch (const OrvenilError& e) {
+    throw OrvenilError(e.number(), QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") + e.description());
+  } catch (const std::exception& e) {
+    throw OrvenilError(kErrOverflow, QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") +
+                                         QString::fromUtf8(e.what()));
+  }
+}
+
+// Why the start columns may not be rewritten, or "" when they may. They are
+// projected with the start values (StartA, StartF) and the zone rules of the
+// start box's system; both must be those of the job's own start system
+// (jobEllipsoid, from its start-system option). A set whose start system is
+// not the job's (the box shows red) brings other zone rules, and choosing
+// the start side after such a set loads the set's ellipsoid.
+QString StartSideRefusal(const QString& boxStart, const QString& jobEllipsoid, const DataGrid* koordSys) {
+  const ProgramState& state = State();
+  if (boxStart != QLatin1String("ohne") && boxStart != state.StartKoordinatensystem)
+    return QStringLiteral("Der Parametersatz beginnt in \"") + boxStart + QStringLiteral("\", die Daten sind in \"") +
+           state.StartKoordinatensystem + QLatin1Char('"');
+  const int row = jobEllipsoid.isEmpty() ? 0 : koordSys->FindRow(QStringLiteral("Ellipsoidname"), jobEllipsoid, 1);
+  // GRS1980 and WGS1984 (a set may name ETRS89 by either) differ by far less
+  // than a millimetre in the plane and count as one.
+  double a = 0, f = 0;
+  if (row > 0 && ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("A")), a) &&
+      ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("F")), f) &&
+      (std::fabs(a - state.StartA) > 0.001 || std::fabs(f - state.StartF) > 1e-9))
+    return QStringLiteral("Das Startellipsoid ist nicht das der Daten (\"") + jobEllipsoid + QLatin1Char('"') +
+           QStringLiteral("), bitte das Startsystem der Daten wählen");
+  return QString();
+}
+
+}  // namespace
 
 void FormOrvenil::ConvertZones() {
   ProgramState& state = State();
   if (!state.ImportDateiGewaehlt || state.ImportDatei.isEmpty() || state.StartA == 0 ||
       GridKooDb->RowCount() == 0)
     return;
+
+  if (BtZoneStart->isChecked()) {
+    const QString refusal = StartSideRefusal(txtTrafoParaStart->Text(), StartsysEllipsoid(Startsys->value()),
+                                             GridKoordSys);
+    if (!refusal.isEmpty()) {
+      Dialogs().messageBox(refusal + QStringLiteral(": Zone-Start wird nicht umgerechnet! Abbruch!"),
+                           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
+      return;
+    }
+  }
 
   bool gridLocked = false;
   // One side over all rows: the rows are computed on the workers, each
@@ -39,31 +89,47 @@ void FormOrvenil::ConvertZones() {
     ZoneRowOrder order(side);
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
-    const QStringList names =
-        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
-               : QStringList{"radBg", "radLg", "LgDez", "sYe", "Zone", "EllipsKO", "sYe", "sXe"};
-    enum ReadColumn { kRadB, kRadL, kLongitude, kEasting };
+    const QStringList read = target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Punkt"}
+                                    : QStringList{"radBg", "radLg", "LgDez", "sYe", "Punkt"};
+    const QStringList written = target ? QStringList{"Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
+                                       : QStringList{"Zone", "EllipsKO", "sYe", "sXe"};
+    enum ReadColumn { kRadB, kRadL, kLongitude, kEasting, kPunkt };
     GridKooDb->SetRedraw(false);
     gridLocked = true;
     state.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state.KooDb));
     const qint32 n = state.AnzahlDatensaetze;
 
     const auto computeIn = [&side](DatenRunRow& row, ZoneRowNote& note) {
-      note.warning = AddZoneTexts(side, row.in[kRadB], row.in[kRadL], row.in[kEasting], note.used, row.out);
+      try {
+        note.warning = AddZoneTexts(side, row.in[kRadB], row.in[kRadL], row.in[kEasting], note.used, row.out);
+      } catch (const std::exception&) {
+        RethrowNamingPoint(row.in[kPunkt]);
+      }
       PutZoneNote(row, note);
     };
     const auto compute = [&](DatenRunRow& row) {
+      // A row without latitude and longitude (appended by point number, say)
+      // keeps its coordinates and plays no part in the choice of the zone.
+      if (KeepsItsCoordinates(side, row.in[kRadB], row.in[kRadL], row.in[kEasting])) {
+        row.keep = true;
+        return;
+      }
       ZoneRowNote note;
       note.longitudeEmpty = row.in[kLongitude].isEmpty();
       note.own = OwnZone(side, row.in[kLongitude]);
       note.used = ZoneGuess(side, note.own, order.decidedMeridian());
       computeIn(row, note);
     };
-    const auto beforeStore = [&](qint64 i, DatenRunRow& row) {
+    qint64 leftAlone = 0;
+    const auto beforeStore = [&](qint64, DatenRunRow& row) {
+      if (row.keep) {
+        ++leftAlone;
+        return;
+      }
       ZoneRowNote note = TakeZoneNote(row);
       RowZone zone;
       bool panels = false;
-      if (!order.place(i, note, zone, panels)) {
+      if (!order.place(note, zone, panels)) {
         row.out.clear();
         note.used = zone;
         computeIn(row, note);
@@ -73,7 +139,7 @@ void FormOrvenil::ConvertZones() {
     };
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
-    DatenBlockRun walk(state.KooDb, names.mid(0, 4), names.mid(4), options);
+    DatenBlockRun walk(state.KooDb, read, written, options);
     walk.run(n, compute, beforeStore, [&](qint64 i, qint64 count) {
       ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
     });
@@ -88,6 +154,11 @@ void FormOrvenil::ConvertZones() {
       state.StartFalseEasting = order.current().falseEasting;
     }
     WarnNegativeEastings(order.warnings());
+    if (leftAlone > 0)
+      Dialogs().messageBox(QString::number(leftAlone) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
+                               (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
+                               QStringLiteral(") sind unverändert geblieben!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
   };
 
   try {

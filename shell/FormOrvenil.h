@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <map>
 
 #include "geodesy/GeocentricConversion.h"
@@ -82,8 +83,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
-  // Enables "Trafo starten" by the panel's rule (after a run, whose unlocking
-  // of the panel enables every control).
+  // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
+  // run (FormVisible) applies it again.
   void ApplyTrafoStartRule();
 
   // Start-up and shutdown.
@@ -155,12 +156,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void GridKooDb_FormatRow(int row, GridRow& rowObject);
   // Opens the web map at the current row's point while the map key is pressed.
   void ShowPointOnWebMap();
+  // Opens a link or a file with the browser registered for the help file
+  // "OrvenilHilfe.htm" of the program folder (the desktop's own choice
+  // when none is registered).
+  void OpenHelp(const QString& text);
 
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
-  void ImportCoordinateFile();
+  // Imports the chosen file into Daten. A file that is refused (none chosen,
+  // not readable as text) changes nothing; once the file is to replace the
+  // rows, replacingRows runs first (the caller's start system then takes
+  // over before the run reads it).
+  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
   // work copy in the temporary folder, and path then names that copy; the
   // user's file is never changed. converted tells whether a
@@ -212,6 +221,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Binds the coordinate grid to Daten; sorted with the import's captions
   // and widths, or unsorted as it stands (after an error).
   void BindImportedRows(bool sorted);
+  // Captions, widths and visibility of the import for every column of the
+  // coordinate grid (io/FormOrvenilImportedColumns.cpp).
+  void ShowImportedColumns();
+  // Hides the columns the import hides, the others as they are.
+  void HideColumnsTheImportHides();
   template <typename T>
   friend struct ImportChainCalls;
   friend class ImportRun;  // the steps of ImportCoordinateFile
@@ -229,6 +243,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // The save of the two above; explicitSave also replaces files that could
   // not be read and reports any failure.
   bool SaveSharedSystemTable(SystemTable table, bool explicitSave);
+  // Writes the merged rows to the ".dat" and the ".fil"; reports a failure
+  // as the two saves above do. Returns whether the rows are in place.
+  bool WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave);
   // Where another instance changed the same rows: its file stays, this
   // instance's table goes to a file beside it, and a message names both.
   void KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows);

@@ -15,11 +15,11 @@
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramVersion.h"
 #include "shell/StartDataChoice.h"
-#include "platform/ui/VbStatusBar.h"
 
 namespace orv {
 
@@ -90,12 +90,15 @@ void FormOrvenil::ImportChain() {
     FormOrvenilSystemAuswahl startData(*this);
     answer = Dialogs().showModal(&startData);
   }
-  // A closed dialog cancels the import: the job and its start data stay.
-  if (answer != QDialog::Accepted) {
+  // The job keeps its file and its start data, and the start button follows
+  // the panel (the file choice emptied the set).
+  const auto keepJob = [&] {
     PutStartData(state, jobData);
     PutWindowStartData(*this, jobWindow);
-    return;
-  }
+    ApplyTrafoStartRule();
+  };
+  // A closed dialog cancels the import.
+  if (answer != QDialog::Accepted) return keepJob();
   // The start system the dialog chose describes the file's rows; the window
   // keeps the job's system until an import replaces the job's rows.
   const StartSystemChoice fileSystem = TakeStartSystem(state);
@@ -116,8 +119,16 @@ void FormOrvenil::ImportChain() {
   } else if (state.SonderfunktionIndex == 2) {
     AppendMissingPoints();
   } else {
-    ApplyStartSystem(*this, fileSystem);
-    ImportCoordinateFile();
+    bool replacing = false;
+    ImportCoordinateFile([&] {
+      replacing = true;
+      ApplyStartSystem(*this, fileSystem);
+    });
+    // A refused file changes nothing.
+    if (!replacing) {
+      HideBusyWindow();
+      return keepJob();
+    }
   }
 
   chkZoneIndividuell->SetValue(0);
@@ -139,7 +150,12 @@ void FormOrvenil::ImportChain() {
     chkUndulationMinus->SetValue(0);
     const int set = FirstItemContaining(ComboTrafoPara, kVesselSet);
     vesselSetFound = set >= 0;
-    if (vesselSetFound) ComboTrafoPara->SetListIndex(set);
+    if (vesselSetFound) {
+      ComboTrafoPara->SetListIndex(set);
+      // The type choice opened the list for the user; the chain has picked
+      // the set itself, and an open list would swallow the next click.
+      Dialogs().closeDropDown(ComboTrafoPara);
+    }
     if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
   }
   Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);

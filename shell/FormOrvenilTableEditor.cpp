@@ -8,7 +8,6 @@
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/FileText.h"
 #include "foundation/LineEndConversion.h"
-#include "foundation/ProcessHelpers.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
@@ -216,14 +215,7 @@ void FormOrvenil::SaveEditedSystemTables() {
 void FormOrvenil::OpenLicenceLink() {
   const QString link = TrimBlanks(GridNTv2Sys->CellText(GridNTv2Sys->CurrentRow(), QStringLiteral("Lizenz")));
   if (link.isEmpty()) return;
-  // The browser is the program that opens the help page; the link reaches it
-  // as one argument, never through a shell.
-  QString browser = FindAssociatedExecutable(folders_.programFolder + QStringLiteral("OrvenilHilfe.htm"));
-  browser.remove(QLatin1Char('"'));
-  if (browser.isEmpty())
-    Dialogs().openUrl(link);
-  else
-    Dialogs().startProgram(browser, {link});
+  OpenHelp(link);
 }
 
 }  // namespace orv

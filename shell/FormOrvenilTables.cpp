@@ -100,6 +100,10 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const QString gridFile = base + QStringLiteral(".fil");
   const QString textFile = base + QStringLiteral(".dat");
+  // Another instance saving the table meanwhile waits until the rows read
+  // here have been written back.
+  QLockFile lock(base + QStringLiteral(".lock"));
+  lock.tryLock(10000);
   SetUpColumns(grid, table);
   unreadableGridFiles_.remove(static_cast<int>(table));
   unreadableTextFiles_.remove(static_cast<int>(table));
@@ -129,7 +133,8 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
         unreadableTextFiles_.insert(static_cast<int>(table));
         SetUpColumns(grid, table);
       }
-      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
+      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile))
+        PlainMessage(TableSaveErrorMessage(grid->LastError()));
     }
   }
   // The rows read are what this instance's later saves are compared with.
@@ -147,7 +152,7 @@ bool FormOrvenil::WriteLoadedSystemTable(SystemTable table) {
   // text file in its place.
   if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
-    PlainMessage(kTableSaveErrorMessage);
+    PlainMessage(TableSaveErrorMessage(grid->LastError()));
     return false;
   }
   return textWritten;
@@ -178,29 +183,39 @@ bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
     KeepOwnSystemTableVersion(table, mine);
     return false;
   }
-  bool textWritten = true;
-  try {
-    WriteTableTextFile(base + QStringLiteral(".dat"), merged.rows);
-  } catch (const OrvenilError&) {
-    textWritten = false;
-  }
-  if (!explicitSave && GridFileUnreadable(table)) {
-    if (textWritten) storedRows_[key] = mine, editedTables_.remove(key);
-    return false;
-  }
-  const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), merged.rows);
-  if (!gridWritten || (explicitSave && !textWritten)) {
-    PlainMessage(kTableSaveErrorMessage);
-    return false;
-  }
-  if (!textWritten) return false;
+  if (!WriteMergedSystemTable(table, merged.rows, explicitSave)) return false;
   // What this instance holds is now in the files; its next save lays only
   // the changes made after this one onto them.
   storedRows_[key] = mine;
   editedTables_.remove(key);
+  // A grid file that could not be read stays until the user saves explicitly.
+  if (!explicitSave) return !GridFileUnreadable(table);
   unreadableGridFiles_.remove(key);
   unreadableTextFiles_.remove(key);
   return true;
+}
+
+bool FormOrvenil::WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave) {
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  bool textWritten = true;
+  QString failure;
+  try {
+    WriteTableTextFile(base + QStringLiteral(".dat"), rows);
+  } catch (const OrvenilError& e) {
+    textWritten = false;
+    failure = e.description();
+  }
+  // A grid file that could not be read is kept; the next start reads the
+  // text file in its place, edits included.
+  if (!explicitSave && GridFileUnreadable(table)) return textWritten;
+  DataGrid* grid = SystemTableGrid(table);
+  const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), rows);
+  if (!gridWritten) failure = grid->LastError();
+  if (!gridWritten || (explicitSave && !textWritten)) {
+    PlainMessage(TableSaveErrorMessage(failure));
+    return false;
+  }
+  return textWritten;
 }
 
 void FormOrvenil::KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows) {
@@ -208,16 +223,14 @@ void FormOrvenil::KeepOwnSystemTableVersion(SystemTable table, const TableRows& 
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   if (!keptVersionFiles_.contains(key)) keptVersionFiles_.insert(key, KeptVersionPath(base));
   const QString kept = keptVersionFiles_.value(key);
+  QString failure;
   try {
     WriteTableTextFile(kept, rows);
   } catch (const OrvenilError& e) {
-    Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept) + QLatin1Char('\n') +
-                             e.description(),
-                         MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
-    return;
+    failure = e.description();
   }
-  Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept), MsgButtons::Ok,
-                       MsgIcon::Exclamation, kProgramTitle);
+  Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept, failure), MsgButtons::Ok,
+                       failure.isEmpty() ? MsgIcon::Exclamation : MsgIcon::Critical, kProgramTitle);
 }
 
 void FormOrvenil::FillGeoidModelList() {

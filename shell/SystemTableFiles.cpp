@@ -66,11 +66,13 @@ QString KeptVersionPath(const QString& base) {
   return path;
 }
 
-QString KeptVersionMessage(const QString& changedFile, const QString& keptFile) {
-  return QStringLiteral("Die Datei ") + changedFile +
-         QStringLiteral(" wurde inzwischen von einer anderen Orvenil-Sitzung geändert, und zwar in Zeilen, die auch "
-                        "hier geändert wurden. Sie bleibt unverändert; die Tabelle dieser Sitzung ist in ") +
-         keptFile + QStringLiteral(" gespeichert.   ");
+QString KeptVersionMessage(const QString& changedFile, const QString& keptFile, const QString& failure) {
+  const QString head = QStringLiteral("Die Datei ") + changedFile +
+                       QStringLiteral(" wurde inzwischen von einem anderen laufenden Orvenil geändert, und zwar in "
+                                      "Zeilen, die auch hier geändert wurden. Sie bleibt, wie sie ist; ");
+  if (!failure.isEmpty())
+    return head + QStringLiteral("die Tabelle dieses Fensters konnte nicht gespeichert werden.\n\n") + failure;
+  return head + QStringLiteral("die Tabelle dieses Fensters ist in ") + keptFile + QStringLiteral(" gespeichert.   ");
 }
 
 }  // namespace orv

@@ -22,6 +22,8 @@ std::optional<TableRows> StoredTableRows(const QString& base, int columnCount, b
 void WriteTableTextFile(const QString& path, const TableRows& rows);
 // A new name beside base for this instance's version of the table.
 QString KeptVersionPath(const QString& base);
-QString KeptVersionMessage(const QString& changedFile, const QString& keptFile);
+// The message that the file was left as another instance changed it and
+// where this instance's table was kept (failure: why it could not be kept).
+QString KeptVersionMessage(const QString& changedFile, const QString& keptFile, const QString& failure);
 
 }  // namespace orv

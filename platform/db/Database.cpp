@@ -44,6 +44,27 @@ int Database::execute(const QString& sql) {
   return changes;
 }
 
+namespace {
+// A pragma's number; a pragma that cannot be read gives a number never given
+// before, so that marks taken then never match.
+qint64 PragmaNumber(sqlite3* db, const char* sql) {
+  static qint64 unreadable = 0;
+  sqlite3_stmt* s = nullptr;
+  qint64 v = --unreadable;
+  if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+    v = sqlite3_column_int64(s, 0);
+  sqlite3_finalize(s);
+  return v;
+}
+}  // namespace
+
+WriteMark Database::writeMark() const {
+  SqliteConnection& conn = checked().conn();
+  return WriteMark{conn.epoch(), conn.changeGeneration(), sqlite3_total_changes64(conn.handle()),
+                   PragmaNumber(conn.handle(), "PRAGMA data_version"),
+                   PragmaNumber(conn.handle(), "PRAGMA schema_version")};
+}
+
 Recordset Database::openTable(const QString& table) {
   DatabaseState& d = checked();
   auto rs = std::make_shared<RecordsetState>(d.connPtr(), table);

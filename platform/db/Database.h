@@ -18,6 +18,18 @@ namespace orv {
 
 class DatabaseState;
 
+// What has been written to a database file so far. Two equal marks taken at
+// two times mean that no row and no table of the file changed in between,
+// through this program's connection or any other.
+struct WriteMark {
+  quint64 epoch = 0;         // the file opened again after it was replaced
+  quint64 generation = 0;    // inserts, deletes and SQL run by the layer
+  qint64 rowChanges = 0;     // every row written through the connection
+  qint64 dataVersion = 0;    // commits of other connections
+  qint64 schemaVersion = 0;  // tables and indexes made, changed or dropped
+  bool operator==(const WriteMark&) const = default;
+};
+
 class Database {
  public:
   Database() = default;
@@ -55,6 +67,8 @@ class Database {
 
   // Commits the pending writes now.
   void commit();
+  // The mark of what has been written to the file up to now.
+  WriteMark writeMark() const;
   // Closes this database's recordsets (last opened first), then the database.
   // Closing a closed or unset handle does nothing.
   void close();

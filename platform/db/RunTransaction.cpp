@@ -29,6 +29,11 @@ void RunTransaction::commit() {
   conn_->commit();
 }
 
+void RunTransaction::commitSoFar() {
+  if (done_) return;
+  conn_->commit();
+  conn_->beginWrite();
+}
 void RunTransaction::mark() { conn_->exec("SAVEPOINT run_mark"); }
 
 void RunTransaction::undoToMark() { conn_->exec("ROLLBACK TO run_mark; RELEASE run_mark"); }

@@ -69,7 +69,8 @@ class DataGrid : public QWidget {
   // Label of the search field ("Suche:").
   void SetSearchLabel(const QString& text);
 
-  // Columns. Widths are in twips (1/1440 inch).
+  // Columns. Widths are in twips of the grid's design font (see
+  // TwipsToPixels); they are shown as wide as our font needs for the same text.
   void AddColumn(const QString& key, const QString& caption, int widthTwips = 1200);
   void ClearColumns();
   int ColumnCount() const;
@@ -82,7 +83,7 @@ class DataGrid : public QWidget {
   void SetColumnWidth(const QString& key, int widthTwips);
   bool ColumnVisible(const QString& key) const;
   void SetColumnVisible(const QString& key, bool visible);
-  // Width of a text in the grid's font, in twips.
+  // Width of a text in the grid's font, in column twips.
   int TextWidthTwips(const QString& text) const;
   // Fits a column's width to its caption and contents.
   void FitColumnWidth(const QString& key);
@@ -179,8 +180,15 @@ class DataGrid : public QWidget {
   QTableView* view() const { return view_; }
   DataGridModel* model() const { return model_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   friend class DataGridModel;
+  // Column twips and the view's pixels, by the width of a digit.
+  double PixelsPerColumnTwip() const;
+  int TwipsToPixels(int twips) const;
+  int PixelsToTwips(int pixels) const;
   void applyColumnGeometry();
   void search();
   bool exportRows(const std::function<bool(const QStringList&)>& writeRow, int& written);

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "foundation/DialogService.h"
 
@@ -93,6 +95,29 @@ void ReleaseStatusForm() {
   }
   // A run that ended below 100 % must not hide the next run's progress.
   SetLastProgressPercent(0);
+}
+
+bool ProgressThrottle::due(int cur, int max) {
+  if (max <= 0) return true;
+  if (max != max_) {
+    max_ = max;
+    next_ = 0;
+  }
+  if (cur < next_) return false;
+  const int percent = DecideProgress(cur, 0, max, -1).percent;
+  if (percent >= 100) {
+    next_ = std::numeric_limits<int>::max();
+    return true;
+  }
+  // The percentage never falls as cur grows: the first cur above it that
+  // rounds to more is found by halving.
+  int low = std::max(cur, 0), high = max;  // percent(low) == percent, percent(high) == 100
+  while (high - low > 1) {
+    const int mid = low + (high - low) / 2;
+    (DecideProgress(mid, 0, max, -1).percent > percent ? high : low) = mid;
+  }
+  next_ = high;
+  return true;
 }
 
 int LastProgressPercent() { return g_lastPercent; }

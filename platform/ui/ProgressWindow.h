@@ -72,6 +72,20 @@ void ReleaseStatusForm();
 // Pending window events are let through after each drawing.
 void ShowProgress(int cur, int min, int max, bool showPercent, const QString& text);
 
+// Which calls of a loop that reports every record to ShowProgress (min 0)
+// can change anything: the first one and each one whose whole percentage is
+// higher than that of the call let through before. The calls in between
+// would find the percentage not risen and do nothing; those after 100 %
+// would only draw the full bar again, once per record.
+class ProgressThrottle {
+ public:
+  bool due(int cur, int max);
+
+ private:
+  int max_ = 0;
+  int next_ = 0;  // the first cur whose percentage rises above the last one let through
+};
+
 // The last percentage drawn (`LetzterProzentwert`).
 int LastProgressPercent();
 void SetLastProgressPercent(int percent);

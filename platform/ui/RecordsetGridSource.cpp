@@ -11,7 +11,7 @@ RecordsetGridSource::RecordsetGridSource(Recordset recordset) : rs_(std::move(re
 
 RecordsetGridSource::RecordsetGridSource(Database db, QString selectSql)
     : db_(std::move(db)), sql_(std::move(selectSql)), owned_(true) {
-  rs_ = db_.openSql(sql_);
+  openQuery();
   fields_ = rs_.fieldNames();
   readRowIds();
 }
@@ -27,10 +27,13 @@ RecordsetGridSource::~RecordsetGridSource() {
 QStringList RecordsetGridSource::fieldNames() const { return fields_; }
 
 void RecordsetGridSource::reload() {
+  // Nothing written since the ids were read: they are still the query's rows.
+  if (owned_ && readMark_ && rs_.isSet() && rs_.isOpen() && db_.isOpen() && db_.writeMark() == *readMark_) return;
   try {
     if (owned_) {
       rs_.close();
-      rs_ = db_.isOpen() ? db_.openSql(sql_) : Recordset();
+      rs_ = Recordset();
+      if (db_.isOpen()) openQuery();
     }
   } catch (const OrvenilError&) {
     rs_ = Recordset();
@@ -38,12 +41,25 @@ void RecordsetGridSource::reload() {
   readRowIds();
 }
 
+void RecordsetGridSource::openQuery() {
+  // The mark is taken first: whatever is written while the query reads its
+  // ids makes the next reload read them again.
+  readMark_.reset();
+  const WriteMark mark = db_.writeMark();
+  rs_ = db_.openSql(sql_);
+  queryMark_ = mark;
+}
+
 void RecordsetGridSource::readRowIds() {
   // A query recordset hands over the row ids it read when it was opened; a
   // table recordset reads them once here.
   std::vector<qint64>().swap(ids_);  // the old ids go before the new ones come
+  readMark_.reset();
   try {
-    if (rs_.isSet() && rs_.isOpen()) ids_ = rs_.orderedRowIds();
+    if (rs_.isSet() && rs_.isOpen()) {
+      ids_ = rs_.orderedRowIds();
+      if (owned_) readMark_ = queryMark_;
+    }
   } catch (const OrvenilError&) {
     // A recordset closed behind the grid's back shows no rows.
     ids_.clear();

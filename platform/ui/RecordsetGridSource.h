@@ -1,6 +1,7 @@
 #pragma once
 // A bound grid's rows from a recordset of the database layer: the row ids in
 // the recordset's order are kept, the rows themselves are read when shown.
+#include <optional>
 #include <vector>
 
 #include "platform/db/Database.h"
@@ -13,8 +14,9 @@ class RecordsetGridSource : public GridRecordSource {
  public:
   // Shows the rows of a recordset opened elsewhere.
   explicit RecordsetGridSource(Recordset recordset);
-  // Opens the query itself and opens it again on every reload, so that rows
-  // added or deleted by others show after a refresh.
+  // Opens the query itself and opens it again on a reload when anything was
+  // written to the database since, so that rows added, deleted or changed by
+  // others show after a refresh.
   RecordsetGridSource(Database db, QString selectSql);
   ~RecordsetGridSource() override;
   QStringList fieldNames() const override;
@@ -25,6 +27,7 @@ class RecordsetGridSource : public GridRecordSource {
   QString query() const override { return sql_; }
 
  private:
+  void openQuery();
   void readRowIds();
 
   Recordset rs_;
@@ -33,6 +36,8 @@ class RecordsetGridSource : public GridRecordSource {
   bool owned_ = false;
   QStringList fields_;
   std::vector<qint64> ids_;
+  WriteMark queryMark_;                // the database's mark when the query was opened
+  std::optional<WriteMark> readMark_;  // that mark, once the grid holds the query's ids
 };
 
 }  // namespace orv

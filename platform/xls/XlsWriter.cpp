@@ -1,10 +1,12 @@
 #include "platform/xls/XlsWriter.h"
 
+#include "foundation/FileErrorReason.h"
 #include "foundation/ReplacingFile.h"
 #include "platform/xls/CompoundFile.h"
 
 #include <QDir>
 #include <QHash>
+#include <cerrno>
 #include <cstring>
 
 #include <sys/sendfile.h>
@@ -12,6 +14,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace orv {
@@ -60,10 +63,14 @@ void add32(QByteArray& a, quint32 v) {
   add16(a, static_cast<quint16>(v >> 16));
 }
 
-void addRecord(QByteArray& out, quint16 type, const QByteArray& body) {
+void addRecord(QByteArray& out, quint16 type, const char* body, qsizetype size) {
   add16(out, type);
-  add16(out, static_cast<quint16>(body.size()));
-  out.append(body);
+  add16(out, static_cast<quint16>(size));
+  out.append(body, size);
+}
+
+void addRecord(QByteArray& out, quint16 type, const QByteArray& body) {
+  addRecord(out, type, body.constData(), body.size());
 }
 
 // The characters of one cell: UTF-16 text, or plain ASCII bytes as a
@@ -101,8 +108,9 @@ bool needsWideChars(const QString& s) {
 
 // Characters as the format stores them: one byte each when all are below
 // U+0100 ("compressed"), otherwise UTF-16LE.
-void addChars(QByteArray& a, const QChar* chars, qsizetype n, bool wide) {
-  const qsizetype at = a.size();
+template <typename Bytes>
+void addChars(Bytes& a, const QChar* chars, qsizetype n, bool wide) {
+  const qsizetype at = qsizetype(a.size());
   a.resize(at + (wide ? 2 * n : n));
   char* p = a.data() + at;
   for (qsizetype i = 0; i < n; ++i) {
@@ -266,6 +274,7 @@ class XlsSpoolFile {
   bool flushIfFull() { return buffer_.size() < SpoolFlushSize || flush(); }
   bool flush() {
     if (buffer_.isEmpty()) return true;
+    errno = 0;
     if (file_.write(buffer_) != buffer_.size()) return fail();
     written_ += quint64(buffer_.size());
     buffer_.resize(0);
@@ -311,7 +320,7 @@ class XlsSpoolFile {
   bool fail() {
     if (error_.isEmpty())
       error_ = QStringLiteral("temporäre Datei \"%1\": %2")
-                   .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+                   .arg(QDir::toNativeSeparators(file_.fileName()), FileErrorReason(errno, file_));
     return false;
   }
   QString error_;
@@ -389,7 +398,7 @@ struct XlsWriter::State {
   std::vector<RememberedString> remembered;
   quint32 stringCount = 0;
   quint32 stringRefs = 0;
-  QByteArray record;  // body of the SST or CONTINUE record being filled
+  std::vector<char> record;  // body of the SST or CONTINUE record being filled
   bool firstRecord = true;
   quint32 bucketSize = 8;
   struct Bucket {
@@ -399,7 +408,7 @@ struct XlsWriter::State {
   std::vector<Bucket> buckets;
 
   std::vector<BlockRow> blockRows;
-  QByteArray blockCells;
+  std::vector<char> blockCells;
 
   bool columnsCut = false;
   bool textCut = false;
@@ -410,9 +419,9 @@ struct XlsWriter::State {
   }
 
   bool finishStringRecord() {
-    addRecord(strings.buffer(), firstRecord ? RecSst : RecContinue, record);
+    addRecord(strings.buffer(), firstRecord ? RecSst : RecContinue, record.data(), qsizetype(record.size()));
     firstRecord = false;
-    record.resize(0);
+    record.clear();
     return strings.flushIfFull() || spoolFailed(strings);
   }
 
@@ -432,23 +441,25 @@ struct XlsWriter::State {
     const bool wide = s.wide();
     const int charSize = wide ? 2 : 1;
     // A string's length and flags never straddle two records.
-    if (record.size() + 3 + charSize > MaxRecordData && !finishStringRecord()) return false;
+    if (qsizetype(record.size()) + 3 + charSize > MaxRecordData && !finishStringRecord()) return false;
     if (index % bucketSize == 0) noteBucket();
-    add16(record, static_cast<quint16>(s.size));
-    add8(record, wide ? 1 : 0);
+    char head[3];
+    qToLittleEndian<quint16>(static_cast<quint16>(s.size), head);
+    head[2] = wide ? 1 : 0;
+    record.insert(record.end(), head, head + 3);
     qsizetype done = 0;
     for (;;) {
-      const qsizetype fit = (MaxRecordData - record.size()) / charSize;
+      const qsizetype fit = (MaxRecordData - qsizetype(record.size())) / charSize;
       const qsizetype take = std::min(fit, s.size - done);
       if (s.u16)
         addChars(record, reinterpret_cast<const QChar*>(s.u16) + done, take, wide);
       else
-        record.append(s.ascii + done, take);
+        record.insert(record.end(), s.ascii + done, s.ascii + done + take);
       done += take;
       if (done >= s.size) return true;
       // The rest continues in the next record, which repeats the flags.
       if (!finishStringRecord()) return false;
-      add8(record, wide ? 1 : 0);
+      record.push_back(wide ? 1 : 0);
     }
   }
 
@@ -486,32 +497,36 @@ struct XlsWriter::State {
     Sheet& sheet = sheets.back();
     QByteArray& buf = cells.buffer();
     const quint64 blockStart = cells.size();
+    // The records are put together in place: this runs once per 32 rows
+    // of exports of millions.
+    char rec[RowRecordSize];
     for (const BlockRow& r : blockRows) {
-      QByteArray b;
-      add16(b, r.row);
-      add16(b, r.firstColumn);
-      add16(b, r.endColumn);
-      add16(b, 0x00FF);  // default height
-      add16(b, 0);
-      add16(b, 0);
-      add16(b, 0x0100);
-      add16(b, CellXf);
-      addRecord(buf, RecRow, b);
+      const quint16 fields[] = {RecRow, RowRecordSize - 4, r.row, r.firstColumn, r.endColumn,
+                                0x00FF,  // default height
+                                0,      0, 0x0100, CellXf};
+      for (size_t i = 0; i < std::size(fields); ++i) qToLittleEndian<quint16>(fields[i], rec + 2 * i);
+      buf.append(rec, RowRecordSize);
     }
-    buf.append(blockCells);
-    QByteArray b;
-    add32(b, static_cast<quint32>(cells.size() - blockStart));
-    // The first row's cells are counted from the second ROW record, each
-    // further row's from the first cell of the row before.
+    buf.append(blockCells.data(), qsizetype(blockCells.size()));
+    // DBCELL: the offset back to the first ROW record, then per row where
+    // its cells start: the first row's counted from the second ROW record,
+    // each further row's from the first cell of the row before.
+    char dbCell[4 + 4 + 2 * RowsPerBlock];
+    const qsizetype bodySize = 4 + 2 * qsizetype(blockRows.size());
+    qToLittleEndian<quint16>(RecDbCell, dbCell);
+    qToLittleEndian<quint16>(static_cast<quint16>(bodySize), dbCell + 2);
+    qToLittleEndian<quint32>(static_cast<quint32>(cells.size() - blockStart), dbCell + 4);
     quint32 step = quint32(blockRows.size()) * RowRecordSize - RowRecordSize;
+    char* at = dbCell + 8;
     for (const BlockRow& r : blockRows) {
-      add16(b, static_cast<quint16>(step));
+      qToLittleEndian<quint16>(static_cast<quint16>(step), at);
+      at += 2;
       step = quint32(r.cellBytes);
     }
     sheet.blockIndexes.push_back(static_cast<quint32>(cells.size() - sheet.begin));
-    addRecord(buf, RecDbCell, b);
+    buf.append(dbCell, 4 + bodySize);
     blockRows.clear();
-    blockCells.resize(0);
+    blockCells.clear();
     return cells.flushIfFull() || spoolFailed(cells);
   }
 
@@ -534,7 +549,7 @@ struct XlsWriter::State {
       columnsCut = true;
       n = MaxColumns;
     }
-    const qsizetype rowStart = blockCells.size();
+    const qsizetype rowStart = qsizetype(blockCells.size());
     int firstColumn = -1;
     int lastColumn = -1;
     QString scratch;
@@ -550,14 +565,14 @@ struct XlsWriter::State {
       qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
       qToLittleEndian<quint16>(CellXf, rec + 8);
       qToLittleEndian<quint32>(index, rec + 10);
-      blockCells.append(rec, LabelSstRecordSize);
+      blockCells.insert(blockCells.end(), rec, rec + LabelSstRecordSize);
       if (firstColumn < 0) firstColumn = int(c);
       lastColumn = int(c);
       sheet.columns = std::max<quint16>(sheet.columns, static_cast<quint16>(c + 1));
     }
     if (firstColumn >= 0) {
       blockRows.push_back(
-          {rowNumber, quint16(firstColumn), quint16(lastColumn + 1), int(blockCells.size() - rowStart)});
+          {rowNumber, quint16(firstColumn), quint16(lastColumn + 1), int(qsizetype(blockCells.size()) - rowStart)});
       if (sheet.firstRowWithCells < 0) sheet.firstRowWithCells = rowNumber;
       sheet.lastRowWithCells = rowNumber;
     }
@@ -602,7 +617,7 @@ bool XlsWriter::open(const QString& path) {
   auto state = std::make_unique<State>();
   if (!state->out.openFor(path)) {
     errorText_ = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
-                     .arg(QDir::toNativeSeparators(path), state->out.errorString());
+                     .arg(QDir::toNativeSeparators(path), state->out.lastError());
     return false;
   }
   if (!state->cells.open() || !state->strings.open()) {
@@ -613,8 +628,7 @@ bool XlsWriter::open(const QString& path) {
   state->sheets.push_back({});
   state->remembered.resize(RememberedStrings);
   state->record.reserve(MaxRecordData);
-  add32(state->record, 0);  // reference and string counts, set on close
-  add32(state->record, 0);
+  state->record.assign(8, 0);  // reference and string counts, set on close
   d = std::move(state);
   return true;
 }
@@ -706,7 +720,7 @@ bool XlsWriter::close() {
     ok = false;
   if (!ok || quint64(out.pos()) != layout.fileSize()) {
     const QString spools = s->strings.errorText() + s->cells.errorText();
-    return failed(!spools.isEmpty() ? spools : s->out.errorString());
+    return failed(!spools.isEmpty() ? spools : s->out.lastError());
   }
   if (!s->out.commit()) {
     errorText_ =

@@ -66,3 +66,24 @@ TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
   EXPECT_EQ(rows().size(), 3);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
+
+// A file refused before the rows are replaced changes nothing: neither the
+// rows nor the start system (the dialog opens at ETRS89) nor the job's file.
+TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
+  importGaussKruegerJob();
+  const QString binary = root.path() + "/utf16.txt";
+  QFile f(binary);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
+  f.close();
+  runImport(binary, 1, nullptr, [&] { dialogs->expectMessage("keine Textdatei"); });
+  expectGaussKruegerSystem();
+  // A file that vanishes while the start-data dialog is open.
+  const QString gone = writeFile("weg.txt", {"7 K 512345.0 5712345.0 1"});
+  runImport(gone, 1, [&](orv::FormOrvenilSystemAuswahl&) { QFile::remove(gone); },
+            [&] { dialogs->expectMessage("kann nicht gelesen werden"); });
+  expectGaussKruegerSystem();
+  EXPECT_EQ(rows(), jobRows);
+  EXPECT_EQ(orv::State().ImportDatei, jobFile);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}

@@ -1,6 +1,8 @@
 // The data grid: rows in memory and a bound SQLite table of 100,000 rows;
 // cells by key, find, delete with its before-delete event, the ".fil" round
 // trip, text and spreadsheet export with the per-row export event, formatting.
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -291,6 +293,35 @@ TEST_F(BoundGridTest, MembersAndEventsOnABoundTable) {
   EXPECT_EQ(g.CurrentRow(), 40000);
   EXPECT_EQ(rowChanges, 0);
   EXPECT_EQ(g.RowCount(), kRows - 10);  // ids 99991 … 100000, two of them deleted before
+}
+
+// A refresh with nothing written keeps the ids it has; any write in between,
+// by the program or by another connection, shows.
+TEST_F(BoundGridTest, RefreshAfterAWriteShowsIt) {
+  DataGrid g;
+  g.BindQuery(db, QStringLiteral("SELECT * FROM Daten ORDER BY Punkt"));
+  g.Refresh();
+  ASSERT_EQ(g.RowCount(), kRows);
+
+  // Point "1" renamed through a recordset moves from the first row to the last.
+  Recordset rs = db.openTable(QStringLiteral("Daten"));
+  rs.moveLast();
+  rs.edit();
+  rs.setValue(QStringLiteral("Punkt"), QStringLiteral("zzz"));
+  rs.update();
+  rs.close();
+  g.Refresh();
+  EXPECT_EQ(g.CellText(kRows, QStringLiteral("Punkt")), QStringLiteral("zzz"));
+
+  db.commit();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO Daten (Punkt, id) VALUES ('', 0)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(other);
+  g.Refresh();
+  EXPECT_EQ(g.RowCount(), kRows + 1);
+  EXPECT_EQ(g.CellText(1, QStringLiteral("id")), QStringLiteral("0"));
 }
 
 TEST_F(BoundGridTest, SaveLoadAndExports) {

@@ -88,6 +88,25 @@ TEST_F(ProgressWindowTest, ReleaseLetsTheNextRunDrawFromItsFirstPercent) {
   EXPECT_EQ(ExistingStatusForm()->Label2->text(), QStringLiteral("1% von 100 b"));
 }
 
+// A loop reporting every record through the throttle draws what it would
+// draw without it, each percentage once, and the full bar once.
+TEST_F(ProgressWindowTest, ThrottledRunDrawsEachPercentageOnce) {
+  ProgressThrottle throttle;
+  int passed = 0;
+  for (int cur = 1; cur <= 200000; ++cur) {
+    if (!throttle.due(cur, 200000)) continue;
+    ++passed;
+    ShowProgress(cur, 0, 200000, true, QStringLiteral(" r"));
+    if (cur == 1000) {
+      EXPECT_EQ(StatusForm()->Label2->text(), QStringLiteral("1% von 200000 r"));
+    }
+  }
+  EXPECT_EQ(passed, 101);  // the first record (0 %) and one per percentage
+  EXPECT_EQ(ExistingStatusForm()->drawCount(), 100);
+  EXPECT_EQ(ExistingStatusForm()->picProgress->percent(), 100);
+  EXPECT_EQ(LastProgressPercent(), 0);
+}
+
 TEST_F(ProgressWindowTest, FullRunResetsMemory) {
   // 1 … 100 % are drawn once each; 199 of 200 already rounds to 100, after
   // which the memory is 0, so the last call draws its 100 % again.
