@@ -275,10 +275,14 @@ int main(int argc, char** argv) {
   form.BtZone->preset(1);
   form.zielZone->SetListIndex(2);
   t0 = std::chrono::steady_clock::now();
+  const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
   form.cmdZoneÄndern_Click();
   s.KooDb.commit();
   const double zoneTime = Seconds(t0);
-  std::printf("zone job: %d points, zone change %.2f s (%.0f points/s)\n", n, zoneTime, n / zoneTime);
+  const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
+  std::printf("zone job: %d points, zone change %.2f s (%.0f points/s); window thread busy %.2f s, other threads "
+              "%.2f s\n",
+              n, zoneTime, n / zoneTime, windowCpu, bench::ProcessCpuSeconds() - all0 - windowCpu);
   for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
   const double rawZone = bench::RawReadAndUpdate(s.KooDbPfad, folders.tempFolder + "rawzone.sqlite",
                                                  {"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel"},

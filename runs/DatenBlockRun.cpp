@@ -64,7 +64,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         if (block.used == block.rows.size()) block.rows.emplace_back();
         DatenRunRow& row = block.rows[block.used++];
         row.index = ++readRows;
-        row.rowId = query.value(0).longValue();
+        row.rowId = query.integer(0);
         row.nullColumn = -1;
         row.errorNumber = 0;
         row.error.clear();
