@@ -115,7 +115,6 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
           progress(index, count);
           sinceProgress.restart();
         }
-        if (options_.computeInOrder) computeRow(row);
         if (row.nullColumn >= 0) InvalidUseOfNull();
         if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
         beforeStore(index, row);
@@ -125,29 +124,21 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       }
     };
 
-    if (options_.computeInOrder) {
-      RowBlock block;
-      do {
-        readBlock(block);
-        storeBlock(block);
-      } while (block.used > 0);
-    } else {
-      RowBlock current, next;  // outlive the workers that fill them
-      BlockWorkers workers;
-      readBlock(current);
-      workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
-      workers.join();
-      for (;;) {
-        next.used = 0;
-        if (!readingDone) {
-          readBlock(next);
-          workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
-        }
-        storeBlock(current);
-        workers.join();
-        if (next.used == 0) break;
-        std::swap(current, next);
+    RowBlock current, next;  // outlive the workers that fill them
+    BlockWorkers workers;
+    readBlock(current);
+    workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
+    workers.join();
+    for (;;) {
+      next.used = 0;
+      if (!readingDone) {
+        readBlock(next);
+        workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
       }
+      storeBlock(current);
+      workers.join();
+      if (next.used == 0) break;
+      std::swap(current, next);
     }
   } catch (...) {
     if (options_.undoOnError) transaction.undoToMark();

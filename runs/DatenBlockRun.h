@@ -69,9 +69,6 @@ class DatenBlockRun {
     // A start column never written reads as the empty text instead of
     // stopping the run.
     bool nullReadsEmpty = false;
-    // compute runs on the window thread, row after row, for a run whose
-    // rows depend on the rows before them.
-    bool computeInOrder = false;
     // A row that fails leaves every row as it was before the walk: the
     // rows stored before it are undone (the run does the walk again in
     // another way).
