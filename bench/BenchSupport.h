@@ -4,10 +4,15 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
 
 #include "shell/FormOrvenil.h"
 
@@ -15,6 +20,21 @@ namespace orv::bench {
 
 inline double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// CPU time of the calling thread so far: what a thread did itself, whatever
+// else the machine runs.
+inline double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// CPU time of all threads of the process so far.
+inline double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 // Ends the benchmark with SQLite's message when a raw call did not give what it should.
@@ -44,6 +64,77 @@ inline FormOrvenilFolders WindowFolders(const QTemporaryDir& root) {
   return FormOrvenilFolders{root.path() + QStringLiteral("/Programm/"),
                             root.path() + QStringLiteral("/Programm/Orvenil-Datenbanken/"),
                             root.path() + QStringLiteral("/Temp/")};
+}
+
+// The raw floor of a run over Daten: the rows read (readColumns) and the
+// columns the run wrote (writeColumns) updated with the texts it wrote, through sqlite3 alone, in one transaction, on a
+// copy of the job's file. The texts are read before each timed block.
+inline double RawReadAndUpdate(const QString& jobPath, const QString& rawPath, const QStringList& readColumns,
+                const QStringList& writeColumns) {
+  QFile::remove(rawPath);
+  QFile::copy(jobPath, rawPath);
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(rawPath.toUtf8().constData(), &db), db);
+  sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_size=-65536", nullptr,
+               nullptr, nullptr);
+  sqlite3_stmt* texts = nullptr;
+  sqlite3_stmt* sel = nullptr;
+  sqlite3_stmt* upd = nullptr;
+  const QByteArray textsSql =
+      ("SELECT " + writeColumns.join(", ") + " FROM Daten WHERE rowid >= ?1 AND rowid < ?2 ORDER BY rowid").toUtf8();
+  const QByteArray selSql = ("SELECT rowid, " + readColumns.join(", ") + " FROM Daten ORDER BY rowid").toUtf8();
+  QString updSql = "UPDATE Daten SET ";
+  for (int c = 0; c < writeColumns.size(); ++c) updSql += (c ? ", " : "") + writeColumns[c] + " = ?";
+  updSql += " WHERE rowid = ?";
+  Check(sqlite3_prepare_v2(db, textsSql.constData(), -1, &texts, nullptr), db);
+  Check(sqlite3_prepare_v2(db, selSql.constData(), -1, &sel, nullptr), db);
+  Check(sqlite3_prepare_v2(db, updSql.toUtf8().constData(), -1, &upd, nullptr), db);
+  const int nWrite = static_cast<int>(writeColumns.size());
+  double timed = 0;
+  double cpu = 0;
+  size_t readBytes = 0;
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  constexpr int kBlock = 50000;
+  bool more = true;
+  for (qint64 first = 1; more; first += kBlock) {
+    std::vector<std::string> block;
+    sqlite3_bind_int64(texts, 1, first);
+    sqlite3_bind_int64(texts, 2, first + kBlock);
+    while (sqlite3_step(texts) == SQLITE_ROW)
+      for (int c = 0; c < nWrite; ++c) {
+        const unsigned char* t = sqlite3_column_text(texts, c);
+        block.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
+      }
+    sqlite3_reset(texts);
+    const auto start = std::chrono::steady_clock::now();
+    const double cpu0 = ThreadCpuSeconds();
+    for (size_t r = 0; r * nWrite < block.size(); ++r) {
+      if (sqlite3_step(sel) != SQLITE_ROW) {
+        more = false;
+        break;
+      }
+      for (int c = 1; c <= readColumns.size(); ++c) readBytes += sqlite3_column_bytes(sel, c);
+      for (int c = 0; c < nWrite; ++c) {
+        const std::string& t = block[r * nWrite + c];
+        sqlite3_bind_text(upd, c + 1, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+      }
+      sqlite3_bind_int64(upd, nWrite + 1, sqlite3_column_int64(sel, 0));
+      if (sqlite3_step(upd) != SQLITE_DONE) Check(SQLITE_ERROR, db);
+      sqlite3_reset(upd);
+    }
+    timed += Seconds(start);
+    cpu += ThreadCpuSeconds() - cpu0;
+    if (block.size() < static_cast<size_t>(kBlock) * nWrite) more = false;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  timed += Seconds(start);
+  sqlite3_finalize(texts);
+  sqlite3_finalize(sel);
+  sqlite3_finalize(upd);
+  sqlite3_close(db);
+  std::printf("raw sqlite3: %zu bytes of the read columns read, thread busy %.2f s\n", readBytes, cpu);
+  return timed;
 }
 
 }  // namespace orv::bench

@@ -6,6 +6,9 @@
 // prepared UPDATE of the target columns, a SELECT of the exported columns
 // written with buffered output. Prints the job's time over the floor's.
 //
+// Then a zone change of the target side over the same rows, against raw
+// sqlite3 reading and updating the same columns.
+//
 //   bench_job [points]     (default 1,000,000)
 #include <sqlite3.h>
 
@@ -265,6 +268,27 @@ int main(int argc, char** argv) {
   std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
               raw.exportRows);
   std::printf("job over raw sqlite3: ratio %.2f\n", job / (raw.insert + raw.update + raw.exportRows));
+
+  // A zone change of the target side into the fixed zone 09/32, from the
+  // zone key, against raw sqlite3 reading the same rows and updating the
+  // same columns in one transaction.
+  form.BtZone->preset(1);
+  form.zielZone->SetListIndex(2);
+  t0 = std::chrono::steady_clock::now();
+  const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
+  form.cmdZoneÄndern_Click();
+  s.KooDb.commit();
+  const double zoneTime = Seconds(t0);
+  const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
+  std::printf("zone job: %d points, zone change %.2f s (%.0f points/s); window thread busy %.2f s, other threads "
+              "%.2f s\n",
+              n, zoneTime, n / zoneTime, windowCpu, bench::ProcessCpuSeconds() - all0 - windowCpu);
+  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+  const double rawZone = bench::RawReadAndUpdate(s.KooDbPfad, folders.tempFolder + "rawzone.sqlite",
+                                                 {"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel"},
+                                                 {"Zone", "EllipsKO", "sYeZiel", "sXeZiel"});
+  std::printf("raw sqlite3: zone read and update %.2f s\n", rawZone);
+  std::printf("zone job over raw sqlite3: ratio %.2f\n", zoneTime / rawZone);
   CloseAllDatabases(true);
   SetDialogService(nullptr);
   return 0;

@@ -42,7 +42,8 @@ void RowTexts::add(const QString& text) {
 void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore& beforeStore,
                         const Progress& progress) {
   RunTransaction transaction(db_);
-  {
+  if (options_.undoOnError) transaction.mark();
+  try {
     RowUpdate update(db_, QStringLiteral("Daten"), write_);
     QString sql = QStringLiteral("SELECT rowid");
     for (const QString& c : read_) sql += QStringLiteral(", [") + c + QLatin1Char(']');
@@ -63,14 +64,15 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         if (block.used == block.rows.size()) block.rows.emplace_back();
         DatenRunRow& row = block.rows[block.used++];
         row.index = ++readRows;
-        row.rowId = query.value(0).longValue();
-        row.in.resize(static_cast<size_t>(readCount));
+        row.rowId = query.integer(0);
         row.nullColumn = -1;
         row.errorNumber = 0;
         row.error.clear();
+        // The texts are made on the worker that computes the row.
+        row.read.clear();
         for (int c = 0; c < readCount; ++c) {
           if (!options_.nullReadsEmpty && row.nullColumn < 0 && query.isNull(c + 1)) row.nullColumn = c;
-          row.in[static_cast<size_t>(c)] = query.text(c + 1);
+          row.read.addUtf8(query.utf8(c + 1));
         }
         if (row.nullColumn >= 0) {
           // The rows after it are never reached.
@@ -83,6 +85,11 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       row.out.clear();
       row.keep = false;
       if (row.nullColumn >= 0) return;
+      row.in.resize(static_cast<size_t>(row.read.count()));
+      for (int c = 0; c < row.read.count(); ++c) {
+        const QByteArrayView bytes = row.read.at(c);
+        row.in[static_cast<size_t>(c)] = QString::fromUtf8(bytes.data(), bytes.size());
+      }
       // Whatever ran on this thread before (the window thread hashes
       // strings all the time) must not slow the row's arithmetic.
       ClearUpperVectorState();
@@ -108,7 +115,6 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
           progress(index, count);
           sinceProgress.restart();
         }
-        if (options_.computeInOrder) computeRow(row);
         if (row.nullColumn >= 0) InvalidUseOfNull();
         if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
         beforeStore(index, row);
@@ -118,30 +124,25 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       }
     };
 
-    if (options_.computeInOrder) {
-      RowBlock block;
-      do {
-        readBlock(block);
-        storeBlock(block);
-      } while (block.used > 0);
-    } else {
-      RowBlock current, next;  // outlive the workers that fill them
-      BlockWorkers workers;
-      readBlock(current);
-      workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
-      workers.join();
-      for (;;) {
-        next.used = 0;
-        if (!readingDone) {
-          readBlock(next);
-          workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
-        }
-        storeBlock(current);
-        workers.join();
-        if (next.used == 0) break;
-        std::swap(current, next);
+    RowBlock current, next;  // outlive the workers that fill them
+    BlockWorkers workers;
+    readBlock(current);
+    workers.start(current.used, [&](size_t i) { computeRow(current.rows[i]); });
+    workers.join();
+    for (;;) {
+      next.used = 0;
+      if (!readingDone) {
+        readBlock(next);
+        workers.start(next.used, [&](size_t i) { computeRow(next.rows[i]); });
       }
+      storeBlock(current);
+      workers.join();
+      if (next.used == 0) break;
+      std::swap(current, next);
     }
+  } catch (...) {
+    if (options_.undoOnError) transaction.undoToMark();
+    throw;
   }
   transaction.commit();
 }

@@ -26,6 +26,10 @@ class RowTexts {
     ends_.clear();
   }
   void add(const QString& text);
+  void addUtf8(QByteArrayView utf8) {
+    bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
+    ends_.push_back(bytes_.size());
+  }
   int count() const { return static_cast<int>(ends_.size()); }
   QByteArrayView at(int i) const {
     const size_t first = i == 0 ? 0 : ends_[static_cast<size_t>(i) - 1];
@@ -42,12 +46,13 @@ struct DatenRunRow {
   qint64 index = 0;  // position in the walk, from 1
   qint64 rowId = 0;
   std::vector<QString> in;  // texts of the read columns ("" for Null)
+  RowTexts read;            // the same as read, UTF-8, until the row is computed
   int nullColumn = -1;      // the first read column that was Null
   RowTexts out;             // texts of the write columns
   bool keep = false;        // compute leaves the row as it is: nothing is written
   // Values of the row that the window thread needs in row order (a zone,
   // say); the run decides their meaning.
-  double note[4] = {0, 0, 0, 0};
+  double note[12] = {};
   int errorNumber = 0;
   QString error;
 };
@@ -55,7 +60,8 @@ struct DatenRunRow {
 class DatenBlockRun {
  public:
   using Compute = std::function<void(DatenRunRow& row)>;            // on a worker thread
-  using BeforeStore = std::function<void(qint64 index, const DatenRunRow& row)>;  // window thread
+  // On the window thread, in row order; may compute the row's texts anew.
+  using BeforeStore = std::function<void(qint64 index, DatenRunRow& row)>;
   using Progress = std::function<void(qint64 index, qint64 count)>;  // window thread
 
   // How the walk treats its rows.
@@ -63,9 +69,10 @@ class DatenBlockRun {
     // A start column never written reads as the empty text instead of
     // stopping the run.
     bool nullReadsEmpty = false;
-    // compute runs on the window thread, row after row, for a run whose
-    // rows depend on the rows before them.
-    bool computeInOrder = false;
+    // A row that fails leaves every row as it was before the walk: the
+    // rows stored before it are undone (the run does the walk again in
+    // another way).
+    bool undoOnError = false;
   };
 
   DatenBlockRun(const Database& db, QStringList readColumns, QStringList writeColumns, Options options)

@@ -3,6 +3,8 @@
 // back (four fixed-point steps); rows inside the grid get their target
 // columns, rows outside have them emptied.
 #include <QCoreApplication>
+#include <QRadioButton>
+#include <memory>
 
 #include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
@@ -21,6 +23,7 @@
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
 #include "runs/RunFrame.h"
+#include "runs/ZoneChangeRows.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
@@ -106,57 +109,125 @@ void FormOrvenil::RunNtv2Transformation() {
     redrawOff = true;
     const qint64 count = CountDatenRows(job);
     state.AnzahlDatensaetze = static_cast<qint32>(count);
-    // On the workers: the shift and the target columns of the row; the
-    // zone goes along for the window thread.
+    // With Zone-Ziel chosen, the zone change that closes the run is done
+    // within it: each row's zone texts are computed with its NTv2 texts and
+    // stored by the same update. Should a row fail, that walk is undone and
+    // the run walks the rows again without it, followed by the zone change
+    // on its own, so that the rows end as those two passes leave them.
+    bool zonesWithin = state.ImportDateiGewaehlt && !state.ImportDatei.isEmpty() && state.StartA != 0 &&
+                       BtZoneZiel->isChecked() && !BtZoneStart->isChecked();
+    std::unique_ptr<ZoneChangeSide> side;
+    std::unique_ptr<ZoneRowOrder> order;
     enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe };
-    const auto compute = [&cache, &target, &zoneEllipsoid, forward](DatenRunRow& row) {
-      const double lat = ToDoubleStrict(row.in[kBgDez]);
-      const double lon = ToDoubleStrict(row.in[kLgDez]);
-      double latSec = 0, lonSec = 0;
-      if (forward) {
-        latSec = ToDoubleStrict(row.in[kBgDezSek]);
-        lonSec = ToDoubleStrict(row.in[kLgDezSek]);
+    // Positions in the NTv2 target columns.
+    enum TargetColumn { kLonText = 1, kRadB = 4, kRadL = 5, kNorthing = 12, kEasting = 13 };
+    const auto walkRows = [&](bool withZones) {
+      QStringList columns = Ntv2TargetColumnNames();
+      if (withZones) {
+        side = std::make_unique<ZoneChangeSide>(PrepareZoneSide(true));
+        order = std::make_unique<ZoneRowOrder>(*side);
+        columns.removeAt(kEasting);
+        columns.removeAt(kNorthing);
+        columns << QStringLiteral("Zone") << QStringLiteral("EllipsKO") << QStringLiteral("sYeZiel")
+                << QStringLiteral("sXeZiel");
       }
-      const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
-      row.note[0] = p.inside ? 1 : 0;
-      if (!p.inside) {
-        for (qsizetype c = 0; c < Ntv2TargetColumnNames().size(); ++c) row.out.add(QString());
-        return;
-      }
-      const Ntv2TargetColumns t =
-          Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target, zoneEllipsoid);
-      for (const auto& column : t.columns) row.out.add(column.second);
-      row.note[1] = t.meridian;
-      row.note[2] = t.falseEasting;
+      // On the workers (or, for a row whose zone was guessed wrong, on this
+      // thread): the shift and the target columns of the row; the zone goes
+      // along for the window thread.
+      const auto computeRow = [&, withZones](DatenRunRow& row, const RowZone* zone) {
+        const double lat = ToDoubleStrict(row.in[kBgDez]);
+        const double lon = ToDoubleStrict(row.in[kLgDez]);
+        double latSec = 0, lonSec = 0;
+        if (forward) {
+          latSec = ToDoubleStrict(row.in[kBgDezSek]);
+          lonSec = ToDoubleStrict(row.in[kLgDezSek]);
+        }
+        const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
+        Ntv2TargetColumns t;
+        if (p.inside) t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target, zoneEllipsoid);
+        row.note[0] = p.inside ? 1 : 0;
+        row.note[1] = t.meridian;
+        row.note[2] = t.falseEasting;
+        static const QString kEmpty;
+        const auto text = [&](int c) -> const QString& { return p.inside ? t.columns[size_t(c)].second : kEmpty; };
+        for (int c = 0; c < Ntv2TargetColumnNames().size(); ++c)
+          if (!withZones || (c != kNorthing && c != kEasting)) row.out.add(text(c));
+        if (!withZones) return;
+        // Every row of the run has target values or none at all; a row the
+        // zone change would leave alone cannot arise, and should one, the
+        // run does the two passes instead.
+        if (KeepsItsCoordinates(*side, text(kRadB), text(kRadL), text(kEasting)))
+          throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Zeile ohne Breite und Länge"));
+        ZoneRowNote note;
+        note.longitudeEmpty = text(kLonText).isEmpty();
+        note.own = OwnZone(*side, text(kLonText));
+        note.used = zone ? *zone : ZoneGuess(*side, note.own, order->decidedMeridian());
+        note.warning = AddZoneTexts(*side, text(kRadB), text(kRadL), text(kEasting), note.used, row.out);
+        PutZoneNote(row, note);
+      };
+      // On the window thread, in row order: the zone of the last row inside
+      // the grid and the panels of the first row; then the row's zone.
+      const auto beforeStore = [&, withZones](qint64 i, DatenRunRow& row) {
+        ZoneRowNote note;
+        RowZone zone;
+        bool zonePanels = false;
+        if (withZones) {
+          note = TakeZoneNote(row);
+          if (!order->place(note, zone, zonePanels)) {
+            row.out.clear();
+            computeRow(row, &zone);
+            note = TakeZoneNote(row);
+          }
+          order->count(note);
+        }
+        if (row.note[0] != 0) {
+          state.ZielMeridian = static_cast<int32_t>(row.note[1]);
+          state.ZielFalseEasting = row.note[2];
+          if (i == 1) {
+            xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) +
+                                              QStringLiteral("  "));
+            xpStatusBar1->SetPanelText(
+                7, QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
+            xpStatusBar1->SetPanelText(
+                8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
+          }
+        }
+        if (zonePanels) ShowZonePanels(*side, zone);
+      };
+      DatenBlockRun::Options options;
+      options.nullReadsEmpty = true;
+      options.undoOnError = withZones;
+      DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"}, columns, options);
+      walk.run(
+          count, [&computeRow](DatenRunRow& row) { computeRow(row, nullptr); }, beforeStore,
+          [](qint64 i, qint64 n) {
+            ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true,
+                         QStringLiteral(" Zeilen, Transformation NTv2..."));
+          });
     };
-    // On the window thread, in row order: the zone of the last row inside
-    // the grid, the panels of the first row.
-    const auto beforeStore = [&](qint64 i, const DatenRunRow& row) {
-      if (row.note[0] == 0) return;
-      state.ZielMeridian = static_cast<int32_t>(row.note[1]);
-      state.ZielFalseEasting = row.note[2];
-      if (i == 1) {
-        xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) +
-                                          QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(7,
-                                   QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(
-            8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
+    if (zonesWithin) {
+      try {
+        walkRows(true);
+      } catch (const std::exception&) {
+        zonesWithin = false;
+        walkRows(false);
       }
-    };
-    DatenBlockRun::Options options;
-    options.nullReadsEmpty = true;
-    DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"}, Ntv2TargetColumnNames(), options);
-    walk.run(count, compute, beforeStore, [](qint64 i, qint64 n) {
-      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
-    });
+    } else {
+      walkRows(false);
+    }
 
     Dialogs().processEvents();
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
     FormVisible(true);
     Dialogs().processEvents();
-    ConvertZones();
+    if (zonesWithin) {
+      state.ZielMeridian = order->current().meridian;
+      state.ZielFalseEasting = order->current().falseEasting;
+      WarnNegativeEastings(order->warnings());
+    } else {
+      ConvertZones();
+    }
     Dialogs().setBusy(false);
     runCompleted_ = true;
   } catch (const OrvenilError& e) {

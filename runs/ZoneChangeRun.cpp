@@ -19,6 +19,7 @@
 #include "platform/ui/VbTextBox.h"
 #include "runs/DatenBlockRun.h"
 #include "runs/RunFrame.h"
+#include "runs/ZoneChangeRows.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/ZoneLists.h"
@@ -26,20 +27,6 @@
 namespace orv {
 
 namespace {
-
-const QString kFourDecimals = QStringLiteral("0.0000");
-
-// The projection of one side: ellipsoid, scale and the zone being used.
-struct ZoneSideSetup {
-  ProjectedEllipsoid ellipsoid;
-  QString zoneEllipsoid;
-  int32_t meridian = 0;
-  double falseEasting = 0;
-};
-
-// Columns read: radBg, radLg, LgDez, sYe (start) or their target
-// counterparts, and Punkt; written: Zone, EllipsKO, sYe, sXe.
-enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe, kPunkt };
 
 // An error of the projection of a row, with the row's point number in front.
 [[noreturn]] void RethrowNamingPoint(const QString& punkt) {
@@ -95,178 +82,83 @@ void FormOrvenil::ConvertZones() {
   }
 
   bool gridLocked = false;
-  int32_t shownMeridian = 0;
-  const auto writePanels = [&](bool target, bool individual, const ZoneSideSetup& s) {
-    const QString side = target ? QStringLiteral("Ziel") : QStringLiteral("Start");
-    xpStatusBar1->SetPanelText(
-        3, (individual ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) + side +
-               QStringLiteral("-Zone: ") + NumberText(s.meridian) + QStringLiteral("  "));
-    xpStatusBar1->SetPanelText(4,
-                               side + QStringLiteral("-Maßstab: ") + NumberText(s.ellipsoid.k0) + QStringLiteral("  "));
-    xpStatusBar1->SetPanelText(
-        5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
-    for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
-  };
-  const auto reportLeftAlone = [&](qint64 count, bool target) {
-    if (count > 0)
-      Dialogs().messageBox(QString::number(count) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
-                               (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
-                               QStringLiteral(") sind unverändert geblieben!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
-  };
-  const auto warn = [&](int count) {
-    if (count > 0)
-      Dialogs().messageBox(
-          QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
-              QStringLiteral("\n") + QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   "),
-          MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
-  };
-
-  // One side over all rows. The start side keeps its results in the
-  // program-wide start values; the target side works on its own copies, so
-  // that the start system stays as the import left it.
+  // One side over all rows: the rows are computed on the workers, each
+  // row's zone is decided on this thread in row order.
   const auto runSide = [&](bool target) {
-    ZoneSideSetup s;
-    if (target) {
-      s.ellipsoid = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
-      s.zoneEllipsoid = state.ZonenEllipsoidZiel;
-    } else {
-      s.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
-      state.StartB = s.ellipsoid.b;
-      state.StartE = s.ellipsoid.e;
-      state.StartK0 = s.ellipsoid.k0;
-      if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
-        state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
-      s.zoneEllipsoid = state.ZonenEllipsoidStart;
-      s.meridian = state.StartMeridian;
-      s.falseEasting = state.StartFalseEasting;
-    }
-    const auto refreshStartEllipsoid = [&] {
-      if (!target && txtTrafoParaStart->Text() != QLatin1String("ohne")) {
-        state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
-        s.zoneEllipsoid = state.ZonenEllipsoidStart;
-      }
-    };
-    const bool etrsStart = Startsys->isSelected(0);
+    const ZoneChangeSide side = PrepareZoneSide(target);
+    ZoneRowOrder order(side);
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
     const QStringList read = target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Punkt"}
                                     : QStringList{"radBg", "radLg", "LgDez", "sYe", "Punkt"};
     const QStringList written = target ? QStringList{"Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
                                        : QStringList{"Zone", "EllipsKO", "sYe", "sXe"};
-    int warnings = 0;
-    bool zoneStarted = false;  // a row has reached the zone determination
-
+    enum ReadColumn { kRadB, kRadL, kLongitude, kEasting, kPunkt };
     GridKooDb->SetRedraw(false);
     gridLocked = true;
     state.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state.KooDb));
     const qint32 n = state.AnzahlDatensaetze;
-    // Each row's zone may depend on the rows before it: the rows are
-    // computed in order.
+
+    const auto computeIn = [&side](DatenRunRow& row, ZoneRowNote& note) {
+      try {
+        note.warning = AddZoneTexts(side, row.in[kRadB], row.in[kRadL], row.in[kEasting], note.used, row.out);
+      } catch (const std::exception&) {
+        RethrowNamingPoint(row.in[kPunkt]);
+      }
+      PutZoneNote(row, note);
+    };
     const auto compute = [&](DatenRunRow& row) {
       // A row without latitude and longitude (appended by point number, say)
-      // keeps its coordinates. On the target side a row without a positive
-      // target easting (never transformed) is emptied as before.
-      double phi = 0, lambda = 0;
-      const bool geographic = ReadFiniteNumber(row.in[kRadBg], phi) && ReadFiniteNumber(row.in[kRadLg], lambda);
-      const bool noTarget = target && Val(row.in[kSYe]) <= 0;
-      if (!geographic && !noTarget) {
+      // keeps its coordinates and plays no part in the choice of the zone.
+      if (KeepsItsCoordinates(side, row.in[kRadB], row.in[kRadL], row.in[kEasting])) {
         row.keep = true;
         return;
       }
-      const bool first = !zoneStarted;
-      zoneStarted = true;
-      const QString& longitude = row.in[kLgDez];
-
-      // Zone of the row.
-      const int mode = chkZoneIndividuell->Value();
-      const auto determine = [&](bool fromList) {
-        if (fromList) {
-          s.meridian =
-              static_cast<int32_t>(std::nearbyint(Val(GetToken(zielZone->Text(), 1, QStringLiteral("/")))));
-        } else {
-          s.meridian = ErmittleZoneAusLaenge(longitude, s.zoneEllipsoid);
-        }
-        refreshStartEllipsoid();
-        s.falseEasting = ErmittleFalseEasting(s.meridian, s.zoneEllipsoid);
-      };
-      if (mode == 0) {
-        const bool automatic = zielZone->Text() == QLatin1String("automatisch");
-        // A target row without a longitude (not transformed) says nothing
-        // about the zone: the next row with one decides.
-        if (first) {
-          if (!(target && automatic && longitude.isEmpty())) {
-            determine(!automatic);
-            writePanels(target, false, s);
-            shownMeridian = s.meridian;
-          }
-        } else if (s.meridian == 0 && !(target && longitude.isEmpty())) {
-          determine(!automatic);
-          if (s.meridian != shownMeridian) {
-            writePanels(target, false, s);
-            shownMeridian = s.meridian;
-          }
-        }
-      } else if (mode == 1) {
-        determine(false);
-        if (first) writePanels(target, true, s);
+      ZoneRowNote note;
+      note.longitudeEmpty = row.in[kLongitude].isEmpty();
+      note.own = OwnZone(side, row.in[kLongitude]);
+      note.used = ZoneGuess(side, note.own, order.decidedMeridian());
+      computeIn(row, note);
+    };
+    qint64 leftAlone = 0;
+    const auto beforeStore = [&](qint64, DatenRunRow& row) {
+      if (row.keep) {
+        ++leftAlone;
+        return;
       }
-      RowTexts& out = row.out;
-      out.add(NumberText(s.meridian));
-      out.add(NumberText(s.falseEasting));
-
-      if (noTarget) {
-        out.add(QString());
-        out.add(QString());
-      } else {
-        GridCoordinates g;
-        try {
-          g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.ellipsoid, s.falseEasting,
-                                     s.meridian);
-        } catch (const std::exception&) {
-          RethrowNamingPoint(row.in[kPunkt]);
-        }
-        if (target || etrsStart) {
-          if (g.easting < 0) {
-            ++warnings;
-            out.add(QString());
-            out.add(QString());
-          } else if (target) {
-            const QString easting = FormatNumber(g.easting, kFourDecimals);
-            const double digit = Val(MeridianCodeDigit(NumberText(s.meridian), s.zoneEllipsoid));
-            out.add(FormatNumber(digit * 1000000 + Val(easting), kFourDecimals));
-            out.add(FormatNumber(g.northing, kFourDecimals));
-          } else {
-            const double digit = ZoneFromCentralMeridian(static_cast<int16_t>(s.meridian));
-            out.add(FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
-            out.add(FormatNumber(g.northing, kFourDecimals));
-          }
-        } else {
-          out.add(FormatNumber(g.easting, kFourDecimals));
-          out.add(FormatNumber(g.northing, kFourDecimals));
-        }
+      ZoneRowNote note = TakeZoneNote(row);
+      RowZone zone;
+      bool panels = false;
+      if (!order.place(note, zone, panels)) {
+        row.out.clear();
+        note.used = zone;
+        computeIn(row, note);
       }
+      if (panels) ShowZonePanels(side, zone);
+      order.count(note);
     };
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
-    options.computeInOrder = true;
-    qint64 leftAlone = 0;
     DatenBlockRun walk(state.KooDb, read, written, options);
-    walk.run(
-        n, compute, [&](qint64, const DatenRunRow& row) { leftAlone += row.keep ? 1 : 0; },
-        [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
+    walk.run(n, compute, beforeStore, [&](qint64 i, qint64 count) {
+      ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
+    });
     GridKooDb->SetRedraw(true);
     gridLocked = false;
     GridKooDb->Refresh();
     if (target) {
-      state.ZielMeridian = s.meridian;
-      state.ZielFalseEasting = s.falseEasting;
+      state.ZielMeridian = order.current().meridian;
+      state.ZielFalseEasting = order.current().falseEasting;
     } else {
-      state.StartMeridian = s.meridian;
-      state.StartFalseEasting = s.falseEasting;
+      state.StartMeridian = order.current().meridian;
+      state.StartFalseEasting = order.current().falseEasting;
     }
-    warn(warnings);
-    reportLeftAlone(leftAlone, target);
+    WarnNegativeEastings(order.warnings());
+    if (leftAlone > 0)
+      Dialogs().messageBox(QString::number(leftAlone) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
+                               (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
+                               QStringLiteral(") sind unverändert geblieben!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
   };
 
   try {
@@ -284,6 +176,51 @@ void FormOrvenil::ConvertZones() {
         MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung"));
     ReleaseWindowAfterFailedRun(gridLocked);
   }
+}
+
+ZoneChangeSide FormOrvenil::PrepareZoneSide(bool target) {
+  ProgramState& state = State();
+  ZoneChangeSide side;
+  side.target = target;
+  if (target) {
+    side.ellipsoid = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    side.zoneEllipsoid = state.ZonenEllipsoidZiel;
+  } else {
+    side.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
+    state.StartB = side.ellipsoid.b;
+    state.StartE = side.ellipsoid.e;
+    state.StartK0 = side.ellipsoid.k0;
+    if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
+      state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
+    side.zoneEllipsoid = state.ZonenEllipsoidStart;
+    side.before = {state.StartMeridian, state.StartFalseEasting};
+    side.etrsStart = Startsys->isSelected(0);
+  }
+  // The controls are locked while the run works: read once.
+  side.mode = chkZoneIndividuell->Value();
+  side.automatic = zielZone->Text() == QLatin1String("automatisch");
+  side.listMeridian =
+      static_cast<int32_t>(std::nearbyint(Val(GetToken(zielZone->Text(), 1, QStringLiteral("/")))));
+  return side;
+}
+
+void FormOrvenil::ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone) {
+  const QString name = side.target ? QStringLiteral("Ziel") : QStringLiteral("Start");
+  xpStatusBar1->SetPanelText(3, (side.mode == 1 ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) +
+                                    name + QStringLiteral("-Zone: ") + NumberText(zone.meridian) +
+                                    QStringLiteral("  "));
+  xpStatusBar1->SetPanelText(4, name + QStringLiteral("-Maßstab: ") + NumberText(side.ellipsoid.k0) +
+                                    QStringLiteral("  "));
+  xpStatusBar1->SetPanelText(5, name + QStringLiteral("-K0: ") + NumberText(zone.falseEasting) + QStringLiteral("m  "));
+  for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
+}
+
+void FormOrvenil::WarnNegativeEastings(int count) {
+  if (count > 0)
+    Dialogs().messageBox(QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
+                             QStringLiteral("\n") +
+                             QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
 }
 
 }  // namespace orv

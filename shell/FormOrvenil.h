@@ -30,6 +30,9 @@
 
 namespace orv {
 
+struct RowZone;
+struct ZoneChangeSide;
+
 // The three folders the window works with; each ends with "/".
 struct FormOrvenilFolders {
   QString programFolder;   // the executable's folder (help page)
@@ -253,6 +256,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
+  // A side of the zone change as the window's controls choose it; the
+  // start side also sets the program-wide start values it uses.
+  ZoneChangeSide PrepareZoneSide(bool target);
+  void ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone);
+  void WarnNegativeEastings(int count);
   // After a run stopped on an error: the window and the grid are given back
   // (drawing again when the run had held it), and the busy state ends.
   void ReleaseWindowAfterFailedRun(bool gridHeld);

@@ -39,6 +39,7 @@ class RowUpdate {
   std::shared_ptr<SqliteConnection> conn_;
   sqlite3_stmt* stmt_ = nullptr;
   int columns_ = 0;
+  std::vector<char> bound_;  // columns bound since the last execute
   bool touchesIndex_ = false;
 };
 

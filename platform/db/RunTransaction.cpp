@@ -34,5 +34,8 @@ void RunTransaction::commitSoFar() {
   conn_->commit();
   conn_->beginWrite();
 }
+void RunTransaction::mark() { conn_->exec("SAVEPOINT run_mark"); }
+
+void RunTransaction::undoToMark() { conn_->exec("ROLLBACK TO run_mark; RELEASE run_mark"); }
 
 }  // namespace orv

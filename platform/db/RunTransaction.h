@@ -29,6 +29,11 @@ class RunTransaction {
   // undoes the whole open transaction (a full disk) then takes only the
   // writes since. Throws on failure.
   void commitSoFar();
+  // Marks the rows as they are now; undoToMark drops every write made
+  // after the mark (a run that must leave the rows as they were when one
+  // of them fails).
+  void mark();
+  void undoToMark();
 
  private:
   // The connection, kept while the hold lasts: another handle may close the

@@ -97,3 +97,69 @@ TEST_F(Ntv2RunWindowTest, DataOnAnotherEllipsoidIsRefusedAndUntouched) {
     refused = refused || m.text.startsWith("Die Transformationsrichtung \"Hin\" mit ");
   EXPECT_TRUE(refused);
 }
+
+// With Zone-Ziel chosen the run closes with the zone change of the target
+// side, done within its own walk: the rows end as the run without it
+// followed by the zone change on its own leaves them.
+TEST_F(Ntv2RunWindowTest, ZoneZielWithinTheRunEndsAsTheZoneChangeAfterIt) {
+  const QList<CctPoint> ref = CctPoints(300);
+  QList<Row> rows;
+  for (int i = 0; i < ref.size(); i += 7) rows << Geographic(ref[i].lat, ref[i].lon);  // zones 3, 9 and 15
+  rows.insert(3, Geographic(45.0, 10.0));                                              // outside
+  QFile::remove(dbFile("BETA2007.gsa"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
+                          dbFile("BETA2007.gsa")));
+  const auto runWith = [&](bool zoneWithin) {
+    FormOrvenil& f = startJob(2, rows);
+    f.AuswahlTrafoTyp->select(2);
+    f.AuswahlTrafoRichtung->select(0);
+    f.ComboTrafoPara->SetListIndex(0);
+    dialogs->setAcceptOkMessages(true);
+    State().ImportDateiGewaehlt = zoneWithin;
+    f.cmdTrafoStart_Click();
+    if (!zoneWithin) {
+      State().ImportDateiGewaehlt = true;
+      f.BtZone->preset(1);
+      f.cmdZoneÄndern_Click();
+    }
+    return rowsOfDaten();
+  };
+  const QList<Row> within = runWith(true);
+  TearDown();
+  SetUp();
+  const QList<Row> after = runWith(false);
+  ASSERT_EQ(within.size(), after.size());
+  for (int i = 0; i < within.size(); ++i)
+    for (auto it = within[i].begin(); it != within[i].end(); ++it)
+      EXPECT_EQ(it.value().toStdString(), after[i][it.key()].toStdString()) << i << " " << it.key().toStdString();
+  // The first row chose the zone also of rows whose own zone is another.
+  EXPECT_GT(Val(within.last()["LgDezZiel"]), 12.0);
+  EXPECT_EQ(within.last()["Zone"], within[0]["Zone"]);
+}
+
+// A row that stops the run leaves the rows before it as the run alone
+// leaves them: the zone change, which follows only a complete run, has not
+// touched them.
+TEST_F(Ntv2RunWindowTest, ARowThatStopsTheRunLeavesTheZonesUntouched) {
+  const QList<CctPoint> ref = CctPoints(3);
+  QList<Row> rows;
+  for (const CctPoint& p : ref) rows << Geographic(p.lat, p.lon);
+  rows[1]["BgDez"] = "Breite";
+  QFile::remove(dbFile("BETA2007.gsa"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
+                          dbFile("BETA2007.gsa")));
+  FormOrvenil& f = startJob(2, rows);
+  f.AuswahlTrafoTyp->select(2);
+  f.AuswahlTrafoRichtung->select(0);
+  f.ComboTrafoPara->SetListIndex(0);
+  dialogs->setAcceptOkMessages(true);
+  f.cmdTrafoStart_Click();
+  const QList<Row> out = rowsOfDaten();
+  EXPECT_FALSE(out[0]["sYeZiel"].isEmpty());
+  EXPECT_EQ(out[0]["Zone"], "<null>");
+  EXPECT_EQ(out[1]["BgDezZiel"], "<null>");
+  EXPECT_EQ(out[2]["BgDezZiel"], "<null>");
+  bool stopped = false;
+  for (const RecordedMessage& m : dialogs->messages()) stopped = stopped || m.title == "Umrechnung NTv2";
+  EXPECT_TRUE(stopped);
+}

@@ -150,3 +150,18 @@ TEST_F(ZoneChangeRunTest, RowsWithoutLatitudeAndLongitudeKeepTheirCoordinates) {
   f.cmdZoneÄndern_Click();
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
 }
+
+// The rows are computed on worker threads, block by block, ahead of the
+// choice of the zone: rows of later blocks in another zone still get the
+// zone the first row chose, with eastings of that zone.
+TEST_F(ZoneChangeRunTest, TheFirstRowsZoneServesRowsOfEveryBlock) {
+  QList<Row> rows;
+  for (int i = 0; i < 20000; ++i) rows << StartRow(i < 10000 ? 5.9 : 6.1);
+  FormOrvenil& f = startJob(0, rows);
+  f.zielZone->SetListIndex(0);  // "automatisch"
+  f.cmdZoneÄndern_Click();
+  const QList<Row> out = rowsOfDaten();
+  ASSERT_EQ(out.size(), rows.size());
+  EXPECT_EQ(out.last()["Zone"], "3");
+  EXPECT_EQ(out.last()["sYe"].left(2), "17");  // 3.1° east of 3°: zone digit 1, easting 7…
+}
