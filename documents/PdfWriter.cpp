@@ -2,6 +2,7 @@
 #include "documents/PdfWriter.h"
 
 #include "documents/PdfNumberText.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/Windows1252.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -418,8 +420,19 @@ QByteArray clsPDF::Value() {
 void clsPDF::SavePDF(const QString& path) {
   const QByteArray doc = Value();
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(doc) != doc.size() || !file.commit())
-    throw OrvenilError(kErrFileAccess, QStringLiteral("Pfad/Datei-Zugriffsfehler: '%1'").arg(path));
+  // The device's buffer is written before the commit, which alone would put
+  // the file in place even when that last write failed.
+  errno = 0;
+  bool ok = file.open(QIODevice::WriteOnly) && file.write(doc) == doc.size() && file.flush();
+  int errorNumber = errno;
+  if (ok) {
+    errno = 0;
+    ok = file.commit();
+    errorNumber = errno;
+  }
+  if (!ok)
+    throw OrvenilError(kErrFileAccess, QStringLiteral("Pfad/Datei-Zugriffsfehler: '%1': ").arg(path) +
+                                           FileErrorReason(errorNumber, file));
 }
 
 }  // namespace orv

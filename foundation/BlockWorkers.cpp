@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "foundation/VectorState.h"
+
 namespace orv {
 
 namespace {
@@ -32,6 +34,9 @@ void BlockWorkers::run() {
     const size_t first = next_.fetch_add(kChunk);
     if (first >= count_) return;
     const size_t last = std::min(count_, first + kChunk);
+    // The worker inherits the vector state of the thread that started it,
+    // and library calls within the work may leave it dirty again.
+    ClearUpperVectorState();
     for (size_t i = first; i < last; ++i) work_(i);
   }
 }

@@ -30,6 +30,7 @@ class NoDialogService final : public DialogService {
   }
   int showModal(QDialog*) override { Refuse(QStringLiteral("Ein Dialogfenster")); }
   void openDropDown(QComboBox*) override { Refuse(QStringLiteral("Das Öffnen einer Auswahlliste")); }
+  void closeDropDown(QComboBox*) override {}
   void popupMenu(QMenu*, const QPoint&) override { Refuse(QStringLiteral("Ein Kontextmenü")); }
   bool openUrl(const QString& urlOrPath) override { Refuse("Das Öffnen von " + urlOrPath); }
   bool startProgram(const QString& program, const QStringList&) override {
@@ -48,6 +49,14 @@ NoDialogService& Fallback() {
 DialogService* g_service = nullptr;
 
 }  // namespace
+
+InputAnswer DialogService::inputBoxAnswer(const QString& prompt, const QString& title,
+                                          const QString& defaultText) {
+  InputAnswer answer;
+  answer.text = inputBox(prompt, title, defaultText);
+  answer.cancelled = answer.text.isEmpty();
+  return answer;
+}
 
 DialogService& Dialogs() { return g_service ? *g_service : Fallback(); }
 

@@ -33,6 +33,13 @@ struct FileDialogResult {
   int filterIndex = 1;   // 1-based
 };
 
+// The answer of an input box: OK with an empty box is an empty text, not a
+// cancel.
+struct InputAnswer {
+  bool cancelled = true;
+  QString text;
+};
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
@@ -42,11 +49,16 @@ class DialogService {
   // Empty text on Cancel.
   virtual QString inputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
+  // The same box, telling Cancel from OK with an empty text. A service that
+  // cannot tell them apart reports an empty text as a cancel.
+  virtual InputAnswer inputBoxAnswer(const QString& prompt, const QString& title, const QString& defaultText);
   virtual FileDialogResult openFileDialog(const FileDialogRequest& request) = 0;
   virtual FileDialogResult saveFileDialog(const FileDialogRequest& request) = 0;
   // Shows a dialog modally; returns QDialog's result code.
   virtual int showModal(QDialog* dialog) = 0;
   virtual void openDropDown(QComboBox* combo) = 0;
+  // Closes the drop-down list again; nothing happens when it is not open.
+  virtual void closeDropDown(QComboBox* combo) = 0;
   // Shows a popup menu at a global position; the chosen action runs its own handler.
   virtual void popupMenu(QMenu* menu, const QPoint& globalPos) = 0;
   // Opens a web address or a document in the desktop's browser / associated program.

@@ -412,6 +412,19 @@ double ToDoubleStrict(const QString& text) {
   return ParseAscii(s);
 }
 
+bool ReadFiniteNumber(const QString& text, double& value) {
+  const QString t = text.trimmed();
+  if (t.isEmpty()) return false;
+  try {
+    const double v = ToDoubleStrict(t);
+    if (!std::isfinite(v)) return false;
+    value = v;
+    return true;
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
 double RoundHalfEven(double x, int d) {
   if (d < 0 || d > 22)
     throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Ungültiger Prozeduraufruf: Anzahl der Dezimalstellen."));

@@ -25,6 +25,10 @@ double Val(const QString& text);
 // (type mismatch) when the text is not a number.
 double ToDoubleStrict(const QString& text);
 
+// The whole text, blanks around it trimmed, read as a finite number; false
+// for an empty text, a text that is no number and one that overflows.
+bool ReadFiniteNumber(const QString& text, double& value);
+
 // Rounds to d decimals, halves to even.
 double RoundHalfEven(double x, int d);
 

@@ -2,7 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "foundation/FileErrorReason.h"
 
 namespace orv {
 
@@ -11,17 +12,32 @@ bool ReplacingFile::openFor(const QString& target) {
   error_.clear();
   setAutoRemove(true);
   setFileTemplate(target + QStringLiteral(".XXXXXX"));
-  return open();
+  errno = 0;
+  if (open()) return true;
+  error_ = FileErrorReason(errno, *this);
+  return false;
+}
+
+qint64 ReplacingFile::writeData(const char* data, qint64 length) {
+  errno = 0;
+  const qint64 written = QTemporaryFile::writeData(data, length);
+  // A write the system took only in part (the disk filled up) fails as well.
+  if (written < length && error_.isEmpty()) error_ = FileErrorReason(errno, *this);
+  return written;
 }
 
 bool ReplacingFile::commit() {
-  if (!flush()) return false;
+  errno = 0;
+  if (!flush()) {
+    if (error_.isEmpty()) error_ = FileErrorReason(errno, *this);
+    return false;
+  }
   const QString temporary = fileName();
   close();
   setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                  QFile::ReadGroup | QFile::ReadOther);
   if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target_).constData()) != 0) {
-    error_ = QString::fromLocal8Bit(std::strerror(errno));
+    error_ = SystemErrorReason(errno);
     QFile::remove(temporary);
     return false;
   }
@@ -35,6 +51,6 @@ void ReplacingFile::cancelWriting() {
   QFile::remove(temporary);
 }
 
-QString ReplacingFile::lastError() const { return error_.isEmpty() ? errorString() : error_; }
+QString ReplacingFile::lastError() const { return error_.isEmpty() ? FileErrorReason(0, *this) : error_; }
 
 }  // namespace orv

@@ -19,7 +19,11 @@ class ReplacingFile : public QTemporaryFile {
   bool commit();
   // Drops what was written; the temporary file is removed.
   void cancelWriting();
+  // Why the first failed operation failed, in the system's words.
   QString lastError() const;
+
+ protected:
+  qint64 writeData(const char* data, qint64 length) override;
 
  private:
   QString target_;

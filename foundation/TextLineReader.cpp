@@ -59,12 +59,14 @@ bool TextLineReader::readLine(QString& line) {
       }
       pos_ = i + 1;
       if (end == '\r' && (pos_ < len_ || fill()) && buffer_[pos_] == '\n') ++pos_;
+      lineEnded_ = true;
       return true;
     }
     pending.append(p + pos_, len_ - pos_);
     pos_ = len_;
     if (!fill()) {
       line = DecodeWindows1252(pending);
+      lineEnded_ = false;
       return true;
     }
   }

@@ -21,6 +21,9 @@ class TextLineReader {
   // The next line; false (line untouched) at the end of the file. A read
   // error of the device throws OrvenilError.
   bool readLine(QString& line);
+  // False when the line readLine returned last had no line end (the last
+  // line of the file).
+  bool lineEnded() const { return lineEnded_; }
   bool atEnd();
 
   // Bytes consumed so far and the file's size, for progress displays.
@@ -35,6 +38,7 @@ class TextLineReader {
   qsizetype pos_ = 0;
   qsizetype len_ = 0;
   qint64 bufferStart_ = 0;
+  bool lineEnded_ = true;
 };
 
 }  // namespace orv

@@ -1,5 +1,8 @@
 #include "foundation/TextLineWriter.h"
 
+#include <cerrno>
+
+#include "foundation/FileErrorReason.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/Windows1252.h"
 
@@ -14,10 +17,9 @@ TextLineWriter::TextLineWriter(const QString& path) { open(path); }
 TextLineWriter::~TextLineWriter() {
   if (!file_.isOpen()) return;
   try {
-    flushBuffer();
+    close();
   } catch (const OrvenilError&) {
   }
-  file_.commit();
 }
 
 void TextLineWriter::open(const QString& path) {
@@ -27,9 +29,9 @@ void TextLineWriter::open(const QString& path) {
   // Where no temporary file can be made beside the target (a folder without
   // write permission for new files) the file is written directly.
   file_.setDirectWriteFallback(true);
+  errno = 0;
   if (!file_.open(QIODevice::WriteOnly))
-    throw OrvenilError(kErrPathFileAccess, "Die Datei " + path + " kann nicht geschrieben werden: " +
-                                               file_.errorString());
+    throw OrvenilError(kErrPathFileAccess, FileNotWrittenMessage(path, FileErrorReason(errno, file_)));
 }
 
 void TextLineWriter::writeLine(QStringView text) {
@@ -47,19 +49,30 @@ void TextLineWriter::write(QStringView text) {
 
 void TextLineWriter::flushBuffer() {
   if (buffer_.isEmpty()) return;
+  errno = 0;
   const qint64 n = file_.write(buffer_);
+  const qint64 wanted = buffer_.size();
   buffer_.clear();
-  if (n < 0)
-    throw OrvenilError(kErrDeviceIoError,
-                       "Fehler beim Schreiben der Datei " + file_.fileName() + ": " + file_.errorString());
+  // A write the system took only in part (the disk filled up) fails as well.
+  if (n != wanted) fail(errno);
+}
+
+void TextLineWriter::fail(int errorNumber) {
+  const QString message = FileNotWrittenMessage(file_.fileName(), FileErrorReason(errorNumber, file_));
+  discard();
+  throw OrvenilError(kErrDeviceIoError, message);
 }
 
 void TextLineWriter::close() {
   if (!file_.isOpen()) return;
   flushBuffer();
+  // What the device still buffers is written here: a commit alone would put
+  // the file in place even when that last write failed.
+  errno = 0;
+  if (!file_.flush()) fail(errno);
+  errno = 0;
   if (!file_.commit())
-    throw OrvenilError(kErrDeviceIoError,
-                       "Die Datei " + file_.fileName() + " konnte nicht geschrieben werden: " + file_.errorString());
+    throw OrvenilError(kErrDeviceIoError, FileNotWrittenMessage(file_.fileName(), FileErrorReason(errno, file_)));
 }
 
 void TextLineWriter::discard() {

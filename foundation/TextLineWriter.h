@@ -14,7 +14,8 @@ class TextLineWriter {
   TextLineWriter() = default;
   // Opens path for writing; throws OrvenilError when that is impossible.
   explicit TextLineWriter(const QString& path);
-  // Commits the file when close() was not called (errors are then ignored).
+  // Commits the file when close() was not called; a file that cannot be
+  // written completely is dropped (errors are then ignored).
   ~TextLineWriter();
   TextLineWriter(const TextLineWriter&) = delete;
   TextLineWriter& operator=(const TextLineWriter&) = delete;
@@ -32,6 +33,8 @@ class TextLineWriter {
 
  private:
   void flushBuffer();
+  // Drops the file and throws the message naming it and the reason.
+  [[noreturn]] void fail(int errorNumber);
 
   QSaveFile file_;
   QByteArray buffer_;

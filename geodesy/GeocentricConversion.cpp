@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "foundation/OrvenilError.h"
+#include "foundation/VectorState.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
@@ -40,6 +41,7 @@ constexpr double kMaxLatitudeForXForm = 80 * kPi / 180;
 }  // namespace
 
 GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) {
+  ClearUpperVectorState();
   const double e2 = e * e;
   const double N = PrimeVerticalRadius(a, e2, B);
   GeocentricPoint r;
@@ -50,6 +52,7 @@ GeocentricPoint EllToGeoZent(double B, double L, double h, double a, double e) {
 }
 
 GeographicPoint GeoZentToEll(double X, double Y, double Z, double a, double e) {
+  ClearUpperVectorState();
   CheckedFinite(X);
   CheckedFinite(Y);
   CheckedFinite(Z);

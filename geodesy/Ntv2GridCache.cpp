@@ -32,6 +32,12 @@ constexpr qint64 kMaxNodes = 50000000;
 
 }  // namespace
 
+double Ntv2NodeColumns(double eLong, double wLong, double longInc) {
+  return Int((wLong - eLong) / longInc + 0.5) + 1;
+}
+
+double Ntv2NodeRows(double sLat, double nLat, double latInc) { return Int((nLat - sLat) / latInc + 0.5) + 1; }
+
 Ntv2GridCache::Ntv2GridCache(Database& db, int tableCount) {
   if (!db.isOpen())
     throw OrvenilError(kDbErrObjectInvalid, QStringLiteral("Keine NTv2-Gitterdatenbank geöffnet"));
@@ -78,8 +84,8 @@ Ntv2GridCache::SubGrid Ntv2GridCache::ReadSubGrid(Database& db, int tableNumber)
   g.topLevel = h.PARENT == QLatin1String("NONE");
 
   // Extents and spacings that give no grid of sensible size are a broken cache.
-  const double cols = Int((h.W_LONG - h.E_LONG) / h.LONG_INC + 0.5) + 1;
-  const double rows = Int((h.N_LAT - h.S_LAT) / h.LAT_INC + 0.5) + 1;
+  const double cols = Ntv2NodeColumns(h.E_LONG, h.W_LONG, h.LONG_INC);
+  const double rows = Ntv2NodeRows(h.S_LAT, h.N_LAT, h.LAT_INC);
   if (!(h.LAT_INC > 0) || !(h.LONG_INC > 0) || !(cols >= 1 && cols <= kMaxNodes) ||
       !(rows >= 1 && rows <= kMaxNodes) || !(count >= 0 && count <= 2147483647.0))
     throw OrvenilError(kErrOverflow, QStringLiteral("NTv2-Gitter %1: ungültige Kopfdaten").arg(tableNumber));

@@ -32,6 +32,11 @@ struct Ntv2SubGridHeader {
   qint32 GS_COUNT = 0;
 };
 
+// Node columns and rows of a sub-grid's extent (arc-seconds, longitudes
+// positive west): the spans divided by the spacing, rounded, plus one.
+double Ntv2NodeColumns(double eLong, double wLong, double longInc);
+double Ntv2NodeRows(double sLat, double nLat, double latInc);
+
 class Ntv2GridCache {
  public:
   // An empty cache: no sub-grid, every point outside.

@@ -1,6 +1,7 @@
 #include "geodesy/Ntv2Interpolation.h"
 
 #include "foundation/NumberText.h"
+#include "foundation/VectorState.h"
 #include "geodesy/CheckedArithmetic.h"
 
 namespace orv {
@@ -19,6 +20,7 @@ struct GridShift {
 };
 
 GridShift InterpolateShift(double latitude, double longitude, const Ntv2GridCache& cache) {
+  ClearUpperVectorState();
   GridShift r;
   r.latSec = RoundHalfEven(CheckedFinite(latitude) * 3600, 8);
   r.lonSecW = RoundHalfEven(CheckedFinite(longitude) * 3600 * -1, 8);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "foundation/NumberText.h"
+#include "foundation/VectorState.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
@@ -34,6 +35,7 @@ GeocentricPoint HelmertSevenParameter(double X, double Y, double Z, double dx, d
 
 GeocentricPoint HelmertSevenParameter(double X, double Y, double Z, double dx, double dy,
                                       double dz, const LinearisedParameters& q) {
+  ClearUpperVectorState();
   GeocentricPoint r;
   r.X = (q.rz * Y + X - q.ry * Z) * q.k + dx;
   r.Y = (Y - q.rz * X + q.rx * Z) * q.k + dy;
@@ -49,6 +51,7 @@ GeocentricPoint MolodenskyBadekas(double X, double Y, double Z, double dx, doubl
 
 GeocentricPoint MolodenskyBadekas(double X, double Y, double Z, double dx, double dy, double dz,
                                   const LinearisedParameters& q, double x0, double y0, double z0) {
+  ClearUpperVectorState();
   const double u = X - x0;
   const double v = Y - y0;
   const double w = Z - z0;

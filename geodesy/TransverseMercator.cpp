@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "foundation/VectorState.h"
 #include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
@@ -40,6 +41,7 @@ MeridianArcCoefficients MeridianbogenKoeffizienten(double a, double e) {
 GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, double e, double r0,
                                        double r1, double r2, double r3, double r4, double r5,
                                        double k0, double falseEasting, int32_t L0) {
+  ClearUpperVectorState();
   const double e2 = e * e;
   const double sinPhi = sin(phi);
   const double cosPhi = cos(phi);
@@ -83,9 +85,22 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
                                 falseEasting, L0);
 }
 
+GridCoordinates GeographischInVerebnet(double phi, double lambda, const ProjectedEllipsoid& ellipsoid,
+                                       double falseEasting, int32_t L0) {
+  return GeographischInVerebnet(phi, lambda, ellipsoid.a, ellipsoid.e, ellipsoid.arc, ellipsoid.k0, falseEasting,
+                                L0);
+}
+
+GeographicAngles VerebnetInGeographisch(double northing, double easting, const ProjectedEllipsoid& ellipsoid,
+                                        double falseEasting, int32_t L0) {
+  return VerebnetInGeographisch(northing, easting, ellipsoid.a, ellipsoid.e, ellipsoid.k0, falseEasting, L0,
+                                QString(), ellipsoid.b);
+}
+
 GeographicAngles VerebnetInGeographisch(double northing, double easting, double a, double /*e*/,
                                         double k0, double falseEasting, int32_t L0,
                                         const QString& /*ellipsoidName*/, double b) {
+  ClearUpperVectorState();
   const double x = CheckedDiv(northing, k0);
   const double y = CheckedDiv(easting - falseEasting, k0);
 

@@ -2,15 +2,13 @@
 // Transverse Mercator projection (Gauss-Krüger 3° strips and UTM 6° zones) in
 // both directions. Latitudes and longitudes in radians, grid values in metres,
 // central meridian L0 in whole degrees.
-#include <array>
 #include <cstdint>
 
 #include <QString>
 
-namespace orv {
+#include "geodesy/ProjectedEllipsoid.h"
 
-// r0 … r5 of the meridian-arc series G(φ) = r0 φ − r1 sin 2φ + r2 sin 4φ − …
-using MeridianArcCoefficients = std::array<double, 6>;
+namespace orv {
 
 // Grid coordinates; the northing comes first, as x in surveying.
 struct GridCoordinates {
@@ -33,6 +31,9 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
 GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, double e,
                                        const MeridianArcCoefficients& r, double k0,
                                        double falseEasting, int32_t L0);
+// The same with the run's prepared ellipsoid.
+GridCoordinates GeographischInVerebnet(double phi, double lambda, const ProjectedEllipsoid& ellipsoid,
+                                       double falseEasting, int32_t L0);
 
 // Grid to geographic through the footpoint latitude. e and the ellipsoid name
 // are accepted for the callers' sake and not used: a and b define the
@@ -40,5 +41,7 @@ GridCoordinates GeographischInVerebnet(double phi, double lambda, double a, doub
 GeographicAngles VerebnetInGeographisch(double northing, double easting, double a, double e,
                                         double k0, double falseEasting, int32_t L0,
                                         const QString& ellipsoidName, double b);
+GeographicAngles VerebnetInGeographisch(double northing, double easting, const ProjectedEllipsoid& ellipsoid,
+                                        double falseEasting, int32_t L0);
 
 }  // namespace orv

@@ -39,11 +39,9 @@ QString ExportDefaultFileName(const QString& importFile) {
 }
 
 QString ExportFileName(const QString& chosen, int filterIndex) {
-  const qsizetype slash = chosen.lastIndexOf(QLatin1Char('/'));
-  QString name = chosen.left(slash + 1) + chosen.mid(slash + 1).toLower();
   const QString extension = ExportExtension(filterIndex);
-  if (!name.endsWith(extension)) name += extension;
-  return name;
+  if (chosen.endsWith(extension, Qt::CaseInsensitive)) return chosen;
+  return chosen + extension;
 }
 
 }  // namespace orv

@@ -33,9 +33,9 @@ QString ExportExtension(int filterIndex);
 // "export_" and the imported file's name without folder and last extension.
 QString ExportDefaultFileName(const QString& importFile);
 
-// The chosen name with its file name (not its folder: the file system tells
-// upper and lower case apart) in lower case and the format's extension
-// appended unless it ends with it already.
+// The chosen name as the user wrote it (the file system tells upper and
+// lower case apart), with the format's extension appended unless it ends
+// with it already in any case.
 QString ExportFileName(const QString& chosen, int filterIndex);
 
 }  // namespace orv

@@ -1,9 +1,11 @@
 // The export from the main window: the column dialog, the export run, the
 // save dialog with its file-name rules and the dispatch to the writers.
 #include <QFileInfo>
+#include <cmath>
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "io/ExportColumnWriter.h"
@@ -45,7 +47,9 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
     CommonDialog2.Filter = ExportFilterString();
     CommonDialog2.InitDir =
         CommonDialog1.FileName.isEmpty() ? QString() : QFileInfo(CommonDialog1.FileName).absolutePath();
-    CommonDialog2.OverwritePrompt = true;
+    // The dialog asks nothing: the path written may get its extension only
+    // below, and the question names that path.
+    CommonDialog2.OverwritePrompt = false;
     try {
       if (!CommonDialog2.ShowSave()) return false;
     } catch (const OrvenilError&) {
@@ -58,9 +62,39 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
     if (!FileExists(state.ExportDatei)) return true;
     // Yes keeps the old file until the new one is complete: the writers
     // replace it only then.
-    if (Dialogs().messageBox(QStringLiteral("Datei schon vorhanden! Überschreiben?    "), MsgButtons::YesNo,
-                             MsgIcon::Question, QStringLiteral("Datei überschreiben?")) == MsgResult::Yes)
+    if (Dialogs().messageBox(QStringLiteral("Datei schon vorhanden! Überschreiben?    \n") + state.ExportDatei,
+                             MsgButtons::YesNo, MsgIcon::Question,
+                             QStringLiteral("Datei überschreiben?")) == MsgResult::Yes)
       return true;
+  }
+}
+
+// True when the whole text is a finite number ("." as decimal point).
+bool IsWholeNumber(const QString& text) {
+  try {
+    return std::isfinite(ToDoubleStrict(text));
+  } catch (const OrvenilError&) {
+    return false;
+  }
+}
+
+// The flight height of the waypoint file; False when the user cancels. OK
+// with an empty box is the height 0; a text that is not a number as a whole
+// would be written as another height, so it is refused and asked again.
+bool AskFlightHeight(QString& height) {
+  for (;;) {
+    const InputAnswer answer = Dialogs().inputBoxAnswer(QStringLiteral("Flughöhe über Grund (HGT): "),
+                                                        QStringLiteral("Eingabe Flughöhe"), QStringLiteral("80"));
+    if (answer.cancelled) return false;
+    const QString text = answer.text.trimmed();
+    if (text.isEmpty() || IsWholeNumber(text)) {
+      height = text;
+      return true;
+    }
+    Dialogs().messageBox(QStringLiteral("Die Flughöhe \"") + text +
+                             QStringLiteral("\" ist keine Zahl!\nBitte die Höhe in Metern mit Dezimalpunkt eingeben, "
+                                            "z. B. 80 oder 12.5.   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Eingabe Flughöhe"));
   }
 }
 
@@ -112,12 +146,8 @@ void FormOrvenil::ExportCoordinateTable() {
   }
   if (!ChooseExportFile(CommonDialog2, CommonDialog1)) return;
   const int format = CommonDialog2.FilterIndex;
-  if (format == kExportWaypoints) {
-    state.Antwort = Dialogs().inputBox(QStringLiteral("Flughöhe über Grund (HGT): "),
-                                       QStringLiteral("Eingabe Flughöhe"), QStringLiteral("80"));
-    // Cancel writes nothing.
-    if (state.Antwort.isEmpty()) return;
-  }
+  // Cancel in the height box writes nothing.
+  if (format == kExportWaypoints && !AskFlightHeight(state.Antwort)) return;
 
   Dialogs().setBusy(true);
   StatusForm();

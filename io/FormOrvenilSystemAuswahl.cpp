@@ -267,6 +267,9 @@ void FormOrvenilSystemAuswahl::cmdLaden_Click() {
   accept();
 }
 
-void FormOrvenilSystemAuswahl::reject() { cmdLaden_Click(); }
+void FormOrvenilSystemAuswahl::reject() {
+  Timer1->stop();
+  QDialog::reject();
+}
 
 }  // namespace orv

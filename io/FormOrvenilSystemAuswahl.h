@@ -47,7 +47,7 @@ class FormOrvenilSystemAuswahl : public QDialog {
   QTimer* Timer1 = nullptr;
 
  protected:
-  // Closing the window goes on like "weiter": the choices made so far count.
+  // Escape or closing the window cancels the import.
   void reject() override;
 
  private:

@@ -54,4 +54,6 @@ ImportGridColumn ImportGridColumnLook(const QString& field) {
   return ImportGridColumn{field, 1300, true};
 }
 
+bool ImportGridColumnHidden(const QString& field) { return !ImportGridColumnLook(field).visible; }
+
 }  // namespace orv

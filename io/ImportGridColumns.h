@@ -14,4 +14,8 @@ struct ImportGridColumn {
 // named in the import's list keeps its name and the width 1300.
 ImportGridColumn ImportGridColumnLook(const QString& field);
 
+// Whether the import hides the column (the row number `id`); such a column
+// stays hidden in every later column view of the coordinate grid.
+bool ImportGridColumnHidden(const QString& field);
+
 }  // namespace orv

@@ -54,13 +54,13 @@ bool PutZone(ImportRow& row, const ImportStartSystem& sys, int32_t meridian) {
 
 void PutGrid(ImportRow& row, const ImportStartSystem& sys, double B, double L) {
   const GridCoordinates g =
-      GeographischInVerebnet(RoundTo15Digits(B), RoundTo15Digits(L), sys.a, sys.e, sys.r, sys.k0, row.falseEasting, row.meridian);
+      GeographischInVerebnet(RoundTo15Digits(B), RoundTo15Digits(L), sys.ellipsoid, row.falseEasting, row.meridian);
   row.put(kSXe, FormatNumber(g.northing, kFixed4));
   row.put(kSYe, FormatNumber(g.easting, kFixed4));
 }
 
 void PutGeocentric(ImportRow& row, const ImportStartSystem& sys, double B, double L, double h) {
-  const GeocentricPoint p = EllToGeoZent(RoundTo15Digits(B), RoundTo15Digits(L), h, sys.a, sys.e);
+  const GeocentricPoint p = EllToGeoZent(RoundTo15Digits(B), RoundTo15Digits(L), h, sys.ellipsoid.a, sys.ellipsoid.e);
   row.put(kSXz, FormatNumber(p.X, kFixed5));
   row.put(kSYz, FormatNumber(p.Y, kFixed5));
   row.put(kSZz, FormatNumber(p.Z, kFixed5));
@@ -127,7 +127,7 @@ BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& 
   row.put(kSYz, FormatNumber(Y, kFixed4));
   row.put(kSZz, FormatNumber(Z, kFixed4));
 
-  const GeographicPoint g = GeoZentToEll(X, Y, Z, sys.a, sys.e);
+  const GeographicPoint g = GeoZentToEll(X, Y, Z, sys.ellipsoid.a, sys.ellipsoid.e);
   const double B = RoundTo15Digits(g.B), L = RoundTo15Digits(g.L), h = RoundTo15Digits(g.h);
   const QString heightText = FormatNumber(h, kFixed4);
   row.put(kSHg, heightText);
@@ -215,8 +215,7 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   const QString heightText = FormatNumber(H, kFixed4);
   row.put(kSZe, heightText);
 
-  const GeographicAngles g = VerebnetInGeographisch(X, Y, sys.a, sys.e, sys.k0, row.falseEasting, meridian,
-                                                    sys.zoneEllipsoid, sys.b);
+  const GeographicAngles g = VerebnetInGeographisch(X, Y, sys.ellipsoid, row.falseEasting, meridian);
   row.put(kSHg, heightText);
   row.put(kSBg, RadInGrad(g.latitude));
   row.put(kSLg, RadInGrad(g.longitude));

@@ -56,11 +56,7 @@ struct ImportRow {
 
 // The start system of one import, prepared before the first line.
 struct ImportStartSystem {
-  double a = 0;
-  double b = 0;
-  double e = 0;
-  double k0 = 1;
-  MeridianArcCoefficients r{};
+  ProjectedEllipsoid ellipsoid;
   QString zoneEllipsoid;       // "GRS1980", "Krassowski", "Bessel" or "WGS1984"
   double approximateHeight = 0;  // for a height of 0
   int geographicFormat = 0;    // 0 D°M'S", 1 decimal degrees, 2 decimal minutes, 3 decimal seconds

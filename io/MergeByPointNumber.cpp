@@ -95,6 +95,8 @@ bool FormOrvenil::LoadMergeFile() {
 void FormOrvenil::FinishMerge(const QString& message, bool fitPointColumn) {
   ProgramState& s = State();
   GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten"));
+  // The merged job looks as the imported one did.
+  ShowImportedColumns();
   if (fitPointColumn) GridKooDb->FitColumnWidth(QStringLiteral("Punkt"));
   if (GridKooDb->RowCount() > 0) GridKooDb->SetCurrentRow(1);
   GridKooDb->SetRedraw(true);
@@ -129,7 +131,10 @@ void FormOrvenil::MergeFailed(const std::exception& error) {
   HideBusyWindow();
   FormVisible(true);
   try {
-    if (s.KooDb.isOpen()) GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten"));
+    if (s.KooDb.isOpen()) {
+      GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten"));
+      ShowImportedColumns();
+    }
   } catch (const std::exception&) {
     // The grid keeps what it showed.
   }

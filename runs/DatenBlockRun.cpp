@@ -4,6 +4,7 @@
 
 #include "foundation/BlockWorkers.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/VectorState.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/db/RowUpdate.h"
@@ -80,7 +81,11 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
     };
     const auto computeRow = [&compute](DatenRunRow& row) {
       row.out.clear();
+      row.keep = false;
       if (row.nullColumn >= 0) return;
+      // Whatever ran on this thread before (the window thread hashes
+      // strings all the time) must not slow the row's arithmetic.
+      ClearUpperVectorState();
       try {
         compute(row);
       } catch (const OrvenilError& e) {
@@ -107,6 +112,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
         if (row.nullColumn >= 0) InvalidUseOfNull();
         if (row.errorNumber != 0) throw OrvenilError(row.errorNumber, row.error);
         beforeStore(index, row);
+        if (row.keep) continue;
         for (int c = 0; c < row.out.count(); ++c) update.bindText(c, row.out.at(c));
         update.execute(row.rowId);
       }

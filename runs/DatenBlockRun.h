@@ -44,6 +44,7 @@ struct DatenRunRow {
   std::vector<QString> in;  // texts of the read columns ("" for Null)
   int nullColumn = -1;      // the first read column that was Null
   RowTexts out;             // texts of the write columns
+  bool keep = false;        // compute leaves the row as it is: nothing is written
   // Values of the row that the window thread needs in row order (a zone,
   // say); the run decides their meaning.
   double note[4] = {0, 0, 0, 0};
@@ -73,7 +74,8 @@ class DatenBlockRun {
       : DatenBlockRun(db, std::move(readColumns), std::move(writeColumns), Options()) {}
 
   // Walks all rows (count = the number of rows, for the progress). compute
-  // fills row.out with one text for every write column; beforeStore runs for
+  // fills row.out with one text for every write column, or sets row.keep to
+  // leave the row unwritten; beforeStore runs for
   // every row (index from 1) in order just before it is written; progress
   // runs at the first row, the last, and a few times a second between.
   void run(qint64 count, const Compute& compute, const BeforeStore& beforeStore, const Progress& progress);

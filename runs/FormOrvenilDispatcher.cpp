@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "foundation/DialogService.h"
+#include "io/ImportGridColumns.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -29,15 +30,18 @@ void FormOrvenil::cmdTrafoStart_Click() {
     State().EllipsoidZiel.clear();
   });
   // Each run reports its own failures; whatever one leaves, the window is
-  // brought back to its idle state below.
+  // brought back to its idle state below. After a refused or failed
+  // transformation nothing further runs: the heights would be written over
+  // rows the transformation did not reach.
   SkipFailingStep("Transformation", [&] {
     const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
+    runCompleted_ = false;
     if (AuswahlTrafoTyp->isSelected(1)) {
       ParaTrafoDatenRechnen();
-      if (withGeoid) ConvertHeightsWithGeoid();
+      if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(2)) {
       RunNtv2Transformation();
-      if (withGeoid) ConvertHeightsWithGeoid();
+      if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(3)) {
       ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(4)) {
@@ -59,14 +63,14 @@ void FormOrvenil::cmdZoneÄndern_Click() {
   ShowBusyWindow();
   SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
   HideBusyWindow();
-  if (AuswahlTrafoTyp->isSelected(0)) cmdTrafoStart->setEnabled(false);
 }
 
 void FormOrvenil::ShowColumnView(int view) {
   GridKooDb->SetRedraw(false);
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
     const QString key = GridKooDb->ColumnKey(c);
-    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key));
+    // The columns the import hides stay hidden, also in the view of all columns.
+    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key) && !ImportGridColumnHidden(key));
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

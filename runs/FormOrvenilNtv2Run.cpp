@@ -96,9 +96,9 @@ void FormOrvenil::RunNtv2Transformation() {
       return;
     }
 
-    const Ntv2TargetEllipsoid target =
-        MakeNtv2TargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0, state.ZonenEllipsoidZiel);
-    state.ZielB = (1 - state.ZielF) * state.ZielA;
+    const ProjectedEllipsoid target = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    const QString zoneEllipsoid = state.ZonenEllipsoidZiel;
+    state.ZielB = target.b;
     state.ZielE = target.e;
     state.ZielK0 = target.k0;
 
@@ -106,10 +106,10 @@ void FormOrvenil::RunNtv2Transformation() {
     redrawOff = true;
     const qint64 count = CountDatenRows(job);
     state.AnzahlDatensaetze = static_cast<qint32>(count);
-    // The grid cache is read through the database layer: the rows are
-    // computed in order on this thread.
+    // On the workers: the shift and the target columns of the row; the
+    // zone goes along for the window thread.
     enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe };
-    const auto compute = [&](DatenRunRow& row) {
+    const auto compute = [&cache, &target, &zoneEllipsoid, forward](DatenRunRow& row) {
       const double lat = ToDoubleStrict(row.in[kBgDez]);
       const double lon = ToDoubleStrict(row.in[kLgDez]);
       double latSec = 0, lonSec = 0;
@@ -118,31 +118,38 @@ void FormOrvenil::RunNtv2Transformation() {
         lonSec = ToDoubleStrict(row.in[kLgDezSek]);
       }
       const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
+      row.note[0] = p.inside ? 1 : 0;
       if (!p.inside) {
         for (qsizetype c = 0; c < Ntv2TargetColumnNames().size(); ++c) row.out.add(QString());
         return;
       }
-      const Ntv2TargetColumns t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target);
+      const Ntv2TargetColumns t =
+          Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target, zoneEllipsoid);
       for (const auto& column : t.columns) row.out.add(column.second);
-      state.ZielMeridian = t.meridian;
-      state.ZielFalseEasting = t.falseEasting;
-      if (row.index == 1) {
-        xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(t.meridian) + QStringLiteral("  "));
+      row.note[1] = t.meridian;
+      row.note[2] = t.falseEasting;
+    };
+    // On the window thread, in row order: the zone of the last row inside
+    // the grid, the panels of the first row.
+    const auto beforeStore = [&](qint64 i, const DatenRunRow& row) {
+      if (row.note[0] == 0) return;
+      state.ZielMeridian = static_cast<int32_t>(row.note[1]);
+      state.ZielFalseEasting = row.note[2];
+      if (i == 1) {
+        xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) +
+                                          QStringLiteral("  "));
         xpStatusBar1->SetPanelText(7,
                                    QStringLiteral("Ziel-Maßstab: ") + NumberText(target.k0) + QStringLiteral("  "));
         xpStatusBar1->SetPanelText(
-            8, QStringLiteral("Ziel-K0: ") + NumberText(t.falseEasting) + QStringLiteral("m  "));
+            8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
       }
     };
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
-    options.computeInOrder = true;
     DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"}, Ntv2TargetColumnNames(), options);
-    walk.run(
-        count, compute, [](qint64, const DatenRunRow&) {},
-        [](qint64 i, qint64 n) {
-          ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
-        });
+    walk.run(count, compute, beforeStore, [](qint64 i, qint64 n) {
+      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Transformation NTv2..."));
+    });
 
     Dialogs().processEvents();
     GridKooDb->SetRedraw(true);
@@ -151,6 +158,7 @@ void FormOrvenil::RunNtv2Transformation() {
     Dialogs().processEvents();
     ConvertZones();
     Dialogs().setBusy(false);
+    runCompleted_ = true;
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));

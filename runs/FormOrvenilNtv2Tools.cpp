@@ -29,6 +29,7 @@ namespace orv {
 namespace {
 
 const QString kNtv2 = QStringLiteral("NTv2");
+const QString kExtentsTitle = QStringLiteral("NTv2-Export");
 
 QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
 
@@ -180,24 +181,33 @@ void FormOrvenil::WriteNtv2Gsa() {
   }
   FormVisible(true);
   Dialogs().setBusy(false);
+  const QFileInfo written(state.ExportDatei);
   Message(QStringLiteral(
               "Prüfen Sie bitte die Kopf-Daten (Koordinatensystem, Parameter, etc.)!   \r\nDaten nach ") +
-              Quoted(state.ExportDatei) + QStringLiteral(" ausgegeben!"),
+              Quoted(state.ExportDatei) + QStringLiteral(" ausgegeben!\r\nOrdner: ") +
+              QDir::toNativeSeparators(written.absolutePath()),
           MsgIcon::Information);
 }
 
 void FormOrvenil::ExportNtv2Extents() {
   ProgramState& state = State();
   const int row = GridNTv2Sys->CurrentRow();
-  if (row == 0) return;
   sevTabStrip1->SelectTab(4);
   Dialogs().processEvents();
+  if (row == 0) {
+    // The tool works on the grid file of the chosen row: the user is told
+    // where to choose it.
+    Message(QStringLiteral("Bitte wählen Sie zuerst in der Tabelle \"NTv2 Gitterdatei\" die Zeile der "
+                           "NTv2-Datei aus, deren Geltungsbereiche exportiert werden sollen!   "),
+            MsgIcon::Information, kExtentsTitle);
+    return;
+  }
   const QString name = GridNTv2Sys->CellText(row, QStringLiteral("Trafosatz"));
   const MsgResult answer = Dialogs().messageBox(
       QStringLiteral(
           "Auswahl NTv2-Gitter mittels Ntv2-Tab. Möchten Sie die Geltungsbereiche der NTv2-Datei ") +
           Quoted(name) + QStringLiteral(" exportieren?   "),
-      MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("NTv2-Export"));
+      MsgButtons::YesNo, MsgIcon::Question, kExtentsTitle);
   state.Antwort = answer == MsgResult::Yes ? QStringLiteral("6") : QStringLiteral("7");
   if (answer != MsgResult::Yes) return;
 
@@ -214,7 +224,7 @@ void FormOrvenil::ExportNtv2Extents() {
     SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
     Dialogs().setBusy(false);
     Message(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"), MsgIcon::Critical,
-            QStringLiteral("NTv2-Export"));
+            kExtentsTitle);
     return;
   }
   SkipFailingStep("ReleaseStatusForm", [&] { ReleaseStatusForm(); });
@@ -222,7 +232,11 @@ void FormOrvenil::ExportNtv2Extents() {
   if (!skipped.isEmpty())
     Message(QStringLiteral("Teilgitter mit dem Gitterabstand 0 wurden übersprungen: ") +
                 skipped.join(QStringLiteral(", ")),
-            MsgIcon::Exclamation, QStringLiteral("NTv2-Export"));
+            MsgIcon::Exclamation, kExtentsTitle);
+  Message(QStringLiteral("Geltungsbereiche der NTv2-Datei ") + Quoted(name) + QStringLiteral(" nach\r\n") +
+              Quoted(QDir::toNativeSeparators(Ntv2ExtentPointPath(gridPath))) + QStringLiteral(" und\r\n") +
+              Quoted(QDir::toNativeSeparators(Ntv2ExtentLinePath(gridPath))) + QStringLiteral(" ausgegeben!"),
+          MsgIcon::Information, kExtentsTitle);
 }
 
 void FormOrvenil::ImportNtv2TargetsByLine() { ImportNtv2Targets(true); }

@@ -94,12 +94,14 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     xpStatusBar1->SetPanelText(7, QStringLiteral("Ziel-Maßstab: ") + NumberText(s.ZielK0) + QStringLiteral("  "));
     xpStatusBar1->SetPanelText(8, QStringLiteral("Ziel-K0: ") + NumberText(s.ZielFalseEasting) + QStringLiteral("m  "));
 
-    // Without the program's answer no row is changed; the exchange has said why.
+    // Without the program's answer every row's target height becomes
+    // "Fehler", so that no height of an earlier run passes for one of this
+    // run; the exchange has said why.
     const bool ok = ComputeGeoidUndulationsExternal(s.KooDbDaten, QStringLiteral("radBg"), QStringLiteral("radLg"),
                                                     QStringLiteral("Geoidundulation"), s.GeoidApp);
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
-    if (ok && n > 0) {
+    if (n > 0) {
       const bool minus = chkUndulationMinus->Value() == 1;
       const int posN = s.KooDbDaten.fieldIndex(QStringLiteral("Geoidundulation"));
       const int posZ = s.KooDbDaten.fieldIndex(QStringLiteral("sZe"));
@@ -109,7 +111,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
         ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true,
                      QStringLiteral(" Zeilen, Geoidundulation zuordnen..."));
         s.KooDbDaten.edit();
-        const auto N = UndulationOfLine(s.KooDbDaten.value(posN).textOrEmpty());
+        const auto N = ok ? UndulationOfLine(s.KooDbDaten.value(posN).textOrEmpty()) : std::nullopt;
         const auto h = StartHeight(s.KooDbDaten.value(posZ));
         if (N) {
           s.KooDbDaten.setValue(posN, FormatNumber(*N, QStringLiteral("0.0000")));

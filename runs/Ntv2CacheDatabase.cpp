@@ -11,6 +11,7 @@
 #include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextTokens.h"
+#include "geodesy/Ntv2GridCache.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/db/FieldType.h"
@@ -24,7 +25,11 @@ namespace {
 
 // Layout version of the cache, kept in the database's user version. It is
 // written last, so a file that carries it was built to its end.
-constexpr int kCacheLayoutVersion = 1;
+constexpr int kCacheLayoutVersion = 2;
+
+// The table that names the grid file a cache was built from: its size and
+// modification time. Its name holds no digit only, so it is no sub-grid table.
+const QString kSourceTable = QStringLiteral("Gitterdatei");
 
 // Number of lines of the NTv2 overview and of each sub-grid header.
 constexpr int kHeaderRecords = 11;
@@ -96,7 +101,14 @@ Ntv2Overview ReadOverview(GridReader& in) {
       integer("NUM_FILE", h.NUM_FILE);
       o.subGridCount = h.NUM_FILE;
     }
-    if (line.contains(QLatin1String("GS_TYPE"))) h.GS_TYPE = value("GS_TYPE");
+    if (line.contains(QLatin1String("GS_TYPE"))) {
+      h.GS_TYPE = value("GS_TYPE");
+      // The shifts are read as arc-seconds: a grid in other units would
+      // shift every point by a wrong amount or put it outside.
+      if (h.GS_TYPE.compare(QLatin1String("SECONDS"), Qt::CaseInsensitive) != 0)
+        Corrupt(in.path(), in.number(),
+                QStringLiteral("GS_TYPE %1 wird nicht unterstützt, nur SECONDS").arg(h.GS_TYPE));
+    }
     if (line.contains(QLatin1String("VERSION"))) h.VERSION = value("VERSION");
     if (line.contains(QLatin1String("SYSTEM_F"))) h.SYSTEM_F = value("SYSTEM_F");
     if (line.contains(QLatin1String("SYSTEM_T"))) h.SYSTEM_T = value("SYSTEM_T");
@@ -138,7 +150,9 @@ void SplitShift(const GridReader& in, const QString& line, double* dLat, double*
 }
 
 // Checks the numeric values of a sub-grid header; returns its GS_COUNT.
-qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
+// Node positions are computed from the extent, so a GS_COUNT that is not
+// rows × columns of it would leave nodes without shifts.
+qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records, int tableNumber) {
   static const char* const keys[] = {"SUB_NAME", "PARENT", "CREATED", "UPDATED",  "S_LAT",   "N_LAT",
                                      "E_LONG",   "W_LONG", "LAT_INC", "LONG_INC", "GS_COUNT"};
   double values[kHeaderRecords] = {};
@@ -153,6 +167,12 @@ qint64 CheckSubGridHeader(const GridReader& in, const QStringList& records) {
   if (!(values[9] > 0)) Corrupt(in.path(), first + 9, QStringLiteral("LONG_INC ist nicht größer als 0"));
   if (values[10] != Fix(values[10]) || values[10] < 1 || values[10] > 2147483647.0)
     Corrupt(in.path(), first + 10, QStringLiteral("GS_COUNT ist keine ganze Zahl über 0"));
+  const double nodes = Ntv2NodeRows(values[4], values[5], values[8]) * Ntv2NodeColumns(values[6], values[7], values[9]);
+  if (nodes != values[10])
+    Corrupt(in.path(), first + 10,
+            QStringLiteral("Teilgitter %1 (%2): GS_COUNT %3 passt nicht zu den %4 Knoten seiner Ausdehnung")
+                .arg(TrimBlanks(records[0].mid(8)), QString::number(tableNumber), NumberText(values[10]),
+                     NumberText(nodes)));
   return static_cast<qint64>(values[10]);
 }
 
@@ -185,7 +205,7 @@ void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2Buil
         Corrupt(in.path(), in.number(), QStringLiteral("mehr Teilgitter als NUM_FILE angibt"));
       QStringList records{line};
       for (int i = 1; i < kHeaderRecords; ++i) records << in.required(QStringLiteral("Kopfdatensatz"));
-      expected = CheckSubGridHeader(in, records);
+      expected = CheckSubGridHeader(in, records, tableNumber);
       if (table.isSet()) table.close();
       table = db.openTable(QString::number(tableNumber));
       double dLat = 0, dLonW = 0;
@@ -215,14 +235,64 @@ void ReadSubGrids(GridReader& in, Database& db, int subGridCount, const Ntv2Buil
   table.close();
 }
 
-int CountLines(const QString& path) {
+// Lines of a grid file and the sub-grids it holds (lines that begin with
+// "SUB_NAME"), counted in one pass over its bytes.
+struct GridFileCounts {
+  int lines = 0;
+  qint64 subGrids = 0;
+};
+
+GridFileCounts CountGridFile(const QString& path) {
+  static constexpr char kKey[] = "SUB_NAME";
+  constexpr int kKeySize = sizeof kKey - 1;
+  GridFileCounts counts;
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return 0;
+  if (!f.open(QIODevice::ReadOnly)) return counts;
   qint64 lines = 0;
+  int matched = 0;  // characters of kKey matched at the start of the line; -1: none
   char buffer[1 << 16];
   for (qint64 n; (n = f.read(buffer, sizeof buffer)) > 0;)
-    for (qint64 i = 0; i < n; ++i) lines += buffer[i] == '\n';
-  return int(std::min<qint64>(lines + 1, 2147483647));
+    for (qint64 i = 0; i < n; ++i) {
+      const char c = buffer[i];
+      if (c == '\n') {
+        ++lines;
+        matched = 0;
+      } else if (matched >= 0) {
+        matched = c == kKey[matched] ? matched + 1 : -1;
+        if (matched == kKeySize) {
+          ++counts.subGrids;
+          matched = -1;
+        }
+      }
+    }
+  counts.lines = int(std::min<qint64>(lines + 1, 2147483647));
+  return counts;
+}
+
+// What identifies the grid file a cache stands for: a grid replaced by
+// another one, of whatever date, differs in size or modification time.
+struct GridIdentity {
+  QString size;
+  QString modified;  // milliseconds since the epoch
+  bool operator==(const GridIdentity&) const = default;
+};
+
+GridIdentity IdentityOfFile(const QString& gridPath) {
+  const QFileInfo info(gridPath);
+  return {QString::number(info.size()), QString::number(info.lastModified().toMSecsSinceEpoch())};
+}
+
+void WriteIdentity(Database& db, const GridIdentity& id) {
+  db.execute(QStringLiteral("CREATE TABLE [%1] (Groesse TEXT, Geaendert TEXT)").arg(kSourceTable));
+  db.execute(QStringLiteral("INSERT INTO [%1] VALUES ('%2', '%3')").arg(kSourceTable, id.size, id.modified));
+}
+
+GridIdentity IdentityInCache(Database& db) {
+  Recordset rs = db.openSql(QStringLiteral("SELECT Groesse, Geaendert FROM [%1]").arg(kSourceTable));
+  GridIdentity id;
+  if (!rs.eof()) id = {rs.value(0).textOrEmpty(), rs.value(1).textOrEmpty()};
+  rs.close();
+  return id;
 }
 
 int UserVersion(Database& db) {
@@ -248,10 +318,10 @@ Ntv2Overview ReadNtv2Overview(const QString& gridPath) {
 bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int subGridCount) {
   const QFileInfo cache(cachePath), grid(gridPath);
   if (!cache.isFile() || cache.canonicalFilePath() == grid.canonicalFilePath()) return false;
-  if (grid.lastModified() > cache.lastModified()) return false;
   try {
     Database db = DBEngine::openDatabase(cachePath);
-    bool ok = UserVersion(db) == kCacheLayoutVersion && CountDigitNamedTables(db) == subGridCount;
+    bool ok = UserVersion(db) == kCacheLayoutVersion && CountDigitNamedTables(db) == subGridCount &&
+              IdentityInCache(db) == IdentityOfFile(gridPath);
     for (int t = 1; ok && t <= subGridCount; ++t) {
       const TableDef def = db.tableDef(QString::number(t));
       for (const char* field : {"Kopfdaten", "Zeile1", "Zeile2", "id"})
@@ -272,7 +342,17 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
     throw OrvenilError(
         kErrTypeMismatch,
         QStringLiteral("Gitterdatei %1: NUM_FILE nennt kein Teilgitter").arg(FileName(gridPath)));
-  const int total = CountLines(gridPath);
+  // A NUM_FILE that does not match the file is refused before any table is
+  // made: a typo of a large number would otherwise create tables for hours.
+  const GridIdentity identity = IdentityOfFile(gridPath);  // before reading: a later change rebuilds
+  const GridFileCounts counts = CountGridFile(gridPath);
+  if (counts.subGrids != subGridCount)
+    throw OrvenilError(kErrTypeMismatch, QStringLiteral("Gitterdatei %1: NUM_FILE nennt %2 Teilgitter, die "
+                                                        "Datei enthält %3")
+                                             .arg(FileName(gridPath))
+                                             .arg(subGridCount)
+                                             .arg(counts.subGrids));
+  const int total = counts.lines;
   QFile::remove(buildPath);
   Database db = DBEngine::createDatabase(buildPath);
   try {
@@ -280,6 +360,7 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
     GridReader in(gridPath);
     ReadOverview(in);
     ReadSubGrids(in, db, subGridCount, progress, total);
+    WriteIdentity(db, identity);
     db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kCacheLayoutVersion));
     db.close();
   } catch (...) {

@@ -4,8 +4,10 @@
 // the fields Kopfdaten (the sub-grid's 11 header records, each followed by
 // ";", on the row with id 1), Zeile1 (latitude shift), Zeile2 (longitude
 // shift, positive west), id (node number from 1, index "id"); the last table
-// also holds a row for the END record. The cache is built once per grid file
-// and reused until the grid file is newer or the cache is no valid cache of
+// also holds a row for the END record. Table "Gitterdatei" holds the size
+// and modification time of the grid file the cache was built from. The cache
+// is built once per grid file and reused until the grid file's size or
+// modification time differs from those, or the cache is no valid cache of
 // this layout.
 #include <QString>
 #include <functional>
@@ -38,11 +40,13 @@ QString Ntv2CachePath(const QString& gridPath);
 
 // Reads the 11 overview records of the grid file. A missing or unreadable
 // file, fewer than 11 lines or a numeric value that is no number throws
-// OrvenilError naming the file and line. A SYSTEM_F of "PD83" is held as "RD-83".
+// OrvenilError naming the file and line, as does a GS_TYPE other than SECONDS.
+// A SYSTEM_F of "PD83" is held as "RD-83".
 Ntv2Overview ReadNtv2Overview(const QString& gridPath);
 
 // True when cachePath holds a complete cache of this layout with
-// subGridCount tables that is not older than the grid file.
+// subGridCount tables, built from the grid file as it is now (same size and
+// modification time).
 bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int subGridCount);
 
 // Builds the cache of the grid file in a new database at buildPath, in one
@@ -55,7 +59,7 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
                         int subGridCount, const Ntv2BuildProgress& progress = {});
 
 // The cache stage of an NTv2 run: reads the overview, builds the cache when it
-// is missing, older than the grid file or not a valid cache (its build file
+// is missing, built from another state of the grid file or not a valid cache (its build file
 // named by tempFolder), and opens it. closeFirst is closed before an old
 // cache is replaced (the program's cache of the previous run).
 Ntv2OpenCache OpenNtv2GridCache(const QString& gridPath, const QString& tempFolder, Database closeFirst,

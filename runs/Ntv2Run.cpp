@@ -1,23 +1,16 @@
 #include "runs/Ntv2Run.h"
 
 #include <QStringList>
-#include <cmath>
 
 #include "foundation/NumberText.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/GeodesyConstants.h"
 #include "geodesy/Ntv2Interpolation.h"
+#include "geodesy/TransverseMercator.h"
 #include "geodesy/ZoneRules.h"
 
 namespace orv {
-
-namespace {
-
-// The number as its general text read back: the value the next step uses.
-double Rounded15(double x) { return Val(NumberText(x)); }
-
-}  // namespace
 
 bool InsideNtv2Extent(const Ntv2SubGridHeader& h, double latSec, double lonSecEast) {
   const double lonSecWest = -lonSecEast;
@@ -48,19 +41,8 @@ Ntv2TargetPoint Ntv2ShiftPoint(const Ntv2GridCache& cache, double latitude, doub
   return p;
 }
 
-Ntv2TargetEllipsoid MakeNtv2TargetEllipsoid(double a, double f, double k0, const QString& zoneEllipsoid) {
-  Ntv2TargetEllipsoid t;
-  t.a = a;
-  const double b = (1 - f) * a;
-  t.e = std::pow((a * a - b * b) / (a * a), 0.5);
-  t.k0 = Rounded15(k0) == 0 ? 1 : k0;
-  t.zoneEllipsoid = zoneEllipsoid;
-  t.arc = MeridianbogenKoeffizienten(t.a, t.e);
-  return t;
-}
-
 Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, double height,
-                                        const Ntv2TargetEllipsoid& target) {
+                                        const ProjectedEllipsoid& target, const QString& zoneEllipsoid) {
   Ntv2TargetColumns out;
   auto& c = out.columns;
   c.reserve(16);
@@ -84,12 +66,11 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
   c.emplace_back(QStringLiteral("sXzZiel"), FormatNumber(xyz.X, QStringLiteral("0.00000")));
   c.emplace_back(QStringLiteral("sYzZiel"), FormatNumber(xyz.Y, QStringLiteral("0.00000")));
   c.emplace_back(QStringLiteral("sZzZiel"), FormatNumber(xyz.Z, QStringLiteral("0.00000")));
-  out.meridian = ErmittleZoneAusLaenge(lonText, target.zoneEllipsoid);
-  out.falseEasting = ErmittleFalseEasting(out.meridian, target.zoneEllipsoid);
-  const GridCoordinates g = GeographischInVerebnet(B1, L1, target.a, target.e, target.arc, target.k0,
-                                                   out.falseEasting, out.meridian);
+  out.meridian = ErmittleZoneAusLaenge(lonText, zoneEllipsoid);
+  out.falseEasting = ErmittleFalseEasting(out.meridian, zoneEllipsoid);
+  const GridCoordinates g = GeographischInVerebnet(B1, L1, target, out.falseEasting, out.meridian);
   QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
-  if (target.zoneEllipsoid == QLatin1String("WGS1984")) {
+  if (zoneEllipsoid == QLatin1String("WGS1984")) {
     const double prefix = (out.meridian + 3.0) / 6.0 * 1000000.0;
     easting = FormatNumber(Val(easting) + prefix, QStringLiteral("0.0000"));
   }

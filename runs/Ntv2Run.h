@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "geodesy/Ntv2GridCache.h"
-#include "geodesy/TransverseMercator.h"
+#include "geodesy/ProjectedEllipsoid.h"
 
 namespace orv {
 
@@ -31,28 +31,16 @@ bool InsideNtv2Extent(const Ntv2SubGridHeader& h, double latSec, double lonSecEa
 Ntv2TargetPoint Ntv2ShiftPoint(const Ntv2GridCache& cache, double latitude, double longitude, bool forward,
                                double startLatSec, double startLonSec);
 
-// The target ellipsoid of a run: semi-major axis, first eccentricity, scale
-// factor, the ellipsoid name the zone rules take and the meridian-arc series.
-struct Ntv2TargetEllipsoid {
-  double a = 0;
-  double e = 0;
-  double k0 = 1;
-  QString zoneEllipsoid;
-  MeridianArcCoefficients arc{};
-};
-
-// The target from a, f and k0 of the coordinate-system table (k0 = 1 when 0).
-Ntv2TargetEllipsoid MakeNtv2TargetEllipsoid(double a, double f, double k0, const QString& zoneEllipsoid);
-
 // The column texts of a point inside the grid, in the order they are
-// written, and the zone the projection used.
+// written, and the zone the projection used: the target ellipsoid of the
+// run and the ellipsoid name its zone rules take.
 struct Ntv2TargetColumns {
   std::vector<std::pair<QString, QString>> columns;
   int meridian = 0;
   double falseEasting = 0;
 };
 Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, double height,
-                                        const Ntv2TargetEllipsoid& target);
+                                        const ProjectedEllipsoid& target, const QString& zoneEllipsoid);
 
 // The target columns a point outside the grid has emptied.
 const QStringList& Ntv2TargetColumnNames();

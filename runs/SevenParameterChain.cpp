@@ -2,7 +2,6 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
-#include "geodesy/CheckedArithmetic.h"
 #include "geodesy/GeodesyConstants.h"
 
 namespace orv {
@@ -32,18 +31,7 @@ SevenParameterSet Reversed(const SevenParameterSet& s) {
   return r;
 }
 
-TargetEllipsoid PrepareTargetEllipsoid(double a, double f, double k0) {
-  TargetEllipsoid t;
-  t.a = a;
-  t.f = f;
-  t.b = (1 - f) * a;
-  t.e = CheckedSqrt(CheckedDiv(a * a - t.b * t.b, a * a));
-  t.k0 = k0 == 0 ? 1 : k0;
-  t.c = MeridianbogenKoeffizienten(a, t.e);
-  return t;
-}
-
-SevenParameterChain::SevenParameterChain(const SevenParameterSet& set, const TargetEllipsoid& target)
+SevenParameterChain::SevenParameterChain(const SevenParameterSet& set, const ProjectedEllipsoid& target)
     : set_(set),
       q_(LineariseParameters(set.Rx, set.Ry, set.Rz, set.MF)),
       molodensky_(set.modell == kModelMolodenskyBadekas),
@@ -65,8 +53,7 @@ SevenParameterPoint SevenParameterChain::Transform(double X, double Y, double Z)
 
 GridCoordinates SevenParameterChain::Project(const SevenParameterPoint& p, int32_t meridian,
                                              double falseEasting) const {
-  return GeographischInVerebnet(p.B, p.L, target_.a, target_.e, target_.c, target_.k0, falseEasting,
-                                meridian);
+  return GeographischInVerebnet(p.B, p.L, target_, falseEasting, meridian);
 }
 
 double ZonePrefix(int32_t meridian, const QString& zoneEllipsoid) {

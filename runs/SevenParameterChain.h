@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "geodesy/GeocentricConversion.h"
+#include "geodesy/ProjectedEllipsoid.h"
 #include "geodesy/SimilarityTransformations.h"
 #include "geodesy/TransverseMercator.h"
 
@@ -37,18 +38,6 @@ bool ReadParameterCell(const QString& text, double& value);
 // The set with all ten values negated: the linearised reverse direction.
 SevenParameterSet Reversed(const SevenParameterSet& set);
 
-// The target ellipsoid as the run uses it.
-struct TargetEllipsoid {
-  double a = 0;
-  double f = 0;
-  double b = 0;
-  double e = 0;
-  double k0 = 1;
-  MeridianArcCoefficients c{};
-};
-// b = (1 − f) a, e = √((a² − b²) / a²), k0 = 1 when it is 0, the coefficients.
-TargetEllipsoid PrepareTargetEllipsoid(double a, double f, double k0);
-
 // The values of one point, before they become the row's texts.
 struct SevenParameterPoint {
   GeocentricPoint target;       // transformed X, Y, Z (as computed)
@@ -61,20 +50,19 @@ struct SevenParameterPoint {
 class SevenParameterChain {
  public:
   // The set must name a known model (checked by the caller).
-  SevenParameterChain(const SevenParameterSet& set, const TargetEllipsoid& target);
+  SevenParameterChain(const SevenParameterSet& set, const ProjectedEllipsoid& target);
   // Transformation and conversion to geographic coordinates of the target;
   // the hand-over values are rounded to 15 significant digits as the
   // stored texts carry them.
   SevenParameterPoint Transform(double X, double Y, double Z) const;
   // The grid coordinates of the point in the zone.
   GridCoordinates Project(const SevenParameterPoint& p, int32_t meridian, double falseEasting) const;
-  const TargetEllipsoid& target() const { return target_; }
 
  private:
   SevenParameterSet set_;
   LinearisedParameters q_;
   bool molodensky_ = false;
-  TargetEllipsoid target_;
+  ProjectedEllipsoid target_;
 };
 
 // Zone digit in millions added to eastings on a target that carries it

@@ -39,6 +39,16 @@ const QStringList& SevenParameterColumns() {
   return names;
 }
 enum ReadColumn { kSXz, kSYz, kSZz };
+constexpr int kNoteUnusable = 2;  // note slot: the row had no usable start values
+
+// A row whose start values are empty, never written or no numbers is marked
+// "Fehler" in its target columns; its Zone and EllipsKO are left empty.
+void MarkRowFehler(RowTexts& out) {
+  const QStringList& names = SevenParameterColumns();
+  for (qsizetype c = 3; c < names.size(); ++c)
+    out.add(names[c] == QLatin1String("Zone") || names[c] == QLatin1String("EllipsKO") ? QString()
+                                                                                       : QStringLiteral("Fehler"));
+}
 
 // The start ellipsoid of a set fits data imported on importEllipsoid. Data
 // imported as ETRS89 (GRS1980) fit sets that name ETRS89 by either of its
@@ -116,7 +126,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
 
   bool gridLocked = false;
   try {
-    const TargetEllipsoid target = PrepareTargetEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
+    const ProjectedEllipsoid target = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
     state.ZielB = target.b;
     state.ZielE = target.e;
     state.ZielK0 = target.k0;
@@ -132,8 +142,16 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     // On the workers: the row's target values and texts; the zone goes
     // along for the window thread.
     const auto compute = [&chain, &zoneEllipsoid](DatenRunRow& row) {
-      const SevenParameterPoint p = chain.Transform(Val(row.in[kSXz]), Val(row.in[kSYz]), Val(row.in[kSZz]));
       RowTexts& out = row.out;
+      double X = 0, Y = 0, Z = 0;
+      if (!ReadFiniteNumber(row.in[kSXz], X) || !ReadFiniteNumber(row.in[kSYz], Y) ||
+          !ReadFiniteNumber(row.in[kSZz], Z)) {
+        MarkRowFehler(out);
+        row.note[kNoteUnusable] = 1;
+        return;
+      }
+      row.note[kNoteUnusable] = 0;
+      const SevenParameterPoint p = chain.Transform(X, Y, Z);
       out.add(NumberText(p.target.X));
       out.add(NumberText(p.target.Y));
       out.add(NumberText(p.target.Z));
@@ -169,10 +187,16 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     bool noticeShown = false;
     int32_t shownMeridian = -1;
     double shownFalseEasting = -1;
-    const auto beforeStore = [&](qint64 i, const DatenRunRow& row) {
+    qint64 unusable = 0;
+    bool firstComputed = true;  // rows marked "Fehler" take no part in the zone notice
+    const auto beforeStore = [&](qint64, const DatenRunRow& row) {
+      if (row.note[kNoteUnusable] != 0) {
+        ++unusable;
+        return;
+      }
       state.ZielMeridian = static_cast<int32_t>(row.note[0]);
       state.ZielFalseEasting = row.note[1];
-      if (i > 1 && !noticeShown && state.ZielMeridian != previousMeridian) {
+      if (!firstComputed && !noticeShown && state.ZielMeridian != previousMeridian) {
         Dialogs().messageBox(QStringLiteral("Die Zielkoordinaten befinden sich in unterschiedlichen "
                                             "Zonen/Meridianstreifen: [") +
                                  QString::number(previousMeridian) + QStringLiteral("] und [") +
@@ -182,6 +206,7 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
         noticeShown = true;
       }
       previousMeridian = state.ZielMeridian;
+      firstComputed = false;
       // The panels show the zone of the row computed last; they are
       // redrawn only when it changes.
       if (state.ZielMeridian != shownMeridian || state.ZielFalseEasting != shownFalseEasting) {
@@ -196,7 +221,11 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
       }
     };
     const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
-    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3));
+    // A start column never written (a point appended to the job, say) is
+    // read as empty: its row gets "Fehler" like a row with empty values.
+    DatenBlockRun::Options options;
+    options.nullReadsEmpty = true;
+    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3), options);
     walk.run(n, compute, beforeStore,
              [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
 
@@ -206,6 +235,12 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
     GridKooDb->Refresh();
     FormVisible(true);
     Dialogs().setBusy(false);
+    runCompleted_ = true;
+    if (unusable > 0)
+      Dialogs().messageBox(QString::number(unusable) +
+                               QStringLiteral(" Zeilen ohne gültige Startkoordinaten (sXz, sYz, sZz): ihre "
+                                              "Zielwerte sind \"Fehler\"!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("7-Parameter Trafo"));
   } catch (const std::exception&) {
     // The row being edited is dropped; the rows stored before keep their values.
     ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));

@@ -8,7 +8,6 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
-#include "geodesy/CheckedArithmetic.h"
 #include "geodesy/TransverseMercator.h"
 #include "geodesy/ZoneRules.h"
 #include "platform/ui/DataGrid.h"
@@ -22,6 +21,7 @@
 #include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
+#include "shell/ZoneLists.h"
 
 namespace orv {
 
@@ -31,28 +31,50 @@ const QString kFourDecimals = QStringLiteral("0.0000");
 
 // The projection of one side: ellipsoid, scale and the zone being used.
 struct ZoneSideSetup {
-  double a = 0;
-  double e = 0;
-  double k0 = 1;
-  MeridianArcCoefficients r{};
+  ProjectedEllipsoid ellipsoid;
   QString zoneEllipsoid;
   int32_t meridian = 0;
   double falseEasting = 0;
 };
 
-ZoneSideSetup PrepareSide(double a, double f, double k0) {
-  ZoneSideSetup s;
-  s.a = a;
-  const double b = (1 - f) * a;
-  s.e = CheckedSqrt(CheckedDiv(a * a - b * b, a * a));
-  s.k0 = RoundTo15Digits(k0) == 0 ? 1 : k0;
-  s.r = MeridianbogenKoeffizienten(a, s.e);
-  return s;
+// Columns read: radBg, radLg, LgDez, sYe (start) or their target
+// counterparts, and Punkt; written: Zone, EllipsKO, sYe, sXe.
+enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe, kPunkt };
+
+// An error of the projection of a row, with the row's point number in front.
+[[noreturn]] void RethrowNamingPoint(const QString& punkt) {
+  try {
+    throw;
+  } catch (const OrvenilError& e) {
+    throw OrvenilError(e.number(), QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") + e.description());
+  } catch (const std::exception& e) {
+    throw OrvenilError(kErrOverflow, QStringLiteral("Punkt ") + punkt.trimmed() + QStringLiteral(": ") +
+                                         QString::fromUtf8(e.what()));
+  }
 }
 
-// Columns read: radBg, radLg, LgDez, sYe (start) or their target
-// counterparts; written: Zone, EllipsKO, sYe, sXe.
-enum ReadColumn { kRadBg, kRadLg, kLgDez, kSYe };
+// Why the start columns may not be rewritten, or "" when they may. They are
+// projected with the start values (StartA, StartF) and the zone rules of the
+// start box's system; both must be those of the job's own start system
+// (jobEllipsoid, from its start-system option). A set whose start system is
+// not the job's (the box shows red) brings other zone rules, and choosing
+// the start side after such a set loads the set's ellipsoid.
+QString StartSideRefusal(const QString& boxStart, const QString& jobEllipsoid, const DataGrid* koordSys) {
+  const ProgramState& state = State();
+  if (boxStart != QLatin1String("ohne") && boxStart != state.StartKoordinatensystem)
+    return QStringLiteral("Der Parametersatz beginnt in \"") + boxStart + QStringLiteral("\", die Daten sind in \"") +
+           state.StartKoordinatensystem + QLatin1Char('"');
+  const int row = jobEllipsoid.isEmpty() ? 0 : koordSys->FindRow(QStringLiteral("Ellipsoidname"), jobEllipsoid, 1);
+  // GRS1980 and WGS1984 (a set may name ETRS89 by either) differ by far less
+  // than a millimetre in the plane and count as one.
+  double a = 0, f = 0;
+  if (row > 0 && ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("A")), a) &&
+      ReadFiniteNumber(koordSys->CellText(row, QStringLiteral("F")), f) &&
+      (std::fabs(a - state.StartA) > 0.001 || std::fabs(f - state.StartF) > 1e-9))
+    return QStringLiteral("Das Startellipsoid ist nicht das der Daten (\"") + jobEllipsoid + QLatin1Char('"') +
+           QStringLiteral("), bitte das Startsystem der Daten wählen");
+  return QString();
+}
 
 }  // namespace
 
@@ -62,6 +84,16 @@ void FormOrvenil::ConvertZones() {
       GridKooDb->RowCount() == 0)
     return;
 
+  if (BtZoneStart->isChecked()) {
+    const QString refusal = StartSideRefusal(txtTrafoParaStart->Text(), StartsysEllipsoid(Startsys->value()),
+                                             GridKoordSys);
+    if (!refusal.isEmpty()) {
+      Dialogs().messageBox(refusal + QStringLiteral(": Zone-Start wird nicht umgerechnet! Abbruch!"),
+                           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
+      return;
+    }
+  }
+
   bool gridLocked = false;
   int32_t shownMeridian = 0;
   const auto writePanels = [&](bool target, bool individual, const ZoneSideSetup& s) {
@@ -70,10 +102,17 @@ void FormOrvenil::ConvertZones() {
         3, (individual ? QStringLiteral("Individuell: ") : QStringLiteral("Automatisch: ")) + side +
                QStringLiteral("-Zone: ") + NumberText(s.meridian) + QStringLiteral("  "));
     xpStatusBar1->SetPanelText(4,
-                               side + QStringLiteral("-Maßstab: ") + NumberText(s.k0) + QStringLiteral("  "));
+                               side + QStringLiteral("-Maßstab: ") + NumberText(s.ellipsoid.k0) + QStringLiteral("  "));
     xpStatusBar1->SetPanelText(
         5, side + QStringLiteral("-K0: ") + NumberText(s.falseEasting) + QStringLiteral("m  "));
     for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
+  };
+  const auto reportLeftAlone = [&](qint64 count, bool target) {
+    if (count > 0)
+      Dialogs().messageBox(QString::number(count) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
+                               (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
+                               QStringLiteral(") sind unverändert geblieben!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
   };
   const auto warn = [&](int count) {
     if (count > 0)
@@ -89,13 +128,13 @@ void FormOrvenil::ConvertZones() {
   const auto runSide = [&](bool target) {
     ZoneSideSetup s;
     if (target) {
-      s = PrepareSide(state.ZielA, state.ZielF, state.ZielK0);
+      s.ellipsoid = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
       s.zoneEllipsoid = state.ZonenEllipsoidZiel;
     } else {
-      s = PrepareSide(state.StartA, state.StartF, state.StartK0);
-      state.StartB = (1 - state.StartF) * state.StartA;
-      state.StartE = s.e;
-      state.StartK0 = s.k0;
+      s.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
+      state.StartB = s.ellipsoid.b;
+      state.StartE = s.ellipsoid.e;
+      state.StartK0 = s.ellipsoid.k0;
       if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
         state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
       s.zoneEllipsoid = state.ZonenEllipsoidStart;
@@ -111,10 +150,12 @@ void FormOrvenil::ConvertZones() {
     const bool etrsStart = Startsys->isSelected(0);
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
-    const QStringList names =
-        target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
-               : QStringList{"radBg", "radLg", "LgDez", "sYe", "Zone", "EllipsKO", "sYe", "sXe"};
+    const QStringList read = target ? QStringList{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Punkt"}
+                                    : QStringList{"radBg", "radLg", "LgDez", "sYe", "Punkt"};
+    const QStringList written = target ? QStringList{"Zone", "EllipsKO", "sYeZiel", "sXeZiel"}
+                                       : QStringList{"Zone", "EllipsKO", "sYe", "sXe"};
     int warnings = 0;
+    bool zoneStarted = false;  // a row has reached the zone determination
 
     GridKooDb->SetRedraw(false);
     gridLocked = true;
@@ -123,10 +164,18 @@ void FormOrvenil::ConvertZones() {
     // Each row's zone may depend on the rows before it: the rows are
     // computed in order.
     const auto compute = [&](DatenRunRow& row) {
-      const qint64 i = row.index;
-      // Rows never transformed hold no target values: they read as 0.
-      const double phi = Val(row.in[kRadBg]);
-      const double lambda = Val(row.in[kRadLg]);
+      // A row without latitude and longitude (appended by point number, say)
+      // keeps its coordinates. On the target side a row without a positive
+      // target easting (never transformed) is emptied as before.
+      double phi = 0, lambda = 0;
+      const bool geographic = ReadFiniteNumber(row.in[kRadBg], phi) && ReadFiniteNumber(row.in[kRadLg], lambda);
+      const bool noTarget = target && Val(row.in[kSYe]) <= 0;
+      if (!geographic && !noTarget) {
+        row.keep = true;
+        return;
+      }
+      const bool first = !zoneStarted;
+      zoneStarted = true;
       const QString& longitude = row.in[kLgDez];
 
       // Zone of the row.
@@ -145,7 +194,7 @@ void FormOrvenil::ConvertZones() {
         const bool automatic = zielZone->Text() == QLatin1String("automatisch");
         // A target row without a longitude (not transformed) says nothing
         // about the zone: the next row with one decides.
-        if (i == 1) {
+        if (first) {
           if (!(target && automatic && longitude.isEmpty())) {
             determine(!automatic);
             writePanels(target, false, s);
@@ -160,18 +209,23 @@ void FormOrvenil::ConvertZones() {
         }
       } else if (mode == 1) {
         determine(false);
-        if (i == 1) writePanels(target, true, s);
+        if (first) writePanels(target, true, s);
       }
       RowTexts& out = row.out;
       out.add(NumberText(s.meridian));
       out.add(NumberText(s.falseEasting));
 
-      if (target && Val(row.in[kSYe]) <= 0) {
+      if (noTarget) {
         out.add(QString());
         out.add(QString());
       } else {
-        const GridCoordinates g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.a,
-                                                         s.e, s.r, s.k0, s.falseEasting, s.meridian);
+        GridCoordinates g;
+        try {
+          g = GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), s.ellipsoid, s.falseEasting,
+                                     s.meridian);
+        } catch (const std::exception&) {
+          RethrowNamingPoint(row.in[kPunkt]);
+        }
         if (target || etrsStart) {
           if (g.easting < 0) {
             ++warnings;
@@ -196,9 +250,10 @@ void FormOrvenil::ConvertZones() {
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
     options.computeInOrder = true;
-    DatenBlockRun walk(state.KooDb, names.mid(0, 4), names.mid(4), options);
+    qint64 leftAlone = 0;
+    DatenBlockRun walk(state.KooDb, read, written, options);
     walk.run(
-        n, compute, [](qint64, const DatenRunRow&) {},
+        n, compute, [&](qint64, const DatenRunRow& row) { leftAlone += row.keep ? 1 : 0; },
         [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
     GridKooDb->SetRedraw(true);
     gridLocked = false;
@@ -211,6 +266,7 @@ void FormOrvenil::ConvertZones() {
       state.StartFalseEasting = s.falseEasting;
     }
     warn(warnings);
+    reportLeftAlone(leftAlone, target);
   };
 
   try {

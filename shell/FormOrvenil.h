@@ -9,13 +9,16 @@
 // (FormOrvenilTrafoType.cpp), the transformation panel
 // (FormOrvenilTrafoPanel.cpp), the import chain of the toolbar
 // (FormOrvenilImportChain.cpp), the import itself (io/ImportFileChoice.cpp,
-// io/ImportCoordinateFile.cpp, io/ImportGeoidStep.cpp), the exchange with the
+// io/ImportCoordinateFile.cpp with io/ImportRun.cpp, io/ImportGeoidStep.cpp), the exchange with the
 // geoid program (runs/GeoidUndulationsExternal.cpp), the runs and their
 // buttons (runs/), and the handlers still waiting for their operations
 // (FormOrvenilPending.cpp).
 #include <QMainWindow>
+#include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
+#include <map>
 
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/Recordset.h"
@@ -23,6 +26,7 @@
 #include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenilControls.h"
 #include "shell/SystemTableDefinitions.h"
+#include "shell/SystemTableMerge.h"
 
 namespace orv {
 
@@ -76,6 +80,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Describes the chosen set in the panel, the grid caption and the status
   // bar, and allows the start only when the set fits the data's start system.
   void DescribeTransformation();
+  // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
+  // run (FormVisible) applies it again.
+  void ApplyTrafoStartRule();
 
   // Start-up and shutdown.
   void Form_Initialize();
@@ -113,10 +120,12 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // System tables. Loads one file-backed table from its ".fil" or ".dat";
   // writeBack rewrites both files afterwards (the NTv2 and geoid tables).
   void LoadSystemTable(SystemTable table, bool writeBack);
-  // Writes a file-backed table to its ".dat" (";" between cells) and its
-  // ".fil". A file that could not be read at start-up is never replaced, so
-  // its rows survive for a program version that can read them. Reports a
-  // failed save with the save message; returns whether both were written.
+  // Saves the changes of a file-backed table to its ".dat" (";" between
+  // cells) and its ".fil", merged into the files as another instance may have
+  // left them; an unchanged table writes nothing. A file that could not be
+  // read at start-up is never replaced, so its rows survive for a program
+  // version that can read them. Reports a failed save with the save message;
+  // returns whether the table's changes are in both files.
   bool SaveSystemTableFiles(SystemTable table);
   // Saves every table with edits made since its last save as "Daten
   // speichern" does, without the report of success; a failure is reported.
@@ -144,12 +153,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void GridKooDb_FormatRow(int row, GridRow& rowObject);
   // Opens the web map at the current row's point while the map key is pressed.
   void ShowPointOnWebMap();
+  // Opens a link or a file with the browser registered for the help file
+  // "OrvenilHilfe.htm" of the program folder (the desktop's own choice
+  // when none is registered).
+  void OpenHelp(const QString& text);
 
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
   // Reads the chosen point file into Daten and shows it in the coordinate grid.
-  void ImportCoordinateFile();
+  // Imports the chosen file into Daten. A file that is refused (none chosen,
+  // not readable as text) changes nothing; once the file is to replace the
+  // rows, replacingRows runs first (the caller's start system then takes
+  // over before the run reads it).
+  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends is converted to CR LF (umlauts repaired) into a
   // work copy in the temporary folder, and path then names that copy; the
   // user's file is never changed. converted tells whether a
@@ -201,8 +218,14 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Binds the coordinate grid to Daten; sorted with the import's captions
   // and widths, or unsorted as it stands (after an error).
   void BindImportedRows(bool sorted);
+  // Captions, widths and visibility of the import for every column of the
+  // coordinate grid (io/FormOrvenilImportedColumns.cpp).
+  void ShowImportedColumns();
+  // Hides the columns the import hides, the others as they are.
+  void HideColumnsTheImportHides();
   template <typename T>
   friend struct ImportChainCalls;
+  friend class ImportRun;  // the steps of ImportCoordinateFile
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).
@@ -212,6 +235,17 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Writes the ".dat" and the ".fil" of a table, also over a ".fil" that
   // could not be read; reports a failure. Returns success.
   bool StoreSystemTable(SystemTable table);
+  // Writes the table as just loaded to both files (start-up).
+  bool WriteLoadedSystemTable(SystemTable table);
+  // The save of the two above; explicitSave also replaces files that could
+  // not be read and reports any failure.
+  bool SaveSharedSystemTable(SystemTable table, bool explicitSave);
+  // Writes the merged rows to the ".dat" and the ".fil"; reports a failure
+  // as the two saves above do. Returns whether the rows are in place.
+  bool WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave);
+  // Where another instance changed the same rows: its file stays, this
+  // instance's table goes to a file beside it, and a message names both.
+  void KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows);
   void OpenLicenceLink();
   void ShowSystemTableMenu(DataGrid* grid, int button, int column);
 
@@ -248,8 +282,13 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   QSet<int> unreadableGridFiles_;  // SystemTable values
   QSet<int> editedTables_;         // SystemTable values with unsaved edits
   QSet<int> unreadableTextFiles_;  // SystemTable values whose text file failed to load
+  std::map<int, TableRows> storedRows_;  // rows of each table as last read from or written to its files
+  QHash<int, QString> keptVersionFiles_;  // where this instance keeps a table another one changed
   bool Entladen = false;
   int runBusy_ = 0;
+  // Set by the seven-parameter and NTv2 runs once they have gone through all
+  // rows; the start button runs the heights only after such a run.
+  bool runCompleted_ = false;
 };
 
 }  // namespace orv

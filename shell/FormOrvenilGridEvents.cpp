@@ -2,8 +2,6 @@
 // per-row callback of the grid's own export, and the rounding check that
 // marks projected start coordinates differing from the values read.
 #include "foundation/DialogService.h"
-#include "foundation/FileSystemHelpers.h"
-#include "foundation/ProcessHelpers.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbTextBox.h"
@@ -46,16 +44,7 @@ void FormOrvenil::ShowPointOnWebMap() {
   const QString latitude = TrimBlanks(GridKooDb->CellText(row, latitudeKey));
   const QString longitude = TrimBlanks(GridKooDb->CellText(row, longitudeKey));
   if (latitude.isEmpty() || longitude.isEmpty()) return;
-  const QString address = WebMapAddress(latitude, longitude);
-  // The browser registered for the help page gets the address as its one
-  // argument; without one the desktop opens it.
-  QString browser =
-      FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + "OrvenilHilfe.htm"));
-  browser.remove(QLatin1Char('"'));
-  if (browser.isEmpty())
-    Dialogs().openUrl(address);
-  else
-    Dialogs().startProgram(browser, {address});
+  OpenHelp(WebMapAddress(latitude, longitude));
 }
 
 void FormOrvenil::GridKooDb_ExportRow(int row, int total, bool& skip) {

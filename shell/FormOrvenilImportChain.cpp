@@ -15,9 +15,11 @@
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramVersion.h"
+#include "shell/StartDataChoice.h"
 
 namespace orv {
 
@@ -32,23 +34,75 @@ int FirstItemContaining(const VbComboBox* combo, const QString& text) {
   return -1;
 }
 
+// The main window's part of the start data: the geoid model and the sign of
+// the undulation (the dialog sets both on the window), and the file shown in
+// the status bar.
+struct WindowStartData {
+  int geoidIndex = -1;
+  QString geoidText;
+  int undulationMinus = 0;
+  bool undulationMinusEnabled = false;
+  QString filePanel;
+};
+
+WindowStartData TakeWindowStartData(const FormOrvenil& f) {
+  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.chkUndulationMinus->Value(),
+          f.chkUndulationMinus->isEnabled(), f.xpStatusBar1->PanelText(2)};
+}
+
+// Gives the window its part back without running the handlers, which would
+// stage the geoid model's file again.
+void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
+  if (d.geoidIndex >= 0)
+    f.cmbGeoidmodell->QComboBox::setCurrentIndex(d.geoidIndex);
+  else
+    f.cmbGeoidmodell->SetText(d.geoidText);
+  f.chkUndulationMinus->SetValue(d.undulationMinus);
+  f.chkUndulationMinus->setEnabled(d.undulationMinusEnabled);
+  f.xpStatusBar1->SetPanelText(2, d.filePanel);
+}
+
+// The file's start system becomes the window's: the options, the ellipsoid
+// with its zone rules, and the ellipsoid the rows are imported in.
+void ApplyStartSystem(FormOrvenil& f, const StartSystemChoice& system) {
+  ProgramState& state = State();
+  PutStartSystem(state, system);
+  f.Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
+  f.StartAbbildung->select(state.StartAbbildungIndex);
+  for (int i = 0; i < 4; ++i)
+    if (state.EllipsoidStart == QString::number(i)) f.StartellipsoidWaehlen(i);
+  state.EllipsoidImport = state.EllipsoidStart;
+}
+
 }  // namespace
 
 void FormOrvenil::ImportChain() {
   ProgramState& state = State();
   if (TrimBlanks(GetLastToken(CommonDialog1.FileName, QStringLiteral("."))).compare(QLatin1String("vorsel"), Qt::CaseInsensitive) == 0)
     CommonDialog1.FilterIndex = kFilterVesselB;
+  const StartDataChoice jobData = TakeStartData(state);
+  const WindowStartData jobWindow = TakeWindowStartData(*this);
   ChooseImportFile();
   if (CommonDialog1.FileName.isEmpty()) return;
 
+  int answer = QDialog::Rejected;
   {
     FormOrvenilSystemAuswahl startData(*this);
-    Dialogs().showModal(&startData);
+    answer = Dialogs().showModal(&startData);
   }
-  Startsys->select(static_cast<int>(Val(state.EllipsoidStart)));
-  StartAbbildung->select(state.StartAbbildungIndex);
-  for (int i = 0; i < 4; ++i)
-    if (state.EllipsoidStart == QString::number(i)) StartellipsoidWaehlen(i);
+  // The job keeps its file and its start data, and the start button follows
+  // the panel (the file choice emptied the set).
+  const auto keepJob = [&] {
+    PutStartData(state, jobData);
+    PutWindowStartData(*this, jobWindow);
+    ApplyTrafoStartRule();
+  };
+  // A closed dialog cancels the import.
+  if (answer != QDialog::Accepted) return keepJob();
+  // The start system the dialog chose describes the file's rows; the window
+  // keeps the job's system until an import replaces the job's rows.
+  const StartSystemChoice fileSystem = TakeStartSystem(state);
+  PutStartSystem(state, jobData.system);
 
   // The merge functions match the file with the job already loaded; the
   // file is not imported first, since that would replace the job by it.
@@ -65,8 +119,16 @@ void FormOrvenil::ImportChain() {
   } else if (state.SonderfunktionIndex == 2) {
     AppendMissingPoints();
   } else {
-    state.EllipsoidImport = state.EllipsoidStart;
-    ImportCoordinateFile();
+    bool replacing = false;
+    ImportCoordinateFile([&] {
+      replacing = true;
+      ApplyStartSystem(*this, fileSystem);
+    });
+    // A refused file changes nothing.
+    if (!replacing) {
+      HideBusyWindow();
+      return keepJob();
+    }
   }
 
   chkZoneIndividuell->SetValue(0);
@@ -88,7 +150,12 @@ void FormOrvenil::ImportChain() {
     chkUndulationMinus->SetValue(0);
     const int set = FirstItemContaining(ComboTrafoPara, kVesselSet);
     vesselSetFound = set >= 0;
-    if (vesselSetFound) ComboTrafoPara->SetListIndex(set);
+    if (vesselSetFound) {
+      ComboTrafoPara->SetListIndex(set);
+      // The type choice opened the list for the user; the chain has picked
+      // the set itself, and an open list would swallow the next click.
+      Dialogs().closeDropDown(ComboTrafoPara);
+    }
     if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
   }
   Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);

@@ -44,6 +44,9 @@ void FormOrvenil::FormVisible(bool enabled) {
   cmbStartZone->setEnabled(false);
   cmbStartsys->setEnabled(false);
   chkZoneIndividuell->setEnabled(!(Val(zielZone->Text()) > 0 || !enabled));
+  // Unlocking the panel enabled the start button with its frame; whether it
+  // may be pressed is the panel's decision.
+  if (enabled) ApplyTrafoStartRule();
 }
 
 void FormOrvenil::ShowBusyWindow() {

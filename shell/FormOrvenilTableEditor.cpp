@@ -8,7 +8,6 @@
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/FileText.h"
 #include "foundation/LineEndConversion.h"
-#include "foundation/ProcessHelpers.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
@@ -194,21 +193,7 @@ void FormOrvenil::AddNtv2SetFromFile() {
        kProgramTitle);
 }
 
-bool FormOrvenil::StoreSystemTable(SystemTable table) {
-  DataGrid* grid = SystemTableGrid(table);
-  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
-  // Saving on request makes the table shown the stored one, also where the
-  // grid file could not be read at start-up.
-  if (!grid->SaveToFile(base + QStringLiteral(".fil")) || !textWritten) {
-    Dialogs().messageBox(kTableSaveErrorMessage, MsgButtons::Ok, MsgIcon::None, kProgramTitle);
-    return false;
-  }
-  unreadableGridFiles_.remove(static_cast<int>(table));
-  unreadableTextFiles_.remove(static_cast<int>(table));
-  editedTables_.remove(static_cast<int>(table));
-  return true;
-}
+bool FormOrvenil::StoreSystemTable(SystemTable table) { return SaveSharedSystemTable(table, true); }
 
 void FormOrvenil::SaveSystemTableWithReport(SystemTable table) {
   if (!StoreSystemTable(table)) return;
@@ -230,14 +215,7 @@ void FormOrvenil::SaveEditedSystemTables() {
 void FormOrvenil::OpenLicenceLink() {
   const QString link = TrimBlanks(GridNTv2Sys->CellText(GridNTv2Sys->CurrentRow(), QStringLiteral("Lizenz")));
   if (link.isEmpty()) return;
-  // The browser is the program that opens the help page; the link reaches it
-  // as one argument, never through a shell.
-  QString browser = FindAssociatedExecutable(folders_.programFolder + QStringLiteral("OrvenilHilfe.htm"));
-  browser.remove(QLatin1Char('"'));
-  if (browser.isEmpty())
-    Dialogs().openUrl(link);
-  else
-    Dialogs().startProgram(browser, {link});
+  OpenHelp(link);
 }
 
 }  // namespace orv

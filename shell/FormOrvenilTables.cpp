@@ -1,5 +1,7 @@
 // The four system tables of the main window: building, loading, saving and
 // the choice lists filled from them.
+#include <QLockFile>
+
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
@@ -10,6 +12,7 @@
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
+#include "shell/SystemTableFiles.h"
 
 namespace orv {
 
@@ -97,6 +100,10 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const QString gridFile = base + QStringLiteral(".fil");
   const QString textFile = base + QStringLiteral(".dat");
+  // Another instance saving the table meanwhile waits until the rows read
+  // here have been written back.
+  QLockFile lock(base + QStringLiteral(".lock"));
+  lock.tryLock(10000);
   SetUpColumns(grid, table);
   unreadableGridFiles_.remove(static_cast<int>(table));
   unreadableTextFiles_.remove(static_cast<int>(table));
@@ -126,29 +133,104 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
         unreadableTextFiles_.insert(static_cast<int>(table));
         SetUpColumns(grid, table);
       }
-      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile)) PlainMessage(kTableSaveErrorMessage);
+      if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile))
+        PlainMessage(TableSaveErrorMessage(grid->LastError()));
     }
   }
-  if (writeBack) SaveSystemTableFiles(table);
+  // The rows read are what this instance's later saves are compared with.
+  storedRows_[static_cast<int>(table)] = GridTableRows(grid);
+  if (writeBack) WriteLoadedSystemTable(table);
   FitColumnWidths(grid);
 }
 
-bool FormOrvenil::SaveSystemTableFiles(SystemTable table) {
+bool FormOrvenil::WriteLoadedSystemTable(SystemTable table) {
   DataGrid* grid = SystemTableGrid(table);
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   if (unreadableTextFiles_.contains(static_cast<int>(table))) return false;
   const bool textWritten = WriteSystemTableTextFile(grid, base + QStringLiteral(".dat"));
-  if (GridFileUnreadable(table)) {
-    // The next start reads the text file in its place, edits included.
-    if (textWritten) editedTables_.remove(static_cast<int>(table));
-    return false;
-  }
+  // A grid file that could not be read is kept; the next start reads the
+  // text file in its place.
+  if (GridFileUnreadable(table)) return false;
   if (!grid->SaveToFile(base + QStringLiteral(".fil"))) {
-    PlainMessage(kTableSaveErrorMessage);
+    PlainMessage(TableSaveErrorMessage(grid->LastError()));
     return false;
   }
-  if (textWritten) editedTables_.remove(static_cast<int>(table));
   return textWritten;
+}
+
+bool FormOrvenil::SaveSystemTableFiles(SystemTable table) { return SaveSharedSystemTable(table, false); }
+
+bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
+  const int key = static_cast<int>(table);
+  if (!explicitSave && unreadableTextFiles_.contains(key)) return false;
+  DataGrid* grid = SystemTableGrid(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  const TableRows mine = GridTableRows(grid);
+  const TableRows& read = storedRows_[key];
+  // An explicit save replaces a file that could not be read; otherwise an
+  // unchanged table writes nothing, so another instance's edits stay.
+  const bool replaceUnreadable = explicitSave && (GridFileUnreadable(table) || unreadableTextFiles_.contains(key));
+  if (mine == read && !replaceUnreadable) {
+    editedTables_.remove(key);
+    return true;
+  }
+  // Another instance may save the same table at this moment.
+  QLockFile lock(base + QStringLiteral(".lock"));
+  lock.tryLock(10000);
+  const TableMerge merged = MergeTableRows(
+      read, mine, StoredTableRows(base, grid->ColumnCount(), !GridFileUnreadable(table)).value_or(read));
+  if (merged.conflict) {
+    KeepOwnSystemTableVersion(table, mine);
+    return false;
+  }
+  if (!WriteMergedSystemTable(table, merged.rows, explicitSave)) return false;
+  // What this instance holds is now in the files; its next save lays only
+  // the changes made after this one onto them.
+  storedRows_[key] = mine;
+  editedTables_.remove(key);
+  // A grid file that could not be read stays until the user saves explicitly.
+  if (!explicitSave) return !GridFileUnreadable(table);
+  unreadableGridFiles_.remove(key);
+  unreadableTextFiles_.remove(key);
+  return true;
+}
+
+bool FormOrvenil::WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave) {
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  bool textWritten = true;
+  QString failure;
+  try {
+    WriteTableTextFile(base + QStringLiteral(".dat"), rows);
+  } catch (const OrvenilError& e) {
+    textWritten = false;
+    failure = e.description();
+  }
+  // A grid file that could not be read is kept; the next start reads the
+  // text file in its place, edits included.
+  if (!explicitSave && GridFileUnreadable(table)) return textWritten;
+  DataGrid* grid = SystemTableGrid(table);
+  const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), rows);
+  if (!gridWritten) failure = grid->LastError();
+  if (!gridWritten || (explicitSave && !textWritten)) {
+    PlainMessage(TableSaveErrorMessage(failure));
+    return false;
+  }
+  return textWritten;
+}
+
+void FormOrvenil::KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows) {
+  const int key = static_cast<int>(table);
+  const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
+  if (!keptVersionFiles_.contains(key)) keptVersionFiles_.insert(key, KeptVersionPath(base));
+  const QString kept = keptVersionFiles_.value(key);
+  QString failure;
+  try {
+    WriteTableTextFile(kept, rows);
+  } catch (const OrvenilError& e) {
+    failure = e.description();
+  }
+  Dialogs().messageBox(KeptVersionMessage(base + QStringLiteral(".dat"), kept, failure), MsgButtons::Ok,
+                       failure.isEmpty() ? MsgIcon::Exclamation : MsgIcon::Critical, kProgramTitle);
 }
 
 void FormOrvenil::FillGeoidModelList() {

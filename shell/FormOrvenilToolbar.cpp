@@ -3,6 +3,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/ProcessHelpers.h"
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/VbCheckBox.h"
@@ -25,7 +26,7 @@ void FormOrvenil::Coolbar2_ButtonClick(const QString& key) {
       ShowPointOnWebMap();
     } else if (key == kKeyHilfe) {
       const QString help = folders_.programFolder + QStringLiteral("OrvenilHilfe.htm");
-      if (FileExists(help)) Dialogs().openUrl(help);
+      if (FileExists(help)) OpenHelp(help);
     } else if (key == kKeyDBEnde) {
       EndProgram();
     }
@@ -58,6 +59,17 @@ void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
 }
 
 void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen); }
+
+void FormOrvenil::OpenHelp(const QString& text) {
+  // The browser gets the text as its one argument, never through a shell.
+  QString browser =
+      FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + QStringLiteral("OrvenilHilfe.htm")));
+  browser.remove(QLatin1Char('"'));
+  if (browser.isEmpty())
+    Dialogs().openUrl(text);
+  else
+    Dialogs().startProgram(browser, {text});
+}
 
 void FormOrvenil::EndProgram() {
   ProgramState& state = State();

@@ -4,6 +4,7 @@
 
 #include "foundation/DialogService.h"
 #include "io/GeoidModelStaging.h"
+#include "io/ImportGridColumns.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -63,7 +64,9 @@ void FormOrvenil::ShowColumnsForTrafo(bool on) {
   GridKooDb->SetRedraw(false);
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
     const QString key = GridKooDb->ColumnKey(c);
-    GridKooDb->SetColumnVisible(key, on ? ColumnShownWithTrafo(key) : ColumnShownWithoutTrafo(key));
+    // The columns the import hides stay hidden in either view.
+    GridKooDb->SetColumnVisible(key, !ImportGridColumnHidden(key) &&
+                                         (on ? ColumnShownWithTrafo(key) : ColumnShownWithoutTrafo(key)));
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();
@@ -109,6 +112,14 @@ void FormOrvenil::DescribeTransformation() {
   for (VbTextBox* box : {txtTrafoParaStart, txtTrafoParaZiel})
     box->SetBackColor(fits ? ButtonFaceColor() : WarningBackColor());
   cmdTrafoStart->setEnabled(fits);
+}
+
+void FormOrvenil::ApplyTrafoStartRule() {
+  const bool setChosen = ComboTrafoPara->ListIndex() >= 0 && ComboTrafoPara->Text().trimmed() != kOhneText;
+  const bool boxesFit =
+      txtTrafoParaStart->BackColor() != WarningBackColor() && txtTrafoParaZiel->BackColor() != WarningBackColor();
+  cmdTrafoStart->setEnabled(
+      TrafoStartAllowed(AuswahlTrafoTyp->value(), setChosen && boxesFit, cmbGeoidmodell->ListIndex() >= 1));
 }
 
 }  // namespace orv

@@ -124,6 +124,10 @@ QString TableFileLineToRow(const QString& line, bool* hadTab) {
   return row;
 }
 
+QString TableSaveErrorMessage(const QString& failure) {
+  return failure.isEmpty() ? kTableSaveErrorMessage : kTableSaveErrorMessage + QStringLiteral("\n\n") + failure;
+}
+
 QString TableRowToFileLine(const QStringList& cells) {
   QString line;
   for (int i = 0; i < cells.size(); ++i) {

@@ -34,6 +34,8 @@ inline const QString kTableReadErrorMessage =
     QStringLiteral("Während des Lesens der Daten ist ein Fehler aufgetreten.");
 inline const QString kTableSaveErrorMessage =
     QStringLiteral("Während des Speicherns ist ein Fehler aufgetreten!");
+// The save message followed by the file and the reason (when known).
+QString TableSaveErrorMessage(const QString& failure);
 
 // One text-file line as a grid row: every ";" becomes a TAB. A TAB inside a
 // cell would start a cell of its own and shift every later one; it becomes a

@@ -85,4 +85,15 @@ bool ColumnShownWithTrafo(const QString& key) {
   return shown.contains(key);
 }
 
+bool TrafoStartAllowed(int trafoOption, bool setFits, bool geoidModelChosen) {
+  switch (trafoOption) {
+    case 1:
+    case 2: return setFits;
+    case 3: return geoidModelChosen;
+    case 4:
+    case 5: return true;
+    default: return false;
+  }
+}
+
 }  // namespace orv

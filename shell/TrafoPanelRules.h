@@ -36,6 +36,13 @@ QString TrafoCaption(const QString& trafoTyp, const QString& setName, const QStr
 // ", Zielsystem:" into " ->") and two blanks.
 QString TrafoStatusText(const QString& caption);
 
+// Whether "Trafo starten" may be pressed for transformation option 0 to 5:
+// never for "ohne"; for the seven-parameter and NTv2 types only with a set
+// that starts in the job's system (setFits: a set is chosen and neither box
+// shows the warning colour); for "nur Höhe" only with a geoid model; the
+// two height-database types always.
+bool TrafoStartAllowed(int trafoOption, bool setFits, bool geoidModelChosen);
+
 // The column views of the coordinate grid (keys are column names of table
 // Daten, compared case-sensitively). Without a transformation the degree,
 // radian, target, zone and false-easting columns are hidden; with one only

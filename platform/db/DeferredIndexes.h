@@ -3,8 +3,9 @@
 // allow equal keys once at its end, instead of keeping them up to date row
 // by row: sorting all keys at once is much faster. The indexes go and come
 // back inside the database's open transaction (hold one with RunTransaction),
-// so the file never keeps a table without them. Unique indexes stay: they
-// check every row as it is stored. Nothing may read the table by such an
+// so the file never keeps a table without them, unless the run commits in
+// between (RunTransaction::commitSoFar). Unique indexes stay: they check
+// every row as it is stored. Nothing may read the table by such an
 // index until rebuild().
 #include <QByteArray>
 #include <QString>

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
 #include "platform/db/FieldType.h"
 
@@ -101,6 +102,7 @@ void RowInsert::add() {
   for (int c : primary_) nullKey = nullKey || row[c].kind == Value::Kind::Null;
   if (nullKey) {
     std::fill(row, row + columns_, Value());
+    refused_ = added_;
     ThrowDbError(kDbErrNullInIndex, QStringLiteral("Index oder Primärschlüssel kann keinen Nullwert enthalten."));
   }
   ++added_;
@@ -119,15 +121,23 @@ void RowInsert::flush() {
       in.pending_.assign(static_cast<size_t>(in.columns_), Value());
     }
   } clear{*this};
+  refused_ = 0;
   if (added_ == 0) return;
   if (!db_.isOpen()) ThrowObjectInvalid();
   conn_->beginWrite();
   if (group_ && added_ == rowsPerGroup_) {
-    store(group_, 0, added_);
-  } else {
-    // Fewer rows than a group: one statement each.
-    for (int r = 0; r < added_; ++r) store(one_, r, 1);
+    try {
+      store(group_, 0, added_);
+      return;
+    } catch (const OrvenilError&) {
+      // A refused statement is undone alone; when the database had to undo
+      // the whole transaction instead, the rows are not stored one by one
+      // outside it.
+      if (sqlite3_get_autocommit(conn_->handle())) throw;
+    }
   }
+  // Fewer rows than a group, or a refused group: one statement each.
+  for (; refused_ < added_; ++refused_) store(one_, refused_, 1);
 }
 
 qint64 RowInsert::execute() {

@@ -44,10 +44,16 @@ class RowInsert {
   void bindNull(int i);
   // The bound row joins the group; a full group is stored at once. 3058
   // when a field of the primary key is Null (the row is dropped). Throws on
-  // failure; the rows of a group that failed are not stored.
+  // failure: a group the database refuses is stored again row by row, so the
+  // rows before the refused one are stored, and refusedRow() tells which.
   void add();
-  // Stores the rows added and not stored yet.
+  // Stores the rows added and not stored yet, as add() stores a group.
   void flush();
+  // The rows added and not stored yet.
+  int pendingRows() const { return added_; }
+  // After add() or flush() threw: the position of the refused row among the
+  // rows it was storing (the rows before it are stored, those after it not).
+  int refusedRow() const { return refused_; }
   // Stores the bound row now (after the rows added before it); its id.
   qint64 execute();
 
@@ -76,6 +82,7 @@ class RowInsert {
   bool primaryOutside_ = false;   // a primary key field is not among the columns
   std::vector<Value> pending_;    // the rows added and the row being bound, column by column
   int added_ = 0;
+  int refused_ = 0;
 };
 
 }  // namespace orv

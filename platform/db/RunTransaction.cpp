@@ -29,4 +29,10 @@ void RunTransaction::commit() {
   conn_->commit();
 }
 
+void RunTransaction::commitSoFar() {
+  if (done_) return;
+  conn_->commit();
+  conn_->beginWrite();
+}
+
 }  // namespace orv

@@ -25,6 +25,10 @@ class RunTransaction {
 
   // Commits now and lets go of the hold; throws on failure.
   void commit();
+  // Commits the writes so far and goes on holding the rest: a failure that
+  // undoes the whole open transaction (a full disk) then takes only the
+  // writes since. Throws on failure.
+  void commitSoFar();
 
  private:
   // The connection, kept while the hold lasts: another handle may close the

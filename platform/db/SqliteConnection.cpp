@@ -270,6 +270,9 @@ void SqliteConnection::fail(int rc, const QString& context) const {
       ThrowDbError(kDbErrNotADatabase, QStringLiteral("Nicht erkanntes Datenbankformat '%1'.").arg(path_));
     case SQLITE_CANTOPEN:
       ThrowDbError(kDbErrFileNotFound, QStringLiteral("Datei '%1' kann nicht geöffnet werden.").arg(path_));
+    case SQLITE_FULL:
+      ThrowDbError(kErrDiskFull, QStringLiteral("Der Datenträger ist voll: Im Ordner '%1' ist kein Platz mehr frei.")
+                                     .arg(QFileInfo(path_).absolutePath()));
     default:
       break;
   }

@@ -8,10 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/OrvenilError.h"
@@ -27,14 +27,27 @@
 namespace orv {
 
 namespace {
-// Twips are 1/1440 inch; the screen's logical resolution converts them.
-double PixelsPerTwip() {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-  return dpi / 1440.0;
+// Column widths are given in twips for a small font whose digit is 80 twips
+// (1/18 inch) wide: 1300 twips then hold a seven-digit easting with four
+// decimals, 1800 twips a point number of 20 digits. Our font's digits are
+// wider or narrower, so a width in twips becomes as many pixels as the same
+// number of our digits needs.
+constexpr double kDesignDigitTwips = 80.0;
+}  // namespace
+
+double DataGrid::PixelsPerColumnTwip() const {
+  return std::max(1, view_->fontMetrics().horizontalAdvance(QLatin1Char('0'))) / kDesignDigitTwips;
 }
-int TwipsToPixels(int twips) { return static_cast<int>(std::lround(twips * PixelsPerTwip())); }
-int PixelsToTwips(int pixels) { return static_cast<int>(std::lround(pixels / PixelsPerTwip())); }
+
+int DataGrid::TwipsToPixels(int twips) const {
+  return static_cast<int>(std::lround(twips * PixelsPerColumnTwip()));
+}
+
+int DataGrid::PixelsToTwips(int pixels) const {
+  return static_cast<int>(std::lround(pixels / PixelsPerColumnTwip()));
+}
+
+namespace {
 
 // Forwards the mouse release over the cells to the grid's event.
 class MouseUpFilter : public QObject {
@@ -96,6 +109,9 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
   QFont bold = caption_->font();
   bold.setBold(true);
   caption_->setFont(bold);
+  // A long caption (a run's description) takes only the room the search
+  // field leaves, and is cut at its end.
+  caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   searchLabel_ = new QLabel(QStringLiteral("Suche:"), this);
   searchField_ = new QLineEdit(this);
   searchField_->setMaximumWidth(220);
@@ -225,6 +241,12 @@ void DataGrid::FitColumnWidth(const QString& key) {
   const int px = std::max(view_->columnWidth(i), header);
   view_->setColumnWidth(i, px);
   model_->column(key)->widthTwips = PixelsToTwips(px);
+}
+
+void DataGrid::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // Another font needs other pixels for the same column twips.
+  if (event->type() == QEvent::FontChange) applyColumnGeometry();
 }
 
 void DataGrid::applyColumnGeometry() {
@@ -413,6 +435,12 @@ bool DataGrid::SaveToFile(const QString& path) const {
   const int n = RowCount();
   return WriteGridFile(path, model_->columns(), n, [this](int r) { return model_->rowCells(r); },
                        &lastError_);
+}
+
+bool DataGrid::SaveToFile(const QString& path, const std::vector<QStringList>& rows) const {
+  lastError_.clear();
+  return WriteGridFile(path, model_->columns(), static_cast<int>(rows.size()),
+                       [&rows](int r) { return rows[static_cast<size_t>(r)]; }, &lastError_);
 }
 
 bool DataGrid::LoadFromFile(const QString& path) {

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -68,7 +69,8 @@ class DataGrid : public QWidget {
   // Label of the search field ("Suche:").
   void SetSearchLabel(const QString& text);
 
-  // Columns. Widths are in twips (1/1440 inch).
+  // Columns. Widths are in twips of the grid's design font (see
+  // TwipsToPixels); they are shown as wide as our font needs for the same text.
   void AddColumn(const QString& key, const QString& caption, int widthTwips = 1200);
   void ClearColumns();
   int ColumnCount() const;
@@ -81,7 +83,7 @@ class DataGrid : public QWidget {
   void SetColumnWidth(const QString& key, int widthTwips);
   bool ColumnVisible(const QString& key) const;
   void SetColumnVisible(const QString& key, bool visible);
-  // Width of a text in the grid's font, in twips.
+  // Width of a text in the grid's font, in column twips.
   int TextWidthTwips(const QString& text) const;
   // Fits a column's width to its caption and contents.
   void FitColumnWidth(const QString& key);
@@ -144,6 +146,8 @@ class DataGrid : public QWidget {
   // The grid's own file: a versioned UTF-8 text with columns and rows.
   // A failed load returns False and leaves the grid as it was.
   bool SaveToFile(const QString& path) const;
+  // The same file with the grid's columns and the given rows.
+  bool SaveToFile(const QString& path, const std::vector<QStringList>& rows) const;
   bool LoadFromFile(const QString& path);
 
   // Writes the rows as Windows-1252 text, cells joined by the separator,
@@ -176,8 +180,15 @@ class DataGrid : public QWidget {
   QTableView* view() const { return view_; }
   DataGridModel* model() const { return model_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   friend class DataGridModel;
+  // Column twips and the view's pixels, by the width of a digit.
+  double PixelsPerColumnTwip() const;
+  int TwipsToPixels(int twips) const;
+  int PixelsToTwips(int pixels) const;
   void applyColumnGeometry();
   void search();
   bool exportRows(const std::function<bool(const QStringList&)>& writeRow, int& written);

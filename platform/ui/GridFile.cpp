@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+
+#include "foundation/FileErrorReason.h"
 
 namespace orv {
 
@@ -51,12 +54,16 @@ QString UnescapeGridField(const QString& text) {
 bool WriteGridFile(const QString& path, const QList<GridColumn>& columns, int rowCount,
                    const std::function<QStringList(int)>& rowAt, QString* error) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    SetError(error, file.errorString());
+  const auto failed = [&](int errorNumber) {
+    SetError(error, FileNotWrittenMessage(path, FileErrorReason(errorNumber, file)));
+    if (file.isOpen()) file.cancelWriting(), file.commit();
     return false;
-  }
+  };
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly)) return failed(errno);
   QByteArray buffer;
   auto flush = [&]() {
+    errno = 0;
     if (file.write(buffer) != buffer.size()) return false;
     buffer.clear();
     return true;
@@ -84,16 +91,12 @@ bool WriteGridFile(const QString& path, const QList<GridColumn>& columns, int ro
     }
     ok = line(text);
   }
-  ok = ok && line(QStringLiteral("end")) && flush();
-  if (!ok) {
-    SetError(error, file.errorString());
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) {
-    SetError(error, file.errorString());
-    return false;
-  }
+  // The device's own buffer is written before the commit: a commit alone
+  // would put the file in place even when that last write failed.
+  ok = ok && line(QStringLiteral("end")) && flush() && (errno = 0, file.flush());
+  if (!ok) return failed(errno);
+  errno = 0;
+  if (!file.commit()) return failed(errno);
   return true;
 }
 

@@ -110,6 +110,11 @@ MsgResult QtDialogService::messageBox(const QString& text, MsgButtons buttons, M
 
 QString QtDialogService::inputBox(const QString& prompt, const QString& title,
                                   const QString& defaultText) {
+  return inputBoxAnswer(prompt, title, defaultText).text;
+}
+
+InputAnswer QtDialogService::inputBoxAnswer(const QString& prompt, const QString& title,
+                                            const QString& defaultText) {
   DialogScope scope(*this);
   QInputDialog dialog(parent_);
   dialog.setWindowTitle(title);
@@ -117,8 +122,11 @@ QString QtDialogService::inputBox(const QString& prompt, const QString& title,
   dialog.setTextValue(defaultText);
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
-  if (dialog.exec() != QDialog::Accepted) return QString();
-  return dialog.textValue();
+  InputAnswer answer;
+  if (dialog.exec() != QDialog::Accepted) return answer;
+  answer.cancelled = false;
+  answer.text = dialog.textValue();
+  return answer;
 }
 
 FileDialogResult QtDialogService::fileDialog(const FileDialogRequest& request, bool save) {
@@ -170,6 +178,10 @@ int QtDialogService::showModal(QDialog* dialog) {
 
 void QtDialogService::openDropDown(QComboBox* combo) {
   if (combo) combo->showPopup();
+}
+
+void QtDialogService::closeDropDown(QComboBox* combo) {
+  if (combo) combo->hidePopup();
 }
 
 void QtDialogService::popupMenu(QMenu* menu, const QPoint& globalPos) {

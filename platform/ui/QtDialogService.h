@@ -18,10 +18,13 @@ class QtDialogService : public DialogService, public QObject {
                        const QString& title) override;
   QString inputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
+  InputAnswer inputBoxAnswer(const QString& prompt, const QString& title,
+                             const QString& defaultText) override;
   FileDialogResult openFileDialog(const FileDialogRequest& request) override;
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;
   void openDropDown(QComboBox* combo) override;
+  void closeDropDown(QComboBox* combo) override;
   void popupMenu(QMenu* menu, const QPoint& globalPos) override;
   bool openUrl(const QString& urlOrPath) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;

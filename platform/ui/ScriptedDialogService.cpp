@@ -43,6 +43,13 @@ ScriptedDialogService& ScriptedDialogService::expectInput(const QString& promptC
   return *this;
 }
 
+ScriptedDialogService& ScriptedDialogService::expectInputCancel(const QString& promptContains) {
+  Expectation e = make(PromptKind::Input, promptContains);
+  e.inputCancelled = true;
+  script_.push_back(std::move(e));
+  return *this;
+}
+
 ScriptedDialogService::Expectation ScriptedDialogService::fileChoice(PromptKind kind, const QString& fileName,
                                                                      int filterIndex) {
   Expectation e = make(kind, QString());
@@ -148,9 +155,18 @@ MsgResult ScriptedDialogService::messageBox(const QString& text, MsgButtons butt
 
 QString ScriptedDialogService::inputBox(const QString& prompt, const QString& title,
                                         const QString& defaultText) {
+  return inputBoxAnswer(prompt, title, defaultText).text;
+}
+
+InputAnswer ScriptedDialogService::inputBoxAnswer(const QString& prompt, const QString& title,
+                                                  const QString& defaultText) {
   inputPrompts_ << prompt;
   Q_UNUSED(defaultText);
-  return take(PromptKind::Input, prompt, QStringLiteral("[%1] %2").arg(title, prompt)).textAnswer;
+  const Expectation e = take(PromptKind::Input, prompt, QStringLiteral("[%1] %2").arg(title, prompt));
+  InputAnswer answer;
+  answer.cancelled = e.inputCancelled;
+  if (!e.inputCancelled) answer.text = e.textAnswer;
+  return answer;
 }
 
 FileDialogResult ScriptedDialogService::openFileDialog(const FileDialogRequest& request) {
@@ -169,7 +185,12 @@ int ScriptedDialogService::showModal(QDialog* dialog) {
   return e.modal ? e.modal(dialog) : 0;
 }
 
-void ScriptedDialogService::openDropDown(QComboBox* combo) { dropDowns_ << combo; }
+void ScriptedDialogService::openDropDown(QComboBox* combo) {
+  dropDowns_ << combo;
+  if (!openNow_.contains(combo)) openNow_ << combo;
+}
+
+void ScriptedDialogService::closeDropDown(QComboBox* combo) { openNow_.removeAll(combo); }
 
 void ScriptedDialogService::popupMenu(QMenu* menu, const QPoint&) {
   Expectation e = take(PromptKind::PopupMenu, QString(), QStringLiteral("menu"));

@@ -37,7 +37,9 @@ class ScriptedDialogService : public DialogService {
   // Expectations, answered in the order given. A text filter ("" = any)
   // must be contained in the prompt's text.
   ScriptedDialogService& expectMessage(const QString& textContains, MsgResult answer = MsgResult::Ok);
+  // OK with the answer (an empty answer is OK with an empty box).
   ScriptedDialogService& expectInput(const QString& promptContains, const QString& answer);
+  ScriptedDialogService& expectInputCancel(const QString& promptContains);
   ScriptedDialogService& expectOpenFile(const QString& fileName, int filterIndex = 1);
   ScriptedDialogService& expectOpenFileCancel();
   ScriptedDialogService& expectSaveFile(const QString& fileName, int filterIndex = 1);
@@ -66,6 +68,8 @@ class ScriptedDialogService : public DialogService {
   // Program followed by its arguments, one entry per start.
   const QList<QStringList>& startedPrograms() const { return startedPrograms_; }
   const QList<QComboBox*>& openedDropDowns() const { return dropDowns_; }
+  // The drop-down lists opened and not closed again.
+  const QList<QComboBox*>& openDropDownsNow() const { return openNow_; }
   bool isBusy() const { return busy_; }
   int busyChanges() const { return busyChanges_; }
   int exitCode() const { return exitCode_; }  // -1 until exitProgram ran
@@ -81,10 +85,13 @@ class ScriptedDialogService : public DialogService {
                        const QString& title) override;
   QString inputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
+  InputAnswer inputBoxAnswer(const QString& prompt, const QString& title,
+                             const QString& defaultText) override;
   FileDialogResult openFileDialog(const FileDialogRequest& request) override;
   FileDialogResult saveFileDialog(const FileDialogRequest& request) override;
   int showModal(QDialog* dialog) override;
   void openDropDown(QComboBox* combo) override;
+  void closeDropDown(QComboBox* combo) override;
   void popupMenu(QMenu* menu, const QPoint& globalPos) override;
   bool openUrl(const QString& urlOrPath) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;
@@ -98,6 +105,7 @@ class ScriptedDialogService : public DialogService {
     QString textContains;
     MsgResult messageAnswer = MsgResult::Ok;
     QString textAnswer;
+    bool inputCancelled = false;
     FileDialogResult fileAnswer;
     std::function<int(QDialog*)> modal;
     std::function<void(QMenu*)> popup;
@@ -117,6 +125,7 @@ class ScriptedDialogService : public DialogService {
   QStringList openedUrls_;
   QList<QStringList> startedPrograms_;
   QList<QComboBox*> dropDowns_;
+  QList<QComboBox*> openNow_;
   QStringList failures_;
   bool busy_ = false;
   int busyChanges_ = 0;

@@ -10,9 +10,10 @@ namespace orv {
 class VbStatusBar : public QStatusBar {
  public:
   explicit VbStatusBar(QWidget* parent = nullptr);
-  // Panels are as wide as their text; a spring panel takes the width left
-  // over. Where the bar is too narrow, the other panels shrink to a small
-  // rest and the spring panel keeps its text whole.
+  // Panels are as wide as their text, refitted whenever a text changes; a
+  // spring panel takes the width left over and shortens its text at the end
+  // where that is too little. Only where the bar is too narrow for the other
+  // panels' texts do they shrink, down to a small rest.
   void AddPanel(const QString& key, const QString& text = QString(), bool spring = false);
   void ClearPanels();
   int PanelCount() const { return static_cast<int>(keys_.size()); }

@@ -1,10 +1,12 @@
 #include "platform/xls/XlsWriter.h"
 
+#include "foundation/FileErrorReason.h"
 #include "foundation/ReplacingFile.h"
 #include "platform/xls/CompoundFile.h"
 
 #include <QDir>
 #include <QHash>
+#include <cerrno>
 #include <cstring>
 
 #include <sys/sendfile.h>
@@ -272,6 +274,7 @@ class XlsSpoolFile {
   bool flushIfFull() { return buffer_.size() < SpoolFlushSize || flush(); }
   bool flush() {
     if (buffer_.isEmpty()) return true;
+    errno = 0;
     if (file_.write(buffer_) != buffer_.size()) return fail();
     written_ += quint64(buffer_.size());
     buffer_.resize(0);
@@ -317,7 +320,7 @@ class XlsSpoolFile {
   bool fail() {
     if (error_.isEmpty())
       error_ = QStringLiteral("temporäre Datei \"%1\": %2")
-                   .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+                   .arg(QDir::toNativeSeparators(file_.fileName()), FileErrorReason(errno, file_));
     return false;
   }
   QString error_;
@@ -614,7 +617,7 @@ bool XlsWriter::open(const QString& path) {
   auto state = std::make_unique<State>();
   if (!state->out.openFor(path)) {
     errorText_ = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
-                     .arg(QDir::toNativeSeparators(path), state->out.errorString());
+                     .arg(QDir::toNativeSeparators(path), state->out.lastError());
     return false;
   }
   if (!state->cells.open() || !state->strings.open()) {
@@ -717,7 +720,7 @@ bool XlsWriter::close() {
     ok = false;
   if (!ok || quint64(out.pos()) != layout.fileSize()) {
     const QString spools = s->strings.errorText() + s->cells.errorText();
-    return failed(!spools.isEmpty() ? spools : s->out.errorString());
+    return failed(!spools.isEmpty() ? spools : s->out.lastError());
   }
   if (!s->out.commit()) {
     errorText_ =

@@ -42,6 +42,7 @@ class RecordingDialogs : public DialogService {
   }
   int showModal(QDialog*) override { return 0; }
   void openDropDown(QComboBox*) override {}
+  void closeDropDown(QComboBox*) override {}
   void popupMenu(QMenu*, const QPoint&) override {}
   bool openUrl(const QString&) override { return false; }
   bool startProgram(const QString&, const QStringList&) override { return false; }

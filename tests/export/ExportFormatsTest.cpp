@@ -54,9 +54,9 @@ TEST_F(ExportTest, ColumnFormatsByteForByte) {
   };
   for (const Case& c : cases) {
     dialogs->clearRecords();
-    // The file name is lower-cased, the folder is not; the extension is forced.
+    // The extension is forced; the name keeps its letters.
     exportAs(out + "Punkte", c.filter, "1,2,3,4,5");
-    const QString written = out + "punkte" + ExportExtension(c.filter);
+    const QString written = out + "Punkte" + ExportExtension(c.filter);
     QByteArray expected = c.expected;
     if (c.filter == 1) expected.replace("LANG C 1 2 \r\n", "LANG C 1 2\r\n");
     EXPECT_EQ(textOf(written), expected.toStdString()) << "filter " << c.filter;
@@ -76,7 +76,7 @@ TEST_F(ExportTest, SaveDialogRulesOverwriteAndUnwritableFiles) {
   // Filter presets by export preset; names of the chosen file.
   EXPECT_EQ(ExportFilterForPreset("Eingabe geozentrisch"), 8);
   EXPECT_EQ(ExportFilterForPreset("Ziel Kalkschiff Brisa"), 5);
-  EXPECT_EQ(ExportFileName("/Daten/Mess/Points.PKT", 2), "/Daten/Mess/points.pkt");
+  EXPECT_EQ(ExportFileName("/Daten/Mess/Points.PKT", 2), "/Daten/Mess/Points.PKT");
   EXPECT_EQ(ExportFileName("/Daten/points.in", 8), "/Daten/points.in");
 
   // No keeps the older file and asks again with the default name.
@@ -101,6 +101,27 @@ TEST_F(ExportTest, SaveDialogRulesOverwriteAndUnwritableFiles) {
   ASSERT_EQ(dialogs->messages().size(), 1);
   EXPECT_TRUE(dialogs->messages()[0].text.contains(missing)) << dialogs->messages()[0].text.toStdString();
   EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
+  EXPECT_TRUE(dialogs->allDone());
+}
+
+// Replacing a file is asked once, by the program, for the path that is
+// written: the name as chosen, the extension added where it is missing.
+TEST_F(ExportTest, OverwriteIsAskedOnceForThePathWritten) {
+  fill(SmallJob());
+  for (const QString chosen : {"Vorgabe.in", "Vorgabe"}) {
+    const QString path = out + "Vorgabe.in";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("alt\r\n");
+    f.close();
+    dialogs->clearRecords();
+    exportAs(out + chosen, 8, "1,2", QString(),
+             [&] { dialogs->expectMessage("Überschreiben?    \n" + path, MsgResult::Yes); });
+    ASSERT_EQ(dialogs->fileRequests().size(), 1);
+    EXPECT_FALSE(dialogs->fileRequests()[0].overwritePrompt);
+    EXPECT_NE(bytesOf(path), "alt\r\n");
+    EXPECT_FALSE(QFileInfo::exists(out + "vorgabe.in"));
+  }
   EXPECT_TRUE(dialogs->allDone());
 }
 
@@ -176,12 +197,19 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
   EXPECT_EQ(textOf(out + "flug.wpl"),
             (head + section(1, "51.1234568", "13.5", "12.5") + section(2, "", "", "12.5")).toStdString());
 
-  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", "12,5"); });
+  // A height the box cannot read whole is asked again; OK with an empty box is 0.
+  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
+    dialogs->expectInput("Flughöhe", "12,5");
+    dialogs->expectMessage("\"12,5\"");
+    dialogs->expectInput("Flughöhe", "abc");
+    dialogs->expectMessage("\"abc\"");
+    dialogs->expectInput("Flughöhe", "");
+  });
   EXPECT_EQ(textOf(out + "eben.wpl"),
-            (head + section(1, nullptr, nullptr, "12") + section(2, nullptr, nullptr, "12")).toStdString());
+            (head + section(1, nullptr, nullptr, "0") + section(2, nullptr, nullptr, "0")).toStdString());
 
   // Cancel in the height box writes no file.
-  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInput("Flughöhe", ""); });
+  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInputCancel("Flughöhe"); });
   EXPECT_FALSE(QFileInfo::exists(out + "abbruch.wpl"));
   EXPECT_TRUE(dialogs->allDone());
 }
@@ -201,7 +229,7 @@ TEST_F(ExportTest, XlsInGridOrderOverTwoSheetsReadBack) {
                               QString::number(4500000 + i) + ".5000"};
   fill(rows);
   exportAs(out + "Tabelle", 3, "1,2,3");
-  const test::ReadWorkbook book = test::readWorkbook(out + "tabelle.xls");
+  const test::ReadWorkbook book = test::readWorkbook(out + "Tabelle.xls");
   ASSERT_TRUE(book.readable) << book.complaints.toStdString();
   ASSERT_EQ(book.sheets.size(), 2);
   EXPECT_EQ(book.sheets[0].rows, 65536);

@@ -27,6 +27,6 @@ TEST_F(ImportedJobTest, ImportedPointsExportedWithTheInputPresetAndHeight) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(orv::State().SpeichernSpaltenNr, "1,2,3,4,5");
   // Stored order; the height of 0 became the approximate height.
-  EXPECT_EQ(bytesOf(root.path() + "/auftrag.pkt").toStdString(),
+  EXPECT_EQ(bytesOf(root.path() + "/Auftrag.pkt").toStdString(),
             "12 K1 4512345.6780 5712345.6780 101.5000\r\n7 K2 4498765.4320 5698765.4320 75.0000\r\n");
 }

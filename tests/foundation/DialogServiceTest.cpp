@@ -16,6 +16,7 @@ class RecordingDialogs : public DialogService {
   FileDialogResult saveFileDialog(const FileDialogRequest&) override { return {}; }
   int showModal(QDialog*) override { return 0; }
   void openDropDown(QComboBox*) override {}
+  void closeDropDown(QComboBox*) override {}
   void popupMenu(QMenu*, const QPoint&) override {}
   bool openUrl(const QString& urlOrPath) override {
     opened << urlOrPath;

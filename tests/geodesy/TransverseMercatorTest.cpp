@@ -116,5 +116,19 @@ TEST(TransverseMercator, ZeroScaleFactorThrowsInsteadOfReturningInfinity) {
                OrvenilError);
 }
 
+// The prepared ellipsoid of a run: an a of 0 or a flattening that gives no
+// real eccentricity stops the run before any row instead of giving NaN.
+TEST(ProjectedEllipsoid, ReadsAZeroScaleAsOneAndRefusesAnEllipsoidWithoutEccentricity) {
+  const ProjectedEllipsoid p = MakeProjectedEllipsoid(6378137, 1 / 298.25722210088, 0);
+  EXPECT_EQ(p.k0, 1);
+  const GridCoordinates g = GeographischInVerebnet(52.5 * kDegree, 13.4 * kDegree, p, 500000, 15);
+  const GridCoordinates positional =
+      GeographischInVerebnet(52.5 * kDegree, 13.4 * kDegree, p.a, p.e, p.arc, 1, 500000, 15);
+  EXPECT_EQ(g.northing, positional.northing);
+  EXPECT_EQ(g.easting, positional.easting);
+  EXPECT_THROW(MakeProjectedEllipsoid(0, 1 / 298.3, 1), OrvenilError);
+  EXPECT_THROW(MakeProjectedEllipsoid(6378137, -0.1, 1), OrvenilError);
+}
+
 }  // namespace
 }  // namespace orv

@@ -3,6 +3,9 @@
 // stay, and nothing is half written.
 #include <sqlite3.h>
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include "ImportFixture.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
@@ -48,18 +51,114 @@ TEST_F(ImportTest, BadLineFarIntoTheFileNamesItsLineAndTheRowsBeforeAreCommitted
   const QString path = writeFile("lang.txt", lines);
   runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage(path + "', Zeile 20000:\nx"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  sqlite3* raw = nullptr;  // a second reader sees committed rows only
-  ASSERT_EQ(sqlite3_open_v2(orv::State().KooDbPfad.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
-            SQLITE_OK);
-  sqlite3_stmt* s = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*), max(id) FROM Daten INDEXED BY \"orvidx:N:Daten:Punkt\"", -1, &s,
-                               nullptr),
-            SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-  EXPECT_EQ(sqlite3_column_int(s, 0), 19999);
-  EXPECT_EQ(sqlite3_column_int(s, 1), 19999);
-  sqlite3_finalize(s);
-  sqlite3_close(raw);
+  EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
+}
+
+// A row the database refuses (rows go to it in groups): the rows before it
+// stay committed and the message names the refused row's own line.
+TEST_F(ImportTest, RefusedRowKeepsTheRowsBeforeItAndIsNamed) {
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  const QString path = writeFile("lang.txt", lines);
+  for (const int refused : {5, 19990}) {
+    orv::Database db = orv::DBEngine::openDatabase(orv::State().KooDbPfad);
+    db.execute("DROP TRIGGER IF EXISTS refuse");
+    db.execute(QString("CREATE TRIGGER refuse BEFORE INSERT ON Daten WHEN NEW.id = %1"
+                       " BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                   .arg(refused));
+    runImport(path, 1, kGaussKrueger,
+              [&] { dialogs->expectMessage(QString("', Zeile %1:\n%1\t").arg(refused)); });
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_EQ(committedRows(), std::make_pair(refused - 1, refused - 1));
+    dialogs->clearRecords();
+  }
+}
+
+// An error while a line is read (a number that overflows) ends the import
+// there; every row read before it is stored first.
+TEST_F(ImportTest, ErrorWhileReadingKeepsEveryRowBeforeIt) {
+  startWithTables(false);
+  QStringList lines{"Latitude,Longitude,Height,a,b,c,Time"};
+  for (int i = 0; i < 1000; ++i) lines << QString("51.%1,12.1779,101.5,x,x,x,2023-05-01T10:00:00").arg(5000 + i);
+  lines << "1e999,12.1779,101.5,x,x,x,2023-05-01T10:00:00";
+  const QString path = writeFile("fahrt_2023-05-01_10.00.00_Track3.vorsel", lines);
+  form->CommonDialog1.FileName = path;
+  dialogs->expectOpenFile(path, orv::kFilterVesselB);
+  expectStartData({});
+  dialogs->setAcceptOkMessages(true);
+  dialogs->expectSaveFileCancel();
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->messageTexts().join("|").contains("', Zeile 1002:\n1e999"))
+      << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(1000, 1001));
+}
+
+// A temporary folder that fills up while the rows are stored: the rows of
+// the blocks stored before stay committed with their index, and the message
+// says that the disk is full and names the folder. The test runs itself
+// again in a private mount namespace, where the folder is a small tmpfs.
+TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
+  const char* inside = "ORV_TEST_SMALL_TEMP_FOLDER";
+  if (qEnvironmentVariableIsEmpty(inside)) {
+    if (QProcess::execute("unshare", {"-rm", "true"}) != 0)
+      GTEST_SKIP() << "no private mount namespace on this machine (unshare -rm refused)";
+    QProcess self;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(inside, "1");
+    self.setProcessEnvironment(env);
+    self.setProcessChannelMode(QProcess::MergedChannels);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    self.start("unshare", {"-rm", QCoreApplication::applicationFilePath(),
+                           QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+    ASSERT_TRUE(self.waitForFinished(300000));
+    const QString output = QString::fromLocal8Bit(self.readAll());
+    if (output.contains("[  SKIPPED ]")) GTEST_SKIP() << output.toStdString();
+    EXPECT_EQ(self.exitCode(), 0) << output.toStdString();
+    return;
+  }
+  if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", folders.tempFolder}) != 0)
+    GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
+  struct Unmount {  // lazily, while the window still holds its databases
+    QString folder;
+    ~Unmount() { QProcess::execute("umount", {"-l", folder}); }
+  } unmount{folders.tempFolder};
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  const QString path = writeFile("lang.txt", lines);
+  dialogs->setAcceptOkMessages(true);
+  runImport(path, 1, kGaussKrueger);
+  const QString messages = dialogs->messageTexts().join("|");
+  const auto [count, last] = committedRows();
+  EXPECT_GT(count, 0) << messages.toStdString();
+  EXPECT_EQ(last, count);
+  EXPECT_TRUE(messages.contains("Der Datenträger ist voll: Im Ordner '" + QDir(folders.tempFolder).absolutePath() +
+                                "' ist kein Platz mehr frei.\n" + QString::number(count) + " Punkte der Datei"))
+      << messages.toStdString();
+  EXPECT_FALSE(messages.contains("Bitte prüfen Sie Ihre Daten")) << messages.toStdString();
+}
+
+// A file cut while it is read (here as soon as its first line is read): the
+// import says so, keeps the whole lines before the cut and never stores the
+// cut last line as if it were whole.
+TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
+  startWithTables(false);
+  QStringList lines;
+  for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);
+  const QString path = writeFile("lang.txt", lines);
+  const qint64 cut = bytesOf(path).indexOf("\r\n20000 K") + 2 + QByteArray("20000 K 4512345.678 5720000.5 10").size();
+  orv::State().AktuelleZeile.clear();
+  dialogs->setOnProcessEvents([&] {
+    if (!orv::State().AktuelleZeile.isEmpty() && QFileInfo(path).size() > cut) QFile::resize(path, cut);
+  });
+  runImport(path, 1, kGaussKrueger, [&] {
+    dialogs->expectMessage("lang.txt' wurde während des Einlesens verändert (gekürzt oder überschrieben) und ist "
+                           "nicht vollständig eingelesen.\n19999 Punkte");
+  });
+  dialogs->setOnProcessEvents({});
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {

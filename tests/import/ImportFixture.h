@@ -3,6 +3,7 @@
 // (Windows-1252, CR LF unless told otherwise), answers the open dialog and the
 // start-data dialog from the script, runs the toolbar key, and reads Daten.
 #include <QTimer>
+#include <sqlite3.h>
 #include <functional>
 
 #include "../window/MainWindowFixture.h"
@@ -61,6 +62,23 @@ class ImportTest : public MainWindowTest {
       out << r;
     }
     rs.close();
+    return out;
+  }
+
+  // What a second reader sees committed in Daten: the count of rows and the
+  // largest id, read through the index of point numbers.
+  std::pair<int, int> committedRows() {
+    sqlite3* raw = nullptr;
+    std::pair<int, int> out{-1, -1};
+    if (sqlite3_open_v2(orv::State().KooDbPfad.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+      sqlite3_stmt* s = nullptr;
+      if (sqlite3_prepare_v2(raw, "SELECT count(*), max(id) FROM Daten INDEXED BY \"orvidx:N:Daten:Punkt\"", -1, &s,
+                             nullptr) == SQLITE_OK &&
+          sqlite3_step(s) == SQLITE_ROW)
+        out = {sqlite3_column_int(s, 0), sqlite3_column_int(s, 1)};
+      sqlite3_finalize(s);
+    }
+    sqlite3_close(raw);
     return out;
   }
 

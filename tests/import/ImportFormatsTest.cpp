@@ -158,6 +158,10 @@ TEST_F(ImportTest, VesselBFileOverMidnight) {
   // The user's file with LF line ends is left as it was.
   EXPECT_FALSE(bytesOf(path).contains("\r\n"));
   EXPECT_EQ(form->ComboTrafoPara->Text(), "Sachsen TARQ-SN");
+  // The list opened by the type choice is closed again, since the chain
+  // picked the set itself: it would swallow the user's next click.
+  EXPECT_TRUE(dialogs->openedDropDowns().contains(form->ComboTrafoPara));
+  EXPECT_FALSE(dialogs->openDropDownsNow().contains(form->ComboTrafoPara));
 }
 
 TEST(ImportLineFormats, AngleSignsAndSeparators) {

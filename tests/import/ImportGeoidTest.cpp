@@ -38,7 +38,7 @@ TEST_F(ImportGeoidTest, UndulationsFromTheGeoidProgram) {
   EXPECT_FALSE(QFile::exists(dbFile("OUTPUT.USR")));
 }
 
-TEST_F(ImportGeoidTest, MissingProgramIsNamedAndChangesNoRow) {
+TEST_F(ImportGeoidTest, MissingProgramIsNamedAndTargetHeightsAreFehler) {
   QFile::remove(dbFile("saphtel.exe"));
   // Named by the import's geoid step, and again by the height run after it.
   runImport(file(), 1, chooseModel, [&] {
@@ -48,7 +48,8 @@ TEST_F(ImportGeoidTest, MissingProgramIsNamedAndChangesNoRow) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   const auto r = rows();
   ASSERT_EQ(r.size(), 2);
-  EXPECT_EQ(r[0]["Geoidundulation"], "<NULL>");
+  EXPECT_EQ(r[0]["Geoidundulation"], "Fehler");
+  EXPECT_EQ(r[0]["sZeZiel"], "Fehler");
   EXPECT_EQ(r[0]["sZe"], "101.5000");
   EXPECT_EQ(r[0]["sHg"], "101.5000");
 }

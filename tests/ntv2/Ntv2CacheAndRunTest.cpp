@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -127,6 +128,26 @@ TEST_F(Ntv2Cache, RebuiltWhenGridIsNewerOrCacheInvalidAndReusedOtherwise) {
   EXPECT_TRUE(QFileInfo(grid).isFile());
 }
 
+TEST_F(Ntv2Cache, GridReplacedByAnOlderFileRebuildsTheCache) {
+  const QString grid = path("old.gsa");
+  const auto write = [&](double shift) {
+    WriteBytes(grid, GsaText({183600, 187200, -3600, 3600, 900, 900, [=](double, double) { return shift; },
+                              [](double, double) { return 0.0; }})
+                         .toLatin1());
+  };
+  write(1);
+  open(grid);
+  CloseAllDatabases(true);
+  // The same size, a date a day before the cache's (unzipped with its date kept).
+  write(2);
+  QFile file(grid);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  file.setFileTime(QFileInfo(path("old.mdb")).lastModified().addDays(-1), QFileDevice::FileModificationTime);
+  file.close();
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 2 / 3600.0,
+              1e-9);
+}
+
 TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   const QString good = GsaText({183600, 187200, -3600, 3600, 1800, 3600, [](double, double) { return 1.0; },
                                 [](double, double) { return 1.0; }});
@@ -158,6 +179,55 @@ TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   // A blank line after END is no fault.
   WriteBytes(path("bad.gsa"), (good + "\r\n").toLatin1());
   EXPECT_TRUE(Ntv2ShiftPoint(open(path("bad.gsa")), 51.5, 0.5, true, 51.5 * 3600, 1800).inside);
+}
+
+TEST_F(Ntv2Cache, GridInMinutesIsRefusedNamingTheFile) {
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("GS_TYPE SECONDS", "GS_TYPE MINUTES");
+  WriteBytes(path("minutes.gsa"), text.toLatin1());
+  try {
+    open(path("minutes.gsa"));
+    ADD_FAILURE() << "a grid in minutes was read";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("minutes.gsa") && e.description().contains("MINUTES"))
+        << e.description().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(path("minutes.mdb")));
+}
+
+TEST_F(Ntv2Cache, NumFileIsCheckedBeforeAnyTableIsMade) {
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("NUM_FILE  1", "NUM_FILE  20000");
+  WriteBytes(path("typo.gsa"), text.toLatin1());
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    open(path("typo.gsa"));
+    ADD_FAILURE() << "NUM_FILE 20000 with one sub-grid was read";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("NUM_FILE")) << e.description().toStdString();
+  }
+  EXPECT_LT(clock.elapsed(), 2000);
+  EXPECT_FALSE(QFile::exists(path("typo.mdb")));
+}
+
+TEST_F(Ntv2Cache, GsCountThatDoesNotFitTheExtentIsRefused) {
+  // 5 rows of 9 nodes, GS_COUNT 45 and 45 shift records, but N_LAT one row further north.
+  QString text = GsaText({183600, 187200, -3600, 3600, 900, 900, [](double, double) { return 1.0; },
+                          [](double, double) { return 0.0; }});
+  text.replace("187200.000000", "188100.000000");
+  WriteBytes(path("count.gsa"), text.toLatin1());
+  try {
+    open(path("count.gsa"));
+    ADD_FAILURE() << "a GS_COUNT that does not fit the extent was accepted";
+  } catch (const OrvenilError& e) {
+    EXPECT_TRUE(e.description().contains("count.gsa") && e.description().contains("TEST") &&
+                e.description().contains("GS_COUNT"))
+        << e.description().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(path("count.mdb")));
 }
 
 TEST_F(Ntv2Cache, MoveAcrossFileSystemsCopiesAndDeletes) {

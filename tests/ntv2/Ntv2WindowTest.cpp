@@ -1,10 +1,13 @@
 // The NTv2 menu in the main window: the target import by point number reads
-// LF files to their last line and reports the points it could not use.
+// LF files to their last line and reports the points it could not use; the
+// extent export says which row to choose and which files it wrote.
 #include <QFile>
 
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
+#include "runs/Ntv2Extents.h"
 #include "shell/ProgramState.h"
+#include "tests/ntv2/Ntv2GridFiles.h"
 #include "window/MainWindowFixture.h"
 
 using namespace orv;
@@ -62,6 +65,29 @@ TEST_F(Ntv2Window, TargetImportByPointNumberReadsLfFilesToTheLastLine) {
   EXPECT_EQ(cell(3, "LgDezZiel"), "10.202");
   EXPECT_TRUE(form->GridKooDb->ColumnVisible("BgDezSekZiel"));
   EXPECT_FALSE(form->GridKooDb->ColumnVisible("sYe"));
+}
+
+TEST_F(Ntv2Window, ExtentExportNamesTheRowToChooseAndTheFilesItWrote) {
+  putAllTables();
+  start();
+  ASSERT_EQ(form->GridNTv2Sys->CurrentRow(), 0);
+  dialogs->expectMessage("die Zeile der NTv2-Datei aus");
+  form->Coolbar2_ButtonMenuClick("btnNTv2Grenzen");
+  EXPECT_TRUE(dialogs->allDone());
+
+  const QString grid = dbFile("TARQ-SN.gsa");
+  test::WriteBytes(grid, test::GsaText({180000, 180600, -36000, -34200, 60, 90, [](double, double) { return 0.0; },
+                                        [](double, double) { return 0.0; }})
+                             .toLatin1());
+  form->GridNTv2Sys->SetCurrentRow(2);
+  dialogs->expectMessage("\"TARQ-SN.gsa\" exportieren?", MsgResult::Yes);
+  dialogs->expectMessage("Geltungsbereiche der NTv2-Datei \"TARQ-SN.gsa\" nach");
+  form->Coolbar2_ButtonMenuClick("btnNTv2Grenzen");
+  ASSERT_TRUE(dialogs->allDone());
+  const QString closing = dialogs->messageTexts().last();
+  EXPECT_TRUE(closing.contains(Ntv2ExtentPointPath(grid))) << closing.toStdString();
+  EXPECT_TRUE(closing.contains(Ntv2ExtentLinePath(grid))) << closing.toStdString();
+  EXPECT_TRUE(QFile::exists(Ntv2ExtentLinePath(grid)));
 }
 
 }  // namespace

@@ -68,6 +68,44 @@ TEST_F(DispatcherTest, GeoidRunFollowsOnlyWhenAModelIsChosen) {
   EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
 }
 
+// A refused or failed transformation leaves the target heights alone: the
+// height run does not follow it.
+TEST_F(DispatcherTest, RefusedRunIsNotFollowedByTheHeightRun) {
+  RunTest::Row point = kPoint;
+  point["sZeZiel"] = "50.0000";
+  FormOrvenil& f = startJob(0, {point});
+  QFile model(dbFile("egm96.bin"));
+  ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+  model.write("grid");
+  model.close();
+  chooseSet(f, 0, 1);  // the reverse direction does not start in ETRS89
+  f.cmbGeoidmodell->SetListIndex(1);
+  dialogs->expectMessage("Rück");
+  f.cmdTrafoStart_Click();
+  f.AuswahlTrafoTyp->select(2);  // the NTv2 set's grid file is missing
+  f.cmbGeoidmodell->SetListIndex(1);
+  dialogs->expectMessage("fehlt oder ist nicht lesbar");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rowsOfDaten()[0]["sZeZiel"], "50.0000");
+}
+
+// After a run the start button follows the panel: a set that does not start
+// in the job's system (red boxes) leaves it disabled.
+TEST_F(DispatcherTest, StartButtonAfterARunFollowsThePanel) {
+  FormOrvenil& f = startJob(0, {kPoint});
+  chooseSet(f, 0, 0);
+  dialogs->setAcceptOkMessages(true);
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(f.cmdTrafoStart->isEnabled());
+  chooseSet(f, 0, 1);
+  ASSERT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.cmdTrafoStart_Click();  // as the command line starts it: refused
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.cmdZoneÄndern_Click();
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());
+}
+
 TEST_F(DispatcherTest, CommandsAreRefusedWhileARunWorks) {
   FormOrvenil& f = startJob(0, {kPoint, kPoint});
   chooseSet(f, 0, 0);

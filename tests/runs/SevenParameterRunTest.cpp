@@ -41,6 +41,13 @@ QList<Reference> ReferencePoints(const QString& kase) {
 
 class SevenParameterRunTest : public RunTest {
  protected:
+  // The database refuses to change the row with this id.
+  static void refuseUpdateOfRow(int id) {
+    State().KooDb.execute(QString("CREATE TRIGGER refuse BEFORE UPDATE ON Daten WHEN OLD.id = %1"
+                                  " BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                              .arg(id));
+  }
+
   // Runs one case of the reference file and compares every row to 0.1 mm.
   void checkAgainstReference(const QString& kase, int startIndex, int setPosition, int direction,
                              bool zoneDigit) {
@@ -118,9 +125,8 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
 
 TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
   const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
-  Row broken = point;
-  broken.remove("sYz");  // never written
-  FormOrvenil& f = startJob(0, {point, point, broken, point});
+  FormOrvenil& f = startJob(0, {point, point, point, point});
+  refuseUpdateOfRow(3);
   chooseSet(f, 0, 0);
   dialogs->expectMessage("Einlesefehler! Abbruch!");
   f.cmdTrafoStart_Click();
@@ -136,15 +142,51 @@ TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
   EXPECT_TRUE(f.frameParaTrafo->isEnabled());
 }
 
+TEST_F(SevenParameterRunTest, RowsWithoutStartCoordinatesGetFehlerAndTheRunGoesOn) {
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row empty{{"sXz", ""}, {"sYz", ""}, {"sZz", ""}};
+  const Row text{{"sXz", "3934386.8"}, {"sYz", "881289,7"}, {"sZz", "4925822.4"}};
+  FormOrvenil& f = startJob(0, {point, empty, text, point});
+  chooseSet(f, 0, 0);
+  dialogs->expectMessage("2 Zeilen ohne gültige Startkoordinaten");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  const QList<Row> out = rowsOfDaten();
+  for (int i : {1, 2})
+    for (const char* column : {"sXzZiel", "sHgZiel", "radBgZiel", "sYeZiel", "sXeZiel", "sZeZiel"})
+      EXPECT_EQ(out[i][column], "Fehler") << i << column;
+  EXPECT_EQ(out[3]["sYeZiel"], out[0]["sYeZiel"]);
+  EXPECT_EQ(out[3]["sZeZiel"], out[0]["sZeZiel"]);
+  EXPECT_NE(out[0]["sYeZiel"], "Fehler");
+}
+
+TEST_F(SevenParameterRunTest, AppendedPointWithoutStartCoordinatesGetsFehler) {
+  // A point appended to the job has only its target-side values; its start
+  // columns were never written.
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row appended{{"sYe", "111.0"}, {"sXe", "211.0"}, {"sZe", "6"}};
+  FormOrvenil& f = startJob(0, {point, appended, point});
+  chooseSet(f, 0, 0);
+  dialogs->expectMessage("1 Zeilen ohne gültige Startkoordinaten");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  const QList<Row> out = rowsOfDaten();
+  EXPECT_EQ(out[1]["sYeZiel"], "Fehler");
+  EXPECT_EQ(out[1]["sHgZiel"], "Fehler");
+  EXPECT_NE(out[0]["sYeZiel"], "Fehler");
+  EXPECT_EQ(out[2]["sYeZiel"], out[0]["sYeZiel"]);
+}
+
 TEST_F(SevenParameterRunTest, RowsOverSeveralBlocksLandInTheirOwnRows) {
   // Rows are read, computed and stored block by block; two points
-  // alternate, and a row far into the third block stops the run.
+  // alternate, and a row far into the third block is refused by the
+  // database and stops the run.
   const Row a{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
   const Row b{{"sXz", "3899112.3"}, {"sYz", "1012054.9"}, {"sZz", "4939001.2"}};
   QList<Row> rows;
   for (int i = 0; i < 20000; ++i) rows << (i % 2 ? b : a);
-  rows[17000].remove("sZz");
   FormOrvenil& f = startJob(0, rows);
+  refuseUpdateOfRow(17001);
   chooseSet(f, 0, 0);
   dialogs->setAcceptOkMessages(true);  // the notice of points in two zones, if any
   dialogs->expectMessage("Einlesefehler! Abbruch!");

@@ -98,3 +98,55 @@ TEST_F(ZoneChangeRunTest, GaussKruegerStripWithoutZoneDigit) {
   for (const Row& row : rows) EXPECT_NEAR(Val(row["sYe"]), 4500000, 110000) << row["sYe"].toStdString();
   EXPECT_LT(Val(rows[0]["sYe"]), 4500000);
 }
+
+TEST_F(ZoneChangeRunTest, StartSideRefusedWhileTheSetStartsInAnotherSystem) {
+  Row gk = StartRow(12.5);
+  gk["sYe"] = "4535000.0000";
+  gk["sXe"] = "5540000.0000";
+  FormOrvenil& f = startJob(1, {gk, gk});  // GK42/83
+  f.AuswahlTrafoTyp->select(1);
+  f.AuswahlTrafoRichtung->select(0);
+  f.ComboTrafoPara->SetListIndex(0);  // starts in ETRS89: the start box is red
+  ASSERT_FALSE(f.cmdTrafoStart->isEnabled());
+  f.BtZone->select(1);
+  f.BtZone->select(0);  // the start side again, as the user clicks it
+  dialogs->expectMessage("Zone-Start wird nicht umgerechnet");
+  f.cmdZoneÄndern_Click();
+  // Back to no transformation: the box says "ohne", but the start values
+  // loaded meanwhile are still those of the set's ellipsoid.
+  f.AuswahlTrafoTyp->select(0);
+  f.BtZone->select(1);
+  f.BtZone->select(0);
+  dialogs->expectMessage("Zone-Start wird nicht umgerechnet");
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  for (const Row& row : rowsOfDaten()) {
+    EXPECT_EQ(row["sYe"], "4535000.0000");
+    EXPECT_EQ(row["sXe"], "5540000.0000");
+  }
+}
+
+TEST_F(ZoneChangeRunTest, RowsWithoutLatitudeAndLongitudeKeepTheirCoordinates) {
+  // The second row as "nur fehlende Punkte ergänzen" appends it: no geographic values.
+  const Row appended{{"sYe", "4505000.000"}, {"sXe", "5655000.000"}};
+  Row empty = StartRow(12.5);
+  empty["radBg"] = "";
+  empty["sYe"] = "4535000.000";
+  FormOrvenil& f = startJob(1, {StartRow(11.2), appended, empty, StartRow(13.4)});
+  f.zielZone->SetListIndex(4);  // "12/45"
+  dialogs->expectMessage("2 Zeilen ohne Breite und Länge");
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(rows[1]["sYe"], "4505000.000");
+  EXPECT_EQ(rows[1]["sXe"], "5655000.000");
+  EXPECT_EQ(rows[1]["Zone"], "<null>");
+  EXPECT_EQ(rows[2]["sYe"], "4535000.000");
+  for (int i : {0, 3}) EXPECT_NEAR(Val(rows[i]["sYe"]), 4500000, 110000) << i;
+
+  // A value that overflows stops the run and names its point.
+  State().KooDb.execute("UPDATE Daten SET radBg = '1e308' WHERE Punkt = '4'");
+  dialogs->expectMessage("Punkt 4");
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+}

@@ -201,6 +201,16 @@ TEST(QtDialogServiceBoxes, MessageBoxAnswersAndInputBoxCancel) {
     input->reject();
   });
   EXPECT_EQ(service.inputBox(QStringLiteral("Abstand"), QStringLiteral("NTv2"), QStringLiteral("60; 90")), QString());
+  // OK with an emptied box is no cancel.
+  QTimer::singleShot(50, [] {
+    auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(input, nullptr);
+    input->setTextValue(QString());
+    input->accept();
+  });
+  const InputAnswer empty = service.inputBoxAnswer(QStringLiteral("Höhe"), QStringLiteral("Flug"), QStringLiteral("80"));
+  EXPECT_FALSE(empty.cancelled);
+  EXPECT_EQ(empty.text, QString());
   service.setBusy(false);
 }
 

@@ -29,7 +29,7 @@ TEST_F(PanelStateTest, WithoutTransformationTypeGeoidAndSetStayLocked) {
   f.FormVisible(true);
   EXPECT_TRUE(f.zielZone->isEnabled());
   EXPECT_TRUE(f.cmdZoneÄndern->isEnabled());
-  EXPECT_TRUE(f.cmdTrafoStart->isEnabled());
+  EXPECT_FALSE(f.cmdTrafoStart->isEnabled());  // no type, nothing to start
   EXPECT_TRUE(f.AuswahlTrafoTyp->button(2)->isEnabled());
   EXPECT_FALSE(f.cmbGeoidmodell->isEnabled());
   EXPECT_FALSE(f.chkUndulationMinus->isEnabled());

@@ -269,4 +269,19 @@ TEST_F(MainWindowTest, HelpKeyOpensThePageBesideTheProgram) {
   f.Coolbar2_ButtonClick("btnHilfe");
   ASSERT_EQ(dialogs->openedUrls().size(), 1);
   EXPECT_EQ(dialogs->openedUrls().first(), folders.programFolder + "OrvenilHilfe.htm");
+
+  // With a browser registered for the page, the key starts that browser with the page.
+  const QString bin = root.path() + "/bin";
+  QDir().mkpath(bin);
+  QFile browser(bin + "/xdg-open");
+  ASSERT_TRUE(browser.open(QIODevice::WriteOnly));
+  browser.write("#!/bin/sh\n");
+  browser.close();
+  browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", bin.toLocal8Bit() + ":" + path);
+  f.Coolbar2_ButtonClick("btnHilfe");
+  qputenv("PATH", path);
+  EXPECT_EQ(dialogs->startedPrograms(),
+            (QList<QStringList>{{"xdg-open", folders.programFolder + "OrvenilHilfe.htm"}}));
 }

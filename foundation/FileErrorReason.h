@@ -1,0 +1,22 @@
+#pragma once
+// Why a file could not be written, in the words shown to the user: the
+// system's own reason (disk full, no permission, …) in German, and the one
+// message that names the file with it. Every writer reports through here.
+//
+// A writer clears errno before the operation that may fail and hands the
+// value the system left to FileErrorReason, with the file device whose own
+// description stands in where the system set no number.
+#include <QFileDevice>
+#include <QString>
+
+namespace orv {
+
+// The system's reason for error number errorNumber (errno), in German.
+QString SystemErrorReason(int errorNumber);
+// The reason of a failed operation on file: from errorNumber when the
+// system set one, else the device's own description.
+QString FileErrorReason(int errorNumber, const QFileDevice& file);
+// "Die Datei <path> konnte nicht geschrieben werden: <reason>"
+QString FileNotWrittenMessage(const QString& path, const QString& reason);
+
+}  // namespace orv

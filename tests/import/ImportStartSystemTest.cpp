@@ -1,0 +1,89 @@
+// The window's start system always describes the rows of Daten: a cancelled
+// start-data dialog, a merge into the job and a refused file all leave the
+// loaded job's system in place.
+#include "ImportFixture.h"
+#include "platform/ui/OptionArray.h"
+
+namespace {
+const auto kGaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
+}  // namespace
+
+class StartSystemTest : public ImportTest {
+ protected:
+  // A Gauss-Krüger job of two points, imported through the toolbar.
+  void importGaussKruegerJob() {
+    startWithTables(false);
+    jobFile = writeFile("gk.txt", {"1 K1 4512345.678 5712345.678 101.5", "2 K2 4512400.000 5712400.000 99.0"});
+    runImport(jobFile, 1, kGaussKrueger);
+    ASSERT_EQ(rows().size(), 2);
+    jobRows = rows();
+    jobStartA = orv::State().StartA;
+    dialogs->clearRecords();
+  }
+
+  // The job's start system on the window and in the program-wide state.
+  void expectGaussKruegerSystem() {
+    const orv::ProgramState& s = orv::State();
+    EXPECT_TRUE(form->Startsys->isSelected(1));
+    EXPECT_TRUE(form->StartAbbildung->isSelected(0));
+    EXPECT_EQ(s.StartKoordinatensystem, "GK42/83");
+    EXPECT_EQ(s.EllipsoidStart, "Krassowski");
+    EXPECT_EQ(s.EllipsoidImport, "Krassowski");
+    EXPECT_EQ(s.ZonenEllipsoidStart, "Krassowski");
+    EXPECT_EQ(s.StartAbbildungIndex, 0);
+    EXPECT_EQ(s.StartA, jobStartA);
+  }
+
+  QString jobFile;
+  QList<QMap<QString, QString>> jobRows;
+  double jobStartA = 0;
+};
+
+TEST_F(StartSystemTest, ClosingTheStartDataDialogCancelsTheImport) {
+  importGaussKruegerJob();
+  dialogs->expectOpenFile(writeFile("utm.txt", {"7 K 512345.0 5712345.0 1"}), 1);
+  dialogs->expectModal([](QDialog* d) {
+    d->reject();
+    return d->result();
+  });
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows(), jobRows);
+  expectGaussKruegerSystem();
+  EXPECT_EQ(orv::State().ImportDatei, jobFile);
+}
+
+// The merge functions add to the loaded job; the dialog opens at ETRS89.
+TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
+  importGaussKruegerJob();
+  const QString file = writeFile("dazu.txt", {"2 K2 4512400.000 5712400.000 77.0", "3 K3 4512500.000 5712500.000 98.0"});
+  runImport(file, 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(1); },
+            [&] { dialogs->expectMessage("Es wurden 1 Höhen überschrieben!"); });
+  expectGaussKruegerSystem();
+  runImport(file, 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(2); },
+            [&] { dialogs->expectMessage("Es wurden 1 Datensätze angefügt!"); });
+  expectGaussKruegerSystem();
+  EXPECT_EQ(rows().size(), 3);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// A file refused before the rows are replaced changes nothing: neither the
+// rows nor the start system (the dialog opens at ETRS89) nor the job's file.
+TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
+  importGaussKruegerJob();
+  const QString binary = root.path() + "/utf16.txt";
+  QFile f(binary);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
+  f.close();
+  runImport(binary, 1, nullptr, [&] { dialogs->expectMessage("keine Textdatei"); });
+  expectGaussKruegerSystem();
+  // A file that vanishes while the start-data dialog is open.
+  const QString gone = writeFile("weg.txt", {"7 K 512345.0 5712345.0 1"});
+  runImport(gone, 1, [&](orv::FormOrvenilSystemAuswahl&) { QFile::remove(gone); },
+            [&] { dialogs->expectMessage("kann nicht gelesen werden"); });
+  expectGaussKruegerSystem();
+  EXPECT_EQ(rows(), jobRows);
+  EXPECT_EQ(orv::State().ImportDatei, jobFile);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
