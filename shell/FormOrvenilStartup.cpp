@@ -93,8 +93,10 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
-  // Closing the window keeps the edits of the system tables as "Ende" does.
-  SkipFailingStep("Bearbeitete Systemtabellen speichern", [&] { SaveEditedSystemTables(); });
+  // Closing the window keeps the edits of the system tables as "Ende" does;
+  // the end under way closes the window after it has saved them, and a
+  // second save would only repeat its messages.
+  if (!Entladen) SkipFailingStep("Bearbeitete Systemtabellen speichern", [&] { SaveEditedSystemTables(); });
   ShutdownApplication();
   cancel = false;
 }

@@ -134,6 +134,7 @@ TEST(SharedSystemTablesTest, EditsOfInstancesEndingOneAfterTheOtherAreAllKept) {
   EXPECT_TRUE(secondOutput.contains("Meldung: Die Datei " + db + "sys_7Parameter.dat") &&
               secondOutput.contains(db + kept[0]))
       << secondOutput.toStdString();
+  EXPECT_EQ(secondOutput.count("Meldung:"), 1) << secondOutput.toStdString();
   EXPECT_FALSE(firstOutput.contains("Meldung:")) << firstOutput.toStdString();
   EXPECT_FALSE(thirdOutput.contains("Meldung:")) << thirdOutput.toStdString();
 }
