@@ -19,6 +19,7 @@ struct Windows1252Copy {
   Outcome outcome = Outcome::Failed;
   long line = 0;      // Unencodable: line (from 1) of the first such character
   QString character;  // and the character
+  QString notWritten;  // Failed because the copy could not be written: the message naming it and why
 };
 
 // Reads source in blocks of 1,000,000 bytes, letting window events through

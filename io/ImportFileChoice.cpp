@@ -87,7 +87,13 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
       converted = false;
       return true;
     case Windows1252Copy::Outcome::Failed:
-      return true;
+      // A file that could not be read is told by the import; one that
+      // needs its copy is not read without it (as UTF-8 it would be misread).
+      if (copy.notWritten.isEmpty()) return true;
+      Dialogs().messageBox(copy.notWritten + QStringLiteral(". Die Datei '") + path +
+                               QStringLiteral("' wird nicht eingelesen! Abbruch!"),
+                           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
+      return false;
     case Windows1252Copy::Outcome::Unencodable:
       break;
   }
