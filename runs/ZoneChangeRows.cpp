@@ -1,6 +1,10 @@
 #include "runs/ZoneChangeRows.h"
 
+#include <cmath>
+
 #include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
+#include "geodesy/GeodesyConstants.h"
 #include "geodesy/TransverseMercator.h"
 #include "geodesy/ZoneRules.h"
 
@@ -47,6 +51,11 @@ bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString
   double phi = 0, lambda = 0;
   ReadFiniteNumber(radB, phi);
   ReadFiniteNumber(radL, lambda);
+  // A latitude beyond a pole or a longitude beyond a full turn is no
+  // position: its projection would be invented figures.
+  constexpr double kSlack = 1e-9;
+  if (std::fabs(phi) > kPi / 2 + kSlack || std::fabs(lambda) > 2 * kPi + kSlack)
+    throw OrvenilError(kErrOverflow, QStringLiteral("Breite oder Länge außerhalb des gültigen Bereichs"));
   const GridCoordinates g =
       GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), side.ellipsoid, zone.falseEasting, zone.meridian);
   if (!side.target && !side.etrsStart) {

@@ -149,6 +149,11 @@ TEST_F(ZoneChangeRunTest, RowsWithoutLatitudeAndLongitudeKeepTheirCoordinates) {
   dialogs->expectMessage("Punkt 4");
   f.cmdZoneÄndern_Click();
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  // So does a latitude beyond the pole: its figures would be invented.
+  State().KooDb.execute("UPDATE Daten SET radBg = '1e300' WHERE Punkt = '4'");
+  dialogs->expectMessage("Punkt 4");
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
 }
 
 // The rows are computed on worker threads, block by block, ahead of the
