@@ -1,5 +1,6 @@
 #include "geodesy/AngleFormats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -61,7 +62,71 @@ QString DegreeText(double degrees, double minutes, double seconds) {
          QLatin1Char('\'') + secondsText + QLatin1Char('"');
 }
 
+// Digits with at most one decimal point and at least one digit.
+bool IsPlainNumber(QStringView text) {
+  bool digit = false;
+  bool point = false;
+  for (const QChar c : text) {
+    if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+      digit = true;
+    } else if (c == u'.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+bool IsEmptyOrPlainNumber(QStringView text) { return text.isEmpty() || IsPlainNumber(text); }
+
+// "DDMM.m": the minutes are the two digits before the point, the degrees
+// those before them (none: 0°).
+std::optional<QString> CompactDecimalMinutes(QStringView text) {
+  const qsizetype point = text.indexOf(u'.');
+  const qsizetype whole = point < 0 ? text.size() : point;
+  if (whole < 1 || !IsPlainNumber(text)) return std::nullopt;
+  const qsizetype degreeDigits = std::max<qsizetype>(0, whole - 2);
+  const double minutes = Val(text.mid(degreeDigits, whole - degreeDigits).toString());
+  if (minutes >= 60) return std::nullopt;
+  const double fraction = point < 0 ? 0.0 : Val(QStringLiteral("0.") + text.mid(point + 1).toString());
+  return DegreeText(Val(text.left(degreeDigits).toString()), minutes, fraction * 60);
+}
+
+// "D°M.m'" with the closing "'" optional.
+std::optional<QString> DegreeDecimalMinutes(QStringView text) {
+  const qsizetype degree = text.indexOf(QChar(0x00B0));
+  QStringView minutes = text.mid(degree + 1);
+  if (minutes.endsWith(u'\'')) minutes.chop(1);
+  const QStringView degrees = text.left(degree);
+  if (!IsPlainNumber(degrees) || degrees.contains(u'.') || !IsPlainNumber(minutes)) return std::nullopt;
+  const qsizetype point = minutes.indexOf(u'.');
+  const double whole = Val((point < 0 ? minutes : minutes.left(point)).toString());
+  if (whole >= 60) return std::nullopt;
+  const double fraction = point < 0 ? 0.0 : Val(QStringLiteral("0.") + minutes.mid(point + 1).toString());
+  return DegreeText(Val(degrees.toString()), whole, fraction * 60);
+}
+
 }  // namespace
+
+bool IsStrictDegreeText(const QString& text) {
+  const qsizetype degree = text.indexOf(QChar(0x00B0));
+  if (degree < 0) return false;
+  QStringView degrees = QStringView(text).left(degree);
+  if (degrees.startsWith(u'-')) degrees = degrees.mid(1);
+  if (!IsPlainNumber(degrees)) return false;
+  QStringView rest = QStringView(text).mid(degree + 1);
+  if (rest.endsWith(QStringLiteral("''"))) rest.chop(2);
+  else if (rest.endsWith(u'"')) rest.chop(1);
+  const qsizetype minute = rest.indexOf(u'\'');
+  if (minute < 0) return IsEmptyOrPlainNumber(rest);
+  return IsEmptyOrPlainNumber(rest.left(minute)) && IsEmptyOrPlainNumber(rest.mid(minute + 1));
+}
+
+std::optional<QString> DecimalMinutesInGrad(const QString& text) {
+  if (text.contains(QChar(0x00B0))) return DegreeDecimalMinutes(text);
+  return CompactDecimalMinutes(text);
+}
 
 double GradInRad(const QString& degreeText) {
   QString t = degreeText;

@@ -3,6 +3,7 @@
 // radians, decimal degrees, decimal arc-seconds and degree texts
 // (D°MM'SS.SSSSS"). All use π = 3.14159265358979.
 #include <QString>
+#include <optional>
 
 namespace orv {
 
@@ -19,6 +20,21 @@ QString FormatSeconds(double seconds, const QString& formatName);
 // Decimal-minute text of fixed layout DDMM.fff (two digits of degrees, two of
 // minutes, one separator, the fraction of the minutes) to a degree text.
 QString DezMinInGrad(const QString& decimalMinutes);
+
+// Strict readings of typed angles, for input that must be refused rather
+// than read as some other angle.
+//
+// A degree text D°M'S" that GradInRad reads as written: plain decimal
+// numbers (a "-" only before the degrees), no blanks; the closing quote (or
+// two apostrophes), the seconds, or minutes and seconds may be left out or
+// empty.
+bool IsStrictDegreeText(const QString& text);
+
+// Decimal minutes "D°M.m'" (the closing "'" optional) or "DDMM.m" (the two
+// digits before the point are the minutes, any digits before them the
+// degrees) to a degree text as DezMinInGrad writes it; empty for anything
+// else (a sign, a comma, a letter, minutes of 60 or more).
+std::optional<QString> DecimalMinutesInGrad(const QString& text);
 
 // Decimal degrees to degree text; degrees rounded down, so negative angles
 // keep non-negative minutes and seconds (-9.5 gives -10°30'00.00000").

@@ -3,14 +3,9 @@
 #include <utility>
 
 #include "foundation/OrvenilError.h"
-#include "foundation/TextTokens.h"
 #include "io/ImportLineFormats.h"
 
 namespace orv {
-
-bool PointNumberTooLong(const QString& line) {
-  return GetToken(line, 1, QStringLiteral("\t")).size() > kMaxPointNumberLength;
-}
 
 bool FormatNeedsNoEarlierLine(int filterIndex) {
   return (filterIndex >= 1 && filterIndex <= 4) || filterIndex == 6 || filterIndex == kFilterVesselA;
@@ -107,11 +102,6 @@ bool RowComputer::normalise(PendingLine& p) const {
   if (decision != LineDecision::Use) {
     p.kind = PendingLine::Kind::Skipped;
     p.counted = decision == LineDecision::SkipCounted;
-    return false;
-  }
-  if (PointNumberTooLong(p.line)) {
-    p.kind = PendingLine::Kind::Stop;
-    p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
     return false;
   }
   return true;

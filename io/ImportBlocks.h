@@ -17,10 +17,6 @@
 
 namespace orv {
 
-inline const QString kPointNumberTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
-
-bool PointNumberTooLong(const QString& line);
-
 // The Geograf, PBLH TAB and first vessel formats treat every line alone; the
 // csv format remembers "custom_coords", the second vessel format its first line.
 bool FormatNeedsNoEarlierLine(int filterIndex);

@@ -8,6 +8,7 @@
 
 #include "foundation/DialogService.h"
 #include "io/ImportRun.h"
+#include "io/ImportWorkCopy.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenil.h"
@@ -22,37 +23,19 @@ void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
 }
 
-// True when the bytes hold characters beyond ASCII that are valid UTF-8
-// sequences (a block cut in the middle of a sequence still counts).
-bool IsUtf8WithLetters(const QByteArray& bytes) {
-  bool multibyte = false;
-  for (qsizetype i = 0; i < bytes.size();) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    const int follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    if (follow < 0 || (follow == 1 && c < 0xC2)) return false;
-    for (int k = 1; k <= follow; ++k) {
-      if (i + k >= bytes.size()) return multibyte || follow > 0;
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    }
-    multibyte = multibyte || follow > 0;
-    i += 1 + follow;
-  }
-  return multibyte;
-}
-
 // Why the file cannot be imported at all; "" when it can be read as text.
-QString UnreadableFileReason(const QString& path) {
-  QFile f(path);
-  if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+// readPath: the file itself or its converted copy.
+QString UnreadableFileReason(const QString& readPath, const QString& path) {
+  QFile f(readPath);
+  if (!QFileInfo(readPath).isFile() || !f.open(QIODevice::ReadOnly))
     return QStringLiteral("Die Datei '") + path + QStringLiteral("' kann nicht gelesen werden! Abbruch!");
   const QByteArray head = f.read(1 << 16);
   if (head.contains('\0'))
     return QStringLiteral("Die Datei '") + path +
            QStringLiteral("' ist keine Textdatei (sie enthält Binärdaten)! Abbruch!");
-  // UTF-8 letters would be read as two Windows-1252 characters each.
-  if (IsUtf8WithLetters(head))
-    return QStringLiteral("Die Datei '") + path +
-           QStringLiteral("' ist UTF-8-kodiert; eingelesen werden Textdateien in Windows-1252 (ANSI)! Abbruch!");
+  // A file of blanks and line ends alone holds no point: the job stays.
+  if (f.size() == head.size() && head.trimmed().isEmpty())
+    return QStringLiteral("Die Datei '") + path + QStringLiteral("' enthält keine Punkte!   ");
   return QString();
 }
 
@@ -63,7 +46,7 @@ bool ImportFileCanBeRead(const ProgramState& state) {
     Critical(QStringLiteral("Datei fehlt! Abbruch!"));
     return false;
   }
-  if (const QString reason = UnreadableFileReason(state.ImportDatei); !reason.isEmpty()) {
+  if (const QString reason = UnreadableFileReason(ImportReadPath(), state.ImportDatei); !reason.isEmpty()) {
     Critical(reason);
     return false;
   }
@@ -79,6 +62,8 @@ bool StartSystemKnown(const ProgramState& state) {
 }  // namespace
 
 void FormOrvenil::ImportCoordinateFile(const std::function<void()>& replacingRows) {
+  // The converted copy of the file goes when the import ends, however it ends.
+  const ImportWorkCopyRemoval removeWorkCopy;
   // A refused file leaves everything as it is.
   if (!ImportFileCanBeRead(State())) return;
   // From here the file replaces the rows: the caller's start system (when it

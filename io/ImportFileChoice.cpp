@@ -7,9 +7,9 @@
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/LocaleSwitch.h"
 #include "shell/ProgramState.h"
-#include "foundation/RepairUmlauts.h"
-#include "foundation/Windows1252.h"
+#include "foundation/Windows1252Copy.h"
 #include "io/ImportLineFormats.h"
+#include "io/ImportWorkCopy.h"
 #include "platform/db/TemporaryFolder.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
@@ -19,8 +19,6 @@
 namespace orv {
 
 namespace {
-
-constexpr qint64 kConversionBlock = 1000000;
 
 // Where the converted copy of an import file goes: the temporary folder,
 // under a name of this instance that the next start clears away.
@@ -49,62 +47,55 @@ void FormOrvenil::ChooseImportFile() {
       CommonDialog1.FileName.clear();
       return;
     }
-    QString path = CommonDialog1.FileName;
+    // ImportDatei stays the user's file; the import reads its converted copy.
+    RemoveImportWorkCopy();
+    const QString file = CommonDialog1.FileName;
+    QString path = file;
     bool converted = false;
-    SkipFailingStep("ChooseImportFile: ConvertUnixFile", [&] { ConvertUnixFile(path, true, converted); });
+    bool readable = true;
+    SkipFailingStep("ChooseImportFile: ConvertUnixFile", [&] { readable = ConvertUnixFile(path, true, converted); });
+    if (!readable) {
+      CommonDialog1.FileName.clear();
+      return;
+    }
     if (!FileExists(path)) continue;
-    state.ImportDatei = path;
+    state.ImportDatei = file;
+    SetImportWorkCopy(file, converted ? path : QString());
     SkipFailingStep("ChooseImportFile: Statusleiste", [&] {
-      xpStatusBar1->SetPanelText(2, QStringLiteral(".../") + QFileInfo(CommonDialog1.FileName).fileName().trimmed() +
-                                        QStringLiteral("  "));
+      xpStatusBar1->SetPanelText(2, QStringLiteral(".../") + QFileInfo(file).fileName().trimmed() + QStringLiteral("  "));
     });
     state.ImportDateiGewaehlt = true;
     return;
   }
 }
 
-void FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& converted) {
+bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& converted) {
   // The user's file is only read; the converted text goes to a work copy.
   Dialogs().processEvents();
-  QFile in(path);
-  if (!QFileInfo(path).isFile() || !in.open(QIODevice::ReadOnly)) return;
+  if (!QFileInfo(path).isFile()) return true;
   const QString work = WorkCopyPath(State().TempVerzeichnis.isEmpty() ? QDir::tempPath() + QLatin1Char('/')
                                                                        : State().TempVerzeichnis,
                                     path);
-  if (QFileInfo(work).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) return;
-  QFile out(work);
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  bool previousEndedWithCr = false;
-  for (;;) {
-    Dialogs().processEvents();
-    QByteArray block = in.read(kConversionBlock);
-    if (block.isEmpty()) {
-      if (in.error() != QFileDevice::NoError) break;
-      out.close();
-      if (out.error() != QFileDevice::NoError) break;
+  if (QFileInfo(work).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) return true;
+  const Windows1252Copy copy = CopyAsWindows1252CrLf(path, work);
+  switch (copy.outcome) {
+    case Windows1252Copy::Outcome::Written:
       path = work;
       converted = true;
-      return;
-    }
-    // A file with CR LF line ends needs no conversion.
-    if (block.contains("\r\n") || (previousEndedWithCr && block.startsWith('\n'))) {
+      return true;
+    case Windows1252Copy::Outcome::NotNeeded:
       converted = false;
+      return true;
+    case Windows1252Copy::Outcome::Failed:
+      return true;
+    case Windows1252Copy::Outcome::Unencodable:
       break;
-    }
-    previousEndedWithCr = block.endsWith('\r');
-    block.replace("\n", "\r\n");
-    QByteArray halved;
-    halved.reserve(block.size());
-    for (qsizetype i = 0; i < block.size(); ++i) {
-      halved.append(block[i]);
-      if (block[i] == '\r' && i + 1 < block.size() && block[i + 1] == '\r') ++i;
-    }
-    QString text = DecodeWindows1252(halved);
-    RepairUmlauts(text);
-    if (out.write(EncodeWindows1252(text)) < 0) break;
   }
-  out.close();
-  QFile::remove(work);
+  Dialogs().messageBox(QStringLiteral("Die Datei '") + path + QStringLiteral("' ist UTF-8-kodiert und enthält in Zeile ") +
+                           QString::number(copy.line) + QStringLiteral(" das Zeichen '") + copy.character +
+                           QStringLiteral("', das es in Windows-1252 (ANSI) nicht gibt! Abbruch!"),
+                       MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
+  return false;
 }
 
 }  // namespace orv

@@ -89,6 +89,12 @@ LineDecision NormaliseVesselB(QString& line, ImportLineState& state, const QStri
 
 }  // namespace
 
+QString LineForMessage(const QString& line) {
+  constexpr qsizetype kShownCharacters = 300;
+  if (line.size() <= kShownCharacters) return line;
+  return line.left(kShownCharacters) + QChar(0x2026);
+}
+
 QString JoinAngleSigns(const QString& line) {
   QString s = line;
   s.replace(QStringLiteral("'' "), QStringLiteral("\" "));
@@ -109,13 +115,14 @@ LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState
       return LineDecision::Use;
     case 5: {
       NormaliseCsv(line, state);
-      // A first line whose coordinate fields hold no numbers names the columns.
+      // A first line whose coordinate fields hold no numbers (column names,
+      // most likely) is skipped, and counted so that the user hears of it.
       const bool first = !state.csvLineSeen;
       state.csvLineSeen = true;
       const int offset = state.customCoords ? 1 : 0;
       if (first && !StartsWithNumber(GetToken(line, 3 + offset, kTab)) &&
           !StartsWithNumber(GetToken(line, 4 + offset, kTab)))
-        return LineDecision::Skip;
+        return LineDecision::SkipCounted;
       return LineDecision::Use;
     }
     case 6:

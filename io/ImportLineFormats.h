@@ -39,6 +39,10 @@ enum class LineDecision {
 // after "°" and after "'" goes, so that a D° M' S" angle is one field.
 QString JoinAngleSigns(const QString& line);
 
+// A line as a message shows it: a line longer than a few hundred characters
+// is cut there and ends in "…", so that a huge line cannot swamp the message.
+QString LineForMessage(const QString& line);
+
 // Normalises one line (not empty, without "custom_coords") by the filter
 // index. importFileName is the bare name of the chosen file: the second vessel
 // format takes date, start time and track from it.

@@ -1,4 +1,5 @@
 #include "io/ImportRun.h"
+#include "io/ImportWorkCopy.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -56,7 +57,7 @@ QString FileAndLine(const QString& file, long line) {
 }  // namespace
 
 ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
-    : window_(window), state_(state), path_(state.ImportDatei) {
+    : window_(window), state_(state), path_(state.ImportDatei), readPath_(ImportReadPath()) {
   filterIndex_ = window_.CommonDialog1.FilterIndex;
   kind_ = state_.StartAbbildungIndex;
   sys_.zoneEllipsoid = state_.ZonenEllipsoidStart;
@@ -79,8 +80,8 @@ void ImportRun::prepare() {
   lockWindow();
   prepareStartSystem();
   emptyDaten();
-  if (!reader_.open(path_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
-  const QFileInfo opened(path_);
+  if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
+  const QFileInfo opened(readPath_);
   fileSize_ = opened.size();
   fileModified_ = opened.lastModified();
   sinceProgress_.start();
@@ -108,7 +109,7 @@ void ImportRun::prepareStartSystem() {
 }
 
 void ImportRun::emptyDaten() {
-  state_.AnzahlDatensaetze = std::max(1, CountFileLines(path_, 0));
+  state_.AnzahlDatensaetze = std::max(1, CountFileLines(readPath_, 0));
   if (state_.AnzahlDatensaetze > kMaxImportLines) {
     Dialogs().messageBox(QStringLiteral("Es werden nur maximal 2 Millionen Punkte eingelesen!   "), MsgButtons::Ok,
                          MsgIcon::Information, kProgramTitle);
@@ -250,7 +251,7 @@ bool ImportRun::readLine(LineBlock& block, size_t& rows) {
 bool ImportRun::readVesselHeader(QString& rawLine) {
   state_.ImportKopfzeile = rawLine;
   if (GetToken(rawLine, 1, QStringLiteral(";")).remove(u'"') != QLatin1String("Zeit"))
-    Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + rawLine + QStringLiteral("\n\nBitte Daten prüfen!"),
+    Dialogs().messageBox(QStringLiteral("0.Zeile: \n\n") + LineForMessage(rawLine) + QStringLiteral("\n\nBitte Daten prüfen!"),
                          MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
   return nextFileLine(rawLine);
 }
@@ -273,7 +274,7 @@ bool ImportRun::nextFileLine(QString& rawLine) {
 // Called at the end of the file: its size or time is not what they were
 // when it was opened, or it ended before the size it had then.
 bool ImportRun::fileChanged() const {
-  const QFileInfo now(path_);
+  const QFileInfo now(readPath_);
   return now.size() != fileSize_ || now.lastModified() != fileModified_ || reader_.position() != fileSize_;
 }
 
@@ -315,10 +316,7 @@ void ImportRun::classifyLine(PendingLine& p, size_t& rows) {
     return;
   }
   state_.AktuelleZeile = p.line;
-  if (PointNumberTooLong(p.line)) {
-    p.kind = PendingLine::Kind::Stop;
-    p.result = {BranchOutcome::BadLine, kPointNumberTooLong};
-  } else if (kind_ == 0) {
+  if (kind_ == 0) {
     // An error here (a zone code that is no number) ends the import
     // after the rows before this line are stored.
     try {
@@ -435,11 +433,11 @@ void ImportRun::endAt(PendingLine& p) {
   window_.GridKooDb->SetRedraw(true);
   window_.GridKooDb->Refresh();
   if (p.result.outcome == BranchOutcome::BadLine)
-    Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + p.line +
+    Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
              QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
   else
     Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path_, p.fileLine) +
-             QLatin1Char('\n') + p.line + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
+             QLatin1Char('\n') + LineForMessage(p.line) + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
   stopped_ = true;
 }
 
@@ -492,7 +490,8 @@ void ImportRun::fail(const std::exception& error) {
              QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
   else
     Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
-             FileAndLine(path_, fileLine_) + QLatin1Char('\n') + state_.AktuelleZeile + QStringLiteral("\nAbbruch!"));
+             FileAndLine(path_, fileLine_) + QLatin1Char('\n') + LineForMessage(state_.AktuelleZeile) +
+             QStringLiteral("\nAbbruch!"));
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   SkipFailingStep("Import: FormVisible", [&] { window_.FormVisible(true); });
   SkipFailingStep("Import: Tabelle anzeigen", [&] { window_.BindImportedRows(false); });

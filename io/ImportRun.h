@@ -88,7 +88,8 @@ class ImportRun {
 
   FormOrvenil& window_;
   ProgramState& state_;
-  QString path_;
+  QString path_;      // the chosen file, as messages name it
+  QString readPath_;  // the file read: the chosen one or its converted copy
   QString fileName_;  // the name the user chose (the file read may be its converted work copy)
   int filterIndex_ = 0;
   int kind_ = 0;

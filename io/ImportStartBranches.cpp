@@ -20,7 +20,6 @@ const QString kFixed5 = QStringLiteral("0.00000");
 const QString kFormatPCXYZ = QStringLiteral("Format: [P C X Y Z] nicht vorgefunden!");
 const QString kFormatPCXYH = QStringLiteral("Format: [P C X Y H] nicht vorgefunden!");
 const QString kFormatPCBLH = QStringLiteral("Format: [P C B L H] nicht vorgefunden!");
-const QString kPointTooLong = QStringLiteral("Punktnummer länger als 20 Zeichen!");
 const QChar kDegree(0x00B0);
 
 BranchResult Bad(const QString& reason) { return {BranchOutcome::BadLine, reason}; }
@@ -34,12 +33,8 @@ bool ParseOptional(const QString& text, double& value) {
   return ParseCoordinate(text, value);
 }
 
-// Point-number step of every branch; False when the number is too long.
-bool PutPointNumber(ImportRow& row, const QString& number) {
-  if (number.size() > kMaxPointNumberLength) return false;
-  row.put(kPunkt, PaddedPointNumber(number));
-  return true;
-}
+// Point-number step of every branch.
+void PutPointNumber(ImportRow& row, const QString& number) { row.put(kPunkt, PaddedPointNumber(number)); }
 
 // Zone step of every branch: the false easting of the meridian found;
 // False when no zone holds the point.
@@ -91,7 +86,7 @@ QString MarkEmptyMinutes(const QString& degreeText) {
 
 QString PaddedPointNumber(const QString& number) {
   if (number.size() >= 16) return number;
-  return QString(kMaxPointNumberLength - number.size(), u' ') + number;
+  return QString(kPaddedPointNumberLength - number.size(), u' ') + number;
 }
 
 bool ParseCoordinate(const QString& text, double& value) {
@@ -121,7 +116,7 @@ BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& 
   if (!ParseCoordinate(GetToken(line, 3, kTab), X) || !ParseCoordinate(GetToken(line, 4, kTab), Y) ||
       !ParseOptional(GetToken(line, 5, kTab), Z) || line.contains(kDegree) || X == 0 || Y == 0)
     return Bad(kFormatPCXYZ);
-  if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
+  PutPointNumber(row, GetToken(line, 1, kTab));
   row.put(kC, GetToken(line, 2, kTab));
   row.put(kSXz, FormatNumber(X, kFixed4));
   row.put(kSYz, FormatNumber(Y, kFixed4));
@@ -208,7 +203,7 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   // A UTM easting loses its zone digit.
   if (v.utm && (v.digits == 7 || v.digits == 8)) Y = WithoutFirstDigit(v.eastingText);
   if (!PutZone(row, sys, meridian)) return {BranchOutcome::NoZone, QString()};
-  if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
+  PutPointNumber(row, GetToken(line, 1, kTab));
   row.put(kC, GetToken(line, 2, kTab));
   row.put(kSYe, FormatNumber(Y, kFixed4));
   row.put(kSXe, FormatNumber(X, kFixed4));
@@ -227,51 +222,82 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   return {};
 }
 
+namespace {
+
+// A hemisphere letter (one of letters) at the end or the start of the
+// trimmed text goes; one anywhere else stays and makes the text unreadable.
+QString WithoutHemisphere(const QString& field, QStringView letters) {
+  QString text = TrimBlanks(field);
+  if (!text.isEmpty() && letters.contains(text.back())) text.chop(1);
+  if (!text.isEmpty() && letters.contains(text.front())) text.remove(0, 1);
+  return TrimBlanks(text);
+}
+
+// Blank-separated degrees, minutes and seconds ("52 30 15.5"), each a plain
+// number, at most three parts.
+bool AreDegreeParts(const QString& text) {
+  const QStringList parts = text.split(u' ');
+  if (parts.size() > 3 || parts.contains(QString())) return false;
+  return IsStrictDegreeText(parts.value(0) + kDegree + parts.value(1) + QLatin1Char('\'') + parts.value(2));
+}
+
+// Latitude and longitude of a geographic line as degree texts, by the input
+// format: the decimal formats store their texts as given (format 1 in
+// BgDez/LgDez, format 3 in BgDezSek/LgDezSek). False when either angle is not
+// written in the chosen format, so that it would be read as another angle.
+bool GeographicDegreeTexts(const QString& line, int format, ImportRow& row, QString& latitude, QString& longitude) {
+  if (format == 2) {
+    // Decimal minutes come from fields 2 and 3 (the vessel lines: time, latitude, longitude).
+    const std::optional<QString> lat = DecimalMinutesInGrad(WithoutHemisphere(GetToken(line, 2, kTab), u"N"));
+    const std::optional<QString> lon = DecimalMinutesInGrad(WithoutHemisphere(GetToken(line, 3, kTab), u"EO"));
+    if (!lat || !lon) return false;
+    latitude = *lat;
+    longitude = *lon;
+    return true;
+  }
+  const QString rawLatitude = GetToken(line, 3, kTab);
+  const QString rawLongitude = GetToken(line, 4, kTab);
+  if (TrimBlanks(rawLatitude).isEmpty() || TrimBlanks(rawLongitude).isEmpty()) return false;
+  if (format == 1 || format == 3) {
+    double latNumber = 0, lonNumber = 0;
+    if (!ParseDecimalAngle(rawLatitude, latNumber) || !ParseDecimalAngle(rawLongitude, lonNumber)) return false;
+    const int latColumn = format == 1 ? kBgDez : kBgDezSek;
+    const int lonColumn = format == 1 ? kLgDez : kLgDezSek;
+    row.put(latColumn, TrimBlanks(QString(rawLatitude).remove(u'N')));
+    row.put(lonColumn, TrimBlanks(QString(rawLongitude).remove(u'E').remove(u'O')));
+    latitude = format == 1 ? DezGradInGrad(latNumber) : FormatSeconds(latNumber, QString());
+    longitude = format == 1 ? DezGradInGrad(lonNumber) : FormatSeconds(lonNumber, QString());
+    return true;
+  }
+  latitude = WithoutHemisphere(rawLatitude, u"N");
+  longitude = WithoutHemisphere(rawLongitude, u"EO");
+  if (latitude.contains(kDegree) && longitude.contains(kDegree)) return IsStrictDegreeText(latitude) && IsStrictDegreeText(longitude);
+  // Otherwise both are rebuilt from their blank-separated parts.
+  for (const QString* text : {&latitude, &longitude})
+    if (text->contains(kDegree) ? !IsStrictDegreeText(*text) : !AreDegreeParts(*text)) return false;
+  latitude = DegreeTextFromParts(latitude);
+  longitude = DegreeTextFromParts(longitude);
+  return true;
+}
+
+}  // namespace
+
 BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, const ImportStartSystem& sys,
                                   ImportRow& row) {
   const int format = sys.geographicFormat >= 0 && sys.geographicFormat <= 3 ? sys.geographicFormat : 0;
-  // Decimal minutes come from fields 2 and 3 (the vessel lines: time, latitude, longitude).
-  const int latField = format == 2 ? 2 : 3;
-  const QString rawLatitude = GetToken(line, latField, kTab);
-  const QString rawLongitude = GetToken(line, latField + 1, kTab);
-  QString latitude = TrimBlanks(QString(GetToken(line, 3, kTab)).remove(u'N'));
-  QString longitude = TrimBlanks(QString(GetToken(line, 4, kTab)).remove(u'E').remove(u'O'));
-
   double height = 0;
-  double latNumber = 0, lonNumber = 0;
-  bool readable = !TrimBlanks(rawLatitude).isEmpty() && !TrimBlanks(rawLongitude).isEmpty();
-  if (readable && (format == 1 || format == 3))
-    readable = ParseDecimalAngle(rawLatitude, latNumber) && ParseDecimalAngle(rawLongitude, lonNumber);
-  if (readable && !sys.vesselA) readable = ParseOptional(GetToken(line, 5, kTab), height);
-  if (!readable) return Bad(kFormatPCBLH);
+  if (!sys.vesselA && !ParseOptional(GetToken(line, 5, kTab), height)) return Bad(kFormatPCBLH);
+  QString latitude, longitude;
+  if (!GeographicDegreeTexts(line, format, row, latitude, longitude)) return Bad(kFormatPCBLH);
 
   QString heightText = FormatNumber(height, kFixed4);
   if (Val(heightText) == 0) heightText = NumberText(sys.approximateHeight);
-
-  if (format == 1) {
-    row.put(kBgDez, latitude);
-    row.put(kLgDez, longitude);
-    latitude = DezGradInGrad(latNumber);
-    longitude = DezGradInGrad(lonNumber);
-  } else if (format == 2) {
-    latitude = DezMinInGrad(rawLatitude);
-    longitude = DezMinInGrad(rawLongitude);
-  } else if (format == 3) {
-    row.put(kBgDezSek, latitude);
-    row.put(kLgDezSek, longitude);
-    latitude = FormatSeconds(latNumber, QString());
-    longitude = FormatSeconds(lonNumber, QString());
-  }
-  if (!(latitude.contains(kDegree) && longitude.contains(kDegree))) {
-    latitude = DegreeTextFromParts(GetToken(line, 3, kTab));
-    longitude = DegreeTextFromParts(GetToken(line, 4, kTab));
-  }
 
   const double L = GradInRad(longitude);
   const double longitudeDegrees = L * 180 / kPi;
   if (!PutZone(row, sys, ErmittleZoneAusLaenge(NumberText(longitudeDegrees), sys.zoneEllipsoid)))
     return {BranchOutcome::NoZone, QString()};
-  if (!PutPointNumber(row, GetToken(line, 1, kTab))) return Bad(kPointTooLong);
+  PutPointNumber(row, GetToken(line, 1, kTab));
 
   if (sys.vesselA) {
     const qsizetype semicolon = rawLine.indexOf(u';');

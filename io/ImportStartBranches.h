@@ -86,10 +86,11 @@ struct BranchResult {
   QString reason;  // for a bad line: what was expected
 };
 
-// Longest point number a row takes.
-inline constexpr int kMaxPointNumberLength = 20;
+// Width a short point number is right-aligned in.
+inline constexpr int kPaddedPointNumberLength = 20;
 
-// Point number as stored: shorter than 16 characters right-aligned in 20.
+// Point number as stored: shorter than 16 characters right-aligned in 20,
+// any longer one unchanged.
 QString PaddedPointNumber(const QString& number);
 
 // A whole text as a finite number ("." as decimal point, blanks around it

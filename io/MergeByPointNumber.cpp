@@ -19,6 +19,8 @@
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/CoordinateDatabase.h"
+#include "io/ImportLineFormats.h"
+#include "io/ImportWorkCopy.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 
@@ -47,6 +49,9 @@ QString PaddedPointNumber(const QString& number) {
 bool FormOrvenil::LoadMergeFile() {
   ProgramState& s = State();
   if (!s.ImportDateiGewaehlt) return false;
+  // The file is read whole into the scratch database; its copy goes then.
+  const ImportWorkCopyRemoval removeWorkCopy;
+  const QString readPath = ImportReadPath();
   Dialogs().setBusy(true);
   xpStatusBar1->SetPanelText(9, QString());
   FormVisible(false);
@@ -70,12 +75,12 @@ bool FormOrvenil::LoadMergeFile() {
   if (s.KooDbDaten.recordCount() > 0) s.KooDbDaten.moveFirst();
 
   Dialogs().processEvents();
-  s.AnzahlDatensaetze = CountFileLines(s.ImportDatei, 0);
+  s.AnzahlDatensaetze = CountFileLines(readPath, 0);
   if (s.AnzahlDatensaetze <= 0) s.AnzahlDatensaetze = 1;
   Dialogs().processEvents();
   GridKooDb->SetRedraw(false);
 
-  TextLineReader reader(s.ImportDatei);
+  TextLineReader reader(readPath);
   if (!reader.isOpen())
     throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei '%1' nicht gefunden.").arg(s.ImportDatei));
   const int filterIndex = CommonDialog1.FilterIndex;
@@ -125,7 +130,7 @@ void FormOrvenil::MergeFailed(const std::exception& error) {
   const auto* own = dynamic_cast<const OrvenilError*>(&error);
   Dialogs().messageBox(QStringLiteral("Fehler: ") +
                            (own ? own->description() : QString::fromLocal8Bit(error.what())) +
-                           QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") + s.AktuelleZeile +
+                           QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") + LineForMessage(s.AktuelleZeile) +
                            QStringLiteral("\nAbbruch!"),
                        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
   HideBusyWindow();

@@ -40,11 +40,15 @@ bool HeightModelHasIndex(const Database& model) {
 }
 
 HeightModelLookup::HeightModelLookup(const Database& model, double halfWindow, qint64 memoryPoints) {
-  if (HeightModelHasIndex(model) && ModelRowCount(model) > memoryPoints) {
+  // Counting is cheap only through an index; a model without one is read
+  // into memory in any case.
+  const qint64 rows = HeightModelHasIndex(model) ? ModelRowCount(model) : -1;
+  if (rows > memoryPoints) {
     query_ = std::make_unique<ForwardQuery>(model, kWindowQuery);
     colZ_ = query_->columnIndex(QStringLiteral("Z"));
   } else {
     cell_ = halfWindow > 0 ? 2 * halfWindow : 1.0;
+    if (rows > 0) points_.reserve(static_cast<size_t>(rows));
     loadIntoMemory(model);
   }
 }

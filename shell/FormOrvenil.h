@@ -164,17 +164,18 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Import. The open dialog for the point file; afterwards CommonDialog1's
   // file name is empty when the user cancelled.
   void ChooseImportFile();
-  // Reads the chosen point file into Daten and shows it in the coordinate grid.
   // Imports the chosen file into Daten. A file that is refused (none chosen,
   // not readable as text) changes nothing; once the file is to replace the
   // rows, replacingRows runs first (the caller's start system then takes
   // over before the run reads it).
   void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
-  // A file with LF line ends is converted to CR LF (umlauts repaired) into a
-  // work copy in the temporary folder, and path then names that copy; the
-  // user's file is never changed. converted tells whether a
-  // copy was made; it keeps its value when the conversion fails.
-  void ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
+  // A file with LF line ends or in UTF-8 is converted to Windows-1252 with
+  // CR LF line ends into a work copy in the temporary folder, and path then
+  // names that copy; the user's file is never changed. converted tells
+  // whether a copy was made; it keeps its value when the conversion fails.
+  // False when the file cannot be imported: a UTF-8 character has no
+  // Windows-1252 form (the message naming its line was shown).
+  bool ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
   // Hands latitude and longitude (radians, the columns latField and lonField)
   // of every row of rs to the geoid program in the database folder and
   // stores its answer per row in resultField: the program's output line, or

@@ -49,6 +49,10 @@ struct ProgramState {
   QString StandardVerzeichnis;    // never assigned: always ""
   QString ImportDatei;
   bool ImportDateiGewaehlt = false;
+  // The converted copy of ImportDatei that the import reads ("" for none),
+  // and the chosen file it was made from.
+  QString ImportArbeitskopie;
+  QString ImportArbeitskopieVon;
   QString ExportDatei;
   qint32 AnzahlDatensaetze = 0;
   QString AktuelleZeile;

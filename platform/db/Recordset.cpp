@@ -72,6 +72,7 @@ void Recordset::setBookmark(qint64 rowId) { checked().setBookmark(rowId); }
 qint64 Recordset::lastModified() const { return checked().lastModified(); }
 
 std::vector<qint64> Recordset::orderedRowIds() const { return checked().orderedRowIds(); }
+std::shared_ptr<const std::vector<qint64>> Recordset::sharedRowIds() const { return checked().sharedRowIds(); }
 std::vector<FieldValue> Recordset::rowValues(qint64 rowId) const { return checked().rowValues(rowId); }
 
 void Recordset::close() {

@@ -95,6 +95,9 @@ class Recordset {
   // values of one row by its id (empty vector when the row is gone). Neither
   // moves the current row.
   std::vector<qint64> orderedRowIds() const;
+  // The same without a copy: a query's ids are shared until the recordset
+  // adds or deletes a row, which leaves the ids handed out as they were.
+  std::shared_ptr<const std::vector<qint64>> sharedRowIds() const;
   std::vector<FieldValue> rowValues(qint64 rowId) const;
 
   // Drops the edit buffer, closes and commits the pending writes (a failed

@@ -64,8 +64,9 @@ void SortRowIds(std::vector<qint64>& ids) {
 }
 
 // The row ids a SELECT of row ids gives, in its order.
-std::vector<qint64> ReadRowIds(SqliteConnection& conn, const QByteArray& sql) {
+std::vector<qint64> ReadRowIds(SqliteConnection& conn, const QByteArray& sql, size_t expected = 0) {
   std::vector<qint64> ids;
+  ids.reserve(expected);
   CachedStatement s(sql);
   StatementUse use(s.get(conn));
   int rc;
@@ -80,6 +81,17 @@ qint64 ReadNumber(SqliteConnection& conn, const QByteArray& sql) {
   const int rc = sqlite3_step(use.get());
   if (rc != SQLITE_ROW) conn.fail(rc);
   return sqlite3_column_int64(use.get(), 0);
+}
+
+// Room for the row ids of a whole table, read at the two ends of its row-id
+// tree: the span from the lowest to the highest (at most 16M, so that a table
+// with far-apart ids asks for no more), so that millions of ids are read
+// without the vector moving as it grows.
+size_t RowIdSpan(SqliteConnection& conn, const TableSchema& table) {
+  const qint64 first = ReadNumber(conn, "SELECT min(rowid) FROM " + table.quotedName);
+  const qint64 last = ReadNumber(conn, "SELECT max(rowid) FROM " + table.quotedName);
+  constexpr qint64 kMost = qint64(1) << 24;
+  return last >= first ? static_cast<size_t>(std::min(last - first + 1, kMost)) : 0;
 }
 
 // All row ids of a table (matching a condition, when given) in insertion
@@ -137,9 +149,11 @@ RecordsetState::RecordsetState(std::shared_ptr<SqliteConnection> conn, const QSt
     initFromSchema();
     QString rest = m.captured(2).trimmed();
     if (OrderBy().match(rest).hasMatch())
-      keys_ = ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8() + ", rowid");
+      keys_ = std::make_shared<std::vector<qint64>>(
+          ReadRowIds(*conn_, "SELECT rowid FROM " + schema_->quotedName + ' ' + rest.toUtf8() + ", rowid",
+                     RowIdSpan(*conn_, *schema_)));
     else
-      keys_ = RowIdsInInsertionOrder(*conn_, *schema_, rest.toUtf8());
+      keys_ = std::make_shared<std::vector<qint64>>(RowIdsInInsertionOrder(*conn_, *schema_, rest.toUtf8()));
   } else {
     // Snapshot: anything else is read at once and stays read-only.
     type = Recordset::Type::Snapshot;
@@ -204,7 +218,7 @@ void RecordsetState::close() {
     s->finalize();
   lastUpdate_ = nullptr;
   updates_.clear();
-  keys_.clear();
+  keys_ = std::make_shared<std::vector<qint64>>();
   rows_.clear();
 }
 
@@ -292,11 +306,11 @@ bool RecordsetState::stepTo(CachedStatement& st, const FieldValue* key, qint64 r
 void RecordsetState::afterKeysetMove() {
   if (pos_ < 0) {
     where_ = Where::Bof;
-  } else if (pos_ >= static_cast<qint64>(type == Recordset::Type::Snapshot ? rows_.size() : keys_.size())) {
+  } else if (pos_ >= static_cast<qint64>(type == Recordset::Type::Snapshot ? rows_.size() : keys_->size())) {
     where_ = Where::Eof;
   } else {
     where_ = Where::Row;
-    rowId_ = type == Recordset::Type::Snapshot ? pos_ : keys_[pos_];
+    rowId_ = type == Recordset::Type::Snapshot ? pos_ : (*keys_)[pos_];
     rowLoaded_ = false;
   }
 }
@@ -374,7 +388,7 @@ bool RecordsetState::nextInInsertionOrder() {
 
 qint64 RecordsetState::recordCount() {
   if (type == Recordset::Type::Snapshot) return static_cast<qint64>(rows_.size());
-  if (type == Recordset::Type::Dynaset) return static_cast<qint64>(keys_.size());
+  if (type == Recordset::Type::Dynaset) return static_cast<qint64>(keys_->size());
   StatementUse use(count_.get(*conn_));
   int rc = sqlite3_step(use.get());
   if (rc != SQLITE_ROW) conn_->fail(rc);
@@ -567,7 +581,7 @@ void RecordsetState::update() {
     if (rc != SQLITE_DONE) conn_->fail(rc);
     lastModified_ = sqlite3_last_insert_rowid(conn_->handle());
     conn_->noteStructuralChange();
-    if (type == Recordset::Type::Dynaset) keys_.push_back(lastModified_);
+    if (type == Recordset::Type::Dynaset) ownKeys().push_back(lastModified_);
     conn_->rowWritten();
     return;
   }
@@ -636,7 +650,7 @@ void RecordsetState::deleteCurrent() {
   if (rc != SQLITE_DONE) conn_->fail(rc);
   where_ = Where::Deleted;
   rowLoaded_ = false;
-  if (type == Recordset::Type::Dynaset) keys_.erase(keys_.begin() + pos_);
+  if (type == Recordset::Type::Dynaset) ownKeys().erase(ownKeys().begin() + pos_);
   conn_->noteStructuralChange();
   conn_->rowWritten();
 }
@@ -661,7 +675,7 @@ void RecordsetState::setBookmark(qint64 rowId) {
   }
   qint64 count = recordCount();
   for (qint64 i = 0; i < count; ++i)
-    if ((type == Recordset::Type::Snapshot ? i : keys_[i]) == rowId) {
+    if ((type == Recordset::Type::Snapshot ? i : (*keys_)[i]) == rowId) {
       pos_ = i;
       afterKeysetMove();
       return;
@@ -669,8 +683,19 @@ void RecordsetState::setBookmark(qint64 rowId) {
   invalid();
 }
 
-std::vector<qint64> RecordsetState::orderedRowIds() {
+std::vector<qint64>& RecordsetState::ownKeys() {
+  // Ids handed out stay as they were when this recordset adds or deletes rows.
+  if (keys_.use_count() > 1) keys_ = std::make_shared<std::vector<qint64>>(*keys_);
+  return *keys_;
+}
+
+std::shared_ptr<const std::vector<qint64>> RecordsetState::sharedRowIds() {
   if (type == Recordset::Type::Dynaset) return keys_;
+  return std::make_shared<const std::vector<qint64>>(orderedRowIds());
+}
+
+std::vector<qint64> RecordsetState::orderedRowIds() {
+  if (type == Recordset::Type::Dynaset) return *keys_;
   std::vector<qint64> ids;
   if (type == Recordset::Type::Snapshot) {
     ids.reserve(rows_.size());

@@ -77,9 +77,12 @@ class RecordsetState {
   qint64 lastModified() const { return lastModified_; }
 
   std::vector<qint64> orderedRowIds();
+  std::shared_ptr<const std::vector<qint64>> sharedRowIds();
   std::vector<FieldValue> rowValues(qint64 rowId);
 
  private:
+  // The keyset to change, no longer shared with ids handed out.
+  std::vector<qint64>& ownKeys();
   enum class Where { Bof, Row, Deleted, Lost, Eof };
   enum class Edit { None, AddNew, Edit };
 
@@ -149,7 +152,7 @@ class RecordsetState {
   bool nextInInsertionOrder();
 
   // Queries: row ids (keyset) or rows (snapshot); pos_ = index of the current row.
-  std::vector<qint64> keys_;
+  std::shared_ptr<std::vector<qint64>> keys_ = std::make_shared<std::vector<qint64>>();
   std::vector<std::vector<FieldValue>> rows_;
   qint64 pos_ = -1;
 };

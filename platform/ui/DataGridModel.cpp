@@ -291,13 +291,16 @@ void DataGridModel::bind(std::unique_ptr<GridRecordSource> source) {
 }
 
 void DataGridModel::reload() {
-  if (source_) source_->reload();
-  showSourceRows();
+  // Rows fetched before stay when the source knows that nothing changed.
+  const bool keepFetched = source_ && !source_->reload();
+  showSourceRows(keepFetched);
 }
 
-void DataGridModel::showSourceRows() {
-  blocks_.clear();
-  blockOrder_.clear();
+void DataGridModel::showSourceRows(bool keepFetched) {
+  if (!keepFetched) {
+    blocks_.clear();
+    blockOrder_.clear();
+  }
   if (source_) {
     boundCount_ = source_->rowCount();
     checks_.assign(static_cast<size_t>(boundCount_), 0);

@@ -85,7 +85,7 @@ class DataGridModel : public QAbstractTableModel {
   const GridRow* formatted(int row) const;
   void rebuildKeyIndex();
   // Takes the source's row count and drops what was cached of its rows.
-  void showSourceRows();
+  void showSourceRows(bool keepFetched = false);
   void changed();
 
   QList<GridColumn> columns_;
@@ -98,8 +98,8 @@ class DataGridModel : public QAbstractTableModel {
   bool dirty_ = false;
 
   // Block cache of a bound source.
-  static constexpr int kBlock = 256;
-  static constexpr int kMaxBlocks = 64;
+  static constexpr int kBlock = 64;
+  static constexpr int kMaxBlocks = 256;
   mutable QHash<int, std::vector<QStringList>> blocks_;
   mutable std::list<int> blockOrder_;
   // Formatting cache.

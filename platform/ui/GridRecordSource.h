@@ -13,8 +13,9 @@ class GridRecordSource {
   virtual ~GridRecordSource() = default;
   virtual QStringList fieldNames() const = 0;
   // A source has read its set of rows when it is made; reload() reads it
-  // again (after the table changed).
-  virtual void reload() = 0;
+  // again (after the table changed). False when the rows and their values
+  // are known to be the same as before, so that rows already fetched stay.
+  virtual bool reload() = 0;
   virtual int rowCount() const = 0;
   // Rows first .. first+count-1 (0-based), each with one text per field
   // ("" for a null value).

@@ -26,9 +26,10 @@ RecordsetGridSource::~RecordsetGridSource() {
 
 QStringList RecordsetGridSource::fieldNames() const { return fields_; }
 
-void RecordsetGridSource::reload() {
+bool RecordsetGridSource::reload() {
   // Nothing written since the ids were read: they are still the query's rows.
-  if (owned_ && readMark_ && rs_.isSet() && rs_.isOpen() && db_.isOpen() && db_.writeMark() == *readMark_) return;
+  if (owned_ && readMark_ && rs_.isSet() && rs_.isOpen() && db_.isOpen() && db_.writeMark() == *readMark_)
+    return false;
   try {
     if (owned_) {
       rs_.close();
@@ -39,6 +40,7 @@ void RecordsetGridSource::reload() {
     rs_ = Recordset();
   }
   readRowIds();
+  return true;
 }
 
 void RecordsetGridSource::openQuery() {
@@ -53,29 +55,29 @@ void RecordsetGridSource::openQuery() {
 void RecordsetGridSource::readRowIds() {
   // A query recordset hands over the row ids it read when it was opened; a
   // table recordset reads them once here.
-  std::vector<qint64>().swap(ids_);  // the old ids go before the new ones come
+  ids_.reset();  // the old ids go before the new ones come
   readMark_.reset();
   try {
     if (rs_.isSet() && rs_.isOpen()) {
-      ids_ = rs_.orderedRowIds();
+      ids_ = rs_.sharedRowIds();
       if (owned_) readMark_ = queryMark_;
     }
   } catch (const OrvenilError&) {
     // A recordset closed behind the grid's back shows no rows.
-    ids_.clear();
+    ids_.reset();
   }
 }
 
-int RecordsetGridSource::rowCount() const { return static_cast<int>(ids_.size()); }
+int RecordsetGridSource::rowCount() const { return ids_ ? static_cast<int>(ids_->size()) : 0; }
 
 std::vector<QStringList> RecordsetGridSource::fetchRows(int first, int count) {
   std::vector<QStringList> rows;
   rows.reserve(static_cast<size_t>(count));
-  for (int i = first; i < first + count && i < static_cast<int>(ids_.size()); ++i) {
+  for (int i = first; i < first + count && i < rowCount(); ++i) {
     QStringList cells;
     cells.reserve(fields_.size());
     try {
-      for (const FieldValue& v : rs_.rowValues(ids_[i])) cells << v.textOrEmpty();
+      for (const FieldValue& v : rs_.rowValues((*ids_)[i])) cells << v.textOrEmpty();
     } catch (const OrvenilError&) {
       cells.clear();
     }
@@ -85,9 +87,9 @@ std::vector<QStringList> RecordsetGridSource::fetchRows(int first, int count) {
 }
 
 bool RecordsetGridSource::deleteRow(int index) {
-  if (index < 0 || index >= static_cast<int>(ids_.size())) return false;
+  if (index < 0 || index >= rowCount()) return false;
   try {
-    rs_.setBookmark(ids_[index]);
+    rs_.setBookmark((*ids_)[index]);
     rs_.deleteCurrent();
     return true;
   } catch (const OrvenilError&) {

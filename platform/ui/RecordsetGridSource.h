@@ -20,7 +20,7 @@ class RecordsetGridSource : public GridRecordSource {
   RecordsetGridSource(Database db, QString selectSql);
   ~RecordsetGridSource() override;
   QStringList fieldNames() const override;
-  void reload() override;
+  bool reload() override;
   int rowCount() const override;
   std::vector<QStringList> fetchRows(int first, int count) override;
   bool deleteRow(int index) override;
@@ -35,7 +35,7 @@ class RecordsetGridSource : public GridRecordSource {
   QString sql_;
   bool owned_ = false;
   QStringList fields_;
-  std::vector<qint64> ids_;
+  std::shared_ptr<const std::vector<qint64>> ids_;  // the rows in order; none when unset
   WriteMark queryMark_;                // the database's mark when the query was opened
   std::optional<WriteMark> readMark_;  // that mark, once the grid holds the query's ids
 };

@@ -60,6 +60,13 @@ TEST_F(SqlRecordsetTest, OrderByIsCaseInsensitiveAndKeepsInsertionOrderOnTies) {
   EXPECT_EQ(names, QStringList({"A", "a", "b", "b", "c"}));
   EXPECT_EQ(zs, QList<double>({2.5, 3.0, 1.5, 1.5, 9.0}));
   EXPECT_EQ(rs.orderedRowIds(), (std::vector<qint64>{3, 5, 1, 2, 4}));
+
+  // Ids handed out without a copy stay as they were when the recordset deletes a row.
+  const auto shared = rs.sharedRowIds();
+  rs.moveFirst();
+  rs.deleteCurrent();
+  EXPECT_EQ(*shared, (std::vector<qint64>{3, 5, 1, 2, 4}));
+  EXPECT_EQ(rs.orderedRowIds(), (std::vector<qint64>{5, 1, 2, 4}));
 }
 
 TEST_F(SqlRecordsetTest, PlainSelectionIsEditableAndSeesItsNewRows) {

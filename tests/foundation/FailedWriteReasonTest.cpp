@@ -34,7 +34,7 @@ TEST(FailedWriteReasonTest, AFullDiskIsNamedAndTheOlderFileKept) {
   full.fill();
   const QString failure = FailureOfWriting(path, QStringLiteral("Neu;Neu.gsa"));
   EXPECT_EQ(failure.toStdString(), ("Die Datei " + path + " konnte nicht geschrieben werden: "
-                                    "Der Datenträger ist voll (kein Speicherplatz mehr frei).").toStdString());
+                                    "Der Datenträger ist voll (kein Speicherplatz mehr frei)").toStdString());
   QFile old(path);
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), "BeTA2007;BETA2007.gsa\r\n");
@@ -46,6 +46,6 @@ TEST(FailedWriteReasonTest, APathThroughAFileIsNamed) {
   ASSERT_TRUE(test::FullFolder::Put(file, "x"));
   // Writing below a file fails for every user, root included.
   EXPECT_EQ(FailureOfWriting(file + "/export.txt", "x").toStdString(),
-            ("Die Datei " + file + "/export.txt konnte nicht geschrieben werden: Ein Teil des Pfades ist kein Ordner.")
+            ("Die Datei " + file + "/export.txt konnte nicht geschrieben werden: Ein Teil des Pfades ist kein Ordner")
                 .toStdString());
 }

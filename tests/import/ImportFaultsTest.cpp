@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
 #include "ImportFixture.h"
@@ -29,7 +30,6 @@ TEST_F(ImportTest, BadLinesStopWithTheirFileAndLineAndKeepTheRowsBefore) {
       {"2 K2 4512345.5 1e999 101.5", "Format: [P C X Y H] nicht vorgefunden!"},
       {"2 K2 4512345.5", "Format: [P C X Y H] nicht vorgefunden!"},
       {"2 K2 4512345.5 5712345.678 12,5", "Format: [P C X Y H] nicht vorgefunden!"},
-      {"123456789012345678901 K2 4512345.5 5712345.678 1", "Punktnummer länger als 20 Zeichen!"},
   };
   for (const Case& c : cases) {
     const QString path = writeFile("bad.txt", {kGood, c.bad, "3 K3 4512345.678 5712345.678 101.5"});
@@ -161,6 +161,30 @@ TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
   EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
 }
 
+// A file with LF line ends is read from a converted copy: messages and the
+// export's proposed name still name the chosen file, and the copy goes.
+TEST_F(ImportTest, LfFileKeepsItsNameAndItsCopyGoesAtTheEnd) {
+  startWithTables(false);
+  const QString path = writeFile("unix.txt", {kGood, "2 K2 4512345,5 5712345.678 101.5"}, "\n");
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("Datei '" + path + "', Zeile 2:\n2"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 1);
+  EXPECT_EQ(orv::State().ImportDatei, path);
+  const QDir temp(orv::State().TempVerzeichnis);
+  ASSERT_TRUE(temp.exists() && !orv::State().TempVerzeichnis.isEmpty());
+  EXPECT_TRUE(temp.entryList({"tmp_dao_orvenil_import_*"}).isEmpty());
+}
+
+// A huge line is shown cut in the message, with its line number.
+TEST_F(ImportTest, HugeBadLineIsShownCut) {
+  startWithTables(false);
+  const QString path = writeFile("riesig.txt", {kGood, "2 K2 " + QString(2000000, 'x')});
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("', Zeile 2:\n2\tK2\txxx"); });
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_LT(dialogs->messageTexts().value(0).size(), 1000);
+  EXPECT_EQ(rows().size(), 1);
+}
+
 TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   startWithTables(false);
   runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
@@ -173,15 +197,12 @@ TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   f.close();
   runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
   EXPECT_EQ(rows().size(), 1);
-  const QString utf8 = root.path() + "/utf8.txt";
-  QFile u(utf8);
-  ASSERT_TRUE(u.open(QIODevice::WriteOnly));
-  u.write(QString("1 Höhe 4512345.678 5712345.678 101.5\r\n").toUtf8());
-  u.close();
-  runImport(utf8, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf8.txt' ist UTF-8-kodiert"); });
-  EXPECT_EQ(rows().size(), 1);
-  // An empty file, and a vessel file of its header alone, end normally.
+  // An empty file is refused too; a vessel file of its header alone ends normally.
   runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  EXPECT_EQ(rows().size(), 1);
+  runImport(writeFile("blank.txt", {"  ", ""}), 1, kGaussKrueger,
+            [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  EXPECT_EQ(rows().size(), 1);
   runImport(writeFile("kopf.csv", {"Zeit;Breite;Laenge"}), orv::kFilterVesselA, nullptr,
             [&] { dialogs->expectMessage("enthält keine Punkte"); });
   EXPECT_EQ(rows().size(), 0);

@@ -1,5 +1,5 @@
-// The line formats through the whole import: csv with quotes, a header and
-// custom coordinates, PBLH TAB in three notations, and the two vessel formats.
+// The line formats through the whole import: csv with quotes, a header (a
+// skipped line the user is told of) and custom coordinates, PBLH TAB in three notations, and the two vessel formats.
 #include <cmath>
 
 #include "ImportFixture.h"
@@ -33,7 +33,7 @@ TEST_F(ImportTest, CsvWithQuotesHeaderAndCustomCoordinates) {
   runImport(writeFile("p.csv", {"\"Punkt\";\"Code\";\"Rechts\";\"Hoch\";\"Höhe\"",
                                 "\"P1\";\"K 1\";4512345.678;5712345.678;101.5",
                                 "\"P2\",\"K2\",4498765.432,5698765.432,75"}),
-            5, kGaussKrueger);
+            5, kGaussKrueger, [&] { dialogs->expectMessage("1 Zeilen mit fehlerhaften"); });
   auto r = rows();
   ASSERT_EQ(r.size(), 2);
   EXPECT_EQ(r[0]["id"], "2");

@@ -78,6 +78,8 @@ TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
   f.close();
   runImport(binary, 1, nullptr, [&] { dialogs->expectMessage("keine Textdatei"); });
   expectGaussKruegerSystem();
+  runImport(writeFile("leer.txt", {}), 1, nullptr, [&] { dialogs->expectMessage("enthält keine Punkte"); });
+  expectGaussKruegerSystem();
   // A file that vanishes while the start-data dialog is open.
   const QString gone = writeFile("weg.txt", {"7 K 512345.0 5712345.0 1"});
   runImport(gone, 1, [&](orv::FormOrvenilSystemAuswahl&) { QFile::remove(gone); },

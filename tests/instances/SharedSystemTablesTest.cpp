@@ -77,8 +77,10 @@ class Instance {
                    {QStringLiteral("--gtest_filter=SharedSystemTablesTest.*")});
   }
   bool ready() {
-    while (!output_.contains("bereit"))
-      if (!process_.waitForReadyRead(30000)) return false; else output_ += process_.readAllStandardOutput();
+    while (!output_.contains("bereit")) {
+      if (!process_.waitForReadyRead(30000)) return false;
+      output_ += process_.readAllStandardOutput();
+    }
     return true;
   }
   // Ends the instance; its output.

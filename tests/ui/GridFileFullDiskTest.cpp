@@ -24,7 +24,7 @@ TEST(GridFileFullDiskTest, AFailedSaveKeepsTheOlderFileAndSaysWhy) {
   QString error;
   EXPECT_FALSE(WriteGridFile(path, columns, 2, rows, &error));
   EXPECT_EQ(error.toStdString(), ("Die Datei " + path + " konnte nicht geschrieben werden: "
-                                  "Der Datenträger ist voll (kein Speicherplatz mehr frei).").toStdString());
+                                  "Der Datenträger ist voll (kein Speicherplatz mehr frei)").toStdString());
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), before);
 }

@@ -1,0 +1,28 @@
+#pragma once
+// Copies a text file into the form the program reads: Windows-1252 with CR LF
+// line ends. A UTF-8 file (every byte sequence valid UTF-8, at least one
+// character beyond ASCII) is decoded as UTF-8, a byte-order mark dropped; any
+// other file is taken as Windows-1252, its German letters written in other
+// code pages repaired (RepairUmlauts). Unless the file already holds a CR LF,
+// every LF becomes CR LF and a pair of CRs inside a line one CR.
+#include <QString>
+
+namespace orv {
+
+struct Windows1252Copy {
+  enum class Outcome {
+    NotNeeded,    // a Windows-1252 file with CR LF line ends: no copy
+    Written,      // the copy is at the target
+    Failed,       // a file could not be read or written; no copy
+    Unencodable,  // a UTF-8 character without a Windows-1252 form; no copy
+  };
+  Outcome outcome = Outcome::Failed;
+  long line = 0;      // Unencodable: line (from 1) of the first such character
+  QString character;  // and the character
+};
+
+// Reads source in blocks of 1,000,000 bytes, letting window events through
+// between them; an existing file at target is replaced.
+Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& target);
+
+}  // namespace orv

@@ -1,0 +1,100 @@
+// Input is stored as written or refused with a message naming its line:
+// never a different point number, angle or character.
+#include <cmath>
+
+#include "ImportFixture.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+const auto kGaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
+
+std::function<void(orv::FormOrvenilSystemAuswahl&)> Geographic(int format) {
+  return [format](orv::FormOrvenilSystemAuswahl& d) {
+    d.StartAbbildung->select(2);
+    d.FormatEingabeGeographisch->select(format);
+  };
+}
+
+}  // namespace
+
+TEST_F(ImportTest, LongPointNumbersAreStoredUnchangedWithTheLinesAfterThem) {
+  startWithTables(false);
+  const QString longNumber = "Grenzstein-2026-Flur-17-Nr-0815";
+  runImport(writeFile("lang.txt", {longNumber + " K1 4512345.678 5712345.678 101.5",
+                                   "2 K2 4512345.678 5712345.678 101.5"}),
+            1, kGaussKrueger);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 2);
+  EXPECT_EQ(r[0]["Punkt"], longNumber);
+  EXPECT_EQ(r[1]["Punkt"], QString(19, ' ') + "2");
+}
+
+// The start-data dialog shows decimal minutes as 51°51.13'; the compact
+// 5151.13 is read as well, and anything else is refused.
+TEST_F(ImportTest, DecimalMinutesInTheDialogsFormAndCompactAreReadOtherTextsRefused) {
+  startWithTables(false);
+  const QString path = writeFile("dm.txt", {"1001   51°51.13'  13°56.23'", "1002 5151.13 01356.23", "1003 5151,13 1356.23"});
+  runImport(path, 1, Geographic(2), [&] { dialogs->expectMessage(path + "', Zeile 3:\n1003"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 2);
+  for (const auto& row : r) {
+    EXPECT_NEAR(row["radBg"].toDouble(), (51 + 51.13 / 60) * kPi / 180, 1e-12);
+    EXPECT_NEAR(row["radLg"].toDouble(), (13 + 56.23 / 60) * kPi / 180, 1e-12);
+  }
+}
+
+TEST_F(ImportTest, DegreeTextsThatCannotBeReadAsWrittenStopWithTheFormatMessage) {
+  startWithTables(false);
+  const QString good = "1 K 51°30'00.0\" 12°10'00.0\" 100";
+  struct Case {
+    int format;
+    QString first, bad;
+  } cases[] = {
+      {0, good, "2 K inf 12°10'00.0\" 100"},
+      {0, good, "2 K 51°3O'00.0\" 12°10'00.0\" 100"},
+      {0, good, "2 K 51°30'00.0\" 12°1O'00.0\" 100"},
+      {0, good, "2 K 51,5 12,1 100"},
+      {2, "1  51°30.0'  12°10.0'", "2  inf  12°10.0'"},
+  };
+  for (const Case& c : cases) {
+    const QString path = writeFile("geo.txt", {c.first, c.bad});
+    runImport(path, 1, Geographic(c.format), [&] { dialogs->expectMessage(path + "', Zeile 2:"); });
+    EXPECT_TRUE(dialogs->messageTexts().join("").contains("Format: [P C B L H] nicht vorgefunden!")) << c.bad.toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 1) << c.bad.toStdString();
+    EXPECT_NEAR(r[0]["radBg"].toDouble(), 51.5 * kPi / 180, 1e-12);
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// UTF-8 files become Windows-1252 whatever their line ends; a character
+// Windows-1252 lacks refuses the file with its line, and the job stays.
+TEST_F(ImportTest, Utf8FilesWithLfOrCrLfAreReadAsWindows1252) {
+  startWithTables(false);
+  const auto writeUtf8 = [&](const QString& name, const QString& text) {
+    const QString path = root.path() + "/" + name;
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.toUtf8());
+    return path;
+  };
+  const QString line = "1 Höhe€ 4512345.678 5712345.678 101.5";
+  for (const QString& end : {QString("\n"), QString("\r\n")}) {
+    runImport(writeUtf8("utf8.txt", QChar(0xFEFF) + line + end + line + end), 1, kGaussKrueger);
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_EQ(r[0]["C"], "Höhe€");
+    EXPECT_EQ(r[0]["Punkt"].trimmed(), "1");
+  }
+  const QString path = writeUtf8("polnisch.txt", line + "\r\n2 Łódź 4512345.678 5712345.678 101.5\r\n");
+  dialogs->expectOpenFile(path, 1);
+  dialogs->expectMessage(path + "' ist UTF-8-kodiert und enthält in Zeile 2 das Zeichen 'Ł'");
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 2);
+  EXPECT_NE(orv::State().ImportDatei, path);
+}
