@@ -253,12 +253,14 @@ void FormOrvenil::RunNtv2Transformation() {
     }
     Dialogs().setBusy(false);
     runCompleted_ = true;
-    if (fehlerRows > 0)
-      Dialogs().messageBox(QString::number(fehlerRows) + QStringLiteral(" Zeilen ohne gültige Startkoordinaten (") +
-                               (forward ? QStringLiteral("BgDez, LgDez, BgDezSek, LgDezSek")
-                                        : QStringLiteral("BgDez, LgDez")) +
+    if (fehlerRows > 0) {
+      const QString startColumns =
+          forward ? QStringLiteral("BgDez, LgDez, BgDezSek, LgDezSek") : QStringLiteral("BgDez, LgDez");
+      Dialogs().messageBox(QString::number(fehlerRows) +
+                               QStringLiteral(" Zeilen ohne gültige Startkoordinaten (") + startColumns +
                                QStringLiteral("): ihre Zielwerte sind \"Fehler\"!   "),
                            MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung NTv2"));
+    }
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));

@@ -188,9 +188,11 @@ TEST_F(Ntv2RunWindowTest, RowWithoutStartCoordinatesGetsFehlerAndTheRunGoesOn) {
   EXPECT_EQ(out[0]["sZeZiel"].toStdString(), "Fehler");
   for (int i = 0; i < 3; ++i)
     for (auto it = without[i].begin(); it != without[i].end(); ++it)
-      if (it.key() != "id") EXPECT_EQ(out[i + 1][it.key()].toStdString(), it.value().toStdString()) << it.key().toStdString();
+      if (it.key() != "id") {
+        EXPECT_EQ(out[i + 1][it.key()].toStdString(), it.value().toStdString()) << it.key().toStdString();
+      }
   int counted = 0;
   for (const RecordedMessage& m : dialogs->messages())
-    counted += m.title == "Umrechnung NTv2" && m.text.startsWith("1 Zeilen ohne gültige Startkoordinaten") ? 1 : 0;
+    counted += m.title == "Umrechnung NTv2" && m.text.startsWith("1 Zeilen ohne gültige Startkoordinaten");
   EXPECT_EQ(counted, 1) << dialogs->messageTexts().join("\n").toStdString();
 }
