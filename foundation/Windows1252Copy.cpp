@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <cerrno>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
 
@@ -119,7 +121,11 @@ Windows1252Copy WriteCopy(QFile& in, QFile& out, const TextTraits& traits) {
       text = DecodeWindows1252(block);
       RepairUmlauts(text);
     }
-    if (out.write(EncodeWindows1252(text)) < 0) return result;
+    errno = 0;
+    if (out.write(EncodeWindows1252(text)) < 0) {
+      result.writeError = FileErrorReason(errno, out);
+      return result;
+    }
   }
 }
 
@@ -132,11 +138,22 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
   if (traits.readError) return {};
   if (traits.crLf && !traits.utf8) return {Windows1252Copy::Outcome::NotNeeded, 0, QString()};
   QFile out(target);
-  if (!in.seek(0) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-  Windows1252Copy result = WriteCopy(in, out, traits);
+  Windows1252Copy result;
+  result.utf8 = traits.utf8;
+  if (!in.seek(0)) return result;
+  errno = 0;
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    result.writeError = FileErrorReason(errno, out);
+    return result;
+  }
+  result = WriteCopy(in, out, traits);
+  result.utf8 = traits.utf8;
+  errno = 0;
   out.close();
-  if (result.outcome == Windows1252Copy::Outcome::Written && out.error() != QFileDevice::NoError)
+  if (result.outcome == Windows1252Copy::Outcome::Written && out.error() != QFileDevice::NoError) {
     result.outcome = Windows1252Copy::Outcome::Failed;
+    result.writeError = FileErrorReason(errno, out);
+  }
   if (result.outcome != Windows1252Copy::Outcome::Written) QFile::remove(target);
   return result;
 }
