@@ -3,11 +3,13 @@
 // call, and the folders of a main window started in a temporary directory.
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -64,6 +66,13 @@ inline FormOrvenilFolders WindowFolders(const QTemporaryDir& root) {
   return FormOrvenilFolders{root.path() + QStringLiteral("/Programm/"),
                             root.path() + QStringLiteral("/Programm/Orvenil-Datenbanken/"),
                             root.path() + QStringLiteral("/Temp/")};
+}
+
+// Copies files of the default database folder that the build places beside
+// the programs (system tables, grids) into the window's database folder.
+inline void CopyDefaultDatabaseFiles(const FormOrvenilFolders& folders, std::initializer_list<const char*> names) {
+  const QString defaults = QCoreApplication::applicationDirPath() + QStringLiteral("/../Orvenil-Datenbanken/");
+  for (const char* name : names) QFile::copy(defaults + name, folders.databaseFolder + name);
 }
 
 // The raw floor of a run over Daten: on startCopy, a copy of the job's file

@@ -180,10 +180,7 @@ int main(int argc, char** argv) {
 
   QTemporaryDir root;
   const FormOrvenilFolders folders = bench::WindowFolders(root);
-  // The default database folder that the build places beside the programs.
-  const QString defaults = QCoreApplication::applicationDirPath() + "/../Orvenil-Datenbanken/";
-  for (const char* name : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"})
-    QFile::copy(defaults + name, folders.databaseFolder + name);
+  bench::CopyDefaultDatabaseFiles(folders, {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"});
 
   ScriptedDialogService dialogs;
   dialogs.setAcceptOkMessages(true);

@@ -79,9 +79,8 @@ void FillJob(FormOrvenil& form) {
 void WholeRun() {
   QTemporaryDir root;
   const FormOrvenilFolders folders = bench::WindowFolders(root);
-  const QString defaults = QCoreApplication::applicationDirPath() + "/../Orvenil-Datenbanken/";
-  for (const char* name : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat", "BETA2007.gsa"})
-    QFile::copy(defaults + name, folders.databaseFolder + name);
+  bench::CopyDefaultDatabaseFiles(folders,
+                                  {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat", "BETA2007.gsa"});
   ScriptedDialogService dialogs;
   dialogs.setAcceptOkMessages(true);
   SetDialogService(&dialogs);
