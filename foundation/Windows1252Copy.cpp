@@ -136,7 +136,11 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
   if (!in.open(QIODevice::ReadOnly)) return {};
   const TextTraits traits = InspectText(in);
   if (traits.readError) return {};
-  if (traits.crLf && !traits.utf8) return {Windows1252Copy::Outcome::NotNeeded, 0, QString()};
+  if (traits.crLf && !traits.utf8) {
+    Windows1252Copy notNeeded;
+    notNeeded.outcome = Windows1252Copy::Outcome::NotNeeded;
+    return notNeeded;
+  }
   QFile out(target);
   Windows1252Copy result;
   result.utf8 = traits.utf8;
