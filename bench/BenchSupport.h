@@ -3,11 +3,13 @@
 // call, and the folders of a main window started in a temporary directory.
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -66,15 +68,24 @@ inline FormOrvenilFolders WindowFolders(const QTemporaryDir& root) {
                             root.path() + QStringLiteral("/Temp/")};
 }
 
-// The raw floor of a run over Daten: the rows read (readColumns) and the
-// columns the run wrote (writeColumns) updated with the texts it wrote, through sqlite3 alone, in one transaction, on a
-// copy of the job's file. The texts are read before each timed block.
-inline double RawReadAndUpdate(const QString& jobPath, const QString& rawPath, const QStringList& readColumns,
-                const QStringList& writeColumns) {
-  QFile::remove(rawPath);
-  QFile::copy(jobPath, rawPath);
+// Copies files of the default database folder that the build places beside
+// the programs (system tables, grids) into the window's database folder.
+inline void CopyDefaultDatabaseFiles(const FormOrvenilFolders& folders, std::initializer_list<const char*> names) {
+  const QString defaults = QCoreApplication::applicationDirPath() + QStringLiteral("/../Orvenil-Datenbanken/");
+  for (const char* name : names) QFile::copy(defaults + name, folders.databaseFolder + name);
+}
+
+// The raw floor of a run over Daten: on startCopy, a copy of the job's file
+// as it was before the run, the rows are read (readColumns) and the columns
+// the run wrote (writeColumns) updated with the texts it wrote (read from
+// the job's file at jobPath before each timed block), through sqlite3 alone,
+// in one transaction.
+inline double RawReadAndUpdate(const QString& jobPath, const QString& startCopy, const QStringList& readColumns,
+                               const QStringList& writeColumns) {
   sqlite3* db = nullptr;
-  Check(sqlite3_open(rawPath.toUtf8().constData(), &db), db);
+  Check(sqlite3_open(startCopy.toUtf8().constData(), &db), db);
+  sqlite3* job = nullptr;
+  Check(sqlite3_open_v2(jobPath.toUtf8().constData(), &job, SQLITE_OPEN_READONLY, nullptr), job);
   sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_size=-65536", nullptr,
                nullptr, nullptr);
   sqlite3_stmt* texts = nullptr;
@@ -86,7 +97,7 @@ inline double RawReadAndUpdate(const QString& jobPath, const QString& rawPath, c
   QString updSql = "UPDATE Daten SET ";
   for (int c = 0; c < writeColumns.size(); ++c) updSql += (c ? ", " : "") + writeColumns[c] + " = ?";
   updSql += " WHERE rowid = ?";
-  Check(sqlite3_prepare_v2(db, textsSql.constData(), -1, &texts, nullptr), db);
+  Check(sqlite3_prepare_v2(job, textsSql.constData(), -1, &texts, nullptr), job);
   Check(sqlite3_prepare_v2(db, selSql.constData(), -1, &sel, nullptr), db);
   Check(sqlite3_prepare_v2(db, updSql.toUtf8().constData(), -1, &upd, nullptr), db);
   const int nWrite = static_cast<int>(writeColumns.size());
@@ -133,6 +144,7 @@ inline double RawReadAndUpdate(const QString& jobPath, const QString& rawPath, c
   sqlite3_finalize(sel);
   sqlite3_finalize(upd);
   sqlite3_close(db);
+  sqlite3_close(job);
   std::printf("raw sqlite3: %zu bytes of the read columns read, thread busy %.2f s\n", readBytes, cpu);
   return timed;
 }

@@ -180,10 +180,7 @@ int main(int argc, char** argv) {
 
   QTemporaryDir root;
   const FormOrvenilFolders folders = bench::WindowFolders(root);
-  // The default database folder that the build places beside the programs.
-  const QString defaults = QCoreApplication::applicationDirPath() + "/../Orvenil-Datenbanken/";
-  for (const char* name : {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"})
-    QFile::copy(defaults + name, folders.databaseFolder + name);
+  bench::CopyDefaultDatabaseFiles(folders, {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"});
 
   ScriptedDialogService dialogs;
   dialogs.setAcceptOkMessages(true);
@@ -274,6 +271,9 @@ int main(int argc, char** argv) {
   // same columns in one transaction.
   form.BtZone->preset(1);
   form.zielZone->SetListIndex(2);
+  const QString zoneStart = folders.tempFolder + "rawzone.sqlite";
+  s.KooDb.commit();
+  QFile::copy(s.KooDbPfad, zoneStart);
   t0 = std::chrono::steady_clock::now();
   const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
   form.cmdZoneÄndern_Click();
@@ -284,7 +284,7 @@ int main(int argc, char** argv) {
               "%.2f s\n",
               n, zoneTime, n / zoneTime, windowCpu, bench::ProcessCpuSeconds() - all0 - windowCpu);
   for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
-  const double rawZone = bench::RawReadAndUpdate(s.KooDbPfad, folders.tempFolder + "rawzone.sqlite",
+  const double rawZone = bench::RawReadAndUpdate(s.KooDbPfad, zoneStart,
                                                  {"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel"},
                                                  {"Zone", "EllipsKO", "sYeZiel", "sXeZiel"});
   std::printf("raw sqlite3: zone read and update %.2f s\n", rawZone);

@@ -123,7 +123,7 @@ Windows1252Copy WriteCopy(QFile& in, QFile& out, const TextTraits& traits) {
     }
     errno = 0;
     if (out.write(EncodeWindows1252(text)) < 0) {
-      result.notWritten = FileNotWrittenMessage(out.fileName(), FileErrorReason(errno, out));
+      result.writeError = FileErrorReason(errno, out);
       return result;
     }
   }
@@ -136,21 +136,27 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
   if (!in.open(QIODevice::ReadOnly)) return {};
   const TextTraits traits = InspectText(in);
   if (traits.readError) return {};
-  if (traits.crLf && !traits.utf8) return {Windows1252Copy::Outcome::NotNeeded, 0, QString()};
+  if (traits.crLf && !traits.utf8) {
+    Windows1252Copy notNeeded;
+    notNeeded.outcome = Windows1252Copy::Outcome::NotNeeded;
+    return notNeeded;
+  }
   QFile out(target);
-  if (!in.seek(0)) return {};
+  Windows1252Copy result;
+  result.utf8 = traits.utf8;
+  if (!in.seek(0)) return result;
   errno = 0;
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    Windows1252Copy failed;
-    failed.notWritten = FileNotWrittenMessage(target, FileErrorReason(errno, out));
-    return failed;
+    result.writeError = FileErrorReason(errno, out);
+    return result;
   }
-  Windows1252Copy result = WriteCopy(in, out, traits);
+  result = WriteCopy(in, out, traits);
+  result.utf8 = traits.utf8;
   errno = 0;
   out.close();
   if (result.outcome == Windows1252Copy::Outcome::Written && out.error() != QFileDevice::NoError) {
     result.outcome = Windows1252Copy::Outcome::Failed;
-    result.notWritten = FileNotWrittenMessage(target, FileErrorReason(errno, out));
+    result.writeError = FileErrorReason(errno, out);
   }
   if (result.outcome != Windows1252Copy::Outcome::Written) QFile::remove(target);
   return result;

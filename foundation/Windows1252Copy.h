@@ -19,7 +19,8 @@ struct Windows1252Copy {
   Outcome outcome = Outcome::Failed;
   long line = 0;      // Unencodable: line (from 1) of the first such character
   QString character;  // and the character
-  QString notWritten;  // Failed because the copy could not be written: the message naming it and why
+  bool utf8 = false;  // the source is UTF-8 text: read as it is, its letters would be wrong
+  QString writeError;  // Failed while writing the copy: why
 };
 
 // Reads source in blocks of 1,000,000 bytes, letting window events through

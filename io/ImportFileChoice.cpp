@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/LocaleSwitch.h"
 #include "shell/ProgramState.h"
@@ -87,11 +88,12 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
       converted = false;
       return true;
     case Windows1252Copy::Outcome::Failed:
-      // A file that could not be read is told by the import; one that
-      // needs its copy is not read without it (as UTF-8 it would be misread).
-      if (copy.notWritten.isEmpty()) return true;
-      Dialogs().messageBox(copy.notWritten + QStringLiteral(". Die Datei '") + path +
-                               QStringLiteral("' wird nicht eingelesen! Abbruch!"),
+      // A UTF-8 file read without its copy would be stored with wrong letters.
+      if (!copy.utf8 || copy.writeError.isEmpty()) return true;
+      Dialogs().messageBox(FileNotWrittenMessage(work, copy.writeError) +
+                               QStringLiteral(".\nOhne diese Kopie in Windows-1252 (ANSI) kann die UTF-8-kodierte "
+                                              "Datei '") +
+                               path + QStringLiteral("' nicht richtig gelesen werden! Abbruch!"),
                            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
       return false;
     case Windows1252Copy::Outcome::Unencodable:

@@ -118,7 +118,9 @@ void FormOrvenil::RunNtv2Transformation() {
                        BtZoneZiel->isChecked() && !BtZoneStart->isChecked();
     std::unique_ptr<ZoneChangeSide> side;
     std::unique_ptr<ZoneRowOrder> order;
-    enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe };
+    enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe, kPunkt };
+    constexpr int kNoteFehler = 3;  // note slot: the row had no usable start values
+    qint64 fehlerRows = 0;
     // Positions in the NTv2 target columns.
     enum TargetColumn { kLonText = 1, kRadB = 4, kRadL = 5, kNorthing = 12, kEasting = 13 };
     const auto walkRows = [&](bool withZones) {
@@ -135,12 +137,28 @@ void FormOrvenil::RunNtv2Transformation() {
       // thread): the shift and the target columns of the row; the zone goes
       // along for the window thread.
       const auto computeRow = [&, withZones](DatenRunRow& row, const RowZone* zone) {
-        const double lat = ToDoubleStrict(row.in[kBgDez]);
-        const double lon = ToDoubleStrict(row.in[kLgDez]);
-        double latSec = 0, lonSec = 0;
-        if (forward) {
-          latSec = ToDoubleStrict(row.in[kBgDezSek]);
-          lonSec = ToDoubleStrict(row.in[kLgDezSek]);
+        // A start value too large for a number stops the run naming its point.
+        const auto read = [&row](int c, double& v) {
+          try {
+            return ReadNtv2StartValue(row.in[size_t(c)], v);
+          } catch (const OrvenilError& e) {
+            throw OrvenilError(e.number(), QStringLiteral("Punkt ") + row.in[kPunkt].trimmed() +
+                                               QStringLiteral(": ") + e.description());
+          }
+        };
+        double lat = 0, lon = 0, latSec = 0, lonSec = 0;
+        const bool usable = read(kBgDez, lat) && read(kLgDez, lon) &&
+                            (!forward || (read(kBgDezSek, latSec) && read(kLgDezSek, lonSec)));
+        row.note[kNoteFehler] = usable ? 0 : 1;
+        if (!usable) {
+          // No start point (a point appended by its number, say): the row's
+          // target columns say "Fehler", and the zone change leaves it so.
+          row.note[0] = 0;
+          const QStringList& names = Ntv2TargetColumnNames();
+          for (int c = 0; c < names.size(); ++c)
+            if (!withZones || (c != kNorthing && c != kEasting)) row.out.add(Ntv2FehlerText(names[c]));
+          if (withZones) AddFehlerZoneTexts(row.out);
+          return;
         }
         const Ntv2TargetPoint p = Ntv2ShiftPoint(cache, lat, lon, forward, latSec, lonSec);
         Ntv2TargetColumns t;
@@ -171,6 +189,10 @@ void FormOrvenil::RunNtv2Transformation() {
         ZoneRowNote note;
         RowZone zone;
         bool zonePanels = false;
+        if (row.note[kNoteFehler] != 0) {
+          ++fehlerRows;
+          return;
+        }
         if (withZones) {
           note = TakeZoneNote(row);
           if (!order->place(note, zone, zonePanels)) {
@@ -197,7 +219,8 @@ void FormOrvenil::RunNtv2Transformation() {
       DatenBlockRun::Options options;
       options.nullReadsEmpty = true;
       options.undoOnError = withZones;
-      DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"}, columns, options);
+      fehlerRows = 0;
+      DatenBlockRun walk(job, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe", "Punkt"}, columns, options);
       walk.run(
           count, [&computeRow](DatenRunRow& row) { computeRow(row, nullptr); }, beforeStore,
           [](qint64 i, qint64 n) {
@@ -230,6 +253,14 @@ void FormOrvenil::RunNtv2Transformation() {
     }
     Dialogs().setBusy(false);
     runCompleted_ = true;
+    if (fehlerRows > 0) {
+      const QString startColumns =
+          forward ? QStringLiteral("BgDez, LgDez, BgDezSek, LgDezSek") : QStringLiteral("BgDez, LgDez");
+      Dialogs().messageBox(QString::number(fehlerRows) +
+                               QStringLiteral(" Zeilen ohne gültige Startkoordinaten (") + startColumns +
+                               QStringLiteral("): ihre Zielwerte sind \"Fehler\"!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung NTv2"));
+    }
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(QStringLiteral("Fehler: ") + e.description() + QStringLiteral("! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung NTv2"));

@@ -111,11 +111,15 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
         ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true,
                      QStringLiteral(" Zeilen, Geoidundulation zuordnen..."));
         s.KooDbDaten.edit();
-        const auto N = ok ? UndulationOfLine(s.KooDbDaten.value(posN).textOrEmpty()) : std::nullopt;
-        const auto h = StartHeight(s.KooDbDaten.value(posZ));
+        const std::optional<double> N =
+            ok ? UndulationOfLine(s.KooDbDaten.value(posN).textOrEmpty()) : std::optional<double>();
+        const std::optional<double> h = StartHeight(s.KooDbDaten.value(posZ));
         if (N) {
-          s.KooDbDaten.setValue(posN, FormatNumber(*N, QStringLiteral("0.0000")));
-          s.KooDbDaten.setValue(posZiel, h ? FormatNumber(minus ? *h - *N : *h + *N, QStringLiteral("0.0000")) : kFehler);
+          const double undulation = N.value();
+          s.KooDbDaten.setValue(posN, FormatNumber(undulation, QStringLiteral("0.0000")));
+          s.KooDbDaten.setValue(posZiel, h ? FormatNumber(minus ? *h - undulation : *h + undulation,
+                                                          QStringLiteral("0.0000"))
+                                           : kFehler);
         } else {
           s.KooDbDaten.setValue(posN, kFehler);
           s.KooDbDaten.setValue(posZiel, kFehler);

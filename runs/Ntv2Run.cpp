@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/GeodesyConstants.h"
@@ -90,6 +91,20 @@ const QStringList& Ntv2TargetColumnNames() {
       QStringLiteral("sXeZiel"),        QStringLiteral("sYeZiel"),   QStringLiteral("sZeZiel"),
       QStringLiteral("Geoidundulation")};
   return names;
+}
+
+bool ReadNtv2StartValue(const QString& text, double& value) {
+  try {
+    value = ToDoubleStrict(text);
+    return true;
+  } catch (const OrvenilError& e) {
+    if (e.number() == kErrTypeMismatch) return false;
+    throw;
+  }
+}
+
+QString Ntv2FehlerText(const QString& column) {
+  return column == QLatin1String("Geoidundulation") ? QString() : QStringLiteral("Fehler");
 }
 
 }  // namespace orv

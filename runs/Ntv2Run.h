@@ -45,4 +45,13 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
 // The target columns a point outside the grid has emptied.
 const QStringList& Ntv2TargetColumnNames();
 
+// A start value of a row (BgDez, LgDez, BgDezSek, LgDezSek) as a number.
+// False for a text that holds none (empty, never written, letters): the run
+// marks such a row "Fehler". A number too large for a double is an error.
+bool ReadNtv2StartValue(const QString& text, double& value);
+
+// The text a row without usable start values gets in the target column
+// name: "Fehler", but Geoidundulation stays empty as for every row.
+QString Ntv2FehlerText(const QString& column);
+
 }  // namespace orv

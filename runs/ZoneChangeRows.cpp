@@ -38,6 +38,17 @@ bool KeepsItsCoordinates(const ZoneChangeSide& side, const QString& radB, const 
   return !geographic && !(side.target && Val(easting) <= 0);
 }
 
+bool MarkedFehler(const ZoneChangeSide& side, const QString& easting) {
+  return side.target && easting == QLatin1String("Fehler");
+}
+
+void AddFehlerZoneTexts(RowTexts& out) {
+  out.add(QString());
+  out.add(QString());
+  out.add(QStringLiteral("Fehler"));
+  out.add(QStringLiteral("Fehler"));
+}
+
 bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL, const QString& easting,
                   const RowZone& zone, RowTexts& out) {
   out.add(NumberText(zone.meridian));

@@ -48,6 +48,14 @@ RowZone ZoneGuess(const ZoneChangeSide& side, const RowZone& own, int32_t decide
 bool KeepsItsCoordinates(const ZoneChangeSide& side, const QString& radB, const QString& radL,
                          const QString& easting);
 
+// True for a target row that a transformation marked "Fehler" (it had no
+// usable start values): it keeps the mark, has no zone and plays no part
+// in the choice of the zone.
+bool MarkedFehler(const ZoneChangeSide& side, const QString& easting);
+// Appends the texts of such a row: Zone and EllipsKO empty, easting and
+// northing "Fehler".
+void AddFehlerZoneTexts(RowTexts& out);
+
 // Appends the texts of Zone, EllipsKO, easting and northing of a row with
 // latitude radB and longitude radL (radians as text) and, on the target
 // side, the easting it has (a row without one is not computed). Returns

@@ -107,7 +107,10 @@ void FormOrvenil::ConvertZones() {
       }
       PutZoneNote(row, note);
     };
+    constexpr int kNoteFehler = 0;  // note slot: the row keeps its "Fehler"
     const auto compute = [&](DatenRunRow& row) {
+      row.note[kNoteFehler] = MarkedFehler(side, row.in[kEasting]) ? 1 : 0;
+      if (row.note[kNoteFehler] != 0) return AddFehlerZoneTexts(row.out);
       // A row without latitude and longitude (appended by point number, say)
       // keeps its coordinates and plays no part in the choice of the zone.
       if (KeepsItsCoordinates(side, row.in[kRadB], row.in[kRadL], row.in[kEasting])) {
@@ -126,6 +129,7 @@ void FormOrvenil::ConvertZones() {
         ++leftAlone;
         return;
       }
+      if (row.note[kNoteFehler] != 0) return;
       ZoneRowNote note = TakeZoneNote(row);
       RowZone zone;
       bool panels = false;

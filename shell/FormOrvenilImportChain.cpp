@@ -10,6 +10,7 @@
 #include "foundation/TextTokens.h"
 #include "io/FormOrvenilSystemAuswahl.h"
 #include "io/ImportLineFormats.h"
+#include "io/ImportWorkCopy.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -84,6 +85,9 @@ void FormOrvenil::ImportChain() {
   const WindowStartData jobWindow = TakeWindowStartData(*this);
   ChooseImportFile();
   if (CommonDialog1.FileName.isEmpty()) return;
+  // The converted copy of the chosen file goes when the chain ends, also
+  // when the start-data dialog is closed and nothing reads it.
+  const ImportWorkCopyRemoval removeWorkCopy;
 
   int answer = QDialog::Rejected;
   {

@@ -8,7 +8,6 @@
 #include <QProcess>
 
 #include "ImportFixture.h"
-#include "support/FullFolder.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
 #include "platform/ui/VbCheckBox.h"
@@ -138,30 +137,6 @@ TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
                                 "' ist kein Platz mehr frei.\n" + QString::number(count) + " Punkte der Datei"))
       << messages.toStdString();
   EXPECT_FALSE(messages.contains("Bitte prüfen Sie Ihre Daten")) << messages.toStdString();
-}
-
-// A UTF-8 file is read from its Windows-1252 copy in the temporary folder:
-// where that copy cannot be written, the file is not read as it stands
-// (its umlauts would be stored wrong); the message says why, and the job stays.
-TEST_F(ImportTest, Utf8FileWhoseCopyCannotBeWrittenIsNotRead) {
-  orv::test::FullFolder full;
-  if (full.path().isEmpty()) GTEST_SKIP() << full.skipReason().toStdString();
-  startWithTables(false);
-  runImport(writeFile("alt.txt", {kGood}), 1, kGaussKrueger);
-  full.fill();
-  orv::State().TempVerzeichnis = full.path();
-  const QString path = root.path() + "/utf8.txt";
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QString("1 Kö 4512345.678 5712345.678 101.5\n").toUtf8());
-  f.close();
-  dialogs->expectOpenFile(path, 1);
-  dialogs->expectMessage("Der Datenträger ist voll (kein Speicherplatz mehr frei). Die Datei '" + path +
-                         "' wird nicht eingelesen!");
-  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
-  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  ASSERT_EQ(rows().size(), 1);
-  EXPECT_EQ(rows()[0]["C"], "K1");
 }
 
 // A file cut while it is read (here as soon as its first line is read): the

@@ -98,3 +98,25 @@ TEST_F(ImportTest, Utf8FilesWithLfOrCrLfAreReadAsWindows1252) {
   EXPECT_EQ(rows().size(), 2);
   EXPECT_NE(orv::State().ImportDatei, path);
 }
+
+// Without its Windows-1252 copy (the temporary folder cannot take it) a UTF-8
+// file would be read with wrong letters: it is refused, naming the copy.
+TEST_F(ImportTest, Utf8FileWhoseCopyCannotBeWrittenIsRefused) {
+  startWithTables(false);
+  const QString job = writeFile("job.txt", {"1 K1 4512345.678 5712345.678 101.5"});
+  runImport(job, 1, kGaussKrueger);
+  orv::State().TempVerzeichnis = root.path() + "/fehlt/";
+  const QString path = root.path() + "/utf8.txt";
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QString("2 Höhe 4512345.678 5712345.678 101.5\r\n").toUtf8());
+  f.close();
+  dialogs->expectOpenFile(path, 1);
+  dialogs->expectMessage(root.path() + "/fehlt/tmp_dao_orvenil_import_");
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_TRUE(dialogs->messageTexts().value(0).contains("'" + path + "' nicht richtig gelesen"));
+  ASSERT_EQ(rows().size(), 1);
+  EXPECT_EQ(rows()[0]["C"], "K1");
+  EXPECT_EQ(orv::State().ImportDatei, job);
+}

@@ -41,7 +41,8 @@ class StartSystemTest : public ImportTest {
 
 TEST_F(StartSystemTest, ClosingTheStartDataDialogCancelsTheImport) {
   importGaussKruegerJob();
-  dialogs->expectOpenFile(writeFile("utm.txt", {"7 K 512345.0 5712345.0 1"}), 1);
+  // A file with LF line ends: its converted copy goes with the cancel.
+  dialogs->expectOpenFile(writeFile("utm.txt", {"7 K 512345.0 5712345.0 1"}, "\n"), 1);
   dialogs->expectModal([](QDialog* d) {
     d->reject();
     return d->result();
@@ -51,6 +52,7 @@ TEST_F(StartSystemTest, ClosingTheStartDataDialogCancelsTheImport) {
   EXPECT_EQ(rows(), jobRows);
   expectGaussKruegerSystem();
   EXPECT_EQ(orv::State().ImportDatei, jobFile);
+  EXPECT_TRUE(QDir(orv::State().TempVerzeichnis).entryList({"tmp_dao_orvenil_import_*"}).isEmpty());
 }
 
 // The merge functions add to the loaded job; the dialog opens at ETRS89.

@@ -106,6 +106,7 @@ TEST_F(Ntv2RunWindowTest, ZoneZielWithinTheRunEndsAsTheZoneChangeAfterIt) {
   QList<Row> rows;
   for (int i = 0; i < ref.size(); i += 7) rows << Geographic(ref[i].lat, ref[i].lon);  // zones 3, 9 and 15
   rows.insert(3, Geographic(45.0, 10.0));                                              // outside
+  rows.insert(0, Row{{"sYe", "111.0"}, {"sXe", "211.0"}});  // no start point: keeps its "Fehler"
   QFile::remove(dbFile("BETA2007.gsa"));
   ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
                           dbFile("BETA2007.gsa")));
@@ -134,7 +135,8 @@ TEST_F(Ntv2RunWindowTest, ZoneZielWithinTheRunEndsAsTheZoneChangeAfterIt) {
       EXPECT_EQ(it.value().toStdString(), after[i][it.key()].toStdString()) << i << " " << it.key().toStdString();
   // The first row chose the zone also of rows whose own zone is another.
   EXPECT_GT(Val(within.last()["LgDezZiel"]), 12.0);
-  EXPECT_EQ(within.last()["Zone"], within[0]["Zone"]);
+  EXPECT_EQ(within.last()["Zone"], within[1]["Zone"]);
+  EXPECT_EQ(within[0]["sYeZiel"].toStdString(), "Fehler");
 }
 
 // A row that stops the run leaves the rows before it as the run alone
@@ -144,7 +146,7 @@ TEST_F(Ntv2RunWindowTest, ARowThatStopsTheRunLeavesTheZonesUntouched) {
   const QList<CctPoint> ref = CctPoints(3);
   QList<Row> rows;
   for (const CctPoint& p : ref) rows << Geographic(p.lat, p.lon);
-  rows[1]["BgDez"] = "Breite";
+  rows[1]["BgDez"] = "1E+999";  // too large for a number
   QFile::remove(dbFile("BETA2007.gsa"));
   ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
                           dbFile("BETA2007.gsa")));
@@ -160,6 +162,37 @@ TEST_F(Ntv2RunWindowTest, ARowThatStopsTheRunLeavesTheZonesUntouched) {
   EXPECT_EQ(out[1]["BgDezZiel"], "<null>");
   EXPECT_EQ(out[2]["BgDezZiel"], "<null>");
   bool stopped = false;
-  for (const RecordedMessage& m : dialogs->messages()) stopped = stopped || m.title == "Umrechnung NTv2";
+  for (const RecordedMessage& m : dialogs->messages())
+    stopped = stopped || (m.title == "Umrechnung NTv2" && m.text.contains("Punkt 2: "));
   EXPECT_TRUE(stopped);
+}
+
+// A point appended by its number has no start latitude and longitude: it
+// gets "Fehler", takes no part in the choice of the zone, and the other
+// rows end as in a job without it.
+TEST_F(Ntv2RunWindowTest, RowWithoutStartCoordinatesGetsFehlerAndTheRunGoesOn) {
+  const QList<CctPoint> ref = CctPoints(3);
+  QList<Row> rows;
+  for (int i = 0; i < ref.size(); ++i) {
+    rows << Geographic(ref[i].lat, ref[i].lon);
+    rows.last()["Punkt"] = QString::number(i + 1);
+  }
+  const QList<Row> without = run(2, 0, rows);
+  TearDown();
+  SetUp();
+  rows.insert(0, Row{{"Punkt", "9"}, {"sYe", "111.0"}, {"sXe", "211.0"}, {"sZe", "6"}});
+  const QList<Row> out = run(2, 0, rows);
+  ASSERT_EQ(out.size(), 4);
+  EXPECT_EQ(out[0]["sYeZiel"].toStdString(), "Fehler");
+  EXPECT_EQ(out[0]["BgDezZiel"].toStdString(), "Fehler");
+  EXPECT_EQ(out[0]["sZeZiel"].toStdString(), "Fehler");
+  for (int i = 0; i < 3; ++i)
+    for (auto it = without[i].begin(); it != without[i].end(); ++it)
+      if (it.key() != "id") {
+        EXPECT_EQ(out[i + 1][it.key()].toStdString(), it.value().toStdString()) << it.key().toStdString();
+      }
+  int counted = 0;
+  for (const RecordedMessage& m : dialogs->messages())
+    counted += m.title == "Umrechnung NTv2" && m.text.startsWith("1 Zeilen ohne gültige Startkoordinaten");
+  EXPECT_EQ(counted, 1) << dialogs->messageTexts().join("\n").toStdString();
 }
