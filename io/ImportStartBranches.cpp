@@ -289,12 +289,17 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   if (!sys.vesselA && !ParseOptional(GetToken(line, 5, kTab), height)) return Bad(kFormatPCBLH);
   QString latitude, longitude;
   if (!GeographicDegreeTexts(line, format, row, latitude, longitude)) return Bad(kFormatPCBLH);
+  const double B = GradInRad(latitude);
+  const double L = GradInRad(longitude);
+  const double longitudeDegrees = L * 180 / kPi;
+  // A latitude beyond a pole or a longitude beyond half a turn is no point
+  // on the earth: a damaged line, never a coordinate to compute with.
+  if (!(std::fabs(B * 180 / kPi) <= 90 + 1e-9) || !(std::fabs(longitudeDegrees) <= 180 + 1e-9))
+    return Bad(kFormatPCBLH);
 
   QString heightText = FormatNumber(height, kFixed4);
   if (Val(heightText) == 0) heightText = NumberText(sys.approximateHeight);
 
-  const double L = GradInRad(longitude);
-  const double longitudeDegrees = L * 180 / kPi;
   if (!PutZone(row, sys, ErmittleZoneAusLaenge(NumberText(longitudeDegrees), sys.zoneEllipsoid)))
     return {BranchOutcome::NoZone, QString()};
   PutPointNumber(row, GetToken(line, 1, kTab));
@@ -311,7 +316,6 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   row.put(kSBg, MarkEmptyMinutes(latitude));
   row.put(kSLg, MarkEmptyMinutes(longitude));
   row.put(kSHg, heightText);
-  const double B = GradInRad(latitude);
   row.put(kRadBg, NumberText(B));
   row.put(kRadLg, NumberText(L));
   PutGrid(row, sys, B, L);

@@ -58,6 +58,10 @@ TEST_F(ImportTest, DegreeTextsThatCannotBeReadAsWrittenStopWithTheFormatMessage)
       {0, good, "2 K 51°30'00.0\" 12°1O'00.0\" 100"},
       {0, good, "2 K 51,5 12,1 100"},
       {2, "1  51°30.0'  12°10.0'", "2  inf  12°10.0'"},
+      // Angles that are no point on the earth.
+      {0, good, "2 K 91°00'00.0\" 12°10'00.0\" 100"},
+      {1, "1 K 51.5 12.1 100", "2 K 1e5 12.1 100"},
+      {1, "1 K 51.5 12.1 100", "2 K 51.5 181 100"},
   };
   for (const Case& c : cases) {
     const QString path = writeFile("geo.txt", {c.first, c.bad});
