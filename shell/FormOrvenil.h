@@ -230,6 +230,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   template <typename T>
   friend struct ImportChainCalls;
   friend class ImportRun;  // the steps of ImportCoordinateFile
+  friend class SevenParameterRun;  // the steps of ParaTrafoDatenRechnen
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).
