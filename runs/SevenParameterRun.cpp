@@ -1,6 +1,8 @@
 // The seven-parameter run: transforms the geocentric start coordinates of
 // every row of Daten with the chosen Bursa-Wolf or Molodensky-Badekas set,
 // forward or reverse, and writes all target columns of the row.
+#include "runs/SevenParameterRun.h"
+
 #include "foundation/DialogService.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
@@ -15,7 +17,6 @@
 #include "platform/ui/VbTextBox.h"
 #include "runs/DatenBlockRun.h"
 #include "runs/RunFrame.h"
-#include "runs/SevenParameterChain.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
@@ -46,8 +47,9 @@ constexpr int kNoteUnusable = 2;  // note slot: the row had no usable start valu
 void MarkRowFehler(RowTexts& out) {
   const QStringList& names = SevenParameterColumns();
   for (qsizetype c = 3; c < names.size(); ++c)
-    out.add(names[c] == QLatin1String("Zone") || names[c] == QLatin1String("EllipsKO") ? QString()
-                                                                                       : QStringLiteral("Fehler"));
+    out.add(names[c] == QLatin1String("Zone") || names[c] == QLatin1String("EllipsKO")
+                ? QString()
+                : QStringLiteral("Fehler"));
 }
 
 // The start ellipsoid of a set fits data imported on importEllipsoid. Data
@@ -61,34 +63,58 @@ bool SetStartFitsImport(const QString& setStart, const QString& importEllipsoid)
 }  // namespace
 
 void FormOrvenil::ParaTrafoDatenRechnen() {
-  ProgramState& state = State();
-  const bool forward = AuswahlTrafoRichtung->isSelected(0);
-  const auto refuse = [&](const QString& text) {
-    ErrorMessage(text);
-    ComboTrafoPara->SetText(QStringLiteral("ohne"));
-  };
+  SevenParameterRun run(*this, State());
+  if (!run.preconditionsHold()) return;
+  run.lockWindow();
+  try {
+    run.prepare();
+    run.walk();
+    run.finish();
+  } catch (const std::exception& e) {
+    run.fail(e);
+  }
+}
 
-  // A. Checks.
-  if (ComboTrafoPara->Text().trimmed() == QLatin1String("ohne"))
+SevenParameterRun::SevenParameterRun(FormOrvenil& window, ProgramState& state)
+    : window_(window), state_(state), forward_(window.AuswahlTrafoRichtung->isSelected(0)) {}
+
+bool SevenParameterRun::refuse(const QString& text) {
+  ErrorMessage(text);
+  window_.ComboTrafoPara->SetText(QStringLiteral("ohne"));
+  return false;
+}
+
+QString SevenParameterRun::cell(const QString& key) const {
+  return window_.GridTrafoSys->CellText(setRow_, key);
+}
+
+bool SevenParameterRun::preconditionsHold() { return setChosen() && readSet() && targetFits(); }
+
+// A set is chosen, its row is in the parameter-set grid, and there are data.
+bool SevenParameterRun::setChosen() {
+  if (window_.ComboTrafoPara->Text().trimmed() == QLatin1String("ohne"))
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
-  if (GridKooDb->RowCount() == 0) return refuse(QStringLiteral("Daten fehlen! Abbruch!"));
-  const int row = ComboTrafoPara->ListIndex() + 1;
-  if (row < 1 || row > GridTrafoSys->RowCount())
+  if (window_.GridKooDb->RowCount() == 0) return refuse(QStringLiteral("Daten fehlen! Abbruch!"));
+  setRow_ = window_.ComboTrafoPara->ListIndex() + 1;
+  if (setRow_ < 1 || setRow_ > window_.GridTrafoSys->RowCount())
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
-  const auto cell = [&](const QString& key) { return GridTrafoSys->CellText(row, key); };
-  SevenParameterSet set;
-  set.modell = cell(QStringLiteral("Modell"));
-  if (set.modell == kModelMolodenskyBadekas && !forward)
-    return refuse(QStringLiteral("Eine Rücktransformation für das Modell: ") + kQuote + set.modell + kQuote +
+  return true;
+}
+
+// The model and the ten parameters of the set, reversed for the reverse run.
+bool SevenParameterRun::readSet() {
+  set_.modell = cell(QStringLiteral("Modell"));
+  if (set_.modell == kModelMolodenskyBadekas && !forward_)
+    return refuse(QStringLiteral("Eine Rücktransformation für das Modell: ") + kQuote + set_.modell + kQuote +
                   QStringLiteral(" ist nicht zulässig! Abbruch!"));
   // A set that names no known model, or a parameter that is no number, would
   // give rows without meaning: the run stops before it changes any row.
-  if (set.modell != kModelBursaWolf && set.modell != kModelMolodenskyBadekas)
-    return refuse(QStringLiteral("Das Modell ") + kQuote + set.modell + kQuote +
+  if (set_.modell != kModelBursaWolf && set_.modell != kModelMolodenskyBadekas)
+    return refuse(QStringLiteral("Das Modell ") + kQuote + set_.modell + kQuote +
                   QStringLiteral(" des Parametersatzes ") + kQuote + cell(QStringLiteral("Name")) + kQuote +
                   QStringLiteral(" ist unbekannt! Abbruch!"));
-  double* values[] = {&set.dx, &set.dy, &set.dz, &set.Rx, &set.Ry,
-                      &set.Rz, &set.MF, &set.x0, &set.y0, &set.z0};
+  double* values[] = {&set_.dx, &set_.dy, &set_.dz, &set_.Rx, &set_.Ry,
+                      &set_.Rz, &set_.MF, &set_.x0, &set_.y0, &set_.z0};
   for (int i = 0; i < ParameterSetKeys().size(); ++i) {
     const QString key = ParameterSetKeys()[i];
     if (!ReadParameterCell(cell(key), *values[i]))
@@ -96,156 +122,173 @@ void FormOrvenil::ParaTrafoDatenRechnen() {
                     kQuote + cell(QStringLiteral("Name")) + kQuote + QStringLiteral(" ist keine Zahl: ") +
                     kQuote + cell(key) + kQuote + QStringLiteral("! Abbruch!"));
   }
-  if (!forward) set = Reversed(set);
+  if (!forward_) set_ = Reversed(set_);
+  return true;
+}
 
+// The target ellipsoid of the set, against the data's start and the
+// coordinate-system table; the window is busy from here on.
+bool SevenParameterRun::targetFits() {
   Dialogs().setBusy(true);
-  if (state.EllipsoidStart == state.EllipsoidZiel) return Dialogs().setBusy(false);
-  state.EllipsoidZiel = cell(forward ? QStringLiteral("EllipsoidB") : QStringLiteral("EllipsoidA"));
-  if (!SetStartFitsImport(state.EllipsoidStart, state.EllipsoidImport)) {
+  if (state_.EllipsoidStart == state_.EllipsoidZiel) {
+    Dialogs().setBusy(false);
+    return false;
+  }
+  state_.EllipsoidZiel = cell(forward_ ? QStringLiteral("EllipsoidB") : QStringLiteral("EllipsoidA"));
+  if (!SetStartFitsImport(state_.EllipsoidStart, state_.EllipsoidImport)) {
     ErrorMessage(QStringLiteral("Die Transformationsrichtung ") + kQuote +
-                 (forward ? QStringLiteral("Hin") : QStringLiteral("Rück")) + kQuote +
-                 QStringLiteral(" mit ") + kQuote + txtTrafoParaStart->Text() + kQuote +
+                 (forward_ ? QStringLiteral("Hin") : QStringLiteral("Rück")) + kQuote +
+                 QStringLiteral(" mit ") + kQuote + window_.txtTrafoParaStart->Text() + kQuote +
                  QStringLiteral(" ist falsch!   "));
-    return Dialogs().setBusy(false);
+    Dialogs().setBusy(false);
+    return false;
   }
   // A target ellipsoid that the coordinate-system table does not hold would
   // leave the values of an earlier target in place: the run stops.
-  const bool targetKnown = GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state.EllipsoidZiel, 1) > 0;
-  if (targetKnown) EllipsoidBDatenZuordnen(state.EllipsoidZiel);
-  if (!targetKnown || state.ZielA == 0) {
+  const bool targetKnown =
+      window_.GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state_.EllipsoidZiel, 1) > 0;
+  if (targetKnown) window_.EllipsoidBDatenZuordnen(state_.EllipsoidZiel);
+  if (!targetKnown || state_.ZielA == 0) {
     Dialogs().setBusy(false);
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
   }
+  return true;
+}
 
-  // B. Set-up.
-  xpStatusBar1->SetPanelText(9, QStringLiteral("Startsystem: ") + state.EllipsoidStart.trimmed() +
-                                    QStringLiteral(" > Zielsystem: ") + state.EllipsoidZiel.trimmed() +
-                                    QStringLiteral("  "));
-  FormVisible(false);
+void SevenParameterRun::lockWindow() {
+  window_.xpStatusBar1->SetPanelText(9, QStringLiteral("Startsystem: ") + state_.EllipsoidStart.trimmed() +
+                                            QStringLiteral(" > Zielsystem: ") +
+                                            state_.EllipsoidZiel.trimmed() + QStringLiteral("  "));
+  window_.FormVisible(false);
   Dialogs().processEvents();
+}
 
-  bool gridLocked = false;
-  try {
-    const ProjectedEllipsoid target = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
-    state.ZielB = target.b;
-    state.ZielE = target.e;
-    state.ZielK0 = target.k0;
-    const SevenParameterChain chain(set, target);
-    const QString zoneEllipsoid = state.ZonenEllipsoidZiel;
+void SevenParameterRun::prepare() {
+  const ProjectedEllipsoid target = MakeProjectedEllipsoid(state_.ZielA, state_.ZielF, state_.ZielK0);
+  state_.ZielB = target.b;
+  state_.ZielE = target.e;
+  state_.ZielK0 = target.k0;
+  chain_.emplace(set_, target);
+  zoneEllipsoid_ = state_.ZonenEllipsoidZiel;
 
-    GridKooDb->SetRedraw(false);
-    gridLocked = true;
-    state.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state.KooDb));
-    const qint32 n = state.AnzahlDatensaetze;
-    const QStringList& columns = SevenParameterColumns();
+  window_.GridKooDb->SetRedraw(false);
+  gridLocked_ = true;
+  state_.AnzahlDatensaetze = static_cast<qint32>(CountDatenRows(state_.KooDb));
+}
 
-    // On the workers: the row's target values and texts; the zone goes
-    // along for the window thread.
-    const auto compute = [&chain, &zoneEllipsoid](DatenRunRow& row) {
-      RowTexts& out = row.out;
-      double X = 0, Y = 0, Z = 0;
-      if (!ReadFiniteNumber(row.in[kSXz], X) || !ReadFiniteNumber(row.in[kSYz], Y) ||
-          !ReadFiniteNumber(row.in[kSZz], Z)) {
-        MarkRowFehler(out);
-        row.note[kNoteUnusable] = 1;
-        return;
-      }
-      row.note[kNoteUnusable] = 0;
-      const SevenParameterPoint p = chain.Transform(X, Y, Z);
-      out.add(NumberText(p.target.X));
-      out.add(NumberText(p.target.Y));
-      out.add(NumberText(p.target.Z));
-      const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
-      out.add(height);
-      out.add(NumberText(p.B));
-      out.add(NumberText(p.L));
-      out.add(NumberText(p.B * 180 / kPi));
-      out.add(NumberText(p.longitudeDegrees));
-      out.add(NumberText(3600 * p.B * 180 / kPi));
-      out.add(NumberText(3600 * p.L * 180 / kPi));
-      out.add(orv::RadInGrad(p.B));
-      out.add(orv::RadInGrad(p.L));
-      const int32_t meridian = ZoneFromLongitudeValue(p.longitudeDegrees, zoneEllipsoid);
-      const double falseEasting = ErmittleFalseEasting(meridian, zoneEllipsoid);
-      out.add(NumberText(meridian));
-      out.add(NumberText(falseEasting));
-      row.note[0] = meridian;
-      row.note[1] = falseEasting;
-      const GridCoordinates g = chain.Project(p, meridian, falseEasting);
-      out.add(FormatNumber(g.northing, QStringLiteral("0.0000")));
-      QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
-      // 6° zones carry their zone digit in the millions of the easting.
-      const double prefix = ZonePrefix(meridian, zoneEllipsoid);
-      if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
-      out.add(easting);
-      out.add(height);
-    };
+void SevenParameterRun::walk() {
+  const QStringList& columns = SevenParameterColumns();
+  const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
+  // A start column never written (a point appended to the job, say) is
+  // read as empty: its row gets "Fehler" like a row with empty values.
+  DatenBlockRun::Options options;
+  options.nullReadsEmpty = true;
+  DatenBlockRun walk(state_.KooDb, columns.mid(0, 3), columns.mid(3), options);
+  walk.run(
+      state_.AnzahlDatensaetze, [this](DatenRunRow& row) { computeRow(row); },
+      [this](qint64, const DatenRunRow& row) { followRow(row); },
+      [&](qint64 i, qint64 count) {
+        ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
+      });
+}
 
-    // On the window thread, in row order: the zone of the row, the notice
-    // of a second zone, the panels.
-    int32_t previousMeridian = 0;
-    bool noticeShown = false;
-    int32_t shownMeridian = -1;
-    double shownFalseEasting = -1;
-    qint64 unusable = 0;
-    bool firstComputed = true;  // rows marked "Fehler" take no part in the zone notice
-    const auto beforeStore = [&](qint64, const DatenRunRow& row) {
-      if (row.note[kNoteUnusable] != 0) {
-        ++unusable;
-        return;
-      }
-      state.ZielMeridian = static_cast<int32_t>(row.note[0]);
-      state.ZielFalseEasting = row.note[1];
-      if (!firstComputed && !noticeShown && state.ZielMeridian != previousMeridian) {
-        Dialogs().messageBox(QStringLiteral("Die Zielkoordinaten befinden sich in unterschiedlichen "
-                                            "Zonen/Meridianstreifen: [") +
-                                 QString::number(previousMeridian) + QStringLiteral("] und [") +
-                                 QString::number(state.ZielMeridian) + QStringLiteral("] !   "),
-                             MsgButtons::Ok, MsgIcon::Information,
-                             QStringLiteral("unterschiedlichen Zonen/Meridianstreifen"));
-        noticeShown = true;
-      }
-      previousMeridian = state.ZielMeridian;
-      firstComputed = false;
-      // The panels show the zone of the row computed last; they are
-      // redrawn only when it changes.
-      if (state.ZielMeridian != shownMeridian || state.ZielFalseEasting != shownFalseEasting) {
-        shownMeridian = state.ZielMeridian;
-        shownFalseEasting = state.ZielFalseEasting;
-        xpStatusBar1->SetPanelText(
-            6, QStringLiteral("Ziel-Zone: ") + NumberText(state.ZielMeridian) + QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(
-            7, QStringLiteral("Ziel-Maßstab: ") + NumberText(state.ZielK0) + QStringLiteral("  "));
-        xpStatusBar1->SetPanelText(
-            8, QStringLiteral("Ziel-K0: ") + NumberText(state.ZielFalseEasting) + QStringLiteral("m  "));
-      }
-    };
-    const QString progressText = QStringLiteral(" Zeilen, umgerechnet...");
-    // A start column never written (a point appended to the job, say) is
-    // read as empty: its row gets "Fehler" like a row with empty values.
-    DatenBlockRun::Options options;
-    options.nullReadsEmpty = true;
-    DatenBlockRun walk(state.KooDb, columns.mid(0, 3), columns.mid(3), options);
-    walk.run(n, compute, beforeStore,
-             [&](qint64 i, qint64 count) { ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText); });
-
-    // D. End.
-    GridKooDb->SetRedraw(true);
-    gridLocked = false;
-    GridKooDb->Refresh();
-    FormVisible(true);
-    Dialogs().setBusy(false);
-    runCompleted_ = true;
-    if (unusable > 0)
-      Dialogs().messageBox(QString::number(unusable) +
-                               QStringLiteral(" Zeilen ohne gültige Startkoordinaten (sXz, sYz, sZz): ihre "
-                                              "Zielwerte sind \"Fehler\"!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("7-Parameter Trafo"));
-  } catch (const std::exception&) {
-    // The row being edited is dropped; the rows stored before keep their values.
-    ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
-    ReleaseWindowAfterFailedRun(gridLocked);
+// On the workers: the row's target values and texts; the zone goes along
+// for the window thread.
+void SevenParameterRun::computeRow(DatenRunRow& row) const {
+  RowTexts& out = row.out;
+  double X = 0, Y = 0, Z = 0;
+  if (!ReadFiniteNumber(row.in[kSXz], X) || !ReadFiniteNumber(row.in[kSYz], Y) ||
+      !ReadFiniteNumber(row.in[kSZz], Z)) {
+    MarkRowFehler(out);
+    row.note[kNoteUnusable] = 1;
+    return;
   }
+  row.note[kNoteUnusable] = 0;
+  const SevenParameterPoint p = chain_->Transform(X, Y, Z);
+  out.add(NumberText(p.target.X));
+  out.add(NumberText(p.target.Y));
+  out.add(NumberText(p.target.Z));
+  const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
+  out.add(height);
+  out.add(NumberText(p.B));
+  out.add(NumberText(p.L));
+  out.add(NumberText(p.B * 180 / kPi));
+  out.add(NumberText(p.longitudeDegrees));
+  out.add(NumberText(3600 * p.B * 180 / kPi));
+  out.add(NumberText(3600 * p.L * 180 / kPi));
+  out.add(orv::RadInGrad(p.B));
+  out.add(orv::RadInGrad(p.L));
+  const int32_t meridian = ZoneFromLongitudeValue(p.longitudeDegrees, zoneEllipsoid_);
+  const double falseEasting = ErmittleFalseEasting(meridian, zoneEllipsoid_);
+  out.add(NumberText(meridian));
+  out.add(NumberText(falseEasting));
+  row.note[0] = meridian;
+  row.note[1] = falseEasting;
+  const GridCoordinates g = chain_->Project(p, meridian, falseEasting);
+  out.add(FormatNumber(g.northing, QStringLiteral("0.0000")));
+  QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
+  // 6° zones carry their zone digit in the millions of the easting.
+  const double prefix = ZonePrefix(meridian, zoneEllipsoid_);
+  if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
+  out.add(easting);
+  out.add(height);
+}
+
+// On the window thread, in row order: the zone of the row, the notice of a
+// second zone, the panels.
+void SevenParameterRun::followRow(const DatenRunRow& row) {
+  if (row.note[kNoteUnusable] != 0) {
+    ++unusable_;
+    return;
+  }
+  state_.ZielMeridian = static_cast<int32_t>(row.note[0]);
+  state_.ZielFalseEasting = row.note[1];
+  if (!firstComputed_ && !noticeShown_ && state_.ZielMeridian != previousMeridian_) {
+    Dialogs().messageBox(QStringLiteral("Die Zielkoordinaten befinden sich in unterschiedlichen "
+                                        "Zonen/Meridianstreifen: [") +
+                             QString::number(previousMeridian_) + QStringLiteral("] und [") +
+                             QString::number(state_.ZielMeridian) + QStringLiteral("] !   "),
+                         MsgButtons::Ok, MsgIcon::Information,
+                         QStringLiteral("unterschiedlichen Zonen/Meridianstreifen"));
+    noticeShown_ = true;
+  }
+  previousMeridian_ = state_.ZielMeridian;
+  firstComputed_ = false;
+  showZonePanels();
+}
+
+// The panels show the zone of the row computed last; they are redrawn only
+// when it changes.
+void SevenParameterRun::showZonePanels() {
+  if (state_.ZielMeridian == shownMeridian_ && state_.ZielFalseEasting == shownFalseEasting_) return;
+  shownMeridian_ = state_.ZielMeridian;
+  shownFalseEasting_ = state_.ZielFalseEasting;
+  window_.xpStatusBar1->SetPanelText(
+      6, QStringLiteral("Ziel-Zone: ") + NumberText(state_.ZielMeridian) + QStringLiteral("  "));
+  window_.xpStatusBar1->SetPanelText(
+      7, QStringLiteral("Ziel-Maßstab: ") + NumberText(state_.ZielK0) + QStringLiteral("  "));
+  window_.xpStatusBar1->SetPanelText(
+      8, QStringLiteral("Ziel-K0: ") + NumberText(state_.ZielFalseEasting) + QStringLiteral("m  "));
+}
+
+void SevenParameterRun::finish() {
+  window_.GridKooDb->SetRedraw(true);
+  gridLocked_ = false;
+  window_.GridKooDb->Refresh();
+  window_.FormVisible(true);
+  Dialogs().setBusy(false);
+  window_.runCompleted_ = true;
+  if (unusable_ > 0)
+    Dialogs().messageBox(QString::number(unusable_) +
+                             QStringLiteral(" Zeilen ohne gültige Startkoordinaten (sXz, sYz, sZz): ihre "
+                                            "Zielwerte sind \"Fehler\"!   "),
+                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("7-Parameter Trafo"));
+}
+
+// The row being edited is dropped; the rows stored before keep their values.
+void SevenParameterRun::fail(const std::exception&) {
+  ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
+  window_.ReleaseWindowAfterFailedRun(gridLocked_);
 }
 
 }  // namespace orv

@@ -231,6 +231,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   friend struct ImportChainCalls;
   friend class ImportRun;  // the steps of ImportCoordinateFile
   friend class Ntv2RunSteps;  // the steps of RunNtv2Transformation
+  friend class SevenParameterRun;  // the steps of ParaTrafoDatenRechnen
   // Shows that an operation of this window is not available yet.
   void NotAvailable(const QString& what);
   // System-table editor (popup menu actions).
