@@ -9,7 +9,7 @@ export QT_QPA_PLATFORM=offscreen
 if [ "${1:-}" = "--sanitize" ]; then
   bash scripts/setup-deps.sh
   launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  command -v ccache >/dev/null && { launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1; }
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON "${launcher[@]}" >/dev/null
   cmake --build build-asan -j"$(nproc)"
   export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
