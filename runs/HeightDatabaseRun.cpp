@@ -102,10 +102,12 @@ void FormOrvenil::HeightFromModel(qint32 mode) {
         Dialogs().processEvents();
       }
       // A row without usable coordinates (or, for a height difference,
-      // without a start height) lies outside the model.
+      // without a start height) lies outside the model. A row outside gets
+      // "Fehler", so that no height of an earlier run passes for one of this run.
       const auto y = StoredNumber(s.KooDbDaten.value(posY));
       const auto x = StoredNumber(s.KooDbDaten.value(posX));
       const auto z = StoredNumber(s.KooDbDaten.value(posZ));
+      QString target = QStringLiteral("Fehler");
       if (y && x && (terrain || z)) {
         double sum = 0;
         const qint64 count =
@@ -113,20 +115,25 @@ void FormOrvenil::HeightFromModel(qint32 mode) {
         if (count > 0) {
           ++inside;
           const double h = RoundHalfEven(sum / static_cast<double>(count), 3);
-          s.KooDbDaten.setValue(posZiel, terrain ? FormatNumber(h, QStringLiteral("0.0"))
-                                                 : FormatNumber(*z + h, QStringLiteral("0.000")));
+          target = terrain ? FormatNumber(h, QStringLiteral("0.0")) : FormatNumber(*z + h, QStringLiteral("0.000"));
         }
       }
+      s.KooDbDaten.setValue(posZiel, target);
       s.KooDbDaten.update();
       if (i < n) s.KooDbDaten.moveNext();
     }
     transaction.commit();
+    const qint64 skipped = lookup->skippedPoints();
     release();
     xpStatusBar1->SetPanelText(10, QStringLiteral("Punkte ausserhalb Modell: ") + QString::number(n - inside));
     Dialogs().processEvents();
     Dialogs().setBusy(false);
     FormVisible(true);
     Dialogs().processEvents();
+    if (skipped > 0)
+      Dialogs().messageBox(QString::number(skipped) + QStringLiteral(" Modellpunkte ohne Zahl in Z (\"") + path +
+                               QStringLiteral("\") sind übergangen worden!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Höhenberechnung"));
   } catch (const OrvenilError& e) {
     // An empty table ends the run without a word; the dispatcher unlocks the window.
     if (e.number() != kErrTypeMismatch && e.number() != kErrNoCurrentRecord)

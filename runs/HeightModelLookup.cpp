@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/ForwardQuery.h"
@@ -12,6 +13,10 @@ namespace orv {
 namespace {
 const QString kWindowQuery = QStringLiteral(
     "SELECT DISTINCT * FROM SchwerpktH WHERE Y >= ?1 And Y <= ?2 And X >= ?3 And X <= ?4");
+// The rows an unbounded window passes over: a coordinate stored as a text or
+// a blob compares with a number bound as a text, or above every number.
+const QString kBesideWindowQuery = QStringLiteral(
+    "SELECT DISTINCT * FROM SchwerpktH WHERE NOT (Y >= ?1 And Y <= ?2 And X >= ?3 And X <= ?4)");
 
 void SetWindow(ForwardQuery& q, double yMin, double yMax, double xMin, double xMax) {
   q.setParameter(1, yMin);
@@ -23,6 +28,50 @@ void SetWindow(ForwardQuery& q, double yMin, double yMax, double xMin, double xM
 qint64 ModelRowCount(const Database& model) {
   ForwardQuery q(model, QStringLiteral("SELECT count(*) FROM SchwerpktH"));
   return q.next() ? static_cast<qint64>(q.number(0)) : 0;
+}
+
+// An index compares texts as texts and orders them after every number, so a
+// window asked through it finds a coordinate stored as a text only by chance.
+bool CoordinatesStoredAsNumbers(const Database& model) {
+  ForwardQuery q(model, QStringLiteral("SELECT 1 FROM SchwerpktH WHERE typeof(X) IN ('text', 'blob') "
+                                       "OR typeof(Y) IN ('text', 'blob') LIMIT 1"));
+  return !q.next();
+}
+
+// A model value as a number: a number, or a text that reads whole as a
+// finite one. Null, a blob and any other text give none.
+std::optional<double> ModelNumber(const ForwardQuery& q, int column) {
+  if (column < 0 || q.isNull(column) || q.isBlob(column)) return std::nullopt;
+  try {
+    const double v = q.number(column);
+    if (std::isfinite(v)) return v;
+  } catch (const OrvenilError&) {}
+  return std::nullopt;
+}
+
+// The whole current row, as the window query's DISTINCT tells rows apart.
+// Each column's type is taken before its bytes, which convert it.
+QByteArray RowKey(const ForwardQuery& q) {
+  QByteArray key;
+  for (int c = 0; c < q.columnCount(); ++c) {
+    if (q.isNull(c)) {
+      key += 'n';
+      continue;
+    }
+    const bool blob = q.isBlob(c);
+    const FieldValue v = blob ? FieldValue() : q.value(c);
+    if (v.kind() == FieldValue::Kind::Double) {
+      const double d = v.doubleValue();
+      key += 'd';
+      key.append(reinterpret_cast<const char*>(&d), sizeof d);
+      continue;
+    }
+    const QByteArrayView bytes = q.utf8(c);
+    key += blob ? 'b' : v.kind() == FieldValue::Kind::Long ? 'l' : 't';
+    key += QByteArray::number(bytes.size()) + ':';
+    key.append(bytes.data(), bytes.size());
+  }
+  return key;
 }
 }  // namespace
 
@@ -43,7 +92,7 @@ HeightModelLookup::HeightModelLookup(const Database& model, double halfWindow, q
   // Counting is cheap only through an index; a model without one is read
   // into memory in any case.
   const qint64 rows = HeightModelHasIndex(model) ? ModelRowCount(model) : -1;
-  if (rows > memoryPoints) {
+  if (rows > memoryPoints && CoordinatesStoredAsNumbers(model)) {
     query_ = std::make_unique<ForwardQuery>(model, kWindowQuery);
     colZ_ = query_->columnIndex(QStringLiteral("Z"));
   } else {
@@ -79,31 +128,25 @@ void HeightModelLookup::loadIntoMemory(const Database& model) {
 }
 
 void HeightModelLookup::readPoints(const Database& model) {
-  // The window query over an unbounded window gives every row that any
-  // window can hold, distinct, in the order of the plan the windows use (the
-  // model's index, or the table's own order); that order is kept per point
-  // so a window's values are added as the query would deliver them.
-  ForwardQuery all(model, kWindowQuery);
+  // The window query over an unbounded window gives every row stored as
+  // numbers that any window can hold, distinct, in the order of the plan the
+  // windows use (the model's index, or the table's own order); that order is
+  // kept per point so a window's values are added as the query would deliver
+  // them. The rows it passes over follow.
   constexpr double kInf = std::numeric_limits<double>::infinity();
-  SetWindow(all, -kInf, kInf, -kInf, kInf);
-  const int cx = all.columnIndex(QStringLiteral("X"));
-  const int cy = all.columnIndex(QStringLiteral("Y"));
-  const int cz = all.columnIndex(QStringLiteral("Z"));
-  for (quint32 order = 0; all.next(); ++order) {
-    const FieldValue vx = all.value(cx), vy = all.value(cy);
-    // An infinite coordinate lies in no window and has no bucket.
-    if (!vx.isNumber() || !vy.isNumber() || !std::isfinite(vx.toDouble()) || !std::isfinite(vy.toDouble()))
-      continue;
-    // A Z that is not a number fails the window that holds it, as the
-    // query would, not the loading of the model.
-    Point p{vx.toDouble(), vy.toDouble(), 0.0, order, -1};
-    try {
-      p.z = all.number(cz);
-    } catch (const OrvenilError& e) {
-      p.zError = static_cast<qint32>(zErrors_.size());
-      zErrors_.push_back(e);
+  quint32 order = 0;
+  for (const QString& sql : {kWindowQuery, kBesideWindowQuery}) {
+    ForwardQuery all(model, sql);
+    SetWindow(all, -kInf, kInf, -kInf, kInf);
+    const int cx = all.columnIndex(QStringLiteral("X"));
+    const int cy = all.columnIndex(QStringLiteral("Y"));
+    const int cz = all.columnIndex(QStringLiteral("Z"));
+    for (; all.next(); ++order) {
+      const std::optional<double> x = ModelNumber(all, cx), y = ModelNumber(all, cy);
+      if (!x || !y) continue;
+      const std::optional<double> z = ModelNumber(all, cz);
+      points_.push_back({*x, *y, z.value_or(0.0), order, z ? Height::Number : Height::None});
     }
-    points_.push_back(p);
   }
 }
 
@@ -111,7 +154,16 @@ qint64 HeightModelLookup::sumByQuery(double yMin, double yMax, double xMin, doub
   qint64 count = 0;
   SetWindow(*query_, yMin, yMax, xMin, xMax);
   while (query_->next()) {
-    sum += query_->number(colZ_);
+    const std::optional<double> z = ModelNumber(*query_, colZ_);
+    if (!z) {
+      const QByteArray key = RowKey(*query_);
+      if (!skippedRows_.contains(key)) {
+        skippedRows_.insert(key);
+        ++skipped_;
+      }
+      continue;
+    }
+    sum += *z;
     ++count;
   }
   return count;
@@ -130,9 +182,13 @@ qint64 HeightModelLookup::sumWindow(double yMin, double yMax, double xMin, doubl
       if (it == cells_.constEnd()) continue;
       const size_t before = hits_.size();
       for (quint32 k = it->first; k < it->second; ++k) {
-        const Point& p = points_[k];
+        Point& p = points_[k];
         if (!(p.y >= yMin && p.y <= yMax && p.x >= xMin && p.x <= xMax)) continue;
-        if (p.zError >= 0) throw zErrors_[static_cast<size_t>(p.zError)];
+        if (p.height != Height::Number) {
+          if (p.height == Height::None) ++skipped_;
+          p.height = Height::NoneCounted;
+          continue;
+        }
         hits_.emplace_back(p.order, p.z);
       }
       if (hits_.size() > before) ++cellsHit;

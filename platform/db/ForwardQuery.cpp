@@ -86,6 +86,8 @@ QString ForwardQuery::text(int column) const {
 
 bool ForwardQuery::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
+bool ForwardQuery::isBlob(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_BLOB; }
+
 qint64 ForwardQuery::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 }  // namespace orv

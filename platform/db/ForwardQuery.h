@@ -43,6 +43,8 @@ class ForwardQuery {
   QString text(int column) const;
   QByteArrayView utf8(int column) const;
   bool isNull(int column) const;
+  // True for a value stored as bytes (a blob), which value() gives as text.
+  bool isBlob(int column) const;
   // The value as a whole number (0 for Null).
   qint64 integer(int column) const;
 
