@@ -39,4 +39,13 @@ QString FileNotWrittenMessage(const QString& path, const QString& reason) {
   return QStringLiteral("Die Datei ") + path + QStringLiteral(" konnte nicht geschrieben werden: ") + reason;
 }
 
+QString SystemReadErrorReason(int errorNumber) {
+  if (errorNumber == EACCES || errorNumber == EPERM) return QStringLiteral("Zugriff verweigert (keine Leseberechtigung)");
+  return SystemErrorReason(errorNumber);
+}
+
+QString FileNotReadMessage(const QString& path, const QString& reason) {
+  return QStringLiteral("Die Datei ") + path + QStringLiteral(" konnte nicht gelesen werden: ") + reason;
+}
+
 }  // namespace orv

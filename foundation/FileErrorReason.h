@@ -1,7 +1,7 @@
 #pragma once
-// Why a file could not be written, in the words shown to the user: the
-// system's own reason (disk full, no permission, …) in German, and the one
-// message that names the file with it. Every writer reports through here.
+// Why a file could not be written or read, in the words shown to the user:
+// the system's own reason (disk full, no permission, …) in German, and the
+// messages that name the file with it. Every writer reports through here.
 //
 // A writer clears errno before the operation that may fail and hands the
 // value the system left to FileErrorReason, with the file device whose own
@@ -18,5 +18,10 @@ QString SystemErrorReason(int errorNumber);
 QString FileErrorReason(int errorNumber, const QFileDevice& file);
 // "Die Datei <path> konnte nicht geschrieben werden: <reason>"
 QString FileNotWrittenMessage(const QString& path, const QString& reason);
+// The system's reason why a file could not be opened or read, in German: as
+// SystemErrorReason, with a refused access naming the missing read right.
+QString SystemReadErrorReason(int errorNumber);
+// "Die Datei <path> konnte nicht gelesen werden: <reason>"
+QString FileNotReadMessage(const QString& path, const QString& reason);
 
 }  // namespace orv

@@ -246,9 +246,11 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // The save of the two above; explicitSave also replaces files that could
   // not be read and reports any failure.
   bool SaveSharedSystemTable(SystemTable table, bool explicitSave);
-  // Writes the merged rows to the ".dat" and the ".fil"; reports a failure
-  // as the two saves above do. Returns whether the rows are in place.
-  bool WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave);
+  // Writes the merged rows to the ".dat" (writeText) and the ".fil"
+  // (writeGrid); reports a failure as the two saves above do. Returns
+  // whether the rows are in place.
+  bool WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave, bool writeText,
+                              bool writeGrid);
   // Where another instance changed the same rows: its file stays, this
   // instance's table goes to a file beside it, and a message names both.
   void KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows);

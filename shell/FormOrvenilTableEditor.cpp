@@ -8,6 +8,7 @@
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/FileText.h"
 #include "foundation/LineEndConversion.h"
+#include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/VbTabStrip.h"
@@ -147,8 +148,12 @@ void FormOrvenil::AddParameterSetsFromFile() {
               QStringLiteral(" hinzugefügt werden?   ")))
     return;
   // One set per line, ";" between the values; any line end, and a last line
-  // without one, counts.
-  AddRowsFromTextFile(GridTrafoSys, path);
+  // without one, counts. A file that cannot be read as text adds nothing.
+  try {
+    AddRowsFromTextFile(GridTrafoSys, path);
+  } catch (const OrvenilError& e) {
+    Dialogs().messageBox(e.description(), MsgButtons::Ok, MsgIcon::None, kProgramTitle);
+  }
 }
 
 void FormOrvenil::AddNtv2SetFromFile() {

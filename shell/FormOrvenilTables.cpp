@@ -3,6 +3,7 @@
 #include <QLockFile>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
@@ -31,6 +32,8 @@ void SetUpColumns(DataGrid* grid, SystemTable table) {
 }  // namespace
 
 void AddRowsFromTextFile(DataGrid* grid, const QString& path) {
+  if (const QString problem = TableTextFileProblem(path); !problem.isEmpty())
+    throw OrvenilError(kErrPathFileAccess, FileNotReadMessage(path, problem));
   TextLineReader reader(path);
   if (!reader.isOpen()) return;
   QString line;
@@ -84,10 +87,11 @@ void FormOrvenil::BuildCoordinateSystemTable() {
 
 namespace {
 
-// Loads the grid file; any failure, whatever the exception, is "unreadable".
+// Loads the grid file; any failure, whatever the exception, is "unreadable",
+// and so is the file of another table (its columns are not this table's).
 bool LoadGridFile(DataGrid* grid, const QString& path) {
   try {
-    return grid->LoadFromFile(path);
+    return grid->LoadFromFile(path, true);
   } catch (...) {
     return false;
   }
@@ -124,14 +128,20 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
     if (!FileExists(textFile)) {
       PlainMessage(MissingTableFileMessage(table, State().DatenbankVerzeichnis));
     } else {
-      try {
-        AddRowsFromTextFile(grid, textFile);
-      } catch (...) {
-        // Neither file is written over with what could not be read.
-        PlainMessage(kTableReadErrorMessage);
+      // Neither file is written over with what could not be read, and no
+      // grid file is made from the empty table.
+      const auto unreadable = [&](const QString& message) {
+        PlainMessage(message);
         unreadableGridFiles_.insert(static_cast<int>(table));
         unreadableTextFiles_.insert(static_cast<int>(table));
         SetUpColumns(grid, table);
+      };
+      try {
+        AddRowsFromTextFile(grid, textFile);
+      } catch (const OrvenilError& e) {
+        unreadable(e.description());
+      } catch (...) {
+        unreadable(kTableReadErrorMessage);
       }
       if (!GridFileUnreadable(table) && !grid->SaveToFile(gridFile))
         PlainMessage(TableSaveErrorMessage(grid->LastError()));
@@ -167,50 +177,57 @@ bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   const TableRows mine = GridTableRows(grid);
   const TableRows& read = storedRows_[key];
-  // An explicit save replaces a file that could not be read; otherwise an
-  // unchanged table writes nothing, so another instance's edits stay.
+  // An explicit save replaces a file that could not be read; a grid file
+  // that could not be read stays until then.
   const bool replaceUnreadable = explicitSave && (GridFileUnreadable(table) || unreadableTextFiles_.contains(key));
-  if (mine == read && !replaceUnreadable) {
-    editedTables_.remove(key);
-    return true;
-  }
+  const bool keepGridFile = !explicitSave && GridFileUnreadable(table);
   // Another instance may save the same table at this moment.
   QLockFile lock(base + QStringLiteral(".lock"));
   lock.tryLock(10000);
-  const TableMerge merged = MergeTableRows(
-      read, mine, StoredTableRows(base, grid->ColumnCount(), !GridFileUnreadable(table)).value_or(read));
+  QStringList keys;
+  for (int c = 1; c <= grid->ColumnCount(); ++c) keys << grid->ColumnKey(c);
+  const StoredTable stored = ReadStoredTable(base, keys, !GridFileUnreadable(table));
+  // Only this instance's changes are laid onto the files as they are now,
+  // so another instance's edits stay.
+  const TableMerge merged = MergeTableRows(read, mine, stored.rows().value_or(read));
   if (merged.conflict) {
     KeepOwnSystemTableVersion(table, mine);
     return false;
   }
-  if (!WriteMergedSystemTable(table, merged.rows, explicitSave)) return false;
+  // A file is written where it is missing or holds other rows than the
+  // table; files that hold it already are left as they are.
+  const bool writeText = replaceUnreadable || stored.textFileRows != merged.rows;
+  const bool writeGrid = !keepGridFile && (replaceUnreadable || stored.gridFileRows != merged.rows);
+  if (!WriteMergedSystemTable(table, merged.rows, explicitSave, writeText, writeGrid)) return false;
   // What this instance holds is now in the files; its next save lays only
   // the changes made after this one onto them.
   storedRows_[key] = mine;
   editedTables_.remove(key);
-  // A grid file that could not be read stays until the user saves explicitly.
-  if (!explicitSave) return !GridFileUnreadable(table);
+  if (!explicitSave) return !keepGridFile;
   unreadableGridFiles_.remove(key);
   unreadableTextFiles_.remove(key);
   return true;
 }
 
-bool FormOrvenil::WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave) {
+bool FormOrvenil::WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave, bool writeText,
+                                         bool writeGrid) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
   bool textWritten = true;
   QString failure;
-  try {
-    WriteTableTextFile(base + QStringLiteral(".dat"), rows);
-  } catch (const OrvenilError& e) {
-    textWritten = false;
-    failure = e.description();
+  if (writeText) {
+    try {
+      WriteTableTextFile(base + QStringLiteral(".dat"), rows);
+    } catch (const OrvenilError& e) {
+      textWritten = false;
+      failure = e.description();
+    }
   }
-  // A grid file that could not be read is kept; the next start reads the
-  // text file in its place, edits included.
-  if (!explicitSave && GridFileUnreadable(table)) return textWritten;
-  DataGrid* grid = SystemTableGrid(table);
-  const bool gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), rows);
-  if (!gridWritten) failure = grid->LastError();
+  bool gridWritten = true;
+  if (writeGrid) {
+    DataGrid* grid = SystemTableGrid(table);
+    gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), rows);
+    if (!gridWritten) failure = grid->LastError();
+  }
   if (!gridWritten || (explicitSave && !textWritten)) {
     PlainMessage(TableSaveErrorMessage(failure));
     return false;

@@ -1,8 +1,11 @@
 #include "shell/SystemTableFiles.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
+#include "foundation/FileErrorReason.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "platform/ui/DataGrid.h"
@@ -20,6 +23,7 @@ QStringList Fitted(QStringList cells, int columnCount) {
 }
 
 std::optional<TableRows> RowsOfTextFile(const QString& path, int columnCount) {
+  if (!TableTextFileProblem(path).isEmpty()) return std::nullopt;
   TextLineReader reader(path);
   if (!reader.isOpen()) return std::nullopt;
   TableRows rows;
@@ -37,18 +41,38 @@ TableRows GridTableRows(const DataGrid* grid) {
   return rows;
 }
 
-std::optional<TableRows> StoredTableRows(const QString& base, int columnCount, bool useGridFile) {
+QString TableTextFileProblem(const QString& path) {
+  QFile file(path);
+  const auto reason = [&] { return errno != 0 ? SystemReadErrorReason(errno) : FileErrorReason(0, file); };
+  errno = 0;
+  if (!file.open(QIODevice::ReadOnly)) return reason();
+  for (qint64 at = 0;; at += 1 << 16) {
+    errno = 0;
+    const QByteArray block = file.read(1 << 16);
+    if (block.isEmpty() && file.error() != QFileDevice::NoError) return reason();
+    if (at == 0 && (block.startsWith("\xFF\xFE") || block.startsWith("\xFE\xFF")))
+      return QStringLiteral("Die Datei ist UTF-16-kodiert; gelesen wird Text in Windows-1252 (ANSI)");
+    if (block.contains('\0'))
+      return QStringLiteral("Die Datei enthält Nullbytes (UTF-16-kodiert oder keine Textdatei); gelesen wird Text "
+                            "in Windows-1252 (ANSI)");
+    if (block.size() < (1 << 16)) return QString();
+  }
+}
+
+StoredTable ReadStoredTable(const QString& base, const QStringList& columnKeys, bool useGridFile) {
+  const int columnCount = static_cast<int>(columnKeys.size());
+  StoredTable stored;
   GridFileContent content;
   if (useGridFile && QFileInfo::exists(base + QStringLiteral(".fil")) &&
-      ReadGridFile(base + QStringLiteral(".fil"), content, nullptr)) {
+      ReadGridFile(base + QStringLiteral(".fil"), content, nullptr, &columnKeys)) {
     for (QStringList& row : content.rows) row = Fitted(std::move(row), columnCount);
-    return std::move(content.rows);
+    stored.gridFileRows = std::move(content.rows);
   }
   try {
-    return RowsOfTextFile(base + QStringLiteral(".dat"), columnCount);
+    stored.textFileRows = RowsOfTextFile(base + QStringLiteral(".dat"), columnCount);
   } catch (...) {
-    return std::nullopt;
   }
+  return stored;
 }
 
 void WriteTableTextFile(const QString& path, const TableRows& rows) {

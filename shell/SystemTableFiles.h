@@ -13,10 +13,20 @@ class DataGrid;
 
 // The grid's rows, each with exactly one cell per column.
 TableRows GridTableRows(const DataGrid* grid);
-// The rows stored now under base (the path without ".fil"/".dat"): from the
-// ".fil" when useGridFile and it can be read, else from the ".dat"; nothing
-// when neither can be read.
-std::optional<TableRows> StoredTableRows(const QString& base, int columnCount, bool useGridFile);
+// Why the table text file at path cannot be read as the program's text: it
+// cannot be opened or read (no read right, a device error), or it holds null
+// bytes (UTF-16 or no text at all) that would be read as other letters and
+// written back so; "" when it can be read.
+QString TableTextFileProblem(const QString& path);
+// What the files under base (the path without ".fil"/".dat") hold now, each
+// with exactly one cell per column of columnKeys.
+struct StoredTable {
+  std::optional<TableRows> gridFileRows;  // the ".fil", when useGridFile and it is one of this table
+  std::optional<TableRows> textFileRows;  // the ".dat", when it can be read
+  // The stored rows: the grid file's, else the text file's.
+  const std::optional<TableRows>& rows() const { return gridFileRows ? gridFileRows : textFileRows; }
+};
+StoredTable ReadStoredTable(const QString& base, const QStringList& columnKeys, bool useGridFile);
 // Writes the rows as the table's text file (";" between the cells); throws
 // OrvenilError naming the file and the reason when that fails.
 void WriteTableTextFile(const QString& path, const TableRows& rows);

@@ -443,10 +443,12 @@ bool DataGrid::SaveToFile(const QString& path, const std::vector<QStringList>& r
                        [&rows](int r) { return rows[static_cast<size_t>(r)]; }, &lastError_);
 }
 
-bool DataGrid::LoadFromFile(const QString& path) {
+bool DataGrid::LoadFromFile(const QString& path, bool ownColumns) {
   lastError_.clear();
+  QStringList keys;
+  for (int c = 1; c <= ColumnCount(); ++c) keys << ColumnKey(c);
   GridFileContent content;
-  if (!ReadGridFile(path, content, &lastError_)) return false;
+  if (!ReadGridFile(path, content, &lastError_, ownColumns ? &keys : nullptr)) return false;
   view_->selectionModel()->clearSelection();
   model_->setRows(std::move(content.rows));
   model_->setColumns(content.columns);

@@ -148,7 +148,9 @@ class DataGrid : public QWidget {
   bool SaveToFile(const QString& path) const;
   // The same file with the grid's columns and the given rows.
   bool SaveToFile(const QString& path, const std::vector<QStringList>& rows) const;
-  bool LoadFromFile(const QString& path);
+  // With ownColumns the file must have the grid's column keys in the grid's
+  // order; a file of another table is refused like a damaged one.
+  bool LoadFromFile(const QString& path, bool ownColumns = false);
 
   // Writes the rows as Windows-1252 text, cells joined by the separator,
   // lines ended by CR LF, replacing the file. Raises the export event for

@@ -100,7 +100,7 @@ bool WriteGridFile(const QString& path, const QList<GridColumn>& columns, int ro
   return true;
 }
 
-bool ReadGridFile(const QString& path, GridFileContent& content, QString* error) {
+bool ReadGridFile(const QString& path, GridFileContent& content, QString* error, const QStringList* columnKeys) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     SetError(error, file.errorString());
@@ -142,6 +142,11 @@ bool ReadGridFile(const QString& path, GridFileContent& content, QString* error)
     if (!ok) return bad(QStringLiteral("Spaltenbreite"));
     c.visible = f.at(4) != QStringLiteral("0");
     read.columns << c;
+  }
+  if (columnKeys) {
+    QStringList keys;
+    for (const GridColumn& c : read.columns) keys << c.key;
+    if (keys != *columnKeys) return bad(QStringLiteral("die Spalten sind nicht die dieser Tabelle"));
   }
   if (!next(f) || f.size() != 2 || f.at(0) != QStringLiteral("rows")) return bad(QStringLiteral("Zeilen fehlen"));
   const int rowCount = f.at(1).toInt(&ok);

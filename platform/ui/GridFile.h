@@ -30,8 +30,11 @@ struct GridFileContent {
 bool WriteGridFile(const QString& path, const QList<GridColumn>& columns, int rowCount,
                    const std::function<QStringList(int)>& rowAt, QString* error);
 // Reads a whole file; False (with a description) for a missing, foreign,
-// newer or damaged file, leaving `content` untouched.
-bool ReadGridFile(const QString& path, GridFileContent& content, QString* error);
+// newer or damaged file, leaving `content` untouched. Given columnKeys, a
+// file whose columns have other keys (or another order) is one of another
+// table and is refused as well.
+bool ReadGridFile(const QString& path, GridFileContent& content, QString* error,
+                  const QStringList* columnKeys = nullptr);
 
 QString EscapeGridField(const QString& text);
 QString UnescapeGridField(const QString& text);

@@ -215,6 +215,14 @@ TEST_F(TableEditorTest, ParameterFileMissingOrDeclined) {
   dialogs->expectOpenFile(path);
   dialogs->expectMessage("Sollen die Transformationsparameter", MsgResult::No);
   f.mnuPopUp_Click(3);
+  // A UTF-16 file is named, not read as other letters.
+  QFile utf16(path);
+  ASSERT_TRUE(utf16.open(QIODevice::WriteOnly) && utf16.write(QByteArray("\xFF\xFEN\0;\0", 6)) == 6);
+  utf16.close();
+  dialogs->expectOpenFile(path);
+  dialogs->expectMessage("Sollen die Transformationsparameter", MsgResult::Yes);
+  dialogs->expectMessage("Parameter.dat konnte nicht gelesen werden: Die Datei ist UTF-16-kodiert");
+  f.mnuPopUp_Click(3);
   EXPECT_TRUE(dialogs->allDone());
   EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
 }
@@ -338,4 +346,44 @@ TEST_F(TableEditorTest, RightClickMenuEditModeAndTabChange) {
   EXPECT_FALSE(f.GridTrafoSys->EditMode());
   EXPECT_FALSE(f.GridNTv2Sys->EditMode());
   EXPECT_FALSE(f.GridGeoidmodell->EditMode());
+}
+
+// A save of a table unchanged since start-up still writes every file that is
+// missing or holds other rows, and reports only what it wrote; the end
+// command writes the NTv2 table the same way.
+TEST_F(TableEditorTest, SaveOfAnUnchangedTableWritesMissingOrChangedFiles) {
+  FormOrvenil& f = startWithTables();
+  const QByteArray parameters = bytesOf(dbFile("sys_7Parameter.dat"));
+  const QByteArray ntv2 = bytesOf(dbFile("sys_NTv2.dat"));
+  ASSERT_TRUE(QFile::remove(dbFile("sys_7Parameter.dat")) && QFile::remove(dbFile("sys_7Parameter.fil")));
+  f.sevTabStrip1->SelectTab(3);
+  dialogs->expectMessage("sys_7Parameter.dat und  *.fil gespeichert!");
+  f.mnuPopUp_Click(4);
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.dat")), parameters);
+  EXPECT_TRUE(QFile::exists(dbFile("sys_7Parameter.fil")));
+
+  // A text file cut by hand is written again from the table.
+  QFile cut(dbFile("sys_NTv2.dat"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly) && cut.write(ntv2.left(10)) == 10);
+  cut.close();
+  f.sevTabStrip1->SelectTab(4);
+  dialogs->expectMessage("sys_NTv2.fil und sys_NTv2.dat gespeichert!");
+  f.mnuPopUp_Click(4);
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), ntv2);
+
+  // A save that fails reports the failure and no success.
+  ASSERT_TRUE(QFile::remove(dbFile("sys_NTv2.fil")));
+  ASSERT_TRUE(QDir(folders.databaseFolder).mkdir("sys_NTv2.fil"));
+  dialogs->expectMessage("Während des Speicherns ist ein Fehler aufgetreten!");
+  dialogs->expectMessage("Während des Speicherns ist ein Fehler aufgetreten!");
+  f.mnuPopUp_Click(4);
+  EXPECT_TRUE(dialogs->allDone());
+  ASSERT_TRUE(QDir(folders.databaseFolder).rmdir("sys_NTv2.fil"));
+
+  ASSERT_TRUE(QFile::remove(dbFile("sys_NTv2.dat")));
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), ntv2);
+  EXPECT_TRUE(QFile::exists(dbFile("sys_NTv2.fil")));
 }

@@ -1,9 +1,15 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <map>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "MainWindowFixture.h"
 #include "shell/CoordinateDatabase.h"
@@ -284,4 +290,99 @@ TEST_F(MainWindowTest, HelpKeyOpensThePageBesideTheProgram) {
   qputenv("PATH", path);
   EXPECT_EQ(dialogs->startedPrograms(),
             (QList<QStringList>{{"xdg-open", folders.programFolder + "OrvenilHilfe.htm"}}));
+}
+
+// A grid file of another table (a copied geoid-model file, or one with no
+// columns at all) is unreadable like a damaged one: the text file is read
+// and neither file loses its rows.
+TEST_F(MainWindowTest, GridFileOfAnotherTableIsUnreadableAndTheTextFileKept) {
+  putAllTables();
+  start();
+  form.reset();
+  ASSERT_TRUE(QFile::copy(dbFile("Quasigeoidmodell.fil"), dbFile("sys_NTv2.fil.neu")));
+  QFile::remove(dbFile("sys_NTv2.fil"));
+  ASSERT_TRUE(QFile::rename(dbFile("sys_NTv2.fil.neu"), dbFile("sys_NTv2.fil")));
+  const QByteArray noColumns("ORVENIL-GRID\t1\ncolumns\t0\nrows\t1\nrow\nend\n");
+  QFile file(dbFile("sys_7Parameter.fil"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(noColumns) == noColumns.size());
+  file.close();
+  const QByteArray foreign = bytesOf(dbFile("sys_NTv2.fil"));
+  const QByteArray text = bytesOf(dbFile("sys_NTv2.dat"));
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  dialogs->expectMessage("Während des Lesens der Daten ist ein Fehler aufgetreten.");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(f.GridTrafoSys->RowCount(), 3);
+  EXPECT_EQ(f.GridTrafoSys->ColumnCount(), 16);
+  ASSERT_EQ(f.GridNTv2Sys->RowCount(), 2);
+  EXPECT_EQ(f.GridNTv2Sys->CellText(1, "Name"), "BeTA2007");
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), text);
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.dat")), text);
+  EXPECT_EQ(bytesOf(dbFile("sys_NTv2.fil")), foreign);
+  EXPECT_EQ(bytesOf(dbFile("sys_7Parameter.fil")), noColumns);
+}
+
+// Text files that cannot be read (no read right, UTF-16) are named with the
+// reason; none is written over and no grid file is made from the empty
+// table. Root reads every file, so the window runs again in a user namespace
+// where the files belong to a user it is not.
+TEST_F(MainWindowTest, UnreadableTextFileIsNamedAndNeverWrittenOver) {
+  const char* inside = "ORV_TEST_UNREADABLE_TABLES_ROOT";
+  const QStringList dats{"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"};
+  if (qEnvironmentVariableIsEmpty(inside)) {
+    putAllTables();
+    const QString geoid = QString::fromLatin1(bytesOf(dbFile("Quasigeoidmodell.dat")));
+    QFile utf16(dbFile("Quasigeoidmodell.dat"));
+    ASSERT_TRUE(utf16.open(QIODevice::WriteOnly));
+    utf16.write(QByteArray("\xFF\xFE") +
+                QByteArray(reinterpret_cast<const char*>(geoid.utf16()), geoid.size() * 2));
+    utf16.close();
+    QStringList wrapper;
+    for (const auto& [name, mode] : {std::pair{"sys_7Parameter.dat", 0000}, std::pair{"sys_NTv2.dat", 0222}}) {
+      const QByteArray path = QFile::encodeName(dbFile(name));
+      ASSERT_EQ(::chmod(path.constData(), mode), 0);
+      if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.constData(), 54321, 54321), 0);
+      }
+    }
+    std::map<QString, QByteArray> before;
+    for (const QString& name : dats) before[name] = bytesOf(dbFile(name));
+    if (::geteuid() == 0) {
+      if (QProcess::execute("unshare", {"-r", "true"}) != 0)
+        GTEST_SKIP() << "no user namespace on this machine (unshare -r refused)";
+      wrapper << "unshare" << "-r";
+    }
+    QProcess self;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(inside, root.path());
+    self.setProcessEnvironment(env);
+    self.setProcessChannelMode(QProcess::MergedChannels);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    wrapper << QCoreApplication::applicationFilePath()
+            << QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name());
+    self.start(wrapper.takeFirst(), wrapper);
+    ASSERT_TRUE(self.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(self.readAll());
+    EXPECT_EQ(self.exitCode(), 0) << output.toStdString();
+    for (const QString& name : dats) EXPECT_EQ(bytesOf(dbFile(name)), before[name]) << name.toStdString();
+    for (const char* fil : {"sys_7Parameter.fil", "sys_NTv2.fil", "Quasigeoidmodell.fil"})
+      EXPECT_FALSE(QFileInfo::exists(dbFile(fil))) << fil;
+    return;
+  }
+  const QString shared = qEnvironmentVariable(inside);
+  folders.programFolder = shared + "/Programm/";
+  folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
+  folders.tempFolder = shared + "/Temp/";
+  const QString noRight = ": Zugriff verweigert (keine Leseberechtigung)";
+  dialogs->expectMessage("Die Datei " + dbFile("sys_7Parameter.dat") + " konnte nicht gelesen werden" + noRight);
+  dialogs->expectMessage("Die Datei " + dbFile("sys_NTv2.dat") + " konnte nicht gelesen werden" + noRight);
+  dialogs->expectMessage("Die Datei " + dbFile("Quasigeoidmodell.dat") +
+                         " konnte nicht gelesen werden: Die Datei ist UTF-16-kodiert");
+  FormOrvenil& f = start();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(f.GridNTv2Sys->RowCount(), 0);
+  EXPECT_EQ(f.GridGeoidmodell->RowCount(), 0);
+  f.Coolbar2_ButtonClick("btnDBEnde");
+  EXPECT_EQ(dialogs->exitCode(), 0);
 }
