@@ -183,17 +183,18 @@ bool ImportRun::readComputeStoreBlock() {
 }
 
 // Reads the next block of lines, in file order: skip rules, line formats,
-// and for projected lines the format check and the zone. Ends at the end
+// and for projected lines the format check and the zone. A block holds at
+// most `limit` lines, skipped ones included, so that a file of many empty
+// lines takes no more memory than one of as many points. Ends at the end
 // of the file, at the line cap and at a line that stops the import. An error
 // while reading a line stops the import at that line: the rows read before
 // it are stored before the error is told.
 void ImportRun::readBlock(LineBlock& block, size_t limit) {
   block.used = 0;
-  size_t rows = 0;
-  while (!readingDone_ && rows < limit) {
+  while (!readingDone_ && block.used < limit) {
     const size_t before = block.used;
     try {
-      if (!readLine(block, rows)) break;
+      if (!readLine(block)) break;
     } catch (...) {
       const bool added = block.used > before;
       PendingLine& p = added ? block.lines[block.used - 1] : block.add();
@@ -211,7 +212,7 @@ void ImportRun::readBlock(LineBlock& block, size_t limit) {
 }
 
 // Reads one line into the block; False when the reading ends before it.
-bool ImportRun::readLine(LineBlock& block, size_t& rows) {
+bool ImportRun::readLine(LineBlock& block) {
   QString rawLine;
   if (!nextFileLine(rawLine)) return false;
   if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) return false;
@@ -242,7 +243,7 @@ bool ImportRun::readLine(LineBlock& block, size_t& rows) {
   }
   showReadProgress();
   p.line = rawLine;
-  classifyLine(p, rows);
+  classifyLine(p);
   return true;
 }
 
@@ -301,12 +302,11 @@ void ImportRun::showReadProgress() {
 
 // The line format of a line, and for projected lines its zone; a line that
 // stops the import ends the reading.
-void ImportRun::classifyLine(PendingLine& p, size_t& rows) {
+void ImportRun::classifyLine(PendingLine& p) {
   // Lines of geographic and geocentric coordinates in a format that
   // needs no earlier line are left to the workers.
   if (kind_ != 0 && FormatNeedsNoEarlierLine(filterIndex_)) {
     p.normaliseLater = true;
-    ++rows;
     return;
   }
   const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, lineState_, fileName_);
@@ -328,7 +328,6 @@ void ImportRun::classifyLine(PendingLine& p, size_t& rows) {
     if (p.result.outcome != BranchOutcome::Filled || !p.error.isEmpty()) p.kind = PendingLine::Kind::Stop;
   }
   if (p.kind == PendingLine::Kind::Stop) readingDone_ = true;
-  ++rows;
 }
 
 // What a computed block needs in file order before its rows are stored:

@@ -70,13 +70,13 @@ class ImportRun {
   void readFirstBlocks();
   void computeBlock(LineBlock& block);
   void readBlock(LineBlock& block, size_t limit);
-  bool readLine(LineBlock& block, size_t& rows);
+  bool readLine(LineBlock& block);
   bool readVesselHeader(QString& rawLine);
   bool nextFileLine(QString& rawLine);
   bool fileChanged() const;
   void compactEmptiedTable();
   void showReadProgress();
-  void classifyLine(PendingLine& p, size_t& rows);
+  void classifyLine(PendingLine& p);
   size_t prepareStore(LineBlock& block);
   void prepareRow(PendingLine& p);
   void showStartZone();

@@ -161,6 +161,37 @@ TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
   EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
 }
 
+// Lines that are skipped take no more memory than lines that are stored: two
+// points among 200,000 empty lines are read in blocks of a bounded count of
+// lines, not all at once.
+TEST_F(ImportTest, SkippedLinesAreReadInBoundedBlocks) {
+  const auto kilobytes = [](const char* key) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return -1L;
+    for (const QByteArray& line : status.readAll().split('\n'))
+      if (line.startsWith(key)) return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong();
+    return -1L;
+  };
+  startWithTables(false);
+  QStringList lines{kGood};
+  for (int i = 0; i < 200000; ++i) lines << QString();
+  lines << "2 K2 4512345.678 5712345.678 101.5";
+  const QString path = writeFile("leer.txt", lines);
+  lines.clear();
+  QFile clearRefs("/proc/self/clear_refs");  // "5" resets the peak of resident memory
+  if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1 || !clearRefs.flush())
+    GTEST_SKIP() << "the peak of resident memory cannot be reset here";
+  clearRefs.close();
+  const long before = kilobytes("VmRSS:");
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("200000 Zeilen mit fehlerhaften Koordinaten"); });
+  const long peak = kilobytes("VmHWM:");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 2);
+  // Three blocks of some thousand lines take some 40 MB; all 200,000 lines
+  // at once took 360 MB.
+  EXPECT_LT(peak - before, 100 * 1024) << "kB more resident memory at the peak";
+}
+
 // A file with LF line ends is read from a converted copy: messages and the
 // export's proposed name still name the chosen file, and the copy goes.
 TEST_F(ImportTest, LfFileKeepsItsNameAndItsCopyGoesAtTheEnd) {
