@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/FileText.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
@@ -37,12 +38,6 @@ constexpr int kRowsPerInsert = 16;
 
 void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
-}
-
-[[noreturn]] void ThrowFileChanged(const QString& file) {
-  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei '") + file +
-                                            QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder "
-                                                           "überschrieben) und ist nicht vollständig eingelesen."));
 }
 
 // An error of the disk or the file rather than of its lines.
@@ -77,13 +72,13 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
 }
 
 void ImportRun::prepare() {
+  // The file as the import finds it before it counts its lines: a file cut
+  // or written anew from here on is one changed while it was read.
+  file_ = FileIdentity(readPath_);
   lockWindow();
   prepareStartSystem();
   emptyDaten();
   if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
-  const QFileInfo opened(readPath_);
-  fileSize_ = opened.size();
-  fileModified_ = opened.lastModified();
   sinceProgress_.start();
   computer_.emplace(sys_, tail_, kind_, filterIndex_);
   readFirstBlocks();
@@ -264,19 +259,12 @@ bool ImportRun::nextFileLine(QString& rawLine) {
   fileLine_ = linesRead_ + 1;
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
-    if (fileChanged()) ThrowFileChanged(path_);
+    if (file_.changed(reader_.position())) ThrowFileChangedWhileRead(path_);
     return false;
   }
-  if (!reader_.lineEnded() && fileChanged()) ThrowFileChanged(path_);
+  if (!reader_.lineEnded() && file_.changed(reader_.position())) ThrowFileChangedWhileRead(path_);
   ++linesRead_;
   return true;
-}
-
-// Called at the end of the file: its size or time is not what they were
-// when it was opened, or it ended before the size it had then.
-bool ImportRun::fileChanged() const {
-  const QFileInfo now(readPath_);
-  return now.size() != fileSize_ || now.lastModified() != fileModified_ || reader_.position() != fileSize_;
 }
 
 // The emptied table is compacted once, before the first row is written.

@@ -11,6 +11,7 @@
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
 #include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
 #include <QRadioButton>
 #include "platform/ui/VbComboBox.h"
@@ -159,6 +160,22 @@ TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
   dialogs->setOnProcessEvents({});
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
+}
+
+// A file cut after its lines are counted but before they are read is told
+// the same way: its cut last line is not stored.
+TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored) {
+  startWithTables(false);
+  const QString path = writeFile("kurz.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"});
+  const qint64 cut = bytesOf(path).size() - 4;  // "…101" of the last line
+  dialogs->setOnProcessEvents([&] {
+    if (form->xpStatusBar1->PanelText(6) == "Datenbank löschen   " && QFileInfo(path).size() > cut)
+      QFile::resize(path, cut);
+  });
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
+  dialogs->setOnProcessEvents({});
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
 }
 
 // Lines that are skipped take no more memory than lines that are stored: two
