@@ -17,10 +17,14 @@ bool FileIdentity::changed(qint64 endPosition) const {
   return now.size() != size_ || now.lastModified() != modified_ || endPosition != size_;
 }
 
+QString FileChangedWhileReadText(const QString& file) {
+  return QStringLiteral("Die Datei '") + file +
+         QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder überschrieben) und ist nicht "
+                        "vollständig eingelesen.");
+}
+
 void ThrowFileChangedWhileRead(const QString& file) {
-  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei '") + file +
-                                            QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder "
-                                                           "überschrieben) und ist nicht vollständig eingelesen."));
+  throw OrvenilError(kErrDeviceIoError, FileChangedWhileReadText(file));
 }
 
 }  // namespace orv

@@ -24,7 +24,9 @@ class FileIdentity {
   QDateTime modified_;
 };
 
-// The error of a file changed while it was read; `file` names it.
+// What is told of a file changed while it was read; `file` names it.
+QString FileChangedWhileReadText(const QString& file);
+// Throws that as an error.
 [[noreturn]] void ThrowFileChangedWhileRead(const QString& file);
 
 }  // namespace orv

@@ -173,6 +173,19 @@ TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored)
       QFile::resize(path, cut);
   });
   runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
+  // A file with LF line ends cut while its Windows-1252 copy is written is
+  // refused when it is chosen, and the job stays.
+  const QString lf = writeFile("kurz-lf.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"}, "\n");
+  const qint64 lfCut = bytesOf(lf).size() - 3;
+  dialogs->setOnProcessEvents([&] {
+    if (!QDir(folders.tempFolder).entryList({"tmp_dao_orvenil_import_*"}).isEmpty() && QFileInfo(lf).size() > lfCut)
+      QFile::resize(lf, lfCut);
+  });
+  dialogs->expectOpenFile(lf, 1);
+  dialogs->expectMessage("kurz-lf.txt' wurde während des Einlesens verändert");
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
   dialogs->setOnProcessEvents({});
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(committedRows(), std::make_pair(1, 1));
