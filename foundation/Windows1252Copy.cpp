@@ -6,6 +6,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileErrorReason.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
 
@@ -132,6 +133,7 @@ Windows1252Copy WriteCopy(QFile& in, QFile& out, const TextTraits& traits) {
 }  // namespace
 
 Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& target) {
+  const FileIdentity found(source);
   QFile in(source);
   if (!in.open(QIODevice::ReadOnly)) return {};
   const TextTraits traits = InspectText(in);
@@ -152,6 +154,9 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
   }
   result = WriteCopy(in, out, traits);
   result.utf8 = traits.utf8;
+  // A copy of a file cut while it was read would be read as the whole file.
+  if (result.outcome == Windows1252Copy::Outcome::Written && found.changed(in.pos()))
+    result.outcome = Windows1252Copy::Outcome::Changed;
   errno = 0;
   out.close();
   if (result.outcome == Windows1252Copy::Outcome::Written && out.error() != QFileDevice::NoError) {

@@ -15,6 +15,7 @@ struct Windows1252Copy {
     Written,      // the copy is at the target
     Failed,       // a file could not be read or written; no copy
     Unencodable,  // a UTF-8 character without a Windows-1252 form; no copy
+    Changed,      // the source was cut or written anew while it was copied; no copy
   };
   Outcome outcome = Outcome::Failed;
   long line = 0;      // Unencodable: line (from 1) of the first such character

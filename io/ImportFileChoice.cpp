@@ -5,6 +5,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileErrorReason.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/LocaleSwitch.h"
 #include "shell/ProgramState.h"
@@ -95,6 +96,10 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
                                               "Datei '") +
                                path + QStringLiteral("' nicht richtig gelesen werden! Abbruch!"),
                            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
+      return false;
+    case Windows1252Copy::Outcome::Changed:
+      Dialogs().messageBox(FileChangedWhileReadText(path) + QStringLiteral(" Abbruch!"), MsgButtons::Ok,
+                           MsgIcon::Critical, QStringLiteral("Orvenil"));
       return false;
     case Windows1252Copy::Outcome::Unencodable:
       break;

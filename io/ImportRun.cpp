@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/FileText.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
@@ -37,12 +38,6 @@ constexpr int kRowsPerInsert = 16;
 
 void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
-}
-
-[[noreturn]] void ThrowFileChanged(const QString& file) {
-  throw OrvenilError(kErrDeviceIoError, QStringLiteral("Die Datei '") + file +
-                                            QStringLiteral("' wurde während des Einlesens verändert (gekürzt oder "
-                                                           "überschrieben) und ist nicht vollständig eingelesen."));
 }
 
 // An error of the disk or the file rather than of its lines.
@@ -77,13 +72,13 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
 }
 
 void ImportRun::prepare() {
+  // The file as the import finds it before it counts its lines: a file cut
+  // or written anew from here on is one changed while it was read.
+  file_ = FileIdentity(readPath_);
   lockWindow();
   prepareStartSystem();
   emptyDaten();
   if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
-  const QFileInfo opened(readPath_);
-  fileSize_ = opened.size();
-  fileModified_ = opened.lastModified();
   sinceProgress_.start();
   computer_.emplace(sys_, tail_, kind_, filterIndex_);
   readFirstBlocks();
@@ -183,17 +178,18 @@ bool ImportRun::readComputeStoreBlock() {
 }
 
 // Reads the next block of lines, in file order: skip rules, line formats,
-// and for projected lines the format check and the zone. Ends at the end
+// and for projected lines the format check and the zone. A block holds at
+// most `limit` lines, skipped ones included, so that a file of many empty
+// lines takes no more memory than one of as many points. Ends at the end
 // of the file, at the line cap and at a line that stops the import. An error
 // while reading a line stops the import at that line: the rows read before
 // it are stored before the error is told.
 void ImportRun::readBlock(LineBlock& block, size_t limit) {
   block.used = 0;
-  size_t rows = 0;
-  while (!readingDone_ && rows < limit) {
+  while (!readingDone_ && block.used < limit) {
     const size_t before = block.used;
     try {
-      if (!readLine(block, rows)) break;
+      if (!readLine(block)) break;
     } catch (...) {
       const bool added = block.used > before;
       PendingLine& p = added ? block.lines[block.used - 1] : block.add();
@@ -211,7 +207,7 @@ void ImportRun::readBlock(LineBlock& block, size_t limit) {
 }
 
 // Reads one line into the block; False when the reading ends before it.
-bool ImportRun::readLine(LineBlock& block, size_t& rows) {
+bool ImportRun::readLine(LineBlock& block) {
   QString rawLine;
   if (!nextFileLine(rawLine)) return false;
   if (counter_ == 0 && filterIndex_ == kFilterVesselA && !readVesselHeader(rawLine)) return false;
@@ -242,7 +238,7 @@ bool ImportRun::readLine(LineBlock& block, size_t& rows) {
   }
   showReadProgress();
   p.line = rawLine;
-  classifyLine(p, rows);
+  classifyLine(p);
   return true;
 }
 
@@ -263,19 +259,12 @@ bool ImportRun::nextFileLine(QString& rawLine) {
   fileLine_ = linesRead_ + 1;
   if (!reader_.readLine(rawLine)) {
     readingDone_ = true;
-    if (fileChanged()) ThrowFileChanged(path_);
+    if (file_.changed(reader_.position())) ThrowFileChangedWhileRead(path_);
     return false;
   }
-  if (!reader_.lineEnded() && fileChanged()) ThrowFileChanged(path_);
+  if (!reader_.lineEnded() && file_.changed(reader_.position())) ThrowFileChangedWhileRead(path_);
   ++linesRead_;
   return true;
-}
-
-// Called at the end of the file: its size or time is not what they were
-// when it was opened, or it ended before the size it had then.
-bool ImportRun::fileChanged() const {
-  const QFileInfo now(readPath_);
-  return now.size() != fileSize_ || now.lastModified() != fileModified_ || reader_.position() != fileSize_;
 }
 
 // The emptied table is compacted once, before the first row is written.
@@ -301,12 +290,11 @@ void ImportRun::showReadProgress() {
 
 // The line format of a line, and for projected lines its zone; a line that
 // stops the import ends the reading.
-void ImportRun::classifyLine(PendingLine& p, size_t& rows) {
+void ImportRun::classifyLine(PendingLine& p) {
   // Lines of geographic and geocentric coordinates in a format that
   // needs no earlier line are left to the workers.
   if (kind_ != 0 && FormatNeedsNoEarlierLine(filterIndex_)) {
     p.normaliseLater = true;
-    ++rows;
     return;
   }
   const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, lineState_, fileName_);
@@ -328,7 +316,6 @@ void ImportRun::classifyLine(PendingLine& p, size_t& rows) {
     if (p.result.outcome != BranchOutcome::Filled || !p.error.isEmpty()) p.kind = PendingLine::Kind::Stop;
   }
   if (p.kind == PendingLine::Kind::Stop) readingDone_ = true;
-  ++rows;
 }
 
 // What a computed block needs in file order before its rows are stored:

@@ -17,7 +17,6 @@
 // failure builds again; the job database is this program run's temporary
 // file. The window thread leaves the database alone while the writer runs. The grid does not draw while reading, and the progress is
 // drawn and window events let through at most a few times a second.
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <array>
@@ -27,6 +26,7 @@
 #include <vector>
 
 #include "foundation/BlockWorkers.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/TextLineReader.h"
 #include "io/ImportBlocks.h"
 #include "io/ImportLineFormats.h"
@@ -70,13 +70,12 @@ class ImportRun {
   void readFirstBlocks();
   void computeBlock(LineBlock& block);
   void readBlock(LineBlock& block, size_t limit);
-  bool readLine(LineBlock& block, size_t& rows);
+  bool readLine(LineBlock& block);
   bool readVesselHeader(QString& rawLine);
   bool nextFileLine(QString& rawLine);
-  bool fileChanged() const;
   void compactEmptiedTable();
   void showReadProgress();
-  void classifyLine(PendingLine& p, size_t& rows);
+  void classifyLine(PendingLine& p);
   size_t prepareStore(LineBlock& block);
   void prepareRow(PendingLine& p);
   void showStartZone();
@@ -100,8 +99,7 @@ class ImportRun {
   ImportLineState lineState_;
 
   TextLineReader reader_;
-  qint64 fileSize_ = 0;      // the file's size and time when it was opened
-  QDateTime fileModified_;
+  FileIdentity file_;  // the file as the import began, before its lines were counted
   Recordset rs_;
   long counter_ = 0;      // lines read, the header of the first vessel format not counted
   long linesRead_ = 0;    // physical lines of the file read so far

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileIdentity.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/FileText.h"
 #include "foundation/NumberText.h"
@@ -52,6 +53,8 @@ bool FormOrvenil::LoadMergeFile() {
   // The file is read whole into the scratch database; its copy goes then.
   const ImportWorkCopyRemoval removeWorkCopy;
   const QString readPath = ImportReadPath();
+  // A file cut or written anew from here on is refused before the job changes.
+  const FileIdentity found(readPath);
   Dialogs().setBusy(true);
   xpStatusBar1->SetPanelText(9, QString());
   FormVisible(false);
@@ -94,6 +97,7 @@ bool FormOrvenil::LoadMergeFile() {
     s.SonderfunktionDbDaten.setValue(QStringLiteral("Zeile"), stored);
     s.SonderfunktionDbDaten.update();
   }
+  if (found.changed(reader.position())) ThrowFileChangedWhileRead(s.ImportDatei);
   return true;
 }
 

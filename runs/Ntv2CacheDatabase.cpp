@@ -302,6 +302,15 @@ int UserVersion(Database& db) {
   return v;
 }
 
+// The database engine's check of every page of the file: damaged pages pass
+// the tests of layout and identity, and would fail every run that reads them.
+bool PagesReadWell(Database& db) {
+  Recordset rs = db.openSql(QStringLiteral("SELECT * FROM pragma_quick_check(1)"));
+  const bool ok = !rs.eof() && rs.value(0).textOrEmpty() == QLatin1String("ok");
+  rs.close();
+  return ok;
+}
+
 }  // namespace
 
 QString Ntv2CachePath(const QString& gridPath) {
@@ -327,6 +336,7 @@ bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int s
       for (const char* field : {"Kopfdaten", "Zeile1", "Zeile2", "id"})
         ok = ok && def.fieldIndex(QLatin1String(field)) >= 0;
     }
+    ok = ok && PagesReadWell(db);
     db.close();
     return ok;
   } catch (const OrvenilError&) {

@@ -8,7 +8,7 @@
 // and modification time of the grid file the cache was built from. The cache
 // is built once per grid file and reused until the grid file's size or
 // modification time differs from those, or the cache is no valid cache of
-// this layout.
+// this layout or cannot be read.
 #include <QString>
 #include <functional>
 
@@ -46,7 +46,8 @@ Ntv2Overview ReadNtv2Overview(const QString& gridPath);
 
 // True when cachePath holds a complete cache of this layout with
 // subGridCount tables, built from the grid file as it is now (same size and
-// modification time).
+// modification time), whose pages all read well (a damaged cache is built
+// again).
 bool Ntv2CacheIsCurrent(const QString& gridPath, const QString& cachePath, int subGridCount);
 
 // Builds the cache of the grid file in a new database at buildPath, in one

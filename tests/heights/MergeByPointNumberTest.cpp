@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileInfo>
 
 #include "HeightsTestSupport.h"
 
@@ -61,6 +62,21 @@ TEST_F(MergeTest, AppendMissingPointsPadsNumbersAndGivesUniqueIds) {
   dialogs->expectMessage(QStringLiteral("Es wurden 0 Datensätze angefügt!   "));
   form->AppendMissingPoints();
   EXPECT_EQ(column("Punkt").size(), 5);
+}
+
+// A file cut while it is loaded is told and changes no height.
+TEST_F(MergeTest, FileCutWhileLoadedIsToldAndChangesNothing) {
+  startWithJob({{padded("1"), "1", "1", "0", ""}, {padded("2"), "1", "1", "0", ""}});
+  chooseFile("1   A  100.0  200.0  12.3\r\n2   B  110.0  210.0  101.5\r\n");
+  const QString path = orv::State().ImportDatei;
+  const qint64 cut = QFileInfo(path).size() - 4;  // "…101" of the last line
+  dialogs->setOnProcessEvents([&] {
+    if (QFileInfo(path).size() > cut) QFile::resize(path, cut);
+  });
+  dialogs->expectMessage(QStringLiteral("merge.pkt' wurde während des Einlesens verändert"));
+  form->OverwriteHeightsByPointNumber();
+  dialogs->setOnProcessEvents({});
+  EXPECT_EQ(column("sZe"), QStringList({"0", "0"}));
 }
 
 TEST_F(MergeTest, MissingFileIsReportedAndReleasesTheWindow) {

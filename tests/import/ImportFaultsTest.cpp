@@ -11,6 +11,7 @@
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
 #include "platform/ui/VbCheckBox.h"
+#include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
 #include <QRadioButton>
 #include "platform/ui/VbComboBox.h"
@@ -159,6 +160,66 @@ TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
   dialogs->setOnProcessEvents({});
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
+}
+
+// A file cut after its lines are counted but before they are read is told
+// the same way: its cut last line is not stored.
+TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored) {
+  startWithTables(false);
+  const QString path = writeFile("kurz.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"});
+  const qint64 cut = bytesOf(path).size() - 4;  // "…101" of the last line
+  dialogs->setOnProcessEvents([&] {
+    if (form->xpStatusBar1->PanelText(6) == "Datenbank löschen   " && QFileInfo(path).size() > cut)
+      QFile::resize(path, cut);
+  });
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
+  // A file with LF line ends cut while its Windows-1252 copy is written is
+  // refused when it is chosen, and the job stays.
+  const QString lf = writeFile("kurz-lf.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"}, "\n");
+  const qint64 lfCut = bytesOf(lf).size() - 3;
+  dialogs->setOnProcessEvents([&] {
+    if (!QDir(folders.tempFolder).entryList({"tmp_dao_orvenil_import_*"}).isEmpty() && QFileInfo(lf).size() > lfCut)
+      QFile::resize(lf, lfCut);
+  });
+  dialogs->expectOpenFile(lf, 1);
+  dialogs->expectMessage("kurz-lf.txt' wurde während des Einlesens verändert");
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  dialogs->setOnProcessEvents({});
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
+}
+
+// Lines that are skipped take no more memory than lines that are stored: two
+// points among 200,000 empty lines are read in blocks of a bounded count of
+// lines, not all at once.
+TEST_F(ImportTest, SkippedLinesAreReadInBoundedBlocks) {
+  const auto kilobytes = [](const char* key) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return -1L;
+    for (const QByteArray& line : status.readAll().split('\n'))
+      if (line.startsWith(key)) return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong();
+    return -1L;
+  };
+  startWithTables(false);
+  QStringList lines{kGood};
+  for (int i = 0; i < 200000; ++i) lines << QString();
+  lines << "2 K2 4512345.678 5712345.678 101.5";
+  const QString path = writeFile("leer.txt", lines);
+  lines.clear();
+  QFile clearRefs("/proc/self/clear_refs");  // "5" resets the peak of resident memory
+  if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1 || !clearRefs.flush())
+    GTEST_SKIP() << "the peak of resident memory cannot be reset here";
+  clearRefs.close();
+  const long before = kilobytes("VmRSS:");
+  runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("200000 Zeilen mit fehlerhaften Koordinaten"); });
+  const long peak = kilobytes("VmHWM:");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().size(), 2);
+  // Three blocks of some thousand lines take some 40 MB; all 200,000 lines
+  // at once took 360 MB.
+  EXPECT_LT(peak - before, 100 * 1024) << "kB more resident memory at the peak";
 }
 
 // A file with LF line ends is read from a converted copy: messages and the

@@ -148,6 +148,33 @@ TEST_F(Ntv2Cache, GridReplacedByAnOlderFileRebuildsTheCache) {
               1e-9);
 }
 
+// A cache whose layout and grid identity read well but whose shift pages are
+// damaged is built again from the grid file, as one that is no database.
+TEST_F(Ntv2Cache, CacheWithDamagedPagesIsBuiltAgain) {
+  const QString grid = path("damaged.gsa");
+  WriteBytes(grid, GsaText({183600, 187200, -3600, 3600, 60, 60, [](double, double) { return 1.0; },
+                            [](double, double) { return 0.0; }})
+                       .toLatin1());
+  open(grid);
+  qint64 root = 0, pageSize = 0;
+  {
+    Recordset rs = last.database.openSql("SELECT rootpage, (SELECT page_size FROM pragma_page_size) "
+                                         "FROM sqlite_master WHERE name = '1'");
+    root = rs.value(0).toLong();
+    pageSize = rs.value(1).toLong();
+  }
+  // Every connection to the cache ends, as at the end of the program.
+  last = Ntv2OpenCache();
+  CloseAllDatabases(true);
+  ASSERT_GT(root, 1);
+  QFile cache(path("damaged.mdb"));
+  ASSERT_TRUE(cache.open(QIODevice::ReadWrite) && cache.seek((root - 1) * pageSize));
+  cache.write(QByteArray(pageSize, '\xA5'));
+  cache.close();
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0.5, true, 51.5 * 3600, 1800).latitude, 51.5 + 1 / 3600.0, 1e-9);
+  EXPECT_FALSE(last.buildPath.isEmpty());
+}
+
 TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   const QString good = GsaText({183600, 187200, -3600, 3600, 1800, 3600, [](double, double) { return 1.0; },
                                 [](double, double) { return 1.0; }});
