@@ -1,6 +1,8 @@
 // The window's start system always describes the rows of Daten: a cancelled
 // start-data dialog, a merge into the job and a refused file all leave the
 // loaded job's system in place.
+#include <cmath>
+
 #include "ImportFixture.h"
 #include "platform/ui/OptionArray.h"
 
@@ -67,6 +69,68 @@ TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
   expectGaussKruegerSystem();
   EXPECT_EQ(rows().size(), 3);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// Every import starts from its own zone state: after a Gauss-Krüger job an
+// easting whose zone its own line does not tell is refused as without a job,
+// also after a line of a known zone; no latitude beyond a pole is stored.
+TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
+  importGaussKruegerJob();
+  const auto wgs = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(3); };
+  const QString zone = "Zone bzw. Koordinatensystem ungültig!";
+  struct Case {
+    QStringList lines;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
+    QString message;
+    int stored;
+  } cases[] = {
+      {{"7 K 512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
+      {{"7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
+      {{"7 K 4512345.678 5712345.678 1"}, wgs, zone, 0},
+      {{"1 K 4512345.678 5712345.678 1", "7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 1},
+      {{"1 K 4512345.678 5712345.678 1", "7 K 4512345.678 15712345.678 1"}, kGaussKrueger, "Format ungültig!", 1},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile("neu.txt", c.lines), 1, c.choose, [&] { dialogs->expectMessage(c.message); });
+    EXPECT_TRUE(dialogs->allDone()) << c.lines.join("|").toStdString() << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    EXPECT_EQ(r.size(), c.stored) << c.lines.join("|").toStdString();
+    for (const auto& row : r) EXPECT_LE(std::fabs(row["BgDez"].toDouble()), 90);
+    dialogs->clearRecords();
+  }
+}
+
+// Heights merged into the job: every start column the import derives from
+// the height becomes that of an import with the new height, so that the next
+// run transforms the point with it; projected and geographic jobs alike.
+TEST_F(StartSystemTest, MergedHeightsReachEveryStartColumnDerivedFromTheHeight) {
+  importGaussKruegerJob();
+  const auto geographic = [](orv::FormOrvenilSystemAuswahl& d) {
+    d.StartAbbildung->select(2);
+    d.FormatEingabeGeographisch->select(1);
+  };
+  struct Case {
+    QString job, merged, other;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
+  } cases[] = {
+      {"1 K1 4512345.678 5712345.678 143.18", "1 K1 4512345.678 5712345.678 264.18",
+       "2 K2 4512400.000 5712400.000 99.0", kGaussKrueger},
+      {"1 K1 51.5 12.1 143.18", "1 K1 51.5 12.1 264.18", "2 K2 51.6 12.2 99.0", geographic},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile("neu.txt", {c.merged, c.other}), 1, c.choose);
+    const auto reference = rows();
+    runImport(writeFile("job.txt", {c.job, c.other}), 1, c.choose);
+    const auto before = rows();
+    runImport(writeFile("hoehen.txt", {"1 X 0 0 264.18"}), 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(1); },
+              [&] { dialogs->expectMessage("Es wurden 1 Höhen überschrieben!"); });
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const auto after = rows();
+    ASSERT_EQ(after.size(), 2);
+    for (const QString& column : reference[0].keys())
+      EXPECT_EQ(after[0][column].toStdString(), reference[0][column].toStdString()) << column.toStdString();
+    EXPECT_TRUE(after[1] == before[1]);
+  }
 }
 
 // A file refused before the rows are replaced changes nothing: neither the
