@@ -175,7 +175,7 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
     // The job's start system: the rows' start columns are computed anew in it.
     ImportStartSystem sys;
     if (s.StartA != 0) sys.ellipsoid = MakeProjectedEllipsoid(s.StartA, s.StartF, s.StartK0);
-    qint64 matched = 0;
+    qint64 matched = 0, notNumbers = 0;
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
     if (n > 0) s.KooDbDaten.moveFirst();
@@ -191,17 +191,24 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
           ++matched;
           const QString height = GetToken(found, 5, kTab);
           double value = 0;
-          if (ReadFiniteNumber(height, value))
+          if (ReadFiniteNumber(height, value)) {
             PutMergedHeight(s.KooDbDaten, sys, s.StartAbbildungIndex, value);
-          else  // a height that is not a number is taken as it stands
+          } else {
+            // A height that is not a number is taken as it stands; no start
+            // value follows from it, which the end message tells.
             s.KooDbDaten.setValue(QStringLiteral("sZe"), height);
+            ++notNumbers;
+          }
         }
       }
       s.KooDbDaten.update();
       if (i < n) s.KooDbDaten.moveNext();
     }
-    FinishMerge(QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   "),
-                false);
+    QString message = QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   ");
+    if (notNumbers > 0)
+      message += QStringLiteral("\nHöhen ohne Zahl, nur als Text übernommen (ohne neue ell. Höhe und X, Y, Z): ") +
+                 QString::number(notNumbers) + QStringLiteral("!   ");
+    FinishMerge(message, false);
   } catch (const std::exception& e) {
     MergeFailed(e);
   }

@@ -100,39 +100,6 @@ TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
   }
 }
 
-// Heights merged into the job: every start column the import derives from
-// the height becomes that of an import with the new height, so that the next
-// run transforms the point with it; projected and geographic jobs alike.
-TEST_F(StartSystemTest, MergedHeightsReachEveryStartColumnDerivedFromTheHeight) {
-  importGaussKruegerJob();
-  const auto geographic = [](orv::FormOrvenilSystemAuswahl& d) {
-    d.StartAbbildung->select(2);
-    d.FormatEingabeGeographisch->select(1);
-  };
-  struct Case {
-    QString job, merged, other;
-    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
-  } cases[] = {
-      {"1 K1 4512345.678 5712345.678 143.18", "1 K1 4512345.678 5712345.678 264.18",
-       "2 K2 4512400.000 5712400.000 99.0", kGaussKrueger},
-      {"1 K1 51.5 12.1 143.18", "1 K1 51.5 12.1 264.18", "2 K2 51.6 12.2 99.0", geographic},
-  };
-  for (const Case& c : cases) {
-    runImport(writeFile("neu.txt", {c.merged, c.other}), 1, c.choose);
-    const auto reference = rows();
-    runImport(writeFile("job.txt", {c.job, c.other}), 1, c.choose);
-    const auto before = rows();
-    runImport(writeFile("hoehen.txt", {"1 X 0 0 264.18"}), 1, [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(1); },
-              [&] { dialogs->expectMessage("Es wurden 1 Höhen überschrieben!"); });
-    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-    const auto after = rows();
-    ASSERT_EQ(after.size(), 2);
-    for (const QString& column : reference[0].keys())
-      EXPECT_EQ(after[0][column].toStdString(), reference[0][column].toStdString()) << column.toStdString();
-    EXPECT_TRUE(after[1] == before[1]);
-  }
-}
-
 // A file refused before the rows are replaced changes nothing: neither the
 // rows nor the start system (the dialog opens at ETRS89) nor the job's file.
 TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
