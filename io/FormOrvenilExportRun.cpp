@@ -15,6 +15,7 @@
 #include "io/ExportWaypointWriter.h"
 #include "io/ExportXlsWriter.h"
 #include "io/FormOrvenilExport.h"
+#include "io/HeightEntry.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ProgressWindow.h"
@@ -69,32 +70,16 @@ bool ChooseExportFile(CommonDialog& CommonDialog2, const CommonDialog& CommonDia
   }
 }
 
-// True when the whole text is a finite number ("." as decimal point).
-bool IsWholeNumber(const QString& text) {
-  try {
-    return std::isfinite(ToDoubleStrict(text));
-  } catch (const OrvenilError&) {
-    return false;
-  }
-}
-
 // The flight height of the waypoint file; False when the user cancels. OK
 // with an empty box is the height 0; a text that is not a number as a whole
 // would be written as another height, so it is refused and asked again.
 bool AskFlightHeight(QString& height) {
+  const QString title = QStringLiteral("Eingabe Flughöhe");
   for (;;) {
-    const InputAnswer answer = Dialogs().inputBoxAnswer(QStringLiteral("Flughöhe über Grund (HGT): "),
-                                                        QStringLiteral("Eingabe Flughöhe"), QStringLiteral("80"));
+    const InputAnswer answer =
+        Dialogs().inputBoxAnswer(QStringLiteral("Flughöhe über Grund (HGT): "), title, QStringLiteral("80"));
     if (answer.cancelled) return false;
-    const QString text = answer.text.trimmed();
-    if (text.isEmpty() || IsWholeNumber(text)) {
-      height = text;
-      return true;
-    }
-    Dialogs().messageBox(QStringLiteral("Die Flughöhe \"") + text +
-                             QStringLiteral("\" ist keine Zahl!\nBitte die Höhe in Metern mit Dezimalpunkt eingeben, "
-                                            "z. B. 80 oder 12.5.   "),
-                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Eingabe Flughöhe"));
+    if (ReadTypedHeight(answer.text, QStringLiteral("Flughöhe"), QStringLiteral("80"), title, height)) return true;
   }
 }
 

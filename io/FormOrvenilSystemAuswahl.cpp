@@ -11,6 +11,7 @@
 #include "foundation/DialogService.h"
 #include "shell/ProgramState.h"
 #include "io/GeoidModelStaging.h"
+#include "io/HeightEntry.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
@@ -262,7 +263,14 @@ void FormOrvenilSystemAuswahl::chkStartOhneNäherungshöhe_Click() {
 }
 
 void FormOrvenilSystemAuswahl::cmdLaden_Click() {
-  main_.orthoNäherungshöhe->SetText(orthoNäherungshöhe->Text());
+  // Every point of height 0 gets the approximate height: a text that is no
+  // number as a whole ("12,5", "abc") would give them another one, so the
+  // dialog stays open for the user to mend it.
+  QString height;
+  if (!ReadTypedHeight(orthoNäherungshöhe->Text(), QStringLiteral("Näherungshöhe"), QStringLiteral("75"),
+                       kProgramTitle, height))
+    return;
+  main_.orthoNäherungshöhe->SetText(height);
   Timer1->stop();
   accept();
 }

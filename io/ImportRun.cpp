@@ -58,7 +58,6 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
   sys_.zoneEllipsoid = state_.ZonenEllipsoidStart;
   sys_.geographicFormat = state_.FormatEingabeGeographischIndex;
   sys_.vesselA = filterIndex_ == kFilterVesselA;
-  branch_.meridian = state_.StartMeridian;
   branch_.askMkz = [] {
     return Dialogs().inputBox(QStringLiteral("Vorgabe der Meridiankennziffer\nim Startsystem ETRS89 (GRS1980)\n\n"
                                              "MKZ/Zone°: 31/3° - 32/9° - 33/15° - 34/21°"),

@@ -24,6 +24,12 @@ const QChar kDegree(0x00B0);
 
 BranchResult Bad(const QString& reason) { return {BranchOutcome::BadLine, reason}; }
 
+// A latitude beyond a pole or a longitude beyond half a turn (radians) is no
+// point on the earth: a damaged line, never a coordinate to store.
+bool OnTheEarth(double latitude, double longitude) {
+  return std::fabs(latitude * 180 / kPi) <= 90 + 1e-9 && std::fabs(longitude * 180 / kPi) <= 180 + 1e-9;
+}
+
 // An empty field reads as 0; anything else must be a number.
 bool ParseOptional(const QString& text, double& value) {
   if (TrimBlanks(text).isEmpty()) {
@@ -59,6 +65,27 @@ void PutGeocentric(ImportRow& row, const ImportStartSystem& sys, double B, doubl
   row.put(kSXz, FormatNumber(p.X, kFixed5));
   row.put(kSYz, FormatNumber(p.Y, kFixed5));
   row.put(kSZz, FormatNumber(p.Z, kFixed5));
+}
+
+// What follows from the height of a projected or geographic point: sZe and
+// sHg hold its text, the geocentric coordinates are computed with h.
+void PutHeight(ImportRow& row, const ImportStartSystem& sys, double B, double L, const QString& heightText, double h) {
+  row.put(kSZe, heightText);
+  row.put(kSHg, heightText);
+  PutGeocentric(row, sys, B, L, h);
+}
+
+// The projected branch's height H: its text also in sZori.
+void PutProjectedHeight(ImportRow& row, const ImportStartSystem& sys, double B, double L, double H) {
+  const QString heightText = FormatNumber(H, kFixed4);
+  row.put(kSZori, heightText);
+  PutHeight(row, sys, B, L, heightText, H);
+}
+
+// The geographic branch's height text; the geocentric coordinates take the
+// height as written there.
+void PutGeographicHeight(ImportRow& row, const ImportStartSystem& sys, double B, double L, const QString& heightText) {
+  PutHeight(row, sys, B, L, heightText, Val(heightText));
 }
 
 // Decimal-degree or decimal-second field as a number: signs of the angle
@@ -174,6 +201,10 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
   ProjectedValues v;
   if (!ReadProjected(line, sys, v)) return Bad(kFormatPCXYH);
   const QString& ell = sys.zoneEllipsoid;
+  // The zone comes from the line's own digits or from the zone code the
+  // user gave: a meridian of another line or an earlier job would place an
+  // easting without its zone in a zone it does not belong to.
+  st.meridian = 0;
   if (v.digits == 6 && v.utm) {
     // An easting without zone digit: the zone code the user gave once holds
     // for every such line of the import.
@@ -199,7 +230,6 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   const double H = v.H == 0 ? sys.approximateHeight : v.H;
   row.put(kSYori, FormatNumber(Y, kFixed4));
   row.put(kSXori, FormatNumber(X, kFixed4));
-  row.put(kSZori, FormatNumber(H, kFixed4));
   // A UTM easting loses its zone digit.
   if (v.utm && (v.digits == 7 || v.digits == 8)) Y = WithoutFirstDigit(v.eastingText);
   if (!PutZone(row, sys, meridian)) return {BranchOutcome::NoZone, QString()};
@@ -207,16 +237,14 @@ BranchResult ImportProjectedLine(const QString& line, const ImportStartSystem& s
   row.put(kC, GetToken(line, 2, kTab));
   row.put(kSYe, FormatNumber(Y, kFixed4));
   row.put(kSXe, FormatNumber(X, kFixed4));
-  const QString heightText = FormatNumber(H, kFixed4);
-  row.put(kSZe, heightText);
 
   const GeographicAngles g = VerebnetInGeographisch(X, Y, sys.ellipsoid, row.falseEasting, meridian);
-  row.put(kSHg, heightText);
+  if (!OnTheEarth(g.latitude, g.longitude)) return Bad(kFormatPCXYH);
   row.put(kSBg, RadInGrad(g.latitude));
   row.put(kSLg, RadInGrad(g.longitude));
   row.put(kRadBg, NumberText(g.latitude));
   row.put(kRadLg, NumberText(g.longitude));
-  PutGeocentric(row, sys, g.latitude, g.longitude, H);
+  PutProjectedHeight(row, sys, g.latitude, g.longitude, H);
   row.latitude = g.latitude;
   row.longitude = g.longitude;
   return {};
@@ -245,18 +273,23 @@ bool AreDegreeParts(const QString& text) {
 // format: the decimal formats store their texts as given (format 1 in
 // BgDez/LgDez, format 3 in BgDezSek/LgDezSek). False when either angle is not
 // written in the chosen format, so that it would be read as another angle.
-bool GeographicDegreeTexts(const QString& line, int format, ImportRow& row, QString& latitude, QString& longitude) {
+// The angles stand where the line's layout puts them, whatever their
+// notation: fields 2 and 3 of a first-vessel line (time, latitude,
+// longitude), fields 3 and 4 of every other line (point, code, latitude,
+// longitude, height).
+bool GeographicDegreeTexts(const QString& line, int format, bool vesselA, ImportRow& row, QString& latitude,
+                           QString& longitude) {
+  const int latitudeField = vesselA ? 2 : 3;
+  const QString rawLatitude = GetToken(line, latitudeField, kTab);
+  const QString rawLongitude = GetToken(line, latitudeField + 1, kTab);
   if (format == 2) {
-    // Decimal minutes come from fields 2 and 3 (the vessel lines: time, latitude, longitude).
-    const std::optional<QString> lat = DecimalMinutesInGrad(WithoutHemisphere(GetToken(line, 2, kTab), u"N"));
-    const std::optional<QString> lon = DecimalMinutesInGrad(WithoutHemisphere(GetToken(line, 3, kTab), u"EO"));
+    const std::optional<QString> lat = DecimalMinutesInGrad(WithoutHemisphere(rawLatitude, u"N"));
+    const std::optional<QString> lon = DecimalMinutesInGrad(WithoutHemisphere(rawLongitude, u"EO"));
     if (!lat || !lon) return false;
     latitude = *lat;
     longitude = *lon;
     return true;
   }
-  const QString rawLatitude = GetToken(line, 3, kTab);
-  const QString rawLongitude = GetToken(line, 4, kTab);
   if (TrimBlanks(rawLatitude).isEmpty() || TrimBlanks(rawLongitude).isEmpty()) return false;
   if (format == 1 || format == 3) {
     double latNumber = 0, lonNumber = 0;
@@ -288,14 +321,11 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   double height = 0;
   if (!sys.vesselA && !ParseOptional(GetToken(line, 5, kTab), height)) return Bad(kFormatPCBLH);
   QString latitude, longitude;
-  if (!GeographicDegreeTexts(line, format, row, latitude, longitude)) return Bad(kFormatPCBLH);
+  if (!GeographicDegreeTexts(line, format, sys.vesselA, row, latitude, longitude)) return Bad(kFormatPCBLH);
   const double B = GradInRad(latitude);
   const double L = GradInRad(longitude);
   const double longitudeDegrees = L * 180 / kPi;
-  // A latitude beyond a pole or a longitude beyond half a turn is no point
-  // on the earth: a damaged line, never a coordinate to compute with.
-  if (!(std::fabs(B * 180 / kPi) <= 90 + 1e-9) || !(std::fabs(longitudeDegrees) <= 180 + 1e-9))
-    return Bad(kFormatPCBLH);
+  if (!OnTheEarth(B, L)) return Bad(kFormatPCBLH);
 
   QString heightText = FormatNumber(height, kFixed4);
   if (Val(heightText) == 0) heightText = NumberText(sys.approximateHeight);
@@ -315,15 +345,20 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
 
   row.put(kSBg, MarkEmptyMinutes(latitude));
   row.put(kSLg, MarkEmptyMinutes(longitude));
-  row.put(kSHg, heightText);
   row.put(kRadBg, NumberText(B));
   row.put(kRadLg, NumberText(L));
   PutGrid(row, sys, B, L);
-  row.put(kSZe, heightText);
-  PutGeocentric(row, sys, B, L, Val(heightText));
+  PutGeographicHeight(row, sys, B, L, heightText);
   row.latitude = B;
   row.longitude = L;
   return {};
+}
+
+void PutNewStartHeight(ImportRow& row, const ImportStartSystem& sys, int kind, double B, double L, double height) {
+  if (kind == 0)
+    PutProjectedHeight(row, sys, B, L, height);
+  else
+    PutGeographicHeight(row, sys, B, L, FormatNumber(height, kFixed4));
 }
 
 void NameVesselPoint(ImportRow& row, ImportBranchState& st) {

@@ -5,8 +5,8 @@
 // every other start representation computed. The branches compute only; the
 // import run shows their messages and stores the rows.
 //
-// What depends on the lines before (the zone of a projected line without
-// zone digits, the user's zone code, repeated vessel time stamps) is decided
+// What depends on the lines before (the user's zone code for eastings
+// without zone digits, repeated vessel time stamps) is decided
 // line by line in file order; the rest of a row depends on its line alone,
 // so the run can compute many rows at once.
 #include <QString>
@@ -65,7 +65,7 @@ struct ImportStartSystem {
 
 // What the branches carry from line to line within one import.
 struct ImportBranchState {
-  int32_t meridian = 0;         // central meridian of the last projected line
+  int32_t meridian = 0;         // central meridian of the projected line just decided
   int mkzDigit = 0;             // UTM zone digit the user gave for 6-digit eastings
   std::function<QString()> askMkz;  // asks the user for the zone code (31 … 34)
   QString lastVesselName;       // first vessel format: repeated time stamps
@@ -99,8 +99,9 @@ bool ParseCoordinate(const QString& text, double& value);
 
 // Projected lines, in file order: the format check and the central meridian
 // by the zone rules of the easting's digits (asking the user for the zone
-// code once, keeping the meridian of the line before where the digits tell
-// none). Filled means st.meridian holds the line's meridian.
+// code once). A line whose digits tell no zone gets none (NoZone), whatever
+// lines or jobs came before. Filled means st.meridian holds the line's
+// meridian.
 BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& sys, ImportBranchState& st);
 
 // The rows; each depends on its line (and, for projected lines, on the
@@ -110,6 +111,15 @@ BranchResult ImportGeocentricLine(const QString& line, const ImportStartSystem& 
 // rawLine: the line as read (the first vessel format keeps it in Zeile).
 BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, const ImportStartSystem& sys,
                                   ImportRow& row);
+
+// A stored row's start height replaced (the merge of heights): the start
+// columns the import derives from a height, computed as the branch of the
+// row's kind (StartAbbildungIndex: 0 projected, 1 geocentric, 2 geographic)
+// does from B and L (radians, as radBg and radLg hold them): sZe and sHg
+// the height in "0.0000", sZori for projected rows, and the geocentric
+// coordinates. A geocentric row keeps its position and takes the height as
+// a geographic one does.
+void PutNewStartHeight(ImportRow& row, const ImportStartSystem& sys, int kind, double B, double L, double height);
 
 // First vessel format, in file order: a run of equal time stamps gets the
 // suffixes _01, _02, … in Punkt and Zeile.

@@ -20,7 +20,9 @@
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbStatusBar.h"
 #include "shell/CoordinateDatabase.h"
+#include "geodesy/ProjectedEllipsoid.h"
 #include "io/ImportLineFormats.h"
+#include "io/ImportStartBranches.h"
 #include "io/ImportWorkCopy.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
@@ -40,9 +42,26 @@ QString MergeLine(const QString& line, int filterIndex) {
   return TrimBlanks(s);
 }
 
-// Point numbers shorter than 16 characters are stored right-aligned in 20.
-QString PaddedPointNumber(const QString& number) {
-  return number.size() < 16 ? QString(20 - number.size(), QLatin1Char(' ')) + number : number;
+// The row's new height, in edit mode: every start column the import derives
+// from the height follows it, so that the next run transforms the point with
+// its new height. A row whose ellipsoidal height was raised by the geoid
+// step keeps its undulation over the height. A row without a known position
+// (appended by the other merge) takes the height columns alone.
+void PutMergedHeight(Recordset& rs, const ImportStartSystem& sys, int kind, double height) {
+  const auto number = [&rs](int column, double& value) {
+    return ReadFiniteNumber(rs.value(DatenColumnNames()[column]).textOrEmpty(), value);
+  };
+  double B = 0, L = 0, oldHg = 0, oldZe = 0;
+  const bool placed = sys.ellipsoid.a != 0 && number(kRadBg, B) && number(kRadLg, L);
+  const bool withUndulation = number(kSHg, oldHg) && number(kSZe, oldZe) && oldHg != oldZe;
+  ImportRow row;
+  PutNewStartHeight(row, sys, kind, B, L, height);
+  if (withUndulation) row.put(kSHg, FormatNumber(height + (oldHg - oldZe), QStringLiteral("0.0000")));
+  for (const int column : {kSZe, kSHg, kSZori, kSXz, kSYz, kSZz}) {
+    const bool geocentric = column == kSXz || column == kSYz || column == kSZz;
+    if (row.written[static_cast<size_t>(column)] && (placed || !geocentric))
+      rs.setValue(DatenColumnNames()[column], row.at(column));
+  }
 }
 
 }  // namespace
@@ -157,7 +176,10 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
   ProgramState& s = State();
   try {
     if (!LoadMergeFile()) return;
-    qint64 matched = 0;
+    // The job's start system: the rows' start columns are computed anew in it.
+    ImportStartSystem sys;
+    if (s.StartA != 0) sys.ellipsoid = MakeProjectedEllipsoid(s.StartA, s.StartF, s.StartK0);
+    qint64 matched = 0, notNumbers = 0;
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
     if (n > 0) s.KooDbDaten.moveFirst();
@@ -172,20 +194,25 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
         if (found != QLatin1String("-1")) {
           ++matched;
           const QString height = GetToken(found, 5, kTab);
-          QString stored = height;
-          try {
-            stored = FormatNumber(ToDoubleStrict(height), QStringLiteral("0.0000"));
-          } catch (const OrvenilError&) {
-            // A height that is not a number is taken as it stands.
+          double value = 0;
+          if (ReadFiniteNumber(height, value)) {
+            PutMergedHeight(s.KooDbDaten, sys, s.StartAbbildungIndex, value);
+          } else {
+            // A height that is not a number is taken as it stands; no start
+            // value follows from it, which the end message tells.
+            s.KooDbDaten.setValue(QStringLiteral("sZe"), height);
+            ++notNumbers;
           }
-          s.KooDbDaten.setValue(QStringLiteral("sZe"), stored);
         }
       }
       s.KooDbDaten.update();
       if (i < n) s.KooDbDaten.moveNext();
     }
-    FinishMerge(QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   "),
-                false);
+    QString message = QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   ");
+    if (notNumbers > 0)
+      message += QStringLiteral("\nHöhen ohne Zahl, nur als Text übernommen (ohne neue ell. Höhe und X, Y, Z): ") +
+                 QString::number(notNumbers) + QStringLiteral("!   ");
+    FinishMerge(message, false);
   } catch (const std::exception& e) {
     MergeFailed(e);
   }

@@ -1,5 +1,7 @@
 #include "runs/Ntv2TargetImport.h"
 
+#include <cmath>
+
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextLineReader.h"
@@ -43,6 +45,12 @@ QString Ntv2PunktKey(const QString& number) {
 
 std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QString& lat, const QString& lon) {
   const double phi = ToDoubleStrict(TrimBlanks(lat)), lambda = ToDoubleStrict(TrimBlanks(lon));
+  // A latitude beyond a pole or a longitude beyond half a turn is no point
+  // on the earth: a damaged line, never a target to store.
+  if (!(std::fabs(phi) <= 90) || !(std::fabs(lambda) <= 180))
+    throw OrvenilError(kErrTypeMismatch, QStringLiteral("Breite \"") + TrimBlanks(lat) + QStringLiteral("\" bzw. Länge \"") +
+                                             TrimBlanks(lon) +
+                                             QStringLiteral("\" liegt außerhalb von ±90° bzw. ±180°"));
   const QString radLat = NumberText(phi * kPi / 180), radLon = NumberText(lambda * kPi / 180);
   return {{QStringLiteral("BgDezZiel"), lat},
           {QStringLiteral("LgDezZiel"), lon},

@@ -383,6 +383,33 @@ TEST_F(ImportTest, StartDataDialogDefaultsAndChoices) {
   EXPECT_TRUE(form->Startsys->isSelected(2));
 }
 
+// The approximate height is read whole, as typed: a text that is no number
+// keeps the start-data dialog open with a message; points of height 0 get
+// the height typed.
+TEST_F(ImportTest, ApproximateHeightThatIsNoNumberKeepsTheDialogOpen) {
+  startWithTables(false);
+  dialogs->expectOpenFile(writeFile("null.txt", {"1 K1 4512345.678 5712345.678 0"}), 1);
+  dialogs->expectModal([this](QDialog* d) {
+    auto& dlg = *static_cast<orv::FormOrvenilSystemAuswahl*>(d);
+    dlg.Startsys->select(1);
+    for (const QString bad : {"12,5", "abc"}) {
+      dlg.orthoNäherungshöhe->SetText(bad);
+      dialogs->expectMessage("Die Näherungshöhe \"" + bad + "\" ist keine Zahl!");
+      dlg.cmdLaden_Click();
+      EXPECT_NE(dlg.result(), QDialog::Accepted) << bad.toStdString();
+    }
+    dlg.orthoNäherungshöhe->SetText(" 12.5 ");
+    dlg.cmdLaden_Click();
+    return dlg.result();
+  });
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 1);
+  EXPECT_EQ(r[0]["sZe"], "12.5000");
+  EXPECT_EQ(r[0]["sHg"], "12.5000");
+}
+
 TEST(ImportGeoidHeights, OnlyTheFirstFittingRuleApplies) {
   const auto h = [](const char* line, const char* hg, const char* ze, bool geographic = false) {
     return orv::ApplyUndulation(line, hg, ze, geographic);

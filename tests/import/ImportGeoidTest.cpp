@@ -76,3 +76,45 @@ TEST_F(ImportGeoidTest, RowsWithoutANumberFromTheProgramAreErrors) {
     EXPECT_EQ(r[i]["sHg"], "100.0000");
   }
 }
+
+// Heights merged into the job: every start column the import derives from
+// the height becomes that of an import with the new height, so that the next
+// run transforms the point with it; projected and geographic jobs alike, and
+// a job whose ellipsoidal heights the geoid step raised by the undulation.
+TEST_F(ImportGeoidTest, MergedHeightsReachEveryStartColumnDerivedFromTheHeight) {
+  const auto gaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
+  const auto geographic = [](orv::FormOrvenilSystemAuswahl& d) {
+    d.StartAbbildung->select(2);
+    d.FormatEingabeGeographisch->select(1);
+  };
+  struct Case {
+    QString job, merged, other;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
+  } cases[] = {
+      {"1 K1 4512345.678 5712345.678 143.18", "1 K1 4512345.678 5712345.678 264.18",
+       "2 K2 4512400.000 5712400.000 99.0", gaussKrueger},
+      {"1 K1 32512345.678 5712345.678 143.18", "1 K1 32512345.678 5712345.678 264.18",
+       "2 K2 32512400.000 5712400.000 99.0", chooseModel},
+      {"1 K1 51.5 12.1 143.18", "1 K1 51.5 12.1 264.18", "2 K2 51.6 12.2 99.0", geographic},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile("neu.txt", {c.merged, c.other}), 1, c.choose);
+    const auto reference = rows();
+    runImport(writeFile("job.txt", {c.job, c.other}), 1, c.choose);
+    const auto before = rows();
+    // A height that is no number is taken as text, and the user is told.
+    runImport(writeFile("hoehen.txt", {"1 X 0 0 264.18", "2 X 0 0 hoch"}), 1,
+              [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(1); },
+              [&] { dialogs->expectMessage("Es wurden 2 Höhen überschrieben!   \nHöhen ohne Zahl, nur als Text übernommen (ohne neue ell. Höhe und X, Y, Z): 1!"); });
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const auto after = rows();
+    ASSERT_EQ(after.size(), 2);
+    // The start columns; the target columns are the next run's.
+    for (const QString& column : reference[0].keys()) {
+      if (column.endsWith("Ziel")) continue;
+      EXPECT_EQ(after[0][column].toStdString(), reference[0][column].toStdString()) << column.toStdString();
+    }
+    EXPECT_EQ(after[1]["sZe"], "hoch");
+    EXPECT_EQ(after[1]["sHg"], before[1]["sHg"]);
+  }
+}

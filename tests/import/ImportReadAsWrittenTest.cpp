@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ImportFixture.h"
+#include "io/ImportLineFormats.h"
 
 namespace {
 
@@ -32,18 +33,36 @@ TEST_F(ImportTest, LongPointNumbersAreStoredUnchangedWithTheLinesAfterThem) {
 }
 
 // The start-data dialog shows decimal minutes as 51°51.13'; the compact
-// 5151.13 is read as well, and anything else is refused.
+// 5151.13 is read as well, and anything else is refused. In every notation
+// the angles are those of the line's layout: fields 3 and 4 of a PBLH TAB
+// line (whose point number becomes its code) and of a Geograf line, fields 2
+// and 3 of a first-vessel line.
 TEST_F(ImportTest, DecimalMinutesInTheDialogsFormAndCompactAreReadOtherTextsRefused) {
   startWithTables(false);
   const QString path = writeFile("dm.txt", {"1001   51°51.13'  13°56.23'", "1002 5151.13 01356.23", "1003 5151,13 1356.23"});
-  runImport(path, 1, Geographic(2), [&] { dialogs->expectMessage(path + "', Zeile 3:\n1003"); });
+  runImport(path, 6, Geographic(2), [&] { dialogs->expectMessage(path + "', Zeile 3:\n1003"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  const auto r = rows();
+  auto r = rows();
   ASSERT_EQ(r.size(), 2);
+  EXPECT_EQ(r[0]["C"], "1001");
+  const double lat = (51 + 51.13 / 60) * kPi / 180, lon = (13 + 56.23 / 60) * kPi / 180;
   for (const auto& row : r) {
-    EXPECT_NEAR(row["radBg"].toDouble(), (51 + 51.13 / 60) * kPi / 180, 1e-12);
-    EXPECT_NEAR(row["radLg"].toDouble(), (13 + 56.23 / 60) * kPi / 180, 1e-12);
+    EXPECT_NEAR(row["radBg"].toDouble(), lat, 1e-12);
+    EXPECT_NEAR(row["radLg"].toDouble(), lon, 1e-12);
   }
+  runImport(writeFile("gg.txt", {"1001 12 51°51.13'  13°56.23'  100"}), 1, Geographic(2));
+  r = rows();
+  ASSERT_EQ(r.size(), 1);
+  EXPECT_EQ(r[0]["C"], "12");
+  EXPECT_EQ(r[0]["sHg"], "100.0000");
+  EXPECT_NEAR(r[0]["radBg"].toDouble(), lat, 1e-12);
+  runImport(writeFile("fahrt.csv", {"Zeit;Breite;Laenge;Tiefe", "12:00:01;51.86;13.93;5"}), orv::kFilterVesselA,
+            Geographic(1));
+  r = rows();
+  ASSERT_EQ(r.size(), 1);
+  EXPECT_NEAR(r[0]["radBg"].toDouble(), 51.86 * kPi / 180, 1e-12);
+  EXPECT_NEAR(r[0]["radLg"].toDouble(), 13.93 * kPi / 180, 1e-12);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
 TEST_F(ImportTest, DegreeTextsThatCannotBeReadAsWrittenStopWithTheFormatMessage) {
@@ -57,7 +76,7 @@ TEST_F(ImportTest, DegreeTextsThatCannotBeReadAsWrittenStopWithTheFormatMessage)
       {0, good, "2 K 51°3O'00.0\" 12°10'00.0\" 100"},
       {0, good, "2 K 51°30'00.0\" 12°1O'00.0\" 100"},
       {0, good, "2 K 51,5 12,1 100"},
-      {2, "1  51°30.0'  12°10.0'", "2  inf  12°10.0'"},
+      {2, "1 K 51°30.0'  12°10.0'", "2 K inf  12°10.0'"},
       // Angles that are no point on the earth.
       {0, good, "2 K 91°00'00.0\" 12°10'00.0\" 100"},
       {1, "1 K 51.5 12.1 100", "2 K 1e5 12.1 100"},

@@ -1,6 +1,8 @@
 // The window's start system always describes the rows of Daten: a cancelled
 // start-data dialog, a merge into the job and a refused file all leave the
 // loaded job's system in place.
+#include <cmath>
+
 #include "ImportFixture.h"
 #include "platform/ui/OptionArray.h"
 
@@ -67,6 +69,35 @@ TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
   expectGaussKruegerSystem();
   EXPECT_EQ(rows().size(), 3);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// Every import starts from its own zone state: after a Gauss-Krüger job an
+// easting whose zone its own line does not tell is refused as without a job,
+// also after a line of a known zone; no latitude beyond a pole is stored.
+TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
+  importGaussKruegerJob();
+  const auto wgs = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(3); };
+  const QString zone = "Zone bzw. Koordinatensystem ungültig!";
+  struct Case {
+    QStringList lines;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
+    QString message;
+    int stored;
+  } cases[] = {
+      {{"7 K 512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
+      {{"7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
+      {{"7 K 4512345.678 5712345.678 1"}, wgs, zone, 0},
+      {{"1 K 4512345.678 5712345.678 1", "7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 1},
+      {{"1 K 4512345.678 5712345.678 1", "7 K 4512345.678 15712345.678 1"}, kGaussKrueger, "Format ungültig!", 1},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile("neu.txt", c.lines), 1, c.choose, [&] { dialogs->expectMessage(c.message); });
+    EXPECT_TRUE(dialogs->allDone()) << c.lines.join("|").toStdString() << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    EXPECT_EQ(r.size(), c.stored) << c.lines.join("|").toStdString();
+    for (const auto& row : r) EXPECT_LE(std::fabs(row["BgDez"].toDouble()), 90);
+    dialogs->clearRecords();
+  }
 }
 
 // A file refused before the rows are replaced changes nothing: neither the

@@ -150,6 +150,8 @@ TEST_F(Ntv2Tools, TargetFilesAndPointNumbers) {
   const auto columns = Ntv2TargetGeographicColumns("50.1", "10.2");
   EXPECT_EQ(columns[2].second, "180360");
   EXPECT_THROW(Ntv2TargetGeographicColumns("", "10.2"), OrvenilError);
+  EXPECT_THROW(Ntv2TargetGeographicColumns("90.5", "10.2"), OrvenilError);
+  EXPECT_THROW(Ntv2TargetGeographicColumns("50.1", "-180.5"), OrvenilError);
 }
 
 }  // namespace
