@@ -74,6 +74,7 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
           if (!options_.nullReadsEmpty && row.nullColumn < 0 && query.isNull(c + 1)) row.nullColumn = c;
           row.read.addUtf8(query.utf8(c + 1));
         }
+        if (attach_) attach_(row.read);
         if (row.nullColumn >= 0) {
           // The rows after it are never reached.
           block.stopsAtLast = true;

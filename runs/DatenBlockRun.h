@@ -87,11 +87,18 @@ class DatenBlockRun {
   // runs at the first row, the last, and a few times a second between.
   void run(qint64 count, const Compute& compute, const BeforeStore& beforeStore, const Progress& progress);
 
+  // On the window thread as each row is read, in row order: adds texts from
+  // elsewhere that belong to the row (a line of a file matched to the rows
+  // by position); compute finds them in row.in after the read columns.
+  using Attach = std::function<void(RowTexts& read)>;
+  void attachToRows(Attach attach) { attach_ = std::move(attach); }
+
  private:
   Database db_;
   QStringList read_;
   QStringList write_;
   Options options_;
+  Attach attach_;
 };
 
 }  // namespace orv
