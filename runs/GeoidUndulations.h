@@ -30,8 +30,10 @@ struct GeoidUndulationWalk {
   bool walkWithoutAnswer = false;
 };
 
-// The rows of Daten go to the program in row order, and the k-th line of its
-// answer belongs to the k-th row. Returns whether the program answered.
+// The rows of Daten are read once, in row order: their latitude and
+// longitude go to the program, their read columns are held for the walk, and
+// the k-th line of the program's answer belongs to the k-th row. Returns
+// whether the program answered.
 // Without an answer (the model file or the program missing, the program not
 // started or failed, no OUTPUT.USR) a message says why. The rows are walked in
 // one transaction; an error of the walk goes on to the caller.

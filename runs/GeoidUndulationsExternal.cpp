@@ -4,7 +4,10 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cstring>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
@@ -63,15 +66,65 @@ class PassProgress {
   QElapsedTimer since_;
 };
 
+// The rows of Daten as the pass that writes INPUT.USR read them: row id and
+// the texts of the walk's read columns, kept compactly until the walk (a
+// text is its length in one byte, or 255 and four bytes, then its UTF-8).
+class HeldRows {
+ public:
+  void add(qint64 rowId) { ids_.push_back(rowId); }
+  // True once the rows have been read (also when there are none).
+  bool complete() const { return complete_; }
+  void setComplete() { complete_ = true; }
+  void addText(QByteArrayView utf8) {
+    const auto size = static_cast<quint32>(utf8.size());
+    if (size < 255) {
+      bytes_.push_back(static_cast<char>(size));
+    } else {
+      bytes_.push_back(static_cast<char>(255));
+      bytes_.append(reinterpret_cast<const char*>(&size), sizeof size);
+    }
+    bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
+  }
+  // The next row in the order they were added; False after the last.
+  bool next(int texts, qint64& rowId, RowTexts& read) {
+    if (row_ == ids_.size()) return false;
+    rowId = ids_[row_++];
+    for (int t = 0; t < texts; ++t) {
+      quint32 size = static_cast<unsigned char>(bytes_[at_++]);
+      if (size == 255) {
+        std::memcpy(&size, bytes_.data() + at_, sizeof size);
+        at_ += sizeof size;
+      }
+      read.addUtf8(QByteArrayView(bytes_.data() + at_, static_cast<qsizetype>(size)));
+      at_ += size;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<qint64> ids_;
+  std::string bytes_;
+  size_t row_ = 0;
+  size_t at_ = 0;
+  bool complete_ = false;
+};
+
+bool IsAscii(QByteArrayView bytes) {
+  for (const char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // The exchange of one call: its folder, the staged grid, INPUT.USR, the
 // program's run and its answer.
 class GeoidExchange {
  public:
   explicit GeoidExchange(ProgramState& state) : state_(state) {}
 
-  // True when the program answered; otherwise the message saying why not
-  // has been shown.
-  bool run(qint64 rows) {
+  // Reads every row once: its latitude and longitude go to INPUT.USR, its
+  // id and the texts of readColumns are held for the walk. True when the
+  // program answered; otherwise the message saying why not has been shown.
+  bool run(qint64 rows, const QStringList& readColumns, HeldRows& held) {
     const QString base =
         state_.TempVerzeichnis.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : state_.TempVerzeichnis;
     folder_.emplace(base + QStringLiteral("Geoidprogramm_XXXXXX"));
@@ -88,7 +141,7 @@ class GeoidExchange {
       ShowCritical(staging);
       return false;
     }
-    writeInput(folder + kInputFile, rows);
+    writeInput(folder + kInputFile, rows, readColumns, held);
     ShowProgress(0, 0, 100, true, QStringLiteral(" berechne Geoidundulaion..."));
 
     const QString program = DatabaseFolderFile(state_.DatenbankVerzeichnis, state_.GeoidApp);
@@ -116,31 +169,40 @@ class GeoidExchange {
     return true;
   }
 
-  // The program's line for the next row, without leading and trailing
-  // blanks, or "Fehler" when it holds no number or there are no more lines.
+  // The program's line for the next row as it stands; "" when there are no
+  // more.
   QString nextLine() {
     QString line;
-    if (output_.isOpen() && output_.readLine(line)) {
-      line = TrimBlanks(line);
-      if (HoldsUndulation(line)) return line;
-    }
-    return QStringLiteral("Fehler");
+    if (output_.isOpen() && output_.readLine(line)) return line;
+    return QString();
   }
 
  private:
   // One line per row in row order: the radBg text, a blank, the radLg text.
-  void writeInput(const QString& path, qint64 rows) {
+  void writeInput(const QString& path, qint64 rows, const QStringList& readColumns, HeldRows& held) {
     TextLineWriter input(path);
-    ForwardQuery query(state_.KooDb, QStringLiteral("SELECT radBg, radLg FROM Daten ORDER BY rowid"));
+    QString sql = QStringLiteral("SELECT rowid, radBg, radLg");
+    for (const QString& c : readColumns) sql += QStringLiteral(", [") + c + QLatin1Char(']');
+    ForwardQuery query(state_.KooDb, sql + QStringLiteral(" FROM Daten ORDER BY rowid"));
+    const int texts = static_cast<int>(readColumns.size());
     PassProgress progress(rows, QStringLiteral(" Zeilen, Daten bereitstellen..."));
-    QString line;
-    for (qint64 i = 1; i <= rows && query.next(); ++i) {
+    QByteArray line;
+    for (qint64 i = 1; query.next(); ++i) {
       progress.show(i);
-      line = query.text(0);
-      line += QLatin1Char(' ');
-      line += query.text(1);
-      input.writeLine(line);
+      const QByteArrayView lat = query.utf8(1), lon = query.utf8(2);
+      if (IsAscii(lat) && IsAscii(lon)) {
+        line.clear();
+        line.append(lat.data(), lat.size());
+        line.append(' ');
+        line.append(lon.data(), lon.size());
+        input.writeLineBytes(line);
+      } else {
+        input.writeLine(query.text(1) + QLatin1Char(' ') + query.text(2));
+      }
+      held.add(query.integer(0));
+      for (int t = 0; t < texts; ++t) held.addText(query.utf8(3 + t));
     }
+    held.setComplete();
     input.close();
   }
 
@@ -155,16 +217,29 @@ bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationW
   const qint64 rows = CountDatenRows(state.KooDb);
   state.AnzahlDatensaetze = static_cast<qint32>(rows);
   GeoidExchange exchange(state);
-  const bool answered = exchange.run(rows);
+  HeldRows held;
+  const bool answered = exchange.run(rows, walk.readColumns, held);
   if (answered || walk.walkWithoutAnswer) {
     DatenBlockRun::Options options;
     options.nullReadsEmpty = true;
     DatenBlockRun rowsWalk(state.KooDb, walk.readColumns, walk.writeColumns, options);
-    rowsWalk.attachToRows([&](RowTexts& read) { read.add(exchange.nextLine()); });
-    const int lineAt = static_cast<int>(walk.readColumns.size());
+    const int texts = static_cast<int>(walk.readColumns.size());
+    // Rows the exchange did not get to read are read by the walk, each
+    // without a line.
+    if (held.complete())
+      rowsWalk.readFrom([&](qint64& rowId, RowTexts& read) {
+        if (!held.next(texts, rowId, read)) return false;
+        read.add(exchange.nextLine());
+        return true;
+      });
     const QString progressText = QStringLiteral(" Zeilen, Geoidundulation zuordnen...");
     rowsWalk.run(
-        rows, [&](DatenRunRow& row) { walk.compute(row, row.in[static_cast<size_t>(lineAt)]); },
+        rows,
+        [&](DatenRunRow& row) {
+          const QString line =
+              row.in.size() > static_cast<size_t>(texts) ? TrimBlanks(row.in[static_cast<size_t>(texts)]) : QString();
+          walk.compute(row, HoldsUndulation(line) ? line : QStringLiteral("Fehler"));
+        },
         [](qint64, DatenRunRow&) {},
         [&](qint64 i, qint64 count) {
           ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
