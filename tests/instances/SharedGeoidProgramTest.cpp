@@ -7,12 +7,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <iostream>
 #include <string>
 
+#include "InstanceProcess.h"
 #include "foundation/LocaleSwitch.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
@@ -46,14 +46,10 @@ void RunInstance() {
   const int model = qEnvironmentVariableIntValue(kModelVariable);
   ScopedScriptedDialogs dialogs;
   dialogs->setAcceptOkMessages(true);
-  ResetProgramState();
-  ResetLocaleSwitch();
-  SetSeparatorProbe([] { return QStringLiteral("1.1"); });
-  const QString temp = root + QStringLiteral("/Temp") + QString::number(QCoreApplication::applicationPid()) + "/";
-  QDir().mkpath(temp);
-  const QString db = root + "/Programm/Orvenil-Datenbanken/";
+  const FormOrvenilFolders folders = InstanceFolders(root);
+  const QString db = folders.databaseFolder;
   {
-    FormOrvenil form(FormOrvenilFolders{root + "/Programm/", db, temp}, QString());
+    FormOrvenil form(folders, QString());
     form.Form_Load();
     ProgramState& s = State();
     if (!s.KooDb.isOpen()) s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
@@ -99,38 +95,10 @@ void RunInstance() {
   CloseAllDatabases(true);
 }
 
-class Instance {
- public:
-  Instance(const QString& root, int model) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kFolderVariable, root);
-    env.insert(kModelVariable, QString::number(model));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process_.setProcessEnvironment(env);
-    process_.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=SharedGeoidProgramTest.*")});
-  }
-  bool ready() {
-    while (!output_.contains("bereit")) {
-      if (!process_.waitForReadyRead(60000)) return false;
-      output_ += process_.readAllStandardOutput();
-    }
-    return true;
-  }
-  void go() {
-    process_.write("\n");
-    process_.waitForBytesWritten(10000);
-    process_.closeWriteChannel();
-  }
-  QString end() {
-    process_.waitForFinished(300000);
-    output_ += process_.readAllStandardOutput();
-    return QString::fromUtf8(output_);
-  }
-
- private:
-  QProcess process_;
-  QByteArray output_;
-};
+InstanceProcess Instance(const QString& root, int model) {
+  return InstanceProcess(QStringLiteral("SharedGeoidProgramTest.*"),
+                         {{kFolderVariable, root}, {kModelVariable, QString::number(model)}});
+}
 
 }  // namespace
 
@@ -160,8 +128,8 @@ TEST(SharedGeoidProgramTest, InstancesRunningAtOnceEachGetTheirOwnUndulations) {
               "EGM96 hoeher;EGM96_hoeher.grd;saphtel.exe;saphtel;Deutschland;https://earth-info.nga.mil\r\n");
   table.close();
 
-  Instance first(root.path(), 1);
-  Instance second(root.path(), 2);
+  InstanceProcess first = Instance(root.path(), 1);
+  InstanceProcess second = Instance(root.path(), 2);
   ASSERT_TRUE(first.ready() && second.ready());
   first.go();
   second.go();
