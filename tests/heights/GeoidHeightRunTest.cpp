@@ -93,7 +93,8 @@ TEST_F(GeoidHeightRunTest, MissingProgramIsNamedAndEveryTargetHeightIsFehler) {
 namespace {
 
 // Every run reads the model's file as it is at that moment, byte for byte:
-// a file replaced since the model was chosen is the one used.
+// a file replaced since the model was chosen is the one used, a file gone
+// is missed.
 TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
   loadGeographicJob(kPoints);
   std::vector<std::int32_t> higher = records;
@@ -102,6 +103,13 @@ TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
   form->ConvertHeightsWithGeoid();
   const QStringList n = column("Geoidundulation");
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(n[i].toDouble(), Undulation(kPoints[i].lat, kPoints[i].lon) + 10, 0.001) << i;
+
+  // A model file gone since: said, and no height of the run before stays.
+  ASSERT_TRUE(QFile::remove(dbFile("EGM96_Deutschland.grd")));
+  dialogs->expectMessage("Die Geoidfelddatei '" + dbFile("EGM96_Deutschland.grd") + "' fehlt! Abbruch!");
+  form->ConvertHeightsWithGeoid();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(column("sZeZiel"), QStringList(kPoints.size(), QStringLiteral("Fehler")));
 
   // A program that keeps the grid it was given.
   QFile script(dbFile("saphtel.exe"));
