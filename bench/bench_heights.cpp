@@ -3,7 +3,9 @@
 // index on Y, and once without any index), through the window's run, beside
 // the same box queries and row updates done with raw sqlite3 prepared
 // statements in the same run. The geoid height run: 1,000,000 geographic
-// points through the geoid program of the build and the EGM96 grid.
+// points, on rows with every column filled as an import fills them, through
+// the geoid program of the build and the EGM96 grid, beside the same rows
+// read and updated with raw sqlite3.
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -16,7 +18,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchSupport.h"
+#include "shell/CoordinateDatabase.h"
 #include "shell/ProgramState.h"
+#include "platform/db/RowInsert.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/DataGrid.h"
@@ -202,25 +207,60 @@ int main(int argc, char** argv) {
     form->FillGeoidModelList();
     ProgramState& s = State();
     s.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
-    Recordset rs = s.KooDb.openTable(QStringLiteral("Daten"));
-    for (int i = 0; i < kGeoidPoints; ++i) {
-      rs.addNew();
-      rs.setValue(QStringLiteral("id"), i + 1);
-      rs.setValue(QStringLiteral("Punkt"), QString::number(i + 1).rightJustified(20));
-      rs.setValue(QStringLiteral("radBg"), QString::number((47.5 + std::fmod(i * 0.00731, 7.5)) / 57.29577951, 'g', 15));
-      rs.setValue(QStringLiteral("radLg"), QString::number((6.0 + std::fmod(i * 0.01373, 9.0)) / 57.29577951, 'g', 15));
-      rs.setValue(QStringLiteral("sZe"), QStringLiteral("100.0000"));
-      rs.update();
+    // Rows as an import fills them: every column holds a text of the
+    // length the import writes there.
+    {
+      const QStringList& columns = DatenColumnNames();
+      RowInsert insert(s.KooDb, QStringLiteral("Daten"), columns, 64);
+      std::vector<std::string> texts(static_cast<size_t>(columns.size()));
+      std::vector<std::vector<std::string>> held(64, texts);
+      for (int i = 0; i < kGeoidPoints; ++i) {
+        std::vector<std::string>& t = held[static_cast<size_t>(i % 64)];
+        for (int c = 0; c < columns.size(); ++c) {
+          const QString& name = columns[c];
+          QString text;
+          if (name == QLatin1String("Punkt"))
+            text = QString::number(i + 1).rightJustified(20);
+          else if (name == QLatin1String("radBg"))
+            text = QString::number((47.5 + std::fmod(i * 0.00731, 7.5)) / 57.29577951, 'g', 15);
+          else if (name == QLatin1String("radLg"))
+            text = QString::number((6.0 + std::fmod(i * 0.01373, 9.0)) / 57.29577951, 'g', 15);
+          else if (name == QLatin1String("sZe"))
+            text = QStringLiteral("100.0000");
+          else if (name == QLatin1String("C") || name == QLatin1String("Zone"))
+            text = QStringLiteral("K");
+          else if (name == QLatin1String("Zeile"))
+            text = QStringLiteral("%1 K 32512345.678 5712345.678 100.0").arg(i + 1);
+          else if (name != QLatin1String("id"))
+            text = QString::number(1000.0 * c + i * 0.731, 'g', 15);
+          t[static_cast<size_t>(c)] = text.toStdString();
+          if (name == QLatin1String("id"))
+            insert.bindInteger(c, i + 1);
+          else
+            insert.bindText(c, QByteArrayView(t[static_cast<size_t>(c)].data(),
+                                              static_cast<qsizetype>(t[static_cast<size_t>(c)].size())));
+        }
+        insert.add();
+      }
+      insert.flush();
     }
-    rs.close();
     s.KooDb.commit();
     form->GridKooDb->BindQuery(s.KooDb, QStringLiteral("SELECT * FROM Daten ORDER BY Punkt"));
     form->cmbGeoidmodell->SetListIndex(1);
+    // The raw floor starts from the rows as the run finds them.
+    const QString startCopy = root.path() + QStringLiteral("/rawgeoid.mdb");
+    QFile::copy(s.KooDbPfad, startCopy);
     const auto t0 = std::chrono::steady_clock::now();
     form->ConvertHeightsWithGeoid();
+    s.KooDb.commit();
     const double t = Seconds(std::chrono::steady_clock::now() - t0);
     std::printf("geoid height run through the geoid program: %d points in %.2f s, %.0f points/s\n", kGeoidPoints, t,
                 kGeoidPoints / t);
+    for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+    const double raw = bench::RawReadAndUpdate(s.KooDbPfad, startCopy, {"radBg", "radLg", "sZe"},
+                                               {"Geoidundulation", "sZeZiel"});
+    std::printf("raw sqlite3: read and update %.2f s\n", raw);
+    std::printf("geoid height run over raw sqlite3: ratio %.2f\n", t / raw);
   }
 
   std::sort(ratios.begin(), ratios.end());

@@ -47,6 +47,14 @@ void TextLineWriter::write(QStringView text) {
   if (buffer_.size() >= kFlushSize) flushBuffer();
 }
 
+void TextLineWriter::writeLineBytes(QByteArrayView bytes) {
+  if (!file_.isOpen())
+    throw OrvenilError(kErrBadFileName, QStringLiteral("Es ist keine Datei zum Schreiben geöffnet."));
+  buffer_.append(bytes.data(), bytes.size());
+  buffer_.append("\r\n", 2);
+  if (buffer_.size() >= kFlushSize) flushBuffer();
+}
+
 void TextLineWriter::flushBuffer() {
   if (buffer_.isEmpty()) return;
   errno = 0;

@@ -4,6 +4,7 @@
 // name and renamed on close(), so a failed run never leaves half a file in
 // place of the old one.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
 
@@ -26,6 +27,9 @@ class TextLineWriter {
   void writeLine(QStringView text);
   // Text without a line end.
   void write(QStringView text);
+  // Bytes that are Windows-1252 text as they stand (ASCII, say), followed by
+  // CR LF.
+  void writeLineBytes(QByteArrayView bytes);
   // Writes everything out and puts the file in place; throws on failure.
   void close();
   // Drops what was written; an older file of the name stays as it was.

@@ -1,18 +1,23 @@
 #include "io/GeoidModelStaging.h"
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/FileSystemHelpers.h"
 #include "platform/ui/DataGrid.h"
 #include "shell/ProgramState.h"
-#include "foundation/DatabaseFolderFile.h"
 
 namespace orv {
 
-QString StageGeoidModel(const QString& folder, const QString& modelFile, const QString& stagingName) {
-  const QString source = DatabaseFolderFile(folder, modelFile);
-  if (modelFile.isEmpty() || !FileExists(source))
-    return QStringLiteral("Die Geoidfelddatei '") + folder + modelFile + QStringLiteral("' fehlt! Abbruch!");
-  const QString staged = folder + stagingName;
-  if (!stagingName.isEmpty() && staged == source) return QString();
+QString MissingGeoidModelMessage(const QString& databaseFolder, const QString& modelFile) {
+  if (!modelFile.isEmpty() && FileExists(DatabaseFolderFile(databaseFolder, modelFile))) return QString();
+  return QStringLiteral("Die Geoidfelddatei '") + databaseFolder + modelFile + QStringLiteral("' fehlt! Abbruch!");
+}
+
+QString StageGeoidModel(const QString& databaseFolder, const QString& modelFile, const QString& targetFolder,
+                        const QString& stagingName) {
+  const QString missing = MissingGeoidModelMessage(databaseFolder, modelFile);
+  if (!missing.isEmpty()) return missing;
+  const QString source = DatabaseFolderFile(databaseFolder, modelFile);
+  const QString staged = targetFolder + stagingName;
   if (stagingName.isEmpty() || !CopyFileTo(source, staged, true))
     return QStringLiteral("Die Geoidfelddatei '") + source + QStringLiteral("' konnte nicht als '") + staged +
            QStringLiteral("' bereitgestellt werden! Abbruch!");
@@ -23,11 +28,12 @@ QString ActivateGeoidModel(ProgramState& state, const DataGrid* table, int row) 
   state.GeoidBereit = false;
   state.GeoidfeldDateiname = table->CellText(row, QStringLiteral("Quasigeoidmodell"));
   state.GeoidApp = table->CellText(row, QStringLiteral("Geoid-App"));
-  const QString error = StageGeoidModel(state.DatenbankVerzeichnis, state.GeoidfeldDateiname,
-                                        table->CellText(row, QStringLiteral("Geoid-Name")));
+  state.GeoidName = table->CellText(row, QStringLiteral("Geoid-Name"));
+  const QString error = MissingGeoidModelMessage(state.DatenbankVerzeichnis, state.GeoidfeldDateiname);
   if (!error.isEmpty()) {
     state.GeoidApp.clear();
     state.GeoidfeldDateiname.clear();
+    state.GeoidName.clear();
     return error;
   }
   state.GeoidBereit = true;

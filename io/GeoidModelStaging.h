@@ -1,5 +1,6 @@
 #pragma once
-// Puts a geoid model's grid file under the name the geoid program opens.
+// The active geoid model: choosing it, and putting its grid file under the
+// name the geoid program opens.
 #include <QString>
 
 namespace orv {
@@ -7,16 +8,22 @@ namespace orv {
 class DataGrid;
 struct ProgramState;
 
-// Copies the model file (looked up in the database folder without regard to
-// case) byte for byte to folder + stagingName, replacing an older staged
-// file. Returns "" on success, else the message to show: the missing model
-// file ("Die Geoidfelddatei '…' fehlt! Abbruch!") or the failed copy.
-QString StageGeoidModel(const QString& folder, const QString& modelFile, const QString& stagingName);
+// The message for a model file that is not in the database folder:
+// "Die Geoidfelddatei '…' fehlt! Abbruch!"; "" when it is there (looked up
+// without regard to case).
+QString MissingGeoidModelMessage(const QString& databaseFolder, const QString& modelFile);
+
+// Copies the model file of the database folder byte for byte, as it is now,
+// to targetFolder + stagingName. Returns "" on success, else the message to
+// show: the missing model file or the failed copy.
+QString StageGeoidModel(const QString& databaseFolder, const QString& modelFile, const QString& targetFolder,
+                        const QString& stagingName);
 
 // Makes row `row` of the geoid-model table the active model: its model file
-// (GeoidfeldDateiname) and program (GeoidApp) are taken and the model is
-// staged; GeoidBereit tells success. Returns "" or the message to show; after
-// a failure no model is active.
+// (GeoidfeldDateiname), program (GeoidApp) and the name the program opens
+// the grid under (GeoidName) are taken; each run stages the grid from the
+// model file as it is then. GeoidBereit tells that the model file is there.
+// Returns "" or the message to show; after a failure no model is active.
 QString ActivateGeoidModel(ProgramState& state, const DataGrid* table, int row);
 
 }  // namespace orv

@@ -437,7 +437,7 @@ void ImportRun::finish() {
   state_.PunktnamenZaehler = branch_.nameCounter;
 
   endReading();
-  if (state_.GeoidBereit) window_.RunImportGeoidStep(rs_);
+  if (state_.GeoidBereit) window_.RunImportGeoidStep();
   window_.BindImportedRows(true);
   window_.HideBusyWindow();
   window_.FormVisible(true);

@@ -1,6 +1,7 @@
 #include "runs/DatenBlockRun.h"
 
 #include <QElapsedTimer>
+#include <optional>
 
 #include "foundation/BlockWorkers.h"
 #include "foundation/OrvenilError.h"
@@ -45,10 +46,13 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
   if (options_.undoOnError) transaction.mark();
   try {
     RowUpdate update(db_, QStringLiteral("Daten"), write_);
-    QString sql = QStringLiteral("SELECT rowid");
-    for (const QString& c : read_) sql += QStringLiteral(", [") + c + QLatin1Char(']');
-    sql += QStringLiteral(" FROM Daten ORDER BY rowid");
-    ForwardQuery query(db_, sql);
+    std::optional<ForwardQuery> query;
+    if (!source_) {
+      QString sql = QStringLiteral("SELECT rowid");
+      for (const QString& c : read_) sql += QStringLiteral(", [") + c + QLatin1Char(']');
+      sql += QStringLiteral(" FROM Daten ORDER BY rowid");
+      query.emplace(db_, sql);
+    }
     const int readCount = static_cast<int>(read_.size());
 
     bool readingDone = false;
@@ -57,23 +61,31 @@ void DatenBlockRun::run(qint64 count, const Compute& compute, const BeforeStore&
       block.used = 0;
       block.stopsAtLast = false;
       while (!readingDone && block.used < kBlockRows) {
-        if (!query.next()) {
-          readingDone = true;
-          break;
-        }
         if (block.used == block.rows.size()) block.rows.emplace_back();
-        DatenRunRow& row = block.rows[block.used++];
-        row.index = ++readRows;
-        row.rowId = query.integer(0);
-        row.nullColumn = -1;
-        row.errorNumber = 0;
-        row.error.clear();
+        DatenRunRow& row = block.rows[block.used];
         // The texts are made on the worker that computes the row.
         row.read.clear();
-        for (int c = 0; c < readCount; ++c) {
-          if (!options_.nullReadsEmpty && row.nullColumn < 0 && query.isNull(c + 1)) row.nullColumn = c;
-          row.read.addUtf8(query.utf8(c + 1));
+        row.nullColumn = -1;
+        if (source_) {
+          if (!source_(row.rowId, row.read)) {
+            readingDone = true;
+            break;
+          }
+        } else {
+          if (!query->next()) {
+            readingDone = true;
+            break;
+          }
+          row.rowId = query->integer(0);
+          for (int c = 0; c < readCount; ++c) {
+            if (!options_.nullReadsEmpty && row.nullColumn < 0 && query->isNull(c + 1)) row.nullColumn = c;
+            row.read.addUtf8(query->utf8(c + 1));
+          }
         }
+        ++block.used;
+        row.index = ++readRows;
+        row.errorNumber = 0;
+        row.error.clear();
         if (row.nullColumn >= 0) {
           // The rows after it are never reached.
           block.stopsAtLast = true;

@@ -87,11 +87,19 @@ class DatenBlockRun {
   // runs at the first row, the last, and a few times a second between.
   void run(qint64 count, const Compute& compute, const BeforeStore& beforeStore, const Progress& progress);
 
+  // Rows that the run has read from Daten already (with texts from
+  // elsewhere that belong to them), given in row order on the window thread
+  // instead of read again: the next row's id and the texts compute finds in
+  // row.in; False after the last row. No text counts as Null.
+  using Source = std::function<bool(qint64& rowId, RowTexts& read)>;
+  void readFrom(Source source) { source_ = std::move(source); }
+
  private:
   Database db_;
   QStringList read_;
   QStringList write_;
   Options options_;
+  Source source_;
 };
 
 }  // namespace orv

@@ -7,12 +7,12 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
-#include "platform/db/RunTransaction.h"
 #include "platform/ui/DataGrid.h"
-#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
+#include "runs/DatenBlockRun.h"
+#include "runs/GeoidUndulations.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 
@@ -38,8 +38,8 @@ std::optional<double> UndulationOfLine(const QString& line) {
 
 // The start height; an empty one counts as 0, any other text that is no
 // number gives none.
-std::optional<double> StartHeight(const FieldValue& v) {
-  const QString text = TrimBlanks(v.textOrEmpty());
+std::optional<double> StartHeight(const QString& value) {
+  const QString text = TrimBlanks(value);
   if (text.isEmpty()) return 0.0;
   try {
     return ToDoubleStrict(text);
@@ -76,6 +76,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
       gridHeld = false;
     }
     FormVisible(true);
+    // The job's recordset of an earlier step is let go, as after every height run.
     if (s.KooDbDaten.isSet()) {
       if (s.KooDbDaten.isOpen() && s.KooDbDaten.editing()) s.KooDbDaten.cancelUpdate();
       s.KooDbDaten.close();
@@ -84,10 +85,6 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     Dialogs().setBusy(false);
   };
   try {
-    // The undulations and heights of all rows are stored in one
-    // transaction; an error keeps the rows stored before it.
-    RunTransaction transaction(s.KooDb);
-    s.KooDbDaten = s.KooDb.openTable(QStringLiteral("Daten"));
     GridKooDb->SetRedraw(false);
     gridHeld = true;
     xpStatusBar1->SetPanelText(6, QStringLiteral("Ziel-Zone: ") + NumberText(s.ZielMeridian) + QStringLiteral("  "));
@@ -96,39 +93,26 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
 
     // Without the program's answer every row's target height becomes
     // "Fehler", so that no height of an earlier run passes for one of this
-    // run; the exchange has said why.
-    const bool ok = ComputeGeoidUndulationsExternal(s.KooDbDaten, QStringLiteral("radBg"), QStringLiteral("radLg"),
-                                                    QStringLiteral("Geoidundulation"), s.GeoidApp);
-    const qint64 n = s.KooDbDaten.recordCount();
-    s.AnzahlDatensaetze = static_cast<qint32>(n);
-    if (n > 0) {
-      const bool minus = chkUndulationMinus->Value() == 1;
-      const int posN = s.KooDbDaten.fieldIndex(QStringLiteral("Geoidundulation"));
-      const int posZ = s.KooDbDaten.fieldIndex(QStringLiteral("sZe"));
-      const int posZiel = s.KooDbDaten.fieldIndex(QStringLiteral("sZeZiel"));
-      s.KooDbDaten.moveFirst();
-      for (qint64 i = 1; i <= n; ++i) {
-        ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true,
-                     QStringLiteral(" Zeilen, Geoidundulation zuordnen..."));
-        s.KooDbDaten.edit();
-        const std::optional<double> N =
-            ok ? UndulationOfLine(s.KooDbDaten.value(posN).textOrEmpty()) : std::optional<double>();
-        const std::optional<double> h = StartHeight(s.KooDbDaten.value(posZ));
-        if (N) {
-          const double undulation = N.value();
-          s.KooDbDaten.setValue(posN, FormatNumber(undulation, QStringLiteral("0.0000")));
-          s.KooDbDaten.setValue(posZiel, h ? FormatNumber(minus ? *h - undulation : *h + undulation,
-                                                          QStringLiteral("0.0000"))
-                                           : kFehler);
-        } else {
-          s.KooDbDaten.setValue(posN, kFehler);
-          s.KooDbDaten.setValue(posZiel, kFehler);
-        }
-        s.KooDbDaten.update();
-        if (i < n) s.KooDbDaten.moveNext();
+    // run; the exchange has said why. The rows are stored in one
+    // transaction; an error keeps the rows stored before it.
+    const bool minus = chkUndulationMinus->Value() == 1;
+    GeoidUndulationWalk walk;
+    walk.readColumns = {QStringLiteral("sZe")};
+    walk.writeColumns = {QStringLiteral("Geoidundulation"), QStringLiteral("sZeZiel")};
+    walk.walkWithoutAnswer = true;
+    walk.compute = [minus](DatenRunRow& row, const QString& line) {
+      const std::optional<double> N = UndulationOfLine(line);
+      if (!N) {
+        row.out.add(kFehler);
+        row.out.add(kFehler);
+        return;
       }
-    }
-    transaction.commit();
+      const double undulation = N.value();
+      const std::optional<double> h = StartHeight(row.in[0]);
+      row.out.add(FormatNumber(undulation, QStringLiteral("0.0000")));
+      row.out.add(h ? FormatNumber(minus ? *h - undulation : *h + undulation, QStringLiteral("0.0000")) : kFehler);
+    };
+    ComputeGeoidUndulationsExternal(s, walk);
     release();
   } catch (const std::exception&) {
     Dialogs().messageBox(QStringLiteral("Einlesefehler! Abbruch!"), MsgButtons::Ok, MsgIcon::Critical,

@@ -1,20 +1,29 @@
-// The exchange with the geoid program (saphtel): INPUT.USR with latitude and
-// longitude of every row, the program run in the database folder, OUTPUT.USR
-// with one line per row, matched by position.
-#include <QFile>
+// The exchange with the geoid program (saphtel) in a working folder of the
+// call's own, and the walk over the rows with the program's lines.
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/ProcessHelpers.h"
-#include "shell/ProgramState.h"
-#include "platform/ui/ProgressWindow.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "foundation/TextTokens.h"
+#include "io/GeoidModelStaging.h"
 #include "io/ImportStartBranches.h"
-#include "foundation/DatabaseFolderFile.h"
-#include "shell/FormOrvenil.h"
+#include "platform/db/ForwardQuery.h"
+#include "platform/ui/ProgressWindow.h"
+#include "runs/DatenBlockRun.h"
+#include "runs/GeoidUndulations.h"
+#include "runs/RunFrame.h"
+#include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 
 namespace orv {
@@ -23,12 +32,15 @@ namespace {
 
 const QString kInputFile = QStringLiteral("INPUT.USR");
 const QString kOutputFile = QStringLiteral("OUTPUT.USR");
+constexpr qint64 kProgressIntervalMs = 200;
 
-void RemoveExchangeFiles(const QString& folder) {
-  for (const QString& name : {kInputFile, kOutputFile}) {
-    const QString path = DatabaseFolderFile(folder, name);
-    if (QFileInfo::exists(path)) QFile::remove(path);
-  }
+void ShowCritical(const QString& text) {
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+}
+
+void ReportProgramFailure(const QString& program, const QString& what) {
+  ShowCritical(QStringLiteral("Das Geoidprogramm '") + program + QStringLiteral("' ") + what +
+               QStringLiteral("\nDie Geoidundulationen wurden nicht berechnet."));
 }
 
 // A line the rows take: its first token is a number.
@@ -37,78 +49,204 @@ bool HoldsUndulation(const QString& line) {
   return ParseCoordinate(GetToken(TrimSpacesFast(line), 1, QStringLiteral(" ")), n);
 }
 
-void ReportProgramFailure(const QString& program, const QString& what) {
-  Dialogs().messageBox(QStringLiteral("Das Geoidprogramm '") + program + QStringLiteral("' ") + what +
-                           QStringLiteral("\nDie Geoidundulationen wurden nicht berechnet."),
-                       MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
+// Progress of a pass over the rows: at the first row, the last, and a few
+// times a second between.
+class PassProgress {
+ public:
+  PassProgress(qint64 count, QString text) : count_(count), text_(std::move(text)) { since_.start(); }
+  void show(qint64 i) {
+    if (i != 1 && i != count_ && since_.elapsed() < kProgressIntervalMs) return;
+    ShowProgress(static_cast<int>(i), 0, static_cast<int>(count_), true, text_);
+    since_.restart();
+  }
+
+ private:
+  qint64 count_;
+  QString text_;
+  QElapsedTimer since_;
+};
+
+// The rows of Daten as the pass that writes INPUT.USR read them: row id and
+// the texts of the walk's read columns, kept compactly until the walk (a
+// text is its length in one byte, or 255 and four bytes, then its UTF-8).
+class HeldRows {
+ public:
+  void add(qint64 rowId) { ids_.push_back(rowId); }
+  // True once the rows have been read (also when there are none).
+  bool complete() const { return complete_; }
+  void setComplete() { complete_ = true; }
+  void addText(QByteArrayView utf8) {
+    const auto size = static_cast<quint32>(utf8.size());
+    if (size < 255) {
+      bytes_.push_back(static_cast<char>(size));
+    } else {
+      bytes_.push_back(static_cast<char>(255));
+      bytes_.append(reinterpret_cast<const char*>(&size), sizeof size);
+    }
+    bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
+  }
+  // The next row in the order they were added; False after the last.
+  bool next(int texts, qint64& rowId, RowTexts& read) {
+    if (row_ == ids_.size()) return false;
+    rowId = ids_[row_++];
+    for (int t = 0; t < texts; ++t) {
+      quint32 size = static_cast<unsigned char>(bytes_[at_++]);
+      if (size == 255) {
+        std::memcpy(&size, bytes_.data() + at_, sizeof size);
+        at_ += sizeof size;
+      }
+      read.addUtf8(QByteArrayView(bytes_.data() + at_, static_cast<qsizetype>(size)));
+      at_ += size;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<qint64> ids_;
+  std::string bytes_;
+  size_t row_ = 0;
+  size_t at_ = 0;
+  bool complete_ = false;
+};
+
+bool IsAscii(QByteArrayView bytes) {
+  for (const char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
-}  // namespace
+// The exchange of one call: its folder, the staged grid, INPUT.USR, the
+// program's run and its answer.
+class GeoidExchange {
+ public:
+  explicit GeoidExchange(ProgramState& state) : state_(state) {}
 
-bool FormOrvenil::ComputeGeoidUndulationsExternal(Recordset& rs, const QString& latField, const QString& lonField,
-                                                   const QString& resultField, const QString& programName) {
-  ProgramState& state = State();
-  const QString folder = state.DatenbankVerzeichnis;
-  RemoveExchangeFiles(folder);
-
-  const qint64 n = rs.recordCount();
-  state.AnzahlDatensaetze = static_cast<qint32>(n);
-  {
-    TextLineWriter input(folder + kInputFile);
-    if (n > 0) rs.moveFirst();
-    for (qint64 i = 1; i <= n; ++i) {
-      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Daten bereitstellen..."));
-      input.writeLine(rs.value(latField).textOrEmpty() + QLatin1Char(' ') + rs.value(lonField).textOrEmpty());
-      if (i < n) rs.moveNext();
+  // Reads every row once: its latitude and longitude go to INPUT.USR, its
+  // id and the texts of readColumns are held for the walk. True when the
+  // program answered; otherwise the message saying why not has been shown.
+  bool run(qint64 rows, const QStringList& readColumns, HeldRows& held) {
+    const QString base =
+        state_.TempVerzeichnis.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : state_.TempVerzeichnis;
+    folder_.emplace(base + QStringLiteral("Geoidprogramm_XXXXXX"));
+    if (!folder_->isValid()) {
+      ShowCritical(QStringLiteral("Der Arbeitsordner des Geoidprogramms kann in ") + base +
+                   QStringLiteral(" nicht angelegt werden: ") + folder_->errorString() +
+                   QStringLiteral("\nDie Geoidundulationen wurden nicht berechnet."));
+      return false;
     }
-    input.close();
-  }
-  ShowProgress(0, 0, 100, true, QStringLiteral(" berechne Geoidundulaion..."));
+    const QString folder = folder_->path() + QLatin1Char('/');
+    const QString staging =
+        StageGeoidModel(state_.DatenbankVerzeichnis, state_.GeoidfeldDateiname, folder, state_.GeoidName);
+    if (!staging.isEmpty()) {
+      ShowCritical(staging);
+      return false;
+    }
+    writeInput(folder + kInputFile, rows, readColumns, held);
+    ShowProgress(0, 0, 100, true, QStringLiteral(" berechne Geoidundulaion..."));
 
-  const QString program = DatabaseFolderFile(folder, programName);
-  QStringList lines;
-  bool ran = false;
-  if (programName.isEmpty() || !QFileInfo(program).isFile()) {
-    ReportProgramFailure(program, QStringLiteral("fehlt!"));
-  } else {
+    const QString program = DatabaseFolderFile(state_.DatenbankVerzeichnis, state_.GeoidApp);
+    if (state_.GeoidApp.isEmpty() || !QFileInfo(program).isFile()) {
+      ReportProgramFailure(program, QStringLiteral("fehlt!"));
+      return false;
+    }
     int exitCode = 0;
-    bool started = true;
     try {
       exitCode = ShellAndWait(QLatin1Char('"') + program + QLatin1Char('"'), 0, folder);
     } catch (const OrvenilError&) {
-      started = false;
-    }
-    const QString output = DatabaseFolderFile(folder, kOutputFile);
-    if (!started)
       ReportProgramFailure(program, QStringLiteral("konnte nicht gestartet werden!"));
-    else if (exitCode != 0)
+      return false;
+    }
+    if (exitCode != 0) {
       ReportProgramFailure(program, QStringLiteral("ist mit einem Fehler beendet worden (Code ") +
                                         QString::number(exitCode) + QStringLiteral(")!"));
-    else if (!QFileInfo(output).isFile())
-      ReportProgramFailure(program, QStringLiteral("hat keine Ausgabedatei ") + kOutputFile + QStringLiteral(" geschrieben!"));
-    else {
-      TextLineReader reader(output);
-      QString line;
-      // Lines beyond the last row belong to no row and are left out.
-      while (lines.size() < n && reader.readLine(line)) lines << TrimBlanks(line);
-      ran = true;
+      return false;
     }
+    if (!QFileInfo(folder + kOutputFile).isFile() || !output_.open(folder + kOutputFile)) {
+      ReportProgramFailure(program,
+                           QStringLiteral("hat keine Ausgabedatei ") + kOutputFile + QStringLiteral(" geschrieben!"));
+      return false;
+    }
+    return true;
   }
 
-  if (ran && n > 0) {
-    rs.moveFirst();
-    for (qint64 i = 1; i <= n; ++i) {
-      ShowProgress(static_cast<int>(i), 0, static_cast<int>(n), true, QStringLiteral(" Zeilen, Geoidundulation einlesen..."));
-      const QString& line = i <= lines.size() ? lines[static_cast<qsizetype>(i - 1)] : QString();
-      rs.edit();
-      rs.setValue(resultField, HoldsUndulation(line) ? line : QStringLiteral("Fehler"));
-      rs.update();
-      if (i < n) rs.moveNext();
+  // The program's line for the next row as it stands; "" when there are no
+  // more.
+  QString nextLine() {
+    QString line;
+    if (output_.isOpen() && output_.readLine(line)) return line;
+    return QString();
+  }
+
+ private:
+  // One line per row in row order: the radBg text, a blank, the radLg text.
+  void writeInput(const QString& path, qint64 rows, const QStringList& readColumns, HeldRows& held) {
+    TextLineWriter input(path);
+    QString sql = QStringLiteral("SELECT rowid, radBg, radLg");
+    for (const QString& c : readColumns) sql += QStringLiteral(", [") + c + QLatin1Char(']');
+    ForwardQuery query(state_.KooDb, sql + QStringLiteral(" FROM Daten ORDER BY rowid"));
+    const int texts = static_cast<int>(readColumns.size());
+    PassProgress progress(rows, QStringLiteral(" Zeilen, Daten bereitstellen..."));
+    QByteArray line;
+    for (qint64 i = 1; query.next(); ++i) {
+      progress.show(i);
+      const QByteArrayView lat = query.utf8(1), lon = query.utf8(2);
+      if (IsAscii(lat) && IsAscii(lon)) {
+        line.clear();
+        line.append(lat.data(), lat.size());
+        line.append(' ');
+        line.append(lon.data(), lon.size());
+        input.writeLineBytes(line);
+      } else {
+        input.writeLine(query.text(1) + QLatin1Char(' ') + query.text(2));
+      }
+      held.add(query.integer(0));
+      for (int t = 0; t < texts; ++t) held.addText(query.utf8(3 + t));
     }
+    held.setComplete();
+    input.close();
+  }
+
+  ProgramState& state_;
+  std::optional<QTemporaryDir> folder_;  // removed with everything in it when the exchange ends
+  TextLineReader output_;
+};
+
+}  // namespace
+
+bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationWalk& walk) {
+  const qint64 rows = CountDatenRows(state.KooDb);
+  state.AnzahlDatensaetze = static_cast<qint32>(rows);
+  GeoidExchange exchange(state);
+  HeldRows held;
+  const bool answered = exchange.run(rows, walk.readColumns, held);
+  if (answered || walk.walkWithoutAnswer) {
+    DatenBlockRun::Options options;
+    options.nullReadsEmpty = true;
+    DatenBlockRun rowsWalk(state.KooDb, walk.readColumns, walk.writeColumns, options);
+    const int texts = static_cast<int>(walk.readColumns.size());
+    // Rows the exchange did not get to read are read by the walk, each
+    // without a line.
+    if (held.complete())
+      rowsWalk.readFrom([&](qint64& rowId, RowTexts& read) {
+        if (!held.next(texts, rowId, read)) return false;
+        read.add(exchange.nextLine());
+        return true;
+      });
+    const QString progressText = QStringLiteral(" Zeilen, Geoidundulation zuordnen...");
+    rowsWalk.run(
+        rows,
+        [&](DatenRunRow& row) {
+          const QString line =
+              row.in.size() > static_cast<size_t>(texts) ? TrimBlanks(row.in[static_cast<size_t>(texts)]) : QString();
+          walk.compute(row, HoldsUndulation(line) ? line : QStringLiteral("Fehler"));
+        },
+        [](qint64, DatenRunRow&) {},
+        [&](qint64 i, qint64 count) {
+          ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
+        });
   }
   Dialogs().processEvents();
-  RemoveExchangeFiles(folder);
-  return ran;
+  return answered;
 }
 
 }  // namespace orv

@@ -176,15 +176,6 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // False when the file cannot be imported: a UTF-8 character has no
   // Windows-1252 form (the message naming its line was shown).
   bool ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
-  // Hands latitude and longitude (radians, the columns latField and lonField)
-  // of every row of rs to the geoid program in the database folder and
-  // stores its answer per row in resultField: the program's output line, or
-  // "Fehler" for a row without a line or without a number in it. False when
-  // the program is missing, could not start, failed or wrote no OUTPUT.USR:
-  // that is reported by name and no row is changed.
-  bool ComputeGeoidUndulationsExternal(Recordset& rs, const QString& latField, const QString& lonField,
-                                       const QString& resultField, const QString& programName);
-
   // Height run from a height database: mode 4 the terrain model DGM200,
   // mode 5 the height-transformation model hoetra2016.
   void HeightFromModel(qint32 mode);
@@ -218,7 +209,8 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void DeleteWorkFiles();
   // Toolbar key btnDbÖffnen: file, start data, import, what follows it.
   void ImportChain();
-  void RunImportGeoidStep(Recordset& rs);
+  // The import's geoid step: N and the heights derived from it for every row.
+  void RunImportGeoidStep();
   // Binds the coordinate grid to Daten; sorted with the import's captions
   // and widths, or unsorted as it stands (after an error).
   void BindImportedRows(bool sorted);

@@ -95,6 +95,7 @@ struct ProgramState {
   // Geoid model.
   QString GeoidApp;
   QString GeoidfeldDateiname;
+  QString GeoidName;  // the name the geoid program opens the model's grid under
   bool GeoidBereit = false;
 
   // Export lists.

@@ -28,6 +28,7 @@ StartDataChoice TakeStartData(const ProgramState& state) {
   c.sonderfunktionIndex = state.SonderfunktionIndex;
   c.geoidApp = state.GeoidApp;
   c.geoidfeldDateiname = state.GeoidfeldDateiname;
+  c.geoidName = state.GeoidName;
   c.geoidBereit = state.GeoidBereit;
   c.importDatei = state.ImportDatei;
   c.importDateiGewaehlt = state.ImportDateiGewaehlt;
@@ -39,6 +40,7 @@ void PutStartData(ProgramState& state, const StartDataChoice& choice) {
   state.SonderfunktionIndex = choice.sonderfunktionIndex;
   state.GeoidApp = choice.geoidApp;
   state.GeoidfeldDateiname = choice.geoidfeldDateiname;
+  state.GeoidName = choice.geoidName;
   state.GeoidBereit = choice.geoidBereit;
   state.ImportDatei = choice.importDatei;
   state.ImportDateiGewaehlt = choice.importDateiGewaehlt;

@@ -29,6 +29,7 @@ struct StartDataChoice {
   qint32 sonderfunktionIndex = 0;
   QString geoidApp;
   QString geoidfeldDateiname;
+  QString geoidName;
   bool geoidBereit = false;
   QString importDatei;
   bool importDateiGewaehlt = false;

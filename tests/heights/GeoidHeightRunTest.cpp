@@ -89,3 +89,46 @@ TEST_F(GeoidHeightRunTest, MissingProgramIsNamedAndEveryTargetHeightIsFehler) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every run reads the model's file as it is at that moment, byte for byte:
+// a file replaced since the model was chosen is the one used, a file gone
+// is missed.
+TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
+  loadGeographicJob(kPoints);
+  std::vector<std::int32_t> higher = records;
+  for (size_t i = 18; i < higher.size(); ++i) higher[i] += 100000;  // every node 10 m higher
+  orv::test::WriteRecords(dbFile("EGM96_Deutschland.grd").toStdString(), higher);
+  form->ConvertHeightsWithGeoid();
+  const QStringList n = column("Geoidundulation");
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(n[i].toDouble(), Undulation(kPoints[i].lat, kPoints[i].lon) + 10, 0.001) << i;
+
+  // A model file gone since: said, and no height of the run before stays.
+  ASSERT_TRUE(QFile::remove(dbFile("EGM96_Deutschland.grd")));
+  dialogs->expectMessage("Die Geoidfelddatei '" + dbFile("EGM96_Deutschland.grd") + "' fehlt! Abbruch!");
+  form->ConvertHeightsWithGeoid();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(column("sZeZiel"), QStringList(kPoints.size(), QStringLiteral("Fehler")));
+
+  // A program that keeps the grid it was given.
+  QFile script(dbFile("saphtel.exe"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  script.write(("#!/bin/sh\ncp saphtel '" + dbFile("gelesen") + "'\n").toUtf8());
+  script.close();
+  QByteArray odd;
+  for (int i = 0; i < 4096; ++i) odd.append(static_cast<char>((i * 37) & 0xFF));
+  odd.append("\r\n\n\r\x1a");
+  QFile model(dbFile("EGM96_Deutschland.grd"));
+  ASSERT_TRUE(model.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  model.write(odd);
+  model.close();
+  dialogs->expectMessage("hat keine Ausgabedatei OUTPUT.USR geschrieben!");
+  form->ConvertHeightsWithGeoid();
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(bytesOf(dbFile("gelesen")), odd);
+  // The run's working folder is gone with it.
+  EXPECT_EQ(QDir(folders.tempFolder).entryList({"Geoidprogramm_*"}, QDir::AllEntries), QStringList());
+}
+
+}  // namespace

@@ -1,6 +1,9 @@
 // The geoid step of the import with the real geoid program of the build.
+#include <QCryptographicHash>
+
 #include "ImportFixture.h"
 #include "foundation/NumberText.h"
+#include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 
 namespace {
@@ -117,4 +120,72 @@ TEST_F(ImportGeoidTest, MergedHeightsReachEveryStartColumnDerivedFromTheHeight) 
     EXPECT_EQ(after[1]["sZe"], "hoch");
     EXPECT_EQ(after[1]["sHg"], before[1]["sHg"]);
   }
+}
+
+namespace {
+
+// The written columns of every row, in row order, as one digest: the texts
+// with their Null marks.
+std::string DigestOfRows(const QString& columns) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  orv::Database db = orv::DBEngine::openDatabase(orv::State().KooDbPfad);
+  QString sql = QStringLiteral("SELECT ");
+  const QStringList names = columns.split(',');
+  for (int i = 0; i < names.size(); ++i) sql += (i ? "||'|'||quote(" : "quote(") + names[i] + ")";
+  orv::Recordset rs = db.openSql(sql + " FROM Daten ORDER BY rowid");
+  for (; rs.hasCurrent() && !rs.eof(); rs.moveNext()) hash.addData(rs.value(0).textOrEmpty().toUtf8() + '\n');
+  rs.close();
+  return hash.result().toHex().toStdString();
+}
+
+// Lines of a job over Germany, every 997th point north of the model; the
+// heights vary in sign, size and decimals.
+QStringList JobLines(bool geographic, int count) {
+  QStringList lines;
+  quint32 seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  const char* heights[] = {"0", "-3.25", "12", "101.5"};
+  for (int i = 1; i <= count; ++i) {
+    const double u = next() % 100000 / 100000.0, v = next() % 100000 / 100000.0;
+    const QString h = i % 5 == 4 ? QString::number(next() % 2000000 / 1000.0, 'f', 3) : heights[i % 5];
+    if (geographic)
+      lines << QString("%1 K %2 %3 %4").arg(i).arg(i % 997 == 0 ? 61.0 : 47.4 + 7.5 * u, 0, 'f', 7)
+                   .arg(5.9 + 9.0 * v, 0, 'f', 7).arg(h);
+    else
+      lines << QString("%1 K %2 %3 %4").arg(i).arg(32290000.0 + 440000.0 * u, 0, 'f', 3)
+                   .arg(i % 997 == 0 ? 6912345.678 : 5260000.0 + 830000.0 * v, 0, 'f', 3).arg(h);
+  }
+  return lines;
+}
+
+}  // namespace
+
+// A job over several blocks of rows: the import's geoid step, the height run
+// after it, and the height run on start heights that are empty, Null or no
+// number, write the texts they always wrote.
+TEST_F(ImportGeoidTest, ALargeJobGetsTheTextsItAlwaysGot) {
+  constexpr int kRows = 20000;
+  const QString written = QStringLiteral("Geoidundulation,sHg,sZe,sZeZiel");
+  runImport(writeFile("utm.txt", JobLines(false, kRows)), 1, chooseModel);
+  EXPECT_EQ(DigestOfRows(written), "5b09332e872870263769cefe2dfaad46675db7808977c0995584b915636020be");
+  runImport(writeFile("geo.txt", JobLines(true, kRows)), 1, [](orv::FormOrvenilSystemAuswahl& d) {
+    d.StartAbbildung->select(2);
+    d.FormatEingabeGeographisch->select(1);
+    d.cmbGeoidmodell->SetListIndex(1);
+  });
+  EXPECT_EQ(DigestOfRows(written), "f21ca4eb447856c3095ec991ba7695d3df157490a14f3695ddfaf8b037868c7e");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+
+  orv::State().KooDb.execute(
+      "UPDATE Daten SET sZe = CASE rowid % 4 WHEN 1 THEN '' WHEN 2 THEN NULL WHEN 3 THEN 'abc' ELSE sZe END "
+      "WHERE rowid % 7 = 0");
+  form->chkUndulationMinus->SetValue(1);
+  form->ConvertHeightsWithGeoid();
+  EXPECT_EQ(DigestOfRows(written), "646bf05d3dd0350d2cbd6bb75badb92eed3da6d0f9672a8eb000a66b2fa7de73");
+  const auto r = rows();
+  EXPECT_EQ(r[996]["Geoidundulation"], "Fehler");
+  EXPECT_EQ(r[996]["sZeZiel"], "Fehler");
+  EXPECT_EQ(r[13]["sZe"], "<NULL>");
+  EXPECT_EQ(r[13]["sZeZiel"], orv::FormatNumber(-r[13]["Geoidundulation"].toDouble(), "0.0000"));
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

@@ -8,13 +8,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <iostream>
 #include <string>
 
+#include "InstanceProcess.h"
 #include "foundation/LocaleSwitch.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/DataGrid.h"
@@ -44,12 +44,7 @@ void RunInstance() {
   const QString root = qEnvironmentVariable(kFolderVariable);
   ScopedScriptedDialogs dialogs;
   dialogs->setAcceptOkMessages(true);
-  ResetProgramState();
-  ResetLocaleSwitch();
-  SetSeparatorProbe([] { return QStringLiteral("1.1"); });
-  const QString temp = root + QStringLiteral("/Temp") + QString::number(QCoreApplication::applicationPid()) + "/";
-  QDir().mkpath(temp);
-  FormOrvenil form(FormOrvenilFolders{root + "/Programm/", root + "/Programm/Orvenil-Datenbanken/", temp}, QString());
+  FormOrvenil form(InstanceFolders(root), QString());
   form.Form_Load();
   const QStringList edits = qEnvironmentVariable(kEditsVariable).split('|', Qt::SkipEmptyParts);
   for (const QString& edit : edits) {
@@ -65,37 +60,11 @@ void RunInstance() {
   CloseAllDatabases(true);
 }
 
-class Instance {
- public:
-  Instance(const QString& root, const QString& edits) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kFolderVariable, root);
-    env.insert(kEditsVariable, edits.isEmpty() ? QStringLiteral("|") : edits);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process_.setProcessEnvironment(env);
-    process_.start(QCoreApplication::applicationFilePath(),
-                   {QStringLiteral("--gtest_filter=SharedSystemTablesTest.*")});
-  }
-  bool ready() {
-    while (!output_.contains("bereit")) {
-      if (!process_.waitForReadyRead(30000)) return false;
-      output_ += process_.readAllStandardOutput();
-    }
-    return true;
-  }
-  // Ends the instance; its output.
-  QString end() {
-    process_.write("\n");
-    process_.closeWriteChannel();
-    process_.waitForFinished(60000);
-    output_ += process_.readAllStandardOutput();
-    return QString::fromUtf8(output_);
-  }
-
- private:
-  QProcess process_;
-  QByteArray output_;
-};
+// An instance making the edits ("table:row:column:text" separated by "|").
+InstanceProcess Instance(const QString& root, const QString& edits) {
+  return InstanceProcess(QStringLiteral("SharedSystemTablesTest.*"),
+                         {{kFolderVariable, root}, {kEditsVariable, edits.isEmpty() ? QStringLiteral("|") : edits}});
+}
 
 QByteArray BytesOf(const QString& path) {
   QFile f(path);
@@ -113,9 +82,9 @@ TEST(SharedSystemTablesTest, EditsOfInstancesEndingOneAfterTheOtherAreAllKept) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR "/window/") + table, db + table));
 
   // All three run at once; the third edits nothing.
-  Instance first(root.path(), "NTv2:1:Geltungsbereich:Bund A|TrafoSys:1:Name:Satz A");
-  Instance second(root.path(), "NTv2:2:Geltungsbereich:Sachsen B|TrafoSys:1:Name:Satz B");
-  Instance third(root.path(), "");
+  InstanceProcess first = Instance(root.path(), "NTv2:1:Geltungsbereich:Bund A|TrafoSys:1:Name:Satz A");
+  InstanceProcess second = Instance(root.path(), "NTv2:2:Geltungsbereich:Sachsen B|TrafoSys:1:Name:Satz B");
+  InstanceProcess third = Instance(root.path(), "");
   ASSERT_TRUE(first.ready() && second.ready() && third.ready());
   const QString firstOutput = first.end();
   const QString secondOutput = second.end();

@@ -307,20 +307,16 @@ TEST_F(SelectionTest, HeightTypes) {
   }
 }
 
-TEST_F(SelectionTest, GeoidModelIsStagedAsAnExactByteCopy) {
+TEST_F(SelectionTest, ChoosingAGeoidModelTakesItsFiles) {
   FormOrvenil& f = startWithTables();
-  QByteArray grid;
-  for (int i = 0; i < 4096; ++i) grid.append(static_cast<char>((i * 37) & 0xFF));
-  grid.append("\r\n\n\r\x1a");  // no trailing line end is added
-  writeBytes(dbFile("egm96.bin"), grid);
-  writeBytes(dbFile("saphtel"), QByteArray("older staged grid, longer than nothing"));
+  writeBytes(dbFile("egm96.bin"), QByteArray("grid"));
   f.AuswahlTrafoTyp->select(1);
 
   f.cmbGeoidmodell->SetListIndex(1);
-  EXPECT_EQ(bytesOf(dbFile("saphtel")), grid);
   EXPECT_TRUE(State().GeoidBereit);
   EXPECT_EQ(State().GeoidApp, "saphtel.exe");
   EXPECT_EQ(State().GeoidfeldDateiname, "egm96.bin");
+  EXPECT_EQ(State().GeoidName, "saphtel");
   EXPECT_TRUE(f.chkUndulationMinus->isEnabled());
   EXPECT_TRUE(f.cmdTrafoStart->isEnabled());  // a model chosen
   EXPECT_TRUE(dialogs->messages().isEmpty());
@@ -341,7 +337,7 @@ TEST_F(SelectionTest, GeoidModelFileFoundIgnoringCase) {
   writeBytes(dbFile("EGM96.BIN"), QByteArray("\x00\x01\x02", 3));
   f.cmbGeoidmodell->SetListIndex(1);
   EXPECT_TRUE(State().GeoidBereit);
-  EXPECT_EQ(bytesOf(dbFile("saphtel")), QByteArray("\x00\x01\x02", 3));
+  EXPECT_EQ(State().GeoidfeldDateiname, "egm96.bin");
 }
 
 TEST_F(SelectionTest, MissingGeoidModelFile) {
@@ -361,18 +357,6 @@ TEST_F(SelectionTest, MissingGeoidModelFile) {
   EXPECT_EQ(bytesOf(dbFile("saphtel")), QByteArray("staged before"));
   EXPECT_EQ(f.cmbGeoidmodell->ListIndex(), 1);
   EXPECT_TRUE(f.chkUndulationMinus->isEnabled());
-}
-
-TEST_F(SelectionTest, FailingGeoidCopyIsReported) {
-  FormOrvenil& f = startWithTables();
-  writeBytes(dbFile("egm96.bin"), QByteArray("grid"));
-  // A folder where the staged file belongs: the copy cannot be made.
-  ASSERT_TRUE(QDir(folders.databaseFolder).mkdir("saphtel"));
-  dialogs->expectMessage("bereitgestellt werden! Abbruch!");
-  f.cmbGeoidmodell->SetListIndex(1);
-  EXPECT_TRUE(dialogs->allDone());
-  EXPECT_FALSE(State().GeoidBereit);
-  EXPECT_EQ(State().GeoidApp, "");
 }
 
 TEST_F(SelectionTest, ColumnViewsOfTheCoordinateGrid) {

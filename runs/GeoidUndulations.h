@@ -1,0 +1,42 @@
+#pragma once
+// Undulations from the geoid program (saphtel) for every row of Daten, and
+// the walk over the rows that stores what a run makes of them.
+//
+// Each call has an exchange of its own: a working folder in the temporary
+// folder holds the active model's grid, copied from the model file as it is
+// at that moment under the name the program opens, INPUT.USR (latitude and
+// longitude of every row) and the program's OUTPUT.USR. The program runs in
+// that folder, so another run, of this instance or of another one, never
+// reads or writes these files; the folder goes when the call ends.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace orv {
+
+struct ProgramState;
+struct DatenRunRow;
+
+struct GeoidUndulationWalk {
+  QStringList readColumns;   // row.in[0 …]
+  QStringList writeColumns;  // row.out, in this order
+  // On the block workers: fills row.out from the row's read columns and
+  // `line`, the program's line for the row with leading and trailing blanks
+  // removed, or "Fehler" for a row without a line or without a number in
+  // front.
+  std::function<void(DatenRunRow& row, const QString& line)> compute;
+  // Walks the rows also when the program gave no answer, every row with
+  // the line "Fehler".
+  bool walkWithoutAnswer = false;
+};
+
+// The rows of Daten are read once, in row order: their latitude and
+// longitude go to the program, their read columns are held for the walk, and
+// the k-th line of the program's answer belongs to the k-th row. Returns
+// whether the program answered.
+// Without an answer (the model file or the program missing, the program not
+// started or failed, no OUTPUT.USR) a message says why. The rows are walked in
+// one transaction; an error of the walk goes on to the caller.
+bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationWalk& walk);
+
+}  // namespace orv
