@@ -5,6 +5,7 @@
 #include "foundation/NumberText.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/GeodesyConstants.h"
+#include "ntv2/Ntv2GridFiles.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "runs/RunFixture.h"
@@ -177,7 +178,7 @@ TEST_F(ZoneChangeRunTest, TheFirstRowsZoneServesRowsOfEveryBlock) {
 // A row 500 km or more from its zone's false easting would carry the
 // digit of a neighbouring zone: its easting and northing stay empty and
 // the hint counts it, on both sides, in strips and in 6° zones; the
-// seven-parameter run leaves a point beyond its last strip so too.
+// seven-parameter and NTv2 runs leave a point beyond their last zone so too.
 TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   const QString beyond = "1 Punkte liegen 500 km oder mehr vom Mittelmeridian ihrer Zone entfernt";
   // Gauss-Krüger start side, "automatisch": the first row chooses strip 2;
@@ -241,6 +242,31 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   EXPECT_EQ(rows[1]["sYeZiel"], "");
   EXPECT_EQ(rows[1]["sXeZiel"], "");
   EXPECT_FALSE(rows[1]["sHgZiel"].isEmpty());
+  EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
+      << dialogs->messageTexts().join("\n").toStdString();
+
+  // NTv2 into GRS1980 with a grid around 30° E: 9° from zone 34's meridian;
+  // without an import file no zone change follows, the run's own eastings stay.
+  TearDown();
+  SetUp();
+  test::WriteBytes(dbFile("BETA2007.gsa"),
+                   test::GsaText({178200, 181800, -109800, -106200, 1800, 1800,
+                                  [](double, double) { return 0.0; }, [](double, double) { return 0.0; }})
+                       .toLatin1());
+  const Row east{
+      {"BgDez", "50"}, {"LgDez", "30"}, {"BgDezSek", "180000"}, {"LgDezSek", "108000"}, {"sZe", "100"}};
+  FormOrvenil& n = startJob(2, {east});
+  n.AuswahlTrafoTyp->select(2);
+  n.AuswahlTrafoRichtung->select(0);
+  n.ComboTrafoPara->SetListIndex(0);
+  State().ImportDateiGewaehlt = false;
+  dialogs->setAcceptOkMessages(true);
+  n.cmdTrafoStart_Click();
+  rows = rowsOfDaten();
+  EXPECT_EQ(rows[0]["BgDezZiel"], "50");
+  EXPECT_EQ(rows[0]["sYeZiel"], "");
+  EXPECT_EQ(rows[0]["sXeZiel"], "");
+  EXPECT_EQ(rows[0]["Zone"], "<null>");
   EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
       << dialogs->messageTexts().join("\n").toStdString();
 }
