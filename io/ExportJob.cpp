@@ -33,7 +33,10 @@ MissingCoordinates::MissingCoordinates(const QStringList& names) {
 
 bool MissingCoordinates::complete(const ForwardQuery& query) {
   int missing = 0;
-  for (int c : columns_) missing += query.utf8(c).isEmpty() ? 1 : 0;
+  for (int c : columns_) {
+    const QByteArrayView value = query.utf8(c);
+    missing += value.isEmpty() || value == QByteArrayView("Fehler") ? 1 : 0;
+  }
   count_ += missing;
   return missing == 0;
 }

@@ -63,9 +63,10 @@ QStringList ExportColumnNames(const QString& columnList);
 bool IsCoordinateField(const QString& name);
 
 // The chosen coordinate columns of a writer's records: a record whose
-// coordinate is an empty text or was never written (no run has computed
-// it) has no valid value there; the writer leaves the record out, and the
-// export ends with the message of their count.
+// coordinate is an empty text, was never written (no run has computed it)
+// or says "Fehler" (a run could not compute it) has no valid value there;
+// the writer leaves the record out, and the export ends with the message
+// of their count.
 class MissingCoordinates {
  public:
   // names: the fields of the query's columns from column 0 on.

@@ -84,6 +84,14 @@ TEST_F(ImportedJobTest, TargetColumnsNoRunWroteAreLeftOutByEveryWriter) {
   dialogs->expectMessage(counted);
   form->cmdAuswahlExport_Click();
   EXPECT_EQ(bytesOf(out + ".wpl"), QByteArray("[General]\r\nFileVersion=3\r\nNumberOfWaypoints=0\r\n"));
+
+  // A run that could not compute a point marks it "Fehler": no value either.
+  orv::State().KooDb.execute("UPDATE Daten SET sYeZiel = 'Fehler', sXeZiel = 'Fehler'");
+  preset(-1);
+  dialogs->expectSaveFile(out + "fehler", 1);
+  dialogs->expectMessage(counted);
+  form->cmdAuswahlExport_Click();
+  EXPECT_EQ(bytesOf(out + "fehler.pkt"), QByteArray());
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
