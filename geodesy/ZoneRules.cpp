@@ -81,6 +81,10 @@ QString MeridianCodeDigit(const QString& centralMeridian, const QString& ellipso
   return QString();
 }
 
+bool EastingBeyondZone(double easting, double falseEasting) {
+  return std::fabs(easting - falseEasting) >= 500000;
+}
+
 QString EllipsoidForSystem(const QString& systemName) {
   if (systemName == QLatin1String("ETRS89")) return QStringLiteral("GRS1980");
   if (systemName == QLatin1String("WGS1984")) return QStringLiteral("WGS1984");

@@ -36,6 +36,12 @@ int16_t ZoneFromCentralMeridian(int16_t L0);
 // ("3", "9", "15", "21"); "" for anything else or a Gauss-Krüger ellipsoid.
 QString MeridianCodeDigit(const QString& centralMeridian, const QString& ellipsoidName);
 
+// True when an easting lies 500 km or more from the false easting of its
+// zone. No zone reaches that far: the zone digit in the millions of such an
+// easting would read as a neighbouring zone's (3129052 in strip 2 reads as
+// strip 3), so it is no easting of the zone.
+bool EastingBeyondZone(double easting, double falseEasting);
+
 // Ellipsoid of a system name; "" when unknown.
 QString EllipsoidForSystem(const QString& systemName);
 

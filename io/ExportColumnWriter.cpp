@@ -1,5 +1,7 @@
 #include "io/ExportColumnWriter.h"
 
+#include <algorithm>
+
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
@@ -11,10 +13,11 @@ namespace orv {
 
 namespace {
 
-bool IsCoordinateField(const QString& name) {
-  return name == QLatin1String("sYe") || name == QLatin1String("sXe") || name == QLatin1String("sYeZiel") ||
-         name == QLatin1String("sXeZiel");
-}
+// What a blank-separated line holds for a point without code. Blanks
+// there would run together with the separators, and a reader would take
+// the easting for the code; "0" is the code the program gives points
+// without one (the Vorsel import), so such a line reads back unshifted.
+const QByteArray kNoCode = QByteArrayLiteral("0");
 
 // A height or coordinate token with three decimals; a token that is no
 // number stays as it is.
@@ -58,8 +61,10 @@ int WriteColumnFile(const ExportJob& job, int filterIndex) {
                             : filterIndex == kExportCsv    ? QStringLiteral(";")
                                                            : QStringLiteral(" ");
   const QStringList names = ExportColumnNames(job.columnList);
-  std::vector<char> coordinate(names.size());
-  for (qsizetype c = 0; c < names.size(); ++c) coordinate[c] = IsCoordinateField(names.at(c));
+  MissingCoordinates missing(names);
+  const bool blankSeparated = separator == QLatin1String(" ");
+  std::vector<char> code(names.size());
+  for (qsizetype c = 0; c < names.size(); ++c) code[c] = blankSeparated && names.at(c) == QLatin1String("C");
 
   const int total = DatenRecordCount(job.db);
   ForwardQuery query(job.db, QStringLiteral("SELECT ") + ExportSelectList(names) +
@@ -67,25 +72,22 @@ int WriteColumnFile(const ExportJob& job, int filterIndex) {
   ExportOutput out(job.path);
   const bool geograf = filterIndex == kExportGeograf;
   const QByteArray separatorBytes = separator.toLatin1();
-  int empty = 0;
   int record = 0;
   // The line is built from the stored UTF-8 bytes; a line of plain ASCII is
   // already its own Windows-1252 text, any other goes through the codec.
   QByteArray line;
   while (query.next()) {
     job.report(++record, total);
+    if (!missing.complete(query)) continue;
     line.resize(0);
-    bool valid = true;
     for (int c = 0; c < names.size(); ++c) {
       if (c > 0) line.append(separatorBytes);
       const QByteArrayView value = query.utf8(c);
-      if (coordinate[c] && value.isEmpty() && !query.isNull(c)) {
-        valid = false;
-        ++empty;
-      }
-      line.append(value.data(), value.size());
+      if (code[c] && std::all_of(value.begin(), value.end(), [](char b) { return b == ' '; }))
+        line.append(kNoCode);
+      else
+        line.append(value.data(), value.size());
     }
-    if (!valid) continue;
     qsizetype begin = 0, end = line.size();
     while (begin < end && line.at(begin) == ' ') ++begin;
     while (end > begin && line.at(end - 1) == ' ') --end;
@@ -99,7 +101,7 @@ int WriteColumnFile(const ExportJob& job, int filterIndex) {
     out.writeLine(geograf ? GeografLine(text) : text);
   }
   out.close();
-  return empty;
+  return missing.count();
 }
 
 }  // namespace orv

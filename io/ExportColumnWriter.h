@@ -1,8 +1,10 @@
 #pragma once
 // The column writers: the chosen columns of every record of Daten, in stored
 // order, one line per record, as ASCII (blank between values), ASCII-TAB,
-// Excel csv (";") or Geograf .in (fixed columns). A record with an empty
-// easting or northing among the chosen columns is left out and counted.
+// Excel csv (";") or Geograf .in (fixed columns). A record that lacks a
+// chosen coordinate (MissingCoordinates) is left out and counted. In the
+// blank-separated files (ASCII, Geograf) a point without code has the code
+// "0", so that its line keeps its fields in place.
 #include <QString>
 
 #include "io/ExportJob.h"

@@ -19,6 +19,28 @@ QStringList ExportColumnNames(const QString& columnList) {
   return names;
 }
 
+bool IsCoordinateField(const QString& name) {
+  static const QStringList fields{"sYe",   "sXe",   "sXz",      "sYz",      "sZz",   "sBg",  "sLg",
+                                  "BgDez", "LgDez", "BgDezSek", "LgDezSek", "radBg", "radLg"};
+  const QString base = name.endsWith(QLatin1String("Ziel")) ? name.chopped(4) : name;
+  return fields.contains(base);
+}
+
+MissingCoordinates::MissingCoordinates(const QStringList& names) {
+  for (int c = 0; c < names.size(); ++c)
+    if (IsCoordinateField(names.at(c))) columns_.push_back(c);
+}
+
+bool MissingCoordinates::complete(const ForwardQuery& query) {
+  int missing = 0;
+  for (int c : columns_) {
+    const QByteArrayView value = query.utf8(c);
+    missing += value.isEmpty() || value == QByteArrayView("Fehler") ? 1 : 0;
+  }
+  count_ += missing;
+  return missing == 0;
+}
+
 QString ExportSelectList(const QStringList& names) {
   QStringList parts;
   for (const QString& name : names)

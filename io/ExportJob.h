@@ -7,12 +7,15 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "foundation/ReplacingFile.h"
 #include "platform/db/Database.h"
 #include "platform/ui/ProgressWindow.h"
 
 namespace orv {
+
+class ForwardQuery;
 
 struct ExportJob {
   Database db;         // holds table Daten
@@ -52,6 +55,30 @@ class ExportOutput {
 // names field n - 1, read from its leading digits); "" for an entry that
 // names no field.
 QStringList ExportColumnNames(const QString& columnList);
+
+// True for a field that holds a coordinate of a point: projected (sYe,
+// sXe), geocentric (sXz, sYz, sZz) or geographic (sBg, sLg, BgDez, LgDez,
+// BgDezSek, LgDezSek, radBg, radLg), of the start or of the target system.
+// Heights are no coordinates: a point may have none.
+bool IsCoordinateField(const QString& name);
+
+// The chosen coordinate columns of a writer's records: a record whose
+// coordinate is an empty text, was never written (no run has computed it)
+// or says "Fehler" (a run could not compute it) has no valid value there;
+// the writer leaves the record out, and the export ends with the message
+// of their count.
+class MissingCoordinates {
+ public:
+  // names: the fields of the query's columns from column 0 on.
+  explicit MissingCoordinates(const QStringList& names);
+  // Counts the chosen coordinates the current row lacks; true when it lacks none.
+  bool complete(const ForwardQuery& query);
+  int count() const { return count_; }
+
+ private:
+  std::vector<int> columns_;
+  int count_ = 0;
+};
 
 // A SELECT list for field names: each quoted, NULL for an empty name.
 QString ExportSelectList(const QStringList& names);

@@ -1,5 +1,9 @@
 #include "io/ExportLgoWriter.h"
 
+#include <cmath>
+
+#include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "io/ColumnLine.h"
 #include "platform/db/ForwardQuery.h"
@@ -10,6 +14,7 @@ namespace {
 
 const QString kPresetEtrs89 = QStringLiteral("Eingabe LGO ETRS89");
 const QString kPresetGeodetic = QStringLiteral("Eingabe LGO Geodetic");
+const QString kBlank = QStringLiteral(" ");
 
 // Degree, minute and second signs become blanks.
 QString AngleWithBlanks(QString angle) {
@@ -18,35 +23,91 @@ QString AngleWithBlanks(QString angle) {
       .replace(QLatin1Char('"'), QLatin1Char(' '));
 }
 
+// The chosen values of the current record, each trimmed, joined by blanks.
+QString JoinedValues(const ForwardQuery& query, qsizetype count) {
+  QStringList values;
+  for (int c = 0; c < count; ++c) values << TrimBlanks(query.text(c));
+  return TrimBlanks(values.join(kBlank));
+}
+
+// The UTM zone of an ETRS89 easting with its zone digit in front
+// (2412345.678 is in zone 32); 0 for a text that is no such easting.
+int UtmZoneOfEasting(const QString& easting) {
+  double value = 0;
+  if (!ReadFiniteNumber(easting, value) || value < 1000000 || value >= 5000000) return 0;
+  return 30 + static_cast<int>(std::floor(value / 1000000));
+}
+
+// The one UTM zone, 32 or 33, of the eastings the file will hold without
+// their zone digit: the header names it. Rows in another zone, or in both,
+// cannot be told in one such file: the export is refused.
+int LgoZone(const ExportJob& job, const QStringList& names, const QString& select) {
+  ForwardQuery query(job.db, select);
+  MissingCoordinates missing(names);
+  int zone = 0;
+  QString zonePoint;
+  while (query.next()) {
+    if (!missing.complete(query)) continue;
+    const QString joined = JoinedValues(query, names.size());
+    if (joined.isEmpty()) continue;
+    const QString point = GetToken(joined, 1, kBlank), easting = GetToken(joined, 2, kBlank);
+    const int own = UtmZoneOfEasting(easting);
+    if (own != 32 && own != 33)
+      throw OrvenilError(kErrInvalidProcedureCall,
+                         QStringLiteral("Punkt ") + point + QStringLiteral(": der Rechtswert ") + easting +
+                             QStringLiteral(" liegt weder in UTM-Zone 32 noch in UTM-Zone 33!\nDie LGO-Datei "
+                                            "wird nicht geschrieben! Abbruch!   "));
+    if (zone != 0 && own != zone)
+      throw OrvenilError(kErrInvalidProcedureCall,
+                         QStringLiteral("Die Rechtswerte liegen in UTM-Zone ") + QString::number(zone) +
+                             QStringLiteral(" (Punkt ") + zonePoint + QStringLiteral(") und in UTM-Zone ") +
+                             QString::number(own) + QStringLiteral(" (Punkt ") + point +
+                             QStringLiteral(")!\nEine LGO-Datei nennt nur eine Zone; sie wird nicht "
+                                            "geschrieben! Abbruch!   "));
+    if (zone == 0) {
+      zone = own;
+      zonePoint = point;
+    }
+  }
+  if (zone == 0)
+    throw OrvenilError(kErrInvalidProcedureCall,
+                       QStringLiteral("Kein Punkt mit Rechtswert in UTM-Zone 32 oder 33!\nDie LGO-Datei wird "
+                                      "nicht geschrieben! Abbruch!   "));
+  return zone;
+}
+
 }  // namespace
 
-void WriteLgoFile(const ExportJob& job) {
+int WriteLgoFile(const ExportJob& job) {
   const bool etrs89 = job.preset == kPresetEtrs89;
   const bool geodetic = job.preset == kPresetGeodetic;
+  const QStringList names = ExportColumnNames(job.columnList);
+  const QString select =
+      QStringLiteral("SELECT ") + ExportSelectList(names) + QStringLiteral(" FROM Daten ORDER BY rowid");
+  // Before the file is made: a refused export leaves any older file as it was.
+  const int zone = etrs89 ? LgoZone(job, names, select) : 0;
   ExportOutput out(job.path);
   if (etrs89 || geodetic) {
     out.writeLine(QStringLiteral("@%Unit:                m"));
     out.writeLine(etrs89 ? QStringLiteral("@%Coordinate type:     Grid")
                          : QStringLiteral("@%Coordinate type:     Geodetic"));
     out.writeLine(QStringLiteral("@%Reference ellipsoid: WGS 1984"));
-    if (etrs89) out.writeLine(QStringLiteral("@%Projection set:      UTM 33"));
+    if (etrs89) out.writeLine(QStringLiteral("@%Projection set:      UTM ") + QString::number(zone));
   }
-  const QStringList names = ExportColumnNames(job.columnList);
   const int total = DatenRecordCount(job.db);
-  ForwardQuery query(job.db, QStringLiteral("SELECT ") + ExportSelectList(names) +
-                                 QStringLiteral(" FROM Daten ORDER BY rowid"));
-  const QString blank = QStringLiteral(" ");
+  ForwardQuery query(job.db, select);
+  MissingCoordinates missing(names);
   ColumnLine line;
   int record = 0;
   while (query.next()) {
     job.report(++record, total);
     if (!etrs89 && !geodetic) continue;
-    QStringList values;
-    for (int c = 0; c < names.size(); ++c) values << TrimBlanks(query.text(c));
-    const QString joined = TrimBlanks(values.join(blank));
+    // A missing value would move the following ones into its place.
+    if (!missing.complete(query)) continue;
+    const QString joined = JoinedValues(query, names.size());
     if (joined.isEmpty()) continue;
-    const QString t1 = GetToken(joined, 1, blank), t2 = GetToken(joined, 2, blank);
-    const QString t3 = GetToken(joined, 3, blank), t4 = GetToken(joined, 4, blank);
+    const QString t1 = GetToken(joined, 1, kBlank), t2 = GetToken(joined, 2, kBlank);
+    const QString t3 = GetToken(joined, 3, kBlank), t4 = GetToken(joined, 4, kBlank);
     line.clear();
     line.place(1, QStringLiteral("@#") + t1);
     if (etrs89) {
@@ -65,6 +126,7 @@ void WriteLgoFile(const ExportJob& job) {
     out.writeLine(line.text());
   }
   out.close();
+  return missing.count();
 }
 
 }  // namespace orv

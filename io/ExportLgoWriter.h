@@ -6,6 +6,10 @@
 
 namespace orv {
 
-void WriteLgoFile(const ExportJob& job);
+// The header of "Eingabe LGO ETRS89" names the UTM zone of the eastings,
+// 32 or 33; rows in another zone or in both refuse the export with an
+// OrvenilError before any file is made. Returns the number of coordinates
+// missing in the records left out.
+int WriteLgoFile(const ExportJob& job);
 
 }  // namespace orv

@@ -12,7 +12,7 @@ QString VesselPointName(const QString& point) {
   return name.left(4) + name.mid(6);
 }
 
-void WriteVesselSet(const ExportJob& job, const QString& importHeader) {
+int WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   // Only the final ".csv" gives way to the other extensions: a folder named
   // "x.csv" stays as it is.
   const QString stem = job.path.endsWith(QStringLiteral(".csv")) ? job.path.chopped(4) : job.path;
@@ -23,11 +23,18 @@ void WriteVesselSet(const ExportJob& job, const QString& importHeader) {
 
   ForwardQuery query(job.db,
                      QStringLiteral("SELECT Zeile, sYeZiel, sXeZiel, Punkt FROM Daten ORDER BY id, rowid"));
+  MissingCoordinates missing({QString(), QStringLiteral("sYeZiel"), QStringLiteral("sXeZiel")});
   bool first = true;
   bool previousMarked = false;
   QString previousName;
   ColumnLine line;
   while (query.next()) {
+    // A point without target coordinates is in none of the files, and no
+    // line of the .lne file leads to it.
+    if (!missing.complete(query)) {
+      previousMarked = false;
+      continue;
+    }
     const QString zeile = query.text(0);
     const QString easting = query.text(1);
     const QString northing = query.text(2);
@@ -60,6 +67,7 @@ void WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   csv.close();
   pkt.close();
   lne.close();
+  return missing.count();
 }
 
 }  // namespace orv

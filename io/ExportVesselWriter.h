@@ -10,7 +10,8 @@ namespace orv {
 
 // Writes job.path (a ".csv") and, beside it, the same name ending in ".pkt"
 // and ".lne". importHeader is the header line of the last vessel import.
-void WriteVesselSet(const ExportJob& job, const QString& importHeader);
+// Returns the number of target coordinates missing in the points left out.
+int WriteVesselSet(const ExportJob& job, const QString& importHeader);
 
 // The point name of the .pkt and .lne files: "12.05.2021 10:11:12" gives
 // "120521.101112".

@@ -14,7 +14,7 @@ QString WaypointCoordinate(const QString& decimalDegrees) {
   }
 }
 
-void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
+int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
   QString latitudeField, longitudeField;
   if (job.preset == QStringLiteral("Eingabe Mikrokopter aus Startsystem")) {
     latitudeField = QStringLiteral("BgDez");
@@ -26,21 +26,42 @@ void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
   const bool coordinates = !latitudeField.isEmpty();
   const QString altitude = QStringLiteral("Altitude=") + NumberText(Val(heightAnswer));
   const int total = DatenRecordCount(job.db);
+  const QString select = coordinates ? QStringLiteral("SELECT \"%1\", \"%2\" FROM Daten ORDER BY rowid")
+                                           .arg(latitudeField, longitudeField)
+                                     : QStringLiteral("SELECT NULL FROM Daten ORDER BY rowid");
+  // A point whose latitude or longitude is no number (empty, never
+  // computed) would be a waypoint without a place: it is left out and
+  // counted, and the header counts the waypoints written.
+  int missing = 0;
+  const auto lacks = [](const QString& coordinate) { return coordinate.isEmpty() ? 1 : 0; };
+  int waypoints = total;
+  if (coordinates) {
+    ForwardQuery count(job.db, select);
+    while (count.next()) {
+      const int m = lacks(WaypointCoordinate(count.text(0))) + lacks(WaypointCoordinate(count.text(1)));
+      missing += m;
+      waypoints -= m > 0 ? 1 : 0;
+    }
+  }
 
   ExportOutput out(job.path);
   out.writeLine(QStringLiteral("[General]"));
   out.writeLine(QStringLiteral("FileVersion=3"));
-  out.writeLine(QStringLiteral("NumberOfWaypoints=") + QString::number(total));
-  ForwardQuery query(job.db, coordinates ? QStringLiteral("SELECT \"%1\", \"%2\" FROM Daten ORDER BY rowid")
-                                               .arg(latitudeField, longitudeField)
-                                         : QStringLiteral("SELECT NULL FROM Daten ORDER BY rowid"));
-  int record = 0;
+  out.writeLine(QStringLiteral("NumberOfWaypoints=") + QString::number(waypoints));
+  ForwardQuery query(job.db, select);
+  int record = 0, written = 0;
   while (query.next()) {
     job.report(++record, total);
-    out.writeLine(QStringLiteral("[Point") + QString::number(record) + QLatin1Char(']'));
+    QString latitude, longitude;
     if (coordinates) {
-      out.writeLine(QStringLiteral("Latitude=") + WaypointCoordinate(query.text(0)));
-      out.writeLine(QStringLiteral("Longitude=") + WaypointCoordinate(query.text(1)));
+      latitude = WaypointCoordinate(query.text(0));
+      longitude = WaypointCoordinate(query.text(1));
+      if (latitude.isEmpty() || longitude.isEmpty()) continue;
+    }
+    out.writeLine(QStringLiteral("[Point") + QString::number(++written) + QLatin1Char(']'));
+    if (coordinates) {
+      out.writeLine(QStringLiteral("Latitude=") + latitude);
+      out.writeLine(QStringLiteral("Longitude=") + longitude);
     }
     out.writeLine(QStringLiteral("Radius=5"));
     out.writeLine(altitude);
@@ -49,6 +70,7 @@ void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
       out.writeLine(QString::fromLatin1(fixed));
   }
   out.close();
+  return missing;
 }
 
 }  // namespace orv

@@ -8,7 +8,8 @@
 
 namespace orv {
 
-void WriteWaypointFile(const ExportJob& job, const QString& heightAnswer);
+// Returns the number of coordinates missing in the points left out.
+int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer);
 
 // A decimal-degree text as the file wants it: rounded to seven decimals,
 // without trailing zeros; "" when the text is no number.

@@ -142,18 +142,19 @@ int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
   XlsWriter writer;
   if (!writer.open(job.path)) throw OrvenilError(kErrPathFileAccess, writer.errorText());
   writer.writeRow(header);
-  int record = 0, written = 0;
+  MissingCoordinates missing(names);
+  int record = 0;
   {
     BackgroundRowWriter rows(writer, width);
     while (query.next()) {
       job.report(++record, total);
+      if (!missing.complete(query)) continue;
       if (ExportRowSkipped(query.utf8(source.presetActive ? width + 1 : width))) continue;
       rows.add(query);
-      ++written;
     }
   }
   if (!writer.close()) throw OrvenilError(kErrDeviceIoError, writer.errorText());
-  return written;
+  return missing.count();
 }
 
 }  // namespace orv

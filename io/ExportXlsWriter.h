@@ -3,7 +3,8 @@
 // the grid's order, read from the table the grid shows through one
 // forward-only query. A caption row comes first; rows the grid's export
 // leaves out (no start easting, or no target latitude while a preset of the
-// export dialog is active) are skipped; rows beyond a sheet's 65,536 go on
+// export dialog is active) are skipped, as are rows that lack a chosen
+// coordinate (MissingCoordinates); rows beyond a sheet's 65,536 go on
 // further sheets.
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,7 @@ struct XlsExportSource {
   bool presetActive = false;  // ExportVorlageAktiv
 };
 
-// Returns the number of rows written below the caption row; throws
+// Returns the number of coordinates missing in the rows left out; throws
 // OrvenilError naming the file when it cannot be written, and when the column
 // list names no column of the grid.
 int WriteXlsFile(const ExportJob& job, const XlsExportSource& source);

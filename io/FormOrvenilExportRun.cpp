@@ -83,8 +83,9 @@ bool AskFlightHeight(QString& height) {
   }
 }
 
-// The .xls file of the coordinate grid's rows.
-void ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
+// The .xls file of the coordinate grid's rows; returns the number of
+// coordinates missing in the rows left out.
+int ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
   // The grid's rows are read through one query in the grid's own order; a
   // grid that shows rows of another kind writes them itself.
   XlsExportSource source;
@@ -92,12 +93,12 @@ void ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
   if (source.fromClause.isEmpty()) {
     if (!GridKooDb->ExportSpreadsheet(job.path, job.columnList))
       throw OrvenilError(kErrDeviceIoError, GridKooDb->LastError());
-    return;
+    return 0;
   }
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
     source.captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
   source.presetActive = State().ExportVorlageAktiv;
-  WriteXlsFile(job, source);
+  return WriteXlsFile(job, source);
 }
 
 }  // namespace
@@ -151,10 +152,10 @@ void FormOrvenil::ExportCoordinateTable() {
       case kExportAsciiTab:
       case kExportCsv:
       case kExportGeograf: emptyCoordinates = WriteColumnFile(job, format); break;
-      case kExportXls: ExportSpreadsheetFile(GridKooDb, job); break;
-      case kExportVessel: WriteVesselSet(job, state.ImportKopfzeile); break;
-      case kExportLgo: WriteLgoFile(job); break;
-      case kExportWaypoints: WriteWaypointFile(job, state.Antwort); break;
+      case kExportXls: emptyCoordinates = ExportSpreadsheetFile(GridKooDb, job); break;
+      case kExportVessel: emptyCoordinates = WriteVesselSet(job, state.ImportKopfzeile); break;
+      case kExportLgo: emptyCoordinates = WriteLgoFile(job); break;
+      case kExportWaypoints: emptyCoordinates = WriteWaypointFile(job, state.Antwort); break;
       default: break;
     }
     if (emptyCoordinates > 0)

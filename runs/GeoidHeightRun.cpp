@@ -36,11 +36,12 @@ std::optional<double> UndulationOfLine(const QString& line) {
   }
 }
 
-// The start height; an empty one counts as 0, any other text that is no
-// number gives none.
+// The start height; none for an empty text ("Fehler" or empty: the import
+// found no height) or any other text that is no number, so the target
+// height says "Fehler" rather than the undulation alone.
 std::optional<double> StartHeight(const QString& value) {
   const QString text = TrimBlanks(value);
-  if (text.isEmpty()) return 0.0;
+  if (text.isEmpty()) return std::nullopt;
   try {
     return ToDoubleStrict(text);
   } catch (const OrvenilError&) {

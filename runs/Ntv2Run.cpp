@@ -42,7 +42,7 @@ Ntv2TargetPoint Ntv2ShiftPoint(const Ntv2GridCache& cache, double latitude, doub
   return p;
 }
 
-Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, double height,
+Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, std::optional<double> height,
                                         const ProjectedEllipsoid& target, const QString& zoneEllipsoid) {
   Ntv2TargetColumns out;
   auto& c = out.columns;
@@ -59,23 +59,34 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, doubl
   c.emplace_back(QStringLiteral("radLgZiel"), radL);
   c.emplace_back(QStringLiteral("sBgZiel"), RadInGrad(B));
   c.emplace_back(QStringLiteral("sLgZiel"), RadInGrad(L));
-  const QString h4 = FormatNumber(height, QStringLiteral("0.0000"));
+  const QString fehler = QStringLiteral("Fehler");
+  const QString h4 = height ? FormatNumber(*height, QStringLiteral("0.0000")) : fehler;
   c.emplace_back(QStringLiteral("sHgZiel"), h4);
   // B and L as stored (15 significant digits) for the geocentric and grid values.
   const double B1 = Val(radB), L1 = Val(radL);
-  const GeocentricPoint xyz = EllToGeoZent(B1, L1, height, target.a, target.e);
-  c.emplace_back(QStringLiteral("sXzZiel"), FormatNumber(xyz.X, QStringLiteral("0.00000")));
-  c.emplace_back(QStringLiteral("sYzZiel"), FormatNumber(xyz.Y, QStringLiteral("0.00000")));
-  c.emplace_back(QStringLiteral("sZzZiel"), FormatNumber(xyz.Z, QStringLiteral("0.00000")));
+  if (height) {
+    const GeocentricPoint xyz = EllToGeoZent(B1, L1, *height, target.a, target.e);
+    c.emplace_back(QStringLiteral("sXzZiel"), FormatNumber(xyz.X, QStringLiteral("0.00000")));
+    c.emplace_back(QStringLiteral("sYzZiel"), FormatNumber(xyz.Y, QStringLiteral("0.00000")));
+    c.emplace_back(QStringLiteral("sZzZiel"), FormatNumber(xyz.Z, QStringLiteral("0.00000")));
+  } else {
+    for (const char* name : {"sXzZiel", "sYzZiel", "sZzZiel"})
+      c.emplace_back(QString::fromLatin1(name), fehler);
+  }
   out.meridian = ErmittleZoneAusLaenge(lonText, zoneEllipsoid);
   out.falseEasting = ErmittleFalseEasting(out.meridian, zoneEllipsoid);
   const GridCoordinates g = GeographischInVerebnet(B1, L1, target, out.falseEasting, out.meridian);
-  QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
-  if (zoneEllipsoid == QLatin1String("WGS1984")) {
-    const double prefix = (out.meridian + 3.0) / 6.0 * 1000000.0;
-    easting = FormatNumber(Val(easting) + prefix, QStringLiteral("0.0000"));
+  out.beyondZone = EastingBeyondZone(g.easting, out.falseEasting);
+  QString easting, northing;
+  if (!out.beyondZone) {
+    easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
+    northing = FormatNumber(g.northing, QStringLiteral("0.0000"));
+    if (zoneEllipsoid == QLatin1String("WGS1984")) {
+      const double prefix = (out.meridian + 3.0) / 6.0 * 1000000.0;
+      easting = FormatNumber(Val(easting) + prefix, QStringLiteral("0.0000"));
+    }
   }
-  c.emplace_back(QStringLiteral("sXeZiel"), FormatNumber(g.northing, QStringLiteral("0.0000")));
+  c.emplace_back(QStringLiteral("sXeZiel"), northing);
   c.emplace_back(QStringLiteral("sYeZiel"), easting);
   c.emplace_back(QStringLiteral("sZeZiel"), h4);
   c.emplace_back(QStringLiteral("Geoidundulation"), QString());

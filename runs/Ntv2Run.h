@@ -3,6 +3,7 @@
 // in either direction, the test against the extent of the sub-grid used, and
 // the target-system column texts of a point inside the grid.
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,13 +34,18 @@ Ntv2TargetPoint Ntv2ShiftPoint(const Ntv2GridCache& cache, double latitude, doub
 
 // The column texts of a point inside the grid, in the order they are
 // written, and the zone the projection used: the target ellipsoid of the
-// run and the ellipsoid name its zone rules take.
+// run and the ellipsoid name its zone rules take. The shift needs no
+// height: a point without one (nullopt) keeps its position, and its heights
+// and geocentric values, which would need one, are "Fehler". A point 500 km
+// or more from its zone's false easting (beyond the last zone) has empty
+// easting and northing.
 struct Ntv2TargetColumns {
   std::vector<std::pair<QString, QString>> columns;
   int meridian = 0;
   double falseEasting = 0;
+  bool beyondZone = false;
 };
-Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, double height,
+Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, std::optional<double> height,
                                         const ProjectedEllipsoid& target, const QString& zoneEllipsoid);
 
 // The target columns a point outside the grid has emptied.

@@ -35,7 +35,9 @@ const QString kNtv2Title = QStringLiteral("NTv2");
 
 // Positions in the read columns.
 enum ReadColumn { kBgDez, kLgDez, kBgDezSek, kLgDezSek, kSZe, kPunkt };
-constexpr int kNoteFehler = 3;  // note slot: the row had no usable start values
+// Note slots: the row had no usable start values; it had no start height;
+// its easting lay beyond its zone.
+constexpr int kNoteFehler = 3, kNoteNoHeight = 4, kNoteBeyondZone = 5;
 // Positions in the NTv2 target columns.
 enum TargetColumn { kLonText = 1, kRadB = 4, kRadL = 5, kNorthing = 12, kEasting = 13 };
 
@@ -190,7 +192,7 @@ void Ntv2RunSteps::walkRows(bool withZones) {
   DatenBlockRun::Options options;
   options.nullReadsEmpty = true;
   options.undoOnError = withZones;
-  fehlerRows_ = 0;
+  fehlerRows_ = noHeightRows_ = beyondZoneRows_ = 0;
   DatenBlockRun walk(job_, {"BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe", "Punkt"}, columns, options);
   walk.run(
       count_, [this, withZones](DatenRunRow& row) { computeRow(row, nullptr, withZones); },
@@ -216,11 +218,19 @@ void Ntv2RunSteps::computeRow(DatenRunRow& row, const RowZone* zone, bool withZo
   }
   const Ntv2TargetPoint p = Ntv2ShiftPoint(cache_, lat, lon, forward_, latSec, lonSec);
   Ntv2TargetColumns t;
+  // A row without a start height ("Fehler" or empty: outside the geoid
+  // model at the import) keeps its shifted position; what needs the
+  // height says "Fehler".
+  double h = 0;
+  const bool hasHeight = ReadFiniteNumber(row.in[kSZe], h);
   if (p.inside)
-    t = Ntv2TargetColumnTexts(p.latitude, p.longitude, Val(row.in[kSZe]), target_, zoneEllipsoid_);
+    t = Ntv2TargetColumnTexts(p.latitude, p.longitude, hasHeight ? std::optional<double>(h) : std::nullopt,
+                              target_, zoneEllipsoid_);
   row.note[0] = p.inside ? 1 : 0;
   row.note[1] = t.meridian;
   row.note[2] = t.falseEasting;
+  row.note[kNoteNoHeight] = p.inside && !hasHeight ? 1 : 0;
+  row.note[kNoteBeyondZone] = t.beyondZone ? 1 : 0;
   static const QString kEmpty;
   const auto text = [&](int c) -> const QString& { return p.inside ? t.columns[size_t(c)].second : kEmpty; };
   for (int c = 0; c < Ntv2TargetColumnNames().size(); ++c)
@@ -252,7 +262,7 @@ void Ntv2RunSteps::addZoneTexts(DatenRunRow& row, const RowZone* zone, const QSt
   note.longitudeEmpty = lonText.isEmpty();
   note.own = OwnZone(*side_, lonText);
   note.used = zone ? *zone : ZoneGuess(*side_, note.own, order_->decidedMeridian());
-  note.warning = AddZoneTexts(*side_, radB, radL, easting, note.used, row.out);
+  note.hint = AddZoneTexts(*side_, radB, radL, easting, note.used, row.out);
   PutZoneNote(row, note);
 }
 
@@ -266,6 +276,8 @@ void Ntv2RunSteps::beforeStore(qint64 i, DatenRunRow& row, bool withZones) {
     ++fehlerRows_;
     return;
   }
+  noHeightRows_ += row.note[kNoteNoHeight] != 0 ? 1 : 0;
+  beyondZoneRows_ += row.note[kNoteBeyondZone] != 0 ? 1 : 0;
   if (withZones) {
     note = TakeZoneNote(row);
     if (!order_->place(note, zone, zonePanels)) {
@@ -301,13 +313,15 @@ void Ntv2RunSteps::finish() {
   if (zonesWithin_) {
     state_.ZielMeridian = order_->current().meridian;
     state_.ZielFalseEasting = order_->current().falseEasting;
-    window_.WarnNegativeEastings(order_->warnings());
+    window_.WarnZoneHints(order_->warnings(), order_->beyondZone());
   } else {
     window_.ConvertZones();
   }
   Dialogs().setBusy(false);
   window_.runCompleted_ = true;
   if (fehlerRows_ > 0) reportFehlerRows();
+  if (noHeightRows_ > 0) WarnRowsWithoutStartHeight(noHeightRows_, QStringLiteral("Umrechnung NTv2"));
+  if (beyondZoneRows_ > 0) WarnRowsBeyondZone(beyondZoneRows_, QStringLiteral("Umrechnung NTv2"));
 }
 
 void Ntv2RunSteps::reportFehlerRows() {

@@ -75,6 +75,8 @@ class Ntv2RunSteps {
   std::unique_ptr<ZoneChangeSide> side_;
   std::unique_ptr<ZoneRowOrder> order_;
   qint64 fehlerRows_ = 0;
+  qint64 noHeightRows_ = 0;
+  qint64 beyondZoneRows_ = 0;
 };
 
 }  // namespace orv

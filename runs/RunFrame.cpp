@@ -1,5 +1,6 @@
 #include "runs/RunFrame.h"
 
+#include "foundation/DialogService.h"
 #include "platform/db/ForwardQuery.h"
 
 namespace orv {
@@ -7,6 +8,25 @@ namespace orv {
 qint64 CountDatenRows(const Database& db) {
   ForwardQuery count(db, QStringLiteral("SELECT count(*) FROM Daten"));
   return count.next() ? count.value(0).longValue() : 0;
+}
+
+QString BeyondZoneText(qint64 count) {
+  return QString::number(count) + QStringLiteral(
+                                      " Punkte liegen 500 km oder mehr vom Mittelmeridian ihrer Zone "
+                                      "entfernt: ihre Rechts- und Hochwerte bleiben leer!   ");
+}
+
+void WarnRowsBeyondZone(qint64 count, const QString& title) {
+  Dialogs().messageBox(BeyondZoneText(count), MsgButtons::Ok, MsgIcon::Exclamation, title);
+}
+
+void WarnRowsWithoutStartHeight(qint64 count, const QString& title) {
+  Dialogs().messageBox(
+      QString::number(count) +
+          QStringLiteral(" Zeilen ohne Starthöhe (sZe): ihre Zielhöhen (sHgZiel, sZeZiel) und "
+                         "geozentrischen Zielkoordinaten (sXzZiel, sYzZiel, sZzZiel) sind "
+                         "\"Fehler\"!   "),
+      MsgButtons::Ok, MsgIcon::Exclamation, title);
 }
 
 }  // namespace orv

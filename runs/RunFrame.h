@@ -1,13 +1,24 @@
 #pragma once
-// What every run over table Daten shares: the number of its rows, and the
+// What every run over table Daten shares: the number of its rows, the
 // marker that a run is busy, which the window's buttons and toolbar keys
-// respect.
+// respect, and the notes on rows a run could not give every value.
+#include <QString>
+
 #include "platform/db/Database.h"
 
 namespace orv {
 
 // The number of rows of table Daten.
 qint64 CountDatenRows(const Database& db);
+
+// "N Punkte liegen 500 km oder mehr vom Mittelmeridian ihrer Zone entfernt: …"
+QString BeyondZoneText(qint64 count);
+// The message of a transformation run (title) after rows whose easting lay
+// beyond their zone: their easting and northing are empty.
+void WarnRowsBeyondZone(qint64 count, const QString& title);
+// The message after rows without a start height (sZe): their target heights
+// and geocentric coordinates are "Fehler".
+void WarnRowsWithoutStartHeight(qint64 count, const QString& title);
 
 // Counts the runs in progress for the lifetime of the object.
 class RunBusyScope {

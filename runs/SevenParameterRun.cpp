@@ -31,7 +31,8 @@ void ErrorMessage(const QString& text, const QString& title = kProgramTitle) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, title);
 }
 
-// The columns the run reads (0 … 2) and writes (3 … 20), in writing order.
+// The columns the run reads (0 … 2, and sZe for the start height) and
+// writes (3 … 20), in writing order.
 const QStringList& SevenParameterColumns() {
   static const QStringList names{"sXz",       "sYz",          "sZz",          "sXzZiel",   "sYzZiel",
                                  "sZzZiel",   "sHgZiel",      "radBgZiel",    "radLgZiel", "BgDezZiel",
@@ -39,8 +40,10 @@ const QStringList& SevenParameterColumns() {
                                  "Zone",      "EllipsKO",     "sXeZiel",      "sYeZiel",   "sZeZiel"};
   return names;
 }
-enum ReadColumn { kSXz, kSYz, kSZz };
-constexpr int kNoteUnusable = 2;  // note slot: the row had no usable start values
+enum ReadColumn { kSXz, kSYz, kSZz, kSZe };
+constexpr int kNoteUnusable = 2;    // note slot: the row had no usable start values
+constexpr int kNoteBeyondZone = 3;  // note slot: its easting lay beyond its zone
+constexpr int kNoteNoHeight = 4;    // note slot: it had no start height
 
 // A row whose start values are empty, never written or no numbers is marked
 // "Fehler" in its target columns; its Zone and EllipsKO are left empty.
@@ -183,7 +186,8 @@ void SevenParameterRun::walk() {
   // read as empty: its row gets "Fehler" like a row with empty values.
   DatenBlockRun::Options options;
   options.nullReadsEmpty = true;
-  DatenBlockRun walk(state_.KooDb, columns.mid(0, 3), columns.mid(3), options);
+  const QStringList read = columns.mid(0, 3) << QStringLiteral("sZe");
+  DatenBlockRun walk(state_.KooDb, read, columns.mid(3), options);
   walk.run(
       state_.AnzahlDatensaetze, [this](DatenRunRow& row) { computeRow(row); },
       [this](qint64, const DatenRunRow& row) { followRow(row); },
@@ -205,10 +209,18 @@ void SevenParameterRun::computeRow(DatenRunRow& row) const {
   }
   row.note[kNoteUnusable] = 0;
   const SevenParameterPoint p = chain_->Transform(X, Y, Z);
-  out.add(NumberText(p.target.X));
-  out.add(NumberText(p.target.Y));
-  out.add(NumberText(p.target.Z));
-  const QString height = FormatNumber(p.h, QStringLiteral("0.0000"));
+  // A row without a start height ("Fehler" or empty: outside the geoid
+  // model at the import) has geocentric start values of a height that is
+  // not the point's; its position holds, its target height and geocentric
+  // values do not.
+  double startHeight = 0;
+  row.note[kNoteNoHeight] = ReadFiniteNumber(row.in[kSZe], startHeight) ? 0 : 1;
+  const QString fehler = QStringLiteral("Fehler");
+  const bool noHeight = row.note[kNoteNoHeight] != 0;
+  out.add(noHeight ? fehler : NumberText(p.target.X));
+  out.add(noHeight ? fehler : NumberText(p.target.Y));
+  out.add(noHeight ? fehler : NumberText(p.target.Z));
+  const QString height = noHeight ? fehler : FormatNumber(p.h, QStringLiteral("0.0000"));
   out.add(height);
   out.add(NumberText(p.B));
   out.add(NumberText(p.L));
@@ -225,6 +237,14 @@ void SevenParameterRun::computeRow(DatenRunRow& row) const {
   row.note[0] = meridian;
   row.note[1] = falseEasting;
   const GridCoordinates g = chain_->Project(p, meridian, falseEasting);
+  // Beyond the last zone the easting would carry another zone's digit.
+  row.note[kNoteBeyondZone] = EastingBeyondZone(g.easting, falseEasting) ? 1 : 0;
+  if (row.note[kNoteBeyondZone] != 0) {
+    out.add(QString());
+    out.add(QString());
+    out.add(height);
+    return;
+  }
   out.add(FormatNumber(g.northing, QStringLiteral("0.0000")));
   QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
   // 6° zones carry their zone digit in the millions of the easting.
@@ -241,6 +261,8 @@ void SevenParameterRun::followRow(const DatenRunRow& row) {
     ++unusable_;
     return;
   }
+  beyondZone_ += row.note[kNoteBeyondZone] != 0 ? 1 : 0;
+  noHeight_ += row.note[kNoteNoHeight] != 0 ? 1 : 0;
   state_.ZielMeridian = static_cast<int32_t>(row.note[0]);
   state_.ZielFalseEasting = row.note[1];
   if (!firstComputed_ && !noticeShown_ && state_.ZielMeridian != previousMeridian_) {
@@ -283,6 +305,8 @@ void SevenParameterRun::finish() {
                              QStringLiteral(" Zeilen ohne gültige Startkoordinaten (sXz, sYz, sZz): ihre "
                                             "Zielwerte sind \"Fehler\"!   "),
                          MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("7-Parameter Trafo"));
+  if (noHeight_ > 0) WarnRowsWithoutStartHeight(noHeight_, QStringLiteral("7-Parameter Trafo"));
+  if (beyondZone_ > 0) WarnRowsBeyondZone(beyondZone_, QStringLiteral("7-Parameter Trafo"));
 }
 
 // The row being edited is dropped; the rows stored before keep their values.

@@ -37,7 +37,8 @@ class SevenParameterRun {
   void prepare();
   // Computes and stores every row.
   void walk();
-  // Gives the window back and reports rows without usable start values.
+  // Gives the window back and reports rows without usable start values,
+  // without a start height, or beyond their zone.
   void finish();
   // After an error: the rows stored before it keep their values, the
   // message tells of the stop, and the window is given back.
@@ -68,6 +69,8 @@ class SevenParameterRun {
   int32_t shownMeridian_ = -1;
   double shownFalseEasting_ = -1;
   qint64 unusable_ = 0;
+  qint64 noHeight_ = 0;    // rows without a start height
+  qint64 beyondZone_ = 0;  // rows whose easting lay beyond their zone
   bool firstComputed_ = true;  // rows marked "Fehler" take no part in the zone notice
 };
 

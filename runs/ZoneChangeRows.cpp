@@ -49,15 +49,15 @@ void AddFehlerZoneTexts(RowTexts& out) {
   out.add(QStringLiteral("Fehler"));
 }
 
-bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL, const QString& easting,
-                  const RowZone& zone, RowTexts& out) {
+ZoneHint AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL,
+                      const QString& easting, const RowZone& zone, RowTexts& out) {
   out.add(NumberText(zone.meridian));
   out.add(NumberText(zone.falseEasting));
   // Rows never transformed hold no target values: they read as 0.
   if (side.target && Val(easting) <= 0) {
     out.add(QString());
     out.add(QString());
-    return false;
+    return ZoneHint::kNone;
   }
   double phi = 0, lambda = 0;
   ReadFiniteNumber(radB, phi);
@@ -69,15 +69,20 @@ bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString
     throw OrvenilError(kErrOverflow, QStringLiteral("Breite oder Länge außerhalb des gültigen Bereichs"));
   const GridCoordinates g =
       GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), side.ellipsoid, zone.falseEasting, zone.meridian);
-  if (!side.target && !side.etrsStart) {
+  // The sign is tested where the easting gets the zone digit in front.
+  const bool signTested = side.target || side.etrsStart;
+  const ZoneHint hint = signTested && g.easting < 0                       ? ZoneHint::kNegative
+                        : EastingBeyondZone(g.easting, zone.falseEasting) ? ZoneHint::kBeyondZone
+                                                                          : ZoneHint::kNone;
+  if (hint != ZoneHint::kNone) {
+    out.add(QString());
+    out.add(QString());
+    return hint;
+  }
+  if (!signTested) {
     out.add(FormatNumber(g.easting, kFourDecimals));
     out.add(FormatNumber(g.northing, kFourDecimals));
-    return false;
-  }
-  if (g.easting < 0) {
-    out.add(QString());
-    out.add(QString());
-    return true;
+    return ZoneHint::kNone;
   }
   if (side.target) {
     const QString plain = FormatNumber(g.easting, kFourDecimals);
@@ -88,7 +93,7 @@ bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString
     out.add(FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
   }
   out.add(FormatNumber(g.northing, kFourDecimals));
-  return false;
+  return ZoneHint::kNone;
 }
 
 RowZone ZoneSequence::determined(const RowZone& own) const {
@@ -130,7 +135,7 @@ void PutZoneNote(DatenRunRow& row, const ZoneRowNote& note) {
   n[2] = note.own.falseEasting;
   n[3] = note.used.meridian;
   n[4] = note.used.falseEasting;
-  n[5] = note.warning ? 1 : 0;
+  n[5] = static_cast<double>(note.hint);
 }
 
 ZoneRowNote TakeZoneNote(const DatenRunRow& row) {
@@ -139,7 +144,7 @@ ZoneRowNote TakeZoneNote(const DatenRunRow& row) {
   note.longitudeEmpty = n[0] != 0;
   note.own = {static_cast<int32_t>(n[1]), n[2]};
   note.used = {static_cast<int32_t>(n[3]), n[4]};
-  note.warning = n[5] != 0;
+  note.hint = static_cast<ZoneHint>(static_cast<int>(n[5]));
   return note;
 }
 

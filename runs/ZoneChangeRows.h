@@ -56,11 +56,16 @@ bool MarkedFehler(const ZoneChangeSide& side, const QString& easting);
 // northing "Fehler".
 void AddFehlerZoneTexts(RowTexts& out);
 
+// Why a row's projected texts were left empty: its easting came out
+// negative (on the sides that test the sign), or it lies 500 km or more
+// from the false easting of its zone (EastingBeyondZone).
+enum class ZoneHint { kNone = 0, kNegative = 1, kBeyondZone = 2 };
+
 // Appends the texts of Zone, EllipsKO, easting and northing of a row with
 // latitude radB and longitude radL (radians as text) and, on the target
-// side, the easting it has (a row without one is not computed). Returns
-// true when the easting came out negative: both projected texts are empty.
-bool AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL, const QString& easting,
+// side, the easting it has (a row without one is not computed). Returns the
+// hint when both projected texts were left empty.
+ZoneHint AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QString& radL, const QString& easting,
                   const RowZone& zone, RowTexts& out);
 
 // The zone of each row in row order, on the window thread.
@@ -91,7 +96,7 @@ struct ZoneRowNote {
   bool longitudeEmpty = false;
   RowZone own;         // OwnZone of the row
   RowZone used;        // the zone its texts were computed in
-  bool warning = false;  // the easting came out negative
+  ZoneHint hint = ZoneHint::kNone;
 };
 inline constexpr int kZoneNoteFirst = 6;
 void PutZoneNote(DatenRunRow& row, const ZoneRowNote& note);
@@ -99,7 +104,7 @@ ZoneRowNote TakeZoneNote(const DatenRunRow& row);
 
 // The window thread's part of a side's walk: the zone of each row in row
 // order, shared with the workers once the automatic mode has decided it,
-// and the count of negative eastings.
+// and the count of rows left without easting and northing.
 class ZoneRowOrder {
  public:
   explicit ZoneRowOrder(const ZoneChangeSide& side) : sequence_(side) {}
@@ -108,15 +113,21 @@ class ZoneRowOrder {
   // The zone of the next row (ZoneSequence::next); false when the row's
   // texts were computed in another zone and must be computed anew in this one.
   bool place(const ZoneRowNote& note, RowZone& zone, bool& writePanels);
-  // Counts the row's negative easting, from its texts as stored.
-  void count(const ZoneRowNote& note) { warnings_ += note.warning ? 1 : 0; }
+  // Counts the row's hint, from its texts as stored.
+  void count(const ZoneRowNote& note) {
+    warnings_ += note.hint != ZoneHint::kNone ? 1 : 0;
+    beyondZone_ += note.hint == ZoneHint::kBeyondZone ? 1 : 0;
+  }
+  // Rows left without easting and northing, and those of them beyond their zone.
   int warnings() const { return warnings_; }
+  int beyondZone() const { return beyondZone_; }
   const RowZone& current() const { return sequence_.current(); }
 
  private:
   ZoneSequence sequence_;
   std::atomic<int32_t> decided_{0};
   int warnings_ = 0;
+  int beyondZone_ = 0;
 };
 
 }  // namespace orv

@@ -101,7 +101,7 @@ void FormOrvenil::ConvertZones() {
 
     const auto computeIn = [&side](DatenRunRow& row, ZoneRowNote& note) {
       try {
-        note.warning = AddZoneTexts(side, row.in[kRadB], row.in[kRadL], row.in[kEasting], note.used, row.out);
+        note.hint = AddZoneTexts(side, row.in[kRadB], row.in[kRadL], row.in[kEasting], note.used, row.out);
       } catch (const std::exception&) {
         RethrowNamingPoint(row.in[kPunkt]);
       }
@@ -157,7 +157,7 @@ void FormOrvenil::ConvertZones() {
       state.StartMeridian = order.current().meridian;
       state.StartFalseEasting = order.current().falseEasting;
     }
-    WarnNegativeEastings(order.warnings());
+    WarnZoneHints(order.warnings(), order.beyondZone());
     if (leftAlone > 0)
       Dialogs().messageBox(QString::number(leftAlone) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
                                (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
@@ -219,12 +219,12 @@ void FormOrvenil::ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone
   for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
 }
 
-void FormOrvenil::WarnNegativeEastings(int count) {
-  if (count > 0)
-    Dialogs().messageBox(QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
-                             QStringLiteral("\n") +
-                             QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   "),
-                         MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
+void FormOrvenil::WarnZoneHints(int count, int beyondZone) {
+  if (count <= 0) return;
+  QString text = QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
+                 QStringLiteral("\n") + QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   ");
+  if (beyondZone > 0) text += QStringLiteral("\n") + BeyondZoneText(beyondZone);
+  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
 }
 
 }  // namespace orv

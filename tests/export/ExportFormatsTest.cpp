@@ -192,10 +192,14 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
   };
   const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=2"});
 
-  exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem",
-           [&] { dialogs->expectInput("Flughöhe über Grund (HGT): ", "12.5"); });
-  EXPECT_EQ(textOf(out + "flug.wpl"),
-            (head + section(1, "51.1234568", "13.5", "12.5") + section(2, "", "", "12.5")).toStdString());
+  // P2 has no place: left out and counted.
+  exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem", [&] {
+    dialogs->expectInput("Flughöhe über Grund (HGT): ", "12.5");
+    dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
+  });
+  EXPECT_EQ(textOf(out + "flug.wpl"), (lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"}) +
+                                       section(1, "51.1234568", "13.5", "12.5"))
+                                          .toStdString());
 
   // A height the box cannot read whole is asked again; OK with an empty box is 0.
   exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
@@ -237,4 +241,38 @@ TEST_F(ExportTest, XlsInGridOrderOverTwoSheetsReadBack) {
   ASSERT_EQ(read.size(), expected.size());
   EXPECT_EQ(read, expected);
   EXPECT_TRUE(dialogs->allDone());
+}
+
+// The LGO header names the UTM zone of the eastings written without their
+// zone digit; rows in another zone or in both zones refuse the file. A
+// point whose easting was never computed is left out and counted.
+TEST_F(ExportTest, LgoHeaderNamesTheZoneOfTheEastingsOrRefuses) {
+  const auto point = [](const char* name, const char* easting) {
+    return Row{{"Punkt", Pt(name)}, {"sYe", easting}, {"sXe", "5712345.123"}, {"sZe", "98.25"}};
+  };
+  fill({point("P1", "2412345.678"), Row{{"Punkt", Pt("P2")}, {"sXe", "5712345.123"}, {"sZe", "1"}},
+        point("P3", "2498765.432")});
+  exportAs(out + "z32", 6, "1,3,4,5", "Eingabe LGO ETRS89",
+           [&] { dialogs->expectMessage("1 Koordinaten ohne gültigen Wert!"); });
+  EXPECT_EQ(textOf(out + "z32.asc"),
+            lines({"@%Unit:                m", "@%Coordinate type:     Grid",
+                   "@%Reference ellipsoid: WGS 1984", "@%Projection set:      UTM 32",
+                   "@#P1                  412345.678    5712345.123            98.25            33",
+                   "@#P3                  498765.432    5712345.123            98.25            33"})
+                .toStdString());
+
+  // Zone 33 beside zone 32, then zone 31 alone: no file, the message says why.
+  fill({point("P4", "3412345.678")});
+  exportAs(out + "beide", 6, "1,3,4,5", "Eingabe LGO ETRS89",
+           [&] { dialogs->expectMessage("in UTM-Zone 32 (Punkt P1) und in UTM-Zone 33 (Punkt P4)"); });
+  State().KooDb.execute("DELETE FROM Daten");
+  fill({point("P5", "1412345.678")});
+  exportAs(out + "z31", 6, "1,3,4,5", "Eingabe LGO ETRS89", [&] {
+    dialogs->expectMessage(
+        "Punkt P5: der Rechtswert 1412345.678 liegt weder in UTM-Zone 32 noch in UTM-Zone 33");
+  });
+  EXPECT_FALSE(QFileInfo::exists(out + "beide.asc"));
+  EXPECT_FALSE(QFileInfo::exists(out + "z31.asc"));
+  EXPECT_EQ(dialogs->messages().last().icon, MsgIcon::Critical);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
 }

@@ -1,8 +1,10 @@
 // A job from a point file through the import to the export file, all from
 // the window's keys.
 #include "../import/ImportFixture.h"
+#include "foundation/NumberText.h"
 #include "io/FormOrvenilExport.h"
 #include "platform/ui/VbComboBox.h"
+#include "xls/XlsReadBack.h"
 
 using ImportedJobTest = ImportTest;
 
@@ -29,4 +31,129 @@ TEST_F(ImportedJobTest, ImportedPointsExportedWithTheInputPresetAndHeight) {
   // Stored order; the height of 0 became the approximate height.
   EXPECT_EQ(bytesOf(root.path() + "/Auftrag.pkt").toStdString(),
             "12 K1 4512345.6780 5712345.6780 101.5000\r\n7 K2 4498765.4320 5698765.4320 75.0000\r\n");
+}
+
+// Right after an import no run has written the target columns: every
+// writer leaves such points out, counts their coordinates and says so,
+// instead of writing point and code alone.
+TEST_F(ImportedJobTest, TargetColumnsNoRunWroteAreLeftOutByEveryWriter) {
+  startWithTables();
+  const QString path =
+      writeFile("job.in", {"12 K1 4512345.678 5712345.678 101.5", "7 K2 4498765.432 5698765.432 50"});
+  runImport(path, 2, [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); });
+  ASSERT_EQ(form->GridKooDb->RowCount(), 2);
+  const QString counted = "4 Koordinaten ohne gültigen Wert!";
+  const auto preset = [&](int index) {
+    dialogs->expectModal([index](QDialog* d) {
+      auto* dialog = static_cast<orv::FormOrvenilExport*>(d);
+      dialog->TimerAllg_Timer();  // "Ziel verebnet"
+      if (index >= 0) dialog->ComboExportLage->SetListIndex(index);
+      dialog->Command1_Click();
+      return 1;
+    });
+  };
+  const QString out = root.path() + "/Ziel";
+  // The dialog's default preset, then the same columns into every other
+  // column format and the vessel set.
+  preset(-1);
+  dialogs->expectSaveFile(out, 1);
+  dialogs->expectMessage(counted);
+  form->cmdAuswahlExport_Click();
+  EXPECT_EQ(bytesOf(out + ".pkt"), QByteArray());
+  for (int filter : {2, 3, 4, 5, 8}) {
+    dialogs->expectSaveFile(out + QString::number(filter), filter);
+    dialogs->expectMessage(counted);
+    form->ExportStarten();
+  }
+  for (const char* file : {"Ziel2.pkt", "Ziel4.csv", "Ziel8.in", "Ziel5.pkt", "Ziel5.lne"})
+    EXPECT_EQ(bytesOf(root.path() + "/" + file), QByteArray()) << file;
+  EXPECT_EQ(bytesOf(root.path() + "/Ziel5.csv"), QByteArray(";Y(RD83);X(RD83)\r\n"));
+  const orv::test::ReadWorkbook book = orv::test::readWorkbook(root.path() + "/Ziel3.xls");
+  ASSERT_TRUE(book.readable) << book.complaints.toStdString();
+  EXPECT_EQ(book.sheets[0].cells.size(), 1);  // the caption row alone
+
+  // The target's geographic coordinates and the waypoints from them.
+  preset(11);  // "Ziel geografisch"
+  dialogs->expectSaveFile(out + "geo", 1);
+  dialogs->expectMessage(counted);
+  form->cmdAuswahlExport_Click();
+  EXPECT_EQ(bytesOf(out + "geo.pkt"), QByteArray());
+  preset(7);  // "Eingabe Mikrokopter aus Zielsystem"
+  dialogs->expectSaveFile(out, 7);
+  dialogs->expectInput("Flughöhe", "80");
+  dialogs->expectMessage(counted);
+  form->cmdAuswahlExport_Click();
+  EXPECT_EQ(bytesOf(out + ".wpl"), QByteArray("[General]\r\nFileVersion=3\r\nNumberOfWaypoints=0\r\n"));
+
+  // A run that could not compute a point marks it "Fehler": no value either.
+  orv::State().KooDb.execute("UPDATE Daten SET sYeZiel = 'Fehler', sXeZiel = 'Fehler'");
+  preset(-1);
+  dialogs->expectSaveFile(out + "fehler", 1);
+  dialogs->expectMessage(counted);
+  form->cmdAuswahlExport_Click();
+  EXPECT_EQ(bytesOf(out + "fehler.pkt"), QByteArray());
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// A point without code in the blank-separated files (ASCII, Geograf, and
+// the geographic and geocentric ASCII variants) has the code "0": read back
+// with filter 1 or 2, every point keeps its coordinates and height; a point
+// with a code is written as before.
+TEST_F(ImportedJobTest, PointWithoutCodeReadsBackUnshiftedFromBlankSeparatedFiles) {
+  startWithTables(false);
+  const auto gaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
+  runImport(writeFile("job.csv", {"12;K1;4512345.678;5712345.678;101.5", "7;;4498765.432;5698765.432;50"}), 5,
+            gaussKrueger);
+  const auto job = rows();
+  ASSERT_EQ(job.size(), 2);
+  ASSERT_EQ(job[1]["C"], "");
+  struct Case {
+    QString columns;
+    int filter;
+    QString file;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> kind;
+    QStringList compared;
+  } cases[] = {
+      {"1,2,3,4,5", 1, "eben.pkt", gaussKrueger, {"sYe", "sXe", "sZe"}},
+      {"1,2,3,4,5", 8, "eben.in", gaussKrueger, {"sYe", "sXe", "sZe"}},
+      {"1,2,9,10,5",
+       1,
+       "geo.pkt",
+       [](orv::FormOrvenilSystemAuswahl& d) {
+         d.Startsys->select(1);
+         d.StartAbbildung->select(2);
+       },
+       {"sBg", "sLg", "sZe"}},
+      {"1,2,6,7,8",
+       1,
+       "xyz.pkt",
+       [](orv::FormOrvenilSystemAuswahl& d) {
+         d.Startsys->select(1);
+         d.StartAbbildung->select(1);
+       },
+       {"sXz", "sYz", "sZz"}},
+  };
+  for (const Case& c : cases) {
+    orv::State().SpeichernSpaltenNr = c.columns;
+    orv::State().ExportVorlage.clear();
+    const QString path = root.path() + "/" + c.file;
+    dialogs->expectSaveFile(path, c.filter);
+    form->ExportCoordinateTable();
+    const QByteArray written = bytesOf(path);
+    if (c.file == "eben.pkt") {
+      EXPECT_EQ(written.toStdString(),
+                "12 K1 4512345.6780 5712345.6780 101.5000\r\n7 0 4498765.4320 5698765.4320 50.0000\r\n");
+    }
+    runImport(path, c.filter == 8 ? 2 : 1, c.kind);
+    const auto back = rows();
+    ASSERT_EQ(back.size(), 2) << c.file.toStdString();
+    EXPECT_EQ(back[0]["C"], "K1");
+    EXPECT_EQ(back[1]["C"], "0") << c.file.toStdString();
+    for (int i = 0; i < 2; ++i)
+      for (const QString& column : c.compared)
+        EXPECT_NEAR(orv::Val(back[i][column]), orv::Val(job[i][column]), 0.001)
+            << c.file.toStdString() << " " << i << " " << column.toStdString();
+    EXPECT_EQ(back[1]["sBg"], job[1]["sBg"]) << c.file.toStdString();
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

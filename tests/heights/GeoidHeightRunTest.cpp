@@ -74,6 +74,20 @@ TEST_F(GeoidHeightRunTest, HeightsAreStartHeightPlusOrMinusTheUndulation) {
   EXPECT_FALSE(orv::State().KooDbDaten.isSet());
 }
 
+// A row without a start height (empty, or "Fehler" from the import) gets
+// no target height made of the undulation alone.
+TEST_F(GeoidHeightRunTest, RowWithoutStartHeightGetsFehlerAsTargetHeight) {
+  loadGeographicJob(kPoints);
+  orv::State().KooDb.execute("UPDATE Daten SET sZe = '' WHERE id = 1");
+  orv::State().KooDb.execute("UPDATE Daten SET sZe = 'Fehler' WHERE id = 2");
+  form->ConvertHeightsWithGeoid();
+  const QStringList z = column("sZeZiel");
+  EXPECT_EQ(z[0], "Fehler");
+  EXPECT_EQ(z[1], "Fehler");
+  EXPECT_NEAR(z[2].toDouble(), Undulation(kPoints[2].lat, kPoints[2].lon), 0.001);
+  EXPECT_NEAR(column("Geoidundulation")[0].toDouble(), Undulation(kPoints[0].lat, kPoints[0].lon), 0.001);
+}
+
 TEST_F(GeoidHeightRunTest, MissingProgramIsNamedAndEveryTargetHeightIsFehler) {
   loadGeographicJob(kPoints);
   form->ConvertHeightsWithGeoid();

@@ -196,3 +196,40 @@ TEST_F(Ntv2RunWindowTest, RowWithoutStartCoordinatesGetsFehlerAndTheRunGoesOn) {
     counted += m.title == "Umrechnung NTv2" && m.text.startsWith("1 Zeilen ohne gültige Startkoordinaten");
   EXPECT_EQ(counted, 1) << dialogs->messageTexts().join("\n").toStdString();
 }
+
+// A row without a start height (outside the geoid model at the import)
+// keeps the shifted position; what needs the height says "Fehler", and
+// the end message counts such rows. The seven-parameter run does the same.
+TEST_F(Ntv2RunWindowTest, RowWithoutStartHeightKeepsItsPositionAndGetsFehlerHeights) {
+  const QList<CctPoint> ref = CctPoints(1);
+  QList<Row> rows{Geographic(ref[0].lat, ref[0].lon), Geographic(ref[0].lat, ref[0].lon),
+                  Geographic(ref[0].lat, ref[0].lon)};
+  rows[1]["sZe"] = "Fehler";
+  rows[2]["sZe"] = "";
+  const char* heightColumns[] = {"sHgZiel", "sZeZiel", "sXzZiel", "sYzZiel", "sZzZiel"};
+  QList<Row> out = run(2, 0, rows);
+  for (int i : {1, 2}) {
+    for (const char* c : {"BgDezZiel", "LgDezZiel", "radBgZiel", "sBgZiel", "sLgZiel", "sYeZiel", "sXeZiel"})
+      EXPECT_EQ(out[i][c], out[0][c]) << i << c;
+    for (const char* c : heightColumns) EXPECT_EQ(out[i][c].toStdString(), "Fehler") << i << c;
+  }
+  EXPECT_EQ(out[0]["sZeZiel"], "100.0000");
+  EXPECT_EQ(dialogs->messageTexts().filter("2 Zeilen ohne Starthöhe (sZe)").size(), 1)
+      << dialogs->messageTexts().join("\n").toStdString();
+
+  TearDown();
+  SetUp();
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
+  Row noHeight = point;
+  noHeight["sZe"] = "Fehler";
+  FormOrvenil& f = startJob(0, {point, noHeight});
+  chooseSet(f, 0, 0);
+  dialogs->expectMessage("1 Zeilen ohne Starthöhe (sZe)");
+  f.cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  out = rowsOfDaten();
+  for (const char* c : {"BgDezZiel", "sBgZiel", "sYeZiel", "sXeZiel", "Zone"})
+    EXPECT_EQ(out[1][c], out[0][c]) << c;
+  for (const char* c : heightColumns) EXPECT_EQ(out[1][c].toStdString(), "Fehler") << c;
+  EXPECT_NE(out[0]["sZeZiel"], "Fehler");
+}

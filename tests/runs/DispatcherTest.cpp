@@ -11,7 +11,7 @@ using namespace orv;
 
 namespace {
 
-const RunTest::Row kPoint{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+const RunTest::Row kPoint{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
 
 }  // namespace
 

@@ -54,7 +54,7 @@ class SevenParameterRunTest : public RunTest {
     const QList<Reference> ref = ReferencePoints(kase);
     QList<Row> rows;
     for (const Reference& r : ref)
-      rows << Row{{"sXz", r.X}, {"sYz", r.Y}, {"sZz", r.Z}, {"Geoidundulation", "47.11"}};
+      rows << Row{{"sXz", r.X}, {"sYz", r.Y}, {"sZz", r.Z}, {"sZe", "100.0000"}, {"Geoidundulation", "47.11"}};
     FormOrvenil& f = startJob(startIndex, rows);
     chooseSet(f, setPosition, direction);
     // The default sets name ETRS89 by its own ellipsoid and still fit ETRS89 data.
@@ -104,7 +104,7 @@ TEST_F(SevenParameterRunTest, MolodenskyBadekasMatchesIndependentPipeline) {
 }
 
 TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
-  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
   FormOrvenil& f = startJob(0, {point, point});
   // An unknown model, a parameter that is no number, a target ellipsoid the
   // coordinate-system table does not hold.
@@ -124,7 +124,7 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
 }
 
 TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
-  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
   FormOrvenil& f = startJob(0, {point, point, point, point});
   refuseUpdateOfRow(3);
   chooseSet(f, 0, 0);
@@ -143,9 +143,9 @@ TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
 }
 
 TEST_F(SevenParameterRunTest, RowsWithoutStartCoordinatesGetFehlerAndTheRunGoesOn) {
-  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
   const Row empty{{"sXz", ""}, {"sYz", ""}, {"sZz", ""}};
-  const Row text{{"sXz", "3934386.8"}, {"sYz", "881289,7"}, {"sZz", "4925822.4"}};
+  const Row text{{"sXz", "3934386.8"}, {"sYz", "881289,7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
   FormOrvenil& f = startJob(0, {point, empty, text, point});
   chooseSet(f, 0, 0);
   dialogs->expectMessage("2 Zeilen ohne gültige Startkoordinaten");
@@ -163,7 +163,7 @@ TEST_F(SevenParameterRunTest, RowsWithoutStartCoordinatesGetFehlerAndTheRunGoesO
 TEST_F(SevenParameterRunTest, AppendedPointWithoutStartCoordinatesGetsFehler) {
   // A point appended to the job has only its target-side values; its start
   // columns were never written.
-  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
   const Row appended{{"sYe", "111.0"}, {"sXe", "211.0"}, {"sZe", "6"}};
   FormOrvenil& f = startJob(0, {point, appended, point});
   chooseSet(f, 0, 0);
@@ -181,8 +181,8 @@ TEST_F(SevenParameterRunTest, RowsOverSeveralBlocksLandInTheirOwnRows) {
   // Rows are read, computed and stored block by block; two points
   // alternate, and a row far into the third block is refused by the
   // database and stops the run.
-  const Row a{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}};
-  const Row b{{"sXz", "3899112.3"}, {"sYz", "1012054.9"}, {"sZz", "4939001.2"}};
+  const Row a{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
+  const Row b{{"sXz", "3899112.3"}, {"sYz", "1012054.9"}, {"sZz", "4939001.2"}, {"sZe", "100.0000"}};
   QList<Row> rows;
   for (int i = 0; i < 20000; ++i) rows << (i % 2 ? b : a);
   FormOrvenil& f = startJob(0, rows);

@@ -1,7 +1,11 @@
 // The zone-change run: fixed, automatic and per-row zones across the 6°
 // boundary on the start side, and the target side on its own copies.
+#include <cmath>
+
 #include "foundation/NumberText.h"
+#include "geodesy/GeocentricConversion.h"
 #include "geodesy/GeodesyConstants.h"
+#include "ntv2/Ntv2GridFiles.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "runs/RunFixture.h"
@@ -169,4 +173,100 @@ TEST_F(ZoneChangeRunTest, TheFirstRowsZoneServesRowsOfEveryBlock) {
   ASSERT_EQ(out.size(), rows.size());
   EXPECT_EQ(out.last()["Zone"], "3");
   EXPECT_EQ(out.last()["sYe"].left(2), "17");  // 3.1° east of 3°: zone digit 1, easting 7…
+}
+
+// A row 500 km or more from its zone's false easting would carry the
+// digit of a neighbouring zone: its easting and northing stay empty and
+// the hint counts it, on both sides, in strips and in 6° zones; the
+// seven-parameter and NTv2 runs leave a point beyond their last zone so too.
+TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
+  const QString beyond = "1 Punkte liegen 500 km oder mehr vom Mittelmeridian ihrer Zone entfernt";
+  // Gauss-Krüger start side, "automatisch": the first row chooses strip 2;
+  // 6.5° east of it the easting still reads as strip 2, 9° east it would
+  // read as strip 3.
+  FormOrvenil& f = startJob(1, {StartRow(6.5), StartRow(12.5), StartRow(15.0)});
+  f.zielZone->SetListIndex(0);
+  dialogs->expectMessage(
+      "1 Hinweise! Abstand zum Mittelmeridian > 3.5°!\nEs werden eventuell ungültige "
+      "Ergebnisse berechnet!   \n" +
+      beyond);
+  f.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "Zone"), (QStringList{"6", "6", "6"}));
+  EXPECT_TRUE(rows[1]["sYe"].startsWith("29")) << rows[1]["sYe"].toStdString();
+  EXPECT_EQ(rows[2]["sYe"], "");
+  EXPECT_EQ(rows[2]["sXe"], "");
+
+  // UTM target side: zone 31 chosen by the first row; 9.5° east of its
+  // meridian the easting would read as zone 32.
+  Row first = StartRow(3.5), far = StartRow(12.5);
+  for (Row* r : {&first, &far}) {
+    (*r)["radBgZiel"] = (*r)["radBg"];
+    (*r)["radLgZiel"] = (*r)["radLg"];
+    (*r)["LgDezZiel"] = (*r)["LgDez"];
+    (*r)["sYeZiel"] = "1";
+  }
+  TearDown();
+  SetUp();
+  FormOrvenil& g = startJob(1, {first, far});
+  State().ZielA = 6378137;
+  State().ZielF = 1 / 298.25722210088;
+  State().ZielK0 = 0.9996;
+  State().ZonenEllipsoidZiel = "GRS1980";
+  g.BtZone->preset(1);
+  dialogs->expectMessage(beyond);
+  g.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  rows = rowsOfDaten();
+  EXPECT_TRUE(rows[0]["sYeZiel"].startsWith("1")) << rows[0]["sYeZiel"].toStdString();
+  EXPECT_EQ(rows[1]["sYeZiel"], "");
+  EXPECT_EQ(rows[1]["sXeZiel"], "");
+
+  // Seven parameters from ETRS89 to GK42/83: a point at 30° E is 9° from
+  // the last strip's meridian 21.
+  TearDown();
+  SetUp();
+  const auto geocentric = [](double lon) {
+    const double f = 1 / 298.257222101, e = std::sqrt(2 * f - f * f);
+    const GeocentricPoint p = EllToGeoZent(50 * kPi / 180, lon * kPi / 180, 100, 6378137, e);
+    return Row{{"sXz", NumberText(p.X)}, {"sYz", NumberText(p.Y)}, {"sZz", NumberText(p.Z)}, {"sZe", "100"}};
+  };
+  FormOrvenil& h = startJob(0, {geocentric(20.5), geocentric(30.0)});
+  chooseSet(h, 0, 0);
+  dialogs->setAcceptOkMessages(true);
+  h.cmdTrafoStart_Click();
+  rows = rowsOfDaten();
+  EXPECT_TRUE(rows[0]["sYeZiel"].startsWith("7")) << rows[0]["sYeZiel"].toStdString();
+  EXPECT_EQ(rows[1]["Zone"], "21");
+  EXPECT_EQ(rows[1]["sYeZiel"], "");
+  EXPECT_EQ(rows[1]["sXeZiel"], "");
+  EXPECT_FALSE(rows[1]["sHgZiel"].isEmpty());
+  EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
+      << dialogs->messageTexts().join("\n").toStdString();
+
+  // NTv2 into GRS1980 with a grid around 30° E: 9° from zone 34's meridian;
+  // without an import file no zone change follows, the run's own eastings stay.
+  TearDown();
+  SetUp();
+  test::WriteBytes(dbFile("BETA2007.gsa"),
+                   test::GsaText({178200, 181800, -109800, -106200, 1800, 1800,
+                                  [](double, double) { return 0.0; }, [](double, double) { return 0.0; }})
+                       .toLatin1());
+  const Row east{
+      {"BgDez", "50"}, {"LgDez", "30"}, {"BgDezSek", "180000"}, {"LgDezSek", "108000"}, {"sZe", "100"}};
+  FormOrvenil& n = startJob(2, {east});
+  n.AuswahlTrafoTyp->select(2);
+  n.AuswahlTrafoRichtung->select(0);
+  n.ComboTrafoPara->SetListIndex(0);
+  State().ImportDateiGewaehlt = false;
+  dialogs->setAcceptOkMessages(true);
+  n.cmdTrafoStart_Click();
+  rows = rowsOfDaten();
+  EXPECT_EQ(rows[0]["BgDezZiel"], "50");
+  EXPECT_EQ(rows[0]["sYeZiel"], "");
+  EXPECT_EQ(rows[0]["sXeZiel"], "");
+  EXPECT_EQ(rows[0]["Zone"], "<null>");
+  EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
+      << dialogs->messageTexts().join("\n").toStdString();
 }
