@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -108,6 +109,22 @@ MsgResult QtDialogService::messageBox(const QString& text, MsgButtons buttons, M
   return MsgResult::Ok;
 }
 
+void PrepareInputDialog(QInputDialog& dialog, const QString& prompt, const QString& title, const QString& defaultText) {
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(defaultText);
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  // A title bar draws the title in a bold font beside the window's icon and
+  // its keys; a box only as wide as its prompt would cut a long title.
+  QFont titleFont = dialog.font();
+  titleFont.setBold(true);
+  // The box takes its width from its layout, so the prompt asks for it.
+  constexpr int kTitleBarExtras = 160;
+  if (auto* label = dialog.findChild<QLabel*>())
+    label->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarExtras);
+}
+
 QString QtDialogService::inputBox(const QString& prompt, const QString& title,
                                   const QString& defaultText) {
   return inputBoxAnswer(prompt, title, defaultText).text;
@@ -117,11 +134,7 @@ InputAnswer QtDialogService::inputBoxAnswer(const QString& prompt, const QString
                                             const QString& defaultText) {
   DialogScope scope(*this);
   QInputDialog dialog(parent_);
-  dialog.setWindowTitle(title);
-  dialog.setLabelText(prompt);
-  dialog.setTextValue(defaultText);
-  dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  PrepareInputDialog(dialog, prompt, title, defaultText);
   InputAnswer answer;
   if (dialog.exec() != QDialog::Accepted) return answer;
   answer.cancelled = false;
