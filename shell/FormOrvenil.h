@@ -98,6 +98,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void Coolbar2_ButtonMenuClick(const QString& itemKey);
   void cmdAuswahlImport_Click();
   void cmdAuswahlExport_Click();
+  // The toolbar key "Datei exportieren" and the panel's button of the same
+  // name: disabled until an import or a run gives the job rows to write.
+  void EnableExport();
   void cmdTrafoStart_Click();
   void cmdZoneÄndern_Click();
   void TimerAllg_Timer();

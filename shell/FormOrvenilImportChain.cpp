@@ -162,7 +162,7 @@ void FormOrvenil::ImportChain() {
     }
     if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
   }
-  Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);
+  EnableExport();
 
   // Step after the import.
   // Without rows the busy window of the chain is closed all the same.

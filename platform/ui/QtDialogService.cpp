@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,13 @@
 #include "platform/ui/CommonDialog.h"
 
 namespace orv {
+
+namespace {
+
+constexpr int kProgramStartMs = 5000;
+constexpr int kLauncherEndMs = 3000;
+
+}  // namespace
 
 bool IsUserInputEvent(const QEvent* event) {
   switch (event->type()) {
@@ -205,11 +213,33 @@ void QtDialogService::popupMenu(QMenu* menu, const QPoint& globalPos) {
 bool QtDialogService::openUrl(const QString& urlOrPath) {
   QUrl url(urlOrPath);
   if (url.scheme().isEmpty() || QFileInfo::exists(urlOrPath)) url = QUrl::fromLocalFile(urlOrPath);
+  // The desktop's opener tells by its exit code whether it found a program
+  // for the address; Qt's own start would report success all the same.
+  if (!QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+    return startProgram(QStringLiteral("xdg-open"), {url.isLocalFile() ? url.toLocalFile() : url.toString()});
   return QDesktopServices::openUrl(url);
 }
 
 bool QtDialogService::startProgram(const QString& program, const QStringList& arguments) {
-  return QProcess::startDetached(program, arguments);
+  // Not parented: a program still running when this program ends goes on.
+  auto* process = new QProcess;
+  process->setProgram(program);
+  process->setArguments(arguments);
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  process->start();
+  if (!process->waitForStarted(kProgramStartMs)) {
+    delete process;
+    return false;
+  }
+  // A launcher such as xdg-open ends soon, failing where it finds no program
+  // to hand the file to; one still running is the program itself.
+  if (process->waitForFinished(kLauncherEndMs)) {
+    const bool started = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return started;
+  }
+  QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+  return true;
 }
 
 void QtDialogService::setBusy(bool busy) {
