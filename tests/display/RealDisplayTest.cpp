@@ -64,10 +64,7 @@ class RealDisplayTest : public ImportTest {
 
 TEST_F(RealDisplayTest, PanelsAndCaptionsReadWholeAfterImportRunAndExport) {
   ORV_REQUIRE_REAL_DISPLAY();
-  putAllTables();
-  const QString sets = dbFile("sys_7Parameter.dat");
-  QFile::remove(sets);
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR) + "/runs/sys_7Parameter.dat", sets));
+  putRunTables();
   start();
   form->show();
   settle();
@@ -81,11 +78,7 @@ TEST_F(RealDisplayTest, PanelsAndCaptionsReadWholeAfterImportRunAndExport) {
   screenshot("1-import", form.get());
   expectPanelsReadable("import");
 
-  form->AuswahlTrafoTyp->select(1);
-  form->AuswahlTrafoRichtung->select(1);
-  form->ComboTrafoPara->SetListIndex(0);
-  dialogs->setAcceptOkMessages(true);  // the notice of points in two zones
-  form->cmdTrafoStart_Click();
+  runFirstSetInReverse();
   EXPECT_TRUE(form->GridKooDb->Caption().startsWith("Trafo: 7-Parameter: ETRS89 - GK42/83 (EPSG 1775), von: "));
   screenshot("2-run", form.get());
   expectPanelsReadable("seven-parameter run");

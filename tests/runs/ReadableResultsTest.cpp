@@ -60,10 +60,7 @@ class ReadableResultsTest : public ImportTest {
 }  // namespace
 
 TEST_F(ReadableResultsTest, ValuesAndPanelsStayWholeAfterEveryStepOfAJob) {
-  putAllTables();
-  const QString sets = dbFile("sys_7Parameter.dat");
-  QFile::remove(sets);
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR) + "/runs/sys_7Parameter.dat", sets));
+  putRunTables();
   start();
   form->show();
   dialogs->clearRecords();
@@ -78,11 +75,7 @@ TEST_F(ReadableResultsTest, ValuesAndPanelsStayWholeAfterEveryStepOfAJob) {
   EXPECT_EQ(form->GridKooDb->ColumnCaption("sYe"), "Rechts");
   expectReadable("import");
 
-  form->AuswahlTrafoTyp->select(1);
-  form->AuswahlTrafoRichtung->select(1);
-  form->ComboTrafoPara->SetListIndex(0);
-  dialogs->setAcceptOkMessages(true);  // the notice of points in two zones
-  form->cmdTrafoStart_Click();
+  runFirstSetInReverse();
   expectReadable("seven-parameter run");
 
   form->Coolbar2_ButtonMenuClick("btnSpalten1");
