@@ -71,7 +71,7 @@ TEST_F(RealDisplayTest, PanelsAndCaptionsReadWholeAfterImportRunAndExport) {
   ASSERT_EQ(form->width(), orv::TwipsToPixels(orv::kDesignWindowWidth, form->logicalDpiX()));
   dialogs->clearRecords();
 
-  runImport(writeFile("Messpunkte_Nord.txt", {"1 K 4590123.456 5821234.567 312.5", "2 K 4520000 5700000 95.25",
+  runImport(writeFile("Messpunkte_Nord_Baufeld_2026.txt", {"1 K 4590123.456 5821234.567 312.5", "2 K 4520000 5700000 95.25",
                                               "3 K 4590000.5 5580000.25 840"}),
             1, [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); });
   ASSERT_EQ(form->GridKooDb->RowCount(), 3);
@@ -96,7 +96,7 @@ TEST_F(RealDisplayTest, PanelsAndCaptionsReadWholeAfterImportRunAndExport) {
     dialog->ComboExportLage->SetListIndex(10);
     EXPECT_EQ(dialog->ComboExportHöhe->Text(), "ohne");
     screenshot("3-export-dialog", dialog);
-    dialog->ComboExportHöhe->SetListIndex(2);
+    dialog->ComboExportLage->SetListIndex(0);  // "alles auswählen": a long list in panel 10
     dialog->Command1_Click();
     return 1;
   });
