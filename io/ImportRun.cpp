@@ -82,7 +82,7 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
 void ImportRun::prepare() {
   lockWindow();
   prepareStartSystem();
-  countLines();
+  prepareDaten();
   if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
   const QFileInfo opened(readPath_);
   fileSize_ = opened.size();
@@ -115,7 +115,9 @@ void ImportRun::prepareStartSystem() {
   sys_.approximateHeight = Val(window_.orthoNäherungshöhe->Text());
 }
 
-void ImportRun::countLines() {
+// Counts the file's lines, opens Daten and holds the grid's drawing; the
+// job's rows stay until the file's first row is stored.
+void ImportRun::prepareDaten() {
   state_.AnzahlDatensaetze = std::max(1, CountFileLines(readPath_, 0));
   if (state_.AnzahlDatensaetze > kMaxImportLines) {
     Dialogs().messageBox(QStringLiteral("Es werden nur maximal 2 Millionen Punkte eingelesen!   "), MsgButtons::Ok,

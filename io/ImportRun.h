@@ -1,6 +1,6 @@
 #pragma once
 // One run of the point-file import, as its steps: the preconditions, the
-// preparation (start ellipsoid, emptied Daten, the file opened), the reading
+// preparation (start ellipsoid, Daten opened, the file opened), the reading
 // loop one block at a time (skip rules, line formats, start branches, common
 // tail), the end (geoid step, grid binding, report) and the failure.
 //
@@ -47,8 +47,8 @@ class ImportRun {
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // Locks the window, prepares the start ellipsoid, empties Daten, opens the
-  // file and reads the first blocks.
+  // Locks the window, prepares the start ellipsoid, opens Daten and the
+  // file and reads the first blocks (Daten is emptied at the first row).
   void prepare();
   // Stores one block, computes the next and reads the one after; False when
   // the reading has ended (end of the file, the line cap, a line that stops
@@ -68,7 +68,7 @@ class ImportRun {
  private:
   void lockWindow();
   void prepareStartSystem();
-  void countLines();
+  void prepareDaten();
   void replaceJobRows();
   void openDaten();
   void endReading();
