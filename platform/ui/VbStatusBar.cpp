@@ -15,8 +15,9 @@ constexpr int kEmptyPanel = 24;  // width of a panel without text
 
 int Sum(const QList<int>& widths) { return std::accumulate(widths.begin(), widths.end(), 0); }
 
-}  // namespace
-
+// The widths of panels that want `wanted` pixels and share `room`: all they
+// want where it is enough, else the widest are cut down to one common width
+// so that the narrow ones stay whole.
 QList<int> ShareWidth(const QList<int>& wanted, int room) {
   if (Sum(wanted) <= room) return wanted;
   // The common width the widest are cut down to: the narrow ones keep theirs.
@@ -37,9 +38,11 @@ QList<int> ShareWidth(const QList<int>& wanted, int room) {
   return widths;
 }
 
-// The panels side by side, placed by hand: a box layout takes the same
-// amount from every panel that is too wide, so a short transformation text
-// would vanish before a long column list.
+}  // namespace
+
+// The panels side by side, placed by hand: in a box layout a long text of
+// one panel (the export's column list) takes the room the other panels'
+// texts need.
 class VbStatusBar::PanelRow : public QWidget {
  public:
   explicit PanelRow(QWidget* parent) : QWidget(parent) {

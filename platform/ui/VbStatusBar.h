@@ -7,11 +7,6 @@ namespace orv {
 
 class ElidingLabel;
 
-// The widths of panels that want `wanted` pixels and share `room`: all they
-// want where it is enough, else the widest are cut down to one common width
-// so that the narrow ones stay whole.
-QList<int> ShareWidth(const QList<int>& wanted, int room);
-
 class VbStatusBar : public QStatusBar {
  public:
   explicit VbStatusBar(QWidget* parent = nullptr);
