@@ -61,9 +61,11 @@ class DialogService {
   virtual void closeDropDown(QComboBox* combo) = 0;
   // Shows a popup menu at a global position; the chosen action runs its own handler.
   virtual void popupMenu(QMenu* menu, const QPoint& globalPos) = 0;
-  // Opens a web address or a document in the desktop's browser / associated program.
+  // Opens a web address or a document in the desktop's browser / associated
+  // program; False where none could be started.
   virtual bool openUrl(const QString& urlOrPath) = 0;
-  // Starts a program without a shell and without waiting.
+  // Starts a program without a shell and without waiting for it; False where
+  // it could not be started or, being a launcher, ended with a failure.
   virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
   // One busy-pointer state, not a stack.
   virtual void setBusy(bool busy) = 0;

@@ -81,7 +81,8 @@ FormOrvenilExport::FormOrvenilExport(const QStringList& columnCaptions, QWidget*
   TimerAllg = new QTimer(this);
   TimerAllg->setInterval(500);
   TimerAllg->setSingleShot(true);
-  resize(640, 560);
+  // Wide enough for the captions of both column grids.
+  resize(std::max(640, sizeHint().width()), 560);
 
   ComboExportLage->onClick([this] { ComboExportLage_Click(); });
   ComboExportHöhe->onClick([this] { ComboExportHöhe_Click(); });
@@ -129,7 +130,8 @@ void FormOrvenilExport::TimerAllg_Timer() {
 void FormOrvenilExport::ComboExportLage_Click() {
   ProgramState& state = State();
   state.ExportVorlageAktiv = false;
-  ComboExportHöhe->SetText(QString());
+  // The preset replaces the height choice: the box shows that none is made.
+  ComboExportHöhe->SetText(kHeightNone);
   chkExportHöheMitGeoidundulation->SetValue(0);
   const QString chosen = ComboExportLage->Text();
   state.ExportVorlage = chosen;

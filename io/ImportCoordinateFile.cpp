@@ -61,15 +61,15 @@ bool StartSystemKnown(const ProgramState& state) {
 
 }  // namespace
 
-void FormOrvenil::ImportCoordinateFile(const std::function<void()>& replacingRows) {
+ImportEnd FormOrvenil::ImportCoordinateFile(const std::function<void()>& replacingRows) {
   // The converted copy of the file goes when the import ends, however it ends.
   const ImportWorkCopyRemoval removeWorkCopy;
   // A refused file leaves everything as it is.
-  if (!ImportFileCanBeRead(State())) return;
+  if (!ImportFileCanBeRead(State())) return ImportEnd::Refused;
   // From here the file replaces the rows: the caller's start system (when it
   // hands one in) now describes them, and the run reads it.
   if (replacingRows) replacingRows();
-  if (!StartSystemKnown(State())) return;
+  if (!StartSystemKnown(State())) return ImportEnd::Read;
   ImportRun run(*this, State());
   try {
     run.prepare();
@@ -79,6 +79,8 @@ void FormOrvenil::ImportCoordinateFile(const std::function<void()>& replacingRow
   } catch (const std::exception& e) {
     run.fail(e);
   }
+  if (!run.cancelled()) return ImportEnd::Read;
+  return run.replacedJob() ? ImportEnd::Cancelled : ImportEnd::CancelledJobKept;
 }
 
 void FormOrvenil::BindImportedRows(bool sorted) {

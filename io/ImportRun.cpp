@@ -58,11 +58,14 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
   sys_.zoneEllipsoid = state_.ZonenEllipsoidStart;
   sys_.geographicFormat = state_.FormatEingabeGeographischIndex;
   sys_.vesselA = filterIndex_ == kFilterVesselA;
-  branch_.askMkz = [] {
-    return Dialogs().inputBox(QStringLiteral("Vorgabe der Meridiankennziffer\nim Startsystem ETRS89 (GRS1980)\n\n"
-                                             "MKZ/Zone°: 31/3° - 32/9° - 33/15° - 34/21°"),
-                              QStringLiteral("Meridiankennziffer MKZ des Startsystems unbestimmt!"),
-                              QStringLiteral("33"));
+  branch_.askMkz = []() -> std::optional<QString> {
+    const InputAnswer answer =
+        Dialogs().inputBoxAnswer(QStringLiteral("Vorgabe der Meridiankennziffer\nim Startsystem ETRS89 (GRS1980)\n\n"
+                                                "MKZ/Zone°: 31/3° - 32/9° - 33/15° - 34/21°"),
+                                 QStringLiteral("Meridiankennziffer MKZ des Startsystems unbestimmt!"),
+                                 QStringLiteral("33"));
+    if (answer.cancelled) return std::nullopt;
+    return answer.text;
   };
   tail_.wgsStart = state_.ZonenEllipsoidStart == QLatin1String("WGS1984");
   tail_.etrsStart = window_.Startsys->isSelected(0);
@@ -76,7 +79,7 @@ void ImportRun::prepare() {
   file_ = FileIdentity(readPath_);
   lockWindow();
   prepareStartSystem();
-  emptyDaten();
+  prepareDaten();
   if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
   sinceProgress_.start();
   computer_.emplace(sys_, tail_, kind_, filterIndex_);
@@ -85,6 +88,10 @@ void ImportRun::prepare() {
 
 void ImportRun::lockWindow() {
   Dialogs().setBusy(true);
+  jobTrafoPanel_ = window_.xpStatusBar1->PanelText(9);
+  jobMkzDigit_ = state_.MKZZiffer;
+  jobSkippedLines_ = state_.UeberleseneZeilen;
+  jobNameCounter_ = state_.PunktnamenZaehler;
   window_.xpStatusBar1->SetPanelText(9, QString());
   window_.FormVisible(false);
   Dialogs().processEvents();
@@ -102,22 +109,32 @@ void ImportRun::prepareStartSystem() {
   sys_.approximateHeight = Val(window_.orthoNäherungshöhe->Text());
 }
 
-void ImportRun::emptyDaten() {
+// Counts the file's lines, opens Daten and holds the grid's drawing; the
+// job's rows stay until the file's first row is stored.
+void ImportRun::prepareDaten() {
   state_.AnzahlDatensaetze = std::max(1, CountFileLines(readPath_, 0));
   if (state_.AnzahlDatensaetze > kMaxImportLines) {
     Dialogs().messageBox(QStringLiteral("Es werden nur maximal 2 Millionen Punkte eingelesen!   "), MsgButtons::Ok,
                          MsgIcon::Information, kProgramTitle);
     state_.AnzahlDatensaetze = kMaxImportLines;
   }
-  window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank löschen   "));
-  Dialogs().processEvents();
-  state_.KooDb = DBEngine::openDatabase(state_.KooDbPfad);
-  state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
   openDaten();
   if (FormStatus* status = ExistingStatusForm()) status->hide();
-  window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank erzeugen   "));
   window_.GridKooDb->SetRedraw(false);
+}
+
+// The job's rows go when the file's first row is stored (or the run ends
+// without one), not before: a question the user cancels while the first
+// lines are read leaves the job as it was. The emptied table is compacted.
+void ImportRun::replaceJobRows() {
+  if (replaced_) return;
+  replaced_ = true;
+  window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank löschen   "));
+  Dialogs().processEvents();
+  state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
+  window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank erzeugen   "));
   window_.GridKooDb->ClearRows();
+  compactEmptiedTable();
 }
 
 void ImportRun::openDaten() {
@@ -219,7 +236,6 @@ bool ImportRun::readLine(LineBlock& block) {
     readingDone_ = true;
     return false;
   }
-  if (counter_ == 1) compactEmptiedTable();
   PendingLine& p = block.add();
   p.counter = counter_;
   p.fileLine = fileLine_;
@@ -376,6 +392,7 @@ void ImportRun::showStartZone() {
 // The first row: the whole import goes into one transaction, and the index
 // of point numbers is built once at its end.
 void ImportRun::beginStoring(const PendingLine& first) {
+  replaceJobRows();
   state_.AktuelleZeile = first.line;
   fileLine_ = first.fileLine;
   transaction_.emplace(state_.KooDb);
@@ -418,16 +435,36 @@ void ImportRun::endAt(PendingLine& p) {
   if (!p.error.isEmpty()) throw OrvenilError(kErrTypeMismatch, p.error);
   window_.GridKooDb->SetRedraw(true);
   window_.GridKooDb->Refresh();
+  stopped_ = true;
+  // A cancelled question is no fault of the file.
+  if (p.result.outcome == BranchOutcome::Cancelled) {
+    cancelled_ = true;
+    return;
+  }
   if (p.result.outcome == BranchOutcome::BadLine)
     Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
              QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
   else
     Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path_, p.fileLine) +
              QLatin1Char('\n') + LineForMessage(p.line) + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
-  stopped_ = true;
 }
 
 void ImportRun::finish() {
+  if (cancelled_ && !replaced_) {
+    endReading();
+    rs_.close();
+    window_.xpStatusBar1->SetPanelText(9, jobTrafoPanel_);
+    state_.MKZZiffer = jobMkzDigit_;
+    state_.UeberleseneZeilen = jobSkippedLines_;
+    state_.PunktnamenZaehler = jobNameCounter_;
+    window_.HideBusyWindow();
+    window_.FormVisible(true);
+    Dialogs().setBusy(false);
+    window_.xpStatusBar1->SetPanelText(6, QString());
+    return;
+  }
+  // A file without a row to store replaces the job all the same.
+  replaceJobRows();
   insert_.reset();
   if (deferredIndexes_) deferredIndexes_->rebuild();
   deferredIndexes_.reset();
@@ -471,6 +508,8 @@ void ImportRun::fail(const std::exception& error) {
   deferredIndexes_.reset();
   transaction_.reset();
   SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
+  // An error before the first row: the file replaces the job all the same.
+  SkipFailingStep("Import: Daten leeren", [&] { replaceJobRows(); });
   if (IsStorageFault(known))
     Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
              QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));

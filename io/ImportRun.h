@@ -1,6 +1,6 @@
 #pragma once
 // One run of the point-file import, as its steps: the preconditions, the
-// preparation (start ellipsoid, emptied Daten, the file opened), the reading
+// preparation (start ellipsoid, Daten opened, the file opened), the reading
 // loop one block at a time (skip rules, line formats, start branches, common
 // tail), the end (geoid step, grid binding, report) and the failure.
 //
@@ -47,8 +47,8 @@ class ImportRun {
   ImportRun(const ImportRun&) = delete;
   ImportRun& operator=(const ImportRun&) = delete;
 
-  // Locks the window, prepares the start ellipsoid, empties Daten, opens the
-  // file and reads the first blocks.
+  // Locks the window, prepares the start ellipsoid, opens Daten and the
+  // file and reads the first blocks (Daten is emptied at the first row).
   void prepare();
   // Stores one block, computes the next and reads the one after; False when
   // the reading has ended (end of the file, the line cap, a line that stops
@@ -60,11 +60,16 @@ class ImportRun {
   // names the line (an error of the disk or of the file itself: the rows
   // kept), and the window is given back.
   void fail(const std::exception& error);
+  // The user cancelled a question of the run; before any row of the file was
+  // stored, the job's rows are as they were.
+  bool cancelled() const { return cancelled_; }
+  bool replacedJob() const { return replaced_; }
 
  private:
   void lockWindow();
   void prepareStartSystem();
-  void emptyDaten();
+  void prepareDaten();
+  void replaceJobRows();
   void openDaten();
   void endReading();
   void readFirstBlocks();
@@ -105,6 +110,13 @@ class ImportRun {
   long linesRead_ = 0;    // physical lines of the file read so far
   long fileLine_ = 0;     // physical line of the file that messages name
   bool stopped_ = false;  // a message already told why reading ended
+  bool cancelled_ = false;
+  bool replaced_ = false;  // the job's rows are deleted, the file's take their place
+  // What the run shows or counts over the job's, given back on a cancel.
+  QString jobTrafoPanel_;
+  qint32 jobMkzDigit_ = 0;
+  qint32 jobSkippedLines_ = 0;
+  qint32 jobNameCounter_ = 0;
   bool readingDone_ = false;
   QElapsedTimer sinceProgress_;
 

@@ -209,7 +209,9 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
     // An easting without zone digit: the zone code the user gave once holds
     // for every such line of the import.
     if (st.mkzDigit == 0 && st.askMkz) {
-      const double answer = ToDoubleStrict(st.askMkz());
+      const std::optional<QString> typed = st.askMkz();
+      if (!typed) return {BranchOutcome::Cancelled, QString()};
+      const double answer = ToDoubleStrict(*typed);
       st.mkzDigit = static_cast<int>(std::fmod(std::fabs(std::trunc(answer)), 10.0));
     }
     if (st.mkzDigit != 0) st.meridian = ZoneOfEasting(st.mkzDigit * 1000000.0 + v.Y, ell).L0;

@@ -14,6 +14,7 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "geodesy/TransverseMercator.h"
 
@@ -67,7 +68,8 @@ struct ImportStartSystem {
 struct ImportBranchState {
   int32_t meridian = 0;         // central meridian of the projected line just decided
   int mkzDigit = 0;             // UTM zone digit the user gave for 6-digit eastings
-  std::function<QString()> askMkz;  // asks the user for the zone code (31 … 34)
+  // Asks the user for the zone code (31 … 34); nothing when cancelled.
+  std::function<std::optional<QString>()> askMkz;
   QString lastVesselName;       // first vessel format: repeated time stamps
   QString lastSuffix;
   int nameCounter = 0;
@@ -79,7 +81,8 @@ struct ImportTail {
   bool etrsStart = false;  // start system ETRS89: zone number in front of the easting
 };
 
-enum class BranchOutcome { Filled, BadLine, NoZone };
+// Cancelled: the user cancelled the question for the zone code.
+enum class BranchOutcome { Filled, BadLine, NoZone, Cancelled };
 
 struct BranchResult {
   BranchOutcome outcome = BranchOutcome::Filled;

@@ -53,7 +53,7 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Koordinaten zeigen", [&] { sevTabStrip1->SelectTab(1); });
   SkipFailingStep("Eingaben freigeben", [&] { FormVisible(true); });
   SkipFailingStep("Statusfenster schließen", [&] { HideBusyWindow(); });
-  SkipFailingStep("Export freigeben", [&] { Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true); });
+  SkipFailingStep("Export freigeben", [&] { EnableExport(); });
   SkipFailingStep("Zone-Start wählen", [&] { BtZone->select(0); });
 }
 

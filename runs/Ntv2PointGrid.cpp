@@ -1,6 +1,5 @@
 #include "runs/Ntv2PointGrid.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
 
@@ -19,9 +18,16 @@ namespace {
   throw OrvenilError(kErrTypeMismatch, QStringLiteral("Eckpunktdatei: ") + what);
 }
 
-bool IsDegreeText(const QString& s) {
-  static const QRegularExpression pattern(QStringLiteral("^\\d+°\\d+'\\d+(\\.\\d+)?\"?$"));
-  return pattern.match(s).hasMatch();
+const QString kTab = QStringLiteral("\t");
+
+// A corner file without any tab has blanks between its fields: runs of
+// blanks become one tab (the file itself stays as it is).
+QString WithTabs(const QString& text) {
+  if (text.contains(QLatin1Char('\t'))) return text;
+  QString t = TrimSpaces(text);
+  t.replace(QStringLiteral("\n "), QStringLiteral("\n"));
+  t.replace(QLatin1Char(' '), QLatin1Char('\t'));
+  return t;
 }
 
 double ArcSeconds(const QString& degreeText) { return GradInRad(degreeText) * 3600 * 180 / kPi; }
@@ -45,14 +51,16 @@ Ntv2PointGrid MakeNtv2PointGrid(const QString& cornerText, double dLat, double d
                        QStringLiteral("Der Gitterabstand muss in Breite und Länge größer als 0 sein"));
   QString text = cornerText;
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const QStringList lines = WithTabs(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   QStringList corner[2];
   for (int i = 0; i < 2; ++i) {
     if (i >= lines.size()) BadCorners(QStringLiteral("zwei Eckpunkte (RU/Süd-Ost, LO/Nord-West) verlangt"));
-    QString line = lines[i];
-    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    corner[i] = TrimSpaces(line).split(QLatin1Char(' '));
-    if (corner[i].size() < 4 || !IsDegreeText(corner[i][2]) || !IsDegreeText(corner[i][3]))
+    // Fields at tabs, each trimmed: a code may be empty, a point number
+    // may hold a blank ("Ecke SO").
+    const QString line = TrimSpaces(lines[i]);
+    for (int field = 1; field <= 4; ++field) corner[i] << GetToken(line, field, kTab);
+    // The angles as the program reads degree texts, west longitudes negative.
+    if (corner[i][0].isEmpty() || !IsStrictDegreeText(corner[i][2]) || !IsStrictDegreeText(corner[i][3]))
       BadCorners(QStringLiteral("Zeile %1 ist nicht Nr_Code_Breite_Länge [Grad/Min/Sek]").arg(i + 1));
   }
   Ntv2PointGrid g;

@@ -1,7 +1,8 @@
 #pragma once
 // The point grid of the NTv2 building tools: from a corner file (south-east
 // and north-west corner, "Nr Code Breite Länge" in degrees, minutes and
-// seconds, tabs or blanks between the fields) and the spacing in
+// seconds as GradInRad reads them, tabs between the fields, or blanks in a
+// file without any tab) and the spacing in
 // arc-seconds, the nodes row by row from south to north, within a row from
 // east to west, written as a ".bl" file: the corner line of the south-east
 // corner as it stands, the grid's own north-west corner, then the nodes

@@ -34,6 +34,11 @@ struct RowZone;
 struct ZoneChangeSide;
 
 // The three folders the window works with; each ends with "/".
+// How an import of a point file ended: the file refused before it was read;
+// the user cancelled a question of the run before a row was stored (the
+// job's rows stay) or after (the rows read so far are the job); read.
+enum class ImportEnd { Refused, CancelledJobKept, Cancelled, Read };
+
 struct FormOrvenilFolders {
   QString programFolder;   // the executable's folder (help page)
   QString databaseFolder;  // system tables, grids, geoid models
@@ -98,6 +103,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void Coolbar2_ButtonMenuClick(const QString& itemKey);
   void cmdAuswahlImport_Click();
   void cmdAuswahlExport_Click();
+  // The toolbar key "Datei exportieren" and the panel's button of the same
+  // name: disabled until an import or a run gives the job rows to write.
+  void EnableExport();
   void cmdTrafoStart_Click();
   void cmdZoneÄndern_Click();
   void TimerAllg_Timer();
@@ -168,7 +176,7 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // not readable as text) changes nothing; once the file is to replace the
   // rows, replacingRows runs first (the caller's start system then takes
   // over before the run reads it).
-  void ImportCoordinateFile(const std::function<void()>& replacingRows = {});
+  ImportEnd ImportCoordinateFile(const std::function<void()>& replacingRows = {});
   // A file with LF line ends or in UTF-8 is converted to Windows-1252 with
   // CR LF line ends into a work copy in the temporary folder, and path then
   // names that copy; the user's file is never changed. converted tells

@@ -184,6 +184,8 @@ void FormOrvenilControls::setupStartSystemFrames() {
   column->addWidget(frameAbbildung, 1);
   cmdAuswahlImport = new QPushButton(QStringLiteral("Datei importieren"), mappingColumn);
   cmdAuswahlExport = new QPushButton(QStringLiteral("Datei exportieren"), mappingColumn);
+  // Like the toolbar key of the same name, disabled until there is a job.
+  cmdAuswahlExport->setEnabled(false);
   column->addWidget(cmdAuswahlImport);
   column->addWidget(cmdAuswahlExport);
   band->addWidget(mappingColumn);

@@ -63,6 +63,57 @@ void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
   f.xpStatusBar1->SetPanelText(2, d.filePanel);
 }
 
+// The job's start system as the window shows it and the program-wide state
+// holds it (ellipsoid, zone rules, zone list), for an import whose run the
+// user cancelled before it replaced the job's rows.
+struct JobStartSystem {
+  int startsys = -1;
+  int abbildung = -1;
+  int zoneSide = -1;
+  QString ellipsoidText;
+  QStringList zones;
+  int zoneIndex = -1;
+  QString zoneText;
+  QString systemname, zoneEllipsoid, ellipsoidImport;
+  double a = 0, b = 0, e = 0, f = 0, k0 = 0;
+};
+
+JobStartSystem TakeJobStartSystem(const FormOrvenil& w) {
+  const ProgramState& s = State();
+  JobStartSystem j;
+  j.startsys = w.Startsys->value();
+  j.abbildung = w.StartAbbildung->value();
+  j.zoneSide = w.BtZone->value();
+  j.ellipsoidText = w.cmbStartsys->Text();
+  for (int i = 0; i < w.zielZone->ListCount(); ++i) j.zones << w.zielZone->List(i);
+  j.zoneIndex = w.zielZone->ListIndex();
+  j.zoneText = w.zielZone->Text();
+  j.systemname = s.SystemnameStart;
+  j.zoneEllipsoid = s.ZonenEllipsoidStart;
+  j.ellipsoidImport = s.EllipsoidImport;
+  j.a = s.StartA, j.b = s.StartB, j.e = s.StartE, j.f = s.StartF, j.k0 = s.StartK0;
+  return j;
+}
+
+// Sets it back without running the options' handlers.
+void PutJobStartSystem(FormOrvenil& w, const JobStartSystem& j) {
+  ProgramState& s = State();
+  for (auto [options, index] : {std::pair{w.Startsys, j.startsys}, {w.StartAbbildung, j.abbildung},
+                                {w.BtZone, j.zoneSide}})
+    index >= 0 ? options->preset(index) : options->clear();
+  w.cmbStartsys->SetText(j.ellipsoidText);
+  w.zielZone->Clear();
+  for (const QString& zone : j.zones) w.zielZone->AddItem(zone);
+  if (j.zoneIndex >= 0)
+    w.zielZone->QComboBox::setCurrentIndex(j.zoneIndex);
+  else
+    w.zielZone->SetText(j.zoneText);
+  s.SystemnameStart = j.systemname;
+  s.ZonenEllipsoidStart = j.zoneEllipsoid;
+  s.EllipsoidImport = j.ellipsoidImport;
+  s.StartA = j.a, s.StartB = j.b, s.StartE = j.e, s.StartF = j.f, s.StartK0 = j.k0;
+}
+
 // The file's start system becomes the window's: the options, the ellipsoid
 // with its zone rules, and the ellipsoid the rows are imported in.
 void ApplyStartSystem(FormOrvenil& f, const StartSystemChoice& system) {
@@ -73,6 +124,10 @@ void ApplyStartSystem(FormOrvenil& f, const StartSystemChoice& system) {
   for (int i = 0; i < 4; ++i)
     if (state.EllipsoidStart == QString::number(i)) f.StartellipsoidWaehlen(i);
   state.EllipsoidImport = state.EllipsoidStart;
+}
+
+void ImportCancelledNotice() {
+  Dialogs().messageBox(QStringLiteral("Import abgebrochen"), MsgButtons::Ok, MsgIcon::Information, kProgramTitle);
 }
 
 }  // namespace
@@ -123,16 +178,18 @@ void FormOrvenil::ImportChain() {
   } else if (state.SonderfunktionIndex == 2) {
     AppendMissingPoints();
   } else {
-    bool replacing = false;
-    ImportCoordinateFile([&] {
-      replacing = true;
-      ApplyStartSystem(*this, fileSystem);
-    });
-    // A refused file changes nothing.
-    if (!replacing) {
+    const JobStartSystem jobSystem = TakeJobStartSystem(*this);
+    const ImportEnd end = ImportCoordinateFile([&] { ApplyStartSystem(*this, fileSystem); });
+    // A refused file changes nothing; a run the user cancelled before it
+    // stored a row leaves the job with its system.
+    if (end == ImportEnd::Refused || end == ImportEnd::CancelledJobKept) {
+      if (end == ImportEnd::CancelledJobKept) PutJobStartSystem(*this, jobSystem);
       HideBusyWindow();
-      return keepJob();
+      keepJob();
+      if (end == ImportEnd::CancelledJobKept) ImportCancelledNotice();
+      return;
     }
+    if (end == ImportEnd::Cancelled) ImportCancelledNotice();
   }
 
   chkZoneIndividuell->SetValue(0);
@@ -162,7 +219,7 @@ void FormOrvenil::ImportChain() {
     }
     if (cmbGeoidmodell->ListCount() > 0) cmbGeoidmodell->SetListIndex(0);
   }
-  Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);
+  EnableExport();
 
   // Step after the import.
   // Without rows the busy window of the chain is closed all the same.

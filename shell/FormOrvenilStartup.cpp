@@ -72,9 +72,10 @@ void FormOrvenil::Form_Load() {
 
 void FormOrvenil::SetUpStatusBar() {
   xpStatusBar1->ClearPanels();
-  // Panel 9 (the transformation) takes the room the others leave.
+  // Panel 9 (the transformation) and panel 10 (the export columns) share
+  // the room the others leave.
   for (int i = 1; i <= 10; ++i)
-    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString(), i == 9);
+    xpStatusBar1->AddPanel(QString::number(i), i == 1 ? QStringLiteral("Status  ") : QString(), i >= 9);
 }
 
 void FormOrvenil::TimerAllg_Timer() {

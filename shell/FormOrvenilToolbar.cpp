@@ -12,6 +12,7 @@
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
+#include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 
 namespace orv {
@@ -60,15 +61,22 @@ void FormOrvenil::Coolbar2_ButtonMenuClick(const QString& itemKey) {
 
 void FormOrvenil::cmdAuswahlImport_Click() { Coolbar2_ButtonClick(kKeyDbOeffnen); }
 
+void FormOrvenil::EnableExport() {
+  Coolbar2->SetEnabled(kKeyDbSpeichernUnter, true);
+  cmdAuswahlExport->setEnabled(true);
+}
+
 void FormOrvenil::OpenHelp(const QString& text) {
   // The browser gets the text as its one argument, never through a shell.
   QString browser =
       FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + QStringLiteral("OrvenilHilfe.htm")));
   browser.remove(QLatin1Char('"'));
-  if (browser.isEmpty())
-    Dialogs().openUrl(text);
-  else
-    Dialogs().startProgram(browser, {text});
+  const bool started = browser.isEmpty() ? Dialogs().openUrl(text) : Dialogs().startProgram(browser, {text});
+  // Where no browser comes up the user learns what to open by hand.
+  if (!started)
+    Dialogs().messageBox(QStringLiteral("Es konnte kein Browser gestartet werden, um\n") + text +
+                             QStringLiteral("\nzu öffnen. Bitte öffnen Sie es selbst in einem Browser."),
+                         MsgButtons::Ok, MsgIcon::Exclamation, kProgramTitle);
 }
 
 void FormOrvenil::EndProgram() {

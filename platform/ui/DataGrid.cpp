@@ -19,6 +19,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/DataGridModel.h"
+#include "platform/ui/ElidingLabel.h"
 #include "platform/ui/GridFile.h"
 #include "platform/ui/GridRecordSource.h"
 #include "platform/ui/RecordsetGridSource.h"
@@ -104,14 +105,12 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
   view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view_->horizontalHeader()->setHighlightSections(false);
 
-  caption_ = new QLabel(this);
-  caption_->setTextFormat(Qt::PlainText);
+  caption_ = new ElidingLabel(QString(), this);
   QFont bold = caption_->font();
   bold.setBold(true);
   caption_->setFont(bold);
   // A long caption (a run's description) takes only the room the search
-  // field leaves, and is cut at its end.
-  caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // field leaves: shortened at its end ("…"), whole in its tooltip.
   searchLabel_ = new QLabel(QStringLiteral("Suche:"), this);
   searchField_ = new QLineEdit(this);
   searchField_->setMaximumWidth(220);
@@ -119,6 +118,7 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
   auto* top = new QHBoxLayout;
   top->setContentsMargins(2, 2, 2, 2);
   top->addWidget(caption_, 1);
+  top->addSpacing(8);
   top->addWidget(searchLabel_);
   top->addWidget(searchField_);
   auto* layout = new QVBoxLayout(this);

@@ -22,6 +22,7 @@ class QTableView;
 namespace orv {
 
 class DataGridModel;
+class ElidingLabel;
 class GridRecordSource;
 class Database;
 class Recordset;
@@ -66,6 +67,8 @@ class DataGrid : public QWidget {
   // Caption line above the rows.
   QString Caption() const;
   void SetCaption(const QString& caption);
+  // The caption line's label: what it shows at the grid's width, its tooltip.
+  const ElidingLabel* CaptionLabel() const { return caption_; }
   // Label of the search field ("Suche:").
   void SetSearchLabel(const QString& text);
 
@@ -197,7 +200,7 @@ class DataGrid : public QWidget {
 
   DataGridModel* model_;
   QTableView* view_;
-  QLabel* caption_;
+  ElidingLabel* caption_;
   QLabel* searchLabel_;
   QLineEdit* searchField_;
   bool editMode_ = false;

@@ -8,10 +8,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +21,13 @@
 #include "platform/ui/CommonDialog.h"
 
 namespace orv {
+
+namespace {
+
+constexpr int kProgramStartMs = 5000;
+constexpr int kLauncherEndMs = 3000;
+
+}  // namespace
 
 bool IsUserInputEvent(const QEvent* event) {
   switch (event->type()) {
@@ -108,6 +117,22 @@ MsgResult QtDialogService::messageBox(const QString& text, MsgButtons buttons, M
   return MsgResult::Ok;
 }
 
+void PrepareInputDialog(QInputDialog& dialog, const QString& prompt, const QString& title, const QString& defaultText) {
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(defaultText);
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  // A title bar draws the title in a bold font beside the window's icon and
+  // its keys; a box only as wide as its prompt would cut a long title.
+  QFont titleFont = dialog.font();
+  titleFont.setBold(true);
+  // The box takes its width from its layout, so the prompt asks for it.
+  constexpr int kTitleBarExtras = 160;
+  if (auto* label = dialog.findChild<QLabel*>())
+    label->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarExtras);
+}
+
 QString QtDialogService::inputBox(const QString& prompt, const QString& title,
                                   const QString& defaultText) {
   return inputBoxAnswer(prompt, title, defaultText).text;
@@ -117,11 +142,7 @@ InputAnswer QtDialogService::inputBoxAnswer(const QString& prompt, const QString
                                             const QString& defaultText) {
   DialogScope scope(*this);
   QInputDialog dialog(parent_);
-  dialog.setWindowTitle(title);
-  dialog.setLabelText(prompt);
-  dialog.setTextValue(defaultText);
-  dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  PrepareInputDialog(dialog, prompt, title, defaultText);
   InputAnswer answer;
   if (dialog.exec() != QDialog::Accepted) return answer;
   answer.cancelled = false;
@@ -192,11 +213,33 @@ void QtDialogService::popupMenu(QMenu* menu, const QPoint& globalPos) {
 bool QtDialogService::openUrl(const QString& urlOrPath) {
   QUrl url(urlOrPath);
   if (url.scheme().isEmpty() || QFileInfo::exists(urlOrPath)) url = QUrl::fromLocalFile(urlOrPath);
+  // The desktop's opener tells by its exit code whether it found a program
+  // for the address; Qt's own start would report success all the same.
+  if (!QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+    return startProgram(QStringLiteral("xdg-open"), {url.isLocalFile() ? url.toLocalFile() : url.toString()});
   return QDesktopServices::openUrl(url);
 }
 
 bool QtDialogService::startProgram(const QString& program, const QStringList& arguments) {
-  return QProcess::startDetached(program, arguments);
+  // Not parented: a program still running when this program ends goes on.
+  auto* process = new QProcess;
+  process->setProgram(program);
+  process->setArguments(arguments);
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  process->start();
+  if (!process->waitForStarted(kProgramStartMs)) {
+    delete process;
+    return false;
+  }
+  // A launcher such as xdg-open ends soon, failing where it finds no program
+  // to hand the file to; one still running is the program itself.
+  if (process->waitForFinished(kLauncherEndMs)) {
+    const bool started = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return started;
+  }
+  QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+  return true;
 }
 
 void QtDialogService::setBusy(bool busy) {

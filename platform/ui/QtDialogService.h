@@ -5,6 +5,8 @@
 #include <QObject>
 #include <functional>
 
+class QInputDialog;
+
 #include "foundation/DialogService.h"
 
 namespace orv {
@@ -55,6 +57,10 @@ class QtDialogService : public DialogService, public QObject {
   QWidget* parent_ = nullptr;
   std::function<void(int)> exitHook_;
 };
+
+// Sets up an input box: title, prompt, preset answer, German keys, and a
+// width that leaves room for the whole title in the window's title bar.
+void PrepareInputDialog(QInputDialog& dialog, const QString& prompt, const QString& title, const QString& defaultText);
 
 // True for the events by which a user acts on a window (mouse, keys, wheel,
 // touch, a close request from the window manager).

@@ -199,12 +199,12 @@ void ScriptedDialogService::popupMenu(QMenu* menu, const QPoint&) {
 
 bool ScriptedDialogService::openUrl(const QString& urlOrPath) {
   openedUrls_ << urlOrPath;
-  return true;
+  return !startsFail_;
 }
 
 bool ScriptedDialogService::startProgram(const QString& program, const QStringList& arguments) {
   startedPrograms_ << (QStringList{program} + arguments);
-  return true;
+  return !startsFail_;
 }
 
 void ScriptedDialogService::setBusy(bool busy) {

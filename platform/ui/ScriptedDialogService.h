@@ -51,6 +51,9 @@ class ScriptedDialogService : public DialogService {
   // Messages with only an OK button are then accepted without an expectation
   // (still recorded). Off by default.
   void setAcceptOkMessages(bool accept) { acceptOkMessages_ = accept; }
+  // Browser and program starts then fail (still recorded), as on a system
+  // without a browser.
+  void setProgramStartsFail(bool fail) { startsFail_ = fail; }
 
   // Runs at every event pump, as a user's click arriving while a run lets
   // window events through.
@@ -117,6 +120,7 @@ class ScriptedDialogService : public DialogService {
 
   std::deque<Expectation> script_;
   bool acceptOkMessages_ = false;
+  bool startsFail_ = false;
   std::function<void(const QString&)> onFailure_;
   std::function<void()> onProcessEvents_;
   QList<RecordedMessage> messages_;

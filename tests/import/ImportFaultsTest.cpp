@@ -15,6 +15,7 @@
 #include "platform/ui/VbTextBox.h"
 #include <QRadioButton>
 #include "platform/ui/VbComboBox.h"
+#include "platform/ui/VbStatusBar.h"
 
 namespace {
 const auto kGaussKrueger = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); };
@@ -169,9 +170,11 @@ TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored)
   const QString path = writeFile("kurz.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"});
   const qint64 cut = bytesOf(path).size() - 4;  // "…101" of the last line
   dialogs->setOnProcessEvents([&] {
-    if (form->xpStatusBar1->PanelText(6) == "Datenbank löschen   " && QFileInfo(path).size() > cut)
+    if (dialogs->isBusy() && form->xpStatusBar1->PanelText(9).isEmpty() && QFileInfo(path).size() > cut)
       QFile::resize(path, cut);
   });
+  // The import clears panel 9 as it starts, before it counts the lines.
+  form->xpStatusBar1->SetPanelText(9, "Trafo");
   runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_EQ(committedRows(), std::make_pair(1, 1));
@@ -294,6 +297,46 @@ TEST_F(ImportTest, ZoneCodeThatIsNoNumberEndsTheImportAfterTheRowsBefore) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   EXPECT_TRUE(dialogs->messageTexts().value(0).contains("Zeile 2"));
   EXPECT_EQ(rows().size(), 1);
+  EXPECT_FALSE(dialogs->isBusy());
+}
+
+// Escape in the zone-code prompt is the user's cancel, not a fault of the
+// data: the import stops, the job loaded before keeps its rows and its system.
+TEST_F(ImportTest, CancelOfTheZoneCodeKeepsTheJobAndItsSystem) {
+  startWithTables(false);
+  runImport(writeFile("gk.txt", {kGood}), 1, kGaussKrueger);
+  const auto job = rows();
+  ASSERT_EQ(job.size(), 1);
+  struct System {
+    QString ellipsoid, zoneEllipsoid, file;
+    double a, e;
+  };
+  const auto system = [] {
+    const orv::ProgramState& s = orv::State();
+    return System{s.EllipsoidStart, s.ZonenEllipsoidStart, s.ImportDatei, s.StartA, s.StartE};
+  };
+  const System before = system();
+  const QString filePanel = form->xpStatusBar1->PanelText(2);
+  const int zones = form->zielZone->ListCount();
+  dialogs->clearRecords();
+  runImport(writeFile("utm.txt", {"B 0 512345.678 5712345.678 1"}), 1, nullptr, [&] {
+    dialogs->expectInputCancel("MKZ");
+    dialogs->expectMessage("Import abgebrochen");
+  });
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(dialogs->messages().size(), 1);
+  EXPECT_EQ(rows(), job);
+  EXPECT_EQ(form->GridKooDb->RowCount(), 1);
+  EXPECT_TRUE(form->Startsys->isSelected(1));
+  const System after = system();
+  EXPECT_EQ(after.ellipsoid, before.ellipsoid);
+  EXPECT_EQ(orv::State().StartKoordinatensystem, "GK42/83");
+  EXPECT_EQ(after.zoneEllipsoid, before.zoneEllipsoid);
+  EXPECT_EQ(after.a, before.a);
+  EXPECT_EQ(after.e, before.e);
+  EXPECT_EQ(after.file, before.file);
+  EXPECT_EQ(form->zielZone->ListCount(), zones);
+  EXPECT_EQ(form->xpStatusBar1->PanelText(2), filePanel);
   EXPECT_FALSE(dialogs->isBusy());
 }
 

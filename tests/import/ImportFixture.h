@@ -12,6 +12,7 @@
 #include "io/FormOrvenilSystemAuswahl.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/VbComboBox.h"
 #include "shell/CoordinateDatabase.h"
 
 class ImportTest : public MainWindowTest {
@@ -80,6 +81,24 @@ class ImportTest : public MainWindowTest {
     }
     sqlite3_close(raw);
     return out;
+  }
+
+  // The test's system tables with the seven-parameter sets of the run tests.
+  void putRunTables() {
+    putAllTables();
+    const QString sets = dbFile("sys_7Parameter.dat");
+    QFile::remove(sets);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR) + "/runs/sys_7Parameter.dat", sets));
+  }
+
+  // The first seven-parameter set ("ETRS89 - GK42/83 (EPSG 1775)") run in
+  // reverse, from GK42/83 rows to ETRS89.
+  void runFirstSetInReverse() {
+    form->AuswahlTrafoTyp->select(1);
+    form->AuswahlTrafoRichtung->select(1);
+    form->ComboTrafoPara->SetListIndex(0);
+    dialogs->setAcceptOkMessages(true);  // the notice of points in two zones
+    form->cmdTrafoStart_Click();
   }
 
   // With the test's system tables; without geoid models when told so (the

@@ -1,6 +1,7 @@
 // The import run end to end through the toolbar key: projected files in
 // Gauss-Krüger and UTM against outside reference values, the grid and the
 // status bar afterwards, and the three kinds of start coordinates agreeing.
+#include <QPushButton>
 #include <QTextStream>
 #include <cmath>
 
@@ -96,6 +97,7 @@ TEST_F(ImportTest, GaussKruegerFileFillsEveryStartColumnAndTheGrid) {
   EXPECT_EQ(form->xpStatusBar1->PanelText(5), "K0: 4500000m  ");
   EXPECT_EQ(form->xpStatusBar1->PanelText(2), ".../gk.in  ");
   EXPECT_TRUE(form->Coolbar2->IsEnabled(orv::kKeyDbSpeichernUnter));
+  EXPECT_TRUE(form->cmdAuswahlExport->isEnabled());
   EXPECT_FALSE(dialogs->isBusy());
 }
 

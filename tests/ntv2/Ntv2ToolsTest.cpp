@@ -58,6 +58,36 @@ TEST_F(Ntv2Tools, PointGridCountsNodesAndRefusesBadInput) {
     EXPECT_THROW(MakeNtv2PointGrid(text, dLat, 90), OrvenilError);
 }
 
+TEST_F(Ntv2Tools, PointGridReadsCornerFieldsAtTabsAndAnglesAsTheProgramDoes) {
+  const auto same = [](const Ntv2PointGrid& a, const Ntv2PointGrid& b, const char* what) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(a.latSec, b.latSec);
+    EXPECT_EQ(a.lonSec, b.lonSec);
+    EXPECT_EQ(a.nLat, b.nLat);
+    EXPECT_EQ(a.nLon, b.nLon);
+  };
+  const Ntv2PointGrid plain = MakeNtv2PointGrid(kCorners, 60, 90);
+  same(MakeNtv2PointGrid("SE\t\t50°00'00\"\t10°30'00\"\r\nNW\t\t50°10'00\"\t10°00'00\"\r\n", 60, 90), plain,
+       "empty code");
+  const Ntv2PointGrid named =
+      MakeNtv2PointGrid("Ecke SO\t0\t50°00'00\"\t10°30'00\"\r\nEcke NW\t0\t50°10'00\"\t10°00'00\"\r\n", 60, 90);
+  same(named, plain, "point number with a blank");
+  EXPECT_EQ(named.seNumber, "Ecke SO");
+  EXPECT_EQ(named.nwNumber, "Ecke NW");
+
+  same(MakeNtv2PointGrid("SE\t0\t52°10'\t10°30'\r\nNW\t0\t52°20'\t10°00'\r\n", 60, 90),
+       MakeNtv2PointGrid("SE 0 52°10'00\" 10°30'00\"\r\nNW 0 52°20'00\" 10°00'00\"\r\n", 60, 90), "no seconds");
+  // West of Greenwich: negative longitudes.
+  const Ntv2PointGrid west =
+      MakeNtv2PointGrid("SE\t0\t50°00'00\"\t-1°00'00\"\r\nNW\t0\t50°10'00\"\t-2°00'00\"\r\n", 60, 90);
+  EXPECT_NEAR(west.lonSec, -3600, 1e-9);
+  EXPECT_EQ(west.nLon, 40);
+  EXPECT_EQ(west.nLat, 10);
+  // What no degree text is stays refused.
+  EXPECT_THROW(MakeNtv2PointGrid("SE\t0\t50°00'00\"\tzehn\r\nNW\t0\t50°10'00\"\t10°00'00\"\r\n", 60, 90),
+               OrvenilError);
+}
+
 TEST_F(Ntv2Tools, GridFromSevenParametersReadsBackAtTheNodes) {
   const Ntv2PointGrid g = MakeNtv2PointGrid(kCorners, 60, 90);
   // Bessel → GRS 1980 with a seven-parameter set.

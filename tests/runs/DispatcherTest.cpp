@@ -24,6 +24,8 @@ TEST_F(DispatcherTest, EmptyGridDoesNothingAndOhneOnlyClosesUp) {
   EXPECT_EQ(dialogs->busyChanges(), 0);
   EXPECT_EQ(f.sevTabStrip1->SelectedTab(), 2);
   EXPECT_FALSE(f.Coolbar2->IsEnabled(kKeyDbSpeichernUnter));
+  // The panel's export button follows the toolbar key.
+  EXPECT_FALSE(f.cmdAuswahlExport->isEnabled());
 
   startJob(0, {kPoint});
   form->sevTabStrip1->SelectTab(2);
@@ -31,6 +33,7 @@ TEST_F(DispatcherTest, EmptyGridDoesNothingAndOhneOnlyClosesUp) {
   form->cmdTrafoStart_Click();
   EXPECT_EQ(form->sevTabStrip1->SelectedTab(), 1);
   EXPECT_TRUE(form->Coolbar2->IsEnabled(kKeyDbSpeichernUnter));
+  EXPECT_TRUE(form->cmdAuswahlExport->isEnabled());
   EXPECT_TRUE(form->BtZone->isSelected(0));
   EXPECT_EQ(rowsOfDaten()[0]["sXzZiel"], "<null>");
   EXPECT_FALSE(dialogs->isBusy());

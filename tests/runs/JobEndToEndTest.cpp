@@ -18,10 +18,7 @@ class JobEndToEndTest : public ImportTest {};
 }  // namespace
 
 TEST_F(JobEndToEndTest, GaussKruegerFileToUtmMatchesIndependentPipeline) {
-  putAllTables();
-  const QString sets = dbFile("sys_7Parameter.dat");
-  QFile::remove(sets);
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_TEST_DATA_DIR) + "/runs/sys_7Parameter.dat", sets));
+  putRunTables();
   start();
   dialogs->clearRecords();
 

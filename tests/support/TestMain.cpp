@@ -3,11 +3,19 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+#include "RealDisplay.h"
+
 int main(int argc, char** argv) {
+  orvtest::StartRealDisplayIfAsked(argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int result = 0;
+  {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    result = RUN_ALL_TESTS();
+  }
+  orvtest::StopRealDisplay();
+  return result;
 }

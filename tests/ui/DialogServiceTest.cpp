@@ -214,6 +214,14 @@ TEST(QtDialogServiceBoxes, MessageBoxAnswersAndInputBoxCancel) {
   service.setBusy(false);
 }
 
+TEST(QtDialogServiceStarts, LauncherThatFindsNoProgramIsAFailedStart) {
+  QtDialogService service;
+  EXPECT_TRUE(service.startProgram(QStringLiteral("true"), {}));
+  // xdg-open without a browser ends with a code other than 0.
+  EXPECT_FALSE(service.startProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}));
+  EXPECT_FALSE(service.startProgram(QStringLiteral("/kein/Programm"), {}));
+}
+
 TEST(GermanQtTranslation, StandardKeysAndFileDialogSpeakGerman) {
   ASSERT_TRUE(InstallGermanQtTranslation(*QCoreApplication::instance()));
   QMessageBox box(QMessageBox::Question, QStringLiteral("Löschen"), QStringLiteral("?"),

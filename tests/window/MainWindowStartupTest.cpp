@@ -287,9 +287,15 @@ TEST_F(MainWindowTest, HelpKeyOpensThePageBesideTheProgram) {
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", bin.toLocal8Bit() + ":" + path);
   f.Coolbar2_ButtonClick("btnHilfe");
-  qputenv("PATH", path);
   EXPECT_EQ(dialogs->startedPrograms(),
             (QList<QStringList>{{"xdg-open", folders.programFolder + "OrvenilHilfe.htm"}}));
+
+  // No browser comes up: the user is told which file to open.
+  dialogs->setProgramStartsFail(true);
+  dialogs->expectMessage(folders.programFolder + "OrvenilHilfe.htm");
+  f.Coolbar2_ButtonClick("btnHilfe");
+  qputenv("PATH", path);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->failures().join("|").toStdString();
 }
 
 // A grid file of another table (a copied geoid-model file, or one with no
