@@ -223,9 +223,14 @@ double SevenParameterRun(FormOrvenil& form) {
   form.AuswahlTrafoRichtung->select(1);
   form.ComboTrafoPara->SetListIndex(0);
   const auto t0 = std::chrono::steady_clock::now();
+  const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
   form.cmdTrafoStart_Click();
   State().KooDb.commit();
-  return Seconds(t0);
+  const double wall = Seconds(t0);
+  const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
+  std::printf("seven-parameter run %.2f s: window thread busy %.2f s, other threads %.2f s\n", wall, windowCpu,
+              bench::ProcessCpuSeconds() - all0 - windowCpu);
+  return wall;
 }
 
 void PrintMessages(ScriptedDialogService& dialogs) {
