@@ -8,14 +8,21 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "io/FormOrvenilSystemAuswahl.h"
+#include "platform/ui/OptionArray.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/VbToolBar.h"
 #include "shell/FormOrvenil.h"
 
 namespace orv::bench {
@@ -75,19 +82,63 @@ inline void CopyDefaultDatabaseFiles(const FormOrvenilFolders& folders, std::ini
   for (const char* name : names) QFile::copy(defaults + name, folders.databaseFolder + name);
 }
 
-// The raw floor of a run over Daten: on startCopy, a copy of the job's file
-// as it was before the run, the rows are read (readColumns) and the columns
-// the run wrote (writeColumns) updated with the texts it wrote (read from
-// the job's file at jobPath before each timed block), through sqlite3 alone,
-// in one transaction.
-inline double RawReadAndUpdate(const QString& jobPath, const QString& startCopy, const QStringList& readColumns,
-                               const QStringList& writeColumns) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(startCopy.toUtf8().constData(), &db), db);
-  sqlite3* job = nullptr;
-  Check(sqlite3_open_v2(jobPath.toUtf8().constData(), &job, SQLITE_OPEN_READONLY, nullptr), job);
-  sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; PRAGMA cache_size=-65536", nullptr,
-               nullptr, nullptr);
+// The pragmas of the program's temporary databases, which the raw floors
+// use as well.
+inline constexpr const char* kRawPragmas =
+    "PRAGMA synchronous=OFF; PRAGMA journal_mode=DELETE; PRAGMA cache_size=-65536";
+
+// A Gauss-Krüger point file as a surveyor's job has it: one line per point
+// (point number, code, easting, northing, height), the points of a block
+// 63 km wide in strip 4 on both sides of 12° east, so that their UTM zones
+// are 32 and 33. In random point order (a fixed seed) the target zone
+// changes from row to row as in a job collected over two zones; sorted,
+// the points come in easting order. The point numbers follow the lines.
+inline void WriteGkPointFile(const QString& path, int n, bool randomOrder) {
+  std::vector<int> order(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) order[static_cast<size_t>(i)] = i;
+  if (randomOrder) std::shuffle(order.begin(), order.end(), std::mt19937(20261209));
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) std::exit(1);
+  QByteArray text;
+  char line[96];
+  for (int k = 0; k < n; ++k) {
+    const int i = order[static_cast<size_t>(k)];
+    const int len = std::snprintf(line, sizeof line, "%d K %.3f %.3f %.3f\r\n", k + 1, 4468500 + (i / 1000) * 31.7,
+                                  5600000 + (i % 1000) * 97.3, 100 + (i % 500) * 0.37);
+    text.append(line, len);
+    if (text.size() > (1 << 22)) {
+      f.write(text);
+      text.clear();
+    }
+  }
+  f.write(text);
+}
+
+// Imports a point file through the toolbar key as a user does: the open
+// dialog answered with the file, the start-data dialog with the start
+// system at startOption (1: GK42/83). Wall time.
+inline double ImportThroughToolbar(FormOrvenil& form, ScriptedDialogService& dialogs, const QString& file,
+                                   int startOption) {
+  dialogs.expectOpenFile(file, 1);
+  dialogs.expectModal([startOption](QDialog* d) {
+    auto* dlg = static_cast<FormOrvenilSystemAuswahl*>(d);
+    if (dlg->Timer1->isActive()) dlg->Timer1_Timer();
+    dlg->Startsys->select(startOption);
+    dlg->cmdLaden_Click();
+    return 1;
+  });
+  const auto t0 = std::chrono::steady_clock::now();
+  form.Coolbar2_ButtonClick(kKeyDbOeffnen);
+  return Seconds(t0);
+}
+
+// The raw floor of one run over Daten, on an open raw copy db of the table
+// as the run found it: the rows are read in rowid order (readColumns) and
+// the columns the run wrote (writeColumns) updated by rowid with the texts
+// it wrote, read from the job's file (job) before each timed block, in one
+// transaction. Returns the timed seconds; readBytes counts what was read.
+inline double RawPhase(sqlite3* db, sqlite3* job, const QStringList& readColumns, const QStringList& writeColumns,
+                       size_t& readBytes, double& cpu) {
   sqlite3_stmt* texts = nullptr;
   sqlite3_stmt* sel = nullptr;
   sqlite3_stmt* upd = nullptr;
@@ -102,8 +153,6 @@ inline double RawReadAndUpdate(const QString& jobPath, const QString& startCopy,
   Check(sqlite3_prepare_v2(db, updSql.toUtf8().constData(), -1, &upd, nullptr), db);
   const int nWrite = static_cast<int>(writeColumns.size());
   double timed = 0;
-  double cpu = 0;
-  size_t readBytes = 0;
   sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
   constexpr int kBlock = 50000;
   bool more = true;
@@ -143,6 +192,24 @@ inline double RawReadAndUpdate(const QString& jobPath, const QString& startCopy,
   sqlite3_finalize(texts);
   sqlite3_finalize(sel);
   sqlite3_finalize(upd);
+  return timed;
+}
+
+// The raw floor of a run over Daten: on startCopy, a copy of the job's file
+// as it was before the run, the rows are read (readColumns) and the columns
+// the run wrote (writeColumns) updated with the texts it wrote (read from
+// the job's file at jobPath before each timed block), through sqlite3 alone,
+// in one transaction.
+inline double RawReadAndUpdate(const QString& jobPath, const QString& startCopy, const QStringList& readColumns,
+                               const QStringList& writeColumns) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(startCopy.toUtf8().constData(), &db), db);
+  sqlite3* job = nullptr;
+  Check(sqlite3_open_v2(jobPath.toUtf8().constData(), &job, SQLITE_OPEN_READONLY, nullptr), job);
+  sqlite3_exec(db, kRawPragmas, nullptr, nullptr, nullptr);
+  size_t readBytes = 0;
+  double cpu = 0;
+  const double timed = RawPhase(db, job, readColumns, writeColumns, readBytes, cpu);
   sqlite3_close(db);
   sqlite3_close(job);
   std::printf("raw sqlite3: %zu bytes of the read columns read, thread busy %.2f s\n", readBytes, cpu);

@@ -133,7 +133,7 @@ class RawSide {
   explicit RawSide(const QString& path) {
     const QStringList& names = DatenColumnNames();
     Check(sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr), db_);
-    Check(sqlite3_exec(db_, "PRAGMA cache_size=-65536; PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;",
+    Check(sqlite3_exec(db_, "PRAGMA cache_size=-65536; PRAGMA synchronous=OFF; PRAGMA journal_mode=DELETE;",
                        nullptr, nullptr, nullptr), db_);
     QByteArray cols, params, set;
     for (int c = 0; c < kColumns; ++c) {

@@ -69,7 +69,7 @@ double RawInsert(const QString& importedPath, const QString& rawPath) {
   Check(sqlite3_open_v2(importedPath.toUtf8().constData(), &src, SQLITE_OPEN_READONLY, nullptr), src);
   Check(sqlite3_open_v2(rawPath.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr),
         raw);
-  Check(sqlite3_exec(raw, "PRAGMA cache_size=-65536; PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;", nullptr,
+  Check(sqlite3_exec(raw, "PRAGMA cache_size=-65536; PRAGMA synchronous=OFF; PRAGMA journal_mode=DELETE;", nullptr,
                      nullptr, nullptr),
         raw);
   const QStringList& names = DatenColumnNames();

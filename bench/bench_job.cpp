@@ -1,158 +1,176 @@
-// A whole job headless through the main window's operations: a GK42/83 file
-// of Gauss-Krüger points imported through the toolbar, transformed with the default set
-// "ETRS89 - GK42/83" in reverse (GK42/83 -> ETRS89) into UTM, exported as
-// ASCII; wall time of each phase. Then, in the same run, the raw sqlite3
-// floor for the same rows: a prepared INSERT of the imported rows, a
-// prepared UPDATE of the target columns, a SELECT of the exported columns
-// written with buffered output. Prints the job's time over the floor's.
+// A whole surveyor's job headless through the main window, as a user runs
+// it: a Gauss-Krüger file (GK42/83) in random point order over UTM zones 32
+// and 33 imported through the toolbar, transformed with the default set
+// "ETRS89 - GK42/83" in reverse into UTM, the target side changed into the
+// zone of meridian 9, the geoid heights from the geoid program, the target coordinates
+// exported as ASCII; wall time of each run and the peak memory of the job.
+// Then, in the same run, the raw sqlite3 floor of the same table work: the
+// imported rows inserted with one prepared INSERT, and for every run the
+// columns it reads read in row order and those it wrote updated with one
+// prepared UPDATE (the geoid floor also writes the geoid program's input,
+// runs the program and reads its output), the exported columns selected and
+// written with buffered output.
 //
-// Then a zone change of the target side over the same rows, against raw
-// sqlite3 reading and updating the same columns.
+// Then the seven-parameter run once more on the same points sorted by
+// easting (one change of zone), against its own floor: with the points in
+// random order the zone changes at almost every row.
 //
-//   bench_job [points]     (default 1,000,000)
+//   bench_job [points]     (default 2,000,000)
 #include <sqlite3.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "foundation/NumberText.h"
-#include "geodesy/GeocentricConversion.h"
-#include "geodesy/TransverseMercator.h"
-#include "io/FormOrvenilSystemAuswahl.h"
+#include "bench/BenchSupport.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
-#include "platform/db/ForwardQuery.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/VbComboBox.h"
-#include "platform/ui/VbToolBar.h"
 #include "shell/CoordinateDatabase.h"
 #include "shell/FormOrvenil.h"
-#include "bench/BenchSupport.h"
 #include "shell/ProgramState.h"
 
 using namespace orv;
+using orv::bench::Check;
 using orv::bench::Seconds;
 
 namespace {
 
-// The columns the seven-parameter run writes.
-const char* const kTargetColumns[] = {"sXzZiel",   "sYzZiel",   "sZzZiel",   "sHgZiel",      "radBgZiel",
-                                      "radLgZiel", "BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel",
-                                      "sBgZiel",   "sLgZiel",   "Zone",      "EllipsKO",     "sXeZiel",
-                                      "sYeZiel",   "sZeZiel"};
+// What each run reads and writes.
+const QStringList kSevenRead{"sXz", "sYz", "sZz"};
+const QStringList kSevenWrite{"sXzZiel",   "sYzZiel",   "sZzZiel",      "sHgZiel",      "radBgZiel", "radLgZiel",
+                              "BgDezZiel", "LgDezZiel", "BgDezSekZiel", "LgDezSekZiel", "sBgZiel",   "sLgZiel",
+                              "Zone",      "EllipsKO",  "sXeZiel",      "sYeZiel",      "sZeZiel"};
+const QStringList kZoneRead{"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel", "Punkt"};
+const QStringList kZoneWrite{"Zone", "EllipsKO", "sYeZiel", "sXeZiel"};
+const QStringList kGeoidRead{"radBg", "radLg", "sZe"};
+const QStringList kGeoidWrite{"Geoidundulation", "sZeZiel"};
 
-struct RawTimes {
-  double insert = 0;
-  double update = 0;
-  double exportRows = 0;
+struct Times {
+  double import = 0, seven = 0, zone = 0, geoid = 0, exportRows = 0;
+  double total() const { return import + seven + zone + geoid + exportRows; }
 };
 
-void Check(int rc, sqlite3* db) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-}
-
-// Texts of some columns of a block of rows of the job's table, read outside
-// the timed parts.
-std::vector<std::vector<std::string>> ReadBlock(Database& job, const QStringList& columns, qint64 firstId,
-                                                int count) {
-  std::vector<std::vector<std::string>> rows;
-  ForwardQuery q(job, "SELECT " + columns.join(", ") + " FROM Daten WHERE id >= ?1 AND id < ?2 ORDER BY id");
-  q.setParameter(1, static_cast<double>(firstId));
-  q.setParameter(2, static_cast<double>(firstId + count));
-  while (q.next()) {
-    std::vector<std::string> row;
-    for (int c = 0; c < columns.size(); ++c) {
-      const QByteArrayView v = q.utf8(c);
-      row.push_back(q.isNull(c) ? std::string("\x01") : std::string(v.data(), static_cast<size_t>(v.size())));
-    }
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
-
-void BindText(sqlite3_stmt* st, int i, const std::string& t) {
-  if (t == "\x01")
-    sqlite3_bind_null(st, i);
-  else
-    sqlite3_bind_text(st, i, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
-}
-
-// The floor: the same rows through sqlite3 alone, in one transaction per phase.
-RawTimes RawFloor(Database& job, const QString& path, int n) {
-  RawTimes t;
-  QFile::remove(path);
+sqlite3* OpenRaw(const QString& path) {
   sqlite3* db = nullptr;
-  Check(sqlite3_open(path.toUtf8().constData(), &db), db);
-  sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY", nullptr, nullptr, nullptr);
-  const QStringList all = DatenColumnNames();
-  QStringList imported;  // the start columns the import fills
-  QString create = "CREATE TABLE Daten (";
-  for (int c = 0; c < all.size(); ++c) {
-    create += (c ? ", " : "") + all[c] + (all[c] == "id" ? " INTEGER" : " TEXT");
-    if (!QStringList(std::begin(kTargetColumns), std::end(kTargetColumns)).contains(all[c]))
-      imported << all[c];
-  }
-  Check(sqlite3_exec(db,
-                     (create + "); CREATE UNIQUE INDEX id ON Daten (id); CREATE INDEX Punkt ON Daten (Punkt)")
-                         .toUtf8()
-                         .constData(),
-                     nullptr, nullptr, nullptr),
-        db);
+  Check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr), db);
+  Check(sqlite3_exec(db, bench::kRawPragmas, nullptr, nullptr, nullptr), db);
+  return db;
+}
+
+// The columns an import fills: all but those the runs write.
+QStringList ImportedColumns() {
+  QStringList imported;
+  for (const QString& c : DatenColumnNames())
+    if (!kSevenWrite.contains(c) && !kGeoidWrite.contains(c)) imported << c;
+  return imported;
+}
+
+// The raw import: the imported columns of the job's rows (texts read from
+// the job's file before each timed block) inserted into a table of the same
+// schema with one prepared INSERT, in one transaction.
+double RawInsert(sqlite3* db, sqlite3* job) {
+  const QStringList imported = ImportedColumns();
   QString insert = "INSERT INTO Daten (" + imported.join(", ") + ") VALUES (";
   for (int c = 0; c < imported.size(); ++c) insert += c ? ", ?" : "?";
   insert += ")";
-  QString update = "UPDATE Daten SET ";
-  for (int c = 0; c < 17; ++c) update += QString(c ? ", " : "") + kTargetColumns[c] + " = ?";
-  update += " WHERE rowid = ?";
   sqlite3_stmt* ins = nullptr;
-  sqlite3_stmt* upd = nullptr;
+  sqlite3_stmt* texts = nullptr;
   Check(sqlite3_prepare_v2(db, insert.toUtf8().constData(), -1, &ins, nullptr), db);
-  Check(sqlite3_prepare_v2(db, update.toUtf8().constData(), -1, &upd, nullptr), db);
-  const QStringList targets(std::begin(kTargetColumns), std::end(kTargetColumns));
+  Check(sqlite3_prepare_v2(job,
+                           ("SELECT " + imported.join(", ") + " FROM Daten WHERE rowid >= ?1 AND rowid < ?2 "
+                                                              "ORDER BY rowid")
+                               .toUtf8()
+                               .constData(),
+                           -1, &texts, nullptr),
+        job);
+  const int columns = static_cast<int>(imported.size());
+  double timed = 0;
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
   constexpr int kBlock = 50000;
-  for (int phase = 0; phase < 2; ++phase) {
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (int first = 1; first <= n; first += kBlock) {
-      const auto rows = ReadBlock(job, phase == 0 ? imported : targets, first, kBlock);
-      const auto start = std::chrono::steady_clock::now();
-      qint64 rowId = first;
-      for (const auto& row : rows) {
-        sqlite3_stmt* st = phase == 0 ? ins : upd;
-        for (size_t c = 0; c < row.size(); ++c) BindText(st, static_cast<int>(c) + 1, row[c]);
-        if (phase == 1) sqlite3_bind_int64(st, static_cast<int>(row.size()) + 1, rowId++);
-        Check(sqlite3_step(st), db);
-        sqlite3_reset(st);
+  for (qint64 first = 1;; first += kBlock) {
+    std::vector<std::string> block;
+    std::vector<char> isNull;
+    sqlite3_bind_int64(texts, 1, first);
+    sqlite3_bind_int64(texts, 2, first + kBlock);
+    while (sqlite3_step(texts) == SQLITE_ROW)
+      for (int c = 0; c < columns; ++c) {
+        const unsigned char* t = sqlite3_column_text(texts, c);
+        isNull.push_back(t == nullptr);
+        block.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
       }
-      (phase == 0 ? t.insert : t.update) += Seconds(start);
-    }
+    sqlite3_reset(texts);
+    if (block.empty()) break;
     const auto start = std::chrono::steady_clock::now();
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    (phase == 0 ? t.insert : t.update) += Seconds(start);
+    for (size_t r = 0; r * columns < block.size(); ++r) {
+      for (int c = 0; c < columns; ++c) {
+        const size_t k = r * columns + c;
+        if (isNull[k])
+          sqlite3_bind_null(ins, c + 1);
+        else
+          sqlite3_bind_text(ins, c + 1, block[k].data(), static_cast<int>(block[k].size()), SQLITE_STATIC);
+      }
+      if (sqlite3_step(ins) != SQLITE_DONE) Check(SQLITE_ERROR, db);
+      sqlite3_reset(ins);
+    }
+    timed += Seconds(start);
   }
+  const auto start = std::chrono::steady_clock::now();
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  timed += Seconds(start);
   sqlite3_finalize(ins);
-  sqlite3_finalize(upd);
+  sqlite3_finalize(texts);
+  return timed;
+}
 
-  // Export: the exported columns, written with buffered output.
+// The exchange with the geoid program, raw: the latitudes and longitudes of
+// all rows written to INPUT.USR in folder, the program run there, its
+// OUTPUT.USR read line by line.
+double RawGeoidExchange(sqlite3* db, const QString& folder) {
   const auto start = std::chrono::steady_clock::now();
   sqlite3_stmt* sel = nullptr;
-  Check(sqlite3_prepare_v2(db, "SELECT Punkt, C, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr),
-        db);
-  const QByteArray outPath = (path + ".txt").toUtf8();
-  std::FILE* out = std::fopen(outPath.constData(), "wb");
+  Check(sqlite3_prepare_v2(db, "SELECT radBg, radLg FROM Daten ORDER BY rowid", -1, &sel, nullptr), db);
+  std::FILE* in = std::fopen((folder + "INPUT.USR").toUtf8().constData(), "wb");
+  static char buffer[1 << 16];
+  std::setvbuf(in, buffer, _IOFBF, sizeof buffer);
+  while (sqlite3_step(sel) == SQLITE_ROW) {
+    const unsigned char* lat = sqlite3_column_text(sel, 0);
+    const unsigned char* lon = sqlite3_column_text(sel, 1);
+    std::fprintf(in, "%s %s\r\n", lat ? reinterpret_cast<const char*>(lat) : "",
+                 lon ? reinterpret_cast<const char*>(lon) : "");
+  }
+  std::fclose(in);
+  sqlite3_finalize(sel);
+  QProcess program;
+  program.setWorkingDirectory(folder);
+  program.start(folder + "saphtel.exe", {});
+  program.waitForFinished(-1);
+  std::FILE* out = std::fopen((folder + "OUTPUT.USR").toUtf8().constData(), "rb");
+  std::vector<std::string> lines;
+  char line[256];
+  while (out && std::fgets(line, sizeof line, out)) lines.emplace_back(line);
+  if (out) std::fclose(out);
+  QFile::remove(folder + "INPUT.USR");
+  QFile::remove(folder + "OUTPUT.USR");
+  return Seconds(start);
+}
+
+// The raw export: the exported columns, written with buffered output.
+double RawExport(sqlite3* db, const QString& path) {
+  const auto start = std::chrono::steady_clock::now();
+  sqlite3_stmt* sel = nullptr;
+  Check(sqlite3_prepare_v2(db, "SELECT Punkt, C, sYeZiel, sXeZiel, sZeZiel FROM Daten", -1, &sel, nullptr), db);
+  std::FILE* out = std::fopen(path.toUtf8().constData(), "wb");
   static char buffer[1 << 16];
   std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
   while (sqlite3_step(sel) == SQLITE_ROW) {
@@ -165,9 +183,58 @@ RawTimes RawFloor(Database& job, const QString& path, int n) {
   }
   std::fclose(out);
   sqlite3_finalize(sel);
-  t.exportRows = Seconds(start);
+  return Seconds(start);
+}
+
+// A fresh Daten table of the job's schema for the floor.
+QString FreshRawTable(const QString& path) {
+  QFile::remove(path);
+  {
+    Database db;
+    CreateCoordinateDatabase(db, path);
+    db.close();
+  }
+  CloseAllDatabases(true);
+  return path;
+}
+
+// The floor of the whole job, from the job's file as the job left it.
+Times RawJob(const QString& jobPath, const QString& rawPath, const QString& databaseFolder) {
+  Times t;
+  FreshRawTable(rawPath);
+  sqlite3* db = OpenRaw(rawPath);
+  sqlite3* job = nullptr;
+  Check(sqlite3_open_v2(jobPath.toUtf8().constData(), &job, SQLITE_OPEN_READONLY, nullptr), job);
+  size_t readBytes = 0;
+  double cpu = 0;
+  t.import = RawInsert(db, job);
+  t.seven = bench::RawPhase(db, job, kSevenRead, kSevenWrite, readBytes, cpu);
+  t.zone = bench::RawPhase(db, job, kZoneRead, kZoneWrite, readBytes, cpu);
+  t.geoid = RawGeoidExchange(db, databaseFolder) + bench::RawPhase(db, job, kGeoidRead, kGeoidWrite, readBytes, cpu);
+  t.exportRows = RawExport(db, rawPath + ".txt");
   sqlite3_close(db);
+  sqlite3_close(job);
   return t;
+}
+
+// The seven-parameter run from the start button: GK42/83 -> ETRS89 (UTM).
+double SevenParameterRun(FormOrvenil& form) {
+  form.AuswahlTrafoTyp->select(1);
+  form.AuswahlTrafoRichtung->select(1);
+  form.ComboTrafoPara->SetListIndex(0);
+  const auto t0 = std::chrono::steady_clock::now();
+  const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
+  form.cmdTrafoStart_Click();
+  State().KooDb.commit();
+  const double wall = Seconds(t0);
+  const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
+  std::printf("seven-parameter run %.2f s: window thread busy %.2f s, other threads %.2f s\n", wall, windowCpu,
+              bench::ProcessCpuSeconds() - all0 - windowCpu);
+  return wall;
+}
+
+void PrintMessages(ScriptedDialogService& dialogs) {
+  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
 }
 
 }  // namespace
@@ -176,11 +243,14 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   setlocale(LC_NUMERIC, "C");
-  const int n = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const int n = argc > 1 ? std::atoi(argv[1]) : 2000000;
 
   QTemporaryDir root;
   const FormOrvenilFolders folders = bench::WindowFolders(root);
-  bench::CopyDefaultDatabaseFiles(folders, {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat"});
+  bench::CopyDefaultDatabaseFiles(folders, {"sys_7Parameter.dat", "sys_NTv2.dat", "Quasigeoidmodell.dat",
+                                            "saphtel.exe", "EGM96_Deutschland.grd"});
+  QFile::setPermissions(folders.databaseFolder + "saphtel.exe",
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
   ScriptedDialogService dialogs;
   dialogs.setAcceptOkMessages(true);
@@ -189,106 +259,91 @@ int main(int argc, char** argv) {
   form.Form_Load();
   ProgramState& s = State();
 
-  // The point file: a block of Gauss-Krüger points in strip 4, one line each
-  // (point, code, easting, northing, height).
-  const QString pointFile = root.path() + "/job.txt";
-  {
-    QFile f(pointFile);
-    f.open(QIODevice::WriteOnly);
-    QByteArray text;
-    char line[96];
-    for (int i = 0; i < n; ++i) {
-      const int len =
-          std::snprintf(line, sizeof line, "%d K %.3f %.3f %.3f\r\n", i + 1, 4480000 + (i / 1000) * 31.7,
-                        5600000 + (i % 1000) * 97.3, 100 + (i % 500) * 0.37);
-      text.append(line, len);
-      if (text.size() > (1 << 22)) {
-        f.write(text);
-        text.clear();
-      }
-    }
-    f.write(text);
-  }
+  const QString randomFile = root.path() + "/job_random.txt";
+  bench::WriteGkPointFile(randomFile, n, true);
 
-  // Import through the toolbar key: the open dialog and the start-data
-  // dialog (GK42/83, projected) answered as a user would.
-  dialogs.expectOpenFile(pointFile, 1);
-  dialogs.expectModal([](QDialog* d) {
-    auto* dlg = static_cast<FormOrvenilSystemAuswahl*>(d);
-    if (dlg->Timer1->isActive()) dlg->Timer1_Timer();
-    dlg->Startsys->select(1);
-    dlg->cmdLaden_Click();
-    return 1;
-  });
-  auto t0 = std::chrono::steady_clock::now();
-  form.Coolbar2_ButtonClick(kKeyDbOeffnen);
-  const double importTime = Seconds(t0);
+  Times ours;
+  ours.import = bench::ImportThroughToolbar(form, dialogs, randomFile, 1);
   const long importPeak = bench::PeakMegabytes();
   if (form.GridKooDb->RowCount() != n) {
     std::printf("import failed: %d rows\n", form.GridKooDb->RowCount());
     return 1;
   }
-  form.AuswahlTrafoTyp->select(1);
-  form.AuswahlTrafoRichtung->select(1);
-  form.ComboTrafoPara->SetListIndex(0);
+  ours.seven = SevenParameterRun(form);
+  const long sevenPeak = bench::PeakMegabytes();
+  PrintMessages(dialogs);
 
-  t0 = std::chrono::steady_clock::now();
-  form.cmdTrafoStart_Click();
+  // The target side into the fixed zone of meridian 9, from the zone key.
+  form.BtZone->preset(1);
+  for (int i = 0; i < form.zielZone->ListCount(); ++i)
+    if (form.zielZone->List(i).startsWith("09/")) form.zielZone->SetListIndex(i);
+  std::printf("zone change into %s\n", qPrintable(form.zielZone->Text()));
+  auto t0 = std::chrono::steady_clock::now();
+  form.cmdZoneÄndern_Click();
   s.KooDb.commit();
-  const double transformTime = Seconds(t0);
-  std::printf("peak memory: after import %ld MB, after transform %ld MB\n", importPeak, bench::PeakMegabytes());
-  std::printf("job: %d points, import %.2f s, transform %.2f s (%.0f points/s)\n", n, importTime,
-              transformTime, n / transformTime);
-  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
+  ours.zone = Seconds(t0);
+  const long zonePeak = bench::PeakMegabytes();
+  PrintMessages(dialogs);
+
+  // The geoid heights with the EGM96 model through the geoid program.
+  form.LoadSystemTable(SystemTable::Geoidmodell, true);
+  form.FillGeoidModelList();
+  form.cmbGeoidmodell->SetListIndex(1);
+  t0 = std::chrono::steady_clock::now();
+  form.ConvertHeightsWithGeoid();
+  s.KooDb.commit();
+  ours.geoid = Seconds(t0);
+  const long geoidPeak = bench::PeakMegabytes();
+  PrintMessages(dialogs);
+
+  // Point, code and the target's easting, northing and height as ASCII.
+  State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
+  dialogs.expectSaveFile(root.path() + "/job_utm", 1);
+  t0 = std::chrono::steady_clock::now();
+  form.ExportCoordinateTable();
+  ours.exportRows = Seconds(t0);
+  const long jobPeak = bench::PeakMegabytes();
+  PrintMessages(dialogs);
   {
     Recordset rs = s.KooDb.openTable("Daten");
     rs.moveFirst();
-    std::printf("  first row: %s %s %s zone %s\n", qPrintable(rs.value("sYeZiel").textOrEmpty()),
-                qPrintable(rs.value("sXeZiel").textOrEmpty()), qPrintable(rs.value("sHgZiel").textOrEmpty()),
-                qPrintable(rs.value("Zone").textOrEmpty()));
+    std::printf("first row: %s %s zone %s, N %s, height %s\n", qPrintable(rs.value("sYeZiel").textOrEmpty()),
+                qPrintable(rs.value("sXeZiel").textOrEmpty()), qPrintable(rs.value("Zone").textOrEmpty()),
+                qPrintable(rs.value("Geoidundulation").textOrEmpty()), qPrintable(rs.value("sZeZiel").textOrEmpty()));
   }
-
-  // Export as ASCII: point, code and the target's easting, northing and
-  // height, as the vessel chain exports them.
-  const QString exportFile = root.path() + "/job_utm";
-  State().SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
-  dialogs.expectSaveFile(exportFile, 1);
-  t0 = std::chrono::steady_clock::now();
-  form.ExportCoordinateTable();
-  const double exportTime = Seconds(t0);
-  qint64 exported = 0;
-  for (const QFileInfo& f : QDir(root.path()).entryInfoList({"job_utm*"}, QDir::Files)) exported += f.size();
-  std::printf("job export %.2f s (%lld bytes)\n", exportTime, static_cast<long long>(exported));
-  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
-  const double job = importTime + transformTime + exportTime;
-  const RawTimes raw = RawFloor(s.KooDb, folders.tempFolder + "raw.sqlite", n);
-  std::printf("raw sqlite3: insert %.2f s, update %.2f s, export %.2f s\n", raw.insert, raw.update,
-              raw.exportRows);
-  std::printf("job over raw sqlite3: ratio %.2f\n", job / (raw.insert + raw.update + raw.exportRows));
-
-  // A zone change of the target side into the fixed zone 09/32, from the
-  // zone key, against raw sqlite3 reading the same rows and updating the
-  // same columns in one transaction.
-  form.BtZone->preset(1);
-  form.zielZone->SetListIndex(2);
-  const QString zoneStart = folders.tempFolder + "rawzone.sqlite";
   s.KooDb.commit();
-  QFile::copy(s.KooDbPfad, zoneStart);
-  t0 = std::chrono::steady_clock::now();
-  const double cpu0 = bench::ThreadCpuSeconds(), all0 = bench::ProcessCpuSeconds();
-  form.cmdZoneÄndern_Click();
+
+  const Times raw = RawJob(s.KooDbPfad, folders.tempFolder + "raw.sqlite", folders.databaseFolder);
+  std::printf("job: %d points in random order over two zones\n", n);
+  std::printf("peak memory in MB: after import %ld, seven-parameter %ld, zone change %ld, geoid %ld, export %ld\n",
+              importPeak, sevenPeak, zonePeak, geoidPeak, jobPeak);
+  const auto line = [](const char* what, double window, double floor) {
+    std::printf("%s: window %.2f s, raw sqlite3 %.2f s, over raw ratio %.2f\n", what, window, floor, window / floor);
+  };
+  line("import", ours.import, raw.import);
+  line("seven-parameter run, alternating zones", ours.seven, raw.seven);
+  line("zone change", ours.zone, raw.zone);
+  line("geoid run", ours.geoid, raw.geoid);
+  line("export", ours.exportRows, raw.exportRows);
+  std::printf("whole job over raw ratio %.2f\n", ours.total() / raw.total());
+  std::printf("whole job peak memory: %ld MB\n", jobPeak);
+  std::fflush(stdout);
+
+  // The same points sorted by easting: the seven-parameter run against its
+  // floor, on the rows as the import of that file leaves them.
+  const QString sortedFile = root.path() + "/job_sorted.txt";
+  bench::WriteGkPointFile(sortedFile, n, false);
+  bench::ImportThroughToolbar(form, dialogs, sortedFile, 1);
   s.KooDb.commit();
-  const double zoneTime = Seconds(t0);
-  const double windowCpu = bench::ThreadCpuSeconds() - cpu0;
-  std::printf("zone job: %d points, zone change %.2f s (%.0f points/s); window thread busy %.2f s, other threads "
-              "%.2f s\n",
-              n, zoneTime, n / zoneTime, windowCpu, bench::ProcessCpuSeconds() - all0 - windowCpu);
-  for (const QString& m : dialogs.messageTexts()) std::printf("  message: %s\n", qPrintable(m));
-  const double rawZone = bench::RawReadAndUpdate(s.KooDbPfad, zoneStart,
-                                                 {"radBgZiel", "radLgZiel", "LgDezZiel", "sYeZiel"},
-                                                 {"Zone", "EllipsKO", "sYeZiel", "sXeZiel"});
-  std::printf("raw sqlite3: zone read and update %.2f s\n", rawZone);
-  std::printf("zone job over raw sqlite3: ratio %.2f\n", zoneTime / rawZone);
+  const QString startCopy = folders.tempFolder + "raw_sorted.sqlite";
+  QFile::remove(startCopy);
+  QFile::copy(s.KooDbPfad, startCopy);
+  const double sortedSeven = SevenParameterRun(form);
+  PrintMessages(dialogs);
+  const double sortedRaw = bench::RawReadAndUpdate(s.KooDbPfad, startCopy, kSevenRead, kSevenWrite);
+  line("seven-parameter run, sorted points", sortedSeven, sortedRaw);
+  std::printf("seven-parameter run, alternating zones over sorted points: ratio %.2f\n",
+              (ours.seven / raw.seven) / (sortedSeven / sortedRaw));
   CloseAllDatabases(true);
   SetDialogService(nullptr);
   return 0;

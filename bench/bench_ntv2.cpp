@@ -22,8 +22,6 @@
 #include "geodesy/Ntv2GridCache.h"
 #include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
-#include "platform/db/RowInsert.h"
-#include "platform/db/RunTransaction.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -41,37 +39,16 @@ double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::dura
 
 constexpr int kJobPoints = 1000000;
 
-// The job's start point i on Bessel, inside BETA2007.
-double JobLatitude(int i) { return 47.4 + (i % 1000) * 0.0075; }
-double JobLongitude(int i) { return 6.1 + (i / 1000) * 0.0082; }
-
-// Fills Daten of the window's coordinate database with the job's rows, as an
-// import of geographic RD83 points leaves them, and binds the grid.
-void FillJob(FormOrvenil& form) {
-  ProgramState& s = State();
-  if (!s.KooDb.isOpen()) s.KooDb = DBEngine::openDatabase(s.KooDbPfad);
-  {
-    RunTransaction transaction(s.KooDb);
-    RowInsert insert(s.KooDb, "Daten", {"id", "Punkt", "BgDez", "LgDez", "BgDezSek", "LgDezSek", "sZe"});
-    for (int i = 0; i < kJobPoints; ++i) {
-      const double lat = JobLatitude(i), lon = JobLongitude(i);
-      insert.bindInteger(0, i + 1);
-      const QByteArray texts[] = {QByteArray::number(i + 1), NumberText(lat).toLatin1(), NumberText(lon).toLatin1(),
-                                  NumberText(lat * 3600).toLatin1(), NumberText(lon * 3600).toLatin1(),
-                                  QByteArray::number(100 + (i % 500) * 0.37, 'f', 4)};
-      for (int c = 0; c < 6; ++c) insert.bindText(c + 1, texts[c]);
-      insert.add();
-    }
-    insert.flush();
-    transaction.commit();
+// The job: a Gauss-Krüger file on RD83 (DHDN) in random point order over
+// UTM zones 32 and 33, imported through the toolbar, so that the rows are
+// those an import fills, in the order of the file.
+void ImportJob(FormOrvenil& form, ScriptedDialogService& dialogs, const QString& path) {
+  bench::WriteGkPointFile(path, kJobPoints, true);
+  bench::ImportThroughToolbar(form, dialogs, path, 2);
+  if (form.GridKooDb->RowCount() != kJobPoints) {
+    std::printf("import failed: %d rows\n", form.GridKooDb->RowCount());
+    std::exit(1);
   }
-  form.GridKooDb->BindRecordset(s.KooDb.openTable("Daten"));
-  s.ImportDatei = s.KooDbPfad;
-  s.ImportDateiGewaehlt = true;
-  s.StartKoordinatensystem = "RD83";
-  form.Startsys->preset(2);
-  form.StartellipsoidWaehlen(2);
-  s.EllipsoidImport = s.EllipsoidStart;
 }
 
 // The NTv2 run from the start button, forward on BETA2007, with the closing
@@ -89,7 +66,7 @@ void WholeRun() {
     form.Form_Load();
     // The cache is built once, as before the first run of a grid.
     OpenNtv2GridCache(folders.databaseFolder + "BETA2007.gsa", folders.tempFolder, Database()).database.close();
-    FillJob(form);
+    ImportJob(form, dialogs, root.path() + "/job.txt");
     form.AuswahlTrafoTyp->select(2);
     form.AuswahlTrafoRichtung->select(0);
     form.ComboTrafoPara->SetListIndex(0);

@@ -193,6 +193,7 @@ void SevenParameterRun::walk() {
       [this](qint64, const DatenRunRow& row) { followRow(row); },
       [&](qint64 i, qint64 count) {
         ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
+        showZonePanels();
       });
 }
 
@@ -254,8 +255,8 @@ void SevenParameterRun::computeRow(DatenRunRow& row) const {
   out.add(height);
 }
 
-// On the window thread, in row order: the zone of the row, the notice of a
-// second zone, the panels.
+// On the window thread, in row order: the zone of the row and the notice of
+// a second zone.
 void SevenParameterRun::followRow(const DatenRunRow& row) {
   if (row.note[kNoteUnusable] != 0) {
     ++unusable_;
@@ -276,12 +277,14 @@ void SevenParameterRun::followRow(const DatenRunRow& row) {
   }
   previousMeridian_ = state_.ZielMeridian;
   firstComputed_ = false;
-  showZonePanels();
 }
 
-// The panels show the zone of the row computed last; they are redrawn only
-// when it changes.
+// The panels show the zone of the row computed last. Rows of a job in
+// random point order change zones all the time, and every new panel text
+// lays the status bar out again: the panels follow the progress (a few
+// times a second) and the end of the run, and only when their zone changed.
 void SevenParameterRun::showZonePanels() {
+  if (firstComputed_) return;  // no row computed yet: nothing to show
   if (state_.ZielMeridian == shownMeridian_ && state_.ZielFalseEasting == shownFalseEasting_) return;
   shownMeridian_ = state_.ZielMeridian;
   shownFalseEasting_ = state_.ZielFalseEasting;
@@ -294,6 +297,7 @@ void SevenParameterRun::showZonePanels() {
 }
 
 void SevenParameterRun::finish() {
+  showZonePanels();
   window_.GridKooDb->SetRedraw(true);
   gridLocked_ = false;
   window_.GridKooDb->Refresh();
@@ -311,6 +315,7 @@ void SevenParameterRun::finish() {
 
 // The row being edited is dropped; the rows stored before keep their values.
 void SevenParameterRun::fail(const std::exception&) {
+  showZonePanels();
   ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
   window_.ReleaseWindowAfterFailedRun(gridLocked_);
 }

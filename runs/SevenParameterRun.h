@@ -7,7 +7,8 @@
 // The walk computes the rows on the block workers (computeRow, which reads
 // only the chain and the zone ellipsoid) and follows them on the window
 // thread in row order (followRow: the zone of the row, the notice of a
-// second zone, the panels); the rows are stored in one transaction.
+// second zone); the zone panels follow the progress and the end of the run.
+// The rows are stored in one transaction.
 #include <QString>
 #include <cstdint>
 #include <exception>

@@ -133,6 +133,8 @@ void DeleteRunTemporaryDatabases(ProgramState& state) {
       for (Database& open : DBEngine::databases())
         if (QFileInfo(open.name()).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) open.close();
     DeleteIfExists(path);
+    // A journal that a failed last commit left has no database any more.
+    if (!path.isEmpty()) DeleteIfExists(path + QStringLiteral("-journal"));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/db/Recordset.h"
 
+#include <utility>
+
 #include "platform/db/DatabaseState.h"
 #include "platform/db/RecordsetState.h"
 
@@ -57,11 +59,11 @@ FieldValue Recordset::value(int position) const { return checked().value(positio
 
 void Recordset::addNew() { checked().addNew(); }
 void Recordset::edit() { checked().edit(); }
-void Recordset::setValue(const QString& fieldName, const FieldValue& value) {
+void Recordset::setValue(const QString& fieldName, FieldValue value) {
   auto& s = checked();
-  s.setValue(s.writeField(fieldName), value);
+  s.setValue(s.writeField(fieldName), std::move(value));
 }
-void Recordset::setValue(int position, const FieldValue& value) { checked().setValue(position, value); }
+void Recordset::setValue(int position, FieldValue value) { checked().setValue(position, std::move(value)); }
 void Recordset::update() { checked().update(); }
 void Recordset::cancelUpdate() { checked().cancelUpdate(); }
 bool Recordset::editing() const { return checked().editing(); }

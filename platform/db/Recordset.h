@@ -78,8 +78,9 @@ class Recordset {
   // Editing (table type and editable queries; 3251 on read-only ones).
   void addNew();
   void edit();                   // 3021 without a current row
-  void setValue(const QString& fieldName, const FieldValue& value);
-  void setValue(int position, const FieldValue& value);
+  // The value is taken over (a text moves into the edit buffer uncopied).
+  void setValue(const QString& fieldName, FieldValue value);
+  void setValue(int position, FieldValue value);
   void update();                 // 3020 without addNew/edit; 3022 on a duplicate key
   void cancelUpdate();
   bool editing() const;

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
+#include <utility>
 
 #include "foundation/OrvenilError.h"
 #include "platform/db/DatabaseState.h"
@@ -543,12 +544,12 @@ void RecordsetState::edit() {
   clearBuffer();
 }
 
-void RecordsetState::setValue(int i, const FieldValue& v) {
+void RecordsetState::setValue(int i, FieldValue v) {
   checkPosition(i);
   if (edit_ == Edit::None)
     ThrowDbError(kDbErrUpdateWithoutEdit, QStringLiteral("Update oder CancelUpdate ohne AddNew oder Edit."));
   const int type = types_[i];
-  if (v.isText() && (type == dbText || type == dbMemo)) buffer_[i] = v;  // a text stays as it is
+  if (v.isText() && (type == dbText || type == dbMemo)) buffer_[i] = std::move(v);  // a text stays as it is
   else buffer_[i] = ConvertForField(type, v);
   dirty_[i] = 1;
 }

@@ -66,7 +66,7 @@ class RecordsetState {
   FieldValue value(int i);
   void addNew();
   void edit();
-  void setValue(int i, const FieldValue& v);
+  void setValue(int i, FieldValue v);
   void update();
   void cancelUpdate();
   bool editing() const { return edit_ != Edit::None; }

@@ -187,7 +187,11 @@ void SqliteConnection::applySettings() {
   exec("PRAGMA cache_size=-65536");
   if (IsTemporaryDatabase(path_)) {
     exec("PRAGMA synchronous=OFF");
-    exec("PRAGMA journal_mode=MEMORY");
+    // A run is one transaction over every row of a job: the copy of each
+    // page it changes, which undoes the run, goes to a journal file beside
+    // the database, not into memory (a 2,000,000-point job would hold a
+    // gigabyte of them).
+    exec("PRAGMA journal_mode=DELETE");
   }
 }
 

@@ -139,6 +139,10 @@ TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
                                 "' ist kein Platz mehr frei.\n" + QString::number(count) + " Punkte der Datei"))
       << messages.toStdString();
   EXPECT_FALSE(messages.contains("Bitte prüfen Sie Ihre Daten")) << messages.toStdString();
+  // The databases (and their journals) are closed while their folder is
+  // still there.
+  form.reset();
+  orv::CloseAllDatabases(true);
 }
 
 // A file cut while it is read (here as soon as its first line is read): the

@@ -92,6 +92,10 @@ TEST_F(SevenParameterRunTest, GaussKruegerToUtmInReverseMatchesIndependentPipeli
                         "[9] und [15] !   "});
   EXPECT_EQ(State().ZonenEllipsoidZiel, "GRS1980");
   EXPECT_EQ(form->xpStatusBar1->PanelText(9), "Startsystem: Krassowski > Zielsystem: GRS1980  ");
+  // The zone panels end on the last row's zone (15), not the first row's.
+  EXPECT_EQ(form->xpStatusBar1->PanelText(6), "Ziel-Zone: 15  ");
+  EXPECT_EQ(form->xpStatusBar1->PanelText(7), "Ziel-Maßstab: 0.9996  ");
+  EXPECT_EQ(form->xpStatusBar1->PanelText(8), "Ziel-K0: 500000m  ");
   EXPECT_TRUE(form->Coolbar2->IsEnabled(kKeyDbSpeichernUnter));
 }
 
