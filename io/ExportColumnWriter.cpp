@@ -75,14 +75,18 @@ int WriteColumnFile(const ExportJob& job, int filterIndex) {
   int record = 0;
   // The line is built from the stored UTF-8 bytes; a line of plain ASCII is
   // already its own Windows-1252 text, any other goes through the codec.
+  // Each value of a row is read from the statement once, for the check of
+  // its coordinates and for the line.
   QByteArray line;
+  std::vector<QByteArrayView> values(static_cast<size_t>(names.size()));
   while (query.next()) {
     job.report(++record, total);
-    if (!missing.complete(query)) continue;
+    for (size_t c = 0; c < values.size(); ++c) values[c] = query.utf8(static_cast<int>(c));
+    if (!missing.complete(values)) continue;
     line.resize(0);
-    for (int c = 0; c < names.size(); ++c) {
+    for (size_t c = 0; c < values.size(); ++c) {
       if (c > 0) line.append(separatorBytes);
-      const QByteArrayView value = query.utf8(c);
+      const QByteArrayView value = values[c];
       if (code[c] && std::all_of(value.begin(), value.end(), [](char b) { return b == ' '; }))
         line.append(kNoCode);
       else

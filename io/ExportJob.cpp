@@ -31,12 +31,20 @@ MissingCoordinates::MissingCoordinates(const QStringList& names) {
     if (IsCoordinateField(names.at(c))) columns_.push_back(c);
 }
 
+namespace {
+bool IsMissing(QByteArrayView value) { return value.isEmpty() || value == QByteArrayView("Fehler"); }
+}  // namespace
+
 bool MissingCoordinates::complete(const ForwardQuery& query) {
   int missing = 0;
-  for (int c : columns_) {
-    const QByteArrayView value = query.utf8(c);
-    missing += value.isEmpty() || value == QByteArrayView("Fehler") ? 1 : 0;
-  }
+  for (int c : columns_) missing += IsMissing(query.utf8(c)) ? 1 : 0;
+  count_ += missing;
+  return missing == 0;
+}
+
+bool MissingCoordinates::complete(const std::vector<QByteArrayView>& values) {
+  int missing = 0;
+  for (int c : columns_) missing += IsMissing(values[static_cast<size_t>(c)]) ? 1 : 0;
   count_ += missing;
   return missing == 0;
 }

@@ -4,6 +4,7 @@
 // Writers put their file in place only when it is complete; a file that
 // cannot be created or written raises an OrvenilError naming it.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -73,6 +74,8 @@ class MissingCoordinates {
   explicit MissingCoordinates(const QStringList& names);
   // Counts the chosen coordinates the current row lacks; true when it lacks none.
   bool complete(const ForwardQuery& query);
+  // The same for the row's values already read, one for each query column.
+  bool complete(const std::vector<QByteArrayView>& values);
   int count() const { return count_; }
 
  private:
