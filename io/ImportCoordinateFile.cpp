@@ -69,7 +69,7 @@ ImportEnd FormOrvenil::ImportCoordinateFile(const std::function<void()>& replaci
   // From here the file replaces the rows: the caller's start system (when it
   // hands one in) now describes them, and the run reads it.
   if (replacingRows) replacingRows();
-  if (!StartSystemKnown(State())) return ImportEnd::Read;
+  if (!StartSystemKnown(State())) return ImportEnd::JobKept;
   ImportRun run(*this, State());
   try {
     run.prepare();
@@ -79,8 +79,8 @@ ImportEnd FormOrvenil::ImportCoordinateFile(const std::function<void()>& replaci
   } catch (const std::exception& e) {
     run.fail(e);
   }
-  if (!run.cancelled()) return ImportEnd::Read;
-  return run.replacedJob() ? ImportEnd::Cancelled : ImportEnd::CancelledJobKept;
+  if (!run.replacedJob()) return run.cancelled() ? ImportEnd::CancelledJobKept : ImportEnd::JobKept;
+  return run.cancelled() ? ImportEnd::Cancelled : ImportEnd::Read;
 }
 
 void FormOrvenil::BindImportedRows(bool sorted) {
