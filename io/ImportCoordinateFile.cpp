@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileIdentity.h"
 #include "io/ImportRun.h"
 #include "io/ImportWorkCopy.h"
 #include "platform/db/DBEngine.h"
@@ -44,6 +45,11 @@ bool ImportFileCanBeRead(const ProgramState& state) {
   if (!state.ImportDateiGewaehlt) return false;
   if (state.ImportDatei.isEmpty()) {
     Critical(QStringLiteral("Datei fehlt! Abbruch!"));
+    return false;
+  }
+  // A file cut or written anew since it was chosen is not the file chosen.
+  if (QFileInfo(ImportReadPath()).isFile() && ImportReadIdentity().differs()) {
+    Critical(FileChangedWhileReadText(state.ImportDatei) + QStringLiteral(" Abbruch!"));
     return false;
   }
   if (const QString reason = UnreadableFileReason(ImportReadPath(), state.ImportDatei); !reason.isEmpty()) {

@@ -548,9 +548,10 @@ void ImportRun::fail(const std::exception& error) {
   SkipFailingStep("Import: Statusleiste", [&] { window_.xpStatusBar1->SetPanelText(6, QString()); });
 }
 
-// The rows Daten holds now; 0 when that cannot be read.
+// The rows of the file Daten holds now; 0 when that cannot be read.
 qint64 ImportRun::storedRows() {
   qint64 rows = 0;
+  if (!replaced_) return rows;  // Daten holds the job's rows
   SkipFailingStep("Import: Punkte zählen", [&] {
     Recordset count = state_.KooDb.openSql(QStringLiteral("SELECT count(*) FROM Daten"));
     rows = count.value(0).toLong();

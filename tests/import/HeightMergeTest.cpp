@@ -34,9 +34,9 @@ TEST_F(ImportTest, HeightMergeLeavesNoTargetOfTheOldHeight) {
   EXPECT_EQ(after[1]["sZe"], "555.5000");
   for (const QString& column : orv::DatenColumnNames()) {
     if (!column.endsWith("Ziel")) continue;
-    EXPECT_EQ(after[1][column], "<NULL>") << column.toStdString();
-    EXPECT_EQ(after[0][column], before[0][column]) << column.toStdString();
-    EXPECT_EQ(after[2][column], before[2][column]) << column.toStdString();
+    EXPECT_EQ(after[1][column].toStdString(), "<NULL>") << column.toStdString();
+    EXPECT_EQ(after[0][column].toStdString(), before[0][column].toStdString()) << column.toStdString();
+    EXPECT_EQ(after[2][column].toStdString(), before[2][column].toStdString()) << column.toStdString();
   }
 }
 
@@ -62,8 +62,8 @@ TEST_F(ImportTest, HeightMergeReadsTheHeightWhereTheFormatHasIt) {
     EXPECT_FALSE(dialogs->messageTexts().join("").contains("ohne Zahl")) << c.filter;
     const auto merged = rows();
     ASSERT_EQ(merged.size(), 2);
-    EXPECT_EQ(merged[1]["sZe"], c.height) << c.filter;
-    EXPECT_EQ(merged[1]["sHg"], c.height) << c.filter;
+    EXPECT_EQ(merged[1]["sZe"].toStdString(), c.height.toStdString()) << c.filter;
+    EXPECT_EQ(merged[1]["sHg"].toStdString(), c.height.toStdString()) << c.filter;
     EXPECT_EQ(merged[0]["sZe"], "100.0000");
   }
 }
