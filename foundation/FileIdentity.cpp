@@ -12,9 +12,11 @@ FileIdentity::FileIdentity(const QString& path) : path_(path) {
   modified_ = found.lastModified();
 }
 
-bool FileIdentity::changed(qint64 endPosition) const {
+bool FileIdentity::changed(qint64 endPosition) const { return differs() || endPosition != size_; }
+
+bool FileIdentity::differs() const {
   const QFileInfo now(path_);
-  return now.size() != size_ || now.lastModified() != modified_ || endPosition != size_;
+  return now.size() != size_ || now.lastModified() != modified_;
 }
 
 QString FileChangedWhileReadText(const QString& file) {

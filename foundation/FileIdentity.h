@@ -1,7 +1,6 @@
 #pragma once
-// A file's size and modification time, taken before a reader counts or reads
-// its lines, to tell a file that was cut or written anew while it was read
-// from one read whole.
+// A file's size and modification time, taken before a reader first reads it,
+// to tell a file that was cut or written anew since from one read whole.
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
@@ -17,6 +16,11 @@ class FileIdentity {
   // True when the file's size or time is not what it was, or the reader
   // ended elsewhere than at the size it had.
   bool changed(qint64 endPosition) const;
+  // True when the file's size or time is not what it was.
+  bool differs() const;
+  // False for an identity never taken.
+  bool isSet() const { return !path_.isEmpty(); }
+  const QString& path() const { return path_; }
 
  private:
   QString path_;

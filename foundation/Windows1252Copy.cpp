@@ -141,6 +141,7 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
   if (traits.crLf && !traits.utf8) {
     Windows1252Copy notNeeded;
     notNeeded.outcome = Windows1252Copy::Outcome::NotNeeded;
+    notNeeded.readIdentity = found;
     return notNeeded;
   }
   QFile out(target);
@@ -163,7 +164,10 @@ Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& targ
     result.outcome = Windows1252Copy::Outcome::Failed;
     result.writeError = FileErrorReason(errno, out);
   }
-  if (result.outcome != Windows1252Copy::Outcome::Written) QFile::remove(target);
+  if (result.outcome != Windows1252Copy::Outcome::Written)
+    QFile::remove(target);
+  else
+    result.readIdentity = FileIdentity(target);
   return result;
 }
 

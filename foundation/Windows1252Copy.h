@@ -7,6 +7,8 @@
 // every LF becomes CR LF and a pair of CRs inside a line one CR.
 #include <QString>
 
+#include "foundation/FileIdentity.h"
+
 namespace orv {
 
 struct Windows1252Copy {
@@ -22,6 +24,10 @@ struct Windows1252Copy {
   QString character;  // and the character
   bool utf8 = false;  // the source is UTF-8 text: read as it is, its letters would be wrong
   QString writeError;  // Failed while writing the copy: why
+  // The file to read from now on, as this first read found it: the source
+  // (taken before its first byte was read) when no copy is needed, the copy
+  // when one was written.
+  FileIdentity readIdentity;
 };
 
 // Reads source in blocks of 1,000,000 bytes, letting window events through

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileIdentity.h"
 #include "io/ImportRun.h"
 #include "io/ImportWorkCopy.h"
 #include "platform/db/DBEngine.h"
@@ -46,6 +47,11 @@ bool ImportFileCanBeRead(const ProgramState& state) {
     Critical(QStringLiteral("Datei fehlt! Abbruch!"));
     return false;
   }
+  // A file cut or written anew since it was chosen is not the file chosen.
+  if (QFileInfo(ImportReadPath()).isFile() && ImportReadIdentity().differs()) {
+    Critical(FileChangedWhileReadText(state.ImportDatei) + QStringLiteral(" Abbruch!"));
+    return false;
+  }
   if (const QString reason = UnreadableFileReason(ImportReadPath(), state.ImportDatei); !reason.isEmpty()) {
     Critical(reason);
     return false;
@@ -69,7 +75,7 @@ ImportEnd FormOrvenil::ImportCoordinateFile(const std::function<void()>& replaci
   // From here the file replaces the rows: the caller's start system (when it
   // hands one in) now describes them, and the run reads it.
   if (replacingRows) replacingRows();
-  if (!StartSystemKnown(State())) return ImportEnd::Read;
+  if (!StartSystemKnown(State())) return ImportEnd::JobKept;
   ImportRun run(*this, State());
   try {
     run.prepare();
@@ -79,8 +85,8 @@ ImportEnd FormOrvenil::ImportCoordinateFile(const std::function<void()>& replaci
   } catch (const std::exception& e) {
     run.fail(e);
   }
-  if (!run.cancelled()) return ImportEnd::Read;
-  return run.replacedJob() ? ImportEnd::Cancelled : ImportEnd::CancelledJobKept;
+  if (!run.replacedJob()) return run.cancelled() ? ImportEnd::CancelledJobKept : ImportEnd::JobKept;
+  return run.cancelled() ? ImportEnd::Cancelled : ImportEnd::Read;
 }
 
 void FormOrvenil::BindImportedRows(bool sorted) {

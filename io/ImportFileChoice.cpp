@@ -55,14 +55,16 @@ void FormOrvenil::ChooseImportFile() {
     QString path = file;
     bool converted = false;
     bool readable = true;
-    SkipFailingStep("ChooseImportFile: ConvertUnixFile", [&] { readable = ConvertUnixFile(path, true, converted); });
+    FileIdentity readIdentity;
+    SkipFailingStep("ChooseImportFile: ConvertUnixFile",
+                    [&] { readable = ConvertUnixFile(path, true, converted, &readIdentity); });
     if (!readable) {
       CommonDialog1.FileName.clear();
       return;
     }
     if (!FileExists(path)) continue;
     state.ImportDatei = file;
-    SetImportWorkCopy(file, converted ? path : QString());
+    SetImportWorkCopy(file, converted ? path : QString(), readIdentity);
     SkipFailingStep("ChooseImportFile: Statusleiste", [&] {
       xpStatusBar1->SetPanelText(2, QStringLiteral(".../") + QFileInfo(file).fileName().trimmed() + QStringLiteral("  "));
     });
@@ -71,7 +73,7 @@ void FormOrvenil::ChooseImportFile() {
   }
 }
 
-bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& converted) {
+bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& converted, FileIdentity* readIdentity) {
   // The user's file is only read; the converted text goes to a work copy.
   Dialogs().processEvents();
   if (!QFileInfo(path).isFile()) return true;
@@ -80,6 +82,7 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
                                     path);
   if (QFileInfo(work).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) return true;
   const Windows1252Copy copy = CopyAsWindows1252CrLf(path, work);
+  if (readIdentity) *readIdentity = copy.readIdentity;
   switch (copy.outcome) {
     case Windows1252Copy::Outcome::Written:
       path = work;

@@ -74,10 +74,11 @@ ImportRun::ImportRun(FormOrvenil& window, ProgramState& state)
 }
 
 void ImportRun::prepare() {
-  // The file as the import finds it before it counts its lines: a file cut
-  // or written anew from here on is one changed while it was read.
-  file_ = FileIdentity(readPath_);
+  // The file as its first read found it (when it was chosen): a file cut or
+  // written anew since is one changed while it was read.
+  file_ = ImportReadIdentity();
   lockWindow();
+  CheckImportFileUnchanged(file_);
   prepareStartSystem();
   prepareDaten();
   if (!reader_.open(readPath_)) throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: ") + path_);
@@ -245,6 +246,7 @@ bool ImportRun::readLine(LineBlock& block) {
     p.counted = true;
     return true;
   }
+  sawContent_ = true;
   if (rawLine.contains(QLatin1String("custom_coords"))) {
     lineState_.customCoords = true;
     p.kind = PendingLine::Kind::Skipped;
@@ -449,22 +451,39 @@ void ImportRun::endAt(PendingLine& p) {
              QLatin1Char('\n') + LineForMessage(p.line) + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));
 }
 
+// No row of the file was stored: the job's rows, its grid and what the run
+// showed or counted over them are as they were.
+void ImportRun::keepJob() {
+  SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
+  SkipFailingStep("Import: KooDbDaten schließen", [&] { rs_.close(); });
+  window_.xpStatusBar1->SetPanelText(9, jobTrafoPanel_);
+  state_.MKZZiffer = jobMkzDigit_;
+  state_.UeberleseneZeilen = jobSkippedLines_;
+  state_.PunktnamenZaehler = jobNameCounter_;
+  window_.GridKooDb->SetRedraw(true);
+  window_.GridKooDb->Refresh();
+  SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
+  window_.FormVisible(true);
+  Dialogs().setBusy(false);
+  window_.xpStatusBar1->SetPanelText(6, QString());
+}
+
 void ImportRun::finish() {
-  if (cancelled_ && !replaced_) {
-    endReading();
-    rs_.close();
-    window_.xpStatusBar1->SetPanelText(9, jobTrafoPanel_);
-    state_.MKZZiffer = jobMkzDigit_;
-    state_.UeberleseneZeilen = jobSkippedLines_;
-    state_.PunktnamenZaehler = jobNameCounter_;
-    window_.HideBusyWindow();
-    window_.FormVisible(true);
-    Dialogs().setBusy(false);
-    window_.xpStatusBar1->SetPanelText(6, QString());
+  if (!replaced_) {
+    // A file that stores no row leaves the job loaded: it says why.
+    const qint32 skipped = state_.UeberleseneZeilen;
+    keepJob();
+    if (cancelled_ || stopped_) return;
+    if (skipped > 0 && sawContent_)
+      Dialogs().messageBox(QString::number(skipped) +
+                               QStringLiteral(" Zeilen mit fehlerhaften Koordinaten überlesen!   \n"
+                                              "Bitte prüfen Sie Ihre Daten!   "),
+                           MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
+    else
+      Dialogs().messageBox(QStringLiteral("Die Datei '") + path_ + QStringLiteral("' enthält keine Punkte!   "),
+                           MsgButtons::Ok, MsgIcon::Information, window_.windowTitle());
     return;
   }
-  // A file without a row to store replaces the job all the same.
-  replaceJobRows();
   insert_.reset();
   if (deferredIndexes_) deferredIndexes_->rebuild();
   deferredIndexes_.reset();
@@ -507,9 +526,12 @@ void ImportRun::fail(const std::exception& error) {
   insert_.reset();
   deferredIndexes_.reset();
   transaction_.reset();
-  SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
-  // An error before the first row: the file replaces the job all the same.
-  SkipFailingStep("Import: Daten leeren", [&] { replaceJobRows(); });
+  if (!replaced_) {
+    // An error before the first row: the job stays.
+    keepJob();
+  } else {
+    SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
+  }
   if (IsStorageFault(known))
     Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
              QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
@@ -517,6 +539,7 @@ void ImportRun::fail(const std::exception& error) {
     Critical(QStringLiteral("Fehler: ") + description + QStringLiteral(" Bitte prüfen Sie Ihre Daten!\n") +
              FileAndLine(path_, fileLine_) + QLatin1Char('\n') + LineForMessage(state_.AktuelleZeile) +
              QStringLiteral("\nAbbruch!"));
+  if (!replaced_) return;
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   SkipFailingStep("Import: FormVisible", [&] { window_.FormVisible(true); });
   SkipFailingStep("Import: Tabelle anzeigen", [&] { window_.BindImportedRows(false); });
@@ -525,9 +548,10 @@ void ImportRun::fail(const std::exception& error) {
   SkipFailingStep("Import: Statusleiste", [&] { window_.xpStatusBar1->SetPanelText(6, QString()); });
 }
 
-// The rows Daten holds now; 0 when that cannot be read.
+// The rows of the file Daten holds now; 0 when that cannot be read.
 qint64 ImportRun::storedRows() {
   qint64 rows = 0;
+  if (!replaced_) return rows;  // Daten holds the job's rows
   SkipFailingStep("Import: Punkte zählen", [&] {
     Recordset count = state_.KooDb.openSql(QStringLiteral("SELECT count(*) FROM Daten"));
     rows = count.value(0).toLong();

@@ -56,17 +56,19 @@ class ImportRun {
   bool readComputeStoreBlock();
   // Commits the rows, runs the geoid step, shows the rows and the report.
   void finish();
-  // After an error: the rows stored before it stay committed, the message
-  // names the line (an error of the disk or of the file itself: the rows
-  // kept), and the window is given back.
+  // After an error: the rows stored before it stay committed (before the
+  // first row the job stays as it was), the message names the line (an error
+  // of the disk or of the file itself: the rows kept), and the window is
+  // given back.
   void fail(const std::exception& error);
-  // The user cancelled a question of the run; before any row of the file was
-  // stored, the job's rows are as they were.
+  // The user cancelled a question of the run. Without a row of the file
+  // stored (replacedJob() False), the job's rows are as they were.
   bool cancelled() const { return cancelled_; }
   bool replacedJob() const { return replaced_; }
 
  private:
   void lockWindow();
+  void keepJob();
   void prepareStartSystem();
   void prepareDaten();
   void replaceJobRows();
@@ -104,7 +106,7 @@ class ImportRun {
   ImportLineState lineState_;
 
   TextLineReader reader_;
-  FileIdentity file_;  // the file as the import began, before its lines were counted
+  FileIdentity file_;  // the file as its first read found it, when it was chosen
   Recordset rs_;
   long counter_ = 0;      // lines read, the header of the first vessel format not counted
   long linesRead_ = 0;    // physical lines of the file read so far
@@ -118,6 +120,7 @@ class ImportRun {
   qint32 jobSkippedLines_ = 0;
   qint32 jobNameCounter_ = 0;
   bool readingDone_ = false;
+  bool sawContent_ = false;  // a line not blank was read
   QElapsedTimer sinceProgress_;
 
   // The first row opens the one transaction of the import; the writer

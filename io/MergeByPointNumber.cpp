@@ -33,13 +33,52 @@ namespace {
 
 const QString kTab = QStringLiteral("\t");
 
-// The Geograf formats (filter indexes 1 to 4) separate their fields by runs
-// of blanks; every other format's line is kept as read.
-QString MergeLine(const QString& line, int filterIndex) {
-  if (filterIndex < 1 || filterIndex > 4) return line;
-  QString s = TrimBlanks(ReplaceRepeated(line, QStringLiteral("  "), QStringLiteral(" ")));
-  s.replace(QLatin1Char(' '), QLatin1Char('\t'));
-  return TrimBlanks(s);
+// A line of the merge file with its fields where the merges read them: point
+// number, code, easting, northing, height (the fifth field). The Geograf
+// formats (filter indexes 1 to 4) separate their fields by runs of blanks.
+// The csv and PBLH TAB lines are brought into the import's common form,
+// which puts their height in the fifth field too (a PBLH line has no code:
+// its point number stands in). The vessel formats' lines are kept as read:
+// their points have no number of their own in the file.
+QString MergeLine(const QString& line, int filterIndex, ImportLineState& lineState) {
+  if (filterIndex >= 1 && filterIndex <= 4) {
+    QString s = TrimBlanks(ReplaceRepeated(line, QStringLiteral("  "), QStringLiteral(" ")));
+    s.replace(QLatin1Char(' '), QLatin1Char('\t'));
+    return TrimBlanks(s);
+  }
+  if (filterIndex != 5 && filterIndex != 6) return line;
+  if (TrimBlanks(line).isEmpty()) return line;
+  if (line.contains(QLatin1String("custom_coords"))) {
+    lineState.customCoords = true;
+    return line;
+  }
+  QString s = line;
+  NormaliseImportLine(s, filterIndex, lineState, QString());
+  return s;
+}
+
+// The target columns: every value of the last run's target system.
+constexpr int kFirstTargetColumn = kSYeZiel;
+constexpr int kLastTargetColumn = kLgDezSekZiel;
+
+// Empties the row's target columns (in edit mode); True when one held a value.
+bool EmptyTargetColumns(Recordset& rs) {
+  bool held = false;
+  for (int column = kFirstTargetColumn; column <= kLastTargetColumn; ++column) {
+    const QString& name = DatenColumnNames()[column];
+    const FieldValue value = rs.value(name);
+    if (value.isNull()) continue;
+    held = held || !value.textOrEmpty().isEmpty();
+    rs.setValue(name, FieldValue());
+  }
+  return held;
+}
+
+// Is the height text a new height for a row that held `old`?
+bool HeightChanges(const QString& old, const QString& height) {
+  double a = 0, b = 0;
+  if (ReadFiniteNumber(old, a) && ReadFiniteNumber(height, b)) return a != b;
+  return TrimBlanks(old) != TrimBlanks(height);
 }
 
 // The row's new height, in edit mode: every start column the import derives
@@ -72,8 +111,11 @@ bool FormOrvenil::LoadMergeFile() {
   // The file is read whole into the scratch database; its copy goes then.
   const ImportWorkCopyRemoval removeWorkCopy;
   const QString readPath = ImportReadPath();
-  // A file cut or written anew from here on is refused before the job changes.
-  const FileIdentity found(readPath);
+  // The file as its first read found it, when it was chosen: a file cut or
+  // written anew since is refused before the job changes.
+  const FileIdentity found = ImportReadIdentity();
+  s.AktuelleZeile.clear();
+  CheckImportFileUnchanged(found);
   Dialogs().setBusy(true);
   xpStatusBar1->SetPanelText(9, QString());
   FormVisible(false);
@@ -106,11 +148,12 @@ bool FormOrvenil::LoadMergeFile() {
   if (!reader.isOpen())
     throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei '%1' nicht gefunden.").arg(s.ImportDatei));
   const int filterIndex = CommonDialog1.FilterIndex;
+  ImportLineState lineState;
   QString line;
   for (int k = 1; reader.readLine(line); ++k) {
     s.AktuelleZeile = line;
     ShowProgress(k, 0, s.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
-    const QString stored = MergeLine(line, filterIndex);
+    const QString stored = MergeLine(line, filterIndex, lineState);
     s.SonderfunktionDbDaten.addNew();
     s.SonderfunktionDbDaten.setValue(QStringLiteral("id"), GetToken(stored, 1, kTab));
     s.SonderfunktionDbDaten.setValue(QStringLiteral("Zeile"), stored);
@@ -179,7 +222,7 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
     // The job's start system: the rows' start columns are computed anew in it.
     ImportStartSystem sys;
     if (s.StartA != 0) sys.ellipsoid = MakeProjectedEllipsoid(s.StartA, s.StartF, s.StartK0);
-    qint64 matched = 0, notNumbers = 0;
+    qint64 matched = 0, notNumbers = 0, targetsEmptied = 0;
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
     if (n > 0) s.KooDbDaten.moveFirst();
@@ -194,6 +237,11 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
         if (found != QLatin1String("-1")) {
           ++matched;
           const QString height = GetToken(found, 5, kTab);
+          // The targets of the last run were computed from the old height:
+          // none of them stays beside a new one.
+          if (HeightChanges(s.KooDbDaten.value(QStringLiteral("sZe")).textOrEmpty(), height) &&
+              EmptyTargetColumns(s.KooDbDaten))
+            ++targetsEmptied;
           double value = 0;
           if (ReadFiniteNumber(height, value)) {
             PutMergedHeight(s.KooDbDaten, sys, s.StartAbbildungIndex, value);
@@ -212,6 +260,10 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
     if (notNumbers > 0)
       message += QStringLiteral("\nHöhen ohne Zahl, nur als Text übernommen (ohne neue ell. Höhe und X, Y, Z): ") +
                  QString::number(notNumbers) + QStringLiteral("!   ");
+    if (targetsEmptied > 0)
+      message += QStringLiteral("\nDie Zielwerte von ") + QString::number(targetsEmptied) +
+                 QStringLiteral(" Punkten beruhten auf der alten Höhe und wurden gelöscht: "
+                                "bitte die Transformation erneut durchführen!   ");
     FinishMerge(message, false);
   } catch (const std::exception& e) {
     MergeFailed(e);

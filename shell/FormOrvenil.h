@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 
+#include "foundation/FileIdentity.h"
 #include "geodesy/GeocentricConversion.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TemporaryFolder.h"
@@ -35,9 +36,10 @@ struct ZoneChangeSide;
 
 // The three folders the window works with; each ends with "/".
 // How an import of a point file ended: the file refused before it was read;
-// the user cancelled a question of the run before a row was stored (the
-// job's rows stay) or after (the rows read so far are the job); read.
-enum class ImportEnd { Refused, CancelledJobKept, Cancelled, Read };
+// the run ended before a row of the file was stored, by the user's cancel or
+// otherwise (the job's rows stay); the user cancelled after rows were stored
+// (the rows read so far are the job); read.
+enum class ImportEnd { Refused, CancelledJobKept, JobKept, Cancelled, Read };
 
 struct FormOrvenilFolders {
   QString programFolder;   // the executable's folder (help page)
@@ -182,8 +184,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // names that copy; the user's file is never changed. converted tells
   // whether a copy was made; it keeps its value when the conversion fails.
   // False when the file cannot be imported: a UTF-8 character has no
-  // Windows-1252 form (the message naming its line was shown).
-  bool ConvertUnixFile(QString& path, bool replaceFile, bool& converted);
+  // Windows-1252 form (the message naming its line was shown). readIdentity,
+  // when given, receives the file to read as this first read found it.
+  bool ConvertUnixFile(QString& path, bool replaceFile, bool& converted, FileIdentity* readIdentity = nullptr);
   // Height run from a height database: mode 4 the terrain model DGM200,
   // mode 5 the height-transformation model hoetra2016.
   void HeightFromModel(qint32 mode);

@@ -180,10 +180,11 @@ void FormOrvenil::ImportChain() {
   } else {
     const JobStartSystem jobSystem = TakeJobStartSystem(*this);
     const ImportEnd end = ImportCoordinateFile([&] { ApplyStartSystem(*this, fileSystem); });
-    // A refused file changes nothing; a run the user cancelled before it
-    // stored a row leaves the job with its system.
-    if (end == ImportEnd::Refused || end == ImportEnd::CancelledJobKept) {
-      if (end == ImportEnd::CancelledJobKept) PutJobStartSystem(*this, jobSystem);
+    // A refused file changes nothing; a run that stored no row of the file
+    // (cancelled, stopped at a line, or a file without points) leaves the
+    // job with its system, its panels and its buttons.
+    if (end == ImportEnd::Refused || end == ImportEnd::CancelledJobKept || end == ImportEnd::JobKept) {
+      if (end != ImportEnd::Refused) PutJobStartSystem(*this, jobSystem);
       HideBusyWindow();
       keepJob();
       if (end == ImportEnd::CancelledJobKept) ImportCancelledNotice();

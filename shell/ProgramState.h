@@ -7,6 +7,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "foundation/FileIdentity.h"
+
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -53,6 +55,10 @@ struct ProgramState {
   // and the chosen file it was made from.
   QString ImportArbeitskopie;
   QString ImportArbeitskopieVon;
+  // The file the import reads (ImportDatei or its copy) as the first read of
+  // ImportLesestandVon found it: every later read is checked against it.
+  FileIdentity ImportLesestand;
+  QString ImportLesestandVon;
   QString ExportDatei;
   qint32 AnzahlDatensaetze = 0;
   QString AktuelleZeile;

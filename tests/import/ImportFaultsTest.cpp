@@ -13,6 +13,8 @@
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbStatusBar.h"
 #include "platform/ui/VbTextBox.h"
+#include "platform/ui/VbToolBar.h"
+#include <QPushButton>
 #include <QRadioButton>
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbStatusBar.h"
@@ -167,8 +169,8 @@ TEST_F(ImportTest, FileCutWhileReadIsToldAndItsCutLastLineNotStored) {
   EXPECT_EQ(committedRows(), std::make_pair(19999, 19999));
 }
 
-// A file cut after its lines are counted but before they are read is told
-// the same way: its cut last line is not stored.
+// A file cut as its import begins, before its lines are counted and read, is
+// told the same way, and no line of it is stored.
 TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored) {
   startWithTables(false);
   const QString path = writeFile("kurz.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"});
@@ -181,7 +183,7 @@ TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored)
   form->xpStatusBar1->SetPanelText(9, "Trafo");
   runImport(path, 1, kGaussKrueger, [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
+  EXPECT_EQ(committedRows(), std::make_pair(0, 0));
   // A file with LF line ends cut while its Windows-1252 copy is written is
   // refused when it is chosen, and the job stays.
   const QString lf = writeFile("kurz-lf.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"}, "\n");
@@ -195,7 +197,7 @@ TEST_F(ImportTest, FileCutBeforeItsLinesAreReadIsToldAndItsCutLastLineNotStored)
   form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
   dialogs->setOnProcessEvents({});
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  EXPECT_EQ(committedRows(), std::make_pair(1, 1));
+  EXPECT_EQ(committedRows(), std::make_pair(0, 0));
 }
 
 // Lines that are skipped take no more memory than lines that are stored: two
@@ -273,7 +275,7 @@ TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   EXPECT_EQ(rows().size(), 1);
   runImport(writeFile("kopf.csv", {"Zeit;Breite;Laenge"}), orv::kFilterVesselA, nullptr,
             [&] { dialogs->expectMessage("enthält keine Punkte"); });
-  EXPECT_EQ(rows().size(), 0);
+  EXPECT_EQ(rows().size(), 1);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
@@ -342,6 +344,76 @@ TEST_F(ImportTest, CancelOfTheZoneCodeKeepsTheJobAndItsSystem) {
   EXPECT_EQ(form->zielZone->ListCount(), zones);
   EXPECT_EQ(form->xpStatusBar1->PanelText(2), filePanel);
   EXPECT_FALSE(dialogs->isBusy());
+}
+
+// An import that stores no row of its file leaves the loaded job as it was:
+// its rows, its start system, its zone panels and its export buttons, however
+// large the file and whichever line stopped it.
+TEST_F(ImportTest, ImportThatStoresNoRowKeepsTheLoadedJob) {
+  startWithTables(false);
+  runImport(writeFile("gk.txt", {kGood}), 1, kGaussKrueger);
+  const auto job = rows();
+  ASSERT_EQ(job.size(), 1);
+  const auto panels = [&] {
+    QStringList texts;
+    for (int panel = 2; panel <= 5; ++panel) texts << form->xpStatusBar1->PanelText(panel);
+    return texts;
+  };
+  const QStringList jobPanels = panels();
+  const double jobA = orv::State().StartA;
+  const auto utm = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(0); };
+  const QStringList blanks(40000, QStringLiteral("  "));  // 160 KB of blank lines
+  struct Case {
+    QString file;
+    QStringList lines;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> choose;
+    std::function<void()> then;
+  } cases[] = {
+      {"leer.txt", blanks, utm, [&] { dialogs->expectMessage("leer.txt' enthält keine Punkte"); }},
+      {"geo.txt", {"1 K 51.5 12.1 100", "2 K 51.6 12.2 100"}, utm, [&] { dialogs->expectMessage("Abbruch!"); }},
+      {"mkz.txt", {"B 0 512345.678 5712345.678 1"}, utm, [&] {
+         dialogs->expectInput("MKZ", "x");
+         dialogs->expectMessage("Fehler: ");
+       }},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile(c.file, c.lines), 1, c.choose, c.then);
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_EQ(rows(), job) << c.file.toStdString();
+    EXPECT_EQ(form->GridKooDb->RowCount(), 1) << c.file.toStdString();
+    EXPECT_TRUE(form->Startsys->isSelected(1)) << c.file.toStdString();
+    EXPECT_EQ(orv::State().StartA, jobA) << c.file.toStdString();
+    EXPECT_EQ(panels(), jobPanels) << c.file.toStdString();
+    EXPECT_TRUE(form->Coolbar2->IsEnabled(orv::kKeyDbSpeichernUnter)) << c.file.toStdString();
+    EXPECT_TRUE(form->cmdAuswahlExport->isEnabled()) << c.file.toStdString();
+    EXPECT_FALSE(dialogs->isBusy());
+    dialogs->clearRecords();
+  }
+}
+
+// A file cut after it was chosen (here while the start-data dialog is open)
+// is told as changed while it was read, by the import and by the merge alike:
+// its cut last value is stored nowhere, and the job stays.
+TEST_F(ImportTest, FileCutAfterItWasChosenIsToldAndNothingOfItStored) {
+  startWithTables(false);
+  runImport(writeFile("gk.txt", {kGood, "2 K2 4512345.678 5712345.678 50.0"}), 1, kGaussKrueger);
+  const auto job = rows();
+  ASSERT_EQ(job.size(), 2);
+  for (const int special : {0, 1}) {
+    const QString path = writeFile("kurz.txt", {kGood, "2 K2 4512345.678 5712345.678 101.5"});
+    const qint64 cut = bytesOf(path).size() - 4;  // "…101" of the last line
+    runImport(
+        path, 1,
+        [&](orv::FormOrvenilSystemAuswahl& d) {
+          d.Startsys->select(1);
+          d.Sonderfunktion->select(special);
+          QFile::resize(path, cut);
+        },
+        [&] { dialogs->expectMessage("kurz.txt' wurde während des Einlesens verändert"); });
+    EXPECT_TRUE(dialogs->allDone()) << special << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_EQ(rows(), job) << special;
+    dialogs->clearRecords();
+  }
 }
 
 // A missing file reopens the dialog; a cancel then keeps the file chosen before.

@@ -73,7 +73,8 @@ TEST_F(StartSystemTest, MergesKeepTheJobsStartSystem) {
 
 // Every import starts from its own zone state: after a Gauss-Krüger job an
 // easting whose zone its own line does not tell is refused as without a job,
-// also after a line of a known zone; no latitude beyond a pole is stored.
+// also after a line of a known zone; no latitude beyond a pole is stored. A
+// file refused at its first line leaves the job's two rows.
 TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
   importGaussKruegerJob();
   const auto wgs = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(3); };
@@ -84,9 +85,9 @@ TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
     QString message;
     int stored;
   } cases[] = {
-      {{"7 K 512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
-      {{"7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 0},
-      {{"7 K 4512345.678 5712345.678 1"}, wgs, zone, 0},
+      {{"7 K 512345.678 5712345.678 1"}, kGaussKrueger, zone, 2},
+      {{"7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 2},
+      {{"7 K 4512345.678 5712345.678 1"}, wgs, zone, 2},
       {{"1 K 4512345.678 5712345.678 1", "7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 1},
       {{"1 K 4512345.678 5712345.678 1", "7 K 4512345.678 15712345.678 1"}, kGaussKrueger, "Format ungültig!", 1},
   };
