@@ -1,7 +1,6 @@
 #pragma once
 // The NTv2 target import: target coordinates (decimal degrees or degree
-// texts) for the
-// points of Daten from a text file "Nr Code Breite Länge …".
+// texts) for the points of Daten from a text file "Nr Code Breite Länge …".
 #include <QString>
 #include <QStringList>
 #include <utility>
