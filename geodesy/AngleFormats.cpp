@@ -124,6 +124,12 @@ bool IsStrictDegreeText(const QString& text) {
 }
 
 std::optional<QString> DecimalMinutesInGrad(const QString& text) {
+  // A sign in front belongs to the whole angle.
+  if (text.startsWith(u'-')) {
+    const std::optional<QString> magnitude = DecimalMinutesInGrad(text.mid(1));
+    if (!magnitude || magnitude->startsWith(u'-')) return std::nullopt;
+    return QLatin1Char('-') + *magnitude;
+  }
   if (text.contains(QChar(0x00B0))) return DegreeDecimalMinutes(text);
   return CompactDecimalMinutes(text);
 }
@@ -134,10 +140,15 @@ double GradInRad(const QString& degreeText) {
   t.replace(QLatin1Char('\''), QLatin1Char(' '));
   t.remove(QLatin1Char('"'));
   const QString blank = QStringLiteral(" ");
-  const double d = Val(GetToken(t, 1, blank));
+  const QString degrees = GetToken(t, 1, blank);
+  const double d = Val(degrees);
   const double m = Val(GetToken(t, 2, blank));
   const double s = Val(GetToken(t, 3, blank));
-  return ((d + m / 60) + s / 3600) * kPi / 180;
+  // A sign in front belongs to the whole angle (-0°30' is half a degree
+  // south or west); a text with a sign before each part (-9°-30') reads alike.
+  const bool negative = degrees.startsWith(u'-') || d < 0 || m < 0 || s < 0;
+  const double magnitude = (std::fabs(d) + std::fabs(m) / 60) + std::fabs(s) / 3600;
+  return (negative ? -magnitude : magnitude) * kPi / 180;
 }
 
 QString FormatSeconds(double seconds, const QString& formatName) {
@@ -170,6 +181,13 @@ QString DezMinInGrad(const QString& decimalMinutes) {
 
 QString DezGradInGrad(double decimalDegrees) {
   const double v = CheckedFinite(decimalDegrees);
+  // A negative angle is its size with a sign in front, as every reader of
+  // degree texts takes it; an angle that rounds to zero keeps no sign.
+  if (v < 0) {
+    const QString size = DezGradInGrad(-v);
+    static const QString zero = QStringLiteral("0") + QChar(0x00B0) + QStringLiteral("00'00.00000\"");
+    return size == zero ? size : QLatin1Char('-') + size;
+  }
   const double d = Int(v);
   const double x = (v - d) * 60;
   const double m = Int(x);

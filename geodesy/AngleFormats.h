@@ -8,8 +8,9 @@
 namespace orv {
 
 // Degree text (D°M'S, closing quote optional) to radians. "°" and "'" count as
-// blanks, the text is split at single blanks into degrees, minutes, seconds;
-// the parts are added as they stand (no sign carried from the degrees).
+// blanks, the text is split at single blanks into degrees, minutes, seconds.
+// A "-" in front of the degrees, or any negative part, makes the whole angle
+// negative: -52°30'15" and -52°-30'-15" are both -(52° 30' 15").
 double GradInRad(const QString& degreeText);
 
 // Arc-seconds to degree text without closing quote. formatName "hh:nn:ss"
@@ -32,12 +33,13 @@ bool IsStrictDegreeText(const QString& text);
 
 // Decimal minutes "D°M.m'" (the closing "'" optional) or "DDMM.m" (the two
 // digits before the point are the minutes, any digits before them the
-// degrees) to a degree text as DezMinInGrad writes it; empty for anything
-// else (a sign, a comma, a letter, minutes of 60 or more).
+// degrees) to a degree text as DezMinInGrad writes it; a "-" in front makes
+// the whole angle negative. Empty for anything else (a sign elsewhere, a
+// comma, a letter, minutes of 60 or more).
 std::optional<QString> DecimalMinutesInGrad(const QString& text);
 
-// Decimal degrees to degree text; degrees rounded down, so negative angles
-// keep non-negative minutes and seconds (-9.5 gives -10°30'00.00000").
+// Decimal degrees to degree text; a negative angle is written as its size
+// with a "-" in front (-9.5 gives -9°30'00.00000"), as GradInRad reads it.
 QString DezGradInGrad(double decimalDegrees);
 
 // Radians to degree text, as DezGradInGrad after conversion to degrees.

@@ -27,6 +27,10 @@ bool StartsWithNumber(const QString& text) {
   return false;
 }
 
+// "N" of a latitude, "E" or "O" of a longitude left out (a line of point,
+// latitude and longitude holds the latitude where others hold the longitude).
+QString WithoutHemisphereLetters(QString field) { return field.remove(u'N').remove(u'E').remove(u'O'); }
+
 void NormaliseGeograf(QString& line) {
   CollapseBlanks(line);
   BlanksToTabsUnlessTabbed(line);
@@ -117,11 +121,13 @@ LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState
       NormaliseCsv(line, state);
       // A first line whose coordinate fields hold no numbers (column names,
       // most likely) is skipped, and counted so that the user hears of it.
+      // The hemisphere letters of an angle go first, as the geographic
+      // import removes them: N52.5 and E13.25 are numbers.
       const bool first = !state.csvLineSeen;
       state.csvLineSeen = true;
       const int offset = state.customCoords ? 1 : 0;
-      if (first && !StartsWithNumber(GetToken(line, 3 + offset, kTab)) &&
-          !StartsWithNumber(GetToken(line, 4 + offset, kTab)))
+      if (first && !StartsWithNumber(WithoutHemisphereLetters(GetToken(line, 3 + offset, kTab))) &&
+          !StartsWithNumber(WithoutHemisphereLetters(GetToken(line, 4 + offset, kTab))))
         return LineDecision::SkipCounted;
       return LineDecision::Use;
     }

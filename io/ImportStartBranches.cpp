@@ -275,13 +275,9 @@ bool AreDegreeParts(const QString& text) {
 // format: the decimal formats store their texts as given (format 1 in
 // BgDez/LgDez, format 3 in BgDezSek/LgDezSek). False when either angle is not
 // written in the chosen format, so that it would be read as another angle.
-// The angles stand where the line's layout puts them, whatever their
-// notation: fields 2 and 3 of a first-vessel line (time, latitude,
-// longitude), fields 3 and 4 of every other line (point, code, latitude,
-// longitude, height).
-bool GeographicDegreeTexts(const QString& line, int format, bool vesselA, ImportRow& row, QString& latitude,
+// The angles stand at latitudeField and the field after it.
+bool GeographicDegreeTexts(const QString& line, int format, int latitudeField, ImportRow& row, QString& latitude,
                            QString& longitude) {
-  const int latitudeField = vesselA ? 2 : 3;
   const QString rawLatitude = GetToken(line, latitudeField, kTab);
   const QString rawLongitude = GetToken(line, latitudeField + 1, kTab);
   if (format == 2) {
@@ -322,8 +318,16 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
   const int format = sys.geographicFormat >= 0 && sys.geographicFormat <= 3 ? sys.geographicFormat : 0;
   double height = 0;
   if (!sys.vesselA && !ParseOptional(GetToken(line, 5, kTab), height)) return Bad(kFormatPCBLH);
+  // The angles stand where the line's layout puts them, whatever their
+  // notation: fields 2 and 3 of a first-vessel line (time, latitude,
+  // longitude) and of a line of three fields (point, latitude, longitude, as
+  // the start-data dialog's examples write them), fields 3 and 4 of every
+  // other line (point, code, latitude, longitude, height).
+  const bool withoutCode = !sys.vesselA && TrimBlanks(GetToken(line, 4, kTab)).isEmpty() &&
+                           !TrimBlanks(GetToken(line, 3, kTab)).isEmpty();
   QString latitude, longitude;
-  if (!GeographicDegreeTexts(line, format, sys.vesselA, row, latitude, longitude)) return Bad(kFormatPCBLH);
+  if (!GeographicDegreeTexts(line, format, sys.vesselA || withoutCode ? 2 : 3, row, latitude, longitude))
+    return Bad(kFormatPCBLH);
   const double B = GradInRad(latitude);
   const double L = GradInRad(longitude);
   const double longitudeDegrees = L * 180 / kPi;
@@ -342,7 +346,7 @@ BranchResult ImportGeographicLine(const QString& line, const QString& rawLine, c
     row.put(kC, QString());
     heightText = QStringLiteral("75");
   } else {
-    row.put(kC, GetToken(line, 2, kTab));
+    row.put(kC, withoutCode ? QString() : GetToken(line, 2, kTab));
   }
 
   row.put(kSBg, MarkEmptyMinutes(latitude));

@@ -307,7 +307,7 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
         const QString line = TrimBlanks(TrimSpaces(lines[i]));
         if (line.isEmpty()) continue;
         rs.seek(QStringLiteral("="), FieldValue(Ntv2PunktKey(field(line, 1))));
-        if (rs.noMatch() || Val(field(line, 3)) == 0) {
+        if (rs.noMatch() || Ntv2TargetLatitudeMissing(field(line, 3))) {
           ++missing;
         } else {
           rs.edit();

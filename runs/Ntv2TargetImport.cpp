@@ -43,8 +43,25 @@ QString Ntv2PunktKey(const QString& number) {
   return n.size() < 16 ? n.rightJustified(20) : n;
 }
 
+double Ntv2TargetDegrees(const QString& angle) {
+  const QString text = TrimBlanks(angle);
+  if (!text.contains(QChar(0x00B0))) return ToDoubleStrict(text);
+  if (!IsStrictDegreeText(text))
+    throw OrvenilError(kErrTypeMismatch, QStringLiteral("Typen unverträglich: \"") + text +
+                                             QStringLiteral("\" ist keine Zahl und kein Winkel in Grad/Min/Sek."));
+  return GradInRad(text) * 180 / kPi;
+}
+
+bool Ntv2TargetLatitudeMissing(const QString& latitude) {
+  try {
+    return Ntv2TargetDegrees(latitude) == 0;
+  } catch (const OrvenilError&) {
+    return Val(latitude) == 0;
+  }
+}
+
 std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QString& lat, const QString& lon) {
-  const double phi = ToDoubleStrict(TrimBlanks(lat)), lambda = ToDoubleStrict(TrimBlanks(lon));
+  const double phi = Ntv2TargetDegrees(lat), lambda = Ntv2TargetDegrees(lon);
   // A latitude beyond a pole or a longitude beyond half a turn is no point
   // on the earth: a damaged line, never a target to store.
   if (!(std::fabs(phi) <= 90) || !(std::fabs(lambda) <= 180))
@@ -52,8 +69,11 @@ std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QStri
                                              TrimBlanks(lon) +
                                              QStringLiteral("\" liegt außerhalb von ±90° bzw. ±180°"));
   const QString radLat = NumberText(phi * kPi / 180), radLon = NumberText(lambda * kPi / 180);
-  return {{QStringLiteral("BgDezZiel"), lat},
-          {QStringLiteral("LgDezZiel"), lon},
+  const auto decimal = [](const QString& text, double degrees) {
+    return text.contains(QChar(0x00B0)) ? NumberText(degrees) : text;
+  };
+  return {{QStringLiteral("BgDezZiel"), decimal(lat, phi)},
+          {QStringLiteral("LgDezZiel"), decimal(lon, lambda)},
           {QStringLiteral("BgDezSekZiel"), NumberText(phi * 3600)},
           {QStringLiteral("LgDezSekZiel"), NumberText(lambda * 3600)},
           {QStringLiteral("radBgZiel"), radLat},

@@ -1,6 +1,6 @@
 #pragma once
-// The NTv2 target import: target coordinates (decimal degrees) for the
-// points of Daten from a text file "Nr Code Breite Länge …".
+// The NTv2 target import: target coordinates (decimal degrees or degree
+// texts) for the points of Daten from a text file "Nr Code Breite Länge …".
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -21,8 +21,18 @@ bool SameNtv2PointNumber(const QString& a, const QString& b);
 // characters when it is shorter than 16.
 QString Ntv2PunktKey(const QString& number);
 
+// A target angle in decimal degrees: a number, or a degree text D°M'S" as the
+// point-grid file holds them (a sign in front belongs to the whole angle).
+// Anything else throws OrvenilError 13.
+double Ntv2TargetDegrees(const QString& angle);
+
+// A latitude of 0, or none that reads as a number, marks a line without
+// target coordinates.
+bool Ntv2TargetLatitudeMissing(const QString& latitude);
+
 // The geographic target columns of the texts of latitude and longitude, in
-// the order they are written. A text that is no number throws OrvenilError 13.
+// the order they are written; decimal degrees stay as written, a degree text
+// gives its decimal degrees. A text that is no angle throws OrvenilError 13.
 std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QString& lat, const QString& lon);
 
 }  // namespace orv

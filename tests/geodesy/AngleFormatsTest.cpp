@@ -22,8 +22,9 @@ TEST(GradInRad, AddsDegreesMinutesSecondsWithTheProgramsPi) {
   EXPECT_EQ(GradInRad(Text("52°30'15\"")), expected);
   EXPECT_EQ(GradInRad(Text("52")), 52 * kPi / 180);
   EXPECT_EQ(GradInRad(Text("52°30'")), 52.5 * kPi / 180);
-  // No sign is carried into the minutes: -10°30' stands for -9.5°.
-  EXPECT_EQ(GradInRad(Text("-10°30'00")), (-10 + 0.5) * kPi / 180);
+  // A sign in front belongs to the whole angle, also before zero degrees.
+  EXPECT_EQ(GradInRad(Text("-10°30'00")), -10.5 * kPi / 180);
+  EXPECT_EQ(GradInRad(Text("-0°30'00\"")), -0.5 * kPi / 180);
 }
 
 TEST(GradInRad, BlanksNextToSignsShiftTheFields) {
@@ -32,10 +33,12 @@ TEST(GradInRad, BlanksNextToSignsShiftTheFields) {
   EXPECT_EQ(GradInRad(QString()), 0.0);
 }
 
-TEST(DezGradInGrad, WritesRoundedDownDegreesAndFiveDecimalSeconds) {
+TEST(DezGradInGrad, WritesWholeDegreesAndFiveDecimalSeconds) {
   EXPECT_EQ(DezGradInGrad(52.5), Text("52°30'00.00000\""));
   EXPECT_EQ(DezGradInGrad(13.4), Text("13°24'00.00000\""));
-  EXPECT_EQ(DezGradInGrad(-9.5), Text("-10°30'00.00000\""));
+  EXPECT_EQ(DezGradInGrad(-9.5), Text("-9°30'00.00000\""));
+  EXPECT_EQ(DezGradInGrad(-0.5), Text("-0°30'00.00000\""));
+  EXPECT_EQ(DezGradInGrad(-1e-12), Text("0°00'00.00000\""));
   EXPECT_EQ(DezGradInGrad(0), Text("0°00'00.00000\""));
   EXPECT_EQ(DezGradInGrad(52.123456789), Text("52°07'24.44444\""));
 }
@@ -44,7 +47,7 @@ TEST(DezGradInGrad, SecondsThatRoundToAMinuteAreCarried) {
   // 8.1 is stored as 8.0999999999999996: its seconds round to 60.
   EXPECT_EQ(DezGradInGrad(8.1), Text("8°06'00.00000\""));
   EXPECT_EQ(DezGradInGrad(9.9999999999), Text("10°00'00.00000\""));
-  // Negative angles keep non-negative minutes; the carry moves toward zero.
+  // Negative angles are written as their size with a sign in front.
   EXPECT_EQ(DezGradInGrad(-9.0000000001), Text("-9°00'00.00000\""));
 }
 

@@ -143,3 +143,82 @@ TEST_F(ImportTest, Utf8FileWhoseCopyCannotBeWrittenIsRefused) {
   EXPECT_EQ(rows()[0]["C"], "K1");
   EXPECT_EQ(orv::State().ImportDatei, job);
 }
+
+// A sign in front of an angle belongs to the whole angle, in degree texts, in
+// blank-separated degrees, minutes and seconds of a TAB file and in decimal
+// minutes. A west longitude lies in no zone of the start systems: refused with
+// the zone message, never stored as the same angle east.
+TEST_F(ImportTest, ASignInFrontOfAnAngleNegatesTheWholeAngle) {
+  startWithTables(false);
+  const double south = -(52 + 30.0 / 60 + 15.5 / 3600) * kPi / 180, halfSouth = -0.5 * kPi / 180;
+  const auto expectSouth = [&](const char* what) {
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 2) << what;
+    EXPECT_NEAR(r[0]["radBg"].toDouble(), south, 1e-11) << what;
+    EXPECT_NEAR(r[1]["radBg"].toDouble(), halfSouth, 1e-12) << what;
+    EXPECT_NEAR(r[1]["radLg"].toDouble(), 13 * kPi / 180, 1e-12) << what;
+  };
+  runImport(writeFile("gms.txt", {"1 K -52°30'15.5\" 13°00'00\" 100", "2 K -0°30'00\" 13°00'00\" 100"}), 1,
+            Geographic(0));
+  expectSouth("degree texts");
+  runImport(writeFile("gms.tab", {"1\t-52 30 15.5\t13 00 00\t100", "2\t-0 30 00\t13 00 00\t100"}), 6, Geographic(0));
+  expectSouth("blank-separated parts");
+  runImport(writeFile("dm.txt", {"1 K -52°30.258333333'  13°00.0'", "2 K -0030.0 1300.0"}), 1, Geographic(2));
+  expectSouth("decimal minutes");
+  const QString west = writeFile("west.txt", {"W K 52°30'00\" -0°30'00\" 100"});
+  runImport(west, 1, Geographic(0), [&] { dialogs->expectMessage("Zone bzw. Koordinatensystem ungültig!"); });
+  for (const auto& row : rows()) EXPECT_NE(row["Punkt"].trimmed(), "W");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// Every input format reads the layout of the start-data dialog's own example
+// (point, latitude, longitude) under the Geograf and csv filters; a line with
+// a code keeps its angles in fields 3 and 4, even when the code is a number.
+TEST_F(ImportTest, TheDialogsExampleLayoutIsReadUnderEveryFilter) {
+  startWithTables(false);
+  const double lat = (51 + 51.13 / 60) * kPi / 180, lon = (13 + 56.23 / 60) * kPi / 180;
+  struct Case {
+    int filter, format;
+    QStringList lines;
+  } cases[] = {
+      {1, 2, {"1001   51°51.13'  13°56.23'", "1002 5151.1300 1356.2300", "1003 12 5151.13 1356.23 100"}},
+      {4, 2, {"1001   51°51.13'  13°56.23'", "1002 5151.1300 1356.2300", "1003 12 5151.13 1356.23 100"}},
+      {5, 2, {"1001;51°51.13';13°56.23'", "1002;5151.1300;1356.2300", "1003;12;5151.13;1356.23;100"}},
+      {1, 0, {"1001   51°51'07.8\"  13°56'13.8\"", "1002 51°51'07.8\" 13°56'13.8\"", "1003 12 51°51'07.8\" 13°56'13.8\" 100"}},
+      {1, 1, {"1001   51.852166666667°  13.937166666667°", "1002 51.852166666667 13.937166666667",
+              "1003 12 51.852166666667 13.937166666667 100"}},
+      {1, 3, {"1001   186667.8''  50173.8''", "1002 186667.8 50173.8", "1003 12 186667.8 50173.8 100"}},
+  };
+  for (const Case& c : cases) {
+    const QString what = QStringLiteral("filter %1, format %2").arg(c.filter).arg(c.format);
+    runImport(writeFile(c.filter == 5 ? "dm.csv" : "dm.txt", c.lines), c.filter, Geographic(c.format));
+    EXPECT_TRUE(dialogs->allDone()) << what.toStdString() << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 3) << what.toStdString();
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(r[i]["Punkt"].trimmed(), QString::number(1001 + i)) << what.toStdString();
+      EXPECT_NEAR(r[i]["radBg"].toDouble(), lat, 1e-11) << what.toStdString() << " line " << i + 1;
+      EXPECT_NEAR(r[i]["radLg"].toDouble(), lon, 1e-11) << what.toStdString() << " line " << i + 1;
+    }
+    EXPECT_EQ(r[0]["C"], "") << what.toStdString();
+    EXPECT_EQ(r[2]["C"], "12") << what.toStdString();
+    EXPECT_EQ(r[2]["sHg"], "100.0000") << what.toStdString();
+  }
+}
+
+// The hemisphere letters go before the first csv line is judged: a point in
+// the first line is a point, as in every other line.
+TEST_F(ImportTest, AFirstCsvLineWithHemisphereLettersIsAPoint) {
+  startWithTables(false);
+  runImport(writeFile("nord.csv", {"1;K;N52.5;E13.25;100", "2;K;N52.5;O13.25;100"}), 5, Geographic(1));
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  ASSERT_EQ(rows().size(), 2);
+  runImport(writeFile("ohne.csv", {"1;N52.5;E13.25", "2;N52.5;O13.25"}), 5, Geographic(1));
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 2);
+  for (const auto& row : r) {
+    EXPECT_NEAR(row["radBg"].toDouble(), 52.5 * kPi / 180, 1e-12);
+    EXPECT_NEAR(row["radLg"].toDouble(), 13.25 * kPi / 180, 1e-12);
+  }
+}

@@ -1,8 +1,12 @@
 // The NTv2 menu in the main window: the target import by point number reads
 // LF files to their last line and reports the points it could not use; the
 // extent export says which row to choose and which files it wrote.
+#include <QDir>
 #include <QFile>
 
+#include "foundation/TextTokens.h"
+#include "foundation/Windows1252.h"
+#include "geodesy/AngleFormats.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "runs/Ntv2Extents.h"
@@ -88,6 +92,50 @@ TEST_F(Ntv2Window, ExtentExportNamesTheRowToChooseAndTheFilesItWrote) {
   EXPECT_TRUE(closing.contains(Ntv2ExtentPointPath(grid))) << closing.toStdString();
   EXPECT_TRUE(closing.contains(Ntv2ExtentLinePath(grid))) << closing.toStdString();
   EXPECT_TRUE(QFile::exists(Ntv2ExtentLinePath(grid)));
+}
+
+// The corner file's sign belongs to the whole angle: a corner half a degree
+// west of Greenwich spans twenty steps of 90 seconds to the one a degree west,
+// and the nodes are written so that they read back west.
+TEST_F(Ntv2Window, PointGridReadsSignedCornersAndWritesNodesThatReadBack) {
+  putAllTables();
+  start();
+  const QString corners = root.filePath("ecken.head");
+  QFile f(corners);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(EncodeWindows1252(QString::fromUtf8("SO 0 50°00'00\" -0°30'00\"\r\nNW 0 50°10'00\" -1°00'00\"\r\n")));
+  f.close();
+  dialogs->expectOpenFile(corners, 2);
+  dialogs->expectInput("Gitterabstand", "60; 90");
+  dialogs->expectMessage(" geographische Koordinaten im Gitterabstand:");
+  dialogs->expectOpenFileCancel();
+  form->Coolbar2_ButtonMenuClick("btnNTv2erzeugen");
+  ASSERT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_TRUE(dialogs->messageTexts().last().startsWith("11/21-231 ")) << dialogs->messageTexts().last().toStdString();
+  const QStringList written = QDir(root.path()).entryList({"NTv2_60x90_*.bl"});
+  ASSERT_EQ(written.size(), 1);
+  QFile bl(root.filePath(written.first()));
+  ASSERT_TRUE(bl.open(QIODevice::ReadOnly));
+  const QStringList lines = DecodeWindows1252(bl.readAll()).split("\r\n");
+  ASSERT_GE(lines.size(), 5);
+  EXPECT_EQ(lines[1].toStdString(), "NW\t0\t50°10'00.00000\"\t-1°00'00.00000\"");
+  EXPECT_EQ(lines[3].toStdString(), "2\t0\t50°00'00.00000\"\t-0°31'30.00000\"");
+  EXPECT_NEAR(GradInRad(GetToken(lines[3], 4, "\t")) * 180 / 3.14159265358979, -0.525, 1e-12);
+
+  // Target coordinates in the grid file's degree texts read with their sign too.
+  fillDaten({{"1", 50.0, -0.5}, {"2", 50.0, -0.525}});
+  const QString targets = root.filePath("ziel.bl");
+  QFile t(targets);
+  ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+  t.write(EncodeWindows1252(QString::fromUtf8("1 0 50°00'01.00000\" -0°30'00.00000\"\r\n2 0 50.0 -0.525\r\n")));
+  t.close();
+  dialogs->expectMessage("nach Punktnummer den Startdaten zugeordnet");
+  dialogs->expectOpenFile(targets);
+  form->Coolbar2_ButtonMenuClick("btnNTv2ZielManuell");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(cell(1, "BgDezSekZiel").toDouble(), 180001);
+  EXPECT_EQ(cell(1, "LgDezSekZiel").toDouble(), -1800);
+  EXPECT_EQ(cell(2, "sLgZiel"), QString::fromUtf8("-0°31'30.00000\""));
 }
 
 }  // namespace
