@@ -135,6 +135,7 @@ TEST_F(ExportTest, VesselSetWritesCsvPointsAndLines) {
                 {"sXeZiel", "5712345.123"}};
   fill(rows);
   State().ImportKopfzeile = "Zeit;x";
+  State().EllipsoidZielKoordinaten = "Bessel";
   // Only the final ".csv" of the path gives way to ".pkt" and ".lne".
   const QString folder = out + "reise.csv.d/";
   QDir().mkpath(folder);
@@ -171,10 +172,13 @@ TEST_F(ExportTest, LgoFilesByPreset) {
       lines({"@%Unit:                m", "@%Coordinate type:     Geodetic", "@%Reference ellipsoid: WGS 1984",
              "@#P1               51 02 03.12345  N  13 04 05.5      E    98.25            22"})
           .toStdString());
-  // Any other preset leaves the file empty.
-  exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet");
-  EXPECT_TRUE(QFileInfo::exists(out + "leer.asc"));
-  EXPECT_EQ(bytesOf(out + "leer.asc"), QByteArray());
+  // Any other preset would give a file without points: none is made, and
+  // the message says why.
+  exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet", [&] {
+    dialogs->expectMessage("Eine LGO-Datei wird nur mit der Vorlage \"Eingabe LGO ETRS89\" oder");
+  });
+  EXPECT_FALSE(QFileInfo::exists(out + "leer.asc"));
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
 TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
