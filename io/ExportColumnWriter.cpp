@@ -49,7 +49,8 @@ enum class Separation { Blank, Tab, Semicolon };
 // around a value go with the separators. In a blank-separated line a blank
 // inside a value splits it, and an empty value (other than the code, which
 // is written "0") moves the values after it; the csv import splits at ","
-// and ";", drops double quotes and turns inner blanks into "_".
+// and ";", drops double quotes and turns inner blanks into "_" (the seconds
+// sign that ends a degree text may go: the angle reads back the same).
 qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vector<char>& code,
                      Separation separation) {
   if (separation == Separation::Tab) return -1;
@@ -61,7 +62,8 @@ qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vecto
     if (separation == Separation::Blank) {
       if (value.isEmpty() ? !code[static_cast<size_t>(c)] && c < last : value.contains(' ')) return c;
     } else {
-      for (char b : value)
+      const QByteArrayView inner = value.endsWith('"') && value.contains("\xC2\xB0") ? value.chopped(1) : value;
+      for (char b : inner)
         if (b == ' ' || b == ',' || b == ';' || b == '"') return c;
     }
   }
