@@ -3,15 +3,34 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <QFileInfo>
+
 #include "foundation/FileErrorReason.h"
 
 namespace orv {
 
+namespace {
+
+// The file a path leads to through its symbolic links, followed one by one
+// so that a link to a file not yet there names that file; the path itself
+// when the links run in a circle.
+QString FollowSymbolicLinks(const QString& path) {
+  QFileInfo info(path);
+  for (int depth = 0; depth < 64; ++depth) {
+    if (!info.isSymLink()) return info.filePath();
+    info.setFile(info.symLinkTarget());
+  }
+  return path;
+}
+
+}  // namespace
+
 bool ReplacingFile::openFor(const QString& target) {
   target_ = target;
+  written_ = FollowSymbolicLinks(target);
   error_.clear();
   setAutoRemove(true);
-  setFileTemplate(target + QStringLiteral(".XXXXXX"));
+  setFileTemplate(written_ + QStringLiteral(".XXXXXX"));
   errno = 0;
   if (open()) return true;
   error_ = FileErrorReason(errno, *this);
@@ -36,7 +55,7 @@ bool ReplacingFile::commit() {
   close();
   setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                  QFile::ReadGroup | QFile::ReadOther);
-  if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target_).constData()) != 0) {
+  if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(written_).constData()) != 0) {
     error_ = SystemErrorReason(errno);
     QFile::remove(temporary);
     return false;

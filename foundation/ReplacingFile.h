@@ -3,7 +3,9 @@
 // in one step when complete, so that an older file of the name stays whole
 // until then and a failed write leaves nothing behind. Unlike QSaveFile it
 // leaves writing the data to disk to the system instead of waiting for it,
-// which matters for exports of millions of rows.
+// which matters for exports of millions of rows. A target that is a symbolic
+// link (also one whose file does not exist yet) is written where the link
+// leads, and the link stays.
 #include <QString>
 #include <QTemporaryFile>
 
@@ -11,8 +13,10 @@ namespace orv {
 
 class ReplacingFile : public QTemporaryFile {
  public:
-  // Opens the temporary file beside target; False when that is impossible.
+  // Opens the temporary file beside the file target names; False when that
+  // is impossible.
   bool openFor(const QString& target);
+  // The path as given, for messages.
   const QString& target() const { return target_; }
   // Flushes, closes and renames the file over target (readable by all,
   // writable by the owner). False on failure; lastError() says why.
@@ -27,6 +31,7 @@ class ReplacingFile : public QTemporaryFile {
 
  private:
   QString target_;
+  QString written_;  // target with its symbolic links followed
   QString error_;
 };
 

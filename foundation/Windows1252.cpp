@@ -46,6 +46,12 @@ void AppendWindows1252(QByteArray& out, QStringView text) {
   for (qsizetype i = 0; i < text.size(); ++i) dst[i] = EncodeWindows1252(text[i]);
 }
 
+bool FitsWindows1252(QStringView text) {
+  for (QChar c : text)
+    if (c != QLatin1Char('?') && EncodeWindows1252(c) == '?') return false;
+  return true;
+}
+
 QByteArray EncodeWindows1252(const QString& text) {
   QByteArray out;
   AppendWindows1252(out, text);

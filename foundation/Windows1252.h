@@ -15,6 +15,8 @@ char EncodeWindows1252(QChar c);
 QString DecodeWindows1252(const QByteArray& bytes);
 QString DecodeWindows1252(const char* data, qsizetype size);
 QByteArray EncodeWindows1252(const QString& text);
+// True when every character of text has its own byte in the code page.
+bool FitsWindows1252(QStringView text);
 // Appends the encoded text to out.
 void AppendWindows1252(QByteArray& out, QStringView text);
 

@@ -8,6 +8,8 @@ void ColumnLine::place(int column, QStringView field) {
     line_.append(QString(start - line_.size(), QLatin1Char(' ')));
   else if (line_.size() > start)
     line_.append(QLatin1Char(' '));
+  else if (start > 0 && !field.isEmpty() && line_.back() != QLatin1Char(' ') && field.front() != QLatin1Char(' '))
+    line_.append(QLatin1Char(' '));  // a field that filled its room exactly
   line_.append(field);
 }
 

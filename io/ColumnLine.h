@@ -3,8 +3,9 @@
 // vessel and LGO files want them. Placing a field pads the line with blanks
 // up to its column. A field whose column the line has already passed (the
 // field before it was longer than its room) follows after one blank on the
-// same line, so a record never breaks into two lines. Field texts are never
-// cut.
+// same line, so a record never breaks into two lines; a field is never
+// written onto the one before it: where neither ends or begins with a
+// blank, one blank stands between them. Field texts are never cut.
 #include <QString>
 
 namespace orv {

@@ -4,8 +4,13 @@
 // Excel csv (";") or Geograf .in (fixed columns). A record that lacks a
 // chosen coordinate (MissingCoordinates) is left out and counted. In the
 // blank-separated files (ASCII, Geograf) a point without code has the code
-// "0", so that its line keeps its fields in place.
+// "0", so that its line keeps its fields in place. A record with a value the
+// file cannot hold so that the import reads it back (a blank inside a value
+// of a blank-separated file; a blank, ",", ";" or double quote inside a csv
+// value; an empty value before others in a blank-separated line; a
+// character Windows-1252 lacks) is left out and named.
 #include <QString>
+#include <QStringList>
 
 #include "io/ExportJob.h"
 
@@ -13,15 +18,12 @@ namespace orv {
 
 // Writes the file for filter index 1, 2, 4 or 8 and returns the number of
 // empty coordinates (records left out count once per empty coordinate).
-int WriteColumnFile(const ExportJob& job, int filterIndex);
+int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unreadable);
 
-// The message shown after an export that left records out.
-QString EmptyCoordinatesMessage(int count);
-
-// A Geograf .in line from the blank-joined values: point (15 wide, from
-// column 1), code (8 wide, from column 18), easting, northing and, when
-// given, height (11 wide, three decimals, from columns 28, 41 and 54), each
-// right-aligned.
-QString GeografLine(const QString& joined);
+// A Geograf .in line from the record's values, each trimmed: point (15
+// wide, from column 1), code (8 wide, from column 18), easting, northing
+// and, when given, height (11 wide, three decimals, from columns 28, 41 and
+// 54), each right-aligned.
+QString GeografLine(const QStringList& values);
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
 #include "foundation/Windows1252.h"
 #include "platform/db/ForwardQuery.h"
 #include "shell/CoordinateDatabase.h"
@@ -47,6 +48,62 @@ bool MissingCoordinates::complete(const std::vector<QByteArrayView>& values) {
   for (int c : columns_) missing += IsMissing(values[static_cast<size_t>(c)]) ? 1 : 0;
   count_ += missing;
   return missing == 0;
+}
+
+void UnreadableValues::add(QStringView point, QStringView value) {
+  // The message names the first few; the count says how many there are.
+  if (++count_ <= 10)
+    named_ << QStringLiteral("Punkt ") + TrimBlanks(point.toString()) + QStringLiteral(": \"") +
+                  value.toString() + QLatin1Char('"');
+}
+
+QString UnreadableValues::message() const {
+  if (count_ == 0) return QString();
+  QString text = QString::number(count_) +
+                 QStringLiteral(" Punkte mit Werten, die diese Datei nicht so aufnehmen kann, dass sie beim "
+                                "Einlesen gleich bleiben (Leerzeichen, Trennzeichen oder Zeichen außerhalb "
+                                "von Windows-1252):   \n") +
+                 named_.join(QLatin1Char('\n'));
+  if (count_ > named_.size()) text += QStringLiteral("\n...");
+  return text + QStringLiteral("\nDie betroffenen Punkte wurden nicht exportiert!   ");
+}
+
+QString LeftOutMessage(int emptyCoordinates, const UnreadableValues& unreadable) {
+  QStringList parts;
+  if (emptyCoordinates > 0)
+    parts << QString::number(emptyCoordinates) + QStringLiteral(" Koordinaten ohne gültigen Wert!   \n") +
+                 QStringLiteral("Die betroffenen Punkte wurden nicht exportiert!   ");
+  if (unreadable.count() > 0) parts << unreadable.message();
+  return parts.join(QStringLiteral("\n\n"));
+}
+
+namespace {
+
+// The system an ellipsoid's positions are given in, as the messages name it.
+QString SystemOfEllipsoid(const QString& ellipsoid) {
+  if (ellipsoid == QLatin1String("GRS1980")) return QStringLiteral("ETRS89 (GRS1980)");
+  if (ellipsoid == QLatin1String("Krassowski")) return QStringLiteral("GK42/83 (Krassowski)");
+  if (ellipsoid == QLatin1String("Bessel")) return QStringLiteral("RD83 (Bessel)");
+  if (ellipsoid.isEmpty())
+    return QStringLiteral("einem unbekannten System (keine abgeschlossene Transformation hat sie berechnet)");
+  return ellipsoid;
+}
+
+}  // namespace
+
+void RequirePositionsIn(const QString& ellipsoid, const QStringList& allowed, bool target,
+                        const QString& file, const QString& transformTo) {
+  if (!ellipsoid.isEmpty() && allowed.contains(ellipsoid)) return;
+  QStringList systems;
+  for (const QString& e : allowed) systems << SystemOfEllipsoid(e);
+  throw OrvenilError(
+      kErrInvalidProcedureCall,
+      file + QStringLiteral(" nimmt nur Koordinaten in ") + systems.join(QStringLiteral(" oder ")) +
+          QStringLiteral(" auf; die Koordinaten des ") +
+          (target ? QStringLiteral("Zielsystems") : QStringLiteral("Startsystems")) +
+          QStringLiteral(" liegen in ") + SystemOfEllipsoid(ellipsoid) +
+          QStringLiteral("!\nBitte transformieren Sie die Punkte zuerst nach ") + transformTo +
+          QStringLiteral("!\nDie Datei wird nicht geschrieben! Abbruch!   "));
 }
 
 QString ExportSelectList(const QStringList& names) {

@@ -23,6 +23,8 @@ struct ExportJob {
   QString path;        // the output file
   QString columnList;  // "1,2,18,19": 1-based column numbers of Daten, in output order
   QString preset;      // the export dialog's position preset
+  QString startEllipsoid;   // what the start positions are in (the import's ellipsoid)
+  QString targetEllipsoid;  // what the target positions are in ("" when unknown)
   std::function<void(int record, int total)> progress;
 
   // Passes on the records at which the progress display can change.
@@ -82,6 +84,34 @@ class MissingCoordinates {
   std::vector<int> columns_;
   int count_ = 0;
 };
+
+// What a writer left out besides the records without coordinates: records
+// with a value the file cannot hold so that it reads back as it is (a
+// blank inside a value of a blank-separated file, a separator inside a
+// value, a character the code page lacks).
+class UnreadableValues {
+ public:
+  // Counts the record; its point and value are named in the message.
+  void add(QStringView point, QStringView value);
+  int count() const { return count_; }
+  // "" when nothing was left out.
+  QString message() const;
+
+ private:
+  int count_ = 0;
+  QStringList named_;
+};
+
+// The end message of an export that left records out, "" when none.
+QString LeftOutMessage(int emptyCoordinates, const UnreadableValues& unreadable);
+
+// A file that says which system its positions are in refuses positions of
+// another one: throws an OrvenilError that names the file, the positions'
+// system and the system to transform them to first. allowed: the
+// ellipsoids the file may hold; target: the positions are the target
+// system's.
+void RequirePositionsIn(const QString& ellipsoid, const QStringList& allowed, bool target,
+                        const QString& file, const QString& transformTo);
 
 // A SELECT list for field names: each quoted, NULL for an empty name.
 QString ExportSelectList(const QStringList& names);

@@ -5,6 +5,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
+#include "foundation/Windows1252.h"
 #include "io/ColumnLine.h"
 #include "platform/db/ForwardQuery.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 const QString kPresetEtrs89 = QStringLiteral("Eingabe LGO ETRS89");
 const QString kPresetGeodetic = QStringLiteral("Eingabe LGO Geodetic");
-const QString kBlank = QStringLiteral(" ");
 
 // Degree, minute and second signs become blanks.
 QString AngleWithBlanks(QString angle) {
@@ -23,11 +23,24 @@ QString AngleWithBlanks(QString angle) {
       .replace(QLatin1Char('"'), QLatin1Char(' '));
 }
 
-// The chosen values of the current record, each trimmed, joined by blanks.
-QString JoinedValues(const ForwardQuery& query, qsizetype count) {
+// The chosen values of the current record, each trimmed.
+QStringList RecordValues(const ForwardQuery& query, qsizetype count) {
   QStringList values;
   for (int c = 0; c < count; ++c) values << TrimBlanks(query.text(c));
-  return TrimBlanks(values.join(kBlank));
+  return values;
+}
+
+QString ValueAt(const QStringList& values, int index) {
+  return index < values.size() ? values.at(index) : QString();
+}
+
+// The first value that a reader splitting the record at its blanks would
+// split (a blank inside it), or that the file cannot hold (a character the
+// code page lacks); -1 for none.
+qsizetype SplitValue(const QStringList& values) {
+  for (qsizetype c = 0; c < values.size(); ++c)
+    if (values.at(c).contains(QLatin1Char(' ')) || !FitsWindows1252(values.at(c))) return c;
+  return -1;
 }
 
 // The UTM zone of an ETRS89 easting with its zone digit in front
@@ -48,9 +61,9 @@ int LgoZone(const ExportJob& job, const QStringList& names, const QString& selec
   QString zonePoint;
   while (query.next()) {
     if (!missing.complete(query)) continue;
-    const QString joined = JoinedValues(query, names.size());
-    if (joined.isEmpty()) continue;
-    const QString point = GetToken(joined, 1, kBlank), easting = GetToken(joined, 2, kBlank);
+    const QStringList values = RecordValues(query, names.size());
+    if (values.join(QString()).isEmpty() || SplitValue(values) >= 0) continue;
+    const QString point = ValueAt(values, 0), easting = ValueAt(values, 1);
     const int own = UtmZoneOfEasting(easting);
     if (own != 32 && own != 33)
       throw OrvenilError(kErrInvalidProcedureCall,
@@ -78,22 +91,32 @@ int LgoZone(const ExportJob& job, const QStringList& names, const QString& selec
 
 }  // namespace
 
-int WriteLgoFile(const ExportJob& job) {
+int WriteLgoFile(const ExportJob& job, UnreadableValues& unreadable) {
   const bool etrs89 = job.preset == kPresetEtrs89;
   const bool geodetic = job.preset == kPresetGeodetic;
+  if (!etrs89 && !geodetic)
+    throw OrvenilError(kErrInvalidProcedureCall,
+                       QStringLiteral("Eine LGO-Datei wird nur mit der Vorlage \"") + kPresetEtrs89 +
+                           QStringLiteral("\" oder \"") + kPresetGeodetic +
+                           QStringLiteral("\" geschrieben; mit der Vorlage \"") + job.preset +
+                           QStringLiteral("\" enthielte sie keinen Punkt!\nBitte wählen Sie im Export eine "
+                                          "der beiden LGO-Vorlagen! Abbruch!   "));
+  // The header says WGS 1984: positions of another system are refused.
+  RequirePositionsIn(job.startEllipsoid,
+                     etrs89 ? QStringList{QStringLiteral("GRS1980")}
+                            : QStringList{QStringLiteral("GRS1980"), QStringLiteral("WGS1984")},
+                     false, QStringLiteral("Die LGO-Datei"), QStringLiteral("ETRS89"));
   const QStringList names = ExportColumnNames(job.columnList);
   const QString select =
       QStringLiteral("SELECT ") + ExportSelectList(names) + QStringLiteral(" FROM Daten ORDER BY rowid");
   // Before the file is made: a refused export leaves any older file as it was.
   const int zone = etrs89 ? LgoZone(job, names, select) : 0;
   ExportOutput out(job.path);
-  if (etrs89 || geodetic) {
-    out.writeLine(QStringLiteral("@%Unit:                m"));
-    out.writeLine(etrs89 ? QStringLiteral("@%Coordinate type:     Grid")
-                         : QStringLiteral("@%Coordinate type:     Geodetic"));
-    out.writeLine(QStringLiteral("@%Reference ellipsoid: WGS 1984"));
-    if (etrs89) out.writeLine(QStringLiteral("@%Projection set:      UTM ") + QString::number(zone));
-  }
+  out.writeLine(QStringLiteral("@%Unit:                m"));
+  out.writeLine(etrs89 ? QStringLiteral("@%Coordinate type:     Grid")
+                       : QStringLiteral("@%Coordinate type:     Geodetic"));
+  out.writeLine(QStringLiteral("@%Reference ellipsoid: WGS 1984"));
+  if (etrs89) out.writeLine(QStringLiteral("@%Projection set:      UTM ") + QString::number(zone));
   const int total = DatenRecordCount(job.db);
   ForwardQuery query(job.db, select);
   MissingCoordinates missing(names);
@@ -101,13 +124,17 @@ int WriteLgoFile(const ExportJob& job) {
   int record = 0;
   while (query.next()) {
     job.report(++record, total);
-    if (!etrs89 && !geodetic) continue;
     // A missing value would move the following ones into its place.
     if (!missing.complete(query)) continue;
-    const QString joined = JoinedValues(query, names.size());
-    if (joined.isEmpty()) continue;
-    const QString t1 = GetToken(joined, 1, kBlank), t2 = GetToken(joined, 2, kBlank);
-    const QString t3 = GetToken(joined, 3, kBlank), t4 = GetToken(joined, 4, kBlank);
+    const QStringList values = RecordValues(query, names.size());
+    if (values.join(QString()).isEmpty()) continue;
+    // The record is read by its blanks: a value holding one is left out.
+    if (const qsizetype bad = SplitValue(values); bad >= 0) {
+      unreadable.add(ValueAt(values, 0), values.at(bad));
+      continue;
+    }
+    const QString t1 = ValueAt(values, 0), t2 = ValueAt(values, 1);
+    const QString t3 = ValueAt(values, 2), t4 = ValueAt(values, 3);
     line.clear();
     line.place(1, QStringLiteral("@#") + t1);
     if (etrs89) {

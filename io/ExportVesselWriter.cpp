@@ -15,6 +15,9 @@ QString VesselPointName(const QString& point) {
 int WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   // Only the final ".csv" gives way to the other extensions: a folder named
   // "x.csv" stays as it is.
+  // The csv header says the target positions are RD83.
+  RequirePositionsIn(job.targetEllipsoid, {QStringLiteral("Bessel")}, true, QStringLiteral("Der Kalkschiff-Satz"),
+                     QStringLiteral("RD83"));
   const QString stem = job.path.endsWith(QStringLiteral(".csv")) ? job.path.chopped(4) : job.path;
   ExportOutput csv(job.path);
   ExportOutput pkt(stem + QStringLiteral(".pkt"));

@@ -16,13 +16,21 @@ QString WaypointCoordinate(const QString& decimalDegrees) {
 
 int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
   QString latitudeField, longitudeField;
-  if (job.preset == QStringLiteral("Eingabe Mikrokopter aus Startsystem")) {
+  const bool start = job.preset == QStringLiteral("Eingabe Mikrokopter aus Startsystem");
+  const bool target = job.preset == QStringLiteral("Eingabe Mikrokopter aus Zielsystem");
+  if (start) {
     latitudeField = QStringLiteral("BgDez");
     longitudeField = QStringLiteral("LgDez");
-  } else if (job.preset == QStringLiteral("Eingabe Mikrokopter aus Zielsystem")) {
+  } else if (target) {
     latitudeField = QStringLiteral("BgDezZiel");
     longitudeField = QStringLiteral("LgDezZiel");
   }
+  // A drone's GPS flies WGS 1984 positions: those of another system would
+  // lead it astray by up to some hundred metres.
+  if (start || target)
+    RequirePositionsIn(target ? job.targetEllipsoid : job.startEllipsoid,
+                       {QStringLiteral("GRS1980"), QStringLiteral("WGS1984")}, target,
+                       QStringLiteral("Die Wegpunktdatei"), QStringLiteral("ETRS89"));
   const bool coordinates = !latitudeField.isEmpty();
   const QString altitude = QStringLiteral("Altitude=") + NumberText(Val(heightAnswer));
   const int total = DatenRecordCount(job.db);

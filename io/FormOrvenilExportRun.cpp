@@ -143,24 +143,27 @@ void FormOrvenil::ExportCoordinateTable() {
     job.path = state.ExportDatei;
     job.columnList = state.SpeichernSpaltenNr;
     job.preset = state.ExportVorlage;
+    job.startEllipsoid = state.EllipsoidImport;
+    job.targetEllipsoid = state.EllipsoidZielKoordinaten;
     job.progress = [](int record, int total) {
       ShowProgress(record, 0, total, true, QStringLiteral(" Zeilen exportiert..."));
     };
     int emptyCoordinates = 0;
+    UnreadableValues unreadable;
     switch (format) {
       case kExportAscii:
       case kExportAsciiTab:
       case kExportCsv:
-      case kExportGeograf: emptyCoordinates = WriteColumnFile(job, format); break;
+      case kExportGeograf: emptyCoordinates = WriteColumnFile(job, format, unreadable); break;
       case kExportXls: emptyCoordinates = ExportSpreadsheetFile(GridKooDb, job); break;
       case kExportVessel: emptyCoordinates = WriteVesselSet(job, state.ImportKopfzeile); break;
-      case kExportLgo: emptyCoordinates = WriteLgoFile(job); break;
+      case kExportLgo: emptyCoordinates = WriteLgoFile(job, unreadable); break;
       case kExportWaypoints: emptyCoordinates = WriteWaypointFile(job, state.Antwort); break;
       default: break;
     }
-    if (emptyCoordinates > 0)
-      Dialogs().messageBox(EmptyCoordinatesMessage(emptyCoordinates), MsgButtons::Ok, MsgIcon::Exclamation,
-                           QStringLiteral("Export"));
+    const QString leftOut = LeftOutMessage(emptyCoordinates, unreadable);
+    if (!leftOut.isEmpty())
+      Dialogs().messageBox(leftOut, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Export"));
   } catch (const OrvenilError& e) {
     Dialogs().messageBox(e.description(), MsgButtons::Ok, MsgIcon::Critical, kTitle);
   }

@@ -36,11 +36,13 @@ void FormOrvenil::cmdTrafoStart_Click() {
   SkipFailingStep("Transformation", [&] {
     const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
     runCompleted_ = false;
-    if (AuswahlTrafoTyp->isSelected(1)) {
-      ParaTrafoDatenRechnen();
-      if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
-    } else if (AuswahlTrafoTyp->isSelected(2)) {
-      RunNtv2Transformation();
+    if (AuswahlTrafoTyp->isSelected(1) || AuswahlTrafoTyp->isSelected(2)) {
+      State().EllipsoidZielKoordinaten.clear();
+      if (AuswahlTrafoTyp->isSelected(1))
+        ParaTrafoDatenRechnen();
+      else
+        RunNtv2Transformation();
+      if (runCompleted_) State().EllipsoidZielKoordinaten = State().EllipsoidZiel;
       if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(3)) {
       ConvertHeightsWithGeoid();

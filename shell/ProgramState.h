@@ -68,6 +68,9 @@ struct ProgramState {
   QString EllipsoidStart;
   QString EllipsoidZiel;
   QString EllipsoidImport;
+  // The ellipsoid of the target positions: the target of the transformation
+  // that wrote them; "" before one and after one that stopped on its way.
+  QString EllipsoidZielKoordinaten;
   QString SystemnameStart;
   QString SystemnameZiel;
   double StartA = 0;

@@ -19,6 +19,9 @@ class ExportTest : public MainWindowTest {
     putAllTables();
     start();
     dialogs->setAcceptOkMessages(true);
+    // The rows are ETRS89 positions, in the start and the target columns.
+    orv::State().EllipsoidImport = "GRS1980";
+    orv::State().EllipsoidZielKoordinaten = "GRS1980";
     out = root.path() + "/Ausgabe/";
     QDir().mkpath(out);
   }

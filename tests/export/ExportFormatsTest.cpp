@@ -135,6 +135,7 @@ TEST_F(ExportTest, VesselSetWritesCsvPointsAndLines) {
                 {"sXeZiel", "5712345.123"}};
   fill(rows);
   State().ImportKopfzeile = "Zeit;x";
+  State().EllipsoidZielKoordinaten = "Bessel";
   // Only the final ".csv" of the path gives way to ".pkt" and ".lne".
   const QString folder = out + "reise.csv.d/";
   QDir().mkpath(folder);
@@ -171,10 +172,13 @@ TEST_F(ExportTest, LgoFilesByPreset) {
       lines({"@%Unit:                m", "@%Coordinate type:     Geodetic", "@%Reference ellipsoid: WGS 1984",
              "@#P1               51 02 03.12345  N  13 04 05.5      E    98.25            22"})
           .toStdString());
-  // Any other preset leaves the file empty.
-  exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet");
-  EXPECT_TRUE(QFileInfo::exists(out + "leer.asc"));
-  EXPECT_EQ(bytesOf(out + "leer.asc"), QByteArray());
+  // Any other preset would give a file without points: none is made, and
+  // the message says why.
+  exportAs(out + "leer", 6, "1,3,4,5", "Ziel verebnet", [&] {
+    dialogs->expectMessage("Eine LGO-Datei wird nur mit der Vorlage \"Eingabe LGO ETRS89\" oder");
+  });
+  EXPECT_FALSE(QFileInfo::exists(out + "leer.asc"));
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
 TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
@@ -275,4 +279,60 @@ TEST_F(ExportTest, LgoHeaderNamesTheZoneOfTheEastingsOrRefuses) {
   EXPECT_FALSE(QFileInfo::exists(out + "z31.asc"));
   EXPECT_EQ(dialogs->messages().last().icon, MsgIcon::Critical);
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+}
+
+// An export to a symbolic link writes the file the link leads to and keeps
+// the link, in every format; a link to a file not yet there creates it.
+TEST_F(ExportTest, ExportThroughSymbolicLinkWritesTheLinkedFile) {
+  fill({{{"Punkt", Pt("P1")},
+         {"C", "K"},
+         {"sYe", "2412345.678"},
+         {"sXe", "5712345.123"},
+         {"sZe", "98.25"},
+         {"sBg", "51°02'03.12345\""},
+         {"sLg", "13°04'05.5\""},
+         {"BgDez", "51.5"},
+         {"LgDez", "9.5"},
+         {"sYeZiel", "2412345.678"},
+         {"sXeZiel", "5712345.123"},
+         {"Zeile", "a;b"}}});
+  State().EllipsoidZielKoordinaten = "Bessel";
+  const QString shared = root.path() + "/shared/";
+  QDir().mkpath(shared);
+  struct Case {
+    int filter;
+    QString columns, preset, name;
+  } cases[] = {
+      {1, "1,2,3,4,5", "", "punkte.pkt"},
+      {3, "1,2,3", "", "tabelle.xls"},
+      {5, "1,2,18,19", "Ziel Kalkschiff Brisa", "fahrt.csv"},
+      {6, "1,3,4,5", "Eingabe LGO ETRS89", "lgo.asc"},
+      {7, "1,2,11,12,5", "Eingabe Mikrokopter aus Startsystem", "flug.wpl"},
+      {8, "1,2,3,4,5", "", "punkte.in"},
+  };
+  for (const Case& c : cases) {
+    for (bool dangling : {false, true}) {
+      SCOPED_TRACE(c.name.toStdString() + (dangling ? " dangling" : ""));
+      const QString name = (dangling ? "neu_" : "") + c.name;
+      const QString linked = shared + name, link = out + name;
+      QFile::remove(linked);
+      if (!dangling) {
+        QFile old(linked);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("alt\r\n");
+      }
+      ASSERT_TRUE(QFile::link(linked, link));
+      exportAs(link, c.filter, c.columns, c.preset, [&] {
+        if (!dangling) dialogs->expectMessage("Datei schon vorhanden! Überschreiben?", MsgResult::Yes);
+        if (c.filter == 7) dialogs->expectInput("Flughöhe", "80");
+      });
+      EXPECT_TRUE(QFileInfo(link).isSymLink());
+      EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), QFileInfo(linked).absoluteFilePath().toStdString());
+      const QByteArray written = bytesOf(linked);
+      EXPECT_GT(written.size(), 10);
+      EXPECT_FALSE(written.startsWith("alt"));
+      QFile::remove(link);
+    }
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

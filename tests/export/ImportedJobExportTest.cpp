@@ -60,14 +60,19 @@ TEST_F(ImportedJobTest, TargetColumnsNoRunWroteAreLeftOutByEveryWriter) {
   dialogs->expectMessage(counted);
   form->cmdAuswahlExport_Click();
   EXPECT_EQ(bytesOf(out + ".pkt"), QByteArray());
-  for (int filter : {2, 3, 4, 5, 8}) {
+  for (int filter : {2, 3, 4, 8}) {
     dialogs->expectSaveFile(out + QString::number(filter), filter);
     dialogs->expectMessage(counted);
     form->ExportStarten();
   }
-  for (const char* file : {"Ziel2.pkt", "Ziel4.csv", "Ziel8.in", "Ziel5.pkt", "Ziel5.lne"})
+  for (const char* file : {"Ziel2.pkt", "Ziel4.csv", "Ziel8.in"})
     EXPECT_EQ(bytesOf(root.path() + "/" + file), QByteArray()) << file;
-  EXPECT_EQ(bytesOf(root.path() + "/Ziel5.csv"), QByteArray(";Y(RD83);X(RD83)\r\n"));
+  // The vessel set says RD83: without a run it names no system and is not made.
+  const QString noRun = "liegen in einem unbekannten System (keine abgeschlossene Transformation";
+  dialogs->expectSaveFile(out + "5", 5);
+  dialogs->expectMessage(noRun);
+  form->ExportStarten();
+  EXPECT_FALSE(QFileInfo::exists(root.path() + "/Ziel5.csv"));
   const orv::test::ReadWorkbook book = orv::test::readWorkbook(root.path() + "/Ziel3.xls");
   ASSERT_TRUE(book.readable) << book.complaints.toStdString();
   EXPECT_EQ(book.sheets[0].cells.size(), 1);  // the caption row alone
@@ -81,9 +86,9 @@ TEST_F(ImportedJobTest, TargetColumnsNoRunWroteAreLeftOutByEveryWriter) {
   preset(7);  // "Eingabe Mikrokopter aus Zielsystem"
   dialogs->expectSaveFile(out, 7);
   dialogs->expectInput("Flughöhe", "80");
-  dialogs->expectMessage(counted);
+  dialogs->expectMessage(noRun);
   form->cmdAuswahlExport_Click();
-  EXPECT_EQ(bytesOf(out + ".wpl"), QByteArray("[General]\r\nFileVersion=3\r\nNumberOfWaypoints=0\r\n"));
+  EXPECT_FALSE(QFileInfo::exists(out + ".wpl"));
 
   // A run that could not compute a point marks it "Fehler": no value either.
   orv::State().KooDb.execute("UPDATE Daten SET sYeZiel = 'Fehler', sXeZiel = 'Fehler'");
@@ -155,5 +160,53 @@ TEST_F(ImportedJobTest, PointWithoutCodeReadsBackUnshiftedFromBlankSeparatedFile
             << c.file.toStdString() << " " << i << " " << column.toStdString();
     EXPECT_EQ(back[1]["sBg"], job[1]["sBg"]) << c.file.toStdString();
   }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// The LGO file and the waypoint file say their positions are WGS 1984, the
+// vessel set says RD83: over the Krassowski positions of a GK42/83 job, or
+// after a run into GK42/83, each is refused with a message that says where
+// to transform the points first, and no file is made.
+TEST_F(ImportedJobTest, FilesNamingTheirSystemRefusePositionsOfAnother) {
+  putRunTables();
+  start();
+  dialogs->clearRecords();
+  // An easting of zone 3 looks like one of UTM zone 33.
+  runImport(writeFile("gk.txt", {"1 K1 3512345.678 5712345.678 101.5"}), 1,
+            [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(1); });
+  ASSERT_EQ(form->GridKooDb->RowCount(), 1);
+  const QString toEtrs = "Bitte transformieren Sie die Punkte zuerst nach ETRS89!";
+  const auto refused = [&](const QString& name, int filter, const QString& columns, const QString& preset,
+                           const QString& message) {
+    orv::State().SpeichernSpaltenNr = columns;
+    orv::State().ExportVorlage = preset;
+    const QString path = root.path() + "/" + name;
+    dialogs->expectSaveFile(path, filter);
+    if (filter == 7) dialogs->expectInput("Flughöhe", "80");
+    dialogs->expectMessage(message);
+    form->ExportCoordinateTable();
+    EXPECT_FALSE(QFileInfo::exists(path)) << name.toStdString();
+  };
+  refused("geo.asc", 6, "1,9,10,5", "Eingabe LGO Geodetic", "liegen in GK42/83 (Krassowski)!\n" + toEtrs);
+  refused("utm.asc", 6, "1,3,4,5", "Eingabe LGO ETRS89", toEtrs);
+  refused("start.wpl", 7, "1,2,11,12,5", "Eingabe Mikrokopter aus Startsystem", toEtrs);
+
+  // ETRS89 points run into GK42/83: the start positions fly, the target ones do not.
+  runImport(writeFile("etrs.txt", {"1 K1 32512345.678 5712345.678 101.5"}), 1,
+            [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(0); });
+  form->AuswahlTrafoTyp->select(1);
+  form->AuswahlTrafoRichtung->select(0);
+  form->ComboTrafoPara->SetListIndex(0);  // "ETRS89 - GK42/83"
+  dialogs->setAcceptOkMessages(true);
+  form->cmdTrafoStart_Click();
+  ASSERT_FALSE(rows()[0]["BgDezZiel"].isEmpty());
+  refused("ziel.wpl", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem",
+          "die Koordinaten des Zielsystems liegen in GK42/83 (Krassowski)!\n" + toEtrs);
+  refused("schiff.csv", 5, "1,2,18,19", "Ziel Kalkschiff Brisa", "zuerst nach RD83!");
+  orv::State().ExportVorlage = "Eingabe Mikrokopter aus Startsystem";
+  dialogs->expectSaveFile(root.path() + "/start.wpl", 7);
+  dialogs->expectInput("Flughöhe", "80");
+  form->ExportCoordinateTable();
+  EXPECT_TRUE(bytesOf(root.path() + "/start.wpl").contains("Latitude=51.5"));
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

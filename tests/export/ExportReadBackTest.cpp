@@ -1,0 +1,117 @@
+// Every file the import reads, written by the export and read again through
+// the window: each point comes back with its values, or the export left it
+// out and said so. The LGO records are read by splitting them at blanks.
+#include <QMap>
+
+#include "../import/ImportFixture.h"
+#include "foundation/TextTokens.h"
+#include "platform/ui/VbTextBox.h"
+
+using ReadBackTest = ImportTest;
+
+namespace {
+
+using Rows = QList<QMap<QString, QString>>;
+
+QMap<QString, QMap<QString, QString>> ByPoint(const Rows& rows) {
+  QMap<QString, QMap<QString, QString>> out;
+  for (const auto& row : rows) out[orv::TrimBlanks(row["Punkt"])] = row;
+  return out;
+}
+
+}  // namespace
+
+TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
+  startWithTables(false);
+  // ETRS89 eastings with the zone in front; points of 25 (with umlauts), 17
+  // and 18 characters, a code with a blank, an empty code, codes wider than
+  // their room, negative and zero heights.
+  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) {
+    d.Startsys->select(0);
+    d.orthoNäherungshöhe->SetText("0");
+  };
+  const QString jobFile = writeFile("job.txt", {"Grenzpunkt-Südöstlich-Nr1\tK 1\t32512345.678\t5712345.678\t-12.345",
+                                  "Punkt-Nummer-17ab\tBaum1234\t32512000.000\t5712000.000\t0",
+                                  "Punkt-mit-18-Zeich\t\t32412345.678\t5812345.678\t0.001",
+                                                "P4\tKanaldeckel\t32612345.678\t5612345.678\t-0.5"});
+  runImport(jobFile, 1, etrs89);
+  const auto job = ByPoint(rows());
+  ASSERT_EQ(job.size(), 4);
+  ASSERT_EQ(job["Grenzpunkt-Südöstlich-Nr1"]["C"], "K 1");
+  ASSERT_EQ(job["Punkt-Nummer-17ab"]["sZe"], "0.0000");
+
+  const QString spaced = "Grenzpunkt-Südöstlich-Nr1";
+  struct Case {
+    int filter;       // of the export
+    QString file;
+    int importFilter;
+    bool namesSpaced;  // the point with the code "K 1" is left out and named
+    bool blankCode;    // an empty code is written as "0"
+  } cases[] = {
+      {1, "ascii.pkt", 1, true, true},
+      {2, "tab.pkt", 1, false, false},
+      {4, "excel.csv", 5, true, false},
+      {8, "geograf.in", 2, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.toStdString());
+    orv::State().SpeichernSpaltenNr = "1,2,3,4,5";
+    orv::State().ExportVorlage.clear();
+    const QString path = root.path() + "/" + c.file;
+    dialogs->expectSaveFile(path, c.filter);
+    if (c.namesSpaced) dialogs->expectMessage("Punkt " + spaced + ": \"K 1\"");
+    form->ExportCoordinateTable();
+    runImport(path, c.importFilter, etrs89);
+    auto back = ByPoint(rows());
+    EXPECT_EQ(back.size(), c.namesSpaced ? 3 : 4);
+    for (auto it = job.begin(); it != job.end(); ++it) {
+      if (c.namesSpaced && it.key() == spaced) continue;
+      ASSERT_TRUE(back.contains(it.key())) << it.key().toStdString();
+      const auto& row = back[it.key()];
+      const QString code = c.blankCode && it.value()["C"].isEmpty() ? "0" : it.value()["C"];
+      EXPECT_EQ(row["Punkt"], it.value()["Punkt"]);
+      EXPECT_EQ(row["C"], code) << it.key().toStdString();
+      for (const char* column : {"sYe", "sXe", "sZe"})
+        EXPECT_EQ(row[column], it.value()[column]) << it.key().toStdString() << " " << column;
+    }
+    runImport(jobFile, 1, etrs89);
+  }
+
+  // The LGO records split at their blanks: point, easting without its zone
+  // digit, northing, height and the code "33"; in the geodetic file point,
+  // latitude and longitude in degrees, minutes and seconds with "N" and
+  // "E" after them, height and "22".
+  const auto lgo = [&](const QString& columns, const QString& preset) {
+    orv::State().SpeichernSpaltenNr = columns;
+    orv::State().ExportVorlage = preset;
+    const QString path = root.path() + "/lgo" + columns.left(3) + ".asc";
+    dialogs->expectSaveFile(path, 6);
+    form->ExportCoordinateTable();
+    QMap<QString, QStringList> records;
+    for (const QByteArray& line : bytesOf(path).split('\n'))
+      if (line.startsWith("@#")) {
+        const QStringList tokens =
+            orv::DecodeWindows1252(line.trimmed().mid(2)).split(' ', Qt::SkipEmptyParts);
+        records[tokens.value(0)] = tokens.mid(1);
+      }
+    return records;
+  };
+  const auto grid = lgo("1,3,4,5", "Eingabe LGO ETRS89");
+  const auto geodetic = lgo("1,9,10,5", "Eingabe LGO Geodetic");
+  ASSERT_EQ(grid.size(), 4);
+  ASSERT_EQ(geodetic.size(), 4);
+  const auto angle = [](const QStringList& t, int at) {
+    return t.value(at) + "°" + t.value(at + 1) + "'" + t.value(at + 2) + "\"";
+  };
+  for (auto it = job.begin(); it != job.end(); ++it) {
+    const auto& row = it.value();
+    const std::string name = it.key().toStdString();
+    EXPECT_EQ(grid[it.key()], (QStringList{row["sYe"].mid(1), row["sXe"], row["sZe"], "33"})) << name;
+    const QStringList g = geodetic[it.key()];
+    EXPECT_EQ(angle(g, 0), row["sBg"]) << name;
+    EXPECT_EQ(g.value(3), "N");
+    EXPECT_EQ(angle(g, 4), row["sLg"]) << name;
+    EXPECT_EQ(g.mid(7), (QStringList{"E", row["sZe"], "22"})) << name;
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
