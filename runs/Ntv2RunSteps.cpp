@@ -26,6 +26,7 @@
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
+#include "shell/TrafoPanelRules.h"
 
 namespace orv {
 
@@ -77,6 +78,12 @@ bool Ntv2RunSteps::preconditionsHold() {
     refuse(QStringLiteral("Daten fehlen! Abbruch!"));
     return false;
   }
+  // The set the box names, by its name: never another row that took its place.
+  setRow_ = window_.ChosenSetRow(window_.GridNTv2Sys);
+  if (setRow_ == 0) {
+    refuse(SetGoneMessage(true, window_.ComboTrafoPara->Text()));
+    return false;
+  }
   return true;
 }
 
@@ -99,7 +106,6 @@ void Ntv2RunSteps::lockWindow() {
 
 void Ntv2RunSteps::openGridCache() {
   ProgramState& state = state_;
-  setRow_ = window_.ComboTrafoPara->ListIndex() + 1;
   const QString gridPath = DatabaseFolderFile(
       state.DatenbankVerzeichnis, window_.GridNTv2Sys->CellText(setRow_, QStringLiteral("Trafosatz")));
   const Ntv2OpenCache open =

@@ -20,6 +20,7 @@
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
+#include "shell/TrafoPanelRules.h"
 
 namespace orv {
 
@@ -98,9 +99,9 @@ bool SevenParameterRun::setChosen() {
   if (window_.ComboTrafoPara->Text().trimmed() == QLatin1String("ohne"))
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
   if (window_.GridKooDb->RowCount() == 0) return refuse(QStringLiteral("Daten fehlen! Abbruch!"));
-  setRow_ = window_.ComboTrafoPara->ListIndex() + 1;
-  if (setRow_ < 1 || setRow_ > window_.GridTrafoSys->RowCount())
-    return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+  // The set the box names, by its name: never another row that took its place.
+  setRow_ = window_.ChosenSetRow(window_.GridTrafoSys);
+  if (setRow_ == 0) return refuse(SetGoneMessage(false, window_.ComboTrafoPara->Text()));
   return true;
 }
 

@@ -91,6 +91,9 @@ void FormOrvenil::connectHandlers() {
     SystemTableGrid(table)->onCellEdited([this, table](int, const QString&) {
       editedTables_.insert(static_cast<int>(table));
       FitColumnWidths(SystemTableGrid(table));
+      // An edit moves no row: the chosen set keeps its row and, renamed,
+      // is shown under its new name.
+      SetListFollowsTable(SystemTableGrid(table), ChosenSetRowInList());
     });
   }
 }

@@ -93,6 +93,20 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Enables "Trafo starten" by the panel's rule; unlocking the panel after a
   // run (FormVisible) applies it again.
   void ApplyTrafoStartRule();
+  // The table whose sets ComboTrafoPara lists: the seven-parameter or the
+  // NTv2 sets; nullptr while it lists none.
+  DataGrid* SetListTable() const;
+  // The row of `table` that holds the set ComboTrafoPara names, found by its
+  // name (a set chosen from the list among several of the same name by the
+  // number of those before it); 0 when no set is named or it is gone.
+  int ChosenSetRow(const DataGrid* table) const;
+  // The same row found in the list's names, which are those of the table
+  // before an edit that the list has not followed yet.
+  int ChosenSetRowInList() const;
+  // After an edit of `table`: the list of its sets is filled anew, and the
+  // set chosen before stays chosen at its row after the edit (chosenRow; 0
+  // when it is gone, which leaves its name in the box for the run to refuse).
+  void SetListFollowsTable(const DataGrid* table, int chosenRow);
 
   // Start-up and shutdown.
   void Form_Initialize();

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QFileInfo>
 
+#include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/FileText.h"
@@ -17,6 +18,7 @@
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
 #include "shell/SystemTableEditorRules.h"
+#include "shell/TrafoPanelRules.h"
 
 namespace orv {
 
@@ -106,6 +108,10 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   if (tab != kTabTrafoSys && tab != kTabNTv2Sys) return;
   const SystemTable table = tab == kTabTrafoSys ? SystemTable::TrafoSys : SystemTable::NTv2Sys;
   DataGrid* grid = SystemTableGrid(table);
+  // The set chosen in the panel, and the rows an edit takes away.
+  const int chosenRow = ChosenSetRow(grid);
+  QList<int> deletedRows;
+  const int rowsBefore = grid->RowCount();
 
   SkipFailingStep("Systemtabelle bearbeiten", [&] {
     switch (index) {
@@ -113,7 +119,11 @@ void FormOrvenil::mnuPopUp_Click(int index) {
         grid->SetEditMode(true);
         grid->StartEdit(grid->CurrentRow(), grid->Tag().toInt());
         break;
-      case kDeleteRows: grid->DeleteSelectedRows(); break;
+      case kDeleteRows: {
+        const QList<int> selected = grid->SelectedRows();
+        if (grid->DeleteSelectedRows() > 0) deletedRows = selected;
+        break;
+      }
       case kAddRow: grid->AddRow(QStringLiteral("\t")); break;
       case kAddFile:
         if (table == SystemTable::TrafoSys)
@@ -133,6 +143,10 @@ void FormOrvenil::mnuPopUp_Click(int index) {
   SkipFailingStep("Systemtabelle speichern", [&] {
     if (!GridFileUnreadable(table)) SaveSystemTableFiles(table);
   });
+  // The set list follows deleted and added rows; the chosen set stays chosen.
+  if (!deletedRows.isEmpty() || grid->RowCount() != rowsBefore)
+    SkipFailingStep("Satzliste nachführen",
+                    [&] { SetListFollowsTable(grid, RowAfterDeletion(chosenRow, deletedRows)); });
   // Added or changed rows are readable in full.
   FitColumnWidths(grid);
 }
@@ -172,12 +186,15 @@ void FormOrvenil::AddNtv2SetFromFile() {
   if (!AskYes(QStringLiteral("Soll die NTV2-ASCII Datei ") + Quoted(path) + QStringLiteral(" hinzugefügt werden?   ")))
     return;
 
-  // The set uses the copy in the database folder; a file of that name
-  // already there is kept.
-  const QString target = State().DatenbankVerzeichnis + name;
+  // The set uses the copy in the database folder. A file of that name there
+  // that holds another grid stays as it is (other sets may use it); the
+  // chosen grid is then kept under a name of its own.
+  const QString folder = State().DatenbankVerzeichnis;
+  const QString stored = Ntv2StoredFileName(folder, name, path);
+  const QString target = DatabaseFolderFile(folder, stored);
   if (!FileExists(target) && !CopyFileTo(path, target, true)) {
     Dialogs().messageBox(QStringLiteral("NTv2-Trafosatz ") + Quoted(name) +
-                             QStringLiteral(" konnte nicht in den Ordner ") + Quoted(State().DatenbankVerzeichnis) +
+                             QStringLiteral(" konnte nicht in den Ordner ") + Quoted(folder) +
                              QStringLiteral(" kopiert werden! Abbruch!"),
                          MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
     return;
@@ -191,11 +208,18 @@ void FormOrvenil::AddNtv2SetFromFile() {
   const QString subName = headerValue(12, QStringLiteral("SUB_NAME"));
   const Ntv2SystemName from = MapNtv2SystemName(headerValue(6, QStringLiteral("SYSTEM_F")));
   const Ntv2SystemName to = MapNtv2SystemName(headerValue(7, QStringLiteral("SYSTEM_T")));
-  GridNTv2Sys->AddRow(QStringList{subName, name, from.system, to.system, from.ellipsoid, to.ellipsoid}.join(
+  GridNTv2Sys->AddRow(QStringList{subName, stored, from.system, to.system, from.ellipsoid, to.ellipsoid}.join(
       QLatin1Char('\t')));
-  Info(QStringLiteral("NTv2-Trafosatz ") + Quoted(name) +
-           QStringLiteral(" wurde vorgefunden und der Datenbank zugefügt.   "),
-       kProgramTitle);
+  if (stored.compare(name, Qt::CaseInsensitive) == 0) {
+    Info(QStringLiteral("NTv2-Trafosatz ") + Quoted(name) +
+             QStringLiteral(" wurde vorgefunden und der Datenbank zugefügt.   "),
+         kProgramTitle);
+  } else {
+    Info(QStringLiteral("NTv2-Trafosatz ") + Quoted(name) + QStringLiteral(" wurde vorgefunden und der Datenbank als ") +
+             Quoted(stored) + QStringLiteral(" zugefügt: die Datei ") + Quoted(name) +
+             QStringLiteral(" im Datenbankordner enthält ein anderes Gitter und bleibt unverändert.   "),
+         kProgramTitle);
+  }
 }
 
 bool FormOrvenil::StoreSystemTable(SystemTable table) { return SaveSharedSystemTable(table, true); }

@@ -78,9 +78,9 @@ void FormOrvenil::DescribeTransformation() {
   ProgramState& state = State();
   const QString setName = ComboTrafoPara->Text();
   if (setName == kOhneText) return;
-  // A text that is no listed set names no row: nothing to describe.
-  if (ComboTrafoPara->ListIndex() < 0) return;
-  const int row = ComboTrafoPara->ListIndex() + 1;
+  // The set is found by its name; a name that no row holds describes nothing.
+  const int row = ChosenSetRow(SetListTable());
+  if (row == 0) return;
   const bool reverse = !AuswahlTrafoRichtung->isSelected(0);
 
   TrafoSetSystems systems;
@@ -115,7 +115,7 @@ void FormOrvenil::DescribeTransformation() {
 }
 
 void FormOrvenil::ApplyTrafoStartRule() {
-  const bool setChosen = ComboTrafoPara->ListIndex() >= 0 && ComboTrafoPara->Text().trimmed() != kOhneText;
+  const bool setChosen = ChosenSetRow(SetListTable()) > 0;
   const bool boxesFit =
       txtTrafoParaStart->BackColor() != WarningBackColor() && txtTrafoParaZiel->BackColor() != WarningBackColor();
   cmdTrafoStart->setEnabled(

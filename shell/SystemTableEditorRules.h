@@ -18,4 +18,12 @@ struct Ntv2SystemName {
 };
 Ntv2SystemName MapNtv2SystemName(const QString& headerValue);
 
+// The name under which an NTv2 grid file `name`, chosen at chosenPath, is
+// kept in the database folder. The set added from it must run with its grid:
+// a file there of that name (any case) that holds another grid is never
+// taken for it, nor replaced, since other sets may use it. The first of
+// name, name_2, name_3, … (before the extension) that is free or holds the
+// same grid (line ends aside) is the one.
+QString Ntv2StoredFileName(const QString& databaseFolder, const QString& name, const QString& chosenPath);
+
 }  // namespace orv

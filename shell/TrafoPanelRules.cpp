@@ -53,6 +53,25 @@ TrafoSetSystems Ntv2SetSystems(const QString& startsystem, const QString& zielsy
   return s;
 }
 
+int SetRowByName(const QStringList& names, const QString& name, int occurrence) {
+  for (int i = 0; i < names.size(); ++i)
+    if (names[i] == name && occurrence-- == 0) return i + 1;
+  return 0;
+}
+
+int RowAfterDeletion(int row, const QList<int>& deleted) {
+  if (deleted.contains(row)) return 0;
+  int before = 0;
+  for (int d : deleted)
+    if (d < row) ++before;
+  return row - before;
+}
+
+QString SetGoneMessage(bool ntv2, const QString& name) {
+  return (ntv2 ? QStringLiteral("Der NTv2-Trafosatz \"") : QStringLiteral("Der Parametersatz \"")) + name +
+         QStringLiteral("\" ist nicht mehr in der Tabelle vorhanden! Abbruch!");
+}
+
 QString TrafoCaption(const QString& trafoTyp, const QString& setName, const QString& geoidName,
                      const TrafoSetSystems& s) {
   const QString head = QStringLiteral("Trafo: ") + trafoTyp + QStringLiteral(": ") + setName;

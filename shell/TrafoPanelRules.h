@@ -3,7 +3,9 @@
 // target systems of a chosen set, the caption that describes the
 // transformation, the status-bar text taken from it and the two column
 // views of the coordinate grid.
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace orv {
 
@@ -25,6 +27,20 @@ TrafoSetSystems SevenParameterSetSystems(const QString& name, const QString& ell
 // An NTv2 set names its systems itself; reverse swaps both sides.
 TrafoSetSystems Ntv2SetSystems(const QString& startsystem, const QString& zielsystem,
                                const QString& ellipsoidA, const QString& ellipsoidB, bool reverse);
+
+// The row (from 1) of the set `name` in a table whose Name cells are `names`,
+// in row order. Sets of the same name are told apart by `occurrence`, the
+// number of rows of that name before it (0: the first). 0 when there is no
+// such row: the set is gone.
+int SetRowByName(const QStringList& names, const QString& name, int occurrence);
+
+// Where row `row` (from 1) of a table is after the rows `deleted` were
+// removed from it; 0 when it was one of them.
+int RowAfterDeletion(int row, const QList<int>& deleted);
+
+// The refusal of a run whose set (named in the panel's box) is no longer in
+// its table: a parameter set, or an NTv2 set.
+QString SetGoneMessage(bool ntv2, const QString& name);
 
 // The caption of the coordinate grid that describes the transformation.
 // WGS1984 on either side is shown as ETRS89 on GRS80.

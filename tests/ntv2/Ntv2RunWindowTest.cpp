@@ -1,11 +1,15 @@
 // The NTv2 run behind the transformation start, on the shipped BETA2007 grid:
 // forward on RD83 (Bessel) data and back on ETRS89 data against PROJ, a
 // point outside the grid, and a refused direction.
+#include <QDir>
 #include <QFile>
 #include <QTextStream>
 #include <cmath>
+#include <tuple>
 
 #include "foundation/NumberText.h"
+#include "ntv2/Ntv2GridFiles.h"
+#include "platform/ui/VbTabStrip.h"
 #include "runs/RunFixture.h"
 
 using namespace orv;
@@ -232,4 +236,51 @@ TEST_F(Ntv2RunWindowTest, RowWithoutStartHeightKeepsItsPositionAndGetsFehlerHeig
     EXPECT_EQ(out[1][c], out[0][c]) << c;
   for (const char* c : heightColumns) EXPECT_EQ(out[1][c].toStdString(), "Fehler") << c;
   EXPECT_NE(out[0]["sZeZiel"], "Fehler");
+}
+
+// Two grids written under the same name ("NTv2.gsa") and added one after the
+// other: each set runs with the grid of the file it was added from, and the
+// message says under which name the second one was kept.
+TEST_F(Ntv2RunWindowTest, GridFilesOfTheSameNameEachRunWithTheirOwnShifts) {
+  const auto gridFile = [&](const QString& folder, double dLat, double dLonW) {
+    const auto constant = [](double v) { return [v](double, double) { return v; }; };
+    QByteArray grid = test::GsaText({50 * 3600.0, 51 * 3600.0, -11 * 3600.0, -10 * 3600.0, 1800, 1800,
+                                     constant(dLat), constant(dLonW)})
+                          .toLatin1();
+    grid.replace("SYSTEM_FTEST    ", "SYSTEM_FRD-83   ");
+    QDir(root.path()).mkpath(folder);
+    test::WriteBytes(root.path() + "/" + folder + "/NTv2.gsa", grid);
+    return root.path() + "/" + folder + "/NTv2.gsa";
+  };
+  const QString gridA = gridFile("A", 1, 2);
+  const QString gridB = gridFile("B", 3, 5);
+  FormOrvenil& f = startJob(2, {Geographic(50.5, 10.5)});
+  State().StartKoordinatensystem = "RD83";
+  const auto add = [&](const QString& path, const QString& said) {
+    f.sevTabStrip1->SelectTab(4);
+    dialogs->expectOpenFile(path);
+    dialogs->expectMessage("hinzugefügt werden?", MsgResult::Yes);
+    dialogs->expectMessage(said);
+    f.mnuPopUp_Click(3);
+  };
+  add(gridA, "\"NTv2.gsa\" wurde vorgefunden und der Datenbank zugefügt.");
+  add(gridB, "\"NTv2.gsa\" wurde vorgefunden und der Datenbank als \"NTv2_2.gsa\" zugefügt");
+  add(gridA, "\"NTv2.gsa\" wurde vorgefunden und der Datenbank zugefügt.");  // the copy there is the same grid
+  EXPECT_TRUE(dialogs->allDone());
+  EXPECT_EQ(bytesOf(dbFile("NTv2.gsa")), bytesOf(gridA));
+  EXPECT_EQ(bytesOf(dbFile("NTv2_2.gsa")), bytesOf(gridB));
+  EXPECT_FALSE(QFile::exists(dbFile("NTv2_3.gsa")));
+  ASSERT_EQ(f.GridNTv2Sys->RowCount(), 5);
+
+  // The sets of rows 4 (B) and 3 (A), both named after the grid's sub-grid.
+  dialogs->setAcceptOkMessages(true);
+  for (const auto& [item, dLat, dLonW] : {std::tuple{3, 3.0, 5.0}, std::tuple{2, 1.0, 2.0}}) {
+    f.AuswahlTrafoTyp->select(2);
+    f.AuswahlTrafoRichtung->select(0);
+    f.ComboTrafoPara->SetListIndex(item);
+    f.cmdTrafoStart_Click();
+    const QList<Row> out = rowsOfDaten();
+    EXPECT_NEAR(Val(out[0]["BgDezZiel"]), 50.5 + dLat / 3600, 1e-9) << item;
+    EXPECT_NEAR(Val(out[0]["LgDezZiel"]), 10.5 - dLonW / 3600, 1e-9) << item;
+  }
 }

@@ -130,7 +130,7 @@ TEST_F(TableEditorTest, Ntv2FileImportFromCrLfAndLfOnlyFiles) {
   }
 }
 
-TEST_F(TableEditorTest, Ntv2FileOfTheSameNameInTheDatabaseFolderIsKept) {
+TEST_F(TableEditorTest, Ntv2FileOfTheSameNameInTheDatabaseFolderIsKeptBesideTheNewOne) {
   FormOrvenil& f = startWithTables();
   const QString path = outsideFile("Testgitter.gsa", "Gitter.gsa");
   QByteArray older = bytesOf(kSelectionData + "Testgitter.gsa");
@@ -143,14 +143,15 @@ TEST_F(TableEditorTest, Ntv2FileOfTheSameNameInTheDatabaseFolderIsKept) {
   f.sevTabStrip1->SelectTab(4);
   dialogs->expectOpenFile(path);
   dialogs->expectMessage("hinzugefügt werden?", MsgResult::Yes);
-  dialogs->expectMessage("wurde vorgefunden");
+  dialogs->expectMessage("der Datenbank als \"Gitter_2.gsa\" zugefügt");
   f.mnuPopUp_Click(3);
   EXPECT_EQ(bytesOf(dbFile("Gitter.gsa")), older);
+  EXPECT_EQ(bytesOf(dbFile("Gitter_2.gsa")), bytesOf(kSelectionData + "Testgitter.gsa"));
   // The row describes the file the set will use.
   ASSERT_EQ(f.GridNTv2Sys->RowCount(), 3);
-  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "Name"), "ALT");
-  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "Startsystem"), "GK42/83");
-  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "EllipsoidA"), "Krassowski");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "Name"), "DHDN");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "Trafosatz"), "Gitter_2.gsa");
+  EXPECT_EQ(f.GridNTv2Sys->CellText(3, "Startsystem"), "RD83");
   EXPECT_TRUE(dialogs->allDone());
 }
 
