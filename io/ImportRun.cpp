@@ -133,6 +133,8 @@ void ImportRun::replaceJobRows() {
   window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank löschen   "));
   Dialogs().processEvents();
   state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
+  // The new job's target columns come from no run yet.
+  state_.EllipsoidZielKoordinaten.clear();
   window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank erzeugen   "));
   window_.GridKooDb->ClearRows();
   compactEmptiedTable();
