@@ -36,18 +36,21 @@ int FirstItemContaining(const VbComboBox* combo, const QString& text) {
 }
 
 // The main window's part of the start data: the geoid model and the sign of
-// the undulation (the dialog sets both on the window), and the file shown in
-// the status bar.
+// the undulation (the dialog sets both on the window), the file shown in the
+// status bar, and the parameter set (the file choice empties it).
 struct WindowStartData {
   int geoidIndex = -1;
   QString geoidText;
+  int setIndex = -1;
+  QString setText;
   int undulationMinus = 0;
   bool undulationMinusEnabled = false;
   QString filePanel;
 };
 
 WindowStartData TakeWindowStartData(const FormOrvenil& f) {
-  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.chkUndulationMinus->Value(),
+  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.ComboTrafoPara->ListIndex(),
+          f.ComboTrafoPara->Text(), f.chkUndulationMinus->Value(),
           f.chkUndulationMinus->isEnabled(), f.xpStatusBar1->PanelText(2)};
 }
 
@@ -58,6 +61,10 @@ void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
     f.cmbGeoidmodell->QComboBox::setCurrentIndex(d.geoidIndex);
   else
     f.cmbGeoidmodell->SetText(d.geoidText);
+  if (d.setIndex >= 0)
+    f.ComboTrafoPara->QComboBox::setCurrentIndex(d.setIndex);
+  else
+    f.ComboTrafoPara->SetText(d.setText);
   f.chkUndulationMinus->SetValue(d.undulationMinus);
   f.chkUndulationMinus->setEnabled(d.undulationMinusEnabled);
   f.xpStatusBar1->SetPanelText(2, d.filePanel);
@@ -139,7 +146,11 @@ void FormOrvenil::ImportChain() {
   const StartDataChoice jobData = TakeStartData(state);
   const WindowStartData jobWindow = TakeWindowStartData(*this);
   ChooseImportFile();
-  if (CommonDialog1.FileName.isEmpty()) return;
+  // A cancelled file choice leaves the panel as it was.
+  if (CommonDialog1.FileName.isEmpty()) {
+    PutWindowStartData(*this, jobWindow);
+    return ApplyTrafoStartRule();
+  }
   // The converted copy of the chosen file goes when the chain ends, also
   // when the start-data dialog is closed and nothing reads it.
   const ImportWorkCopyRemoval removeWorkCopy;
