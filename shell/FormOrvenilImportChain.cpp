@@ -54,17 +54,19 @@ WindowStartData TakeWindowStartData(const FormOrvenil& f) {
           f.chkUndulationMinus->isEnabled(), f.xpStatusBar1->PanelText(2)};
 }
 
+// Shows a list's item, or its free text, without running its handler.
+void ShowQuietly(VbComboBox* combo, int index, const QString& text) {
+  if (index >= 0)
+    combo->QComboBox::setCurrentIndex(index);
+  else
+    combo->SetText(text);
+}
+
 // Gives the window its part back without running the handlers, which would
 // stage the geoid model's file again.
 void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
-  if (d.geoidIndex >= 0)
-    f.cmbGeoidmodell->QComboBox::setCurrentIndex(d.geoidIndex);
-  else
-    f.cmbGeoidmodell->SetText(d.geoidText);
-  if (d.setIndex >= 0)
-    f.ComboTrafoPara->QComboBox::setCurrentIndex(d.setIndex);
-  else
-    f.ComboTrafoPara->SetText(d.setText);
+  ShowQuietly(f.cmbGeoidmodell, d.geoidIndex, d.geoidText);
+  ShowQuietly(f.ComboTrafoPara, d.setIndex, d.setText);
   f.chkUndulationMinus->SetValue(d.undulationMinus);
   f.chkUndulationMinus->setEnabled(d.undulationMinusEnabled);
   f.xpStatusBar1->SetPanelText(2, d.filePanel);
@@ -111,10 +113,7 @@ void PutJobStartSystem(FormOrvenil& w, const JobStartSystem& j) {
   w.cmbStartsys->SetText(j.ellipsoidText);
   w.zielZone->Clear();
   for (const QString& zone : j.zones) w.zielZone->AddItem(zone);
-  if (j.zoneIndex >= 0)
-    w.zielZone->QComboBox::setCurrentIndex(j.zoneIndex);
-  else
-    w.zielZone->SetText(j.zoneText);
+  ShowQuietly(w.zielZone, j.zoneIndex, j.zoneText);
   s.SystemnameStart = j.systemname;
   s.ZonenEllipsoidStart = j.zoneEllipsoid;
   s.EllipsoidImport = j.ellipsoidImport;
