@@ -4,10 +4,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 
 #include "foundation/NumberText.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "shell/ProgramState.h"
@@ -55,8 +57,11 @@ FormOrvenilExport::FormOrvenilExport(const QStringList& columnCaptions, QWidget*
   setWindowTitle(QStringLiteral("Export"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
+  // The choices scroll where the screen is too small for them; "speichern"
+  // stays below them, on screen.
   auto* frameExport = new QGroupBox(QStringLiteral("Auswahl Spalten für den Export"), this);
-  layout->addWidget(frameExport);
+  QScrollArea* body = ScrollableBody(frameExport, this);
+  layout->addWidget(body, 1);
   auto* grid = new QGridLayout(frameExport);
   ComboExportLage = new VbComboBox(frameExport);
   ComboExportHöhe = new VbComboBox(frameExport);
@@ -82,7 +87,7 @@ FormOrvenilExport::FormOrvenilExport(const QStringList& columnCaptions, QWidget*
   TimerAllg->setInterval(500);
   TimerAllg->setSingleShot(true);
   // Wide enough for the captions of both column grids.
-  resize(std::max(640, sizeHint().width()), 560);
+  SizeDialogWithBody(this, body, QSize(640, 560));
 
   ComboExportLage->onClick([this] { ComboExportLage_Click(); });
   ComboExportHöhe->onClick([this] { ComboExportHöhe_Click(); });

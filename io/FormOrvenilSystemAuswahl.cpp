@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -13,6 +14,7 @@
 #include "io/GeoidModelStaging.h"
 #include "io/HeightEntry.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -45,9 +47,13 @@ FormOrvenilSystemAuswahl::FormOrvenilSystemAuswahl(FormOrvenil& main, QWidget* p
 
 void FormOrvenilSystemAuswahl::setUpControls() {
   setWindowTitle(QStringLiteral("Eigenschaften der Startdaten für Lage und Höhe"));
-  auto* layout = new QVBoxLayout(this);
+  // The controls scroll where the screen is too small for them; "weiter"
+  // stays below them, on screen.
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
 
-  auto* systemFrame = new VbFrame(QStringLiteral(" 3D-Koordinatensystemparameter Startdaten "), this);
+  auto* systemFrame = new VbFrame(QStringLiteral(" 3D-Koordinatensystemparameter Startdaten "), body);
   auto* g = new QGridLayout(systemFrame);
   g->addWidget(new QLabel(QStringLiteral("1. Auswahl Koordinatensystem mit Geoidmodell:"), systemFrame), 0, 0);
   Startsys = new OptionArray(this);
@@ -87,7 +93,7 @@ void FormOrvenilSystemAuswahl::setUpControls() {
   g->addWidget(sevFrameFormatGeogr, 4, 1, 2, 1);
   layout->addWidget(systemFrame);
 
-  auto* geoidFrame = new VbFrame(QStringLiteral("3. Geoidmodell: DHHN-Höhe <> ellipsoidische Höhe "), this);
+  auto* geoidFrame = new VbFrame(QStringLiteral("3. Geoidmodell: DHHN-Höhe <> ellipsoidische Höhe "), body);
   auto* gg = new QGridLayout(geoidFrame);
   cmbGeoidmodell = new VbComboBox(geoidFrame);
   cmbGeoidmodell->setToolTip(QStringLiteral("Ziel-Höhe = Start-Höhe + Geoidundulation"));
@@ -97,7 +103,7 @@ void FormOrvenilSystemAuswahl::setUpControls() {
   gg->addWidget(UndulationMinus, 1, 0);
   layout->addWidget(geoidFrame);
 
-  auto* specialFrame = new VbFrame(QString(), this);
+  auto* specialFrame = new VbFrame(QString(), body);
   auto* sg = new QGridLayout(specialFrame);
   sg->addWidget(new QLabel(QStringLiteral("Sonderfunktionen für Startdaten:"), specialFrame), 0, 0);
   Sonderfunktion = new OptionArray(this);
@@ -121,7 +127,11 @@ void FormOrvenilSystemAuswahl::setUpControls() {
 
   cmdLaden = new QPushButton(QStringLiteral("weiter"), this);
   cmdLaden->setDefault(true);
-  layout->addWidget(cmdLaden);
+  auto* outer = new QVBoxLayout(this);
+  QScrollArea* scroll = ScrollableBody(body, this);
+  outer->addWidget(scroll, 1);
+  outer->addWidget(cmdLaden);
+  SizeDialogWithBody(this, scroll);
   Timer1 = new QTimer(this);
   Timer1->setInterval(100);
 

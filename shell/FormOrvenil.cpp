@@ -11,6 +11,7 @@
 #include "geodesy/SimilarityTransformations.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -31,9 +32,13 @@ FormOrvenil::FormOrvenil(const FormOrvenilFolders& folders, const QString& comma
   Form_Initialize();
   setupControls(this);
   connectHandlers();
-  // Design size of the window at this screen's resolution.
+  // Design size of the window at this screen's resolution, as far as the
+  // screen has room for it.
+  FitOptionsBandToScreen();
   SetMinimumWindowSize();
-  resize(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), TwipsToPixels(kDesignWindowHeight, logicalDpiY()));
+  resize(QSize(TwipsToPixels(kDesignWindowWidth, logicalDpiX()), TwipsToPixels(kDesignWindowHeight, logicalDpiY()))
+             .boundedTo(LargestWindowSize(this))
+             .expandedTo(minimumSize()));
 }
 
 FormOrvenil::~FormOrvenil() = default;

@@ -221,10 +221,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void connectHandlers();
-  // The smallest size at which every control stays reachable.
+  // The options band's font gives way where the screen is too narrow for
+  // the band in one row.
+  void FitOptionsBandToScreen();
+  // The smallest size at which every control stays reachable and the window
+  // still fits the screen.
   void SetMinimumWindowSize();
   void BuildCoordinateSystemTable();
   void FitColumnWidths(DataGrid* grid);

@@ -36,28 +36,37 @@ int FirstItemContaining(const VbComboBox* combo, const QString& text) {
 }
 
 // The main window's part of the start data: the geoid model and the sign of
-// the undulation (the dialog sets both on the window), and the file shown in
-// the status bar.
+// the undulation (the dialog sets both on the window), the file shown in the
+// status bar, and the parameter set (the file choice empties it).
 struct WindowStartData {
   int geoidIndex = -1;
   QString geoidText;
+  int setIndex = -1;
+  QString setText;
   int undulationMinus = 0;
   bool undulationMinusEnabled = false;
   QString filePanel;
 };
 
 WindowStartData TakeWindowStartData(const FormOrvenil& f) {
-  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.chkUndulationMinus->Value(),
+  return {f.cmbGeoidmodell->ListIndex(), f.cmbGeoidmodell->Text(), f.ComboTrafoPara->ListIndex(),
+          f.ComboTrafoPara->Text(), f.chkUndulationMinus->Value(),
           f.chkUndulationMinus->isEnabled(), f.xpStatusBar1->PanelText(2)};
+}
+
+// Shows a list's item, or its free text, without running its handler.
+void ShowQuietly(VbComboBox* combo, int index, const QString& text) {
+  if (index >= 0)
+    combo->QComboBox::setCurrentIndex(index);
+  else
+    combo->SetText(text);
 }
 
 // Gives the window its part back without running the handlers, which would
 // stage the geoid model's file again.
 void PutWindowStartData(FormOrvenil& f, const WindowStartData& d) {
-  if (d.geoidIndex >= 0)
-    f.cmbGeoidmodell->QComboBox::setCurrentIndex(d.geoidIndex);
-  else
-    f.cmbGeoidmodell->SetText(d.geoidText);
+  ShowQuietly(f.cmbGeoidmodell, d.geoidIndex, d.geoidText);
+  ShowQuietly(f.ComboTrafoPara, d.setIndex, d.setText);
   f.chkUndulationMinus->SetValue(d.undulationMinus);
   f.chkUndulationMinus->setEnabled(d.undulationMinusEnabled);
   f.xpStatusBar1->SetPanelText(2, d.filePanel);
@@ -104,10 +113,7 @@ void PutJobStartSystem(FormOrvenil& w, const JobStartSystem& j) {
   w.cmbStartsys->SetText(j.ellipsoidText);
   w.zielZone->Clear();
   for (const QString& zone : j.zones) w.zielZone->AddItem(zone);
-  if (j.zoneIndex >= 0)
-    w.zielZone->QComboBox::setCurrentIndex(j.zoneIndex);
-  else
-    w.zielZone->SetText(j.zoneText);
+  ShowQuietly(w.zielZone, j.zoneIndex, j.zoneText);
   s.SystemnameStart = j.systemname;
   s.ZonenEllipsoidStart = j.zoneEllipsoid;
   s.EllipsoidImport = j.ellipsoidImport;
@@ -139,7 +145,11 @@ void FormOrvenil::ImportChain() {
   const StartDataChoice jobData = TakeStartData(state);
   const WindowStartData jobWindow = TakeWindowStartData(*this);
   ChooseImportFile();
-  if (CommonDialog1.FileName.isEmpty()) return;
+  // A cancelled file choice leaves the panel as it was.
+  if (CommonDialog1.FileName.isEmpty()) {
+    PutWindowStartData(*this, jobWindow);
+    return ApplyTrafoStartRule();
+  }
   // The converted copy of the chosen file goes when the chain ends, also
   // when the start-data dialog is closed and nothing reads it.
   const ImportWorkCopyRemoval removeWorkCopy;

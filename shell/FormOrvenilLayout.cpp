@@ -14,6 +14,7 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/ProgressWindow.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbComboBox.h"
 #include "platform/ui/VbFrame.h"
@@ -102,24 +103,56 @@ void FormOrvenil::Form_Resize() {
   }
 }
 
+void FormOrvenil::FitOptionsBandToScreen() {
+  // The band's texts never get smaller on screen than on a screen at 100 %
+  // scale (nor below 6 points); below that the band wraps into more rows.
+  const double smallest = std::max(6.0, sevFrameOptionen->font().pointSizeF() / devicePixelRatioF());
+  const int room = LargestWindowSize(this).width() - 2 * TwipsToPixels(kTabLeft, logicalDpiX());
+  QFont font = sevFrameOptionen->font();
+  while (sevFrameOptionen->sizeHint().width() > room && font.pointSizeF() - 0.5 >= smallest) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    sevFrameOptionen->setFont(font);
+  }
+}
+
 void FormOrvenil::SetMinimumWindowSize() {
   ensurePolished();
   const int left = TwipsToPixels(kTabLeft, logicalDpiX());
+  const QSize largest = LargestWindowSize(this);
   // Every option frame whole (one below the other at worst), every toolbar
   // key on the toolbar, and room for the tab strip with a few rows.
-  const int width =
+  const int narrowest =
       std::max(sevFrameOptionen->minimumSizeHint().width() + 2 * left, Coolbar2->sizeHint().width());
+  const int oneRow = std::max(narrowest, sevFrameOptionen->sizeHint().width() + 2 * left);
   const int bandTop = std::max(TwipsToPixels(kOptionsFrameTop, logicalDpiY()), Coolbar2->sizeHint().height());
-  const int tabs = sevTabStrip1->tabBar()->sizeHint().height() +
-                   8 * GridKooDb->view()->verticalHeader()->defaultSectionSize();
-  const int height = bandTop + sevFrameOptionen->heightForWidth(width - 2 * left) + 4 + tabs +
-                     xpStatusBar1->sizeHint().height();
-  setMinimumSize(width, height);
+  const int rowHeight = GridKooDb->view()->verticalHeader()->defaultSectionSize();
+  const auto heightAt = [&](int width, int rows) {
+    return bandTop + sevFrameOptionen->heightForWidth(width - 2 * left) + 4 +
+           sevTabStrip1->tabBar()->sizeHint().height() + rows * rowHeight + xpStatusBar1->sizeHint().height();
+  };
+  // Eight rows for the grid's caption, header, a few points and its scroll
+  // bar, five on a short screen. The narrowest width whose band leaves the
+  // window low enough for the screen: frames that wrap into more rows make
+  // the window higher.
+  for (int rows : {8, 5}) {
+    for (int width = narrowest; width <= oneRow; width += 4) {
+      if (heightAt(width, rows) <= largest.height()) {
+        setMinimumSize(width, heightAt(width, rows));
+        return;
+      }
+    }
+  }
+  setMinimumSize(oneRow, heightAt(oneRow, 5));
 }
 
 void FormOrvenil::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   Form_Resize();
+}
+
+void FormOrvenil::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  FitWindowToScreen(this);
 }
 
 void FormOrvenil::changeEvent(QEvent* event) {

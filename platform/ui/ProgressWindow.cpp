@@ -1,6 +1,8 @@
 #include "platform/ui/ProgressWindow.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -10,6 +12,7 @@
 #include <limits>
 
 #include "foundation/DialogService.h"
+#include "platform/ui/ScreenFit.h"
 
 namespace orv {
 
@@ -41,7 +44,9 @@ ProgressBarBox::ProgressBarBox(QWidget* parent) : QWidget(parent), background_(Q
 }
 
 void ProgressBarBox::fillTo(int percent) {
-  if (percent > percent_) percent_ = percent;
+  // A new phase of a run starts its bar again: the bar shows the figure of
+  // the text line under it.
+  percent_ = percent;
   update();
 }
 
@@ -80,6 +85,18 @@ FormStatus::FormStatus(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
   // Form_Load: the bar starts white.
   picProgress->setBackground(Qt::white);
 }
+
+namespace {
+
+// The window the run works on: the program's main window, else the active one.
+QWidget* ProgressOwner() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && qobject_cast<QMainWindow*>(w)) return w;
+  QWidget* active = QApplication::activeWindow();
+  return active != g_statusForm ? active : nullptr;
+}
+
+}  // namespace
 
 FormStatus* StatusForm() {
   if (!g_statusForm) g_statusForm = new FormStatus();
@@ -128,7 +145,12 @@ void ShowProgress(int cur, int min, int max, bool showPercent, const QString& te
   if (!step.show) return;
   FormStatus* form = StatusForm();
   if (!form->picProgress->isVisible()) form->picProgress->setVisible(true);
-  if (!form->isVisible()) form->show();
+  if (!form->isVisible()) {
+    // Over the window the run locked, not in a corner of the screen.
+    form->ensurePolished();
+    CentreOver(form, ProgressOwner());
+    form->show();
+  }
   // Brought to the front (a platform without window order has nothing to raise).
   if (QGuiApplication::platformName() != QStringLiteral("offscreen")) form->raise();
   if (!step.draw) return;

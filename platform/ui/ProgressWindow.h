@@ -30,7 +30,7 @@ class ProgressBarBox : public QWidget {
  public:
   explicit ProgressBarBox(QWidget* parent = nullptr);
   int percent() const { return percent_; }
-  // Extends the filled part; never shrinks it (the picture is not cleared).
+  // Fills the bar to the percentage (a new phase starts it again).
   void fillTo(int percent);
   // Background colour of the box (white after the window is loaded).
   void setBackground(const QColor& colour);

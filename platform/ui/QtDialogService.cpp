@@ -19,6 +19,8 @@
 #include <cstdlib>
 
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/FileDialogView.h"
+#include "platform/ui/ScreenFit.h"
 
 namespace orv {
 
@@ -153,6 +155,7 @@ InputAnswer QtDialogService::inputBoxAnswer(const QString& prompt, const QString
 FileDialogResult QtDialogService::fileDialog(const FileDialogRequest& request, bool save) {
   DialogScope scope(*this);
   QFileDialog dialog(parent_, request.title);
+  PrepareFileDialog(dialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -194,6 +197,8 @@ FileDialogResult QtDialogService::saveFileDialog(const FileDialogRequest& reques
 int QtDialogService::showModal(QDialog* dialog) {
   DialogScope scope(*this);
   dialog->setWindowModality(Qt::ApplicationModal);
+  // No larger than the screen, so that its keys stay on it.
+  FitWindowToScreen(dialog);
   return dialog->exec();
 }
 

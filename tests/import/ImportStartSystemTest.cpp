@@ -1,6 +1,9 @@
 // The window's start system always describes the rows of Daten: a cancelled
 // start-data dialog, a merge into the job and a refused file all leave the
 // loaded job's system in place.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <cmath>
 
 #include "ImportFixture.h"
@@ -121,5 +124,41 @@ TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
   expectGaussKruegerSystem();
   EXPECT_EQ(rows(), jobRows);
   EXPECT_EQ(orv::State().ImportDatei, jobFile);
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// Escape in the start-data dialog of a second import, or a cancelled file
+// choice, leaves the transformation panel as it was: the chosen set, the
+// start key and the grid's caption naming that set.
+TEST_F(StartSystemTest, CancelledImportLeavesTheTransformationPanelAsItWas) {
+  putRunTables();
+  writeFile("Programm/Orvenil-Datenbanken/Quasigeoidmodell.dat", {});
+  start();
+  runImport(writeFile("gk.txt", {"1 K1 4512345.678 5712345.678 101.5"}), 1, kGaussKrueger);
+  form->AuswahlTrafoTyp->select(1);
+  form->AuswahlTrafoRichtung->select(1);
+  form->ComboTrafoPara->SetListIndex(0);
+  const QString set = form->ComboTrafoPara->Text();
+  const QString caption = form->GridKooDb->Caption();
+  ASSERT_TRUE(caption.contains(set));
+  ASSERT_TRUE(form->cmdTrafoStart->isEnabled());
+  const auto expectPanel = [&](const char* after) {
+    EXPECT_EQ(form->ComboTrafoPara->Text(), set) << after;
+    EXPECT_TRUE(form->cmdTrafoStart->isEnabled()) << after;
+    EXPECT_EQ(form->GridKooDb->Caption(), caption) << after;
+  };
+
+  dialogs->expectOpenFile(writeFile("utm.txt", {"7 K 512345.0 5712345.0 1"}), 1);
+  dialogs->expectModal([](QDialog* d) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(d, &escape);
+    return d->result();
+  });
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  expectPanel("Escape im Startdaten-Dialog");
+
+  dialogs->expectOpenFileCancel();
+  form->Coolbar2_ButtonClick(orv::kKeyDbOeffnen);
+  expectPanel("abgebrochene Dateiwahl");
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

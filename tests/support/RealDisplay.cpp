@@ -1,6 +1,7 @@
 #include "RealDisplay.h"
 
 #include <QByteArray>
+#include <QList>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -19,8 +20,10 @@ namespace {
 pid_t server = -1;
 QString missing = QStringLiteral("Dieser Test braucht eine X-Anzeige (ORV_TEST_DISPLAY=xvfb).");
 
-// The screen a surveyor's window opens on.
-constexpr const char* kScreen = "1920x1080x24";
+// The screen a surveyor's window opens on, unless ORV_TEST_DISPLAY names
+// another one: "xvfb:1366x768:125" is a laptop screen with the desktop's
+// scale at 125 %.
+std::string screen = "1920x1080x24";
 constexpr int kStartTimeoutMs = 15000;
 
 bool ListsTestsOnly(int argc, char** argv) {
@@ -52,7 +55,7 @@ int StartXvfb(QString& why) {
       dup2(devnull, STDERR_FILENO);
     }
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", kScreen, "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -78,7 +81,11 @@ int StartXvfb(QString& why) {
 }  // namespace
 
 void StartRealDisplayIfAsked(int argc, char** argv) {
-  if (qgetenv("ORV_TEST_DISPLAY") != "xvfb" || ListsTestsOnly(argc, argv)) return;
+  const QList<QByteArray> asked = qgetenv("ORV_TEST_DISPLAY").split(':');
+  if (asked.value(0) != "xvfb" || ListsTestsOnly(argc, argv)) return;
+  if (asked.size() > 1) screen = asked.at(1).toStdString() + "x24";
+  // The desktop's scale: fonts and sizes as Qt reads them from Xft.dpi.
+  if (asked.size() > 2) qputenv("QT_FONT_DPI", QByteArray::number(asked.at(2).toInt() * 96 / 100));
   QString why;
   const int display = StartXvfb(why);
   if (display < 0) {

@@ -114,3 +114,12 @@ TEST_F(ProgressWindowTest, FullRunResetsMemory) {
   EXPECT_EQ(ExistingStatusForm()->drawCount(), 101);
   EXPECT_EQ(LastProgressPercent(), 0);
 }
+
+// A run of several phases: after a phase that reached 100 % the bar of the
+// next one shows the figure of its text line, not the full bar.
+TEST_F(ProgressWindowTest, BarShowsTheFigureOfTheTextInEveryPhase) {
+  ShowProgress(300000, 0, 300000, true, QStringLiteral(" Zeilen, Daten bereitstellen..."));
+  ShowProgress(189000, 0, 300000, true, QStringLiteral(" Zeilen, Geoidundulation zuordnen..."));
+  EXPECT_EQ(StatusForm()->Label2->text(), QStringLiteral("63% von 300000 Zeilen, Geoidundulation zuordnen..."));
+  EXPECT_EQ(StatusForm()->picProgress->percent(), 63);
+}
