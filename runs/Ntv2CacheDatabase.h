@@ -8,7 +8,7 @@
 // and modification time of the grid file the cache was built from. The cache
 // is built once per grid file and reused until the grid file's size or
 // modification time differs from those, or the cache is no valid cache of
-// this layout or cannot be read.
+// this layout, cannot be read, or its sub-grids do not read whole.
 #include <QString>
 #include <functional>
 
