@@ -1,35 +1,18 @@
 // The NTv2 menu in the main window: the target import by point number reads
 // LF files to their last line and reports the points it could not use; the
-// extent export says which row to choose and which files it wrote; a point
-// grid larger than the import reads is refused before it is written.
-#include <sched.h>
-#include <sys/mount.h>
-
-#include <QDir>
+// extent export says which row to choose and which files it wrote.
 #include <QFile>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "runs/Ntv2Extents.h"
 #include "shell/ProgramState.h"
-#include "support/FullFolder.h"
 #include "tests/ntv2/Ntv2GridFiles.h"
 #include "window/MainWindowFixture.h"
 
 using namespace orv;
 
 namespace {
-
-// Mounts made by this process from now on are seen by it alone. Empty when
-// that is possible, else the reason why not.
-QString EnterPrivateMountNamespace() {
-  if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-    return QStringLiteral("no private mount namespace here (") + QString::fromLocal8Bit(std::strerror(errno)) +
-           QStringLiteral("); the test needs a small file system of its own");
-  return QString();
-}
 
 class Ntv2Window : public MainWindowTest {
  protected:
@@ -108,26 +91,3 @@ TEST_F(Ntv2Window, ExtentExportNamesTheRowToChooseAndTheFilesItWrote) {
 }
 
 }  // namespace
-
-// A 2° × 2° area at 0.5" spacing would be 207 million nodes, far more than
-// the import that follows reads: the tool refuses it with its first message
-// and writes nothing, on a small file system that a written grid would fill.
-TEST_F(Ntv2Window, PointGridBeyondWhatTheImportReadsIsRefusedBeforeAnythingIsWritten) {
-  const QString noNamespace = EnterPrivateMountNamespace();
-  if (!noNamespace.isEmpty()) GTEST_SKIP() << noNamespace.toStdString();
-  test::FullFolder small;
-  if (small.path().isEmpty()) GTEST_SKIP() << small.skipReason().toStdString();
-  putAllTables();
-  start();
-  const QString corners = small.path() + "ecken.head";
-  ASSERT_TRUE(test::FullFolder::Put(corners, "SO\t0\t50\xB0" "00'00\"\t12\xB0" "00'00\"\r\n"
-                                             "NW\t0\t52\xB0" "00'00\"\t10\xB0" "00'00\"\r\n"));
-  dialogs->expectOpenFile(corners, 2);
-  dialogs->expectInput("Gitterabstand", "0.5; 0.5");
-  dialogs->expectMessage("Das Punktgitter ergäbe 207388803 Punkte (14401 × 14401 Gitterpunkte und 2 Eckpunkte), "
-                         "der folgende Import liest höchstens 2000000 Punkte");
-  form->Coolbar2_ButtonMenuClick("btnNTv2erzeugen");
-  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
-  EXPECT_EQ(dialogs->messages().size(), 1) << dialogs->messageTexts().join("\n").toStdString();
-  EXPECT_EQ(QDir(small.path()).entryList(QDir::Files), QStringList{"ecken.head"});
-}
