@@ -98,15 +98,24 @@ Ntv2GridCache::SubGrid Ntv2GridCache::ReadSubGrid(Database& db, int tableNumber)
 // Reads all node shifts of a sub-grid at once: a run asks for millions of
 // points, and one query per node would cost far more than the whole table.
 // Where a node number occurs twice, the first row counts, as a seek on the
-// index would find it.
+// index would find it. Every node of the extent must be there with two
+// numbers: a node missing, Null or text would leave the points around it
+// without a target, so such a table throws instead.
 void Ntv2GridCache::LoadNodes(Database& db, int tableNumber, SubGrid& g) {
-  const qint64 count = std::min<qint64>(g.header.GS_COUNT, g.ncols * g.nrows);
+  const qint64 count = g.ncols * g.nrows;
+  if (g.header.GS_COUNT != count)
+    throw OrvenilError(kErrOverflow, QStringLiteral("NTv2-Gitter %1: GS_COUNT %2 passt nicht zu den %3 Knoten "
+                                                    "seiner Ausdehnung")
+                                         .arg(tableNumber)
+                                         .arg(g.header.GS_COUNT)
+                                         .arg(count));
   if (count > kMaxNodes)
     throw OrvenilError(kErrOverflow, QStringLiteral("NTv2-Gitter %1 ist zu groß").arg(tableNumber));
-  const size_t n = count > 0 ? size_t(count) : 0;
+  const size_t n = size_t(count);
   g.lat.assign(n, 0);
   g.lonW.assign(n, 0);
   g.present.assign(n, 0);
+  qint64 found = 0;
   constexpr qint64 kChunk = 100000;  // bounds the memory of one query's rows
   for (qint64 from = 1; from <= count; from += kChunk) {
     Recordset rs = db.openSql(
@@ -116,15 +125,22 @@ void Ntv2GridCache::LoadNodes(Database& db, int tableNumber, SubGrid& g) {
             .arg(std::min(count, from + kChunk - 1)));
     for (; !rs.eof(); rs.moveNext()) {
       const FieldValue id = rs.value(0), dLat = rs.value(1), dLonW = rs.value(2);
-      if (id.isNull() || dLat.isNull() || dLonW.isNull()) continue;
+      if (!id.isNumber() || !dLat.isNumber() || !dLonW.isNumber()) continue;
       const size_t i = size_t(id.toLong() - 1);
       if (g.present[i]) continue;
       g.lat[i] = float(dLat.toDouble());
       g.lonW[i] = float(dLonW.toDouble());
       g.present[i] = 1;
+      ++found;
     }
     rs.close();
   }
+  if (found != count)
+    throw OrvenilError(kErrNoCurrentRecord,
+                       QStringLiteral("NTv2-Gitter %1: %2 von %3 Knoten fehlen oder haben keine Zahl")
+                           .arg(tableNumber)
+                           .arg(count - found)
+                           .arg(count));
 }
 
 int Ntv2GridCache::find(double latSec, double lonSecW, int* lastTested) const {

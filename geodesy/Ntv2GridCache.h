@@ -43,8 +43,9 @@ class Ntv2GridCache {
   Ntv2GridCache() = default;
 
   // Reads tables "1" … tableCount of the open cache database. A missing
-  // table, a header without a sensible extent and spacing or a grid too large
-  // to hold throws OrvenilError.
+  // table, a header without a sensible extent and spacing, a GS_COUNT that is
+  // not the extent's node count, a node of it missing or without numbers as
+  // shifts, or a grid too large to hold throws OrvenilError.
   Ntv2GridCache(Database& db, int tableCount);
 
   int subGridCount() const { return int(grids_.size()); }

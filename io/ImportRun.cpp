@@ -12,6 +12,7 @@
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/ZoneRules.h"
+#include "io/ImportLimits.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/DataGrid.h"
@@ -29,7 +30,6 @@ namespace orv {
 
 namespace {
 
-constexpr long kMaxImportLines = 2000000;
 constexpr qint64 kProgressIntervalMs = 200;
 constexpr size_t kBlockLines = 8192;
 constexpr size_t kFirstBlockLines = 1024;

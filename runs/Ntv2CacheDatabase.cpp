@@ -385,18 +385,55 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
                        QStringLiteral("NTv2-Cache %1 kann nicht angelegt werden").arg(cachePath));
 }
 
+namespace {
+
+// Opens the cache and reads its sub-grids; the database is closed again when
+// they do not read.
+void LoadCache(Ntv2OpenCache& open, const QString& cachePath) {
+  open.database = DBEngine::openDatabase(cachePath);
+  try {
+    open.tableCount = CountDigitNamedTables(open.database);
+    open.grid = Ntv2GridCache(open.database, open.tableCount);
+  } catch (...) {
+    open.database.close();
+    open.database = Database();
+    throw;
+  }
+}
+
+[[noreturn]] void CacheUnusable(const QString& cachePath, const QString& why, const OrvenilError& cause) {
+  throw OrvenilError(cause.number(), QStringLiteral("NTv2-Cache %1 %2: %3").arg(cachePath, why, cause.description()));
+}
+
+}  // namespace
+
 Ntv2OpenCache OpenNtv2GridCache(const QString& gridPath, const QString& tempFolder, Database closeFirst,
                                 const Ntv2BuildProgress& progress) {
   Ntv2OpenCache open;
   open.overview = ReadNtv2Overview(gridPath);
   const QString cachePath = Ntv2CachePath(gridPath);
   if (closeFirst.isSet()) closeFirst.close();
-  if (!Ntv2CacheIsCurrent(gridPath, cachePath, open.overview.subGridCount)) {
+  const auto build = [&] {
     open.buildPath = TemporaryDatabasePath(tempFolder, QLatin1String(kKindNtv2Build));
     BuildNtv2GridCache(gridPath, cachePath, open.buildPath, open.overview.subGridCount, progress);
+  };
+  const bool built = !Ntv2CacheIsCurrent(gridPath, cachePath, open.overview.subGridCount);
+  if (built) build();
+  try {
+    LoadCache(open, cachePath);
+    return open;
+  } catch (const OrvenilError& e) {
+    if (built) CacheUnusable(cachePath, QStringLiteral("ist unbrauchbar"), e);
   }
-  open.database = DBEngine::openDatabase(cachePath);
-  open.tableCount = CountDigitNamedTables(open.database);
+  // Its pages read well, but not what the run reads: built again from the
+  // grid file, as a cache with damaged pages is.
+  QFile::remove(cachePath);
+  try {
+    build();
+    LoadCache(open, cachePath);
+  } catch (const OrvenilError& e) {
+    CacheUnusable(cachePath, QStringLiteral("ist unbrauchbar und lässt sich nicht neu erstellen"), e);
+  }
   return open;
 }
 

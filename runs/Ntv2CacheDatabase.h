@@ -8,10 +8,11 @@
 // and modification time of the grid file the cache was built from. The cache
 // is built once per grid file and reused until the grid file's size or
 // modification time differs from those, or the cache is no valid cache of
-// this layout or cannot be read.
+// this layout, cannot be read, or its sub-grids do not read whole.
 #include <QString>
 #include <functional>
 
+#include "geodesy/Ntv2GridCache.h"
 #include "platform/db/Database.h"
 #include "shell/ProgramState.h"
 
@@ -23,12 +24,13 @@ struct Ntv2Overview {
   int subGridCount = 0;  // leading number of NUM_FILE
 };
 
-// The open cache of a grid file.
+// The open cache of a grid file and its sub-grids read into memory.
 struct Ntv2OpenCache {
   Ntv2Overview overview;
   Database database;
   int tableCount = 0;  // sub-grid tables found in the open cache
   QString buildPath;   // build file of a cache built by this call, else ""
+  Ntv2GridCache grid;  // every node of every sub-grid, checked as read
 };
 
 // Progress of a build: lines read so far and the line count of the grid file.
@@ -61,8 +63,12 @@ void BuildNtv2GridCache(const QString& gridPath, const QString& cachePath, const
 
 // The cache stage of an NTv2 run: reads the overview, builds the cache when it
 // is missing, built from another state of the grid file or not a valid cache (its build file
-// named by tempFolder), and opens it. closeFirst is closed before an old
-// cache is replaced (the program's cache of the previous run).
+// named by tempFolder), opens it and reads its sub-grids. A cache whose
+// sub-grids do not read whole (rows missing, shifts Null or text, a table
+// empty) is built again from the grid file; when that fails too, or a cache
+// just built does not read, the OrvenilError names the cache file.
+// closeFirst is closed before an old cache is replaced (the program's cache
+// of the previous run).
 Ntv2OpenCache OpenNtv2GridCache(const QString& gridPath, const QString& tempFolder, Database closeFirst,
                                 const Ntv2BuildProgress& progress = {});
 

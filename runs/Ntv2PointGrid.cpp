@@ -1,6 +1,7 @@
 #include "runs/Ntv2PointGrid.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/NumberText.h"
@@ -9,6 +10,7 @@
 #include "foundation/TextTokens.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeodesyConstants.h"
+#include "io/ImportLimits.h"
 
 namespace orv {
 
@@ -40,9 +42,11 @@ QString Line(const QString& number, const QString& lat, const QString& lon) {
 
 }  // namespace
 
-int Ntv2StepCount(double span, double spacing) {
-  const double q = span / spacing;
-  return static_cast<int>(std::floor(q + 1e-9 * std::max(1.0, std::fabs(q))));
+qint64 Ntv2StepCount(double span, double spacing) {
+  constexpr double kBound = 2147483648.0;  // far beyond any grid the import reads
+  const double q = std::floor(span / spacing + 1e-9 * std::max(1.0, std::fabs(span / spacing)));
+  if (std::isnan(q)) return 0;
+  return static_cast<qint64>(std::clamp(q, -kBound, kBound));
 }
 
 Ntv2PointGrid MakeNtv2PointGrid(const QString& cornerText, double dLat, double dLon) {
@@ -76,6 +80,18 @@ Ntv2PointGrid MakeNtv2PointGrid(const QString& cornerText, double dLat, double d
   g.nLon = Ntv2StepCount(g.lonSec - ArcSeconds(corner[1][3]), dLon);
   if (g.nLat < 0 || g.nLon < 0)
     BadCorners(QStringLiteral("Zeile 1 muss die Süd-Ost-Ecke, Zeile 2 die Nord-West-Ecke sein"));
+  // The file holds the two corner lines and every node; a file the import
+  // cannot read whole is not written at all.
+  const qint64 points = g.nodeCount() + 2;
+  if (points > kMaxImportLines)
+    throw OrvenilError(kErrOverflow,
+                       QStringLiteral("Das Punktgitter ergäbe %1 Punkte (%2 × %3 Gitterpunkte und 2 Eckpunkte), "
+                                      "der folgende Import liest höchstens %4 Punkte. Wählen Sie bitte einen "
+                                      "größeren Gitterabstand oder ein kleineres Gebiet")
+                           .arg(points)
+                           .arg(g.nLat + 1)
+                           .arg(g.nLon + 1)
+                           .arg(kMaxImportLines));
   return g;
 }
 
@@ -89,11 +105,11 @@ void WriteNtv2PointGridFile(const QString& path, const Ntv2PointGrid& g, void (*
   out.writeLine(Line(g.seNumber, g.seLatitude, g.seLongitude));
   out.writeLine(
       Line(g.nwNumber, DegreeText(g.latSec + g.nLat * g.dLat), DegreeText(g.lonSec - g.nLon * g.dLon)));
-  int k = 0;
-  for (int i = 0; i <= g.nLat; ++i) {
-    if (progress) progress(i, g.nLat);
+  qint64 k = 0;
+  for (qint64 i = 0; i <= g.nLat; ++i) {
+    if (progress) progress(int(i), int(g.nLat));
     const QString lat = DegreeText(g.latSec + i * g.dLat);
-    for (int j = 0; j <= g.nLon; ++j)
+    for (qint64 j = 0; j <= g.nLon; ++j)
       out.writeLine(Line(QString::number(++k), lat, DegreeText(g.lonSec - j * g.dLon)));
   }
   out.close();

@@ -8,6 +8,7 @@
 // corner as it stands, the grid's own north-west corner, then the nodes
 // numbered from 1, each "Nr<TAB>0<TAB>latitude<TAB>longitude".
 #include <QString>
+#include <QtGlobal>
 
 namespace orv {
 
@@ -18,18 +19,21 @@ struct Ntv2PointGrid {
   double lonSec = 0;
   double dLat = 0;  // spacings, arc-seconds
   double dLon = 0;
-  int nLat = 0;  // spacing steps from south to north
-  int nLon = 0;  // and from east to west
-  int nodeCount() const { return (nLat + 1) * (nLon + 1); }
+  qint64 nLat = 0;  // spacing steps from south to north
+  qint64 nLon = 0;  // and from east to west
+  qint64 nodeCount() const { return (nLat + 1) * (nLon + 1); }
 };
 
 // Whole spacing steps in span: rounded down, but a quotient a hair below a
-// whole number (29.99999999999951) counts as that number.
-int Ntv2StepCount(double span, double spacing);
+// whole number (29.99999999999951) counts as that number. Held within
+// ±2^31, so that a node count of two of them fits 64 bits.
+qint64 Ntv2StepCount(double span, double spacing);
 
 // The grid of the corner file's text. A file without two corner lines of
-// four fields with degree texts, corners in the wrong order or a spacing
-// that is not above 0 throws OrvenilError with a message for the user.
+// four fields with degree texts, corners in the wrong order, a spacing
+// that is not above 0, or more points (nodes and the two corner lines) than
+// the import that follows reads throws OrvenilError with a message for the
+// user; nothing is written then.
 Ntv2PointGrid MakeNtv2PointGrid(const QString& cornerText, double dLat, double dLon);
 
 // "NTv2_" spacing "x" spacing "_" time stamp ".bl".

@@ -108,7 +108,7 @@ void Ntv2RunSteps::openGridCache() {
   ProgramState& state = state_;
   const QString gridPath = DatabaseFolderFile(
       state.DatenbankVerzeichnis, window_.GridNTv2Sys->CellText(setRow_, QStringLiteral("Trafosatz")));
-  const Ntv2OpenCache open =
+  Ntv2OpenCache open =
       OpenNtv2GridCache(gridPath, state.TempVerzeichnis, state.NTv2Gitterdatenbank, [](int line, int total) {
         ShowProgress(line, 0, total, true, QStringLiteral(" Zeilen, Datenbank wird erstellt..."));
       });
@@ -116,7 +116,7 @@ void Ntv2RunSteps::openGridCache() {
   state.NTv2AnzahlGitter = open.tableCount;
   state.NTv2Kopf = open.overview.header;
   if (!open.buildPath.isEmpty()) state.NTv2TempPfad = open.buildPath;
-  cache_ = Ntv2GridCache(state.NTv2Gitterdatenbank, state.NTv2AnzahlGitter);
+  cache_ = std::move(open.grid);
 }
 
 // The start and target ellipsoids of the chosen direction; false (with the

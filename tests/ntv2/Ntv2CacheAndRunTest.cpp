@@ -35,7 +35,7 @@ class Ntv2Cache : public ::testing::Test {
   Ntv2GridCache open(const QString& grid) {
     Ntv2OpenCache c = OpenNtv2GridCache(grid, dir.path() + "/", Database());
     last = c;
-    return Ntv2GridCache(c.database, c.tableCount);
+    return c.grid;
   }
   QTemporaryDir dir;
   Ntv2OpenCache last;

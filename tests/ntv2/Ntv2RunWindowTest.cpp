@@ -284,3 +284,38 @@ TEST_F(Ntv2RunWindowTest, GridFilesOfTheSameNameEachRunWithTheirOwnShifts) {
     EXPECT_NEAR(Val(out[0]["LgDezZiel"]), 10.5 - dLonW / 3600, 1e-9) << item;
   }
 }
+
+// A cache whose pages read well but which lacks what the run reads (a third
+// of the rows, shifts Null or text, an empty sub-grid table) is built again
+// from the grid file, and both points get their targets; one that cannot be
+// built again stops the run naming the cache.
+TEST_F(Ntv2RunWindowTest, CacheWithoutItsRowsOrNumbersIsBuiltAgainOrNamed) {
+  const QList<CctPoint> ref = CctPoints(2);
+  const QList<Row> good = run(2, 0, {Geographic(ref[0].lat, ref[0].lon), Geographic(ref[1].lat, ref[1].lon)});
+  ASSERT_FALSE(good[1]["sYeZiel"].isEmpty());
+  FormOrvenil& f = *form;
+  const auto damage = [&](const QString& sql) {
+    State().NTv2Gitterdatenbank.close();
+    Database cache = DBEngine::openDatabase(dbFile("BETA2007.mdb"));
+    cache.execute(sql);
+    cache.close();
+    dialogs->clearRecords();
+  };
+  for (const char* sql : {"DELETE FROM \"1\" WHERE id % 3 = 2", "UPDATE \"1\" SET Zeile1 = NULL, Zeile2 = NULL",
+                          "UPDATE \"1\" SET Zeile1 = 'x', Zeile2 = 'y'", "DELETE FROM \"1\""}) {
+    damage(sql);
+    f.cmdTrafoStart_Click();
+    const QList<Row> out = rowsOfDaten();
+    for (int i = 0; i < 2; ++i)
+      for (const char* c : {"BgDezZiel", "LgDezZiel", "sYeZiel", "sXeZiel"})
+        EXPECT_EQ(out[i][c].toStdString(), good[i][c].toStdString()) << sql << " " << i << c;
+    for (const RecordedMessage& m : dialogs->messages())
+      EXPECT_NE(m.title.toStdString(), "Umrechnung NTv2") << sql << m.text.toStdString();
+  }
+
+  damage("DELETE FROM \"1\" WHERE id > 100");
+  State().TempVerzeichnis = dbFile("BETA2007.gsa") + "/";  // no folder: nothing can be built
+  f.cmdTrafoStart_Click();
+  const QStringList named = dialogs->messageTexts().filter("Fehler: NTv2-Cache " + dbFile("BETA2007.mdb"));
+  EXPECT_EQ(named.size(), 1) << dialogs->messageTexts().join("\n").toStdString();
+}

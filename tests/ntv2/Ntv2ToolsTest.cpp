@@ -115,7 +115,7 @@ TEST_F(Ntv2Tools, GridFromSevenParametersReadsBackAtTheNodes) {
 
   Ntv2OpenCache open = OpenNtv2GridCache(gsa, dir.path() + "/", Database());
   EXPECT_EQ(open.overview.header.SYSTEM_F, "RD-83");
-  const Ntv2GridCache cache(open.database, open.tableCount);
+  const Ntv2GridCache& cache = open.grid;
   for (size_t r = 2; r < rows.size(); r += 7) {
     const double lat = Val(rows[r].lat) / 3600, lon = Val(rows[r].lon) / 3600;
     const Ntv2Result p = NTv2Transformieren(lat, lon, cache);
