@@ -80,6 +80,9 @@ struct ProgramState {
   qint32 ZielMeridian = 0;
   QString ZonenEllipsoidStart;
   QString ZonenEllipsoidZiel;
+  // The system (Systemname) the last transformation run computed the target
+  // columns of Daten in; "" while no run has written them since the import.
+  QString ZielsystemDaten;
 
   // Options of the dialogs and the panel.
   QString StartKoordinatensystem;
