@@ -81,8 +81,9 @@ QString MeridianCodeDigit(const QString& centralMeridian, const QString& ellipso
   return QString();
 }
 
-bool EastingBeyondZone(double easting, double falseEasting) {
-  return std::fabs(easting - falseEasting) >= 500000;
+bool EastingRunsIntoZoneDigit(double easting, double falseEasting, double addedDigit) {
+  const bool digitWritten = addedDigit != 0 || falseEasting >= 1000000;
+  return digitWritten && std::fabs(easting - falseEasting) >= 500000;
 }
 
 QString EllipsoidForSystem(const QString& systemName) {

@@ -36,11 +36,13 @@ int16_t ZoneFromCentralMeridian(int16_t L0);
 // ("3", "9", "15", "21"); "" for anything else or a Gauss-Krüger ellipsoid.
 QString MeridianCodeDigit(const QString& centralMeridian, const QString& ellipsoidName);
 
-// True when an easting lies 500 km or more from the false easting of its
-// zone. No zone reaches that far: the zone digit in the millions of such an
-// easting would read as a neighbouring zone's (3129052 in strip 2 reads as
-// strip 3), so it is no easting of the zone.
-bool EastingBeyondZone(double easting, double falseEasting);
+// True when an easting runs into the zone digit written in its millions:
+// the false easting carries it (Gauss-Krüger strips, 1 500 000 and up) or a
+// digit is added in front (addedDigit, in metres; 0 for none). No zone
+// reaches 500 km from its false easting; such an easting would read as a
+// neighbouring zone's (3129052 in strip 2 reads as strip 3). An easting
+// without a zone digit (a plain UTM easting) never runs into one.
+bool EastingRunsIntoZoneDigit(double easting, double falseEasting, double addedDigit);
 
 // Ellipsoid of a system name; "" when unknown.
 QString EllipsoidForSystem(const QString& systemName);

@@ -25,6 +25,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 #include "shell/SkipFailingStep.h"
+#include "shell/ZoneReport.h"
 
 namespace orv {
 
@@ -135,6 +136,7 @@ void ImportRun::replaceJobRows() {
   state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
   // The new job's target columns come from no run yet.
   state_.EllipsoidZielKoordinaten.clear();
+  state_.ZielsystemDaten.clear();
   window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank erzeugen   "));
   window_.GridKooDb->ClearRows();
   compactEmptiedTable();
@@ -448,6 +450,8 @@ void ImportRun::endAt(PendingLine& p) {
   if (p.result.outcome == BranchOutcome::BadLine)
     Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
              QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
+  else if (p.result.outcome == BranchOutcome::InvalidZone)
+    ReportInvalidZone(FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line));
   else
     Critical(QStringLiteral("Zone bzw. Koordinatensystem ungültig!\n") + FileAndLine(path_, p.fileLine) +
              QLatin1Char('\n') + LineForMessage(p.line) + QStringLiteral("\nKeine Zone für diesen Punkt bestimmbar! Abbruch!"));

@@ -204,7 +204,7 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
   // The zone comes from the line's own digits or from the zone code the
   // user gave: a meridian of another line or an earlier job would place an
   // easting without its zone in a zone it does not belong to.
-  st.meridian = 0;
+  EastingZone zone;
   if (v.digits == 6 && v.utm) {
     // An easting without zone digit: the zone code the user gave once holds
     // for every such line of the import.
@@ -214,12 +214,14 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
       const double answer = ToDoubleStrict(*typed);
       st.mkzDigit = static_cast<int>(std::fmod(std::fabs(std::trunc(answer)), 10.0));
     }
-    if (st.mkzDigit != 0) st.meridian = ZoneOfEasting(st.mkzDigit * 1000000.0 + v.Y, ell).L0;
+    if (st.mkzDigit != 0) zone = ZoneOfEasting(st.mkzDigit * 1000000.0 + v.Y, ell);
   } else if (v.digits == 7 && (v.utm || v.gaussKrueger)) {
-    st.meridian = ZoneOfEasting(v.Y, ell).L0;
+    zone = ZoneOfEasting(v.Y, ell);
   } else if (v.digits == 8 && v.utm) {
-    st.meridian = ZoneOfEasting(WithoutFirstDigit(v.eastingText), ell).L0;
+    zone = ZoneOfEasting(WithoutFirstDigit(v.eastingText), ell);
   }
+  st.meridian = zone.L0;
+  if (zone.invalid) return {BranchOutcome::InvalidZone, QString()};
   if (st.meridian == 0) return {BranchOutcome::NoZone, QString()};
   return {};
 }

@@ -82,7 +82,8 @@ struct ImportTail {
 };
 
 // Cancelled: the user cancelled the question for the zone code.
-enum class BranchOutcome { Filled, BadLine, NoZone, Cancelled };
+// InvalidZone: an easting whose zone digit names no zone of its ellipsoid.
+enum class BranchOutcome { Filled, BadLine, NoZone, InvalidZone, Cancelled };
 
 struct BranchResult {
   BranchOutcome outcome = BranchOutcome::Filled;

@@ -134,6 +134,14 @@ void FormOrvenil::WriteNtv2Gsa() {
     Message(noData, MsgIcon::Critical);
     return;
   }
+  // The header names the job's systems: its start system, and ETRS89 as
+  // target, which the target columns must hold.
+  const int jobRow = GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state.EllipsoidImport, 1);
+  const QString jobStart = jobRow > 0 ? GridKoordSys->CellText(jobRow, QStringLiteral("Systemname")) : QString();
+  if (const QString refusal = Ntv2GsaTargetRefusal(state.ZielsystemDaten); !refusal.isEmpty()) {
+    Message(refusal, MsgIcon::Critical);
+    return;
+  }
   state.Antwort = Dialogs().inputBox(
       QStringLiteral("Geben Sie bitte den festgelegten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
       QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
@@ -141,7 +149,9 @@ void FormOrvenil::WriteNtv2Gsa() {
   const auto [dLat, dLon] = Spacings(state.Antwort);
   state.Antwort =
       Dialogs().inputBox(QStringLiteral("Geben Sie bitte das Startsystem vor:\nRD40/83, GK42/83: "),
-                         QStringLiteral("Zielsystem ETRS89"), QStringLiteral("RD40/83"));
+                         QStringLiteral("Zielsystem ETRS89"),
+                         jobStart.isEmpty() ? QStringLiteral("RD40/83") : jobStart);
+  const QString answeredStart = state.Antwort;
   Ntv2GsaHeader header;
   NTv2KopfDaten& kopf = state.NTv2Kopf;
   for (int row = 1; row <= GridKoordSys->RowCount(); ++row) {
@@ -160,6 +170,10 @@ void FormOrvenil::WriteNtv2Gsa() {
     }
   }
   if (header.systemF.isEmpty()) return;
+  if (const QString refusal = Ntv2GsaStartRefusal(answeredStart, jobStart); !refusal.isEmpty()) {
+    Message(refusal, MsgIcon::Critical);
+    return;
+  }
   kopf.SYSTEM_F = header.systemF;
   kopf.SYSTEM_T = QStringLiteral("ETRS89");
   kopf.MAJOR_F = header.majorF;
@@ -327,6 +341,9 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
         }
       }
     }
+    // The file names no system: its targets are no run's any more.
+    state.ZielsystemDaten.clear();
+    state.EllipsoidZielKoordinaten.clear();
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
     GridKooDb->SetRedraw(false);

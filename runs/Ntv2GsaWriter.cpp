@@ -26,6 +26,19 @@ double WholeSteps(double span, double spacing) {
 
 }  // namespace
 
+QString Ntv2GsaTargetRefusal(const QString& targetSystem) {
+  if (targetSystem.isEmpty() || targetSystem == QLatin1String("ETRS89")) return QString();
+  return QStringLiteral("Die Zielkoordinaten der Daten sind in \"") + targetSystem +
+         QStringLiteral("\" berechnet; ein NTv2-Gitter führt nach ETRS89 (SYSTEM_T ETRS89).\n"
+                        "Transformieren Sie die Daten bitte nach ETRS89! Abbruch!   ");
+}
+
+QString Ntv2GsaStartRefusal(const QString& answered, const QString& jobStart) {
+  if (jobStart.isEmpty() || answered == jobStart) return QString();
+  return QStringLiteral("Das Startsystem \"") + answered + QStringLiteral("\" ist nicht das der Daten (\"") +
+         jobStart + QStringLiteral("\")! Das NTv2-Gitter wird nicht geschrieben! Abbruch!   ");
+}
+
 void WriteNtv2GsaFile(const QString& path, const std::vector<Ntv2GsaRow>& rows, double dLat, double dLon,
                       const Ntv2GsaHeader& h) {
   if (rows.size() < 3)

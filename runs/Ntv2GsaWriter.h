@@ -20,6 +20,14 @@ struct Ntv2GsaHeader {
   QString date;  // dd-mm-yy
 };
 
+// Why a grid of the job cannot be written under the header, or "" when it
+// can. The header always names ETRS89 as target: target columns that a run
+// computed in another system (targetSystem; "" when no run gave them) are
+// refused. Its start system is the one answered, which must be the job's
+// (jobStart; "" when the job's is not known).
+QString Ntv2GsaTargetRefusal(const QString& targetSystem);
+QString Ntv2GsaStartRefusal(const QString& answered, const QString& jobStart);
+
 // Writes the file (it replaces an older one only when complete). Refused
 // with OrvenilError and a message for the user, before anything is written:
 // fewer than three rows, a spacing not above 0, a node count that does not

@@ -76,15 +76,14 @@ Ntv2TargetColumns Ntv2TargetColumnTexts(double latitude, double longitude, std::
   out.meridian = ErmittleZoneAusLaenge(lonText, zoneEllipsoid);
   out.falseEasting = ErmittleFalseEasting(out.meridian, zoneEllipsoid);
   const GridCoordinates g = GeographischInVerebnet(B1, L1, target, out.falseEasting, out.meridian);
-  out.beyondZone = EastingBeyondZone(g.easting, out.falseEasting);
+  // Only WGS1984 targets carry their zone digit in front of the easting.
+  const double prefix = zoneEllipsoid == QLatin1String("WGS1984") ? (out.meridian + 3.0) / 6.0 * 1000000.0 : 0;
+  out.beyondZone = EastingRunsIntoZoneDigit(g.easting, out.falseEasting, prefix);
   QString easting, northing;
   if (!out.beyondZone) {
     easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
     northing = FormatNumber(g.northing, QStringLiteral("0.0000"));
-    if (zoneEllipsoid == QLatin1String("WGS1984")) {
-      const double prefix = (out.meridian + 3.0) / 6.0 * 1000000.0;
-      easting = FormatNumber(Val(easting) + prefix, QStringLiteral("0.0000"));
-    }
+    if (prefix != 0) easting = FormatNumber(Val(easting) + prefix, QStringLiteral("0.0000"));
   }
   c.emplace_back(QStringLiteral("sXeZiel"), northing);
   c.emplace_back(QStringLiteral("sYeZiel"), easting);

@@ -139,6 +139,12 @@ bool Ntv2RunSteps::chooseEllipsoids() {
         MsgButtons::Ok, MsgIcon::Critical, kNtv2Title);
     return false;
   }
+  // The lookup has said that it found no target system: the run would
+  // compute with the values of an earlier target.
+  if (!TargetSystemKnown(window_, state)) {
+    refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
+    return false;
+  }
   return true;
 }
 
@@ -146,6 +152,7 @@ void Ntv2RunSteps::prepareTarget() {
   ProgramState& state = state_;
   target_ = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
   zoneEllipsoid_ = state.ZonenEllipsoidZiel;
+  state.ZielsystemDaten = state.SystemnameZiel;
   state.ZielB = target_.b;
   state.ZielE = target_.e;
   state.ZielK0 = target_.k0;
@@ -319,7 +326,7 @@ void Ntv2RunSteps::finish() {
   if (zonesWithin_) {
     state_.ZielMeridian = order_->current().meridian;
     state_.ZielFalseEasting = order_->current().falseEasting;
-    window_.WarnZoneHints(order_->warnings(), order_->beyondZone());
+    window_.WarnZoneHints(order_->negative(), order_->beyondZone());
   } else {
     window_.ConvertZones();
   }

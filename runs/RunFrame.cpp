@@ -2,12 +2,20 @@
 
 #include "foundation/DialogService.h"
 #include "platform/db/ForwardQuery.h"
+#include "platform/ui/DataGrid.h"
+#include "shell/FormOrvenil.h"
+#include "shell/ProgramState.h"
 
 namespace orv {
 
 qint64 CountDatenRows(const Database& db) {
   ForwardQuery count(db, QStringLiteral("SELECT count(*) FROM Daten"));
   return count.next() ? count.value(0).longValue() : 0;
+}
+
+bool TargetSystemKnown(const FormOrvenil& window, const ProgramState& state) {
+  return window.GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state.EllipsoidZiel, 1) > 0 &&
+         state.ZielA != 0;
 }
 
 QString BeyondZoneText(qint64 count) {

@@ -8,6 +8,13 @@
 
 namespace orv {
 
+class FormOrvenil;
+struct ProgramState;
+
+// True when the target ellipsoid (EllipsoidZiel) has its row in the
+// coordinate-system table and a target system was found (ZielA not 0).
+bool TargetSystemKnown(const FormOrvenil& window, const ProgramState& state);
+
 // The number of rows of table Daten.
 qint64 CountDatenRows(const Database& db);
 

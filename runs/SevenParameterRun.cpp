@@ -148,11 +148,10 @@ bool SevenParameterRun::targetFits() {
     return false;
   }
   // A target ellipsoid that the coordinate-system table does not hold would
-  // leave the values of an earlier target in place: the run stops.
-  const bool targetKnown =
-      window_.GridKoordSys->FindRow(QStringLiteral("Ellipsoidname"), state_.EllipsoidZiel, 1) > 0;
-  if (targetKnown) window_.EllipsoidBDatenZuordnen(state_.EllipsoidZiel);
-  if (!targetKnown || state_.ZielA == 0) {
+  // leave the values of an earlier target in place: the lookup says that it
+  // found none, and the run stops.
+  window_.EllipsoidBDatenZuordnen(state_.EllipsoidZiel);
+  if (!TargetSystemKnown(window_, state_)) {
     Dialogs().setBusy(false);
     return refuse(QStringLiteral("Systemparameter fehlen! Abbruch!"));
   }
@@ -174,6 +173,7 @@ void SevenParameterRun::prepare() {
   state_.ZielK0 = target.k0;
   chain_.emplace(set_, target);
   zoneEllipsoid_ = state_.ZonenEllipsoidZiel;
+  state_.ZielsystemDaten = state_.SystemnameZiel;
 
   window_.GridKooDb->SetRedraw(false);
   gridLocked_ = true;
@@ -239,8 +239,10 @@ void SevenParameterRun::computeRow(DatenRunRow& row) const {
   row.note[0] = meridian;
   row.note[1] = falseEasting;
   const GridCoordinates g = chain_->Project(p, meridian, falseEasting);
-  // Beyond the last zone the easting would carry another zone's digit.
-  row.note[kNoteBeyondZone] = EastingBeyondZone(g.easting, falseEasting) ? 1 : 0;
+  // 6° zones carry their zone digit in the millions of the easting.
+  const double prefix = ZonePrefix(meridian, zoneEllipsoid_);
+  // Beyond the last zone the easting would run into its zone digit.
+  row.note[kNoteBeyondZone] = EastingRunsIntoZoneDigit(g.easting, falseEasting, prefix) ? 1 : 0;
   if (row.note[kNoteBeyondZone] != 0) {
     out.add(QString());
     out.add(QString());
@@ -249,8 +251,6 @@ void SevenParameterRun::computeRow(DatenRunRow& row) const {
   }
   out.add(FormatNumber(g.northing, QStringLiteral("0.0000")));
   QString easting = FormatNumber(g.easting, QStringLiteral("0.0000"));
-  // 6° zones carry their zone digit in the millions of the easting.
-  const double prefix = ZonePrefix(meridian, zoneEllipsoid_);
   if (prefix != 0) easting = FormatNumber(prefix + Val(easting), QStringLiteral("0.0000"));
   out.add(easting);
   out.add(height);

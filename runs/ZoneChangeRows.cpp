@@ -69,29 +69,27 @@ ZoneHint AddZoneTexts(const ZoneChangeSide& side, const QString& radB, const QSt
     throw OrvenilError(kErrOverflow, QStringLiteral("Breite oder Länge außerhalb des gültigen Bereichs"));
   const GridCoordinates g =
       GeographischInVerebnet(RoundTo15Digits(phi), RoundTo15Digits(lambda), side.ellipsoid, zone.falseEasting, zone.meridian);
-  // The sign is tested where the easting gets the zone digit in front.
+  // The sign is tested where the easting may get a zone digit in front.
   const bool signTested = side.target || side.etrsStart;
-  const ZoneHint hint = signTested && g.easting < 0                       ? ZoneHint::kNegative
-                        : EastingBeyondZone(g.easting, zone.falseEasting) ? ZoneHint::kBeyondZone
-                                                                          : ZoneHint::kNone;
+  // The zone digit in front of the easting, in metres (0 for none).
+  double digit = 0;
+  if (side.target)
+    digit = Val(MeridianCodeDigit(NumberText(zone.meridian), side.zoneEllipsoid)) * 1000000;
+  else if (side.etrsStart)
+    digit = ZoneFromCentralMeridian(static_cast<int16_t>(zone.meridian)) * 1000000.0;
+  const ZoneHint hint = signTested && g.easting < 0 ? ZoneHint::kNegative
+                        : EastingRunsIntoZoneDigit(g.easting, zone.falseEasting, digit) ? ZoneHint::kBeyondZone
+                                                                                         : ZoneHint::kNone;
   if (hint != ZoneHint::kNone) {
     out.add(QString());
     out.add(QString());
     return hint;
   }
-  if (!signTested) {
-    out.add(FormatNumber(g.easting, kFourDecimals));
-    out.add(FormatNumber(g.northing, kFourDecimals));
-    return ZoneHint::kNone;
-  }
-  if (side.target) {
-    const QString plain = FormatNumber(g.easting, kFourDecimals);
-    const double digit = Val(MeridianCodeDigit(NumberText(zone.meridian), side.zoneEllipsoid));
-    out.add(FormatNumber(digit * 1000000 + Val(plain), kFourDecimals));
-  } else {
-    const double digit = ZoneFromCentralMeridian(static_cast<int16_t>(zone.meridian));
-    out.add(FormatNumber(digit * 1000000 + RoundTo15Digits(g.easting), kFourDecimals));
-  }
+  // The target's digit goes onto the easting as rounded to four decimals.
+  const double plain = side.target      ? Val(FormatNumber(g.easting, kFourDecimals))
+                       : side.etrsStart ? RoundTo15Digits(g.easting)
+                                        : g.easting;
+  out.add(FormatNumber(digit + plain, kFourDecimals));
   out.add(FormatNumber(g.northing, kFourDecimals));
   return ZoneHint::kNone;
 }

@@ -57,8 +57,8 @@ bool MarkedFehler(const ZoneChangeSide& side, const QString& easting);
 void AddFehlerZoneTexts(RowTexts& out);
 
 // Why a row's projected texts were left empty: its easting came out
-// negative (on the sides that test the sign), or it lies 500 km or more
-// from the false easting of its zone (EastingBeyondZone).
+// negative (on the sides that test the sign), or it would run into the
+// zone digit written with it (EastingRunsIntoZoneDigit).
 enum class ZoneHint { kNone = 0, kNegative = 1, kBeyondZone = 2 };
 
 // Appends the texts of Zone, EllipsKO, easting and northing of a row with
@@ -115,18 +115,19 @@ class ZoneRowOrder {
   bool place(const ZoneRowNote& note, RowZone& zone, bool& writePanels);
   // Counts the row's hint, from its texts as stored.
   void count(const ZoneRowNote& note) {
-    warnings_ += note.hint != ZoneHint::kNone ? 1 : 0;
+    negative_ += note.hint == ZoneHint::kNegative ? 1 : 0;
     beyondZone_ += note.hint == ZoneHint::kBeyondZone ? 1 : 0;
   }
-  // Rows left without easting and northing, and those of them beyond their zone.
-  int warnings() const { return warnings_; }
+  // Rows left without easting and northing: those with a negative easting
+  // and those beyond their zone.
+  int negative() const { return negative_; }
   int beyondZone() const { return beyondZone_; }
   const RowZone& current() const { return sequence_.current(); }
 
  private:
   ZoneSequence sequence_;
   std::atomic<int32_t> decided_{0};
-  int warnings_ = 0;
+  int negative_ = 0;
   int beyondZone_ = 0;
 };
 

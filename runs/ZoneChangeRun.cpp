@@ -157,7 +157,7 @@ void FormOrvenil::ConvertZones() {
       state.StartMeridian = order.current().meridian;
       state.StartFalseEasting = order.current().falseEasting;
     }
-    WarnZoneHints(order.warnings(), order.beyondZone());
+    WarnZoneHints(order.negative(), order.beyondZone());
     if (leftAlone > 0)
       Dialogs().messageBox(QString::number(leftAlone) + QStringLiteral(" Zeilen ohne Breite und Länge (") +
                                (target ? QStringLiteral("radBgZiel, radLgZiel") : QStringLiteral("radBg, radLg")) +
@@ -219,12 +219,19 @@ void FormOrvenil::ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone
   for (int panel = 6; panel <= 8; ++panel) xpStatusBar1->SetPanelText(panel, QString());
 }
 
-void FormOrvenil::WarnZoneHints(int count, int beyondZone) {
-  if (count <= 0) return;
-  QString text = QString::number(count) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
-                 QStringLiteral("\n") + QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   ");
-  if (beyondZone > 0) text += QStringLiteral("\n") + BeyondZoneText(beyondZone);
-  Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Umrechnung Zone"));
+// Each kind of row left without easting and northing is counted in its own
+// text: negative eastings, and eastings that would run into their zone digit.
+void FormOrvenil::WarnZoneHints(int negative, int beyondZone) {
+  QStringList texts;
+  if (negative > 0)
+    texts << QString::number(negative) + QStringLiteral(" Hinweise! Abstand zum Mittelmeridian > 3.5°!") +
+                 QStringLiteral("\n") + QStringLiteral("Es werden eventuell ungültige Ergebnisse berechnet!   ") +
+                 QStringLiteral("\n") + QString::number(negative) +
+                 QStringLiteral(" Punkte mit negativem Rechtswert: ihre Rechts- und Hochwerte bleiben leer!   ");
+  if (beyondZone > 0) texts << BeyondZoneText(beyondZone);
+  if (texts.isEmpty()) return;
+  Dialogs().messageBox(texts.join(QStringLiteral("\n")), MsgButtons::Ok, MsgIcon::Exclamation,
+                       QStringLiteral("Umrechnung Zone"));
 }
 
 }  // namespace orv

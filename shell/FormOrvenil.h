@@ -286,9 +286,10 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // start side also sets the program-wide start values it uses.
   ZoneChangeSide PrepareZoneSide(bool target);
   void ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone);
-  // After a side of the zone change: count rows left without easting and
-  // northing, beyondZone of them 500 km or more from their zone's meridian.
-  void WarnZoneHints(int count, int beyondZone);
+  // After a side of the zone change: the rows left without easting and
+  // northing, each kind counted in its own text (a negative easting; an
+  // easting that would run into its zone digit).
+  void WarnZoneHints(int negative, int beyondZone);
   // After a run stopped on an error: the window and the grid are given back
   // (drawing again when the run had held it), and the busy state ends.
   void ReleaseWindowAfterFailedRun(bool gridHeld);

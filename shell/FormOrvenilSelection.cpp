@@ -51,9 +51,11 @@ void NotFoundMessage(const QString& text) {
 
 // Both sides alike: select the side's zone option, look the system up by
 // its ellipsoid (a failed lookup keeps the side's values), refill the zones.
+// The option's click handler would only repeat this lookup (and its message):
+// the option is set without it.
 void AssignSystem(FormOrvenil& form, const QString& ellipsoidName, ZoneSide side) {
   const bool target = side == ZoneSide::Target;
-  form.BtZone->select(target ? kZoneZiel : kZoneStart);
+  form.BtZone->preset(target ? kZoneZiel : kZoneStart);
   ProgramState& state = State();
   KoordSysRow row;
   if (!FindKoordSysRow(form.GridKoordSys, ellipsoidName, row)) {

@@ -71,6 +71,9 @@ struct ProgramState {
   // The ellipsoid of the target positions: the target of the transformation
   // that wrote them; "" before one and after one that stopped on its way.
   QString EllipsoidZielKoordinaten;
+  // The system (Systemname) the last transformation run computed the target
+  // columns of Daten in; "" while no run has written them since the import.
+  QString ZielsystemDaten;
   QString SystemnameStart;
   QString SystemnameZiel;
   double StartA = 0;

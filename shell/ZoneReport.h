@@ -13,4 +13,7 @@ namespace orv {
 // silently.
 int32_t ErmittleZoneVerebnet(double easting, const QString& ellipsoidName);
 
+// Shows that message; where names the place (file and line), "" for none.
+void ReportInvalidZone(const QString& where);
+
 }  // namespace orv

@@ -102,6 +102,7 @@ QStringList ScriptedDialogService::messageTexts() const {
 void ScriptedDialogService::clearRecords() {
   messages_.clear();
   inputPrompts_.clear();
+  inputDefaults_.clear();
   fileRequests_.clear();
   openedUrls_.clear();
   startedPrograms_.clear();
@@ -161,7 +162,7 @@ QString ScriptedDialogService::inputBox(const QString& prompt, const QString& ti
 InputAnswer ScriptedDialogService::inputBoxAnswer(const QString& prompt, const QString& title,
                                                   const QString& defaultText) {
   inputPrompts_ << prompt;
-  Q_UNUSED(defaultText);
+  inputDefaults_ << defaultText;
   const Expectation e = take(PromptKind::Input, prompt, QStringLiteral("[%1] %2").arg(title, prompt));
   InputAnswer answer;
   answer.cancelled = e.inputCancelled;

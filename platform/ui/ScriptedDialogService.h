@@ -66,6 +66,8 @@ class ScriptedDialogService : public DialogService {
   const QList<RecordedMessage>& messages() const { return messages_; }
   QStringList messageTexts() const;
   const QStringList& inputPrompts() const { return inputPrompts_; }
+  // The preset answer of each input box, in the order of inputPrompts().
+  const QStringList& inputDefaults() const { return inputDefaults_; }
   const QList<FileDialogRequest>& fileRequests() const { return fileRequests_; }
   const QStringList& openedUrls() const { return openedUrls_; }
   // Program followed by its arguments, one entry per start.
@@ -125,6 +127,7 @@ class ScriptedDialogService : public DialogService {
   std::function<void()> onProcessEvents_;
   QList<RecordedMessage> messages_;
   QStringList inputPrompts_;
+  QStringList inputDefaults_;
   QList<FileDialogRequest> fileRequests_;
   QStringList openedUrls_;
   QList<QStringList> startedPrograms_;

@@ -162,3 +162,36 @@ TEST_F(StartSystemTest, CancelledImportLeavesTheTransformationPanelAsItWas) {
   expectPanel("abgebrochene Dateiwahl");
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
+
+// An easting whose zone digit names no zone is refused with the zone rule's
+// own message and title; an NTv2 set whose target ellipsoid the
+// coordinate-system table lacks says so once, and the run refuses.
+TEST_F(StartSystemTest, UnknownZoneDigitAndMissingTargetSystemSayWhatTheyAre) {
+  putAllTables();
+  writeFile("Programm/Orvenil-Datenbanken/Quasigeoidmodell.dat", {});
+  writeFile("Programm/Orvenil-Datenbanken/sys_NTv2.dat",
+            {"Ziel fehlt;BETA2007.gsa;ETRS89;Hayford;GRS1980;Hayford;Deutschland;"});
+  QFile::remove(dbFile("BETA2007.gsa"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/data/Orvenil-Datenbanken/BETA2007.gsa"),
+                          dbFile("BETA2007.gsa")));
+  start();
+  dialogs->clearRecords();
+  const auto etrs = [](orv::FormOrvenilSystemAuswahl& d) { d.Startsys->select(0); };
+  runImport(writeFile("zone5.txt", {"1 K 5512345.678 5712345.678 1"}), 1, etrs,
+            [&] { dialogs->expectMessage("Zone bzw. Koordinatensystem ungültig! Abbruch!\nDatei '"); });
+  ASSERT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(dialogs->messages().last().title, "Orvenil ErmittleZoneVerebnet");
+  EXPECT_EQ(dialogs->messages().last().icon, orv::MsgIcon::Critical);
+
+  runImport(writeFile("zone2.txt", {"1 K 32512345.678 5712345.678 1"}), 1, etrs);
+  ASSERT_EQ(rows().size(), 1);
+  dialogs->clearRecords();
+  form->AuswahlTrafoTyp->select(2);
+  form->AuswahlTrafoRichtung->select(0);
+  form->ComboTrafoPara->SetListIndex(0);
+  dialogs->expectMessage("Koordinatensystem B mit den angegebenen Kriterien nicht gefunden!");
+  dialogs->expectMessage("Systemparameter fehlen! Abbruch!");
+  form->cmdTrafoStart_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(rows().first()["BgDezZiel"], "<NULL>");
+}

@@ -319,3 +319,50 @@ TEST_F(Ntv2RunWindowTest, CacheWithoutItsRowsOrNumbersIsBuiltAgainOrNamed) {
   const QStringList named = dialogs->messageTexts().filter("Fehler: NTv2-Cache " + dbFile("BETA2007.mdb"));
   EXPECT_EQ(named.size(), 1) << dialogs->messageTexts().join("\n").toStdString();
 }
+
+// A grid file's header names the job's systems: the start system offered is
+// the job's, and a grid whose targets a run computed in another system than
+// ETRS89, or whose start system is answered as another than the job's, is
+// refused before anything is written.
+TEST_F(Ntv2RunWindowTest, GsaExportNamesTheJobsSystemsOrRefuses) {
+  // An ETRS89 point grid (south-east and north-west corner, four nodes)
+  // taken back to RD83 with BETA2007.
+  QList<Row> rows{Geographic(50, 10), Geographic(50 + 1 / 60.0, 10 - 1.5 / 60.0)};
+  for (int i = 0; i <= 1; ++i)
+    for (int j = 0; j <= 1; ++j) rows << Geographic(50 + i / 60.0, 10 - j * 1.5 / 60.0);
+  ASSERT_FALSE(run(0, 1, rows).first()["BgDezZiel"].isEmpty());
+  dialogs->setAcceptOkMessages(false);
+  dialogs->clearRecords();
+  dialogs->expectMessage("Die Zielkoordinaten der Daten sind in \"RD40/83\" berechnet");
+  form->Coolbar2_ButtonMenuClick("btnNTv2Export");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_TRUE(dialogs->inputPrompts().isEmpty());
+
+  // Targets from a target file name no system; the start system offered is
+  // the job's, and only the job's is taken.
+  QFile targets(root.filePath("ziel.bl"));
+  ASSERT_TRUE(targets.open(QIODevice::WriteOnly));
+  for (int k = 0; k < rows.size(); ++k)
+    targets.write(QString("%1 0 %2 %3\r\n")
+                      .arg(k + 1)
+                      .arg(NumberText(Val(rows[k]["BgDez"]) + 0.0001))
+                      .arg(NumberText(Val(rows[k]["LgDez"]) + 0.0002))
+                      .toLatin1());
+  targets.close();
+  dialogs->expectMessage("Zieldatei aus identischen Startdaten");
+  dialogs->expectOpenFile(targets.fileName());
+  form->Coolbar2_ButtonMenuClick("btnNTv2Ziel");
+  dialogs->expectInput("Gitterabstand", "60; 90");
+  dialogs->expectInput("Startsystem", "RD40/83");
+  dialogs->expectMessage("Das Startsystem \"RD40/83\" ist nicht das der Daten (\"ETRS89\")");
+  form->Coolbar2_ButtonMenuClick("btnNTv2Export");
+  EXPECT_EQ(dialogs->inputDefaults().value(1).toStdString(), "ETRS89");
+  dialogs->expectInput("Gitterabstand", "60; 90");
+  dialogs->expectInput("Startsystem", "ETRS89");
+  dialogs->expectMessage("Prüfen Sie bitte die Kopf-Daten");
+  form->Coolbar2_ButtonMenuClick("btnNTv2Export");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  const QString gsa = QString::fromLatin1(bytesOf(State().ExportDatei));
+  EXPECT_TRUE(gsa.contains("SYSTEM_FETRS89  \r\nSYSTEM_TETRS89  \r\n")) << gsa.left(300).toStdString();
+  EXPECT_TRUE(gsa.contains(" 0.360000  -0.720000  0.000000  0.000000")) << gsa.toStdString();
+}

@@ -115,7 +115,7 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
   const QList<QStringList> expected{
       {"Das Modell \"Bursa-Wolf\""},
       {"Der Parameter dy des Parametersatzes \"Parameter falsch\" ist keine Zahl: \"2,5\""},
-      {"Systemparameter fehlen! Abbruch!"}};
+      {"Koordinatensystem B mit den angegebenen Kriterien nicht gefunden!", "Systemparameter fehlen! Abbruch!"}};
   for (int position : {2, 3, 4}) {
     chooseSet(f, position, 0);
     for (const QString& text : expected[position - 2]) dialogs->expectMessage(text);

@@ -5,6 +5,8 @@
 #include "foundation/NumberText.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/GeodesyConstants.h"
+#include "geodesy/ProjectedEllipsoid.h"
+#include "geodesy/TransverseMercator.h"
 #include "ntv2/Ntv2GridFiles.h"
 #include "platform/ui/VbCheckBox.h"
 #include "platform/ui/VbStatusBar.h"
@@ -186,10 +188,7 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   // read as strip 3.
   FormOrvenil& f = startJob(1, {StartRow(6.5), StartRow(12.5), StartRow(15.0)});
   f.zielZone->SetListIndex(0);
-  dialogs->expectMessage(
-      "1 Hinweise! Abstand zum Mittelmeridian > 3.5°!\nEs werden eventuell ungültige "
-      "Ergebnisse berechnet!   \n" +
-      beyond);
+  dialogs->expectMessage(beyond);
   f.cmdZoneÄndern_Click();
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
   QList<Row> rows = rowsOfDaten();
@@ -245,8 +244,9 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
       << dialogs->messageTexts().join("\n").toStdString();
 
-  // NTv2 into GRS1980 with a grid around 30° E: 9° from zone 34's meridian;
-  // without an import file no zone change follows, the run's own eastings stay.
+  // NTv2 into GRS1980 with a grid around 30° E: 9° from zone 34's meridian,
+  // but a GRS1980 target easting carries no zone digit: it is computed.
+  // Without an import file no zone change follows, the run's own eastings stay.
   TearDown();
   SetUp();
   test::WriteBytes(dbFile("BETA2007.gsa"),
@@ -264,9 +264,45 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   n.cmdTrafoStart_Click();
   rows = rowsOfDaten();
   EXPECT_EQ(rows[0]["BgDezZiel"], "50");
-  EXPECT_EQ(rows[0]["sYeZiel"], "");
-  EXPECT_EQ(rows[0]["sXeZiel"], "");
+  const ProjectedEllipsoid grs = MakeProjectedEllipsoid(6378137, 1 / 298.25722210088, 0.9996);
+  const GridCoordinates g30 = GeographischInVerebnet(50 * kPi / 180, 30 * kPi / 180, grs, 500000, 21);
+  EXPECT_NEAR(Val(rows[0]["sYeZiel"]), g30.easting, 0.0005) << rows[0]["sYeZiel"].toStdString();
+  EXPECT_NEAR(Val(rows[0]["sXeZiel"]), g30.northing, 0.0005);
   EXPECT_EQ(rows[0]["Zone"], "<null>");
-  EXPECT_EQ(dialogs->messageTexts().filter(beyond).size(), 1)
+  EXPECT_TRUE(dialogs->messageTexts().filter("500 km").isEmpty())
       << dialogs->messageTexts().join("\n").toStdString();
+}
+
+// Where no zone digit is written with the easting (WGS1984 start
+// coordinates), a point far from its zone's meridian keeps a computed
+// easting. Where one is (ETRS89 start), the row is emptied, and the hint
+// counts negative eastings and eastings beyond the zone each as what they are.
+TEST_F(ZoneChangeRunTest, EastingsWithoutZoneDigitAreComputedAndEachHintCountsItsKind) {
+  // WGS1984 start, "automatisch": the first row chooses zone 32 (9° E).
+  FormOrvenil& f = startJob(3, {StartRow(8.0), StartRow(16.2)});
+  State().StartKoordinatensystem = "WGS1984";
+  f.cmdZoneÄndern_Click();
+  QList<Row> rows = rowsOfDaten();
+  EXPECT_EQ(Column(rows, "Zone"), (QStringList{"9", "9"}));
+  const ProjectedEllipsoid wgs = MakeProjectedEllipsoid(6378137, 0.00335281066474, 0.9996);
+  const GridCoordinates far = GeographischInVerebnet(50 * kPi / 180, 16.2 * kPi / 180, wgs, 500000, 9);
+  EXPECT_GT(far.easting, 1000000);
+  EXPECT_NEAR(Val(rows[1]["sYe"]), far.easting, 0.0005) << rows[1]["sYe"].toStdString();
+  EXPECT_NEAR(Val(rows[1]["sXe"]), far.northing, 0.0005) << rows[1]["sXe"].toStdString();
+  EXPECT_TRUE(dialogs->messages().isEmpty()) << dialogs->messageTexts().join("\n").toStdString();
+
+  // ETRS89 start: the zone digit 2 goes in front; the row at 16.2° E is
+  // beyond its zone, the one at 0.5° W has a negative easting.
+  TearDown();
+  SetUp();
+  FormOrvenil& g = startJob(0, {StartRow(8.0), StartRow(16.2), StartRow(-0.5)});
+  dialogs->expectMessage(
+      "1 Hinweise! Abstand zum Mittelmeridian > 3.5°!\nEs werden eventuell ungültige Ergebnisse berechnet!   \n"
+      "1 Punkte mit negativem Rechtswert: ihre Rechts- und Hochwerte bleiben leer!   \n"
+      "1 Punkte liegen 500 km oder mehr vom Mittelmeridian ihrer Zone entfernt");
+  g.cmdZoneÄndern_Click();
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+  rows = rowsOfDaten();
+  EXPECT_TRUE(rows[0]["sYe"].startsWith("2")) << rows[0]["sYe"].toStdString();
+  EXPECT_EQ(Column(rows, "sYe").mid(1), (QStringList{"", ""}));
 }
