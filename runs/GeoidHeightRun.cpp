@@ -101,6 +101,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     walk.readColumns = {QStringLiteral("sZe")};
     walk.writeColumns = {QStringLiteral("Geoidundulation"), QStringLiteral("sZeZiel")};
     walk.walkWithoutAnswer = true;
+    walk.title = QStringLiteral("Umrechnung Höhe");
     walk.compute = [minus](DatenRunRow& row, const QString& line) {
       const std::optional<double> N = UndulationOfLine(line);
       if (!N) {
