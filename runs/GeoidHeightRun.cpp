@@ -13,6 +13,7 @@
 #include "platform/ui/VbStatusBar.h"
 #include "runs/DatenBlockRun.h"
 #include "runs/GeoidUndulations.h"
+#include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 
@@ -116,9 +117,9 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     };
     ComputeGeoidUndulationsExternal(s, walk);
     release();
-  } catch (const std::exception&) {
-    Dialogs().messageBox(QStringLiteral("Einlesefehler! Abbruch!"), MsgButtons::Ok, MsgIcon::Critical,
-                         QStringLiteral("Umrechnung Höhe"));
+  } catch (const std::exception& error) {
+    Dialogs().messageBox(FailedRunText(error, QStringLiteral("Einlesefehler! Abbruch!")), MsgButtons::Ok,
+                         MsgIcon::Critical, QStringLiteral("Umrechnung Höhe"));
     release();
   }
 }

@@ -14,6 +14,7 @@
 
 #include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/ProcessHelpers.h"
 #include "foundation/TextLineReader.h"
@@ -38,6 +39,8 @@ namespace {
 const QString kInputFile = QStringLiteral("INPUT.USR");
 const QString kOutputFile = QStringLiteral("OUTPUT.USR");
 constexpr qint64 kProgressIntervalMs = 200;
+// Less room than one block of the file system: a folder that is full.
+constexpr qint64 kRoomForAnswer = 4096;
 
 void ShowCritical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
@@ -185,14 +188,20 @@ class GeoidExchange {
       ReportProgramFailure(program, QStringLiteral("konnte nicht gestartet werden!"));
       return false;
     }
+    // A program that found no room for its answer in a full folder is
+    // told apart from one that failed for reasons of its own.
+    const auto fullFolder = [&] {
+      const QString full = FullFolderTextWhenFull(folder, kRoomForAnswer);
+      return full.isEmpty() ? QString() : QLatin1Char('\n') + full;
+    };
     if (exitCode != 0) {
       ReportProgramFailure(program, QStringLiteral("ist mit einem Fehler beendet worden (Code ") +
-                                        QString::number(exitCode) + QStringLiteral(")!"));
+                                        QString::number(exitCode) + QStringLiteral(")!") + fullFolder());
       return false;
     }
     if (!QFileInfo(folder + kOutputFile).isFile() || !output_.open(folder + kOutputFile)) {
-      ReportProgramFailure(program,
-                           QStringLiteral("hat keine Ausgabedatei ") + kOutputFile + QStringLiteral(" geschrieben!"));
+      ReportProgramFailure(program, QStringLiteral("hat keine Ausgabedatei ") + kOutputFile +
+                                        QStringLiteral(" geschrieben!") + fullFolder());
       return false;
     }
     return true;
