@@ -129,6 +129,7 @@ class HeldRows {
 // The program's reading of a radian text of INPUT.USR, in degrees (its own
 // factor); not finite for a text that is no number.
 double DegreesOfRadianText(QByteArrayView text) {
+  if (text.isEmpty()) return std::numeric_limits<double>::quiet_NaN();
   qsizetype first = 0, last = text.size();
   while (first < last && text[first] == ' ') ++first;
   while (last > first && text[last - 1] == ' ') --last;

@@ -157,21 +157,7 @@ TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
   const std::vector<GeoPoint> six = {{51.1, 10.3, 100.0}, {48.7, 9.1, 250.5}, {53.5, 13.9, 0.0},
                                      {50.2, 7.4, 12.0},   {52.3, 11.8, 40.0}, {49.4, 12.6, 310.0}};
   loadGeographicJob(six);
-  // The real program, its answer altered afterwards by the sed script.
-  ASSERT_TRUE(QFile::rename(dbFile("saphtel.exe"), dbFile("saphtel-programm")));
-  QFile program(dbFile("saphtel.exe"));
-  ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-  program.write(("#!/bin/sh\n'" + dbFile("saphtel-programm") + "' || exit $?\nsed -i -f '" + dbFile("aendern.sed") +
-                 "' OUTPUT.USR\n")
-                    .toUtf8());
-  program.close();
-  program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  const auto alter = [&](const QByteArray& script) {
-    QFile sed(dbFile("aendern.sed"));
-    ASSERT_TRUE(sed.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    sed.write(script);
-  };
-  alter("");
+  putAlteringGeoidProgram();
   form->ConvertHeightsWithGeoid();
   const QStringList reference = column("Geoidundulation");
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(reference[i].toDouble(), Undulation(six[i].lat, six[i].lon), 0.001) << i;
@@ -188,7 +174,7 @@ TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
       {"fehlt und vertauscht", "1d\n2{h;d}\n3G\n", 0},
   };
   for (const Case& c : cases) {
-    alter(c.sed);
+    alterGeoidAnswer(c.sed);
     if (c.missingRow >= 0) dialogs->expectMessage("1 Zeilen ohne Zeile mit ihrer Breite und Länge");
     form->ConvertHeightsWithGeoid();
     EXPECT_TRUE(dialogs->allDone()) << c.name;

@@ -61,28 +61,15 @@ TEST_F(ImportGeoidTest, MissingProgramIsNamedAndTargetHeightsAreFehler) {
 // point: a row whose line is missing, or holds no number in front, gets
 // "Fehler", and the rows after it keep their own undulations.
 TEST_F(ImportGeoidTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
-  ASSERT_TRUE(QFile::rename(dbFile("saphtel.exe"), dbFile("saphtel-programm")));
-  QFile script(dbFile("saphtel.exe"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  script.write(("#!/bin/sh\n'" + dbFile("saphtel-programm") + "' || exit $?\nsed -i -f '" + dbFile("aendern.sed") +
-                "' OUTPUT.USR\n")
-                   .toUtf8());
-  script.close();
-  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  const auto alter = [&](const QByteArray& sed) {
-    QFile f(dbFile("aendern.sed"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(sed);
-  };
+  putAlteringGeoidProgram();
   const QString job = writeFile("utm.txt", {"1 K 32512345.678 5512345.678 100", "2 K 32512345.678 5712345.678 100",
                                             "3 K 32512345.678 5912345.678 100"});
-  alter("");
   runImport(job, 1, chooseModel);
   const QString own = rows()[1]["Geoidundulation"];
   ASSERT_NE(own, rows()[0]["Geoidundulation"]);
 
   // The first line gone, the third without its number.
-  alter("1d\n3s/^.\\{10\\}/ kein Wert/\n");
+  alterGeoidAnswer("1d\n3s/^.\\{10\\}/ kein Wert/\n");
   runImport(job, 1, chooseModel, [&] {
     dialogs->expectMessage("2 Zeilen ohne Zeile mit ihrer Breite und Länge");  // the import's geoid step
     dialogs->expectMessage("2 Zeilen ohne Zeile mit ihrer Breite und Länge");  // the height run after it

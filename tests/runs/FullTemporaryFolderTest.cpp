@@ -7,6 +7,7 @@
 
 #include "foundation/FileErrorReason.h"
 #include "runs/RunFixture.h"
+#include "support/PrivateMountNamespace.h"
 
 using namespace orv;
 
@@ -31,29 +32,9 @@ class FullTemporaryFolderTest : public RunTest {
 
 TEST_F(FullTemporaryFolderTest, RunsNameTheFullFolderAndKeepTheirRows) {
   const char* inside = "ORV_TEST_FULL_TEMP_FOLDER_RUNS";
-  if (qEnvironmentVariableIsEmpty(inside)) {
-    if (QProcess::execute("unshare", {"-rm", "true"}) != 0)
-      GTEST_SKIP() << "no private mount namespace on this machine (unshare -rm refused)";
-    QProcess self;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(inside, "1");
-    self.setProcessEnvironment(env);
-    self.setProcessChannelMode(QProcess::MergedChannels);
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    self.start("unshare", {"-rm", QCoreApplication::applicationFilePath(),
-                           QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
-    ASSERT_TRUE(self.waitForFinished(300000));
-    const QString output = QString::fromLocal8Bit(self.readAll());
-    if (output.contains("[  SKIPPED ]")) GTEST_SKIP() << output.toStdString();
-    EXPECT_EQ(self.exitCode(), 0) << output.toStdString();
-    return;
-  }
-  if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folders.tempFolder}) != 0)
-    GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
-  struct Unmount {  // lazily, while the window still holds its databases
-    QString folder;
-    ~Unmount() { QProcess::execute("umount", {"-l", folder}); }
-  } unmount{folders.tempFolder};
+  if (!orv::test::InsidePrivateMountNamespace(inside)) return orv::test::RunAgainInPrivateMountNamespace(inside);
+  orv::test::SmallTmpfs tmpfs(folders.tempFolder, "1m");
+  if (!tmpfs.mounted()) GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
   // The geoid program and its grid under the name the test tables give it.
   putDefaultGeoidFiles();
   ASSERT_TRUE(QFile::copy(dbFile("EGM96_Deutschland.grd"), dbFile("egm96.bin")));
