@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <iostream>
-#include <string>
 
 #include "InstanceProcess.h"
 #include "platform/db/DBEngine.h"
