@@ -1,5 +1,7 @@
 #include "foundation/FileErrorReason.h"
 
+#include <QDir>
+#include <QStorageInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -37,6 +39,17 @@ QString FileErrorReason(int errorNumber, const QFileDevice& file) {
 
 QString FileNotWrittenMessage(const QString& path, const QString& reason) {
   return QStringLiteral("Die Datei ") + path + QStringLiteral(" konnte nicht geschrieben werden: ") + reason;
+}
+
+QString FullFolderText(const QString& folder) {
+  return QStringLiteral("Der Datenträger ist voll: Im Ordner '") + folder +
+         QStringLiteral("' ist kein Platz mehr frei.");
+}
+
+QString FullFolderTextWhenFull(const QString& folder, qint64 needed) {
+  const QStorageInfo storage(folder);
+  if (!storage.isValid() || storage.bytesAvailable() < 0 || storage.bytesAvailable() >= needed) return QString();
+  return FullFolderText(QDir(folder).absolutePath());
 }
 
 QString SystemReadErrorReason(int errorNumber) {

@@ -21,6 +21,12 @@ QString FileNotWrittenMessage(const QString& path, const QString& reason);
 // The system's reason why a file could not be opened or read, in German: as
 // SystemErrorReason, with a refused access naming the missing read right.
 QString SystemReadErrorReason(int errorNumber);
+// "Der Datenträger ist voll: Im Ordner '<folder>' ist kein Platz mehr frei."
+QString FullFolderText(const QString& folder);
+// FullFolderText(folder) when the file system of the folder has less than
+// `needed` bytes free, "" when it has room (or cannot be asked): why a write
+// there that gave no reason of its own failed.
+QString FullFolderTextWhenFull(const QString& folder, qint64 needed);
 // "Die Datei <path> konnte nicht gelesen werden: <reason>"
 QString FileNotReadMessage(const QString& path, const QString& reason);
 

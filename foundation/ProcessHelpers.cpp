@@ -20,16 +20,9 @@ QString FindAssociatedExecutable(const QString& file) {
 
 void OpenWithAssociatedProgram(const QString& file) { Dialogs().openUrl(file); }
 
-int ShellAndWait(const QString& commandLine, int windowState, const QString& workingFolder) {
+int ShellAndWait(const QString& program, const QStringList& arguments, int windowState,
+                 const QString& workingFolder) {
   Q_UNUSED(windowState);
-  QString program;
-  QStringList arguments;
-  if (QFileInfo(commandLine).isFile()) {
-    program = commandLine;  // a program path with blanks, given without quotes
-  } else {
-    arguments = QProcess::splitCommand(commandLine);
-    if (!arguments.isEmpty()) program = arguments.takeFirst();
-  }
   if (program.isEmpty())
     throw OrvenilError(kErrFileNotFound, QStringLiteral("Datei nicht gefunden: Es ist kein Programm angegeben."));
 

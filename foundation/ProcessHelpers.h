@@ -2,6 +2,7 @@
 // Starting programs: the program that opens a document, opening a document
 // with it, and running a program to its end.
 #include <QString>
+#include <QStringList>
 
 namespace orv {
 
@@ -14,12 +15,14 @@ QString FindAssociatedExecutable(const QString& file);
 // service; the outcome is not checked.
 void OpenWithAssociatedProgram(const QString& file);
 
-// Runs the command line (a program and its arguments; quote parts that hold
-// blanks, or name only an existing program file) without a shell and waits
-// without time-out until it has ended. The window state is kept for callers
-// that pass one; programs start without a window of ours. workingFolder empty:
-// the current folder. Throws OrvenilError when the program cannot be started.
-// Returns the exit code (-1 when the program crashed).
-int ShellAndWait(const QString& commandLine, int windowState = 0, const QString& workingFolder = QString());
+// Runs the program with its arguments, each handed over as it is (never
+// through a command line that is split again, so blanks and double quotes in
+// a path or an argument stay), without a shell, and waits without time-out
+// until it has ended. The window state is kept for callers that pass one;
+// programs start without a window of ours. workingFolder empty: the current
+// folder. Throws OrvenilError when the program cannot be started. Returns the
+// exit code (-1 when the program crashed).
+int ShellAndWait(const QString& program, const QStringList& arguments, int windowState = 0,
+                 const QString& workingFolder = QString());
 
 }  // namespace orv

@@ -1,6 +1,9 @@
 #include "io/GeoidModelStaging.h"
 
+#include <QFileInfo>
+
 #include "foundation/DatabaseFolderFile.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/FileSystemHelpers.h"
 #include "platform/ui/DataGrid.h"
 #include "shell/ProgramState.h"
@@ -18,9 +21,14 @@ QString StageGeoidModel(const QString& databaseFolder, const QString& modelFile,
   if (!missing.isEmpty()) return missing;
   const QString source = DatabaseFolderFile(databaseFolder, modelFile);
   const QString staged = targetFolder + stagingName;
-  if (stagingName.isEmpty() || !CopyFileTo(source, staged, true))
+  if (stagingName.isEmpty() || !CopyFileTo(source, staged, true)) {
+    // A full folder is named as the reason.
+    const QString full = stagingName.isEmpty() ? QString()
+                                               : FullFolderTextWhenFull(targetFolder, QFileInfo(source).size() + 1);
     return QStringLiteral("Die Geoidfelddatei '") + source + QStringLiteral("' konnte nicht als '") + staged +
-           QStringLiteral("' bereitgestellt werden! Abbruch!");
+           QStringLiteral("' bereitgestellt werden! ") + (full.isEmpty() ? QString() : full + QLatin1Char(' ')) +
+           QStringLiteral("Abbruch!");
+  }
   return QString();
 }
 

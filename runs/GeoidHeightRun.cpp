@@ -13,6 +13,7 @@
 #include "platform/ui/VbStatusBar.h"
 #include "runs/DatenBlockRun.h"
 #include "runs/GeoidUndulations.h"
+#include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 
@@ -101,6 +102,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     walk.readColumns = {QStringLiteral("sZe")};
     walk.writeColumns = {QStringLiteral("Geoidundulation"), QStringLiteral("sZeZiel")};
     walk.walkWithoutAnswer = true;
+    walk.title = QStringLiteral("Umrechnung Höhe");
     walk.compute = [minus](DatenRunRow& row, const QString& line) {
       const std::optional<double> N = UndulationOfLine(line);
       if (!N) {
@@ -115,9 +117,9 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     };
     ComputeGeoidUndulationsExternal(s, walk);
     release();
-  } catch (const std::exception&) {
-    Dialogs().messageBox(QStringLiteral("Einlesefehler! Abbruch!"), MsgButtons::Ok, MsgIcon::Critical,
-                         QStringLiteral("Umrechnung Höhe"));
+  } catch (const std::exception& error) {
+    Dialogs().messageBox(FailedRunText(error, QStringLiteral("Einlesefehler! Abbruch!")), MsgButtons::Ok,
+                         MsgIcon::Critical, QStringLiteral("Umrechnung Höhe"));
     release();
   }
 }

@@ -7,7 +7,9 @@
 // at that moment under the name the program opens, INPUT.USR (latitude and
 // longitude of every row) and the program's OUTPUT.USR. The program runs in
 // that folder, so another run, of this instance or of another one, never
-// reads or writes these files; the folder goes when the call ends.
+// reads or writes these files; the folder goes when the call ends. Its name
+// carries the instance's mark, so that the start-up of a later instance can
+// remove the folder of one that ended during a call.
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,12 +30,16 @@ struct GeoidUndulationWalk {
   // Walks the rows also when the program gave no answer, every row with
   // the line "Fehler".
   bool walkWithoutAnswer = false;
+  // Title of the message on rows without a line of their own.
+  QString title = QStringLiteral("Orvenil");
 };
 
 // The rows of Daten are read once, in row order: their latitude and
 // longitude go to the program, their read columns are held for the walk, and
-// the k-th line of the program's answer belongs to the k-th row. Returns
-// whether the program answered.
+// a row takes the line of the program's answer that repeats its latitude and
+// longitude (to the decimals written), never another point's. Rows without
+// such a line get "Fehler", and a message counts them. Returns whether the
+// program answered.
 // Without an answer (the model file or the program missing, the program not
 // started or failed, no OUTPUT.USR) a message says why. The rows are walked in
 // one transaction; an error of the walk goes on to the caller.

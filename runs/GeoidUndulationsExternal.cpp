@@ -4,13 +4,17 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <charconv>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "foundation/DatabaseFolderFile.h"
 #include "foundation/DialogService.h"
+#include "foundation/FileErrorReason.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/ProcessHelpers.h"
 #include "foundation/TextLineReader.h"
@@ -21,8 +25,10 @@
 #include "platform/db/ForwardQuery.h"
 #include "platform/ui/ProgressWindow.h"
 #include "runs/DatenBlockRun.h"
+#include "runs/GeoidAnswerMatch.h"
 #include "runs/GeoidUndulations.h"
 #include "runs/RunFrame.h"
+#include "shell/CoordinateDatabase.h"
 #include "shell/ProgramState.h"
 #include "shell/ProgramVersion.h"
 
@@ -33,6 +39,8 @@ namespace {
 const QString kInputFile = QStringLiteral("INPUT.USR");
 const QString kOutputFile = QStringLiteral("OUTPUT.USR");
 constexpr qint64 kProgressIntervalMs = 200;
+// Less room than one block of the file system: a folder that is full.
+constexpr qint64 kRoomForAnswer = 4096;
 
 void ShowCritical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
@@ -71,7 +79,13 @@ class PassProgress {
 // text is its length in one byte, or 255 and four bytes, then its UTF-8).
 class HeldRows {
  public:
-  void add(qint64 rowId) { ids_.push_back(rowId); }
+  // A row with the latitude and longitude (degrees) the program is asked
+  // for, not finite when the row has none.
+  void add(qint64 rowId, double latDeg, double lonDeg) {
+    ids_.push_back(rowId);
+    points_.push_back(latDeg);
+    points_.push_back(lonDeg);
+  }
   // True once the rows have been read (also when there are none).
   bool complete() const { return complete_; }
   void setComplete() { complete_ = true; }
@@ -86,8 +100,10 @@ class HeldRows {
     bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
   }
   // The next row in the order they were added; False after the last.
-  bool next(int texts, qint64& rowId, RowTexts& read) {
+  bool next(int texts, qint64& rowId, double& latDeg, double& lonDeg, RowTexts& read) {
     if (row_ == ids_.size()) return false;
+    latDeg = points_[2 * row_];
+    lonDeg = points_[2 * row_ + 1];
     rowId = ids_[row_++];
     for (int t = 0; t < texts; ++t) {
       quint32 size = static_cast<unsigned char>(bytes_[at_++]);
@@ -103,11 +119,28 @@ class HeldRows {
 
  private:
   std::vector<qint64> ids_;
+  std::vector<double> points_;
   std::string bytes_;
   size_t row_ = 0;
   size_t at_ = 0;
   bool complete_ = false;
 };
+
+// The program's reading of a radian text of INPUT.USR, in degrees (its own
+// factor); not finite for a text that is no number.
+double DegreesOfRadianText(QByteArrayView text) {
+  if (text.isEmpty()) return std::numeric_limits<double>::quiet_NaN();
+  qsizetype first = 0, last = text.size();
+  while (first < last && text[first] == ' ') ++first;
+  while (last > first && text[last - 1] == ' ') --last;
+  if (first < last && text[first] == '+') ++first;
+  double radians = 0;
+  const char* begin = text.data() + first;
+  const auto [end, ec] = std::from_chars(begin, text.data() + last, radians);
+  if (first == last || ec != std::errc() || end != text.data() + last || !std::isfinite(radians))
+    return std::numeric_limits<double>::quiet_NaN();
+  return radians * 57.29577951;
+}
 
 bool IsAscii(QByteArrayView bytes) {
   for (const char c : bytes)
@@ -127,7 +160,7 @@ class GeoidExchange {
   bool run(qint64 rows, const QStringList& readColumns, HeldRows& held) {
     const QString base =
         state_.TempVerzeichnis.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : state_.TempVerzeichnis;
-    folder_.emplace(base + QStringLiteral("Geoidprogramm_XXXXXX"));
+    folder_.emplace(GeoidWorkFolderTemplate(base));
     if (!folder_->isValid()) {
       ShowCritical(QStringLiteral("Der Arbeitsordner des Geoidprogramms kann in ") + base +
                    QStringLiteral(" nicht angelegt werden: ") + folder_->errorString() +
@@ -151,31 +184,33 @@ class GeoidExchange {
     }
     int exitCode = 0;
     try {
-      exitCode = ShellAndWait(QLatin1Char('"') + program + QLatin1Char('"'), 0, folder);
+      exitCode = ShellAndWait(program, {}, 0, folder);
     } catch (const OrvenilError&) {
       ReportProgramFailure(program, QStringLiteral("konnte nicht gestartet werden!"));
       return false;
     }
+    // A program that found no room for its answer in a full folder is
+    // told apart from one that failed for reasons of its own.
+    const auto fullFolder = [&] {
+      const QString full = FullFolderTextWhenFull(folder, kRoomForAnswer);
+      return full.isEmpty() ? QString() : QLatin1Char('\n') + full;
+    };
     if (exitCode != 0) {
       ReportProgramFailure(program, QStringLiteral("ist mit einem Fehler beendet worden (Code ") +
-                                        QString::number(exitCode) + QStringLiteral(")!"));
+                                        QString::number(exitCode) + QStringLiteral(")!") + fullFolder());
       return false;
     }
     if (!QFileInfo(folder + kOutputFile).isFile() || !output_.open(folder + kOutputFile)) {
-      ReportProgramFailure(program,
-                           QStringLiteral("hat keine Ausgabedatei ") + kOutputFile + QStringLiteral(" geschrieben!"));
+      ReportProgramFailure(program, QStringLiteral("hat keine Ausgabedatei ") + kOutputFile +
+                                        QStringLiteral(" geschrieben!") + fullFolder());
       return false;
     }
     return true;
   }
 
-  // The program's line for the next row as it stands; "" when there are no
-  // more.
-  QString nextLine() {
-    QString line;
-    if (output_.isOpen() && output_.readLine(line)) return line;
-    return QString();
-  }
+  // The program's line for the next row, the one that repeats the row's
+  // point; "" when there is none.
+  QString lineFor(double latDeg, double lonDeg) { return answer_.lineFor(latDeg, lonDeg); }
 
  private:
   // One line per row in row order: the radBg text, a blank, the radLg text.
@@ -199,7 +234,7 @@ class GeoidExchange {
       } else {
         input.writeLine(query.text(1) + QLatin1Char(' ') + query.text(2));
       }
-      held.add(query.integer(0));
+      held.add(query.integer(0), DegreesOfRadianText(lat), DegreesOfRadianText(lon));
       for (int t = 0; t < texts; ++t) held.addText(query.utf8(3 + t));
     }
     held.setComplete();
@@ -209,6 +244,7 @@ class GeoidExchange {
   ProgramState& state_;
   std::optional<QTemporaryDir> folder_;  // removed with everything in it when the exchange ends
   TextLineReader output_;
+  GeoidAnswerMatch answer_{output_};
 };
 
 }  // namespace
@@ -226,10 +262,14 @@ bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationW
     const int texts = static_cast<int>(walk.readColumns.size());
     // Rows the exchange did not get to read are read by the walk, each
     // without a line.
+    qint64 unanswered = 0;
     if (held.complete())
       rowsWalk.readFrom([&](qint64& rowId, RowTexts& read) {
-        if (!held.next(texts, rowId, read)) return false;
-        read.add(exchange.nextLine());
+        double lat = 0, lon = 0;
+        if (!held.next(texts, rowId, lat, lon, read)) return false;
+        const QString line = exchange.lineFor(lat, lon);
+        if (answered && line.isEmpty() && std::isfinite(lat) && std::isfinite(lon)) ++unanswered;
+        read.add(line);
         return true;
       });
     const QString progressText = QStringLiteral(" Zeilen, Geoidundulation zuordnen...");
@@ -244,6 +284,12 @@ bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationW
         [&](qint64 i, qint64 count) {
           ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
         });
+    if (unanswered > 0)
+      Dialogs().messageBox(QString::number(unanswered) +
+                               QStringLiteral(" Zeilen ohne Zeile mit ihrer Breite und Länge in der Antwort des "
+                                              "Geoidprogramms (") +
+                               kOutputFile + QStringLiteral("): ihre Geoidundulation ist \"Fehler\"!   "),
+                           MsgButtons::Ok, MsgIcon::Exclamation, walk.title);
   }
   Dialogs().processEvents();
   return answered;

@@ -1,6 +1,7 @@
 #include "runs/RunFrame.h"
 
 #include "foundation/DialogService.h"
+#include "foundation/OrvenilError.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenil.h"
@@ -26,6 +27,12 @@ QString BeyondZoneText(qint64 count) {
 
 void WarnRowsBeyondZone(qint64 count, const QString& title) {
   Dialogs().messageBox(BeyondZoneText(count), MsgButtons::Ok, MsgIcon::Exclamation, title);
+}
+
+QString FailedRunText(const std::exception& error, const QString& usual) {
+  const auto* own = dynamic_cast<const OrvenilError*>(&error);
+  if (!own || (own->number() != kErrDiskFull && own->number() != kErrDeviceIoError)) return usual;
+  return own->description() + QStringLiteral(" Abbruch!");
 }
 
 void WarnRowsWithoutStartHeight(qint64 count, const QString& title) {

@@ -3,6 +3,7 @@
 // marker that a run is busy, which the window's buttons and toolbar keys
 // respect, and the notes on rows a run could not give every value.
 #include <QString>
+#include <exception>
 
 #include "platform/db/Database.h"
 
@@ -26,6 +27,12 @@ void WarnRowsBeyondZone(qint64 count, const QString& title);
 // The message after rows without a start height (sZe): their target heights
 // and geocentric coordinates are "Fehler".
 void WarnRowsWithoutStartHeight(qint64 count, const QString& title);
+
+// The message of a run stopped by an error: where the disk refused to write
+// or read (a full temporary folder, say) the error's own text, which names
+// the folder or file and the reason, followed by " Abbruch!"; for any other
+// error `usual`.
+QString FailedRunText(const std::exception& error, const QString& usual);
 
 // Counts the runs in progress for the lifetime of the object.
 class RunBusyScope {

@@ -315,9 +315,9 @@ void SevenParameterRun::finish() {
 }
 
 // The row being edited is dropped; the rows stored before keep their values.
-void SevenParameterRun::fail(const std::exception&) {
+void SevenParameterRun::fail(const std::exception& error) {
   showZonePanels();
-  ErrorMessage(QStringLiteral("Einlesefehler! Abbruch!"), QStringLiteral("7-Parameter Trafo"));
+  ErrorMessage(FailedRunText(error, QStringLiteral("Einlesefehler! Abbruch!")), QStringLiteral("7-Parameter Trafo"));
   window_.ReleaseWindowAfterFailedRun(gridLocked_);
 }
 

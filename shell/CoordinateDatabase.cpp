@@ -52,6 +52,11 @@ QString TemporaryDatabasePath(const QString& folder, const QString& kind) {
   return TemporaryDatabasePath(folder, kind, TimeStampString() + QLatin1Char('_') + InstanceMark());
 }
 
+QString GeoidWorkFolderTemplate(const QString& folder) {
+  return folder + QLatin1String(kGeoidWorkFolderPrefix) + TimeStampString() + QLatin1Char('_') + InstanceMark() +
+         QStringLiteral("_XXXXXX");
+}
+
 const QStringList& DatenColumnNames() {
   static const QStringList names = [] {
     QStringList list;
@@ -113,6 +118,13 @@ int DeleteOldTemporaryDatabases(const QString& folder, const TemporaryFolderLock
     // Another running instance's databases stay.
     if (!lock.mayDelete(info.absoluteFilePath())) continue;
     if (QFile::remove(info.absoluteFilePath())) ++deleted;
+  }
+  const QFileInfoList folders = dir.entryInfoList({QLatin1String(kGeoidWorkFolderPrefix) + QLatin1Char('*')},
+                                                  QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+  for (const QFileInfo& info : folders) {
+    // A link is never followed into a folder elsewhere.
+    if (info.isSymLink() || !lock.mayDelete(info.absoluteFilePath())) continue;
+    if (QDir(info.absoluteFilePath()).removeRecursively()) ++deleted;
   }
   return deleted;
 }

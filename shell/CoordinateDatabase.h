@@ -28,6 +28,12 @@ inline constexpr const char* kKindNtv2Build = "ntv2_";
 QString TemporaryDatabasePath(const QString& folder, const QString& kind);
 QString TemporaryDatabasePath(const QString& folder, const QString& kind, const QString& timeStamp);
 
+// Working folders of the geoid program in the temporary folder: a template
+// for QTemporaryDir made of folder + "Geoidprogramm_" + time stamp + "_" +
+// this instance's mark + "_XXXXXX"; folder ends with "/".
+inline constexpr const char* kGeoidWorkFolderPrefix = "Geoidprogramm_";
+QString GeoidWorkFolderTemplate(const QString& folder);
+
 // The 40 columns of Daten in their fixed order (column 1 is Punkt) and their type codes.
 const QStringList& DatenColumnNames();
 int DatenColumnType(int position);  // 0-based position
@@ -45,9 +51,11 @@ void CreateScratchDatabase(Database& db, const QString& path);
 // runs. Afterwards only GeoidDb is open.
 void CreateStartupDatabases(ProgramState& state);
 
-// Start-up cleanup: deletes the files named "tmp_dao_orvenil*" in the folder
+// Start-up cleanup: deletes the files named "tmp_dao_orvenil*" and the
+// working folders of the geoid program (with what they hold) in the folder
 // that belong to no running instance but this one (see
-// TemporaryFolderLock::mayDelete). Returns how many files were deleted.
+// TemporaryFolderLock::mayDelete): those of instances that ended, also
+// killed during a run. Returns how many files and folders were deleted.
 int DeleteOldTemporaryDatabases(const QString& folder, const TemporaryFolderLock& lock);
 
 // Shown when the folder of temporary databases cannot be created or locked:

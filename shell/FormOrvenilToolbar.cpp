@@ -70,7 +70,9 @@ void FormOrvenil::OpenHelp(const QString& text) {
   // The browser gets the text as its one argument, never through a shell.
   QString browser =
       FindAssociatedExecutable(MapSharedFolderPath(folders_.programFolder + QStringLiteral("OrvenilHilfe.htm")));
-  browser.remove(QLatin1Char('"'));
+  // Only the double quotes around it: a program path may hold one itself.
+  if (browser.size() >= 2 && browser.startsWith(QLatin1Char('"')) && browser.endsWith(QLatin1Char('"')))
+    browser = browser.mid(1, browser.size() - 2);
   const bool started = browser.isEmpty() ? Dialogs().openUrl(text) : Dialogs().startProgram(browser, {text});
   // Where no browser comes up the user learns what to open by hand.
   if (!started)

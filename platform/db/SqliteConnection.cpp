@@ -10,6 +10,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "foundation/FileErrorReason.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "platform/db/FieldType.h"
@@ -275,8 +276,7 @@ void SqliteConnection::fail(int rc, const QString& context) const {
     case SQLITE_CANTOPEN:
       ThrowDbError(kDbErrFileNotFound, QStringLiteral("Datei '%1' kann nicht geöffnet werden.").arg(path_));
     case SQLITE_FULL:
-      ThrowDbError(kErrDiskFull, QStringLiteral("Der Datenträger ist voll: Im Ordner '%1' ist kein Platz mehr frei.")
-                                     .arg(QFileInfo(path_).absolutePath()));
+      ThrowDbError(kErrDiskFull, FullFolderText(QFileInfo(path_).absolutePath()));
     default:
       break;
   }

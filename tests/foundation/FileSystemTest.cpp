@@ -162,7 +162,7 @@ TEST_F(LineEnds, KeepsPermissions) {
 
 TEST_F(Files, ShellAndWaitWaitsForTheChild) {
   const QString marker = path("marker.txt");
-  const int code = ShellAndWait("/bin/sh -c \"sleep 0.3; echo fertig > marker.txt; exit 3\"", 0, dir_.path());
+  const int code = ShellAndWait("/bin/sh", {"-c", "sleep 0.3; echo fertig > marker.txt; exit 3"}, 0, dir_.path());
   EXPECT_EQ(code, 3);
   EXPECT_EQ(bytesOf(marker), "fertig\n");  // written in the working folder before the return
 }
@@ -171,19 +171,19 @@ TEST_F(Files, ShellAndWaitRunsAProgramPathWithBlanks) {
   QDir(dir_.path()).mkpath("mit Leer");
   const QString script = put("mit Leer/run me.sh", "#!/bin/sh\npwd > \"$(dirname \"$0\")/pwd.txt\"\n");
   QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  EXPECT_EQ(ShellAndWait(script, 0, dir_.path()), 0);
+  EXPECT_EQ(ShellAndWait(script, {}, 0, dir_.path()), 0);
   EXPECT_EQ(bytesOf(path("mit Leer/pwd.txt")).trimmed(), QFile::encodeName(QDir(dir_.path()).canonicalPath()));
-  EXPECT_EQ(ShellAndWait("\"" + script + "\" arg", 0), 0);
+  EXPECT_EQ(ShellAndWait(script, {"arg"}, 0), 0);
 }
 
 TEST_F(Files, ShellAndWaitRaisesWhenNothingStarts) {
   try {
-    ShellAndWait(path("no-such-program") + " x", 0);
+    ShellAndWait(path("no-such-program"), {"x"}, 0);
     ADD_FAILURE() << "a missing program was started";
   } catch (const OrvenilError& e) {
     EXPECT_EQ(e.number(), kErrFileNotFound);
   }
-  EXPECT_THROW(ShellAndWait("", 0), OrvenilError);
+  EXPECT_THROW(ShellAndWait("", {}, 0), OrvenilError);
 }
 
 TEST_F(Files, AssociatedProgram) {

@@ -146,3 +146,58 @@ TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each row takes the line of the geoid program's answer that repeats its
+// own point: a line doubled, missing, swapped with the next or an empty line
+// between gives no row another point's undulation; a row without its line
+// gets "Fehler", and the message counts those rows.
+TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
+  const std::vector<GeoPoint> six = {{51.1, 10.3, 100.0}, {48.7, 9.1, 250.5}, {53.5, 13.9, 0.0},
+                                     {50.2, 7.4, 12.0},   {52.3, 11.8, 40.0}, {49.4, 12.6, 310.0}};
+  loadGeographicJob(six);
+  putAlteringGeoidProgram();
+  form->ConvertHeightsWithGeoid();
+  const QStringList reference = column("Geoidundulation");
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(reference[i].toDouble(), Undulation(six[i].lat, six[i].lon), 0.001) << i;
+
+  struct Case {
+    const char* name;
+    QByteArray sed;
+    int missingRow;  // -1: none
+  } cases[] = {
+      {"doppelt", "2p\n", -1},
+      {"fehlt", "3d\n", 2},
+      {"vertauscht", "4{h;d}\n5G\n", -1},
+      {"Leerzeile", "1G\n", -1},
+      {"fehlt und vertauscht", "1d\n2{h;d}\n3G\n", 0},
+  };
+  for (const Case& c : cases) {
+    alterGeoidAnswer(c.sed);
+    if (c.missingRow >= 0) dialogs->expectMessage("1 Zeilen ohne Zeile mit ihrer Breite und Länge");
+    form->ConvertHeightsWithGeoid();
+    EXPECT_TRUE(dialogs->allDone()) << c.name;
+    QStringList expected = reference;
+    if (c.missingRow >= 0) expected[c.missingRow] = "Fehler";
+    EXPECT_EQ(column("Geoidundulation").join(' ').toStdString(), expected.join(' ').toStdString()) << c.name;
+  }
+}
+
+// The geoid program is started under a database folder and a temporary
+// folder whose names hold a double quote and blanks.
+TEST_F(GeoidHeightRunTest, FoldersWithADoubleQuoteInTheirNames) {
+  folders.programFolder = root.path() + "/Vermessung \"Nord\"/";
+  folders.databaseFolder = folders.programFolder + "Orvenil-Datenbanken/";
+  folders.tempFolder = root.path() + "/Temp \"2\"/";
+  ASSERT_TRUE(QDir().mkpath(folders.databaseFolder) && QDir().mkpath(folders.tempFolder));
+  putAllTables();
+  putDefaultGeoidFiles();
+  loadGeographicJob(kPoints);
+  form->ConvertHeightsWithGeoid();
+  EXPECT_TRUE(dialogs->allDone());
+  const QStringList n = column("Geoidundulation");
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(n[i].toDouble(), Undulation(kPoints[i].lat, kPoints[i].lon), 0.001) << i;
+}
+
+}  // namespace

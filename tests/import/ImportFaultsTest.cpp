@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "ImportFixture.h"
+#include "support/PrivateMountNamespace.h"
 #include "io/ImportGeoidHeights.h"
 #include "io/ImportLineFormats.h"
 #include "platform/ui/VbCheckBox.h"
@@ -104,29 +105,9 @@ TEST_F(ImportTest, ErrorWhileReadingKeepsEveryRowBeforeIt) {
 // again in a private mount namespace, where the folder is a small tmpfs.
 TEST_F(ImportTest, FullTemporaryFolderKeepsTheRowsStoredBefore) {
   const char* inside = "ORV_TEST_SMALL_TEMP_FOLDER";
-  if (qEnvironmentVariableIsEmpty(inside)) {
-    if (QProcess::execute("unshare", {"-rm", "true"}) != 0)
-      GTEST_SKIP() << "no private mount namespace on this machine (unshare -rm refused)";
-    QProcess self;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(inside, "1");
-    self.setProcessEnvironment(env);
-    self.setProcessChannelMode(QProcess::MergedChannels);
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    self.start("unshare", {"-rm", QCoreApplication::applicationFilePath(),
-                           QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
-    ASSERT_TRUE(self.waitForFinished(300000));
-    const QString output = QString::fromLocal8Bit(self.readAll());
-    if (output.contains("[  SKIPPED ]")) GTEST_SKIP() << output.toStdString();
-    EXPECT_EQ(self.exitCode(), 0) << output.toStdString();
-    return;
-  }
-  if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", folders.tempFolder}) != 0)
-    GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
-  struct Unmount {  // lazily, while the window still holds its databases
-    QString folder;
-    ~Unmount() { QProcess::execute("umount", {"-l", folder}); }
-  } unmount{folders.tempFolder};
+  if (!orv::test::InsidePrivateMountNamespace(inside)) return orv::test::RunAgainInPrivateMountNamespace(inside);
+  orv::test::SmallTmpfs tmpfs(folders.tempFolder, "2m");
+  if (!tmpfs.mounted()) GTEST_SKIP() << "a tmpfs cannot be mounted on the temporary folder here";
   startWithTables(false);
   QStringList lines;
   for (int i = 1; i <= 30000; ++i) lines << QString("%1 K 4512345.678 %2.5 101.5").arg(i).arg(5700000 + i);

@@ -57,23 +57,29 @@ TEST_F(ImportGeoidTest, MissingProgramIsNamedAndTargetHeightsAreFehler) {
   EXPECT_EQ(r[0]["sHg"], "101.5000");
 }
 
-// Rows are matched to the program's lines by position: a row without a line,
-// or with a line that holds no number, gets "Fehler".
-TEST_F(ImportGeoidTest, RowsWithoutANumberFromTheProgramAreErrors) {
-  QFile script(dbFile("saphtel.exe"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  script.write("#!/bin/sh\nprintf '47.1234 51.5 9.2\\r\\nkein Wert\\r\\n' > OUTPUT.USR\n");
-  script.close();
-  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  runImport(writeFile("utm.txt", {"1 K 32512345.678 5712345.678 100", "2 K 32512345.678 5712445.678 100",
-                                  "3 K 32512345.678 5712545.678 100"}),
-            1, chooseModel);
+// A row takes only the line of the program's answer that repeats its own
+// point: a row whose line is missing, or holds no number in front, gets
+// "Fehler", and the rows after it keep their own undulations.
+TEST_F(ImportGeoidTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
+  putAlteringGeoidProgram();
+  const QString job = writeFile("utm.txt", {"1 K 32512345.678 5512345.678 100", "2 K 32512345.678 5712345.678 100",
+                                            "3 K 32512345.678 5912345.678 100"});
+  runImport(job, 1, chooseModel);
+  const QString own = rows()[1]["Geoidundulation"];
+  ASSERT_NE(own, rows()[0]["Geoidundulation"]);
+
+  // The first line gone, the third without its number.
+  alterGeoidAnswer("1d\n3s/^.\\{10\\}/ kein Wert/\n");
+  runImport(job, 1, chooseModel, [&] {
+    dialogs->expectMessage("2 Zeilen ohne Zeile mit ihrer Breite und Länge");  // the import's geoid step
+    dialogs->expectMessage("2 Zeilen ohne Zeile mit ihrer Breite und Länge");  // the height run after it
+  });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
   const auto r = rows();
   ASSERT_EQ(r.size(), 3);
-  EXPECT_EQ(r[0]["Geoidundulation"], "47.1234");
-  EXPECT_EQ(r[0]["sHg"], "147.1234");
-  for (int i : {1, 2}) {
+  EXPECT_EQ(r[1]["Geoidundulation"], own);
+  EXPECT_EQ(r[1]["sHg"], orv::FormatNumber(100 + own.toDouble(), "0.0000"));
+  for (int i : {0, 2}) {
     EXPECT_EQ(r[i]["Geoidundulation"], "Fehler");
     EXPECT_EQ(r[i]["sZe"], "Fehler");
     EXPECT_EQ(r[i]["sHg"], "100.0000");

@@ -49,6 +49,11 @@ class InstanceProcess {
     process_.closeWriteChannel();
     sent_ = true;
   }
+  // Ends the instance at once, as a kill by the system does.
+  void kill() {
+    process_.kill();
+    process_.waitForFinished(10000);
+  }
   // Lets the instance go on when it still waits, and waits for its end; its output.
   QString end() {
     go();

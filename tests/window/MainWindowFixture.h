@@ -61,6 +61,25 @@ class MainWindowTest : public ::testing::Test {
       QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
   }
+  // The geoid program of the database folder replaced by one that runs it
+  // and then alters its answer (OUTPUT.USR) with the sed script given to
+  // alterGeoidAnswer (none at first).
+  void putAlteringGeoidProgram() {
+    ASSERT_TRUE(QFile::rename(dbFile("saphtel.exe"), dbFile("saphtel-programm")));
+    QFile program(dbFile("saphtel.exe"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write(("#!/bin/sh\n'" + dbFile("saphtel-programm") + "' || exit $?\nsed -i -f '" +
+                   dbFile("aendern.sed") + "' OUTPUT.USR\n")
+                      .toUtf8());
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    alterGeoidAnswer("");
+  }
+  void alterGeoidAnswer(const QByteArray& sedScript) {
+    QFile sed(dbFile("aendern.sed"));
+    ASSERT_TRUE(sed.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    sed.write(sedScript);
+  }
   QString dbFile(const QString& name) const { return folders.databaseFolder + name; }
   static QByteArray bytesOf(const QString& path) {
     QFile f(path);
