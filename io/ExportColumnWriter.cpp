@@ -1,5 +1,7 @@
 #include "io/ExportColumnWriter.h"
 
+#include <cstring>
+
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
@@ -54,6 +56,19 @@ enum class Separation { Blank, Tab, Semicolon };
 qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vector<char>& code,
                      Separation separation) {
   if (separation == Separation::Tab) return -1;
+  // Most rows hold no blank, no separator and no empty value at all.
+  bool plain = true;
+  for (const QByteArrayView value : values) {
+    if (value.isEmpty() || std::memchr(value.data(), ' ', static_cast<size_t>(value.size())) != nullptr ||
+        (separation == Separation::Semicolon &&
+         (std::memchr(value.data(), ',', static_cast<size_t>(value.size())) != nullptr ||
+          std::memchr(value.data(), ';', static_cast<size_t>(value.size())) != nullptr ||
+          std::memchr(value.data(), '"', static_cast<size_t>(value.size())) != nullptr))) {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) return -1;
   qsizetype last = static_cast<qsizetype>(values.size()) - 1;
   if (separation == Separation::Blank)
     while (last >= 0 && Trimmed(values[static_cast<size_t>(last)]).isEmpty()) --last;

@@ -74,17 +74,17 @@ class PassProgress {
   QElapsedTimer since_;
 };
 
-// The rows of Daten as the pass that writes INPUT.USR read them: row id and
-// the texts of the walk's read columns, kept compactly until the walk (a
-// text is its length in one byte, or 255 and four bytes, then its UTF-8).
+// The rows of Daten as the pass that writes INPUT.USR read them: row id,
+// whether its latitude and longitude are numbers, and the texts of the
+// walk's read columns, kept compactly until the walk (a text is its length
+// in one byte, or 255 and four bytes, then its UTF-8). The point itself is
+// read back from INPUT.USR during the walk, so a large job holds no
+// coordinates here.
 class HeldRows {
  public:
-  // A row with the latitude and longitude (degrees) the program is asked
-  // for, not finite when the row has none.
-  void add(qint64 rowId, double latDeg, double lonDeg) {
+  void add(qint64 rowId, bool hasPoint) {
     ids_.push_back(rowId);
-    points_.push_back(latDeg);
-    points_.push_back(lonDeg);
+    hasPoint_.push_back(hasPoint);
   }
   // True once the rows have been read (also when there are none).
   bool complete() const { return complete_; }
@@ -100,10 +100,9 @@ class HeldRows {
     bytes_.append(utf8.data(), static_cast<size_t>(utf8.size()));
   }
   // The next row in the order they were added; False after the last.
-  bool next(int texts, qint64& rowId, double& latDeg, double& lonDeg, RowTexts& read) {
+  bool next(int texts, qint64& rowId, bool& hasPoint, RowTexts& read) {
     if (row_ == ids_.size()) return false;
-    latDeg = points_[2 * row_];
-    lonDeg = points_[2 * row_ + 1];
+    hasPoint = hasPoint_[row_];
     rowId = ids_[row_++];
     for (int t = 0; t < texts; ++t) {
       quint32 size = static_cast<unsigned char>(bytes_[at_++]);
@@ -119,7 +118,7 @@ class HeldRows {
 
  private:
   std::vector<qint64> ids_;
-  std::vector<double> points_;
+  std::vector<bool> hasPoint_;
   std::string bytes_;
   size_t row_ = 0;
   size_t at_ = 0;
@@ -205,12 +204,31 @@ class GeoidExchange {
                                         QStringLiteral(" geschrieben!") + fullFolder());
       return false;
     }
+    // Should INPUT.USR not open again, no row finds its point and each is
+    // counted without a line.
+    input_.open(folder + kInputFile);
     return true;
   }
 
   // The program's line for the next row, the one that repeats the row's
-  // point; "" when there is none.
-  QString lineFor(double latDeg, double lonDeg) { return answer_.lineFor(latDeg, lonDeg); }
+  // point; "" when there is none. Rows are asked for in the order of
+  // INPUT.USR, each once; a row without a point (hasPoint false) takes no
+  // line.
+  QString lineForNextRow(bool hasPoint) {
+    double lat = std::numeric_limits<double>::quiet_NaN(), lon = lat;
+    QString line;
+    if (input_.isOpen() && input_.readLine(line) && hasPoint) {
+      // Both texts were numbers when written, so the line is exactly the
+      // two of them between blanks.
+      const QByteArray bytes = line.toLatin1();
+      const QList<QByteArray> parts = bytes.simplified().split(' ');
+      if (parts.size() == 2) {
+        lat = DegreesOfRadianText(parts[0]);
+        lon = DegreesOfRadianText(parts[1]);
+      }
+    }
+    return answer_.lineFor(lat, lon);
+  }
 
  private:
   // One line per row in row order: the radBg text, a blank, the radLg text.
@@ -234,7 +252,8 @@ class GeoidExchange {
       } else {
         input.writeLine(query.text(1) + QLatin1Char(' ') + query.text(2));
       }
-      held.add(query.integer(0), DegreesOfRadianText(lat), DegreesOfRadianText(lon));
+      held.add(query.integer(0),
+               std::isfinite(DegreesOfRadianText(lat)) && std::isfinite(DegreesOfRadianText(lon)));
       for (int t = 0; t < texts; ++t) held.addText(query.utf8(3 + t));
     }
     held.setComplete();
@@ -244,6 +263,7 @@ class GeoidExchange {
   ProgramState& state_;
   std::optional<QTemporaryDir> folder_;  // removed with everything in it when the exchange ends
   TextLineReader output_;
+  TextLineReader input_;  // INPUT.USR again, read in step with the walk
   GeoidAnswerMatch answer_{output_};
 };
 
@@ -265,10 +285,10 @@ bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationW
     qint64 unanswered = 0;
     if (held.complete())
       rowsWalk.readFrom([&](qint64& rowId, RowTexts& read) {
-        double lat = 0, lon = 0;
-        if (!held.next(texts, rowId, lat, lon, read)) return false;
-        const QString line = exchange.lineFor(lat, lon);
-        if (answered && line.isEmpty() && std::isfinite(lat) && std::isfinite(lon)) ++unanswered;
+        bool hasPoint = false;
+        if (!held.next(texts, rowId, hasPoint, read)) return false;
+        const QString line = exchange.lineForNextRow(hasPoint);
+        if (answered && line.isEmpty() && hasPoint) ++unanswered;
         read.add(line);
         return true;
       });
