@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -219,12 +220,17 @@ class GeoidExchange {
     QString line;
     if (input_.isOpen() && input_.readLine(line) && hasPoint) {
       // Both texts were numbers when written, so the line is exactly the
-      // two of them between blanks.
-      const QByteArray bytes = line.toLatin1();
-      const QList<QByteArray> parts = bytes.simplified().split(' ');
-      if (parts.size() == 2) {
-        lat = DegreesOfRadianText(parts[0]);
-        lon = DegreesOfRadianText(parts[1]);
+      // two of them between blanks, in ASCII.
+      char bytes[128];
+      const qsizetype n = std::min<qsizetype>(line.size(), sizeof bytes);
+      for (qsizetype i = 0; i < n; ++i) bytes[i] = static_cast<char>(line[i].unicode());
+      const QByteArrayView text(bytes, n);
+      qsizetype first = 0;
+      while (first < n && text[first] == ' ') ++first;
+      const qsizetype blank = text.indexOf(' ', first);
+      if (n == line.size() && blank > first) {
+        lat = DegreesOfRadianText(text.sliced(first, blank - first));
+        lon = DegreesOfRadianText(text.sliced(blank + 1));
       }
     }
     return answer_.lineFor(lat, lon);
