@@ -150,45 +150,35 @@ TEST_F(Ntv2Window, PointGridSpacingIsReadWholeWithADecimalComma) {
   putAllTables();
   start();
   const QString corners = cornerFile("SO 0 51°00'00\" 13°00'00\"\r\nNW 0 51°00'30\" 12°59'15\"\r\n");
-  const auto grids = [&] { return QDir(root.path()).entryList({"NTv2_*.bl"}); };
+  const auto grids = [&](const QString& name) { return QDir(root.path()).entryList({name + "*.bl"}); };
   struct Case {
     QString typed, name, message;
   } cases[] = {{"7,5; 11,25", "NTv2_7.5x11.25_",
                 "5/5-25 geographische Koordinaten im Gitterabstand:\r\nBreite: 7.5, Länge: 11.25 nach"},
                {" 0,5 ;0,75", "NTv2_0.5x0.75_",
                 "61/61-3721 geographische Koordinaten im Gitterabstand:\r\nBreite: 0.5, Länge: 0.75 nach"},
-               {"7x; 11", "", ""},
-               {"7,5", "", ""},
-               {"7.5, 11.25", "", ""}};
+               {"7x; 11", "", "Der Gitterabstand \"7x; 11\" ist keine Angabe [Breite; Länge] in Sekunden!"},
+               {"7,5", "", "Der Gitterabstand \"7,5\" ist keine Angabe"},
+               {"7.5, 11.25", "", "Der Gitterabstand \"7.5, 11.25\" ist keine Angabe"}};
   for (const Case& c : cases) {
-    for (const QString& old : grids()) QFile::remove(root.filePath(old));
-    dialogs->clearRecords();
+    for (const QString& old : grids("NTv2_")) QFile::remove(root.filePath(old));
     dialogs->expectOpenFile(corners, 2);
     dialogs->expectInput("Gitterabstand", c.typed);
-    if (c.name.isEmpty()) {
-      dialogs->expectMessage("Der Gitterabstand \"" + c.typed +
-                             "\" ist keine Angabe [Breite; Länge] in Sekunden!");
+    dialogs->expectMessage(c.message);
+    if (c.name.isEmpty())
       dialogs->expectInputCancel("Gitterabstand");
-    } else {
-      dialogs->expectMessage(c.message);
+    else
       dialogs->expectOpenFileCancel();
-    }
     form->Coolbar2_ButtonMenuClick("btnNTv2erzeugen");
-    ASSERT_TRUE(dialogs->allDone()) << c.typed.toStdString()
-                                    << dialogs->messageTexts().join("|").toStdString();
-    if (c.name.isEmpty()) {
-      EXPECT_TRUE(grids().isEmpty()) << c.typed.toStdString();
-      continue;
-    }
-    EXPECT_TRUE(dialogs->messageTexts().last().startsWith(c.message))
-        << dialogs->messageTexts().last().toStdString();
-    ASSERT_EQ(grids().size(), 1) << c.typed.toStdString();
-    EXPECT_TRUE(grids().first().startsWith(c.name)) << grids().first().toStdString();
-    QFile bl(root.filePath(grids().first()));
+    ASSERT_TRUE(dialogs->allDone()) << c.typed.toStdString() << dialogs->messageTexts().join("|").toStdString();
+    const QStringList written = grids(c.name.isEmpty() ? "NTv2_" : c.name);
+    ASSERT_EQ(written.size(), c.name.isEmpty() ? 0 : 1) << c.typed.toStdString();
+    if (c.name.isEmpty()) continue;
+    QFile bl(root.filePath(written.first()));
     ASSERT_TRUE(bl.open(QIODevice::ReadOnly));
-    const QStringList lines = DecodeWindows1252(bl.readAll()).split("\r\n");
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines[1].toStdString(), "NW\t0\t51°00'30.00000\"\t12°59'15.00000\"") << c.typed.toStdString();
+    EXPECT_EQ(DecodeWindows1252(bl.readAll()).split("\r\n").value(1).toStdString(),
+              "NW\t0\t51°00'30.00000\"\t12°59'15.00000\"")
+        << c.typed.toStdString();
   }
 }
 
@@ -208,9 +198,9 @@ TEST_F(Ntv2Window, GsaSpacingIsReadWholeWithADecimalComma) {
   const QString gsa = QDir::currentPath() + "/NTv2.gsa";
   for (const QString typed : {"7x; 11", "7,5; 11,25"}) {
     QFile::remove(gsa);
-    dialogs->clearRecords();
+    const bool refused = typed.contains('x');
     dialogs->expectInput("Gitterabstand", typed);
-    if (typed.contains('x')) {
+    if (refused) {
       dialogs->expectMessage("Der Gitterabstand \"" + typed + "\" ist keine Angabe");
       dialogs->expectInputCancel("Gitterabstand");
     } else {
@@ -219,7 +209,7 @@ TEST_F(Ntv2Window, GsaSpacingIsReadWholeWithADecimalComma) {
     }
     form->Coolbar2_ButtonMenuClick("btnNTv2Export");
     ASSERT_TRUE(dialogs->allDone()) << typed.toStdString() << dialogs->messageTexts().join("|").toStdString();
-    EXPECT_EQ(QFile::exists(gsa), !typed.contains('x')) << typed.toStdString();
+    EXPECT_EQ(QFile::exists(gsa), !refused) << typed.toStdString();
   }
   QFile file(gsa);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -227,7 +217,6 @@ TEST_F(Ntv2Window, GsaSpacingIsReadWholeWithADecimalComma) {
   EXPECT_TRUE(text.contains("LAT_INC " + QString("7.5").rightJustified(15) + "\r\nLONG_INC" +
                             QString("11.25").rightJustified(15) + "\r\nGS_COUNT     4\r\n"))
       << text.left(600).toStdString();
-  EXPECT_TRUE(text.contains(" 0.360000  -0.720000  0.000000  0.000000")) << text.toStdString();
 }
 
 }  // namespace
