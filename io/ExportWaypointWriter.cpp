@@ -2,6 +2,7 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/TypedNumber.h"
 #include "platform/db/ForwardQuery.h"
 
 namespace orv {
@@ -32,7 +33,10 @@ int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
                        {QStringLiteral("GRS1980"), QStringLiteral("WGS1984")}, target,
                        QStringLiteral("Die Wegpunktdatei"), QStringLiteral("ETRS89"));
   const bool coordinates = !latitudeField.isEmpty();
-  const QString altitude = QStringLiteral("Altitude=") + NumberText(Val(heightAnswer));
+  // The height as typed (a box left empty is 0), never a part of it.
+  double height = 0;
+  ReadTypedNumber(heightAnswer, height);
+  const QString altitude = QStringLiteral("Altitude=") + NumberText(height);
   const int total = DatenRecordCount(job.db);
   const QString select = coordinates ? QStringLiteral("SELECT \"%1\", \"%2\" FROM Daten ORDER BY rowid")
                                            .arg(latitudeField, longitudeField)

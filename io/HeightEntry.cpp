@@ -1,31 +1,16 @@
 #include "io/HeightEntry.h"
 
-#include <cmath>
-
 #include "foundation/DialogService.h"
-#include "foundation/NumberText.h"
-#include "foundation/OrvenilError.h"
+#include "foundation/TypedNumber.h"
 
 namespace orv {
-
-namespace {
-
-// True when the whole text is a finite number ("." as decimal point).
-bool IsWholeNumber(const QString& text) {
-  try {
-    return std::isfinite(ToDoubleStrict(text));
-  } catch (const OrvenilError&) {
-    return false;
-  }
-}
-
-}  // namespace
 
 bool ReadTypedHeight(const QString& typed, const QString& caption, const QString& example, const QString& title,
                      QString& height) {
   const QString text = typed.trimmed();
-  if (text.isEmpty() || IsWholeNumber(text)) {
-    height = text;
+  double value = 0;
+  if (text.isEmpty() || ReadTypedNumber(text, value)) {
+    height = TypedNumberWithPoint(text);
     return true;
   }
   Dialogs().messageBox(QStringLiteral("Die ") + caption + QStringLiteral(" \"") + text +

@@ -7,7 +7,8 @@
 namespace orv {
 
 // True with the trimmed text in height when the text is empty (the height 0)
-// or a number as a whole ("." as decimal point). Otherwise the user is told
+// or a number as a whole (ReadTypedNumber); a decimal comma comes back as a
+// point ("12,5" gives "12.5"). Otherwise the user is told
 // that the named height (caption, e.g. "Flughöhe") is no number, in a message
 // with the title given, and False comes back: the caller asks again.
 bool ReadTypedHeight(const QString& typed, const QString& caption, const QString& example, const QString& title,

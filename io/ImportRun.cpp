@@ -11,6 +11,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
+#include "foundation/TypedNumber.h"
 #include "geodesy/ZoneRules.h"
 #include "io/ImportLimits.h"
 #include "platform/db/DatabaseHelpers.h"
@@ -108,7 +109,10 @@ void ImportRun::prepareStartSystem() {
   s.StartB = sys_.ellipsoid.b;
   s.StartE = sys_.ellipsoid.e;
   s.StartK0 = sys_.ellipsoid.k0;
-  sys_.approximateHeight = Val(window_.orthoNäherungshöhe->Text());
+  // The start-data dialog took the height only as a number whole (an empty box is 0).
+  double height = 0;
+  ReadTypedNumber(window_.orthoNäherungshöhe->Text(), height);
+  sys_.approximateHeight = height;
 }
 
 // Counts the file's lines, opens Daten and holds the grid's drawing; the

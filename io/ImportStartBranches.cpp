@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "foundation/NumberText.h"
+#include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
+#include "foundation/TypedNumber.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeocentricConversion.h"
 #include "geodesy/ZoneRules.h"
@@ -211,8 +213,13 @@ BranchResult DecideProjectedZone(const QString& line, const ImportStartSystem& s
     if (st.mkzDigit == 0 && st.askMkz) {
       const std::optional<QString> typed = st.askMkz();
       if (!typed) return {BranchOutcome::Cancelled, QString()};
-      const double answer = ToDoubleStrict(*typed);
-      st.mkzDigit = static_cast<int>(std::fmod(std::fabs(std::trunc(answer)), 10.0));
+      // The code as typed, whole: "32.5" is no code, and its 32 would place
+      // every such easting in a zone the user did not name.
+      double answer = 0;
+      if (!ReadTypedNumber(*typed, answer) || answer != std::trunc(answer))
+        throw OrvenilError(kErrTypeMismatch, QStringLiteral("Die Meridiankennziffer \"") + typed->trimmed() +
+                                                 QStringLiteral("\" ist keine ganze Zahl."));
+      st.mkzDigit = static_cast<int>(std::fmod(std::fabs(answer), 10.0));
     }
     if (st.mkzDigit != 0) zone = ZoneOfEasting(st.mkzDigit * 1000000.0 + v.Y, ell);
   } else if (v.digits == 7 && (v.utm || v.gaussKrueger)) {

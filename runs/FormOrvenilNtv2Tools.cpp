@@ -12,6 +12,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
+#include "foundation/TypedNumber.h"
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ProgressWindow.h"
@@ -43,9 +44,29 @@ Database& CoordinateDatabase() {
   return state.KooDb;
 }
 
-// The two spacings of an answer "Breite; Länge" (leading-number rule).
-std::pair<double, double> Spacings(const QString& answer) {
-  return {Val(GetToken(answer, 1, QStringLiteral(";"))), Val(GetToken(answer, 2, QStringLiteral(";")))};
+// The grid spacing "Breite; Länge" in arc-seconds, asked with the prompt
+// given, the answer kept in Antwort. False when the box is left empty or
+// cancelled. A text that is not two numbers separated by ";" (a decimal
+// comma is one: "7,5; 11,25") is named to the user and asked again: a
+// spacing read from a part of it would write another grid than the one asked.
+bool AskSpacings(const QString& prompt, double& dLat, double& dLon) {
+  const QString title = QStringLiteral("Gitterabstand in Sekunden");
+  for (;;) {
+    QString& answer = State().Antwort;
+    answer = Dialogs().inputBox(prompt, title, QStringLiteral("60; 90"));
+    if (TrimBlanks(answer).isEmpty()) return false;
+    QList<double> spacings;
+    if (ReadTypedNumbers(answer, 2, spacings)) {
+      dLat = spacings[0];
+      dLon = spacings[1];
+      return true;
+    }
+    Message(
+        QStringLiteral("Der Gitterabstand \"") + answer +
+            QStringLiteral("\" ist keine Angabe [Breite; Länge] in Sekunden!\nBitte zwei Zahlen durch \";\" "
+                           "getrennt eingeben, z. B. 60; 90 oder 7,5; 11,25.   "),
+        MsgIcon::Exclamation, title);
+  }
 }
 
 }  // namespace
@@ -64,12 +85,12 @@ void FormOrvenil::GenerateNtv2PointGrid() {
             MsgIcon::Information);
     return;
   }
-  state.Antwort = Dialogs().inputBox(
-      QStringLiteral("Dateivorlage: mit RU/Süd-Ost und LO/Nord-West \nFormat: Nr_C_Breite_Länge\n\n"
-                     "Geben Sie bitte den gewünschten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
-      QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
-  if (TrimBlanks(state.Antwort).isEmpty()) return;
-  const auto [dLat, dLon] = Spacings(state.Antwort);
+  double dLat = 0, dLon = 0;
+  if (!AskSpacings(
+          QStringLiteral("Dateivorlage: mit RU/Süd-Ost und LO/Nord-West \nFormat: Nr_C_Breite_Länge\n\n"
+                         "Geben Sie bitte den gewünschten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
+          dLat, dLon))
+    return;
 
   Dialogs().setBusy(true);
   FormVisible(false);
@@ -142,11 +163,11 @@ void FormOrvenil::WriteNtv2Gsa() {
     Message(refusal, MsgIcon::Critical);
     return;
   }
-  state.Antwort = Dialogs().inputBox(
-      QStringLiteral("Geben Sie bitte den festgelegten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
-      QStringLiteral("Gitterabstand in Sekunden"), QStringLiteral("60; 90"));
-  if (TrimBlanks(state.Antwort).isEmpty()) return;
-  const auto [dLat, dLon] = Spacings(state.Antwort);
+  double dLat = 0, dLon = 0;
+  if (!AskSpacings(
+          QStringLiteral("Geben Sie bitte den festgelegten Gitterabstand\n[Breite; Länge] in Sekunden ein: "),
+          dLat, dLon))
+    return;
   state.Antwort =
       Dialogs().inputBox(QStringLiteral("Geben Sie bitte das Startsystem vor:\nRD40/83, GK42/83: "),
                          QStringLiteral("Zielsystem ETRS89"),

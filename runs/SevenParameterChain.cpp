@@ -1,7 +1,7 @@
 #include "runs/SevenParameterChain.h"
 
 #include "foundation/NumberText.h"
-#include "foundation/OrvenilError.h"
+#include "foundation/TypedNumber.h"
 #include "geodesy/GeodesyConstants.h"
 
 namespace orv {
@@ -17,12 +17,7 @@ bool ReadParameterCell(const QString& text, double& value) {
     value = 0;
     return true;
   }
-  try {
-    value = ToDoubleStrict(t);
-  } catch (const OrvenilError&) {
-    return false;
-  }
-  return true;
+  return ReadTypedNumber(t, value);
 }
 
 SevenParameterSet Reversed(const SevenParameterSet& s) {

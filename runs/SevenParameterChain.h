@@ -30,8 +30,8 @@ struct SevenParameterSet {
   double x0 = 0, y0 = 0, z0 = 0;  // reference point, metres
 };
 
-// Reads one parameter cell: an empty cell is 0, a number is taken as it
-// stands ("." as decimal point, blanks around it ignored); anything else
+// Reads one parameter cell: an empty cell is 0, a number is taken whole as
+// typed ("." or a decimal comma, blanks around it ignored); anything else
 // is no number and gives false.
 bool ReadParameterCell(const QString& text, double& value);
 

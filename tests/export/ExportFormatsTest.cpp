@@ -198,7 +198,7 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
 
   // P2 has no place: left out and counted.
   exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem", [&] {
-    dialogs->expectInput("Flughöhe über Grund (HGT): ", "12.5");
+    dialogs->expectInput("Flughöhe über Grund (HGT): ", "12,5");
     dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
   });
   EXPECT_EQ(textOf(out + "flug.wpl"), (lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"}) +
@@ -207,8 +207,8 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
 
   // A height the box cannot read whole is asked again; OK with an empty box is 0.
   exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
-    dialogs->expectInput("Flughöhe", "12,5");
-    dialogs->expectMessage("\"12,5\"");
+    dialogs->expectInput("Flughöhe", "12x");
+    dialogs->expectMessage("\"12x\"");
     dialogs->expectInput("Flughöhe", "abc");
     dialogs->expectMessage("\"abc\"");
     dialogs->expectInput("Flughöhe", "");

@@ -274,17 +274,22 @@ TEST_F(ImportTest, LineWithoutZoneStopsWithItsNumber) {
   EXPECT_EQ(rows().size(), 1);
 }
 
+// A zone code is read whole: one that is no whole number ("32.5" is not 32)
+// is named and ends the import after the rows before.
 TEST_F(ImportTest, ZoneCodeThatIsNoNumberEndsTheImportAfterTheRowsBefore) {
   startWithTables(false);
   const QString path = writeFile("utm.txt", {"A 0 32512345.678 5712345.678 1", "B 0 512345.678 5712345.678 1"});
-  runImport(path, 1, nullptr, [&] {
-    dialogs->expectInput("MKZ", "");
-    dialogs->expectMessage("Fehler: ");
-  });
-  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-  EXPECT_TRUE(dialogs->messageTexts().value(0).contains("Zeile 2"));
-  EXPECT_EQ(rows().size(), 1);
-  EXPECT_FALSE(dialogs->isBusy());
+  for (const QString typed : {"", "32.5", "32,5", "32x"}) {
+    dialogs->clearRecords();
+    runImport(path, 1, nullptr, [&] {
+      dialogs->expectInput("MKZ", typed);
+      dialogs->expectMessage("Fehler: Die Meridiankennziffer \"" + typed + "\" ist keine ganze Zahl.");
+    });
+    EXPECT_TRUE(dialogs->allDone()) << typed.toStdString() << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_TRUE(dialogs->messageTexts().value(0).contains("Zeile 2"));
+    EXPECT_EQ(rows().size(), 1);
+    EXPECT_FALSE(dialogs->isBusy());
+  }
 }
 
 // Escape in the zone-code prompt is the user's cancel, not a fault of the
@@ -483,22 +488,22 @@ TEST_F(ImportTest, StartDataDialogDefaultsAndChoices) {
   EXPECT_TRUE(form->Startsys->isSelected(2));
 }
 
-// The approximate height is read whole, as typed: a text that is no number
-// keeps the start-data dialog open with a message; points of height 0 get
-// the height typed.
+// The approximate height is read whole, as typed, a decimal comma as one: a
+// text that is no number keeps the start-data dialog open with a message;
+// points of height 0 get the height typed.
 TEST_F(ImportTest, ApproximateHeightThatIsNoNumberKeepsTheDialogOpen) {
   startWithTables(false);
   dialogs->expectOpenFile(writeFile("null.txt", {"1 K1 4512345.678 5712345.678 0"}), 1);
   dialogs->expectModal([this](QDialog* d) {
     auto& dlg = *static_cast<orv::FormOrvenilSystemAuswahl*>(d);
     dlg.Startsys->select(1);
-    for (const QString bad : {"12,5", "abc"}) {
+    for (const QString bad : {"12x", "abc", "1.2.3", "7,5,1"}) {
       dlg.orthoNäherungshöhe->SetText(bad);
       dialogs->expectMessage("Die Näherungshöhe \"" + bad + "\" ist keine Zahl!");
       dlg.cmdLaden_Click();
       EXPECT_NE(dlg.result(), QDialog::Accepted) << bad.toStdString();
     }
-    dlg.orthoNäherungshöhe->SetText(" 12.5 ");
+    dlg.orthoNäherungshöhe->SetText(" 12,5 ");
     dlg.cmdLaden_Click();
     return dlg.result();
   });

@@ -40,6 +40,14 @@ class Ntv2Window : public MainWindowTest {
     State().KooDb = db;
     form->GridKooDb->BindQuery(db, "SELECT * FROM Daten");
   }
+  // A corner file in the program's code page.
+  QString cornerFile(const char* text) {
+    const QString path = root.filePath("ecken.head");
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(EncodeWindows1252(QString::fromUtf8(text)));
+    return path;
+  }
   QString cell(int id, const QString& column) {
     Recordset rs = State().KooDb.openSql(QString("SELECT %1 FROM Daten WHERE id = %2").arg(column).arg(id));
     const QString v = rs.eof() ? QString() : rs.value(0).textOrEmpty();
@@ -100,11 +108,7 @@ TEST_F(Ntv2Window, ExtentExportNamesTheRowToChooseAndTheFilesItWrote) {
 TEST_F(Ntv2Window, PointGridReadsSignedCornersAndWritesNodesThatReadBack) {
   putAllTables();
   start();
-  const QString corners = root.filePath("ecken.head");
-  QFile f(corners);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(EncodeWindows1252(QString::fromUtf8("SO 0 50°00'00\" -0°30'00\"\r\nNW 0 50°10'00\" -1°00'00\"\r\n")));
-  f.close();
+  const QString corners = cornerFile("SO 0 50°00'00\" -0°30'00\"\r\nNW 0 50°10'00\" -1°00'00\"\r\n");
   dialogs->expectOpenFile(corners, 2);
   dialogs->expectInput("Gitterabstand", "60; 90");
   dialogs->expectMessage(" geographische Koordinaten im Gitterabstand:");
@@ -136,6 +140,83 @@ TEST_F(Ntv2Window, PointGridReadsSignedCornersAndWritesNodesThatReadBack) {
   EXPECT_EQ(cell(1, "BgDezSekZiel").toDouble(), 180001);
   EXPECT_EQ(cell(1, "LgDezSekZiel").toDouble(), -1800);
   EXPECT_EQ(cell(2, "sLgZiel"), QString::fromUtf8("-0°31'30.00000\""));
+}
+
+// The spacing box reads each value whole, a decimal comma as one: the grid
+// has the spacing typed, its north-west corner stays where the corner file
+// puts it, and the message reports that spacing. A text that is not two
+// numbers separated by ";" is named and asked again; no grid is written.
+TEST_F(Ntv2Window, PointGridSpacingIsReadWholeWithADecimalComma) {
+  putAllTables();
+  start();
+  const QString corners = cornerFile("SO 0 51°00'00\" 13°00'00\"\r\nNW 0 51°00'30\" 12°59'15\"\r\n");
+  const auto grids = [&](const QString& name) { return QDir(root.path()).entryList({name + "*.bl"}); };
+  struct Case {
+    QString typed, name, message;
+  } cases[] = {{"7,5; 11,25", "NTv2_7.5x11.25_",
+                "5/5-25 geographische Koordinaten im Gitterabstand:\r\nBreite: 7.5, Länge: 11.25 nach"},
+               {" 0,5 ;0,75", "NTv2_0.5x0.75_",
+                "61/61-3721 geographische Koordinaten im Gitterabstand:\r\nBreite: 0.5, Länge: 0.75 nach"},
+               {"7x; 11", "", "Der Gitterabstand \"7x; 11\" ist keine Angabe [Breite; Länge] in Sekunden!"},
+               {"7,5", "", "Der Gitterabstand \"7,5\" ist keine Angabe"},
+               {"7.5, 11.25", "", "Der Gitterabstand \"7.5, 11.25\" ist keine Angabe"}};
+  for (const Case& c : cases) {
+    for (const QString& old : grids("NTv2_")) QFile::remove(root.filePath(old));
+    dialogs->expectOpenFile(corners, 2);
+    dialogs->expectInput("Gitterabstand", c.typed);
+    dialogs->expectMessage(c.message);
+    if (c.name.isEmpty())
+      dialogs->expectInputCancel("Gitterabstand");
+    else
+      dialogs->expectOpenFileCancel();
+    form->Coolbar2_ButtonMenuClick("btnNTv2erzeugen");
+    ASSERT_TRUE(dialogs->allDone()) << c.typed.toStdString() << dialogs->messageTexts().join("|").toStdString();
+    const QStringList written = grids(c.name.isEmpty() ? "NTv2_" : c.name);
+    ASSERT_EQ(written.size(), c.name.isEmpty() ? 0 : 1) << c.typed.toStdString();
+    if (c.name.isEmpty()) continue;
+    QFile bl(root.filePath(written.first()));
+    ASSERT_TRUE(bl.open(QIODevice::ReadOnly));
+    EXPECT_EQ(DecodeWindows1252(bl.readAll()).split("\r\n").value(1).toStdString(),
+              "NW\t0\t51°00'30.00000\"\t12°59'15.00000\"")
+        << c.typed.toStdString();
+  }
+}
+
+// The grid writer's spacing box reads as the point grid's: "7,5; 11,25" is
+// the spacing of a grid of 7.5" by 11.25", written as such; a text that is
+// no spacing is named and asked again, and nothing is written.
+TEST_F(Ntv2Window, GsaSpacingIsReadWholeWithADecimalComma) {
+  putAllTables();
+  start();
+  const double dLat = 7.5 / 3600, dLon = 11.25 / 3600;
+  QList<std::tuple<QString, double, double>> rows{{"SO", 50, 10}, {"NW", 50 + dLat, 10 - dLon}};
+  for (int i = 0; i <= 1; ++i)
+    for (int j = 0; j <= 1; ++j)
+      rows << std::tuple{QString::number(rows.size() - 1), 50 + i * dLat, 10 - j * dLon};
+  fillDaten(rows);
+  State().KooDb.execute("UPDATE Daten SET BgDezSekZiel = BgDezSek + 0.36, LgDezSekZiel = LgDezSek + 0.72");
+  const QString gsa = QDir::currentPath() + "/NTv2.gsa";
+  for (const QString typed : {"7x; 11", "7,5; 11,25"}) {
+    QFile::remove(gsa);
+    const bool refused = typed.contains('x');
+    dialogs->expectInput("Gitterabstand", typed);
+    if (refused) {
+      dialogs->expectMessage("Der Gitterabstand \"" + typed + "\" ist keine Angabe");
+      dialogs->expectInputCancel("Gitterabstand");
+    } else {
+      dialogs->expectInput("Startsystem", "ETRS89");
+      dialogs->expectMessage("Prüfen Sie bitte die Kopf-Daten");
+    }
+    form->Coolbar2_ButtonMenuClick("btnNTv2Export");
+    ASSERT_TRUE(dialogs->allDone()) << typed.toStdString() << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_EQ(QFile::exists(gsa), !refused) << typed.toStdString();
+  }
+  QFile file(gsa);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromLatin1(file.readAll());
+  EXPECT_TRUE(text.contains("LAT_INC " + QString("7.5").rightJustified(15) + "\r\nLONG_INC" +
+                            QString("11.25").rightJustified(15) + "\r\nGS_COUNT     4\r\n"))
+      << text.left(600).toStdString();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "foundation/NumberText.h"
+#include "foundation/TypedNumber.h"
 #include "geodesy/AngleFormats.h"
 #include "platform/ui/VbFrame.h"
 #include "platform/ui/VbStatusBar.h"
@@ -114,7 +115,7 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
   // coordinate-system table does not hold.
   const QList<QStringList> expected{
       {"Das Modell \"Bursa-Wolf\""},
-      {"Der Parameter dy des Parametersatzes \"Parameter falsch\" ist keine Zahl: \"2,5\""},
+      {"Der Parameter dy des Parametersatzes \"Parameter falsch\" ist keine Zahl: \"2,5,1\""},
       {"Koordinatensystem B mit den angegebenen Kriterien nicht gefunden!", "Systemparameter fehlen! Abbruch!"}};
   for (int position : {2, 3, 4}) {
     chooseSet(f, position, 0);
@@ -125,6 +126,27 @@ TEST_F(SevenParameterRunTest, BadSetsStopBeforeAnyRowChanges) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
   for (const Row& row : rowsOfDaten()) EXPECT_EQ(row["sXzZiel"], "<null>");
   EXPECT_EQ(State().ZielA, 0);
+}
+
+// Parameters typed into the table with a decimal comma are the numbers typed:
+// the run gives the same rows as with decimal points.
+TEST_F(SevenParameterRunTest, ParameterCellsReadADecimalComma) {
+  const Row point{{"sXz", "3934386.8"}, {"sYz", "881289.7"}, {"sZz", "4925822.4"}, {"sZe", "100.0000"}};
+  FormOrvenil& f = startJob(0, {point});
+  const auto run = [&] {
+    chooseSet(f, 0, 0);
+    f.cmdTrafoStart_Click();
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("\n").toStdString();
+    return rowsOfDaten();
+  };
+  const QList<Row> withPoints = run();
+  ASSERT_NE(withPoints[0]["sYeZiel"], "<null>");
+  State().KooDb.execute("UPDATE Daten SET sYeZiel = NULL, sXeZiel = NULL, sHgZiel = NULL");
+  for (const auto& [key, typed] : {std::pair{"dx", "-24,9"}, {"Rx", "-0,063"}, {"MF", " -1,01 "}}) {
+    ASSERT_EQ(f.GridTrafoSys->CellText(1, key), TypedNumberWithPoint(typed)) << key;
+    f.GridTrafoSys->SetCellText(1, key, typed);
+  }
+  EXPECT_EQ(run(), withPoints);
 }
 
 TEST_F(SevenParameterRunTest, ErrorKeepsTheRowsStoredBefore) {
