@@ -45,16 +45,20 @@ qint64 ReplacingFile::writeData(const char* data, qint64 length) {
   return written;
 }
 
-bool ReplacingFile::commit() {
+bool ReplacingFile::finishWriting() {
   errno = 0;
   if (!flush()) {
     if (error_.isEmpty()) error_ = FileErrorReason(errno, *this);
     return false;
   }
-  const QString temporary = fileName();
   close();
   setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                  QFile::ReadGroup | QFile::ReadOther);
+  return true;
+}
+
+bool ReplacingFile::moveIntoPlace() {
+  const QString temporary = fileName();
   if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(written_).constData()) != 0) {
     error_ = SystemErrorReason(errno);
     QFile::remove(temporary);

@@ -20,7 +20,15 @@ class ReplacingFile : public QTemporaryFile {
   const QString& target() const { return target_; }
   // Flushes, closes and renames the file over target (readable by all,
   // writable by the owner). False on failure; lastError() says why.
-  bool commit();
+  bool commit() { return finishWriting() && moveIntoPlace(); }
+  // The two halves of commit(), for a set of files put in place together:
+  // flushes and closes the file; False on failure.
+  bool finishWriting();
+  // Renames the finished file over target; False on failure (the temporary
+  // file is then removed).
+  bool moveIntoPlace();
+  // The file the rename replaces: target with its symbolic links followed.
+  const QString& writtenPath() const { return written_; }
   // Drops what was written; the temporary file is removed.
   void cancelWriting();
   // Why the first failed operation failed, in the system's words.

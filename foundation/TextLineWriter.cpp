@@ -4,6 +4,7 @@
 
 #include "foundation/FileErrorReason.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/ReplacingFileSet.h"
 #include "foundation/Windows1252.h"
 
 namespace orv {
@@ -14,8 +15,10 @@ constexpr qsizetype kFlushSize = 1 << 16;
 
 TextLineWriter::TextLineWriter(const QString& path) { open(path); }
 
+TextLineWriter::TextLineWriter(ReplacingFileSet& set, const QString& path) : set_(&set), member_(&set.file(path)) {}
+
 TextLineWriter::~TextLineWriter() {
-  if (!file_.isOpen()) return;
+  if (set_ || !file_.isOpen()) return;
   try {
     close();
   } catch (const OrvenilError&) {
@@ -41,14 +44,14 @@ void TextLineWriter::writeLine(QStringView text) {
 }
 
 void TextLineWriter::write(QStringView text) {
-  if (!file_.isOpen())
+  if (!isOpen())
     throw OrvenilError(kErrBadFileName, QStringLiteral("Es ist keine Datei zum Schreiben geöffnet."));
   AppendWindows1252(buffer_, text);
   if (buffer_.size() >= kFlushSize) flushBuffer();
 }
 
 void TextLineWriter::writeLineBytes(QByteArrayView bytes) {
-  if (!file_.isOpen())
+  if (!isOpen())
     throw OrvenilError(kErrBadFileName, QStringLiteral("Es ist keine Datei zum Schreiben geöffnet."));
   buffer_.append(bytes.data(), bytes.size());
   buffer_.append("\r\n", 2);
@@ -58,7 +61,7 @@ void TextLineWriter::writeLineBytes(QByteArrayView bytes) {
 void TextLineWriter::flushBuffer() {
   if (buffer_.isEmpty()) return;
   errno = 0;
-  const qint64 n = file_.write(buffer_);
+  const qint64 n = device().write(buffer_);
   const qint64 wanted = buffer_.size();
   buffer_.clear();
   // A write the system took only in part (the disk filled up) fails as well.
@@ -66,14 +69,23 @@ void TextLineWriter::flushBuffer() {
 }
 
 void TextLineWriter::fail(int errorNumber) {
+  if (set_) {
+    const QString target = member_->target(), reason = member_->lastError();
+    discard();
+    set_->fail(target, reason);
+  }
   const QString message = FileNotWrittenMessage(file_.fileName(), FileErrorReason(errorNumber, file_));
   discard();
   throw OrvenilError(kErrDeviceIoError, message);
 }
 
 void TextLineWriter::close() {
-  if (!file_.isOpen()) return;
+  if (!isOpen()) return;
   flushBuffer();
+  if (set_) {
+    member_ = nullptr;  // the set completes it
+    return;
+  }
   // What the device still buffers is written here: a commit alone would put
   // the file in place even when that last write failed.
   errno = 0;
@@ -85,6 +97,10 @@ void TextLineWriter::close() {
 
 void TextLineWriter::discard() {
   buffer_.clear();
+  if (set_) {
+    member_ = nullptr;
+    return;
+  }
   if (file_.isOpen()) file_.cancelWriting(), file_.commit();
 }
 

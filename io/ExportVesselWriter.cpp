@@ -1,5 +1,7 @@
 #include "io/ExportVesselWriter.h"
 
+#include "foundation/ReplacingFileSet.h"
+#include "foundation/TextLineWriter.h"
 #include "foundation/TextTokens.h"
 #include "io/ColumnLine.h"
 #include "platform/db/ForwardQuery.h"
@@ -19,9 +21,11 @@ int WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   RequirePositionsIn(job.targetEllipsoid, {QStringLiteral("Bessel")}, true, QStringLiteral("Der Kalkschiff-Satz"),
                      QStringLiteral("RD83"));
   const QString stem = job.path.endsWith(QStringLiteral(".csv")) ? job.path.chopped(4) : job.path;
-  ExportOutput csv(job.path);
-  ExportOutput pkt(stem + QStringLiteral(".pkt"));
-  ExportOutput lne(stem + QStringLiteral(".lne"));
+  // The three files are put in place together, or none: the .lne of an
+  // older trip beside the new .csv would name points it does not hold.
+  const QString pktPath = stem + QStringLiteral(".pkt"), lnePath = stem + QStringLiteral(".lne");
+  ReplacingFileSet files({job.path, pktPath, lnePath});
+  TextLineWriter csv(files, job.path), pkt(files, pktPath), lne(files, lnePath);
   csv.writeLine(importHeader + QStringLiteral(";Y(RD83);X(RD83)"));
 
   ForwardQuery query(job.db,
@@ -70,6 +74,7 @@ int WriteVesselSet(const ExportJob& job, const QString& importHeader) {
   csv.close();
   pkt.close();
   lne.close();
+  files.commit();
   return missing.count();
 }
 

@@ -9,7 +9,9 @@
 namespace orv {
 
 // Writes job.path (a ".csv") and, beside it, the same name ending in ".pkt"
-// and ".lne". importHeader is the header line of the last vessel import.
+// and ".lne", all three put in place together or none (the OrvenilError's
+// message then says that the older files stay). importHeader is the header
+// line of the last vessel import.
 // Returns the number of target coordinates missing in the points left out.
 int WriteVesselSet(const ExportJob& job, const QString& importHeader);
 

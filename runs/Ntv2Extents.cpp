@@ -5,6 +5,7 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/ReplacingFileSet.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "foundation/TextTokens.h"
@@ -93,48 +94,46 @@ QStringList WriteNtv2Extents(const QString& gridPath,
   if (!QFileInfo(gridPath).isFile() || !in.isOpen())
     throw OrvenilError(kErrFileNotFound,
                        QStringLiteral("Gitterdatei %1 fehlt oder ist nicht lesbar").arg(gridPath));
-  TextLineWriter points(Ntv2ExtentPointPath(gridPath));
-  TextLineWriter lines(Ntv2ExtentLinePath(gridPath));
+  // Both files are put in place together, or neither: a point file
+  // beside the line file of an older run would not match it.
+  ReplacingFileSet files({Ntv2ExtentPointPath(gridPath), Ntv2ExtentLinePath(gridPath)});
+  TextLineWriter points(files, Ntv2ExtentPointPath(gridPath));
+  TextLineWriter lines(files, Ntv2ExtentLinePath(gridPath));
   QStringList skipped;
-  try {
-    SubGridExtent g;
-    int block = 0, lineNumber = 0;
-    QString line;
-    const auto next = [&] {
-      const bool ok = in.readLine(line);
-      if (ok && progress) progress(++lineNumber, block);
-      return ok;
-    };
-    while (next()) {
-      if (!line.contains(QLatin1String("SUB_NAME"))) continue;
-      ++block;
-      g.name = GetToken(line, 2, QStringLiteral("SUB_NAME"));
-      for (int i = 0; i < 3 && next(); ++i) {}
-      const struct {
-        const char* key;
-        double* value;
-        bool absolute;
-      } keys[] = {{"S_LAT", &g.S, false}, {"N_LAT", &g.N, false},       {"E_LONG", &g.E, true},
-                  {"W_LONG", &g.W, true}, {"LAT_INC", &g.latInc, true}, {"LONG_INC", &g.lonInc, true}};
-      for (const auto& k : keys) {
-        if (!next()) break;
-        if (!line.contains(QLatin1String(k.key))) continue;
-        const double v = Val(GetToken(line, 2, QLatin1String(k.key)));
-        *k.value = k.absolute ? std::fabs(v) : v;
-      }
-      if (g.latInc == 0 || g.lonInc == 0) {
-        skipped << g.name;
-        continue;
-      }
-      WriteRing(points, lines, g, block);
+  SubGridExtent g;
+  int block = 0, lineNumber = 0;
+  QString line;
+  const auto next = [&] {
+    const bool ok = in.readLine(line);
+    if (ok && progress) progress(++lineNumber, block);
+    return ok;
+  };
+  while (next()) {
+    if (!line.contains(QLatin1String("SUB_NAME"))) continue;
+    ++block;
+    g.name = GetToken(line, 2, QStringLiteral("SUB_NAME"));
+    for (int i = 0; i < 3 && next(); ++i) {}
+    const struct {
+      const char* key;
+      double* value;
+      bool absolute;
+    } keys[] = {{"S_LAT", &g.S, false}, {"N_LAT", &g.N, false},       {"E_LONG", &g.E, true},
+                {"W_LONG", &g.W, true}, {"LAT_INC", &g.latInc, true}, {"LONG_INC", &g.lonInc, true}};
+    for (const auto& k : keys) {
+      if (!next()) break;
+      if (!line.contains(QLatin1String(k.key))) continue;
+      const double v = Val(GetToken(line, 2, QLatin1String(k.key)));
+      *k.value = k.absolute ? std::fabs(v) : v;
     }
-    points.close();
-    lines.close();
-  } catch (...) {
-    points.discard();
-    lines.discard();
-    throw;
+    if (g.latInc == 0 || g.lonInc == 0) {
+      skipped << g.name;
+      continue;
+    }
+    WriteRing(points, lines, g, block);
   }
+  points.close();
+  lines.close();
+  files.commit();
   return skipped;
 }
 

@@ -13,8 +13,9 @@ namespace orv {
 QString Ntv2ExtentPointPath(const QString& gridPath);
 QString Ntv2ExtentLinePath(const QString& gridPath);
 
-// Writes both files (they replace older ones only when both are complete).
-// A sub-grid with a spacing of 0 is skipped; its name is returned. A grid
+// Writes both files; they replace older ones together, only when both are
+// complete, and a failure throws OrvenilError saying that the older ones
+// stay. A sub-grid with a spacing of 0 is skipped; its name is returned. A grid
 // file that cannot be read throws OrvenilError naming it, and nothing is
 // written.
 QStringList WriteNtv2Extents(const QString& gridPath,
