@@ -139,7 +139,7 @@ void ImportRun::replaceJobRows() {
   Dialogs().processEvents();
   state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
   // The new job's target columns come from no run yet.
-  state_.EllipsoidZielKoordinaten.clear();
+  ForgetTargetPositionsSystem(state_);
   state_.ZielsystemDaten.clear();
   window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank erzeugen   "));
   window_.GridKooDb->ClearRows();

@@ -37,12 +37,11 @@ void FormOrvenil::cmdTrafoStart_Click() {
     const bool withGeoid = cmbGeoidmodell->ListIndex() > 0;
     runCompleted_ = false;
     if (AuswahlTrafoTyp->isSelected(1) || AuswahlTrafoTyp->isSelected(2)) {
-      State().EllipsoidZielKoordinaten.clear();
+      // The run records the system of the target columns it writes.
       if (AuswahlTrafoTyp->isSelected(1))
         ParaTrafoDatenRechnen();
       else
         RunNtv2Transformation();
-      if (runCompleted_) State().EllipsoidZielKoordinaten = State().EllipsoidZiel;
       if (withGeoid && runCompleted_) ConvertHeightsWithGeoid();
     } else if (AuswahlTrafoTyp->isSelected(3)) {
       ConvertHeightsWithGeoid();

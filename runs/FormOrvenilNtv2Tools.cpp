@@ -364,7 +364,7 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
     }
     // The file names no system: its targets are no run's any more.
     state.ZielsystemDaten.clear();
-    state.EllipsoidZielKoordinaten.clear();
+    ForgetTargetPositionsSystem(state);
     GridKooDb->SetRedraw(true);
     GridKooDb->Refresh();
     GridKooDb->SetRedraw(false);

@@ -153,6 +153,9 @@ void Ntv2RunSteps::prepareTarget() {
   target_ = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
   zoneEllipsoid_ = state.ZonenEllipsoidZiel;
   state.ZielsystemDaten = state.SystemnameZiel;
+  // From the first row written on, the target columns are in no one system
+  // until the last one is.
+  ForgetTargetPositionsSystem(state);
   state.ZielB = target_.b;
   state.ZielE = target_.e;
   state.ZielK0 = target_.k0;
@@ -198,7 +201,7 @@ QStringList Ntv2RunSteps::writeColumns(bool withZones) {
 
 void Ntv2RunSteps::walkRows(bool withZones) {
   if (withZones) {
-    side_ = std::make_unique<ZoneChangeSide>(window_.PrepareZoneSide(true));
+    side_ = std::make_unique<ZoneChangeSide>(window_.PrepareTargetZoneSide(target_, zoneEllipsoid_));
     order_ = std::make_unique<ZoneRowOrder>(*side_);
   }
   const QStringList columns = writeColumns(withZones);
@@ -323,6 +326,9 @@ void Ntv2RunSteps::finish() {
   window_.GridKooDb->Refresh();
   window_.FormVisible(true);
   Dialogs().processEvents();
+  // Every row is shifted: the zone change that closes the run projects the
+  // target columns in the system they are now in.
+  RecordTargetPositionsSystem(state_);
   if (zonesWithin_) {
     state_.ZielMeridian = order_->current().meridian;
     state_.ZielFalseEasting = order_->current().falseEasting;

@@ -174,6 +174,9 @@ void SevenParameterRun::prepare() {
   chain_.emplace(set_, target);
   zoneEllipsoid_ = state_.ZonenEllipsoidZiel;
   state_.ZielsystemDaten = state_.SystemnameZiel;
+  // From the first row written on, the target columns are in no one system
+  // until the last one is.
+  ForgetTargetPositionsSystem(state_);
 
   window_.GridKooDb->SetRedraw(false);
   gridLocked_ = true;
@@ -304,6 +307,7 @@ void SevenParameterRun::finish() {
   window_.GridKooDb->Refresh();
   window_.FormVisible(true);
   Dialogs().setBusy(false);
+  RecordTargetPositionsSystem(state_);
   window_.runCompleted_ = true;
   if (unusable_ > 0)
     Dialogs().messageBox(QString::number(unusable_) +

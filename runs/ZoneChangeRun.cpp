@@ -63,6 +63,15 @@ QString StartSideRefusal(const QString& boxStart, const QString& jobEllipsoid, c
   return QString();
 }
 
+// The zone the controls choose for a side. They are locked while the run
+// works: read once.
+void ReadZoneChoices(const FormOrvenil& form, ZoneChangeSide& side) {
+  side.mode = form.chkZoneIndividuell->Value();
+  side.automatic = form.zielZone->Text() == QLatin1String("automatisch");
+  side.listMeridian =
+      static_cast<int32_t>(std::nearbyint(Val(GetToken(form.zielZone->Text(), 1, QStringLiteral("/")))));
+}
+
 }  // namespace
 
 void FormOrvenil::ConvertZones() {
@@ -71,21 +80,31 @@ void FormOrvenil::ConvertZones() {
       GridKooDb->RowCount() == 0)
     return;
 
+  const auto refuse = [](const QString& why, const QString& side) {
+    Dialogs().messageBox(
+        why + QStringLiteral(": ") + side + QStringLiteral(" wird nicht umgerechnet! Abbruch!"),
+        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
+  };
   if (BtZoneStart->isChecked()) {
     const QString refusal = StartSideRefusal(txtTrafoParaStart->Text(), StartsysEllipsoid(Startsys->value()),
                                              GridKoordSys);
-    if (!refusal.isEmpty()) {
-      Dialogs().messageBox(refusal + QStringLiteral(": Zone-Start wird nicht umgerechnet! Abbruch!"),
-                           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Umrechnung Zone"));
-      return;
-    }
+    if (!refusal.isEmpty()) return refuse(refusal, QStringLiteral("Zone-Start"));
+  } else if (BtZoneZiel->isChecked() && !TargetPositionsSystemKnown(state)) {
+    // The target columns are projected in the system their run computed
+    // them in; the set the panel shows now may be another one.
+    return refuse(QStringLiteral("Die Zielkoordinaten stammen aus keiner vollständigen Transformation"),
+                  QStringLiteral("Zone-Ziel"));
   }
 
   bool gridLocked = false;
   // One side over all rows: the rows are computed on the workers, each
   // row's zone is decided on this thread in row order.
   const auto runSide = [&](bool target) {
-    const ZoneChangeSide side = PrepareZoneSide(target);
+    const ZoneChangeSide side =
+        target ? PrepareTargetZoneSide(MakeProjectedEllipsoid(state.ZielKoordinatenA, state.ZielKoordinatenF,
+                                                              state.ZielKoordinatenK0),
+                                       state.EllipsoidZielKoordinaten)
+               : PrepareStartZoneSide();
     ZoneRowOrder order(side);
     const QString progressText = target ? QStringLiteral(" Zeilen, berechne Zone-Ziel...")
                                         : QStringLiteral(" Zeilen, berechne Zone-Start...");
@@ -182,29 +201,29 @@ void FormOrvenil::ConvertZones() {
   }
 }
 
-ZoneChangeSide FormOrvenil::PrepareZoneSide(bool target) {
+ZoneChangeSide FormOrvenil::PrepareStartZoneSide() {
   ProgramState& state = State();
   ZoneChangeSide side;
-  side.target = target;
-  if (target) {
-    side.ellipsoid = MakeProjectedEllipsoid(state.ZielA, state.ZielF, state.ZielK0);
-    side.zoneEllipsoid = state.ZonenEllipsoidZiel;
-  } else {
-    side.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
-    state.StartB = side.ellipsoid.b;
-    state.StartE = side.ellipsoid.e;
-    state.StartK0 = side.ellipsoid.k0;
-    if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
-      state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
-    side.zoneEllipsoid = state.ZonenEllipsoidStart;
-    side.before = {state.StartMeridian, state.StartFalseEasting};
-    side.etrsStart = Startsys->isSelected(0);
-  }
-  // The controls are locked while the run works: read once.
-  side.mode = chkZoneIndividuell->Value();
-  side.automatic = zielZone->Text() == QLatin1String("automatisch");
-  side.listMeridian =
-      static_cast<int32_t>(std::nearbyint(Val(GetToken(zielZone->Text(), 1, QStringLiteral("/")))));
+  side.ellipsoid = MakeProjectedEllipsoid(state.StartA, state.StartF, state.StartK0);
+  state.StartB = side.ellipsoid.b;
+  state.StartE = side.ellipsoid.e;
+  state.StartK0 = side.ellipsoid.k0;
+  if (txtTrafoParaStart->Text() != QLatin1String("ohne"))
+    state.ZonenEllipsoidStart = EllipsoidForSystem(txtTrafoParaStart->Text());
+  side.zoneEllipsoid = state.ZonenEllipsoidStart;
+  side.before = {state.StartMeridian, state.StartFalseEasting};
+  side.etrsStart = Startsys->isSelected(0);
+  ReadZoneChoices(*this, side);
+  return side;
+}
+
+ZoneChangeSide FormOrvenil::PrepareTargetZoneSide(const ProjectedEllipsoid& ellipsoid,
+                                                  const QString& zoneEllipsoid) {
+  ZoneChangeSide side;
+  side.target = true;
+  side.ellipsoid = ellipsoid;
+  side.zoneEllipsoid = zoneEllipsoid;
+  ReadZoneChoices(*this, side);
   return side;
 }
 

@@ -33,6 +33,7 @@ namespace orv {
 
 struct RowZone;
 struct ZoneChangeSide;
+struct ProjectedEllipsoid;
 
 // The three folders the window works with; each ends with "/".
 // How an import of a point file ended: the file refused before it was read;
@@ -282,9 +283,13 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // Runs over table Daten (runs/).
   void ParaTrafoDatenRechnen();
   void ConvertZones();
-  // A side of the zone change as the window's controls choose it; the
-  // start side also sets the program-wide start values it uses.
-  ZoneChangeSide PrepareZoneSide(bool target);
+  // The start side of the zone change as the window's controls choose it,
+  // in the start values and the zone rules of the start box's system; it
+  // also sets the program-wide start values it uses.
+  ZoneChangeSide PrepareStartZoneSide();
+  // The target side as the controls choose its zone, in the system the
+  // target columns are in: ellipsoid, and the name its zone rules take.
+  ZoneChangeSide PrepareTargetZoneSide(const ProjectedEllipsoid& ellipsoid, const QString& zoneEllipsoid);
   void ShowZonePanels(const ZoneChangeSide& side, const RowZone& zone);
   // After a side of the zone change: the rows left without easting and
   // northing, each kind counted in its own text (a negative easting; an

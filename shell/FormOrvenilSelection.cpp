@@ -114,7 +114,11 @@ void FormOrvenil::BtZoneStart_Click() {
 
 void FormOrvenil::BtZoneZiel_Click() {
   if (!BtZone->isSelected(kZoneZiel)) return;
-  const QString target = State().EllipsoidZiel;
+  // The zones offered are those of the system the target columns are in,
+  // whatever set the panel shows now.
+  const ProgramState& state = State();
+  const QString target =
+      TargetPositionsSystemKnown(state) ? state.EllipsoidZielKoordinaten : state.EllipsoidZiel;
   if (!target.isEmpty()) {
     EllipsoidBDatenZuordnen(target);
   } else {

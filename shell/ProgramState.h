@@ -68,9 +68,15 @@ struct ProgramState {
   QString EllipsoidStart;
   QString EllipsoidZiel;
   QString EllipsoidImport;
-  // The ellipsoid of the target positions: the target of the transformation
-  // that wrote them; "" before one and after one that stopped on its way.
+  // The system of the target positions: the ellipsoid (the name the zone
+  // rules take), semi-major axis, flattening and scale factor that the
+  // transformation which wrote them computed with; "" and 0 before one and
+  // after one that stopped on its way. Whatever reads the target columns
+  // takes these, never the set the panel shows now.
   QString EllipsoidZielKoordinaten;
+  double ZielKoordinatenA = 0;
+  double ZielKoordinatenF = 0;
+  double ZielKoordinatenK0 = 0;
   // The system (Systemname) the last transformation run computed the target
   // columns of Daten in; "" while no run has written them since the import.
   QString ZielsystemDaten;
@@ -129,6 +135,16 @@ struct ProgramState {
 
 // The one program-wide instance.
 ProgramState& State();
+
+// A transformation run has written every row's target columns in its target
+// system (ZonenEllipsoidZiel, ZielA, ZielF, ZielK0): they are in that
+// system from now on.
+void RecordTargetPositionsSystem(ProgramState& state);
+// The target columns are in no known system any more: a run begins to
+// write them, or an import replaces them.
+void ForgetTargetPositionsSystem(ProgramState& state);
+// True while the target columns' system is known.
+bool TargetPositionsSystemKnown(const ProgramState& state);
 
 // Sets every variable back to its start value (tests). Database and recordset
 // handles are dropped, not closed: closing is the database layer's business

@@ -1,6 +1,7 @@
 // The zone-change run: fixed, automatic and per-row zones across the 6°
 // boundary on the start side, and the target side on its own copies.
 #include <cmath>
+#include <functional>
 
 #include "foundation/NumberText.h"
 #include "geodesy/GeocentricConversion.h"
@@ -21,6 +22,13 @@ RunTest::Row StartRow(double longitude) {
   return {{"radBg", NumberText(50 * kPi / 180)},
           {"radLg", NumberText(longitude * kPi / 180)},
           {"LgDez", NumberText(longitude)}};
+}
+
+// An ETRS89 row at latitude 50° and the given longitude, geocentric, height 100.
+RunTest::Row GeocentricRow(double longitude) {
+  const double f = 1 / 298.257222101, e = std::sqrt(2 * f - f * f);
+  const GeocentricPoint p = EllToGeoZent(50 * kPi / 180, longitude * kPi / 180, 100, 6378137, e);
+  return {{"sXz", NumberText(p.X)}, {"sYz", NumberText(p.Y)}, {"sZz", NumberText(p.Z)}, {"sZe", "100"}};
 }
 
 QStringList Column(const QList<RunTest::Row>& rows, const QString& key) {
@@ -76,6 +84,7 @@ TEST_F(ZoneChangeRunTest, TargetSideLeavesTheStartSystemAndSkipsRowsWithoutTarge
   s.ZielF = 1 / 298.25722210088;
   s.ZielK0 = 0.9996;
   s.ZonenEllipsoidZiel = "GRS1980";
+  RecordTargetPositionsSystem(s);
   f.BtZone->preset(1);
   f.cmdZoneÄndern_Click();
 
@@ -213,6 +222,7 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   State().ZielF = 1 / 298.25722210088;
   State().ZielK0 = 0.9996;
   State().ZonenEllipsoidZiel = "GRS1980";
+  RecordTargetPositionsSystem(State());
   g.BtZone->preset(1);
   dialogs->expectMessage(beyond);
   g.cmdZoneÄndern_Click();
@@ -226,12 +236,7 @@ TEST_F(ZoneChangeRunTest, RowsBeyondTheirZoneAreEmptiedAndCounted) {
   // the last strip's meridian 21.
   TearDown();
   SetUp();
-  const auto geocentric = [](double lon) {
-    const double f = 1 / 298.257222101, e = std::sqrt(2 * f - f * f);
-    const GeocentricPoint p = EllToGeoZent(50 * kPi / 180, lon * kPi / 180, 100, 6378137, e);
-    return Row{{"sXz", NumberText(p.X)}, {"sYz", NumberText(p.Y)}, {"sZz", NumberText(p.Z)}, {"sZe", "100"}};
-  };
-  FormOrvenil& h = startJob(0, {geocentric(20.5), geocentric(30.0)});
+  FormOrvenil& h = startJob(0, {GeocentricRow(20.5), GeocentricRow(30.0)});
   chooseSet(h, 0, 0);
   dialogs->setAcceptOkMessages(true);
   h.cmdTrafoStart_Click();
@@ -305,4 +310,62 @@ TEST_F(ZoneChangeRunTest, EastingsWithoutZoneDigitAreComputedAndEachHintCountsIt
   rows = rowsOfDaten();
   EXPECT_TRUE(rows[0]["sYe"].startsWith("2")) << rows[0]["sYe"].toStdString();
   EXPECT_EQ(Column(rows, "sYe").mid(1), (QStringList{"", ""}));
+}
+
+// The target side projects the target columns in the system their run
+// computed them in (Krassowski), whatever set or direction the panel shows
+// since; where no run of this job computed them it refuses and leaves the
+// rows as they are.
+TEST_F(ZoneChangeRunTest, TargetSideProjectsInTheSystemOfItsRun) {
+  QList<Row> job{GeocentricRow(13.8), GeocentricRow(14.6)};
+  // "ETRS89 - GK42/83" forward (where run), then `between`, then
+  // "Zone-Ziel", zone 15/55, "Zone ändern": the rows before and after.
+  const auto zoneChange = [&](bool run, const std::function<void(FormOrvenil&)>& between) {
+    TearDown();
+    SetUp();
+    FormOrvenil& f = startJob(0, job);
+    chooseSet(f, 0, 0);
+    dialogs->setAcceptOkMessages(true);
+    if (run) f.cmdTrafoStart_Click();
+    if (between) between(f);
+    f.FormVisible(true);
+    f.BtZoneZiel->click();
+    EXPECT_EQ(f.zielZone->List(f.zielZone->ListCount() - 1), "21/75");  // the strips of GK42/83
+    f.zielZone->SetText("15/55");
+    const QList<Row> before = rowsOfDaten();
+    f.cmdZoneÄndern_Click();
+    EXPECT_EQ(dialogs->messageTexts()
+                  .filter("Die Zielkoordinaten stammen aus keiner vollständigen "
+                          "Transformation: Zone-Ziel wird nicht umgerechnet! Abbruch!")
+                  .size(),
+              run ? 0 : 1);
+    return std::make_pair(before, rowsOfDaten());
+  };
+  const auto [ran, right] = zoneChange(true, nullptr);
+  EXPECT_EQ(Column(right, "EllipsKO"), (QStringList{"5500000", "5500000"}));
+  // The run's target values in a job that no run of this window computed.
+  job.clear();
+  for (Row row : ran) {
+    row.removeIf([](const auto& cell) { return cell.value() == "<null>" || cell.key() == "id"; });
+    job << row;
+  }
+  const struct {
+    const char* name;
+    bool run;
+    std::function<void(FormOrvenil&)> between;
+  } cases[] = {
+      {"Bessel-Satz", true, [](FormOrvenil& f) { f.ComboTrafoPara->SetListIndex(1); }},
+      {"Rück", true, [](FormOrvenil& f) { f.AuswahlTrafoRichtung->select(1); }},
+      {"ohne Lauf", false, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto [before, after] = zoneChange(c.run, c.between);
+    const QList<Row>& expected = c.run ? right : before;
+    ASSERT_EQ(after.size(), expected.size());
+    for (int i = 0; i < after.size(); ++i)
+      for (auto it = expected[i].begin(); it != expected[i].end(); ++it)
+        EXPECT_EQ(after[i][it.key()].toStdString(), it.value().toStdString())
+            << i << " " << it.key().toStdString();
+  }
 }
