@@ -12,6 +12,14 @@ QString TrimBlanks(const QString& s) {
   return (b == 0 && e == s.size()) ? s : s.mid(b, e - b);
 }
 
+QByteArrayView TrimBlankBytes(QByteArrayView bytes) {
+  qsizetype b = 0;
+  qsizetype e = bytes.size();
+  while (b < e && bytes[b] == ' ') ++b;
+  while (e > b && bytes[e - 1] == ' ') --e;
+  return bytes.sliced(b, e - b);
+}
+
 QString TrimLeadingBlanks(const QString& s) {
   qsizetype b = 0;
   while (b < s.size() && s[b] == u' ') ++b;

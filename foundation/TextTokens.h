@@ -3,6 +3,7 @@
 // blank U+0020 only (tabs and other white space stay); splitting compares the
 // separator exactly. A text with k separators has k + 1 fields, an empty text
 // has none, and an empty separator leaves the whole text as the one field.
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,8 @@ namespace orv {
 QString TrimBlanks(const QString& s);
 QString TrimLeadingBlanks(const QString& s);
 QString TrimTrailingBlanks(const QString& s);
+// The same on bytes (UTF-8 text as a database returns it), without copying.
+QByteArrayView TrimBlankBytes(QByteArrayView bytes);
 
 // The fields of s split at sep, untrimmed (none for an empty s).
 QStringList SplitFields(const QString& s, const QString& sep);

@@ -8,10 +8,10 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/TextTokens.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/xls/XlsWriter.h"
 #include "shell/CoordinateDatabase.h"
-#include "shell/GridEventRules.h"
 
 namespace orv {
 
@@ -28,10 +28,11 @@ class BackgroundRowWriter {
   }
   ~BackgroundRowWriter() { finish(); }
 
-  // Copies the first `width` cells of the query's current row.
+  // Copies the first `width` cells of the query's current row, without the
+  // blanks around them (a point number is stored right-aligned).
   void add(const ForwardQuery& query) {
     for (int c = 0; c < width_; ++c) {
-      const QByteArrayView cell = query.utf8(c);
+      const QByteArrayView cell = TrimBlankBytes(query.utf8(c));
       current_.bytes.insert(current_.bytes.end(), cell.data(), cell.data() + cell.size());
       current_.ends.push_back(qsizetype(current_.bytes.size()));
     }
@@ -134,14 +135,21 @@ int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
   }
   if (names.isEmpty()) throw OrvenilError(kErrInvalidProcedureCall, QStringLiteral("Keine Spalten gewählt."));
   const int width = static_cast<int>(names.size());
-  const QString select = QStringLiteral("SELECT ") + ExportSelectList(names) +
-                         QStringLiteral(",\"sYe\",\"sBgZiel\"") + source.fromClause;
+  const QString select = QStringLiteral("SELECT ") + ExportSelectList(names) + source.fromClause;
   const int total = DatenRecordCount(job.db);
   ForwardQuery query(job.db, select);
 
   XlsWriter writer;
   if (!writer.open(job.path)) throw OrvenilError(kErrPathFileAccess, writer.errorText());
   writer.writeRow(header);
+  // Coordinates, heights, undulations and the like are numbers a
+  // spreadsheet can compute with; point numbers, codes and the input line
+  // stay texts, also where they look like numbers ("0815").
+  std::vector<bool> numbers;
+  for (const QString& name : names)
+    numbers.push_back(name != QLatin1String("Punkt") && name != QLatin1String("C") &&
+                      name != QLatin1String("Zeile"));
+  writer.setNumberColumns(std::move(numbers));
   MissingCoordinates missing(names);
   int record = 0;
   {
@@ -149,7 +157,6 @@ int WriteXlsFile(const ExportJob& job, const XlsExportSource& source) {
     while (query.next()) {
       job.report(++record, total);
       if (!missing.complete(query)) continue;
-      if (ExportRowSkipped(query.utf8(source.presetActive ? width + 1 : width))) continue;
       rows.add(query);
     }
   }

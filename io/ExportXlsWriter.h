@@ -1,11 +1,12 @@
 #pragma once
 // The Excel .xls export: the chosen columns of the coordinate grid's rows, in
 // the grid's order, read from the table the grid shows through one
-// forward-only query. A caption row comes first; rows the grid's export
-// leaves out (no start easting, or no target latitude while a preset of the
-// export dialog is active) are skipped, as are rows that lack a chosen
-// coordinate (MissingCoordinates); rows beyond a sheet's 65,536 go on
-// further sheets.
+// forward-only query. A caption row comes first; a row that lacks a chosen
+// coordinate is left out and counted (MissingCoordinates), as the text
+// writers do; rows beyond a sheet's 65,536 go on further sheets. Values are
+// written without the blanks around them; a value that is plainly a number
+// is a number cell showing its decimals, except in the point number, code
+// and input line columns.
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +17,6 @@ namespace orv {
 struct XlsExportSource {
   QString fromClause;         // " FROM Daten ORDER BY Punkt": the grid's rows and order
   QStringList captions;       // the grid's column captions, column 1 first
-  bool presetActive = false;  // ExportVorlageAktiv
 };
 
 // Returns the number of coordinates missing in the rows left out; throws

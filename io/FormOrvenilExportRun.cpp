@@ -97,7 +97,6 @@ int ExportSpreadsheetFile(DataGrid* GridKooDb, const ExportJob& job) {
   }
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c)
     source.captions << GridKooDb->ColumnCaption(GridKooDb->ColumnKey(c));
-  source.presetActive = State().ExportVorlageAktiv;
   return WriteXlsFile(job, source);
 }
 

@@ -14,8 +14,9 @@ struct ImportGridColumn {
 // named in the import's list keeps its name and the width 1300.
 ImportGridColumn ImportGridColumnLook(const QString& field);
 
-// Whether the import hides the column (the row number `id`); such a column
-// stays hidden in every later column view of the coordinate grid.
+// Whether the import hides the column (the row number `id`); the view of
+// the transformation panel keeps it hidden, the toolbar's view of all
+// columns shows it.
 bool ImportGridColumnHidden(const QString& field);
 
 }  // namespace orv

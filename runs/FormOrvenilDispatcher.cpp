@@ -4,7 +4,6 @@
 #include <QRadioButton>
 
 #include "foundation/DialogService.h"
-#include "io/ImportGridColumns.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
 #include "platform/ui/VbCheckBox.h"
@@ -70,8 +69,7 @@ void FormOrvenil::ShowColumnView(int view) {
   GridKooDb->SetRedraw(false);
   for (int c = 1; c <= GridKooDb->ColumnCount(); ++c) {
     const QString key = GridKooDb->ColumnKey(c);
-    // The columns the import hides stay hidden, also in the view of all columns.
-    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key) && !ImportGridColumnHidden(key));
+    GridKooDb->SetColumnVisible(key, ColumnShownInView(view, key));
   }
   GridKooDb->SetRedraw(true);
   GridKooDb->Refresh();

@@ -28,8 +28,4 @@ bool ExportRowSkipped(const QString& startEasting, const QString& targetLatitude
   return TrimBlanks(presetActive ? targetLatitude : startEasting).isEmpty();
 }
 
-bool ExportRowSkipped(QByteArrayView decidingCell) {
-  return std::all_of(decidingCell.begin(), decidingCell.end(), [](char c) { return c == ' '; });
-}
-
 }  // namespace orv

@@ -2,7 +2,6 @@
 // Rules of the coordinate grid's events that need no window: the rounding
 // check of the projected start coordinates, the web-map address of a point
 // and which rows the grid's export leaves out.
-#include <QByteArrayView>
 #include <QString>
 
 namespace orv {
@@ -31,7 +30,5 @@ QString WebMapAddress(const QString& latitude, const QString& longitude);
 // or, while the export columns come from a preset of the export dialog, the
 // target latitude is.
 bool ExportRowSkipped(const QString& startEasting, const QString& targetLatitude, bool presetActive);
-// The same test on the one cell that decides, as UTF-8 text.
-bool ExportRowSkipped(QByteArrayView decidingCell);
 
 }  // namespace orv

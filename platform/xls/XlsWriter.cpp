@@ -27,6 +27,7 @@ constexpr quint16 RecEof = 0x000A;
 constexpr quint16 RecCodepage = 0x0042;
 constexpr quint16 RecWindow1 = 0x003D;
 constexpr quint16 RecFont = 0x0031;
+constexpr quint16 RecFormat = 0x041E;
 constexpr quint16 RecXf = 0x00E0;
 constexpr quint16 RecStyle = 0x0293;
 constexpr quint16 RecBoundSheet = 0x0085;
@@ -35,6 +36,7 @@ constexpr quint16 RecContinue = 0x003C;
 constexpr quint16 RecExtSst = 0x00FF;
 constexpr quint16 RecDimensions = 0x0200;
 constexpr quint16 RecLabelSst = 0x00FD;
+constexpr quint16 RecNumber = 0x0203;
 constexpr quint16 RecWindow2 = 0x023E;
 constexpr quint16 RecIndex = 0x020B;
 constexpr quint16 RecDefColWidth = 0x0055;
@@ -43,9 +45,14 @@ constexpr quint16 RecDbCell = 0x00D7;
 
 constexpr int MaxRecordData = 8224;  // longest record body; the string table continues beyond it
 constexpr int LabelSstRecordSize = 14;
+constexpr int NumberRecordSize = 18;
 constexpr int RowRecordSize = 20;
 constexpr int RowsPerBlock = 32;  // rows are grouped in blocks, each ended by a DBCELL
 constexpr quint16 CellXf = 15;    // the first cell format after the 15 style formats
+// Number cells with d decimals: cell format CellXf + 1 + d on number format
+// FirstNumberFormat + d ("0", "0.0", "0.00" ...), the first free for a workbook's own.
+constexpr quint16 FirstNumberFormat = 164;
+constexpr quint16 numberXf(int decimals) { return quint16(CellXf + 1 + decimals); }
 constexpr int MaxSheetNameLength = 31;
 constexpr qsizetype SpoolFlushSize = 1 << 20;
 constexpr int RememberedStrings = 1 << 10;  // a power of two
@@ -101,6 +108,45 @@ struct CellChars {
     return h ^ (h >> 32);
   }
 };
+
+// The value and decimals of a text that is plainly a number (see
+// XlsWriter::setNumberColumns); false for any other text. With at most 15
+// significant digits the digits form an integer below 2^53 and 10^decimals
+// is exact too, so one division gives the double nearest to the text.
+bool plainNumber(const CellChars& s, double& value, int& decimals) {
+  static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static_assert(std::size(powersOfTen) == XlsWriter::MaxNumberDecimals + 1);
+  qsizetype i = 0;
+  const bool negative = s.size > 0 && s.at(0) == u'-';
+  if (negative) ++i;
+  quint64 digits = 0;
+  // Significant digits: from the first digit that is not zero on; trailing
+  // zeros count, as the format shows them.
+  int significant = 0;
+  const auto take = [&](char16_t c) {
+    if (c < u'0' || c > u'9') return false;
+    if (significant > 0 || c != u'0') ++significant;
+    if (significant <= 15) digits = digits * 10 + (c - u'0');
+    return true;
+  };
+  const qsizetype integerStart = i;
+  while (i < s.size && take(s.at(i))) ++i;
+  const qsizetype integerDigits = i - integerStart;
+  if (integerDigits == 0 || (integerDigits > 1 && s.at(integerStart) == u'0')) return false;
+  decimals = 0;
+  if (i < s.size) {
+    if (s.at(i) != u'.') return false;
+    const qsizetype decimalsStart = ++i;
+    while (i < s.size && take(s.at(i))) ++i;
+    decimals = int(i - decimalsStart);
+    if (decimals == 0 || i < s.size || decimals > XlsWriter::MaxNumberDecimals) return false;
+  }
+  if (significant > 15 || (negative && significant == 0)) return false;
+  value = double(digits) / powersOfTen[decimals];
+  if (negative) value = -value;
+  return true;
+}
 
 bool needsWideChars(const QString& s) {
   return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() > 0xFF; });
@@ -182,16 +228,28 @@ QByteArray globalsHead() {
     addRecord(out, RecFont, b);
   }
 
-  for (int i = 0; i <= CellXf; ++i) {
-    const bool style = i < CellXf;
+  for (int d = 0; d <= XlsWriter::MaxNumberDecimals; ++d) {
+    const QString format = d == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(d, QLatin1Char('0'));
     b.clear();
-    add16(b, 0);                        // font
-    add16(b, 0);                        // number format "General"
+    add16(b, static_cast<quint16>(FirstNumberFormat + d));
+    add16(b, static_cast<quint16>(format.size()));
+    add8(b, 0);
+    addChars(b, format.constData(), format.size(), false);
+    addRecord(out, RecFormat, b);
+  }
+
+  for (int i = 0; i <= numberXf(XlsWriter::MaxNumberDecimals); ++i) {
+    const bool style = i < CellXf;
+    const bool number = i > CellXf;
+    b.clear();
+    add16(b, 0);  // font
+    // number format: "General", or that of the cell format's decimals
+    add16(b, number ? static_cast<quint16>(FirstNumberFormat + i - numberXf(0)) : 0);
     add16(b, style ? 0xFFF5 : 0x0001);  // style format / cell format locked, parent 0
     add8(b, 0x20);                      // aligned to the bottom
     add8(b, 0);
     add8(b, 0);
-    add8(b, i == 0 || !style ? 0x00 : 0xF4);
+    add8(b, number ? 0x04 : i == 0 || !style ? 0x00 : 0xF4);  // a number cell's own number format
     add32(b, 0);
     add32(b, 0);
     add16(b, 0x20C0);  // default pattern colours
@@ -533,7 +591,7 @@ struct XlsWriter::State {
   // One row of n cells; cellAt(c, scratch) gives the characters of cell c
   // (scratch holds converted text while the cell is written).
   template <typename CellAt>
-  bool writeCells(qsizetype n, CellAt cellAt) {
+  bool writeCells(qsizetype n, const std::vector<bool>& numberColumns, CellAt cellAt) {
     if (sheets.back().rows == quint32(MaxRowsPerSheet)) {
       if (!finishBlock()) return false;
       sheets.back().end = cells.size();
@@ -556,16 +614,32 @@ struct XlsWriter::State {
     for (qsizetype c = 0; c < n; ++c) {
       const CellChars text = cellAt(c, scratch);
       if (text.size == 0) continue;
-      quint32 index = 0;
-      if (!stringIndex(text, index)) return false;
-      char rec[LabelSstRecordSize];
-      qToLittleEndian<quint16>(RecLabelSst, rec);
-      qToLittleEndian<quint16>(LabelSstRecordSize - 4, rec + 2);
-      qToLittleEndian<quint16>(rowNumber, rec + 4);
-      qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
-      qToLittleEndian<quint16>(CellXf, rec + 8);
-      qToLittleEndian<quint32>(index, rec + 10);
-      blockCells.insert(blockCells.end(), rec, rec + LabelSstRecordSize);
+      double value = 0;
+      int decimals = 0;
+      if (c < qsizetype(numberColumns.size()) && numberColumns[size_t(c)] &&
+          plainNumber(text, value, decimals)) {
+        char rec[NumberRecordSize];
+        qToLittleEndian<quint16>(RecNumber, rec);
+        qToLittleEndian<quint16>(NumberRecordSize - 4, rec + 2);
+        qToLittleEndian<quint16>(rowNumber, rec + 4);
+        qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
+        qToLittleEndian<quint16>(numberXf(decimals), rec + 8);
+        quint64 bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        qToLittleEndian<quint64>(bits, rec + 10);
+        blockCells.insert(blockCells.end(), rec, rec + NumberRecordSize);
+      } else {
+        quint32 index = 0;
+        if (!stringIndex(text, index)) return false;
+        char rec[LabelSstRecordSize];
+        qToLittleEndian<quint16>(RecLabelSst, rec);
+        qToLittleEndian<quint16>(LabelSstRecordSize - 4, rec + 2);
+        qToLittleEndian<quint16>(rowNumber, rec + 4);
+        qToLittleEndian<quint16>(static_cast<quint16>(c), rec + 6);
+        qToLittleEndian<quint16>(CellXf, rec + 8);
+        qToLittleEndian<quint32>(index, rec + 10);
+        blockCells.insert(blockCells.end(), rec, rec + LabelSstRecordSize);
+      }
       if (firstColumn < 0) firstColumn = int(c);
       lastColumn = int(c);
       sheet.columns = std::max<quint16>(sheet.columns, static_cast<quint16>(c + 1));
@@ -590,12 +664,13 @@ struct XlsWriter::State {
     return {reinterpret_cast<const char16_t*>(scratch.utf16()), nullptr, scratch.size()};
   }
 
-  bool writeRow(const QStringList& row) {
-    return writeCells(row.size(), [&](qsizetype c, QString& scratch) { return fitted(row.at(c), scratch); });
+  bool writeRow(const QStringList& row, const std::vector<bool>& numberColumns) {
+    return writeCells(row.size(), numberColumns,
+                      [&](qsizetype c, QString& scratch) { return fitted(row.at(c), scratch); });
   }
 
-  bool writeRowUtf8(const QByteArrayView* row, qsizetype n) {
-    return writeCells(n, [&](qsizetype c, QString& scratch) -> CellChars {
+  bool writeRowUtf8(const QByteArrayView* row, qsizetype n, const std::vector<bool>& numberColumns) {
+    return writeCells(n, numberColumns, [&](qsizetype c, QString& scratch) -> CellChars {
       const QByteArrayView bytes = row[c];
       if (bytes.size() <= MaxCellLength && std::all_of(bytes.begin(), bytes.end(), [](char b) {
             return static_cast<unsigned char>(b) < 0x80;
@@ -635,12 +710,14 @@ bool XlsWriter::open(const QString& path) {
 
 void XlsWriter::writeRowUtf8(const QByteArrayView* cells, qsizetype count) {
   if (!d || !d->spoolError.isEmpty()) return;
-  d->writeRowUtf8(cells, count);
+  d->writeRowUtf8(cells, count, numberColumns_);
 }
+
+void XlsWriter::setNumberColumns(std::vector<bool> columns) { numberColumns_ = std::move(columns); }
 
 void XlsWriter::writeRow(const QStringList& cells) {
   if (!d || !d->spoolError.isEmpty()) return;
-  d->writeRow(cells);
+  d->writeRow(cells, numberColumns_);
 }
 
 bool XlsWriter::close() {

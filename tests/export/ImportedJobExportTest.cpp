@@ -210,3 +210,70 @@ TEST_F(ImportedJobTest, FilesNamingTheirSystemRefusePositionsOfAnother) {
   EXPECT_TRUE(bytesOf(root.path() + "/start.wpl").contains("Latitude=51.5"));
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
+
+// The workbook holds every point that has its chosen coordinates (a
+// geographic WGS1984 job has no easting), trimmed of the point number's
+// padding; a point that lacks a chosen coordinate is left out and counted.
+// Values that are plainly numbers ("#" below) are number cells whose format
+// shows the text's decimals; point numbers, codes and degree texts stay text.
+TEST_F(ImportedJobTest, WorkbookHoldsEveryPointWithItsChosenCoordinatesAndNumberCells) {
+  startWithTables(false);
+  runImport(writeFile("geo.txt", {"1 K 51.5 12.1 100", "0815 12 51.6 12.2 -12.345",
+                                  "Mühlweg-0 K 51.7 12.3 0.5", "4 K 51.8 12.4 5"}),
+            1, [](orv::FormOrvenilSystemAuswahl& d) {
+              d.Startsys->select(3);  // WGS1984
+              d.StartAbbildung->select(2);
+              d.FormatEingabeGeographisch->select(1);  // decimal degrees
+            });
+  ASSERT_EQ(form->GridKooDb->RowCount(), 4);
+  // Point 4 lacks its decimal longitude: left out only where that column is chosen.
+  orv::State().KooDb.execute("UPDATE Daten SET LgDez = '' WHERE id = 4");
+  struct Case {
+    QString columns, preset, message;
+    QList<QStringList> rows;  // in the grid's order, by point number as stored
+  } cases[] = {
+      {"1,2,11,12,15",
+       "Eingabe geografisch Dezimalgrad",
+       "1 Koordinaten ohne gültigen Wert!",
+       {{"Punkt", "Code", "Breite in °", "Länge in °", "ell.Höhe"},
+        {"1", "K", "#51.5", "#12.1", "#100.0000"},
+        {"0815", "12", "#51.6", "#12.2", "#-12.3450"},
+        {"Mühlweg-0", "K", "#51.7", "#12.3", "#0.5000"}}},
+      {"1,2,9,10,6,16",
+       "Eingabe geografisch",
+       "",
+       {{"Punkt", "Code", "Breite-Lat-N", "Länge-Long-E", "X", "radBg"},
+        {"1", "K", "51°30'00.00000\"", "12°06'00.00000\"", "#3890316.70668", "#0.898844564777079"},
+        {"4", "K", "51°48'00.00000\"", "12°24'00.00000\"", "#3860273.04281", "#0.904080552533062"},
+        {"0815", "12", "51°36'00.00000\"", "12°12'00.00000\"", "#3880270.35443", "#0.900589894029073"},
+        {"Mühlweg-0", "K", "51°42'00.00000\"", "12°18'00.00000\"", "#3870282.83977", "#0.902335223281068"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.preset.toStdString());
+    orv::State().SpeichernSpaltenNr = c.columns;
+    orv::State().ExportVorlage = c.preset;
+    const QString path = root.path() + "/" + c.preset + ".xls";
+    dialogs->expectSaveFile(path, 3);
+    if (!c.message.isEmpty()) dialogs->expectMessage(c.message);
+    form->ExportCoordinateTable();
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const orv::test::ReadWorkbook book = orv::test::readWorkbook(path);
+    ASSERT_TRUE(book.readable && book.complaints.isEmpty()) << book.complaints.toStdString();
+    const orv::test::ReadSheet& sheet = book.sheets.at(0);
+    ASSERT_EQ(sheet.cells.size(), c.rows.size());
+    for (int r = 0; r < c.rows.size(); ++r)
+      for (int col = 0; col < c.rows[r].size(); ++col) {
+        QString text = c.rows[r][col];
+        const bool number = text.startsWith('#');
+        if (number) text.remove(0, 1);
+        EXPECT_EQ(sheet.cells[r].value(col), text) << r << "," << col;
+        const auto it = sheet.numbers.constFind({r, col});
+        ASSERT_EQ(it != sheet.numbers.constEnd(), number) << text.toStdString();
+        if (!number) continue;
+        // The double the text says, shown with the text's decimals.
+        EXPECT_EQ(it->value, text.toDouble()) << text.toStdString();
+        const qsizetype point = text.indexOf('.');
+        EXPECT_EQ(it->format, point < 0 ? "0" : "0." + QString(text.size() - point - 1, '0'));
+      }
+  }
+}

@@ -52,12 +52,14 @@ ReadWorkbook readWorkbook(const QString& path)
             continue;
         const QStringList f = QString::fromUtf8(raw).split(QLatin1Char('\t'));
         if (f[0] == QLatin1String("S") && f.size() == 4) {
-            book.sheets.append({unescape(f[1]), f[2].toInt(), f[3].toInt(), {}});
+            book.sheets.append({unescape(f[1]), f[2].toInt(), f[3].toInt(), {}, {}});
         } else if (f[0] == QLatin1String("R") && !book.sheets.isEmpty()) {
             QStringList cells;
             for (qsizetype i = 1; i < f.size(); ++i)
                 cells << unescape(f[i]);
             book.sheets.last().cells.append(cells);
+        } else if (f[0] == QLatin1String("N") && f.size() == 5 && !book.sheets.isEmpty()) {
+            book.sheets.last().numbers.insert({f[1].toInt(), f[2].toInt()}, {f[3].toDouble(), unescape(f[4])});
         }
     }
     return book;

@@ -71,6 +71,43 @@ TEST_F(XlsWriterTest, TextCellsSurviveWithUmlautsEmptyCellsAndUnicode)
     EXPECT_EQ(book.sheets[0].cells, padded(rows));
 }
 
+// In a column marked for numbers a text becomes a number cell only where
+// the number, shown with the text's decimals, is the text again.
+TEST_F(XlsWriterTest, NumberColumnsHoldNumbersThatShowTheirTextAgain)
+{
+    const struct {
+        const char* text;
+        const char* format; // nullptr: stays text
+    } cases[] = {
+        {"3300000.0000", "0.0000"}, {"-12.345", "0.000"}, {"0", "0"}, {"0.5", "0.0"},
+        {"123456789012.345", "0.000"}, {"0.000000000000001", "0.000000000000000"},
+        {"0815", nullptr}, {"00.5", nullptr}, {"-0.0000", nullptr}, {"1234567890123.456", nullptr},
+        {"0.0000000000000001", nullptr}, {"5.", nullptr}, {".5", nullptr}, {"+5", nullptr},
+        {"1e5", nullptr}, {" 5", nullptr}, {"Fehler", nullptr}, {"51°30'00.00000\"", nullptr},
+    };
+    XlsWriter w;
+    ASSERT_TRUE(w.open(path(QStringLiteral("out.xls"))));
+    w.setNumberColumns({true, false});
+    for (const auto& c : cases)
+        w.writeRow({QString::fromUtf8(c.text), QString::fromUtf8(c.text)});
+    ASSERT_TRUE(w.close()) << w.errorText().toStdString();
+    const ReadWorkbook book = readBack(path(QStringLiteral("out.xls")));
+    ASSERT_EQ(book.sheets.size(), 1);
+    const auto& sheet = book.sheets[0];
+    for (int r = 0; r < int(std::size(cases)); ++r) {
+        const QString text = QString::fromUtf8(cases[r].text);
+        SCOPED_TRACE(cases[r].text);
+        EXPECT_EQ(sheet.cells.value(r), (QStringList{text, text}));
+        EXPECT_FALSE(sheet.numbers.contains({r, 1}));
+        const auto number = sheet.numbers.constFind({r, 0});
+        ASSERT_EQ(number != sheet.numbers.constEnd(), cases[r].format != nullptr);
+        if (!cases[r].format)
+            continue;
+        EXPECT_EQ(number->format, QString::fromUtf8(cases[r].format));
+        EXPECT_EQ(number->value, text.toDouble());
+    }
+}
+
 TEST_F(XlsWriterTest, SheetNamesAreMadeValid)
 {
     EXPECT_EQ(roundTrip({{QStringLiteral("a")}}, QStringLiteral("Höhen/Lage [m]")).sheets.value(0).name,

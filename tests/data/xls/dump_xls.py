@@ -2,11 +2,17 @@
 # Reads an .xls workbook with xlrd and prints it as text for the tests:
 #   S<TAB>sheet name<TAB>rows<TAB>columns     once per sheet, then
 #   R<TAB>cell<TAB>cell...                     once per row (empty cells are empty)
+#   N<TAB>row<TAB>column<TAB>value<TAB>format  once per number cell of the row before
+# A number cell is shown in the R line as its format shows it ("0.000" shows
+# three decimals); its N line gives the double (shortest text that reads back
+# as it) and the format string.
 # Tabs, line breaks and backslashes inside cells are written as \t \n \r \\.
 # Anything xlrd complains about while reading goes to stderr, and so does a
-# cell that is not text or a fault in the records xlrd itself skips over
-# (row blocks and their index: ROW, DBCELL, INDEX, DEFCOLWIDTH).
+# cell that is neither text nor a number in such a format, or a fault in the
+# records xlrd itself skips over (row blocks and their index: ROW, DBCELL,
+# INDEX, DEFCOLWIDTH).
 import io
+import re
 import struct
 import sys
 
@@ -72,18 +78,30 @@ def escape(text):
 
 def main(path):
     log = io.StringIO()
-    book = xlrd.open_workbook(path, logfile=log, verbosity=0)
+    book = xlrd.open_workbook(path, logfile=log, verbosity=0, formatting_info=True)
     out = []
     for sheet in book.sheets():
         out.append("S\t%s\t%d\t%d" % (escape(sheet.name), sheet.nrows, sheet.ncols))
         for r in range(sheet.nrows):
             cells = []
+            numbers = []
             for c in range(sheet.ncols):
                 cell = sheet.cell(r, c)
+                if cell.ctype == xlrd.XL_CELL_NUMBER:
+                    shown = book.format_map[book.xf_list[cell.xf_index].format_key].format_str
+                    fixed = re.fullmatch(r"0(\.(0+))?", shown)
+                    if not fixed:
+                        log.write("cell %d,%d of %s has the format %r\n" % (r, c, sheet.name, shown))
+                        cells.append(repr(cell.value))
+                    else:
+                        cells.append("%.*f" % (len(fixed.group(2) or ""), cell.value))
+                    numbers.append("N\t%d\t%d\t%r\t%s" % (r, c, cell.value, escape(shown)))
+                    continue
                 if cell.ctype not in (xlrd.XL_CELL_TEXT, xlrd.XL_CELL_EMPTY):
-                    log.write("cell %d,%d of %s is not text\n" % (r, c, sheet.name))
+                    log.write("cell %d,%d of %s is neither text nor a number\n" % (r, c, sheet.name))
                 cells.append(escape(cell.value))
             out.append("R\t" + "\t".join(cells))
+            out.extend(numbers)
     check_row_blocks(path, log)
     sys.stdout.buffer.write(("\n".join(out) + "\n").encode("utf-8"))
     sys.stderr.write(log.getvalue())
