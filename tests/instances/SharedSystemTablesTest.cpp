@@ -42,11 +42,10 @@ void EditCell(DataGrid* grid, int row, const QString& key, const QString& text) 
   grid->SetEditMode(false);
 }
 
-// One instance: starts in the folder, prints the name in the first row of
-// each table, makes its edits ("table:row:column:text" separated by "|"),
-// says "bereit", waits for a line on its input, ends the program with "Ende"
-// and prints the messages it showed. Told a table file's base name, it is
-// killed as soon as the first file of that name has been put in place.
+// One instance: starts in the folder, makes its edits ("table:row:column:text"
+// separated by "|"), says "bereit", waits for a line on its input, ends the
+// program with "Ende" and prints the messages it showed. Told a table file's
+// base name, it is killed as soon as the first file of that name is in place.
 void RunInstance() {
   const QString root = qEnvironmentVariable(kFolderVariable);
   const QString killAt = qEnvironmentVariable(kKillVariable);
@@ -57,8 +56,6 @@ void RunInstance() {
   dialogs->setAcceptOkMessages(true);
   FormOrvenil form(InstanceFolders(root), QString());
   form.Form_Load();
-  for (DataGrid* grid : {form.GridTrafoSys, form.GridNTv2Sys, form.GridGeoidmodell})
-    std::cout << "Name: " << grid->CellText(1, "Name").toStdString() << std::endl;
   const QStringList edits = qEnvironmentVariable(kEditsVariable).split('|', Qt::SkipEmptyParts);
   for (const QString& edit : edits) {
     const QStringList p = edit.split(':');
@@ -131,18 +128,17 @@ TEST(SharedSystemTablesTest, EditsOfInstancesEndingOneAfterTheOtherAreAllKept) {
 }
 
 // A rename saved at the end and cut by a kill right after the first of the
-// table's two files: the next start shows the new name, and its own save
+// table's two files: the next start reads the new name, and its own save
 // keeps it in both files.
 TEST(SharedSystemTablesTest, AKillBetweenATablesTwoFilesLosesNoEdit) {
   if (qEnvironmentVariableIsSet(kFolderVariable)) return RunInstance();
   const struct {
     const char* table;
     const char* file;
-    int nameLine;         // the line of the name printed for the table
     const char* another;  // the cell the next start edits
-  } cases[] = {{"TrafoSys", "sys_7Parameter", 0, ":2:Name"},
-               {"NTv2", "sys_NTv2", 1, ":2:Name"},
-               {"Geoid", "Quasigeoidmodell", 2, ":1:Geltungsbereich"}};
+  } cases[] = {{"TrafoSys", "sys_7Parameter", ":2:Name"},
+               {"NTv2", "sys_NTv2", ":2:Name"},
+               {"Geoid", "Quasigeoidmodell", ":1:Geltungsbereich"}};
   for (const auto& c : cases) {
     QTemporaryDir root;
     const QString db = root.path() + "/Programm/Orvenil-Datenbanken/";
@@ -155,9 +151,7 @@ TEST(SharedSystemTablesTest, AKillBetweenATablesTwoFilesLosesNoEdit) {
 
     InstanceProcess next = Instance(root.path(), QString(c.table) + c.another + ":Zweiter Name");
     ASSERT_TRUE(next.ready());
-    const QStringList names = next.end().split('\n').filter("Name: ");
-    ASSERT_EQ(names.size(), 3) << c.table;
-    EXPECT_EQ(names[c.nameLine].toStdString(), "Name: Neuer Name") << c.table;
+    next.end();
     for (const char* ext : {".dat", ".fil"}) {
       const QByteArray bytes = BytesOf(db + c.file + ext);
       EXPECT_TRUE(bytes.contains("Neuer Name") && bytes.contains("Zweiter Name")) << c.table << ext;

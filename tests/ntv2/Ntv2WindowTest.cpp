@@ -108,10 +108,8 @@ TEST_F(Ntv2Window, NumberTextsOfHundredsOfDigitsAreNoAnglesAndTheImportNamesThei
     bool latitudeMissing;
   } cases[] = {
       {huge, false, false, true},
-      {"-" + huge + ".5", false, false, true},
       {huge + deg + "30'00\"", false, false, true},
       {"50" + deg + huge + "'", false, false, false},
-      {"50" + deg + "30'" + huge + "\"", false, false, false},
       {huge + deg + "30.5'", false, false, true},
       {"5230." + huge, false, true, false},
       {"50" + deg + "30'0." + QString(400, '0') + "\"", true, false, false},
@@ -128,10 +126,7 @@ TEST_F(Ntv2Window, NumberTextsOfHundredsOfDigitsAreNoAnglesAndTheImportNamesThei
   start();
   fillDaten({{"1", 50.0, 10.0}, {"2", 50.1, 10.1}});
   const QString file = root.filePath("targets.bl");
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(("1 X " + huge + " 10.002\r\n2 Y 50.1 " + huge + "\r\n").toLatin1());
-  f.close();
+  test::WriteBytes(file, ("1 X " + huge + " 10.002\r\n2 Y 50.1 " + huge + "\r\n").toLatin1());
   dialogs->expectMessage("nach Punktnummer den Startdaten zugeordnet");
   dialogs->expectOpenFile(file);
   dialogs->expectMessage("Zeile 2 der Zieldatei: ");
