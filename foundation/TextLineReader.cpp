@@ -40,6 +40,20 @@ bool TextLineReader::fill() {
   return len_ > 0;
 }
 
+bool TextLineReader::seek(qint64 offset) {
+  if (!file_.isOpen() || offset < 0) return false;
+  lineEnded_ = true;
+  // Within the block read last: no read of the file.
+  if (offset >= bufferStart_ && offset <= bufferStart_ + len_) {
+    pos_ = static_cast<qsizetype>(offset - bufferStart_);
+    return true;
+  }
+  if (!file_.seek(offset)) return false;
+  bufferStart_ = offset;
+  pos_ = len_ = 0;
+  return true;
+}
+
 bool TextLineReader::atEnd() { return pos_ >= len_ && !fill(); }
 
 bool TextLineReader::readLine(QString& line) {

@@ -25,6 +25,9 @@ class TextLineReader {
   // line of the file).
   bool lineEnded() const { return lineEnded_; }
   bool atEnd();
+  // Goes on reading at the byte offset (one position() returned before a
+  // line); false when the file cannot be positioned there.
+  bool seek(qint64 offset);
 
   // Bytes consumed so far and the file's size, for progress displays.
   qint64 position() const { return bufferStart_ + pos_; }

@@ -62,13 +62,18 @@ QString DegreeText(double degrees, double minutes, double seconds) {
          QLatin1Char('\'') + secondsText + QLatin1Char('"');
 }
 
-// Digits with at most one decimal point and at least one digit.
+// Digits with at most one decimal point and at least one digit, and at most
+// 300 digits before the point after leading zeros: a number far inside the
+// range of a double, so that it is read as written and every sum of such
+// numbers stays finite.
 bool IsPlainNumber(QStringView text) {
   bool digit = false;
   bool point = false;
+  int wholeDigits = 0;
   for (const QChar c : text) {
     if (c.unicode() >= u'0' && c.unicode() <= u'9') {
       digit = true;
+      if (!point && (wholeDigits > 0 || c != u'0') && ++wholeDigits > 300) return false;
     } else if (c == u'.' && !point) {
       point = true;
     } else {

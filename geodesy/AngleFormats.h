@@ -26,16 +26,17 @@ QString DezMinInGrad(const QString& decimalMinutes);
 // than read as some other angle.
 //
 // A degree text D°M'S" that GradInRad reads as written: plain decimal
-// numbers (a "-" only before the degrees), no blanks; the closing quote (or
-// two apostrophes), the seconds, or minutes and seconds may be left out or
-// empty.
+// numbers (a "-" only before the degrees) of at most 300 digits before the
+// point, no blanks; the closing quote (or two apostrophes), the seconds, or
+// minutes and seconds may be left out or empty.
 bool IsStrictDegreeText(const QString& text);
 
 // Decimal minutes "D°M.m'" (the closing "'" optional) or "DDMM.m" (the two
 // digits before the point are the minutes, any digits before them the
 // degrees) to a degree text as DezMinInGrad writes it; a "-" in front makes
 // the whole angle negative. Empty for anything else (a sign elsewhere, a
-// comma, a letter, minutes of 60 or more).
+// comma, a letter, minutes of 60 or more, more than 300 digits before a
+// point).
 std::optional<QString> DecimalMinutesInGrad(const QString& text);
 
 // Decimal degrees to degree text; a negative angle is written as its size

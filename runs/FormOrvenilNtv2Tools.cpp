@@ -308,6 +308,7 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
   const auto field = [](const QString& line, int n) { return GetToken(line, n, QStringLiteral(" ")); };
   int missing = 0;
   bool completed = false;
+  int fileLine = 0;  // the line of the file being written, for the message of a failure
   try {
     state.KooDbDaten = CoordinateDatabase().openTable(QStringLiteral("Daten"));
     Recordset& rs = state.KooDbDaten;
@@ -318,10 +319,12 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
       if (count > 0) rs.moveFirst();
       for (qint64 k = 1; k <= count; ++k) {
         ShowProgress(int(k), 0, int(count), true, QStringLiteral(" Zeilen eingelesen..."));
+        fileLine = 0;
         if (k > lines.size())
           throw OrvenilError(kErrSubscriptOutOfRange,
                              QStringLiteral("Die Zieldatei hat keine Zeile %1").arg(k));
         QString line = lines[int(k - 1)];
+        fileLine = int(k);
         line = TrimSpaces(line.replace(QLatin1Char('\t'), QLatin1Char(' ')));
         if (!SameNtv2PointNumber(field(line, 1), rs.value(QStringLiteral("Punkt")).textOrEmpty())) {
           Message(QStringLiteral("Punktnummer in Zeile %1 nicht identisch! Abbruch!").arg(k),
@@ -340,6 +343,7 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
       for (int i = 0; i < lines.size(); ++i) {
         ShowProgress(i + 1, 0, int(lines.size()), true, QStringLiteral(" Zeilen eingelesen..."));
         const QString line = TrimBlanks(TrimSpaces(lines[i]));
+        fileLine = i + 1;
         if (line.isEmpty()) continue;
         rs.seek(QStringLiteral("="), FieldValue(Ntv2PunktKey(field(line, 1))));
         if (rs.noMatch() || Ntv2TargetLatitudeMissing(field(line, 3))) {
@@ -362,6 +366,7 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
         }
       }
     }
+    fileLine = 0;
     // The file names no system: its targets are no run's any more.
     state.ZielsystemDaten.clear();
     ForgetTargetPositionsSystem(state);
@@ -374,7 +379,8 @@ void FormOrvenil::ImportNtv2Targets(bool byLine) {
       GridKooDb->SetColumnVisible(QLatin1String(key), true);
     completed = true;
   } catch (const OrvenilError& e) {
-    Message(e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical,
+    const QString where = fileLine > 0 ? QStringLiteral("Zeile %1 der Zieldatei: ").arg(fileLine) : QString();
+    Message(where + e.description() + QStringLiteral(", Abbruch!"), MsgIcon::Critical,
             QStringLiteral("Umrechnung NTv2"));
   }
   SkipFailingStep("GridKooDb.Refresh", [&] {

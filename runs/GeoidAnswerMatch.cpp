@@ -1,10 +1,10 @@
 #include "runs/GeoidAnswerMatch.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
-
-#include "foundation/TextLineReader.h"
 
 namespace orv {
 
@@ -13,15 +13,43 @@ namespace {
 // Lines before and after the row's place in the answer that may still be its
 // own.
 constexpr qint64 kReach = 16;
+// Every this many lines naming a point the index keeps where the line begins.
+constexpr qint64 kCheckpointEvery = 16;
+// Degrees beyond this name no point on the earth: such lines and rows are not
+// looked up.
+constexpr double kLargestDegrees = 1e6;
 
-// A number written with d decimals stands for every value within half a unit
-// of its last digit; the floor absorbs the rounding of the conversion to
-// degrees (far below a millimetre).
+constexpr double kHalfUnit[] = {0.5,   0.05,  5e-3,  5e-4,  5e-5,  5e-6,  5e-7,  5e-8,  5e-9,
+                                5e-10, 5e-11, 5e-12, 5e-13, 5e-14, 5e-15, 5e-16, 5e-17, 5e-18};
+constexpr int kUnits = static_cast<int>(std::size(kHalfUnit));
+
+// How far a value written with d decimals may lie from the value it stands
+// for: half a unit of its last digit, and a floor that absorbs the rounding
+// of the conversion to degrees (far below a millimetre).
+double Tolerance(int decimals) { return (decimals < kUnits ? kHalfUnit[decimals] : 0.0) + 1e-8; }
+
 bool SameToDecimals(double written, int decimals, double value) {
-  static constexpr double kHalfUnit[] = {0.5,   0.05,  5e-3,  5e-4,  5e-5,  5e-6,  5e-7,  5e-8,  5e-9,
-                                         5e-10, 5e-11, 5e-12, 5e-13, 5e-14, 5e-15, 5e-16, 5e-17, 5e-18};
-  const double half = decimals < static_cast<int>(std::size(kHalfUnit)) ? kHalfUnit[decimals] : 0.0;
-  return std::fabs(written - value) <= half + 1e-8;
+  return std::fabs(written - value) <= Tolerance(decimals);
+}
+
+// The index puts a value written with d decimals into cells of 10^-min(d, 4)
+// degrees, so that the values a written one may stand for lie in at most
+// three neighbouring cells.
+double CellsPerDegree(int decimals) {
+  static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+  return kScale[std::min(decimals, 4)];
+}
+
+quint32 CellHash(size_t decimalsClass, qint64 latCell, qint64 lonCell) {
+  quint64 x = static_cast<quint64>(latCell) * 0x9E3779B97F4A7C15ULL;
+  x ^= (static_cast<quint64>(lonCell) + 0x632BE59BD9B4E019ULL) * 0xC2B2AE3D27D4EB4FULL;
+  x ^= static_cast<quint64>(decimalsClass) << 48;
+  x ^= x >> 31;
+  x *= 0xBF58476D1CE4E5B9ULL;
+  x ^= x >> 29;
+  x *= 0x94D049BB133111EBULL;
+  x ^= x >> 32;
+  return static_cast<quint32>(x);
 }
 
 // The number at pos (after blanks): an optional sign, digits and a decimal
@@ -68,13 +96,21 @@ bool GeoidAnswerMatch::PointOfLine(const QString& line, double& lat, int& latDec
          ReadNumber(line, pos, lon, lonDecimals);
 }
 
-bool GeoidAnswerMatch::readNext() {
+bool GeoidAnswerMatch::open(const QString& path, qint64 rows) {
+  path_ = path;
+  rows_ = rows;
+  return answer_.open(path);
+}
+
+bool GeoidAnswerMatch::readNext(qint64 from) {
   QString text;
   while (answer_.isOpen() && answer_.readLine(text)) {
     Line line{0, 0, 0, 0, 0, QString()};
     // A line that names no point (empty, say) belongs to no row.
     if (!PointOfLine(text, line.lat, line.latDecimals, line.lon, line.lonDecimals)) continue;
     line.position = ++read_;
+    if (static_cast<size_t>(read_) > taken_.size()) taken_.push_back(false);
+    if (line.position < from || taken_[static_cast<size_t>(read_ - 1)]) return true;
     line.text = std::move(text);
     window_.push_back(std::move(line));
     return true;
@@ -82,24 +118,129 @@ bool GeoidAnswerMatch::readNext() {
   return false;
 }
 
+void GeoidAnswerMatch::take(qint64 position, qint64 row) {
+  taken_[static_cast<size_t>(position - 1)] = true;
+  drift_ = position - row;
+}
+
 QString GeoidAnswerMatch::lineFor(double latDeg, double lonDeg) {
   const qint64 row = ++row_;
   const qint64 place = row + drift_;
-  // Lines far behind the row's place are left over (doubled, say): no later
-  // row takes them.
+  // Lines far behind the row's place are left to the index (a line doubled,
+  // say, or one a later row takes).
   while (!window_.empty() && window_.front().position < place - kReach) window_.pop_front();
   while (!end_ && read_ < place + kReach)
-    if (!readNext()) end_ = true;
+    if (!readNext(place - kReach)) end_ = true;
   if (!std::isfinite(latDeg) || !std::isfinite(lonDeg)) return QString();
   for (auto it = window_.begin(); it != window_.end(); ++it) {
     if (!SameToDecimals(it->lat, it->latDecimals, latDeg) || !SameToDecimals(it->lon, it->lonDecimals, lonDeg))
       continue;
     QString text = std::move(it->text);
-    drift_ = it->position - row;
+    take(it->position, row);
     window_.erase(it);
     return text;
   }
-  return QString();
+  if (!indexed_) buildIndex();
+  QString text;
+  const qint64 position = lookUp(latDeg, lonDeg, place, text);
+  if (position == 0) return QString();
+  take(position, row);
+  // The window goes on around that line: the next row's line is expected
+  // right after it.
+  const qint64 next = position + 1;
+  const qint64 held = window_.empty() ? read_ + 1 : window_.front().position;
+  if (next < held || next - kReach > read_ + kCheckpointEvery) readFrom(next - kReach);
+  return text;
+}
+
+void GeoidAnswerMatch::readFrom(qint64 from) {
+  const qint64 checkpoint = std::max<qint64>(0, (from - 1) / kCheckpointEvery);
+  if (checkpoint >= static_cast<qint64>(checkpoints_.size()) || !answer_.seek(checkpoints_[checkpoint])) return;
+  window_.clear();
+  read_ = checkpoint * kCheckpointEvery;
+  end_ = false;
+}
+
+void GeoidAnswerMatch::buildIndex() {
+  indexed_ = true;
+  if (!probe_.open(path_)) return;
+  // The answer holds a line per row; what goes beyond twice that is not
+  // looked up, so the index stays within bounds whatever the program wrote.
+  const qint64 most = 2 * rows_ + 4 * kReach;
+  index_.reserve(static_cast<size_t>(rows_));
+  QString text;
+  qint64 position = 0;
+  for (qint64 offset = probe_.position(); position < most && probe_.readLine(text); offset = probe_.position()) {
+    double lat = 0, lon = 0;
+    int latDecimals = 0, lonDecimals = 0;
+    if (!PointOfLine(text, lat, latDecimals, lon, lonDecimals)) continue;
+    if (position % kCheckpointEvery == 0) checkpoints_.push_back(offset);
+    ++position;
+    if (std::fabs(lat) > kLargestDegrees || std::fabs(lon) > kLargestDegrees) continue;
+    const std::pair<int, int> decimals{std::min(latDecimals, kUnits), std::min(lonDecimals, kUnits)};
+    auto cls = std::find(decimals_.begin(), decimals_.end(), decimals);
+    if (cls == decimals_.end()) cls = decimals_.insert(decimals_.end(), decimals);
+    const quint32 hash =
+        CellHash(static_cast<size_t>(cls - decimals_.begin()),
+                 static_cast<qint64>(std::floor(lat * CellsPerDegree(latDecimals))),
+                 static_cast<qint64>(std::floor(lon * CellsPerDegree(lonDecimals))));
+    index_.push_back(static_cast<quint64>(hash) << 32 | static_cast<quint64>(position));
+  }
+  std::sort(index_.begin(), index_.end());
+  if (taken_.size() < static_cast<size_t>(position)) taken_.resize(static_cast<size_t>(position), false);
+  probeRead_ = -1;
+}
+
+qint64 GeoidAnswerMatch::lookUp(double latDeg, double lonDeg, qint64 place, QString& text) {
+  if (std::fabs(latDeg) > kLargestDegrees || std::fabs(lonDeg) > kLargestDegrees) return 0;
+  qint64 best = 0;
+  // The cells of each decimals class in which a line repeating the point may
+  // lie; the margin takes up the rounding of the products.
+  const auto cells = [](double value, int decimals) {
+    const double scale = CellsPerDegree(decimals), tolerance = Tolerance(decimals);
+    return std::pair<qint64, qint64>{static_cast<qint64>(std::floor((value - tolerance) * scale - 1e-6)),
+                                     static_cast<qint64>(std::floor((value + tolerance) * scale + 1e-6))};
+  };
+  for (size_t cls = 0; cls < decimals_.size(); ++cls) {
+    const auto [latFirst, latLast] = cells(latDeg, decimals_[cls].first);
+    const auto [lonFirst, lonLast] = cells(lonDeg, decimals_[cls].second);
+    for (qint64 a = latFirst; a <= latLast; ++a)
+      for (qint64 b = lonFirst; b <= lonLast; ++b) {
+        const quint64 key = static_cast<quint64>(CellHash(cls, a, b)) << 32;
+        for (auto it = std::lower_bound(index_.begin(), index_.end(), key);
+             it != index_.end() && (*it & ~quint64(0xFFFFFFFF)) == key; ++it) {
+          const auto position = static_cast<qint64>(*it & 0xFFFFFFFF);
+          if (taken_[static_cast<size_t>(position - 1)]) continue;
+          if (best != 0 && std::llabs(position - place) >= std::llabs(best - place)) continue;
+          QString line;
+          double lat = 0, lon = 0;
+          int latDecimals = 0, lonDecimals = 0;
+          if (!lineAt(position, line) || !PointOfLine(line, lat, latDecimals, lon, lonDecimals) ||
+              !SameToDecimals(lat, latDecimals, latDeg) || !SameToDecimals(lon, lonDecimals, lonDeg))
+            continue;
+          best = position;
+          text = std::move(line);
+        }
+      }
+  }
+  return best;
+}
+
+bool GeoidAnswerMatch::lineAt(qint64 position, QString& text) {
+  // Lines asked for one after the other are read on without going back.
+  if (probeRead_ < 0 || position <= probeRead_ || position - probeRead_ > kCheckpointEvery) {
+    const qint64 checkpoint = (position - 1) / kCheckpointEvery;
+    if (checkpoint >= static_cast<qint64>(checkpoints_.size()) || !probe_.seek(checkpoints_[checkpoint])) return false;
+    probeRead_ = checkpoint * kCheckpointEvery;
+  }
+  double lat = 0, lon = 0;
+  int latDecimals = 0, lonDecimals = 0;
+  while (probe_.readLine(text)) {
+    if (!PointOfLine(text, lat, latDecimals, lon, lonDecimals)) continue;
+    if (++probeRead_ == position) return true;
+  }
+  probeRead_ = -1;
+  return false;
 }
 
 }  // namespace orv

@@ -200,7 +200,7 @@ class GeoidExchange {
                                         QString::number(exitCode) + QStringLiteral(")!") + fullFolder());
       return false;
     }
-    if (!QFileInfo(folder + kOutputFile).isFile() || !output_.open(folder + kOutputFile)) {
+    if (!QFileInfo(folder + kOutputFile).isFile() || !answer_.open(folder + kOutputFile, rows)) {
       ReportProgramFailure(program, QStringLiteral("hat keine Ausgabedatei ") + kOutputFile +
                                         QStringLiteral(" geschrieben!") + fullFolder());
       return false;
@@ -268,9 +268,8 @@ class GeoidExchange {
 
   ProgramState& state_;
   std::optional<QTemporaryDir> folder_;  // removed with everything in it when the exchange ends
-  TextLineReader output_;
+  GeoidAnswerMatch answer_;
   TextLineReader input_;  // INPUT.USR again, read in step with the walk
-  GeoidAnswerMatch answer_{output_};
 };
 
 }  // namespace

@@ -56,7 +56,13 @@ bool Ntv2TargetLatitudeMissing(const QString& latitude) {
   try {
     return Ntv2TargetDegrees(latitude) == 0;
   } catch (const OrvenilError&) {
+  }
+  // No target angle: its leading number decides, and one beyond the range
+  // of numbers reads as none.
+  try {
     return Val(latitude) == 0;
+  } catch (const OrvenilError&) {
+    return true;
   }
 }
 

@@ -212,27 +212,28 @@ bool FormOrvenil::SaveSharedSystemTable(SystemTable table, bool explicitSave) {
 bool FormOrvenil::WriteMergedSystemTable(SystemTable table, const TableRows& rows, bool explicitSave, bool writeText,
                                          bool writeGrid) {
   const QString base = State().DatenbankVerzeichnis + SystemTableBaseName(table);
-  bool textWritten = true;
-  QString failure;
+  // The grid file first: start-up reads it in preference to the text file,
+  // so a program ended between the two starts with the table saved, and
+  // its next save brings the text file up to date. A grid file that cannot
+  // be written leaves both files as they were.
+  if (writeGrid) {
+    DataGrid* grid = SystemTableGrid(table);
+    if (!grid->SaveToFile(base + QStringLiteral(".fil"), rows)) {
+      PlainMessage(TableSaveErrorMessage(grid->LastError()));
+      return false;
+    }
+    TableFileWritten(base + QStringLiteral(".fil"));
+  }
   if (writeText) {
     try {
       WriteTableTextFile(base + QStringLiteral(".dat"), rows);
+      TableFileWritten(base + QStringLiteral(".dat"));
     } catch (const OrvenilError& e) {
-      textWritten = false;
-      failure = e.description();
+      if (explicitSave) PlainMessage(TableSaveErrorMessage(e.description()));
+      return false;
     }
   }
-  bool gridWritten = true;
-  if (writeGrid) {
-    DataGrid* grid = SystemTableGrid(table);
-    gridWritten = grid->SaveToFile(base + QStringLiteral(".fil"), rows);
-    if (!gridWritten) failure = grid->LastError();
-  }
-  if (!gridWritten || (explicitSave && !textWritten)) {
-    PlainMessage(TableSaveErrorMessage(failure));
-    return false;
-  }
-  return textWritten;
+  return true;
 }
 
 void FormOrvenil::KeepOwnSystemTableVersion(SystemTable table, const TableRows& rows) {

@@ -81,6 +81,19 @@ void WriteTableTextFile(const QString& path, const TableRows& rows) {
   writer.close();
 }
 
+namespace {
+TableFileProbe& Probe() {
+  static TableFileProbe probe;
+  return probe;
+}
+}  // namespace
+
+void SetTableFileProbe(TableFileProbe probe) { Probe() = std::move(probe); }
+
+void TableFileWritten(const QString& path) {
+  if (Probe()) Probe()(path);
+}
+
 QString KeptVersionPath(const QString& base) {
   const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
   QString path = base + QStringLiteral("_eigene_Fassung_") + stamp + QStringLiteral(".dat");

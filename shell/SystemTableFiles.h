@@ -3,6 +3,7 @@
 // files hold them now, and the file that keeps this instance's version of a
 // table when another instance changed the same rows.
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "shell/SystemTableMerge.h"
@@ -30,6 +31,12 @@ StoredTable ReadStoredTable(const QString& base, const QStringList& columnKeys, 
 // Writes the rows as the table's text file (";" between the cells); throws
 // OrvenilError naming the file and the reason when that fails.
 void WriteTableTextFile(const QString& path, const TableRows& rows);
+// Said with its path each time a file of a system table has been put in
+// place; a test stops the program there to see what a program ended between
+// a table's two files leaves behind.
+using TableFileProbe = std::function<void(const QString& path)>;
+void SetTableFileProbe(TableFileProbe probe);
+void TableFileWritten(const QString& path);
 // A new name beside base for this instance's version of the table.
 QString KeptVersionPath(const QString& base);
 // The message that the file was left as another instance changed it and

@@ -150,36 +150,43 @@ TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
 namespace {
 
 // Each row takes the line of the geoid program's answer that repeats its
-// own point: a line doubled, missing, swapped with the next or an empty line
-// between gives no row another point's undulation; a row without its line
-// gets "Fehler", and the message counts those rows.
+// own point wherever it stands: a line doubled, missing, swapped with the
+// next, an empty line between, 17 lines missing or put in front, or a block
+// moved to the end give no row another point's undulation and cost only the
+// rows whose lines are missing; those get "Fehler", and the message counts
+// them.
 TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
-  const std::vector<GeoPoint> six = {{51.1, 10.3, 100.0}, {48.7, 9.1, 250.5}, {53.5, 13.9, 0.0},
-                                     {50.2, 7.4, 12.0},   {52.3, 11.8, 40.0}, {49.4, 12.6, 310.0}};
-  loadGeographicJob(six);
+  std::vector<GeoPoint> job;
+  for (int i = 0; i < 40; ++i) job.push_back({47.6 + i * 0.17, 6.1 + std::fmod(i * 2.37, 8.8), 10.0 * i});
+  loadGeographicJob(job);
   putAlteringGeoidProgram();
   form->ConvertHeightsWithGeoid();
   const QStringList reference = column("Geoidundulation");
-  for (int i = 0; i < 6; ++i) EXPECT_NEAR(reference[i].toDouble(), Undulation(six[i].lat, six[i].lon), 0.001) << i;
+  for (int i = 0; i < 40; ++i) EXPECT_NEAR(reference[i].toDouble(), Undulation(job[i].lat, job[i].lon), 0.001) << i;
 
+  QByteArray inFront;
+  for (int i = 0; i < 17; ++i) inFront += "1i\\\n   12.3456  50.000000   8.000000\n";
   struct Case {
     const char* name;
     QByteArray sed;
-    int missingRow;  // -1: none
+    int firstMissing, missing;  // rows (from 0) without a line
   } cases[] = {
-      {"doppelt", "2p\n", -1},
-      {"fehlt", "3d\n", 2},
-      {"vertauscht", "4{h;d}\n5G\n", -1},
-      {"Leerzeile", "1G\n", -1},
-      {"fehlt und vertauscht", "1d\n2{h;d}\n3G\n", 0},
+      {"doppelt", "2p\n", 0, 0},
+      {"fehlt", "3d\n", 2, 1},
+      {"vertauscht", "4{h;d}\n5G\n", 0, 0},
+      {"Leerzeile", "1G\n", 0, 0},
+      {"fehlt und vertauscht", "1d\n2{h;d}\n3G\n", 0, 1},
+      {"17 fehlen", "2,18d\n", 1, 17},
+      {"17 davor", inFront, 0, 0},
+      {"20 ans Ende", "1,20{H;d}\n${G}\n", 0, 0},
   };
   for (const Case& c : cases) {
     alterGeoidAnswer(c.sed);
-    if (c.missingRow >= 0) dialogs->expectMessage("1 Zeilen ohne Zeile mit ihrer Breite und Länge");
+    if (c.missing > 0) dialogs->expectMessage(QString::number(c.missing) + " Zeilen ohne Zeile mit ihrer Breite und Länge");
     form->ConvertHeightsWithGeoid();
-    EXPECT_TRUE(dialogs->allDone()) << c.name;
+    EXPECT_TRUE(dialogs->allDone()) << c.name << dialogs->messageTexts().join('|').toStdString();
     QStringList expected = reference;
-    if (c.missingRow >= 0) expected[c.missingRow] = "Fehler";
+    for (int i = c.firstMissing; i < c.firstMissing + c.missing; ++i) expected[i] = "Fehler";
     EXPECT_EQ(column("Geoidundulation").join(' ').toStdString(), expected.join(' ').toStdString()) << c.name;
   }
 }

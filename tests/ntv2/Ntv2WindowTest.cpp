@@ -10,6 +10,7 @@
 #include "platform/db/DBEngine.h"
 #include "platform/ui/DataGrid.h"
 #include "runs/Ntv2Extents.h"
+#include "runs/Ntv2TargetImport.h"
 #include "shell/ProgramState.h"
 #include "tests/ntv2/Ntv2GridFiles.h"
 #include "window/MainWindowFixture.h"
@@ -100,6 +101,46 @@ TEST_F(Ntv2Window, ExtentExportNamesTheRowToChooseAndTheFilesItWrote) {
   EXPECT_TRUE(closing.contains(Ntv2ExtentPointPath(grid))) << closing.toStdString();
   EXPECT_TRUE(closing.contains(Ntv2ExtentLinePath(grid))) << closing.toStdString();
   EXPECT_TRUE(QFile::exists(Ntv2ExtentLinePath(grid)));
+}
+
+// Number texts of hundreds of digits: the readers that say they do not throw
+// give what they give for any text that is no angle, and the target import
+// that stops on one names its line.
+TEST_F(Ntv2Window, NumberTextsOfHundredsOfDigitsAreNoAnglesAndTheImportNamesTheirLine) {
+  const QString huge = "1" + QString(400, '0');
+  const QString deg = QString::fromUtf8("°");
+  struct Case {
+    QString text;
+    bool strictDegrees;  // IsStrictDegreeText
+    bool minutes;        // DecimalMinutesInGrad gives a degree text
+    bool latitudeMissing;
+  } cases[] = {
+      {huge, false, false, true},
+      {huge + deg + "30'00\"", false, false, true},
+      {"50" + deg + huge + "'", false, false, false},
+      {huge + deg + "30.5'", false, false, true},
+      {"5230." + huge, false, true, false},
+      {"50" + deg + "30'0." + QString(400, '0') + "\"", true, false, false},
+  };
+  for (const Case& c : cases) {
+    const std::string name = c.text.left(12).toStdString();
+    EXPECT_EQ(IsStrictDegreeText(c.text), c.strictDegrees) << name;
+    if (c.strictDegrees) EXPECT_NO_THROW(EXPECT_NEAR(GradInRad(c.text), 50.5 * 3.14159265358979 / 180, 1e-12)) << name;
+    EXPECT_NO_THROW(EXPECT_EQ(DecimalMinutesInGrad(c.text).has_value(), c.minutes)) << name;
+    EXPECT_NO_THROW(EXPECT_EQ(Ntv2TargetLatitudeMissing(c.text), c.latitudeMissing)) << name;
+  }
+
+  putAllTables();
+  start();
+  fillDaten({{"1", 50.0, 10.0}, {"2", 50.1, 10.1}});
+  const QString file = root.filePath("targets.bl");
+  test::WriteBytes(file, ("1 X " + huge + " 10.002\r\n2 Y 50.1 " + huge + "\r\n").toLatin1());
+  dialogs->expectMessage("nach Punktnummer den Startdaten zugeordnet");
+  dialogs->expectOpenFile(file);
+  dialogs->expectMessage("Zeile 2 der Zieldatei: ");
+  form->Coolbar2_ButtonMenuClick("btnNTv2ZielManuell");
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+  EXPECT_EQ(cell(1, "BgDezZiel"), "");
 }
 
 // The corner file's sign belongs to the whole angle: a corner half a degree
