@@ -3,6 +3,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/TextTokens.h"
 #include "foundation/TimeText.h"
+#include "foundation/TypedNumber.h"
 
 namespace orv {
 
@@ -287,8 +288,7 @@ bool IsDecimalCommaNumber(QStringView field) {
 }
 
 QString WithDecimalPoint(const QString& field) {
-  if (!IsDecimalCommaNumber(field)) return field;
-  return QString(field).replace(u',', u'.');
+  return IsDecimalCommaNumber(field) ? TypedNumberWithPoint(field) : field;
 }
 
 LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState& state,

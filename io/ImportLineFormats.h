@@ -54,8 +54,8 @@ bool AngleSignsWouldJoin(QStringView value, bool blankFollows);
 // holds one "," and no ".".
 bool IsDecimalCommaNumber(QStringView field);
 
-// The field with its decimal comma as a decimal point when it is such a
-// number; any other field as it is.
+// Such a number trimmed, with its decimal comma as the decimal point; any
+// other field as it is.
 QString WithDecimalPoint(const QString& field);
 
 // A line as a message shows it: a line longer than a few hundred characters
