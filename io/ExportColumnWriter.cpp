@@ -8,6 +8,7 @@
 #include "foundation/Windows1252.h"
 #include "io/ColumnLine.h"
 #include "io/ExportFileChoice.h"
+#include "io/ImportLineFormats.h"
 #include "platform/db/ForwardQuery.h"
 
 namespace orv {
@@ -47,23 +48,48 @@ QByteArrayView Trimmed(QByteArrayView bytes) {
 // How the values of a line are told apart when the file is read again.
 enum class Separation { Blank, Tab, Semicolon };
 
-// The first value the import would split or shift, -1 for none. Blanks
-// around a value go with the separators. In a blank-separated line a blank
-// inside a value splits it, and an empty value (other than the code, which
-// is written "0") moves the values after it; the csv import splits at ","
-// and ";", drops double quotes and turns inner blanks into "_" (the seconds
-// sign that ends a degree text may go: the angle reads back the same).
+bool Holds(QByteArrayView value, char c) {
+  return std::memchr(value.data(), c, static_cast<size_t>(value.size())) != nullptr;
+}
+
+// An angle sign (an apostrophe or the last byte of "°" in UTF-8) that the
+// import's angle-sign step may join with a blank after it.
+bool MayEndAnAngle(QByteArrayView value) { return Holds(value, '\'') || Holds(value, '\xB0'); }
+
+// How a csv value is written: as it is, in double quotes (a ",", ";" or
+// double quote inside, which the import reads as one field when it begins
+// and ends with a quote), or not at all (a blank inside turns into "_").
+// The seconds sign that ends a degree text may stay unquoted: the import
+// drops it and the angle reads back the same.
+enum class CsvValue { Plain, Quoted, Unreadable };
+
+CsvValue CsvValueKind(QByteArrayView value) {
+  const QByteArrayView inner = value.endsWith('"') && value.contains("\xC2\xB0") ? value.chopped(1) : value;
+  if (Holds(inner, ' ')) return CsvValue::Unreadable;
+  return Holds(inner, ',') || Holds(inner, ';') || Holds(inner, '"') ? CsvValue::Quoted : CsvValue::Plain;
+}
+
+// The first value the import would split, shift or change, -1 for none;
+// `quoted` marks the csv values written in double quotes (only set when
+// `anyQuoted` comes back True). Blanks around a value go with the
+// separators. In a blank-separated line a blank inside a value splits it,
+// an empty value (other than the code, which is written "0") moves the
+// values after it, and an angle sign before the blank that follows a value
+// joins it with the next; in a TAB-separated line an angle sign before a
+// blank inside a value joins what follows it.
 qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vector<char>& code,
-                     Separation separation) {
-  if (separation == Separation::Tab) return -1;
-  // Most rows hold no blank, no separator and no empty value at all.
+                     Separation separation, std::vector<char>& quoted, bool& anyQuoted) {
+  anyQuoted = false;
+  // Most rows hold no blank, no separator, no angle sign and no empty value at all.
   bool plain = true;
   for (const QByteArrayView value : values) {
-    if (value.isEmpty() || std::memchr(value.data(), ' ', static_cast<size_t>(value.size())) != nullptr ||
-        (separation == Separation::Semicolon &&
-         (std::memchr(value.data(), ',', static_cast<size_t>(value.size())) != nullptr ||
-          std::memchr(value.data(), ';', static_cast<size_t>(value.size())) != nullptr ||
-          std::memchr(value.data(), '"', static_cast<size_t>(value.size())) != nullptr))) {
+    const bool odd = separation == Separation::Tab
+                         ? MayEndAnAngle(value)
+                         : value.isEmpty() || Holds(value, ' ') ||
+                               (separation == Separation::Semicolon
+                                    ? Holds(value, ',') || Holds(value, ';') || Holds(value, '"')
+                                    : MayEndAnAngle(value));
+    if (odd) {
       plain = false;
       break;
     }
@@ -74,15 +100,31 @@ qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vecto
     while (last >= 0 && Trimmed(values[static_cast<size_t>(last)]).isEmpty()) --last;
   for (qsizetype c = 0; c < static_cast<qsizetype>(values.size()); ++c) {
     const QByteArrayView value = Trimmed(values[static_cast<size_t>(c)]);
-    if (separation == Separation::Blank) {
-      if (value.isEmpty() ? !code[static_cast<size_t>(c)] && c < last : value.contains(' ')) return c;
-    } else {
-      const QByteArrayView inner = value.endsWith('"') && value.contains("\xC2\xB0") ? value.chopped(1) : value;
-      for (char b : inner)
-        if (b == ' ' || b == ',' || b == ';' || b == '"') return c;
+    if (separation == Separation::Semicolon) {
+      const CsvValue kind = CsvValueKind(value);
+      if (kind == CsvValue::Unreadable) return c;
+      quoted[static_cast<size_t>(c)] = kind == CsvValue::Quoted;
+      anyQuoted = anyQuoted || kind == CsvValue::Quoted;
+      continue;
     }
+    if (separation == Separation::Blank &&
+        (value.isEmpty() ? !code[static_cast<size_t>(c)] && c < last : value.contains(' ')))
+      return c;
+    if (MayEndAnAngle(value) &&
+        AngleSignsWouldJoin(QString::fromUtf8(value), separation == Separation::Blank && c < last))
+      return c;
   }
   return -1;
+}
+
+// A csv value in double quotes, a quote inside doubled.
+void AppendQuoted(QByteArray& line, QByteArrayView value) {
+  line.append('"');
+  for (const char b : value) {
+    if (b == '"') line.append('"');
+    line.append(b);
+  }
+  line.append('"');
 }
 
 // The first value with a character Windows-1252 lacks (it would be written
@@ -142,15 +184,17 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
   // its coordinates and for the line.
   QByteArray line;
   std::vector<QByteArrayView> values(static_cast<size_t>(names.size()));
+  std::vector<char> quoted(values.size());
+  bool anyQuoted = false;
   QStringList fields;
   while (query.next()) {
     job.report(++record, total);
     for (size_t c = 0; c < values.size(); ++c) values[c] = query.utf8(static_cast<int>(c));
     if (!missing.complete(values)) continue;
-    const qsizetype bad = SplitValue(values, code, separation);
+    const qsizetype bad = SplitValue(values, code, separation, quoted, anyQuoted);
     if (bad >= 0) {
       unreadable.add(QString::fromUtf8(query.utf8(static_cast<int>(pointColumn))),
-                     QString::fromUtf8(values[static_cast<size_t>(bad)]));
+                     QString::fromUtf8(Trimmed(values[static_cast<size_t>(bad)])));
       continue;
     }
     line.resize(0);
@@ -159,6 +203,8 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
       const QByteArrayView value = values[c];
       if (code[c] && Trimmed(value).isEmpty())
         line.append(kNoCode);
+      else if (anyQuoted && quoted[c])
+        AppendQuoted(line, Trimmed(value));
       else
         line.append(value.data(), value.size());
     }

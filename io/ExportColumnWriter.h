@@ -4,11 +4,14 @@
 // Excel csv (";") or Geograf .in (fixed columns). A record that lacks a
 // chosen coordinate (MissingCoordinates) is left out and counted. In the
 // blank-separated files (ASCII, Geograf) a point without code has the code
-// "0", so that its line keeps its fields in place. A record with a value the
-// file cannot hold so that the import reads it back (a blank inside a value
-// of a blank-separated file; a blank, ",", ";" or double quote inside a csv
-// value; an empty value before others in a blank-separated line; a
-// character Windows-1252 lacks) is left out and named.
+// "0", so that its line keeps its fields in place. A csv value holding a
+// ",", ";" or double quote is written in double quotes. A record with a
+// value the file cannot hold so that the import reads it back (a blank
+// inside a value of a blank-separated file or of a csv file; an empty value
+// before others in a blank-separated line; an angle sign that the import
+// would join with the blank after it, as in a point 12'' of a
+// blank-separated line; a character Windows-1252 lacks) is left out and
+// named.
 #include <QString>
 #include <QStringList>
 

@@ -60,9 +60,10 @@ void UnreadableValues::add(QStringView point, QStringView value) {
 QString UnreadableValues::message() const {
   if (count_ == 0) return QString();
   QString text = QString::number(count_) +
-                 QStringLiteral(" Punkte mit Werten, die diese Datei nicht so aufnehmen kann, dass sie beim "
-                                "Einlesen gleich bleiben (Leerzeichen, Trennzeichen oder Zeichen außerhalb "
-                                "von Windows-1252):   \n") +
+                 QStringLiteral(
+                     " Punkte mit Werten, die diese Datei nicht so aufnehmen kann, dass sie beim "
+                     "Einlesen gleich bleiben (Leerzeichen, Trennzeichen, Winkelzeichen ' oder ° vor "
+                     "einem Leerzeichen oder Zeichen außerhalb von Windows-1252):   \n") +
                  named_.join(QLatin1Char('\n'));
   if (count_ > named_.size()) text += QStringLiteral("\n...");
   return text + QStringLiteral("\nDie betroffenen Punkte wurden nicht exportiert!   ");

@@ -88,7 +88,8 @@ class MissingCoordinates {
 // What a writer left out besides the records without coordinates: records
 // with a value the file cannot hold so that it reads back as it is (a
 // blank inside a value of a blank-separated file, a separator inside a
-// value, a character the code page lacks).
+// value, an angle sign the import would join with the blank after it, a
+// character the code page lacks).
 class UnreadableValues {
  public:
   // Counts the record; its point and value are named in the message.

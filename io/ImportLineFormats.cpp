@@ -3,6 +3,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/TextTokens.h"
 #include "foundation/TimeText.h"
+#include "foundation/TypedNumber.h"
 
 namespace orv {
 
@@ -36,17 +37,165 @@ void NormaliseGeograf(QString& line) {
   BlanksToTabsUnlessTabbed(line);
 }
 
+constexpr char16_t kDegreeSign = 0x00B0;
+
+// Walks back from a sign at `at` over the characters of an angle; True when
+// it reaches the field's start after a digit.
+bool EndsAnAngle(const QChar* text, qsizetype at) {
+  bool digit = false;
+  for (qsizetype i = at - 1; i >= 0; --i) {
+    const char16_t c = text[i].unicode();
+    if (c >= u'0' && c <= u'9') {
+      digit = true;
+      continue;
+    }
+    if (c == u'.' || c == u'+' || c == u'-' || c == kDegreeSign || c == u'\'' || c == u'N' || c == u'E' ||
+        c == u'O')
+      continue;
+    return digit && (c == u' ' || c == u'\t' || c == u';' || c == u',' || c == u'"');
+  }
+  return digit;
+}
+
+// One pass of the angle-sign step over text[0, size): every `sign` (with a
+// second sign before the blank when doubled) that ends an angle and is
+// followed by a blank becomes `into` (the blank kept when keepBlank);
+// returns the new size.
+qsizetype JoinSigns(QChar* text, qsizetype size, char16_t sign, bool doubled, char16_t into, bool keepBlank) {
+  const qsizetype length = doubled ? 3 : 2;
+  qsizetype w = 0;
+  for (qsizetype i = 0; i < size;) {
+    if (i + length <= size && text[i] == sign && (!doubled || text[i + 1] == sign) &&
+        text[i + length - 1] == u' ' && EndsAnAngle(text, w)) {
+      text[w++] = QChar(into);
+      if (keepBlank) text[w++] = QLatin1Char(' ');
+      i += length;
+      continue;
+    }
+    text[w++] = text[i++];
+  }
+  return w;
+}
+
+// Is the line's separator ";"? A ";" outside quoted fields decides it.
+bool SemicolonSeparated(QStringView line) {
+  if (!line.contains(u'"')) return line.contains(u';');
+  bool fieldStart = true;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const QChar c = line[i];
+    if (fieldStart && c == u' ') continue;
+    if (fieldStart && c == u'"') {
+      // To the closing quote; a quote that none closes quotes nothing.
+      for (qsizetype j = i + 1; j < line.size(); ++j) {
+        if (line[j] != u'"') continue;
+        if (j + 1 < line.size() && line[j + 1] == u'"') {
+          ++j;
+          continue;
+        }
+        i = j;
+        break;
+      }
+      fieldStart = false;
+      continue;
+    }
+    if (c == u';') return true;
+    fieldStart = c == u',' || c == u'\t';
+  }
+  return false;
+}
+
+// The closing quote of a quoted field that opens at `open`, when blanks and
+// then a separator (or the line's end) follow it; -1 for none.
+qsizetype ClosingQuote(const QChar* text, qsizetype size, qsizetype open, char16_t separator) {
+  for (qsizetype i = open + 1; i < size; ++i) {
+    if (text[i] != u'"') continue;
+    if (i + 1 < size && text[i + 1] == u'"') {
+      ++i;
+      continue;
+    }
+    qsizetype j = i + 1;
+    while (j < size && text[j] == u' ') ++j;
+    return j == size || text[j] == separator || text[j] == u'\t' ? i : -1;
+  }
+  return -1;
+}
+
+// Splits a csv line at its separator into TAB-separated fields, in place:
+// quotes of a quoted field go (a doubled one stays once), any other quote
+// goes; blanks at the line's ends go, a run of blanks inside becomes one
+// "_", and in a ";" line the blanks beside a separator go.
+void SplitCsvFields(QString& line) {
+  const bool semicolon = SemicolonSeparated(line);
+  const char16_t separator = semicolon ? u';' : u',';
+  const qsizetype size = line.size();
+  QChar* text = line.data();
+  qsizetype w = 0;
+  qsizetype closing = -1;  // inside a quoted field: where it closes
+  bool fieldStart = true, dropBlanks = true, pendingBlank = false;
+  for (qsizetype i = 0; i < size; ++i) {
+    const QChar c = text[i];
+    if (closing >= 0) {
+      if (i == closing) {
+        closing = -1;
+        continue;
+      }
+      if (c == u'"') ++i;  // the first of a doubled quote
+    } else if (c == separator) {
+      if (pendingBlank && !semicolon) text[w++] = QLatin1Char('_');
+      text[w++] = QLatin1Char('\t');
+      pendingBlank = false;
+      dropBlanks = semicolon;
+      fieldStart = true;
+      continue;
+    } else if (c == u'"') {
+      if (fieldStart) closing = ClosingQuote(text, size, i, separator);
+      fieldStart = false;
+      continue;
+    }
+    if (c == u' ') {
+      pendingBlank = !dropBlanks;
+      continue;
+    }
+    if (pendingBlank) text[w++] = QLatin1Char('_');
+    pendingBlank = false;
+    text[w++] = c;
+    dropBlanks = false;
+    fieldStart = c == u'\t' && closing < 0;
+  }
+  line.truncate(w);
+}
+
+// Field n (1-based) of a TAB-separated line; empty when the line has fewer.
+QStringView FieldAt(QStringView line, int n) {
+  qsizetype begin = 0;
+  for (int field = 1; field < n; ++field) {
+    begin = line.indexOf(u'\t', begin);
+    if (begin < 0) return {};
+    ++begin;
+  }
+  const qsizetype end = line.indexOf(u'\t', begin);
+  return line.sliced(begin, (end < 0 ? line.size() : end) - begin);
+}
+
+// The decimal comma of a number field becomes the decimal point; fields
+// first to last (1-based) at TAB.
+void DecimalPointsInFields(QString& line, int first, int last) {
+  for (int field = first; field <= last; ++field) {
+    const QStringView view = FieldAt(line, field);
+    if (!IsDecimalCommaNumber(view)) continue;
+    const qsizetype comma = (view.data() - line.constData()) + view.indexOf(u',');
+    line[comma] = QLatin1Char('.');
+  }
+}
+
 void NormaliseCsv(QString& line, ImportLineState& state) {
-  line.remove(u'"');
-  line = TrimBlanks(line);
-  line.replace(u',', u'\t');
-  line = TrimBlanks(line);
-  CollapseBlanks(line);
-  line.replace(QStringLiteral(" ;"), QStringLiteral(";"));
-  line.replace(QStringLiteral("; "), QStringLiteral(";"));
-  line.replace(u';', u'\t');
-  line.replace(u' ', u'_');
+  SplitCsvFields(line);
   if (state.customCoords) line = GetToken(line, 1, kTab) + kTab + line;
+  if (!line.contains(u',')) return;
+  // The coordinates: fields 3 to 5, or 2 and 3 of a line of point,
+  // latitude and longitude (the geographic import's layout without code).
+  const bool withoutCode = FieldAt(line, 4).trimmed().isEmpty() && !FieldAt(line, 3).trimmed().isEmpty();
+  DecimalPointsInFields(line, withoutCode ? 2 : 3, 5);
 }
 
 void NormalisePblhTab(QString& line) {
@@ -58,6 +207,7 @@ void NormalisePblhTab(QString& line) {
 LineDecision NormaliseVesselA(QString& line) {
   line.replace(u';', u'\t');
   line = TrimBlanks(line);
+  if (line.contains(u',')) DecimalPointsInFields(line, 2, 3);
   if (GetToken(line, 2, kTab) == QLatin1String("0") || GetToken(line, 3, kTab) == QLatin1String("0"))
     return LineDecision::SkipCounted;
   return LineDecision::Use;
@@ -99,17 +249,51 @@ QString LineForMessage(const QString& line) {
   return line.left(kShownCharacters) + QChar(0x2026);
 }
 
-QString JoinAngleSigns(const QString& line) {
-  QString s = line;
-  s.replace(QStringLiteral("'' "), QStringLiteral("\" "));
-  s.replace(QStringLiteral("° "), QStringLiteral("°"));
-  s.replace(QStringLiteral("' "), QStringLiteral("'"));
-  return s;
+void JoinAngleSigns(QString& line) {
+  // Most lines hold no angle sign at all.
+  const QStringView view(line);
+  if (!view.contains(u'\'') && !view.contains(QChar(kDegreeSign))) return;
+  QChar* text = line.data();
+  qsizetype size = JoinSigns(text, line.size(), u'\'', true, u'"', true);
+  size = JoinSigns(text, size, kDegreeSign, false, kDegreeSign, false);
+  size = JoinSigns(text, size, u'\'', false, u'\'', false);
+  line.truncate(size);
+}
+
+bool AngleSignsWouldJoin(QStringView value, bool blankFollows) {
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    if (value[i] != u'\'' && value[i] != QChar(kDegreeSign)) continue;
+    const bool blank = i + 1 < value.size() ? value[i + 1] == u' ' : blankFollows;
+    if (blank && EndsAnAngle(value.data(), i)) return true;
+  }
+  return false;
+}
+
+bool IsDecimalCommaNumber(QStringView field) {
+  field = field.trimmed();
+  qsizetype i = 0;
+  if (i < field.size() && (field[i] == u'N' || field[i] == u'E' || field[i] == u'O')) ++i;
+  if (i >= field.size()) return false;
+  const QChar first = field[i];
+  if (!(first >= u'0' && first <= u'9') && first != u'+' && first != u'-' && first != u',') return false;
+  int commas = 0;
+  bool digit = false;
+  for (; i < field.size(); ++i) {
+    const QChar c = field[i];
+    if (c == u'.') return false;
+    commas += c == u',' ? 1 : 0;
+    digit = digit || (c >= u'0' && c <= u'9');
+  }
+  return commas == 1 && digit;
+}
+
+QString WithDecimalPoint(const QString& field) {
+  return IsDecimalCommaNumber(field) ? TypedNumberWithPoint(field) : field;
 }
 
 LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState& state,
                                  const QString& importFileName) {
-  line = JoinAngleSigns(line);
+  JoinAngleSigns(line);
   switch (filterIndex) {
     case 1:
     case 2:

@@ -34,18 +34,42 @@ enum class LineDecision {
   SkipCounted,  // a line without coordinates, counted as skipped
 };
 
-// The angle signs: "'' " becomes a double quote and one blank (the seconds
-// mark ends the angle, the blank keeps the next field apart), then the blank
-// after "°" and after "'" goes, so that a D° M' S" angle is one field.
-QString JoinAngleSigns(const QString& line);
+// The angle signs, in place: "'' " becomes a double quote and one blank (the
+// seconds mark ends the angle, the blank keeps the next field apart), then
+// the blank after "°" and after "'" goes, so that a D° M' S" angle is one
+// field. Only a sign that ends an angle joins: the text before it, back to
+// the field's start (a blank, TAB, ";", ",", a double quote or the line's
+// start), is made of digits, ".", "+", "-", "°", "'" and the hemisphere
+// letters N, E, O. A point number or code such as P1'' or K4' keeps its
+// signs and the blank after them.
+void JoinAngleSigns(QString& line);
+
+// Would the angle-sign step change a value written into a line (followed by
+// a blank when blankFollows)? Such a value does not read back as written.
+bool AngleSignsWouldJoin(QStringView value, bool blankFollows);
+
+// A number or angle written with a decimal comma, as a spreadsheet with
+// German settings writes it ("-12,345", "N52,5", 52°07'03,5"): after blanks
+// and a hemisphere letter it begins with a digit, a sign or ",", and it
+// holds one "," and no ".".
+bool IsDecimalCommaNumber(QStringView field);
+
+// Such a number trimmed, with its decimal comma as the decimal point; any
+// other field as it is.
+QString WithDecimalPoint(const QString& field);
 
 // A line as a message shows it: a line longer than a few hundred characters
 // is cut there and ends in "…", so that a huge line cannot swamp the message.
 QString LineForMessage(const QString& line);
 
 // Normalises one line (not empty, without "custom_coords") by the filter
-// index. importFileName is the bare name of the chosen file: the second vessel
-// format takes date, start time and track from it.
+// index. A csv line whose fields are separated by ";" (outside quotes) is
+// split at ";" alone, any other at ","; a field that begins and ends with a
+// double quote is one field whatever it holds (a doubled quote inside is one
+// quote). In the coordinate fields of a csv or first-vessel line a decimal
+// comma becomes the decimal point. importFileName is the bare name of the
+// chosen file: the second vessel format takes date, start time and track
+// from it.
 LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState& state,
                                  const QString& importFileName);
 

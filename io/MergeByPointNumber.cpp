@@ -57,6 +57,25 @@ QString MergeLine(const QString& line, int filterIndex, ImportLineState& lineSta
   return s;
 }
 
+// The Geograf and PBLH TAB lines take numbers with the decimal point alone,
+// as their import does: a coordinate or height written with a decimal
+// comma is refused with its file, line and text, never stored as a text no
+// run reads. (A csv line has its decimal commas read by its line format.)
+void RefuseDecimalComma(const QString& stored, int filterIndex, const QString& file, int lineNumber) {
+  if ((filterIndex < 1 || filterIndex > 4) && filterIndex != 6) return;
+  if (!stored.contains(QLatin1Char(','))) return;
+  for (int field = 3; field <= 5; ++field) {
+    const QString text = GetToken(stored, field, kTab);
+    if (IsDecimalCommaNumber(text))
+      throw OrvenilError(kErrTypeMismatch,
+                         QStringLiteral("Datei '%1', Zeile %2: \"%3\" ist eine Zahl mit Dezimalkomma; dieses "
+                                        "Format liest Zahlen nur mit Dezimalpunkt (%4).")
+                             .arg(file)
+                             .arg(lineNumber)
+                             .arg(text, WithDecimalPoint(text)));
+  }
+}
+
 // The target columns: every value of the last run's target system.
 constexpr int kFirstTargetColumn = kSYeZiel;
 constexpr int kLastTargetColumn = kLgDezSekZiel;
@@ -154,6 +173,7 @@ bool FormOrvenil::LoadMergeFile() {
     s.AktuelleZeile = line;
     ShowProgress(k, 0, s.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
     const QString stored = MergeLine(line, filterIndex, lineState);
+    RefuseDecimalComma(stored, filterIndex, s.ImportDatei, k);
     s.SonderfunktionDbDaten.addNew();
     s.SonderfunktionDbDaten.setValue(QStringLiteral("id"), GetToken(stored, 1, kTab));
     s.SonderfunktionDbDaten.setValue(QStringLiteral("Zeile"), stored);

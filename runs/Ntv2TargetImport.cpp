@@ -8,6 +8,7 @@
 #include "foundation/TextTokens.h"
 #include "geodesy/AngleFormats.h"
 #include "geodesy/GeodesyConstants.h"
+#include "io/ImportLineFormats.h"
 
 namespace orv {
 
@@ -44,7 +45,8 @@ QString Ntv2PunktKey(const QString& number) {
 }
 
 double Ntv2TargetDegrees(const QString& angle) {
-  const QString text = TrimBlanks(angle);
+  // Fields are separated by blanks: a comma in a number is its decimal comma.
+  const QString text = WithDecimalPoint(TrimBlanks(angle));
   if (!text.contains(QChar(0x00B0))) return ToDoubleStrict(text);
   if (!IsStrictDegreeText(text))
     throw OrvenilError(kErrTypeMismatch, QStringLiteral("Typen unverträglich: \"") + text +
@@ -60,7 +62,7 @@ bool Ntv2TargetLatitudeMissing(const QString& latitude) {
   // No target angle: its leading number decides, and one beyond the range
   // of numbers reads as none.
   try {
-    return Val(latitude) == 0;
+    return Val(WithDecimalPoint(TrimBlanks(latitude))) == 0;
   } catch (const OrvenilError&) {
     return true;
   }
@@ -76,7 +78,7 @@ std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QStri
                                              QStringLiteral("\" liegt außerhalb von ±90° bzw. ±180°"));
   const QString radLat = NumberText(phi * kPi / 180), radLon = NumberText(lambda * kPi / 180);
   const auto decimal = [](const QString& text, double degrees) {
-    return text.contains(QChar(0x00B0)) ? NumberText(degrees) : text;
+    return text.contains(QChar(0x00B0)) ? NumberText(degrees) : WithDecimalPoint(TrimBlanks(text));
   };
   return {{QStringLiteral("BgDezZiel"), decimal(lat, phi)},
           {QStringLiteral("LgDezZiel"), decimal(lon, lambda)},

@@ -22,7 +22,8 @@ bool SameNtv2PointNumber(const QString& a, const QString& b);
 QString Ntv2PunktKey(const QString& number);
 
 // A target angle in decimal degrees: a number, or a degree text D°M'S" as the
-// point-grid file holds them (a sign in front belongs to the whole angle).
+// point-grid file holds them (a sign in front belongs to the whole angle);
+// a decimal comma reads as the decimal point.
 // Anything else throws OrvenilError 13.
 double Ntv2TargetDegrees(const QString& angle);
 
@@ -31,8 +32,9 @@ double Ntv2TargetDegrees(const QString& angle);
 bool Ntv2TargetLatitudeMissing(const QString& latitude);
 
 // The geographic target columns of the texts of latitude and longitude, in
-// the order they are written; decimal degrees stay as written, a degree text
-// gives its decimal degrees. A text that is no angle throws OrvenilError 13.
+// the order they are written; decimal degrees stay as written (a decimal
+// comma becomes the decimal point), a degree text gives its decimal
+// degrees. A text that is no angle throws OrvenilError 13.
 std::vector<std::pair<QString, QString>> Ntv2TargetGeographicColumns(const QString& lat, const QString& lon);
 
 }  // namespace orv

@@ -40,24 +40,29 @@ TEST_F(ImportTest, HeightMergeLeavesNoTargetOfTheOldHeight) {
   }
 }
 
-// Every import format the merge reads gives it the height of its own layout.
+// Every import format the merge reads gives it the height of its own layout;
+// a decimal comma is read where the import reads it (a ";" csv, as a German
+// spreadsheet writes it) and refused with its line where the import refuses it.
 TEST_F(ImportTest, HeightMergeReadsTheHeightWhereTheFormatHasIt) {
   startWithTables(false);
   runImport(writeFile("gk.txt", {"1 K 4512345.678 5712345.678 100.0", "3 K 4512400.000 5712400.000 120.0"}), 1,
             kGaussKrueger);
   struct Case {
     int filter;
-    QString line, height;
+    QString line, height, message = "Es wurden 1 Höhen überschrieben!";
   } cases[] = {
       {1, "3  K  4512400.000  5712400.000  444.75", "444.7500"},
       {5, "3;K;4512400.000;5712400.000;333.5", "333.5000"},
+      {5, "3;K;4512400,000;5712400,000;333,25", "333.2500"},
       {6, "3\t51.64\t11.82\t222.25", "222.2500"},
       {6, "3 51.64 11.82 111.125", "111.1250"},
+      {1, "3 K 4512400.000 5712400.000 444,75", "111.1250",
+       "Zeile 1: \"444,75\" ist eine Zahl mit Dezimalkomma"},
   };
   for (const Case& c : cases) {
     dialogs->clearRecords();
     runImport(writeFile("hoehen.txt", {c.line}), c.filter, kHeightsOnly,
-              [&] { dialogs->expectMessage("Es wurden 1 Höhen überschrieben!"); });
+              [&] { dialogs->expectMessage(c.message); });
     EXPECT_TRUE(dialogs->allDone()) << c.filter << dialogs->messageTexts().join("|").toStdString();
     EXPECT_FALSE(dialogs->messageTexts().join("").contains("ohne Zahl")) << c.filter;
     const auto merged = rows();

@@ -222,3 +222,72 @@ TEST_F(ImportTest, AFirstCsvLineWithHemisphereLettersIsAPoint) {
     EXPECT_NEAR(row["radLg"].toDouble(), 13.25 * kPi / 180, 1e-12);
   }
 }
+
+// A csv as spreadsheets save it. With German settings the fields are
+// separated by ";" and numbers carry a decimal comma; a text holding the
+// separator or a double quote is quoted, its quotes doubled. With English
+// settings "," separates, and a text holding a comma is quoted.
+TEST_F(ImportTest, ASpreadsheetsCsvIsReadAsItWasWritten) {
+  startWithTables(false);
+  const auto rad = [](double degrees) { return QString::number(degrees * kPi / 180, 'g', 15); };
+  struct Case {
+    int filter;
+    std::function<void(orv::FormOrvenilSystemAuswahl&)> startData;
+    QStringList lines;
+    QList<QMap<QString, QString>> expected;  // per row: column -> text; "rad…" compared as numbers
+  } cases[] = {
+      {5,
+       kGaussKrueger,
+       {"Punkt;Code;Rechtswert;Hochwert;Höhe", "Mühle0;Bäume;5400000;5600000;-12,345",
+        "ÄÖÜß1;Gebäude;4403217,123;5611111,111;102,5", "\"Mauer;2\";Mauer,2;5400000,000;5600000,000;0,5",
+        "\"Tor\"\"A\"\"\";K;5400000,5;5600000,25;100"},
+       {{{"Punkt", "Mühle0"},
+         {"C", "Bäume"},
+         {"sYe", "5400000.0000"},
+         {"sXe", "5600000.0000"},
+         {"sZe", "-12.3450"}},
+        {{"Punkt", "ÄÖÜß1"},
+         {"C", "Gebäude"},
+         {"sYe", "4403217.1230"},
+         {"sXe", "5611111.1110"},
+         {"sZe", "102.5000"}},
+        {{"Punkt", "Mauer;2"}, {"C", "Mauer,2"}, {"sYe", "5400000.0000"}, {"sZe", "0.5000"}},
+        {{"Punkt", "Tor\"A\""}, {"sYe", "5400000.5000"}, {"sXe", "5600000.2500"}}}},
+      {5,
+       Geographic(1),
+       {"1;K;52,123456789;13,25;100,5", "2;52,123456789;13,25"},
+       {{{"BgDez", "52.123456789"}, {"LgDez", "13.25"}, {"sHg", "100.5000"}, {"radBg", rad(52.123456789)}},
+        {{"C", ""}, {"BgDez", "52.123456789"}, {"radLg", rad(13.25)}}}},
+      {5,
+       Geographic(0),
+       {"1;K;\"52°07'24,444\"\"\";\"13°15'00,0\"\"\";100"},
+       {{{"sBg", "52°07'24.444\""}, {"radBg", rad(52 + 7.0 / 60 + 24.444 / 3600)}}}},
+      {5, Geographic(2), {"1;K;52°07,5';13°15,25';100"}, {{{"radBg", rad(52 + 7.5 / 60)}}}},
+      {orv::kFilterVesselA,
+       Geographic(1),
+       {"Zeit;Breite;Laenge;Tiefe", "12:00:01;51,86;13,93;5"},
+       {{{"radBg", rad(51.86)}, {"radLg", rad(13.93)}}}},
+      {5,
+       kGaussKrueger,
+       {"P1,\"Mauer,2\",4403217.123,5611111.111,102.5"},
+       {{{"C", "Mauer,2"}, {"sYe", "4403217.1230"}, {"sXe", "5611111.1110"}, {"sZe", "102.5000"}}}},
+  };
+  for (const Case& c : cases) {
+    const std::string what = c.lines.join(" | ").toStdString();
+    const bool header = c.lines[0].startsWith("Punkt;");
+    runImport(writeFile("tabelle.csv", c.lines), c.filter, c.startData, [&] {
+      if (header) dialogs->expectMessage("1 Zeilen mit fehlerhaften");
+    });
+    EXPECT_TRUE(dialogs->allDone()) << what << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), c.expected.size()) << what;
+    for (int i = 0; i < r.size(); ++i)
+      for (auto it = c.expected[i].begin(); it != c.expected[i].end(); ++it) {
+        const QString got = it.key() == "Punkt" ? r[i][it.key()].trimmed() : r[i][it.key()];
+        if (it.key().startsWith("rad"))
+          EXPECT_NEAR(got.toDouble(), it.value().toDouble(), 1e-9) << what << " " << it.key().toStdString();
+        else
+          EXPECT_EQ(got, it.value()) << what << " " << it.key().toStdString();
+      }
+  }
+}

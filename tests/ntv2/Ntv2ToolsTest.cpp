@@ -182,6 +182,12 @@ TEST_F(Ntv2Tools, TargetFilesAndPointNumbers) {
   EXPECT_THROW(Ntv2TargetGeographicColumns("", "10.2"), OrvenilError);
   EXPECT_THROW(Ntv2TargetGeographicColumns("90.5", "10.2"), OrvenilError);
   EXPECT_THROW(Ntv2TargetGeographicColumns("50.1", "-180.5"), OrvenilError);
+  // A spreadsheet with German settings writes decimal commas: read whole,
+  // never cut at the comma (a latitude 0,5 is no missing one).
+  const auto german = Ntv2TargetGeographicColumns("50,1", "10,2");
+  EXPECT_EQ(german[0].second, "50.1");
+  EXPECT_EQ(german[2].second, "180360");
+  EXPECT_FALSE(Ntv2TargetLatitudeMissing("0,5"));
 }
 
 }  // namespace
