@@ -27,10 +27,16 @@ void FormOrvenil::ShowPointOnWebMap() {
   const int row = GridKooDb->CurrentRow();
   if (row < 1) return;
   const QString etrs89 = QStringLiteral("ETRS89");
+  // The target columns are in the system the run that wrote them computed;
+  // the panel's target counts only while no run has recorded one (target
+  // columns from a file that names no system are taken as ETRS89).
+  const QString targetSystem = State().ZielsystemDaten;
+  const bool targetsInEtrs89 =
+      targetSystem == etrs89 || (targetSystem.isEmpty() && txtTrafoParaZiel->text() == etrs89);
   QString latitudeKey, longitudeKey;
   if (txtTrafoParaStart->text() == etrs89) {
     latitudeKey = QStringLiteral("BgDez"), longitudeKey = QStringLiteral("LgDez");
-  } else if (txtTrafoParaZiel->text() == etrs89) {
+  } else if (targetsInEtrs89) {
     latitudeKey = QStringLiteral("BgDezZiel"), longitudeKey = QStringLiteral("LgDezZiel");
   } else if (State().EllipsoidStart == QStringLiteral("GRS1980")) {
     latitudeKey = QStringLiteral("BgDez"), longitudeKey = QStringLiteral("LgDez");

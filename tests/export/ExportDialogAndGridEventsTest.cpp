@@ -79,13 +79,23 @@ TEST_F(ExportTest, WebMapMarkerFollowsTheUsersRow) {
   form->GridKooDb->SetCurrentRow(3);
   form->GridKooDb->SetRedraw(true);
   EXPECT_EQ(dialogs->openedUrls().size(), 1);
-  // Without ETRS89 positions the user is told so.
+  // The target columns count as ETRS89 by the system their run recorded,
+  // whatever target the panel shows since.
   form->txtTrafoParaZiel->SetText("RD83");
-  State().EllipsoidStart = "Bessel";
-  dialogs->expectMessage("muss im System ETRS89 vorliegen!");
+  State().ZielsystemDaten = "ETRS89";
   form->Coolbar2_ButtonClick("btnGoogleMap");
-  EXPECT_EQ(dialogs->messages().last().title, "Marker in OpenStreet");
-  EXPECT_EQ(dialogs->openedUrls().size(), 1);
+  ASSERT_EQ(dialogs->openedUrls().size(), 2);
+  EXPECT_EQ(dialogs->openedUrls()[1], "https://www.openstreetmap.org/?mlat=52&mlon=14#map=15/52/14");
+  // Without ETRS89 positions the user is told so.
+  State().EllipsoidStart = "Bessel";
+  for (const char* shown : {"RD83", "ETRS89"}) {
+    form->txtTrafoParaZiel->SetText(shown);
+    State().ZielsystemDaten = "RD83";
+    dialogs->expectMessage("muss im System ETRS89 vorliegen!");
+    form->Coolbar2_ButtonClick("btnGoogleMap");
+    EXPECT_EQ(dialogs->messages().last().title, "Marker in OpenStreet");
+  }
+  EXPECT_EQ(dialogs->openedUrls().size(), 2);
   EXPECT_TRUE(dialogs->allDone());
 }
 
