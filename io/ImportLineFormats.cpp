@@ -291,6 +291,18 @@ QString WithDecimalPoint(const QString& field) {
   return IsDecimalCommaNumber(field) ? TypedNumberWithPoint(field) : field;
 }
 
+QString DecimalCommaReason(const QString& line) {
+  if (!line.contains(u',')) return QString();
+  for (int field = 3; field <= 5; ++field) {
+    const QString text = GetToken(line, field, kTab);
+    if (IsDecimalCommaNumber(text))
+      return QStringLiteral("\"%1\" ist eine Zahl mit Dezimalkomma; dieses Format liest Zahlen nur mit "
+                            "Dezimalpunkt (%2).")
+          .arg(text, WithDecimalPoint(text));
+  }
+  return QString();
+}
+
 LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState& state,
                                  const QString& importFileName) {
   JoinAngleSigns(line);

@@ -58,6 +58,12 @@ bool IsDecimalCommaNumber(QStringView field);
 // other field as it is.
 QString WithDecimalPoint(const QString& field);
 
+// Why a normalised line of a format that reads numbers with the decimal
+// point alone (Geograf, PBLH TAB) cannot be read: "" unless one of its
+// coordinate fields (3 to 5) is a number with a decimal comma, which the
+// text names with the number it would be.
+QString DecimalCommaReason(const QString& line);
+
 // A line as a message shows it: a line longer than a few hundred characters
 // is cut there and ends in "…", so that a huge line cannot swamp the message.
 QString LineForMessage(const QString& line);

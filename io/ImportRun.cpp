@@ -451,9 +451,13 @@ void ImportRun::endAt(PendingLine& p) {
     cancelled_ = true;
     return;
   }
-  if (p.result.outcome == BranchOutcome::BadLine)
+  if (p.result.outcome == BranchOutcome::BadLine) {
+    // A decimal comma is the likeliest cause in a file from a spreadsheet: say so.
+    QString reason = p.result.reason;
+    if (const QString comma = DecimalCommaReason(p.line); !comma.isEmpty()) reason += QLatin1Char('\n') + comma;
     Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
-             QLatin1Char('\n') + p.result.reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
+             QLatin1Char('\n') + reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
+  }
   else if (p.result.outcome == BranchOutcome::InvalidZone)
     ReportInvalidZone(FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line));
   else

@@ -63,17 +63,9 @@ QString MergeLine(const QString& line, int filterIndex, ImportLineState& lineSta
 // run reads. (A csv line has its decimal commas read by its line format.)
 void RefuseDecimalComma(const QString& stored, int filterIndex, const QString& file, int lineNumber) {
   if ((filterIndex < 1 || filterIndex > 4) && filterIndex != 6) return;
-  if (!stored.contains(QLatin1Char(','))) return;
-  for (int field = 3; field <= 5; ++field) {
-    const QString text = GetToken(stored, field, kTab);
-    if (IsDecimalCommaNumber(text))
-      throw OrvenilError(kErrTypeMismatch,
-                         QStringLiteral("Datei '%1', Zeile %2: \"%3\" ist eine Zahl mit Dezimalkomma; dieses "
-                                        "Format liest Zahlen nur mit Dezimalpunkt (%4).")
-                             .arg(file)
-                             .arg(lineNumber)
-                             .arg(text, WithDecimalPoint(text)));
-  }
+  if (const QString reason = DecimalCommaReason(stored); !reason.isEmpty())
+    throw OrvenilError(kErrTypeMismatch,
+                       QStringLiteral("Datei '%1', Zeile %2: %3").arg(file).arg(lineNumber).arg(reason));
 }
 
 // The target columns: every value of the last run's target system.

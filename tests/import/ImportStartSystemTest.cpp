@@ -93,6 +93,8 @@ TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
       {{"7 K 4512345.678 5712345.678 1"}, wgs, zone, 2},
       {{"1 K 4512345.678 5712345.678 1", "7 K 44512345.678 5712345.678 1"}, kGaussKrueger, zone, 1},
       {{"1 K 4512345.678 5712345.678 1", "7 K 4512345.678 15712345.678 1"}, kGaussKrueger, "Format ungültig!", 1},
+      {{"1 K 4512345.678 5712345.678 1", "7 K 4512345,678 5712345,678 1"}, kGaussKrueger,
+       "\"4512345,678\" ist eine Zahl mit Dezimalkomma; dieses Format liest Zahlen nur mit Dezimalpunkt (4512345.678).", 1},
   };
   for (const Case& c : cases) {
     runImport(writeFile("neu.txt", c.lines), 1, c.choose, [&] { dialogs->expectMessage(c.message); });
