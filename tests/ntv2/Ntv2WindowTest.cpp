@@ -3,6 +3,7 @@
 // extent export says which row to choose and which files it wrote.
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 #include "foundation/TextTokens.h"
 #include "foundation/Windows1252.h"
@@ -236,7 +237,11 @@ TEST_F(Ntv2Window, GsaSpacingIsReadWholeWithADecimalComma) {
       rows << std::tuple{QString::number(rows.size() - 1), 50 + i * dLat, 10 - j * dLon};
   fillDaten(rows);
   State().KooDb.execute("UPDATE Daten SET BgDezSekZiel = BgDezSek + 0.36, LgDezSekZiel = LgDezSek + 0.72");
-  const QString gsa = QDir::currentPath() + "/NTv2.gsa";
+  // The writer puts NTv2.gsa into the current folder: let that be the test's.
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(root.path());
+  const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+  const QString gsa = root.path() + "/NTv2.gsa";
   for (const QString typed : {"7x; 11", "7,5; 11,25"}) {
     QFile::remove(gsa);
     const bool refused = typed.contains('x');
