@@ -49,7 +49,8 @@ QByteArrayView Trimmed(QByteArrayView bytes) {
 enum class Separation { Blank, Tab, Semicolon };
 
 bool Holds(QByteArrayView value, char c) {
-  return std::memchr(value.data(), c, static_cast<size_t>(value.size())) != nullptr;
+  // An empty view may have no data at all, which memchr must not be given.
+  return !value.isEmpty() && std::memchr(value.data(), c, static_cast<size_t>(value.size())) != nullptr;
 }
 
 // An angle sign (an apostrophe or the last byte of "°" in UTF-8) that the
