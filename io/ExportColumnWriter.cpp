@@ -38,13 +38,6 @@ bool IsPlainAscii(QByteArrayView bytes) {
   return true;
 }
 
-QByteArrayView Trimmed(QByteArrayView bytes) {
-  qsizetype begin = 0, end = bytes.size();
-  while (begin < end && bytes.at(begin) == ' ') ++begin;
-  while (end > begin && bytes.at(end - 1) == ' ') --end;
-  return bytes.sliced(begin, end - begin);
-}
-
 // How the values of a line are told apart when the file is read again.
 enum class Separation { Blank, Tab, Semicolon };
 
@@ -98,9 +91,9 @@ qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vecto
   if (plain) return -1;
   qsizetype last = static_cast<qsizetype>(values.size()) - 1;
   if (separation == Separation::Blank)
-    while (last >= 0 && Trimmed(values[static_cast<size_t>(last)]).isEmpty()) --last;
+    while (last >= 0 && TrimBlankBytes(values[static_cast<size_t>(last)]).isEmpty()) --last;
   for (qsizetype c = 0; c < static_cast<qsizetype>(values.size()); ++c) {
-    const QByteArrayView value = Trimmed(values[static_cast<size_t>(c)]);
+    const QByteArrayView value = TrimBlankBytes(values[static_cast<size_t>(c)]);
     if (separation == Separation::Semicolon) {
       const CsvValue kind = CsvValueKind(value);
       if (kind == CsvValue::Unreadable) return c;
@@ -195,21 +188,21 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
     const qsizetype bad = SplitValue(values, code, separation, quoted, anyQuoted);
     if (bad >= 0) {
       unreadable.add(QString::fromUtf8(query.utf8(static_cast<int>(pointColumn))),
-                     QString::fromUtf8(Trimmed(values[static_cast<size_t>(bad)])));
+                     QString::fromUtf8(TrimBlankBytes(values[static_cast<size_t>(bad)])));
       continue;
     }
     line.resize(0);
     for (size_t c = 0; c < values.size(); ++c) {
       if (c > 0) line.append(separatorBytes);
       const QByteArrayView value = values[c];
-      if (code[c] && Trimmed(value).isEmpty())
+      if (code[c] && TrimBlankBytes(value).isEmpty())
         line.append(kNoCode);
       else if (anyQuoted && quoted[c])
-        AppendQuoted(line, Trimmed(value));
+        AppendQuoted(line, TrimBlankBytes(value));
       else
         line.append(value.data(), value.size());
     }
-    const QByteArrayView trimmed = Trimmed(line);
+    const QByteArrayView trimmed = TrimBlankBytes(line);
     if (trimmed.isEmpty()) continue;
     if (!geograf && IsPlainAscii(trimmed)) {
       out.writeEncodedLine(trimmed);
@@ -226,7 +219,7 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
       // Each field from its own value: a value never runs into the next.
       fields.clear();
       for (size_t c = 0; c < values.size(); ++c) {
-        const QByteArrayView value = Trimmed(values[c]);
+        const QByteArrayView value = TrimBlankBytes(values[c]);
         fields << (code[c] && value.isEmpty() ? QString::fromLatin1(kNoCode) : QString::fromUtf8(value));
       }
       out.writeLine(GeografLine(fields));

@@ -77,6 +77,20 @@ qsizetype JoinSigns(QChar* text, qsizetype size, char16_t sign, bool doubled, ch
   return w;
 }
 
+// The quote that closes a quoted field opening at `open` (a doubled quote
+// inside is none), -1 for none.
+qsizetype QuoteEnd(const QChar* text, qsizetype size, qsizetype open) {
+  for (qsizetype i = open + 1; i < size; ++i) {
+    if (text[i] != u'"') continue;
+    if (i + 1 < size && text[i + 1] == u'"') {
+      ++i;
+      continue;
+    }
+    return i;
+  }
+  return -1;
+}
+
 // Is the line's separator ";"? A ";" outside quoted fields decides it.
 bool SemicolonSeparated(QStringView line) {
   if (!line.contains(u'"')) return line.contains(u';');
@@ -85,16 +99,8 @@ bool SemicolonSeparated(QStringView line) {
     const QChar c = line[i];
     if (fieldStart && c == u' ') continue;
     if (fieldStart && c == u'"') {
-      // To the closing quote; a quote that none closes quotes nothing.
-      for (qsizetype j = i + 1; j < line.size(); ++j) {
-        if (line[j] != u'"') continue;
-        if (j + 1 < line.size() && line[j + 1] == u'"') {
-          ++j;
-          continue;
-        }
-        i = j;
-        break;
-      }
+      // A quote that none closes quotes nothing.
+      if (const qsizetype end = QuoteEnd(line.data(), line.size(), i); end >= 0) i = end;
       fieldStart = false;
       continue;
     }
@@ -107,17 +113,11 @@ bool SemicolonSeparated(QStringView line) {
 // The closing quote of a quoted field that opens at `open`, when blanks and
 // then a separator (or the line's end) follow it; -1 for none.
 qsizetype ClosingQuote(const QChar* text, qsizetype size, qsizetype open, char16_t separator) {
-  for (qsizetype i = open + 1; i < size; ++i) {
-    if (text[i] != u'"') continue;
-    if (i + 1 < size && text[i + 1] == u'"') {
-      ++i;
-      continue;
-    }
-    qsizetype j = i + 1;
-    while (j < size && text[j] == u' ') ++j;
-    return j == size || text[j] == separator || text[j] == u'\t' ? i : -1;
-  }
-  return -1;
+  const qsizetype i = QuoteEnd(text, size, open);
+  if (i < 0) return -1;
+  qsizetype j = i + 1;
+  while (j < size && text[j] == u' ') ++j;
+  return j == size || text[j] == separator || text[j] == u'\t' ? i : -1;
 }
 
 // Splits a csv line at its separator into TAB-separated fields, in place:
