@@ -68,7 +68,7 @@ class GeoidAnswerMatch {
 
   // The index: for every line naming a point, a hash of its point's cell and
   // its position (hash << 32 | position), sorted; the byte offset of every
-  // 64th such line; the decimals (latitude, longitude) the lines are written
+  // kCheckpointEvery-th (16th) such line; the decimals (latitude, longitude) the lines are written
   // with. Made at the first row that misses its window.
   bool indexed_ = false;
   std::vector<quint64> index_;
