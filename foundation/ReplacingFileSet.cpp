@@ -142,7 +142,9 @@ QString ReplacingFileSet::keptText() const {
     parts << (absent.size() == 1 ? QStringLiteral("Die Datei ") + absent[0] + QStringLiteral(" wurde nicht angelegt")
                                  : QStringLiteral("Keine der Dateien ") + Enumeration(absent) +
                                        QStringLiteral(" wurde angelegt"));
-  return (QStringList{parts.join(QStringLiteral("; "))} + lost).join(QLatin1Char('\n'));
+  QStringList sentences{parts.join(QStringLiteral("; "))};
+  sentences += lost;
+  return sentences.join(QStringLiteral(".\n")) + QLatin1Char('.');
 }
 
 }  // namespace orv
