@@ -126,7 +126,9 @@ TEST_F(Ntv2Window, NumberTextsOfHundredsOfDigitsAreNoAnglesAndTheImportNamesThei
   for (const Case& c : cases) {
     const std::string name = c.text.left(12).toStdString();
     EXPECT_EQ(IsStrictDegreeText(c.text), c.strictDegrees) << name;
-    if (c.strictDegrees) EXPECT_NO_THROW(EXPECT_NEAR(GradInRad(c.text), 50.5 * 3.14159265358979 / 180, 1e-12)) << name;
+    if (c.strictDegrees) {
+      EXPECT_NO_THROW(EXPECT_NEAR(GradInRad(c.text), 50.5 * 3.14159265358979 / 180, 1e-12)) << name;
+    }
     EXPECT_NO_THROW(EXPECT_EQ(DecimalMinutesInGrad(c.text).has_value(), c.minutes)) << name;
     EXPECT_NO_THROW(EXPECT_EQ(Ntv2TargetLatitudeMissing(c.text), c.latitudeMissing)) << name;
   }
