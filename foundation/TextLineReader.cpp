@@ -9,6 +9,8 @@ namespace orv {
 
 namespace {
 constexpr qsizetype kBlockSize = 1 << 16;
+// What is read first after a seek: a page, enough for a few lines.
+constexpr qsizetype kSoughtBlockSize = 1 << 12;
 }
 
 TextLineReader::TextLineReader(const QString& path) { open(path); }
@@ -17,7 +19,8 @@ bool TextLineReader::open(const QString& path) {
   close();
   if (!QFileInfo(path).isFile()) return false;
   file_.setFileName(path);
-  return file_.open(QIODevice::ReadOnly);
+  // Unbuffered: the reader keeps blocks of its own.
+  return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 void TextLineReader::close() {
@@ -32,7 +35,8 @@ bool TextLineReader::fill() {
   bufferStart_ += len_;
   pos_ = len_ = 0;
   if (buffer_.size() < kBlockSize) buffer_.resize(kBlockSize);
-  const qint64 n = file_.read(buffer_.data(), kBlockSize);
+  const qint64 n = file_.read(buffer_.data(), sought_ ? kSoughtBlockSize : kBlockSize);
+  sought_ = false;
   if (n < 0)
     throw OrvenilError(kErrDeviceIoError,
                        "Fehler beim Lesen der Datei " + file_.fileName() + ": " + file_.errorString());
@@ -49,6 +53,7 @@ bool TextLineReader::seek(qint64 offset) {
     return true;
   }
   if (!file_.seek(offset)) return false;
+  sought_ = true;
   bufferStart_ = offset;
   pos_ = len_ = 0;
   return true;

@@ -26,7 +26,8 @@ class TextLineReader {
   bool lineEnded() const { return lineEnded_; }
   bool atEnd();
   // Goes on reading at the byte offset (one position() returned before a
-  // line); false when the file cannot be positioned there.
+  // line); false when the file cannot be positioned there. The first read
+  // after it is a small one, as a seek is mostly for a few lines.
   bool seek(qint64 offset);
 
   // Bytes consumed so far and the file's size, for progress displays.
@@ -42,6 +43,7 @@ class TextLineReader {
   qsizetype len_ = 0;
   qint64 bufferStart_ = 0;
   bool lineEnded_ = true;
+  bool sought_ = false;  // the next fill follows a seek
 };
 
 }  // namespace orv

@@ -118,9 +118,9 @@ bool GeoidAnswerMatch::readNext(qint64 from) {
   return false;
 }
 
-void GeoidAnswerMatch::take(qint64 position, qint64 row) {
+void GeoidAnswerMatch::take(qint64 position) {
   taken_[static_cast<size_t>(position - 1)] = true;
-  drift_ = position - row;
+  lastTaken_ = position;
 }
 
 QString GeoidAnswerMatch::lineFor(double latDeg, double lonDeg) {
@@ -136,17 +136,28 @@ QString GeoidAnswerMatch::lineFor(double latDeg, double lonDeg) {
     if (!SameToDecimals(it->lat, it->latDecimals, latDeg) || !SameToDecimals(it->lon, it->lonDecimals, lonDeg))
       continue;
     QString text = std::move(it->text);
-    take(it->position, row);
+    take(it->position);
+    drift_ = it->position - row;
+    inWindow_ = true;
     window_.erase(it);
     return text;
   }
   if (!indexed_) buildIndex();
   QString text;
+  const qint64 before = lastTaken_;
   const qint64 position = lookUp(latDeg, lonDeg, place, text);
   if (position == 0) return QString();
-  take(position, row);
-  // The window goes on around that line: the next row's line is expected
-  // right after it.
+  take(position);
+  // The window goes on around that line, where the next row's line is
+  // expected, when the row before found its line in its window (a gap or a
+  // move begins here) or when this line follows straight on the one taken
+  // before (the answer runs in order again). In an answer out of order line
+  // by line the window stays and reads on, so that no line is read again
+  // around every row.
+  const bool follow = inWindow_ || position == before + 1;
+  inWindow_ = false;
+  if (!follow) return text;
+  drift_ = position - row;
   const qint64 next = position + 1;
   const qint64 held = window_.empty() ? read_ + 1 : window_.front().position;
   if (next < held || next - kReach > read_ + kCheckpointEvery) readFrom(next - kReach);

@@ -46,7 +46,7 @@ class GeoidAnswerMatch {
   // Reads the next line that names a point; it joins the window unless it is
   // before `from` or taken. False at the end of the answer.
   bool readNext(qint64 from);
-  void take(qint64 position, qint64 row);
+  void take(qint64 position);
   void buildIndex();
   // The untaken line nearest to place that repeats the point, from the
   // index; 0 when there is none.
@@ -62,7 +62,9 @@ class GeoidAnswerMatch {
   std::deque<Line> window_;
   qint64 row_ = 0;    // rows asked for so far
   qint64 read_ = 0;   // position of the last line naming a point that answer_ read
-  qint64 drift_ = 0;  // position of the last line taken minus its row
+  qint64 drift_ = 0;  // position of the line the window last followed minus its row
+  qint64 lastTaken_ = 0;   // position of the last line taken
+  bool inWindow_ = true;   // the row before found its line in its window
   bool end_ = false;
   std::vector<bool> taken_;  // by position - 1, for the lines read or indexed
 

@@ -179,6 +179,7 @@ TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
       {"17 fehlen", "2,18d\n", 1, 17},
       {"17 davor", inFront, 0, 0},
       {"20 ans Ende", "1,20{H;d}\n${G}\n", 0, 0},
+      {"ungerade, dann gerade", "2~2{H;$!d}\n${x;s/^\\n//}\n", 0, 0},
   };
   for (const Case& c : cases) {
     alterGeoidAnswer(c.sed);
