@@ -7,7 +7,8 @@
 // its window looks it up in an index of the whole answer, made at the first
 // such row, and the window goes on from where that line stands: a line
 // missing, doubled or moved, or lines missing or put in between, in any
-// number, cost only the rows whose lines they are.
+// number, cost only the rows whose lines they are. In an answer out of
+// order line by line the window stays and the rows are looked up.
 #include <QString>
 #include <QtGlobal>
 #include <deque>
