@@ -14,12 +14,16 @@
 // takes its place.
 //
 // A program killed between these renames leaves some files new and some
-// old, and the old version of each file already replaced under
-// "<name>.bisher" (renaming those back gives the whole old set), besides
-// the temporary files "<name>.XXXXXX" not yet renamed. Nothing else runs
-// between the renames, which keeps that moment as short as the system allows.
+// old, the old version of each file already replaced under "<name>.bisher"
+// and the temporary files "<name>.XXXXXX" not yet renamed. So before the
+// first rename a journal beside the set says what the set is about to
+// become (see FileSetJournal.h); the next commit of the set, or the next
+// start, finishes the set or puts the old one back and says which. Nothing
+// else runs between the renames, which keeps that moment as short as the
+// system allows.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -68,7 +72,13 @@ class ReplacingFileSet {
   QString keptText() const;
 
   std::vector<Member> members_;
+  QString journal_;       // written down before the first rename
   bool settled_ = false;  // committed, or given back its old state
 };
+
+// Said with its path each time a file of a set has been put in place; a
+// test stops the program there to see what a program ended between the
+// renames leaves behind.
+void SetFileSetProbe(std::function<void(const QString& path)> probe);
 
 }  // namespace orv
