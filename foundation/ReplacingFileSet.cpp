@@ -30,6 +30,10 @@ std::function<void(const QString&)>& Probe() {
   return probe;
 }
 
+// How long a commit waits for another instance putting the same set in
+// place; that takes a few renames.
+constexpr int kLockWaitMs = 10000;
+
 }  // namespace
 
 void SetFileSetProbe(std::function<void(const QString& path)> probe) { Probe() = std::move(probe); }
@@ -87,6 +91,11 @@ void ReplacingFileSet::commit() {
   for (Member& m : members_)
     if (!m.file->finishWriting()) fail(m.target, m.file->lastError());
   const QString journal = FileSetJournalPath(members_.front().file->writtenPath());
+  const FileSetLockResult lock = LockFileSet(journal, kLockWaitMs);
+  if (lock.heldByOther)
+    fail(members_.front().target,
+         QStringLiteral("Ein anderes laufendes Orvenil schreibt gerade dieselben Dateien; bitte versuchen "
+                        "Sie es erneut, wenn es damit fertig ist"));
   // An earlier commit of the set that was cut off is settled first.
   if (const FileSetMend mend = MendFileSet(journal); !mend.text.isEmpty())
     Dialogs().messageBox(mend.text, MsgButtons::Ok, mend.icon, QStringLiteral("Orvenil"));

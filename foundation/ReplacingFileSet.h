@@ -21,6 +21,9 @@
 // start, finishes the set or puts the old one back and says which. Nothing
 // else runs between the renames, which keeps that moment as short as the
 // system allows.
+//
+// Instances of the program put the same set in place one after the other:
+// the renames run under the set's lock file "<first file>.lock".
 #include <QString>
 #include <QStringList>
 #include <functional>

@@ -123,3 +123,17 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
     EXPECT_EQ(filesIn(folder), "fahrt.csv fahrt.lne fahrt.pkt");
   }
 }
+
+TEST_F(ExportSetInstancesTest, TwoInstancesExportingOneSetLeaveOneWholeSet) {
+  if (qEnvironmentVariableIsSet(kFolderVariable)) return runInstance();
+  const QList<QByteArray> mine = setOf(11);
+  const QString folder = out + "beide/";
+  QDir().mkpath(folder);
+  InstanceProcess other = instance(folder, "pause");
+  ASSERT_TRUE(other.ready());  // its .csv is in place, its .pkt and .lne not yet
+  startIn(folder);
+  exportSet(folder, 11);
+  other.end();
+  EXPECT_TRUE(setIn(folder) == mine);
+  EXPECT_EQ(filesIn(folder), "fahrt.csv fahrt.lne fahrt.pkt");
+}
