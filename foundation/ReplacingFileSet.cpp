@@ -88,6 +88,24 @@ QString ReplacingFileSet::keepBeside(Member& m) {
 }
 
 void ReplacingFileSet::commit() {
+  // What an earlier, cut off commit of the set left is mended first; the
+  // message says so once the set's lock is free again, also when this
+  // commit fails.
+  FileSetMend mended;
+  const auto tell = [&mended] {
+    if (!mended.text.isEmpty())
+      Dialogs().messageBox(mended.text, MsgButtons::Ok, mended.icon, QStringLiteral("Orvenil"));
+  };
+  try {
+    putInPlace(mended);
+  } catch (...) {
+    tell();
+    throw;
+  }
+  tell();
+}
+
+void ReplacingFileSet::putInPlace(FileSetMend& mended) {
   for (Member& m : members_)
     if (!m.file->finishWriting()) fail(m.target, m.file->lastError());
   const QString journal = FileSetJournalPath(members_.front().file->writtenPath());
@@ -96,9 +114,7 @@ void ReplacingFileSet::commit() {
     fail(members_.front().target,
          QStringLiteral("Ein anderes laufendes Orvenil schreibt gerade dieselben Dateien; bitte versuchen "
                         "Sie es erneut, wenn es damit fertig ist"));
-  // An earlier commit of the set that was cut off is settled first.
-  if (const FileSetMend mend = MendFileSet(journal); !mend.text.isEmpty())
-    Dialogs().messageBox(mend.text, MsgButtons::Ok, mend.icon, QStringLiteral("Orvenil"));
+  mended = MendFileSet(journal);
   // A new set laid over one that could not be mended would lose what its
   // journal still holds.
   if (QFileInfo::exists(journal))

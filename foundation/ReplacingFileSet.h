@@ -30,6 +30,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/FileSetJournal.h"
 #include "foundation/ReplacingFile.h"
 
 namespace orv {
@@ -48,7 +49,8 @@ class ReplacingFileSet {
   // The temporary file of a target given to the constructor.
   ReplacingFile& file(const QString& target);
   // Puts all files in place; throws OrvenilError when that fails (the old
-  // set then stays).
+  // set then stays). What an earlier commit of the set cut off by a kill
+  // left is mended first, and a message says how.
   void commit();
   // Drops what was written and throws OrvenilError: target could not be
   // written for reason, and the old set stays.
@@ -64,6 +66,9 @@ class ReplacingFileSet {
     Old old = Old::None;  // None: no old file, or it stays at its place alone
     bool placed = false;  // the new file stands at the target
   };
+  // commit() under the set's lock; mended tells what an earlier commit of
+  // the set left and was mended.
+  void putInPlace(FileSetMend& mended);
   // Gives the old file at m's place its second name (or picks the name it
   // is to be renamed to); "" when done or when there is no old file, else
   // why not.
