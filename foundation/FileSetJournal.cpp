@@ -29,7 +29,8 @@ QString& NoteFolder() {
 
 QString NotePath(const QString& journal) {
   if (NoteFolder().isEmpty()) return QString();
-  const QByteArray hash = QCryptographicHash::hash(Native(journal), QCryptographicHash::Sha1).toHex().left(24);
+  const QByteArray hash =
+      QCryptographicHash::hash(Native(journal), QCryptographicHash::Sha1).toHex().left(24);
   return NoteFolder() + QStringLiteral("Dateisatz_") + QString::fromLatin1(hash) + QStringLiteral(".txt");
 }
 
@@ -74,7 +75,9 @@ struct JournalMember {
 };
 
 QByteArray Field(const QString& text) { return Native(text).toPercentEncoding(); }
-QString FieldText(const QByteArray& field) { return QFile::decodeName(QByteArray::fromPercentEncoding(field)); }
+QString FieldText(const QByteArray& field) {
+  return QFile::decodeName(QByteArray::fromPercentEncoding(field));
+}
 
 // The members the journal names; empty when it cannot be read as one.
 std::vector<JournalMember> ReadJournal(const QString& journal) {
@@ -128,18 +131,21 @@ QString WriteFileSetJournal(const QString& journal, const std::vector<FileSetMem
   QByteArray bytes = QByteArray(kJournalHead) + "\r\n";
   for (const FileSetMember& m : members) {
     const Stamp s = StampOf(m.temporary);
-    bytes += Field(m.path) + '\t' + Field(m.temporary) + '\t' + Field(m.backup) + '\t' + QByteArray::number(s.size) +
-             '\t' + QByteArray::number(s.seconds) + '\t' + QByteArray::number(s.nanoseconds) + "\r\n";
+    bytes += Field(m.path) + '\t' + Field(m.temporary) + '\t' + Field(m.backup) + '\t' +
+             QByteArray::number(s.size) + '\t' + QByteArray::number(s.seconds) + '\t' +
+             QByteArray::number(s.nanoseconds) + "\r\n";
   }
   // Complete on disk before its name appears, and its name on disk before
   // the first rename of the set.
   const QString temporary = journal + QStringLiteral(".neu");
-  if (!WriteToDisk(temporary, bytes) || std::rename(Native(temporary).constData(), Native(journal).constData()) != 0) {
+  if (!WriteToDisk(temporary, bytes) ||
+      std::rename(Native(temporary).constData(), Native(journal).constData()) != 0) {
     const int error = errno;
     ::unlink(Native(temporary).constData());
     return SystemErrorReason(error);
   }
-  if (const int dir = ::open(Native(QFileInfo(journal).absolutePath()).constData(), O_RDONLY | O_CLOEXEC); dir >= 0) {
+  if (const int dir = ::open(Native(QFileInfo(journal).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+      dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
@@ -162,12 +168,14 @@ FileSetMend MendFileSet(const QString& journal) {
   const std::vector<JournalMember> members = ReadJournal(journal);
   QStringList names;
   for (const JournalMember& m : members) names << QFileInfo(m.files.path).fileName();
-  const QString head = QStringLiteral("Das Schreiben der Dateien ") + Enumeration(names) + QStringLiteral(" im Ordner ") +
-                       QFileInfo(journal).absolutePath() + QStringLiteral(" wurde unterbrochen");
+  const QString head = QStringLiteral("Das Schreiben der Dateien ") + Enumeration(names) +
+                       QStringLiteral(" im Ordner ") + QFileInfo(journal).absolutePath() +
+                       QStringLiteral(" wurde unterbrochen");
   if (members.empty())
     return {QStringLiteral("Die Datei ") + journal +
-                QStringLiteral(" beschreibt einen unterbrochen geschriebenen Dateisatz, kann aber nicht gelesen werden. "
-                               "Bitte prüfen Sie die Dateien in ihrem Ordner."),
+                QStringLiteral(
+                    " beschreibt einen unterbrochen geschriebenen Dateisatz, kann aber nicht gelesen werden. "
+                    "Bitte prüfen Sie die Dateien in ihrem Ordner und löschen Sie danach diese Datei."),
             MsgIcon::Exclamation};
 
   bool complete = true;
@@ -201,16 +209,19 @@ FileSetMend MendFileSet(const QString& journal) {
   if (!failure.isEmpty())
     return {head + QStringLiteral(" und konnte nicht ausgebessert werden: ") + failure +
                 QStringLiteral(". Die Datei ") + journal +
-                QStringLiteral(" hält fest, was noch zu tun ist; beim nächsten Start oder Schreiben dieser Dateien wird "
-                               "es erneut versucht."),
+                QStringLiteral(
+                    " hält fest, was noch zu tun ist; beim nächsten Start oder Schreiben dieser Dateien wird "
+                    "es erneut versucht."),
             MsgIcon::Exclamation};
   DropFileSetJournal(journal);
   if (complete)
-    return {head + QStringLiteral(". Die neuen Dateien waren vollständig geschrieben und stehen jetzt alle an ihrem "
-                                  "Platz."),
+    return {head + QStringLiteral(
+                       ". Die neuen Dateien waren vollständig geschrieben und stehen jetzt alle an ihrem "
+                       "Platz."),
             MsgIcon::Information};
-  return {head + QStringLiteral(". Die neuen Dateien waren nicht vollständig; der bisherige Stand der Dateien ist "
-                                "wiederhergestellt."),
+  return {head + QStringLiteral(
+                     ". Die neuen Dateien waren nicht vollständig; der bisherige Stand der Dateien ist "
+                     "wiederhergestellt."),
           MsgIcon::Exclamation};
 }
 

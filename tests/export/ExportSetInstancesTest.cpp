@@ -60,9 +60,9 @@ class ExportSetInstancesTest : public ExportTest {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).join(' ').toStdString();
   }
   InstanceProcess instance(const QString& folder, const QString& stop) {
-    return InstanceProcess(
-        QStringLiteral("ExportSetInstancesTest.") + ::testing::UnitTest::GetInstance()->current_test_info()->name(),
-        {{kFolderVariable, folder}, {kAfterFirstVariable, stop}});
+    return InstanceProcess(QStringLiteral("ExportSetInstancesTest.") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                           {{kFolderVariable, folder}, {kAfterFirstVariable, stop}});
   }
   // In the instance's process: exports the set of hour 10, killed or paused
   // for two seconds once its first file is in place.
@@ -94,7 +94,8 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
                {true, false, "der bisherige Stand der Dateien ist wiederhergestellt", old},
                {false, true, "Die neuen Dateien waren vollständig geschrieben", next}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("lose .lne: ") + (c.loseNewLne ? "yes" : "no") + ", export: " + (c.nextExport ? "yes" : "no"));
+    SCOPED_TRACE(std::string("lose .lne: ") + (c.loseNewLne ? "yes" : "no") +
+                 ", export: " + (c.nextExport ? "yes" : "no"));
     const QString folder = out + "Fall" + QString::number(&c - cases) + "/";
     QDir().mkpath(folder);
     for (int i = 0; i < 3; ++i) {
@@ -117,7 +118,7 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
     const QStringList said = dialogs->messageTexts().filter("wurde unterbrochen");
     ASSERT_EQ(said.size(), 1) << dialogs->messageTexts().join('\n').toStdString();
     EXPECT_TRUE(said[0].contains(c.said) && said[0].contains("fahrt.csv, fahrt.pkt und fahrt.lne im Ordner " +
-                                                              QDir(folder).absolutePath()))
+                                                             QDir(folder).absolutePath()))
         << said[0].toStdString();
     EXPECT_TRUE(setIn(folder) == c.set);
     EXPECT_EQ(filesIn(folder), "fahrt.csv fahrt.lne fahrt.pkt");
