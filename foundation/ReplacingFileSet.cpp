@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QLockFile>
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
+#include "foundation/DialogService.h"
 #include "foundation/FileErrorReason.h"
+#include "foundation/FileSetJournal.h"
 #include "foundation/OrvenilError.h"
 
 namespace orv {
@@ -22,13 +25,18 @@ bool IsThere(const QString& path) {
   return ::lstat(Native(path).constData(), &info) == 0 || errno != ENOENT;
 }
 
-// "a", "a und b", "a, b und c".
-QString Enumeration(const QStringList& names) {
-  if (names.size() < 2) return names.value(0);
-  return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" und ") + names.last();
+std::function<void(const QString&)>& Probe() {
+  static std::function<void(const QString&)> probe;
+  return probe;
 }
 
+// How long a commit waits for another instance putting the same set in
+// place; that takes a few renames.
+constexpr int kLockWaitMs = 10000;
+
 }  // namespace
+
+void SetFileSetProbe(std::function<void(const QString& path)> probe) { Probe() = std::move(probe); }
 
 ReplacingFileSet::ReplacingFileSet(const QStringList& targets) {
   members_.reserve(static_cast<size_t>(targets.size()));
@@ -80,10 +88,44 @@ QString ReplacingFileSet::keepBeside(Member& m) {
 }
 
 void ReplacingFileSet::commit() {
+  // What an earlier, cut off commit of the set left is mended first; the
+  // message says so once the set's lock is free again, also when this
+  // commit fails.
+  FileSetMend mended;
+  const auto tell = [&mended] {
+    if (!mended.text.isEmpty())
+      Dialogs().messageBox(mended.text, MsgButtons::Ok, mended.icon, QStringLiteral("Orvenil"));
+  };
+  try {
+    putInPlace(mended);
+  } catch (...) {
+    tell();
+    throw;
+  }
+  tell();
+}
+
+void ReplacingFileSet::putInPlace(FileSetMend& mended) {
   for (Member& m : members_)
     if (!m.file->finishWriting()) fail(m.target, m.file->lastError());
+  const QString journal = FileSetJournalPath(members_.front().file->writtenPath());
+  const FileSetLockResult lock = LockFileSet(journal, kLockWaitMs);
+  if (lock.heldByOther)
+    fail(members_.front().target,
+         QStringLiteral("Ein anderes laufendes Orvenil schreibt gerade dieselben Dateien; bitte versuchen "
+                        "Sie es erneut, wenn es damit fertig ist"));
+  mended = MendFileSet(journal);
+  // A new set laid over one that could not be mended would lose what its
+  // journal still holds.
+  if (QFileInfo::exists(journal))
+    fail(members_.front().target,
+         QStringLiteral("Ein früheres, unterbrochenes Schreiben dieser Dateien ist noch nicht ausgebessert"));
   for (Member& m : members_)
     if (const QString why = keepBeside(m); !why.isEmpty()) fail(m.target, why);
+  std::vector<FileSetMember> written;
+  for (const Member& m : members_) written.push_back({m.file->writtenPath(), m.file->fileName(), m.backup});
+  if (const QString why = WriteFileSetJournal(journal, written); !why.isEmpty()) fail(journal, why);
+  journal_ = journal;
   for (Member& m : members_) {
     if (m.old == Old::ToMove) {
       if (std::rename(Native(m.file->writtenPath()).constData(), Native(m.backup).constData()) != 0)
@@ -92,10 +134,12 @@ void ReplacingFileSet::commit() {
     }
     if (!m.file->moveIntoPlace()) fail(m.target, m.file->lastError());
     m.placed = true;
+    if (Probe()) Probe()(m.target);
   }
   settled_ = true;
   for (Member& m : members_)
     if (m.old == Old::Linked || m.old == Old::Moved) ::unlink(Native(m.backup).constData());
+  DropFileSetJournal(journal_);
 }
 
 void ReplacingFileSet::undo(Member& m) {
@@ -119,6 +163,7 @@ void ReplacingFileSet::undo(Member& m) {
 void ReplacingFileSet::fail(const QString& target, const QString& reason) {
   for (Member& m : members_) undo(m);
   settled_ = true;  // an old file that stays under its second name is left there
+  if (!journal_.isEmpty()) DropFileSetJournal(journal_);
   throw OrvenilError(kErrDeviceIoError, FileNotWrittenMessage(target, reason) + QLatin1Char('\n') + keptText());
 }
 

@@ -14,15 +14,23 @@
 // takes its place.
 //
 // A program killed between these renames leaves some files new and some
-// old, and the old version of each file already replaced under
-// "<name>.bisher" (renaming those back gives the whole old set), besides
-// the temporary files "<name>.XXXXXX" not yet renamed. Nothing else runs
-// between the renames, which keeps that moment as short as the system allows.
+// old, the old version of each file already replaced under "<name>.bisher"
+// and the temporary files "<name>.XXXXXX" not yet renamed. So before the
+// first rename a journal beside the set says what the set is about to
+// become (see FileSetJournal.h); the next commit of the set, or the next
+// start, finishes the set or puts the old one back and says which. Nothing
+// else runs between the renames, which keeps that moment as short as the
+// system allows.
+//
+// Instances of the program put the same set in place one after the other:
+// the renames run under the set's lock file "<first file>.lock".
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "foundation/FileSetJournal.h"
 #include "foundation/ReplacingFile.h"
 
 namespace orv {
@@ -41,7 +49,8 @@ class ReplacingFileSet {
   // The temporary file of a target given to the constructor.
   ReplacingFile& file(const QString& target);
   // Puts all files in place; throws OrvenilError when that fails (the old
-  // set then stays).
+  // set then stays). What an earlier commit of the set cut off by a kill
+  // left is mended first, and a message says how.
   void commit();
   // Drops what was written and throws OrvenilError: target could not be
   // written for reason, and the old set stays.
@@ -57,6 +66,9 @@ class ReplacingFileSet {
     Old old = Old::None;  // None: no old file, or it stays at its place alone
     bool placed = false;  // the new file stands at the target
   };
+  // commit() under the set's lock; mended tells what an earlier commit of
+  // the set left and was mended.
+  void putInPlace(FileSetMend& mended);
   // Gives the old file at m's place its second name (or picks the name it
   // is to be renamed to); "" when done or when there is no old file, else
   // why not.
@@ -68,7 +80,13 @@ class ReplacingFileSet {
   QString keptText() const;
 
   std::vector<Member> members_;
+  QString journal_;       // written down before the first rename
   bool settled_ = false;  // committed, or given back its old state
 };
+
+// Said with its path each time a file of a set has been put in place; a
+// test stops the program there to see what a program ended between the
+// renames leaves behind.
+void SetFileSetProbe(std::function<void(const QString& path)> probe);
 
 }  // namespace orv

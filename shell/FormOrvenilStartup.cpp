@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "foundation/DialogService.h"
+#include "foundation/FileSetJournal.h"
 #include "foundation/LocaleSwitch.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "platform/db/LostCommitReport.h"
@@ -42,6 +43,13 @@ void FormOrvenil::Form_Load() {
     else
       Dialogs().messageBox(TemporaryFolderUnusableMessage(folders_.tempFolder), MsgButtons::Ok, MsgIcon::Critical,
                            kProgramTitle);
+  });
+  // Sets of files a killed program left half renamed are finished or put
+  // back; the temporary folder notes where they are.
+  SkipFailingStep("Unterbrochene Dateisätze ausbessern", [&] {
+    SetFileSetNoteFolder(folders_.tempFolder);
+    for (const FileSetMend& m : MendFileSetsLeftOpen())
+      Dialogs().messageBox(m.text, MsgButtons::Ok, m.icon, kProgramTitle);
   });
   state.DatenbankVerzeichnis = folders_.databaseFolder;
   FormVisible(false);

@@ -39,7 +39,7 @@ TEST_F(ExportTest, VesselSetOnAFillingDiskIsWholeOldOrWholeNew) {
   const qint64 needed = fresh[0].size() + fresh[1].size() + fresh[2].size();
 
   int oldKept = 0, newWritten = 0;
-  for (qint64 free = 0; free <= needed + 12288; free += 2048) {
+  for (qint64 free = 0; free <= needed + 24576; free += 2048) {
     SCOPED_TRACE("free bytes: " + std::to_string(free));
     QFile::remove(disk.path() + "fuellung");
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(test::FullFolder::Put(disk.path() + names[i], old[i]));

@@ -42,7 +42,7 @@ TEST(Ntv2ExtentsOnFullDisk, BothFilesNewOrBothOld) {
   ASSERT_TRUE(test::FullFolder::Put(gridPath, grid));
 
   int oldKept = 0, newWritten = 0;
-  for (qint64 free = 0; free <= fresh[0].size() + fresh[1].size() + 12288; free += 2048) {
+  for (qint64 free = 0; free <= fresh[0].size() + fresh[1].size() + 24576; free += 2048) {
     SCOPED_TRACE("free bytes: " + std::to_string(free));
     QFile::remove(disk.path() + "fuellung");
     for (int i = 0; i < 2; ++i) ASSERT_TRUE(test::FullFolder::Put(paths[i], old[i]));
