@@ -20,8 +20,11 @@ namespace orv {
 
 void FormOrvenil::cmdTrafoStart_Click() {
   // A second start while a run works would write the same rows twice.
-  if (RunBusy() || GridKooDb->RowCount() == 0) return;
-  RunBusyScope busy(runBusy_);
+  RunCommand([this] { StartTransformation(); });
+}
+
+void FormOrvenil::StartTransformation() {
+  if (GridKooDb->RowCount() == 0) return;
   ShowBusyWindow();
   SkipFailingStep("Zone auf Start setzen", [&] {
     chkZoneIndividuell->SetValue(0);
@@ -58,11 +61,11 @@ void FormOrvenil::cmdTrafoStart_Click() {
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
-  if (RunBusy()) return;
-  RunBusyScope busy(runBusy_);
-  ShowBusyWindow();
-  SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
-  HideBusyWindow();
+  RunCommand([this] {
+    ShowBusyWindow();
+    SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
+    HideBusyWindow();
+  });
 }
 
 void FormOrvenil::ShowColumnView(int view) {
