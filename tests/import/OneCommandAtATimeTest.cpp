@@ -1,6 +1,6 @@
 // The window with its real event pump and input gate while an import runs:
-// clicks arriving meanwhile start nothing, also in the second import of a
-// session, and the import ends with all its rows.
+// clicks and a close request arriving meanwhile start nothing, also in the
+// second import of a session, and the import ends with all its rows.
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -95,6 +95,19 @@ TEST_F(OneCommandAtATimeTest, ImportKeysTakeNoClickDuringTheSecondImport) {
     QMetaObject::invokeMethod(form->cmdAuswahlImport, &QPushButton::click, Qt::QueuedConnection);
   });
   EXPECT_TRUE(dialogs->allDone()) << dialogs->failures().join("\n").toStdString();
+}
+
+TEST_F(OneCommandAtATimeTest, CloseRequestsDuringAnImportAreRefused) {
+  startWithTables();
+  form->show();
+  importWhile(150000, [&] {
+    QMetaObject::invokeMethod(form.get(), &QWidget::close, Qt::QueuedConnection);
+    PostClick(toolbarKey("Ende"));
+    QMetaObject::invokeMethod(form->Coolbar2, [&] { form->Coolbar2->Click(orv::kKeyDBEnde); }, Qt::QueuedConnection);
+  });
+  EXPECT_EQ(dialogs->exitCode(), -1);  // no end was started
+  EXPECT_TRUE(QFile::exists(orv::State().KooDbPfad));
+  EXPECT_TRUE(form->isVisible());
 }
 
 }  // namespace
