@@ -11,7 +11,6 @@
 #include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbToolBar.h"
 #include "runs/ColumnViews.h"
-#include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
