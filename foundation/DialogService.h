@@ -69,7 +69,13 @@ class DialogService {
   virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
   // One busy-pointer state, not a stack.
   virtual void setBusy(bool busy) = 0;
-  // Lets pending window events through (user input stays out while busy).
+  // A piece of work the window's user started runs between these two (they
+  // may nest): the user's input stays out of every window but the dialogs it
+  // shows, whatever the busy pointer does meanwhile.
+  virtual void beginWork() {}
+  virtual void endWork() {}
+  // Lets pending window events through (user input stays out while busy or
+  // while a piece of work runs).
   virtual void processEvents() = 0;
   // Ends the program with the exit code.
   virtual void exitProgram(int code) = 0;

@@ -11,7 +11,6 @@
 #include "platform/ui/VbTabStrip.h"
 #include "platform/ui/VbToolBar.h"
 #include "runs/ColumnViews.h"
-#include "runs/RunFrame.h"
 #include "shell/FormOrvenil.h"
 #include "shell/ProgramState.h"
 #include "shell/SkipFailingStep.h"
@@ -20,8 +19,11 @@ namespace orv {
 
 void FormOrvenil::cmdTrafoStart_Click() {
   // A second start while a run works would write the same rows twice.
-  if (RunBusy() || GridKooDb->RowCount() == 0) return;
-  RunBusyScope busy(runBusy_);
+  RunCommand([this] { StartTransformation(); });
+}
+
+void FormOrvenil::StartTransformation() {
+  if (GridKooDb->RowCount() == 0) return;
   ShowBusyWindow();
   SkipFailingStep("Zone auf Start setzen", [&] {
     chkZoneIndividuell->SetValue(0);
@@ -58,11 +60,11 @@ void FormOrvenil::cmdTrafoStart_Click() {
 }
 
 void FormOrvenil::cmdZoneÄndern_Click() {
-  if (RunBusy()) return;
-  RunBusyScope busy(runBusy_);
-  ShowBusyWindow();
-  SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
-  HideBusyWindow();
+  RunCommand([this] {
+    ShowBusyWindow();
+    SkipFailingStep("Zonenumrechnung", [&] { ConvertZones(); });
+    HideBusyWindow();
+  });
 }
 
 void FormOrvenil::ShowColumnView(int view) {

@@ -1,7 +1,6 @@
 #pragma once
-// What every run over table Daten shares: the number of its rows, the
-// marker that a run is busy, which the window's buttons and toolbar keys
-// respect, and the notes on rows a run could not give every value.
+// What every run over table Daten shares: the number of its rows and the
+// notes on rows a run could not give every value.
 #include <QString>
 #include <exception>
 
@@ -33,17 +32,5 @@ void WarnRowsWithoutStartHeight(qint64 count, const QString& title);
 // the folder or file and the reason, followed by " Abbruch!"; for any other
 // error `usual`.
 QString FailedRunText(const std::exception& error, const QString& usual);
-
-// Counts the runs in progress for the lifetime of the object.
-class RunBusyScope {
- public:
-  explicit RunBusyScope(int& counter) : counter_(counter) { ++counter_; }
-  ~RunBusyScope() { --counter_; }
-  RunBusyScope(const RunBusyScope&) = delete;
-  RunBusyScope& operator=(const RunBusyScope&) = delete;
-
- private:
-  int& counter_;
-};
 
 }  // namespace orv

@@ -48,22 +48,15 @@ void FormOrvenil::Form_Initialize() {
 }
 
 void FormOrvenil::connectHandlers() {
-  // While a run works, the toolbar and the command buttons start nothing.
-  Coolbar2->onButtonClick([this](const QString& key) {
-    if (!RunBusy()) Coolbar2_ButtonClick(key);
-  });
-  Coolbar2->onButtonMenuClick([this](const QString& key) {
-    if (!RunBusy()) Coolbar2_ButtonMenuClick(key);
-  });
-  connect(cmdAuswahlImport, &QPushButton::clicked, this, [this] {
-    if (!RunBusy()) cmdAuswahlImport_Click();
-  });
-  connect(cmdAuswahlExport, &QPushButton::clicked, this, [this] {
-    if (!RunBusy()) cmdAuswahlExport_Click();
-  });
+  // While a command works, the toolbar, the command buttons and the command
+  // line's timer start nothing.
+  Coolbar2->onButtonClick([this](const QString& key) { RunCommand([&] { Coolbar2_ButtonClick(key); }); });
+  Coolbar2->onButtonMenuClick([this](const QString& key) { RunCommand([&] { Coolbar2_ButtonMenuClick(key); }); });
+  connect(cmdAuswahlImport, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdAuswahlImport_Click(); }); });
+  connect(cmdAuswahlExport, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdAuswahlExport_Click(); }); });
   connect(cmdTrafoStart, &QPushButton::clicked, this, [this] { cmdTrafoStart_Click(); });
   connect(cmdZoneÄndern, &QPushButton::clicked, this, [this] { cmdZoneÄndern_Click(); });
-  connect(TimerAllg, &QTimer::timeout, this, [this] { TimerAllg_Timer(); });
+  connect(TimerAllg, &QTimer::timeout, this, [this] { RunCommand([this] { TimerAllg_Timer(); }); });
   zielZone->onClick([this] { zielZone_Click(); });
   Startsys->onClick([this](int i) { Startsys_Click(i); });
   StartAbbildung->onClick([this](int i) { StartAbbildung_Click(i); });
@@ -101,6 +94,24 @@ void FormOrvenil::connectHandlers() {
       SetListFollowsTable(SystemTableGrid(table), ChosenSetRowInList());
     });
   }
+}
+
+void FormOrvenil::RunCommand(const std::function<void()>& command) {
+  // A click or a close request queued before the command started, or let
+  // through by its event pumps, finds the command at work and is refused.
+  if (RunBusy()) return;
+  struct AtWork {
+    explicit AtWork(int& depth) : depth_(depth) {
+      ++depth_;
+      Dialogs().beginWork();
+    }
+    ~AtWork() {
+      Dialogs().endWork();
+      --depth_;
+    }
+    int& depth_;
+  } atWork(runBusy_);
+  command();
 }
 
 // Public operations 0 to 8: the geodetic routines, reachable through the window.

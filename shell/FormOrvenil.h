@@ -300,9 +300,15 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   void ReleaseWindowAfterFailedRun(bool gridHeld);
   // Column view 1 to 4 of the coordinate grid (toolbar "Spaltenansicht").
   void ShowColumnView(int view);
-  // True while a run started by a button of this window is in progress; the
-  // buttons and toolbar keys refuse to start anything meanwhile.
+  // Runs a command the user gave (a toolbar key or item, a button of the
+  // window, the command line's import) unless another one is still at work.
+  // Until it ends, every other command is refused, the window takes no input
+  // and a close request is refused, however many commands ran before.
+  void RunCommand(const std::function<void()>& command);
+  // True while a command is at work.
   bool RunBusy() const { return runBusy_ > 0; }
+  // The transformation panel's start: the chosen run over the job's rows.
+  void StartTransformation();
 
   // Shared steps of the two merges.
   bool LoadMergeFile();

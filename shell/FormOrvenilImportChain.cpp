@@ -248,7 +248,7 @@ void FormOrvenil::ImportChain() {
     }
     // The track goes back through the NTv2 set and is written at once.
     cmdTrafoStart->setEnabled(true);
-    cmdTrafoStart_Click();
+    StartTransformation();
     state.SpeichernSpaltenNr = QStringLiteral("1,2,18,19,20");
     ExportCoordinateTable();
   } else if (state.StartAbbildungName == QLatin1String("geographisch")) {

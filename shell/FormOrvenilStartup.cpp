@@ -102,6 +102,13 @@ void FormOrvenil::closeEvent(QCloseEvent* event) {
 }
 
 void FormOrvenil::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  // While a command works the window stays: the end would delete the job's
+  // database and the work copy under it. The end of the program itself
+  // ("Ende") closes the window while it unloads.
+  if (RunBusy() && !Entladen) {
+    cancel = true;
+    return;
+  }
   // Closing the window keeps the edits of the system tables as "Ende" does;
   // the end under way closes the window after it has saved them, and a
   // second save would only repeat its messages.

@@ -61,7 +61,9 @@ bool IsUserInputEvent(const QEvent* event) {
 QtDialogService::QtDialogService() = default;
 
 QtDialogService::~QtDialogService() {
+  workDepth_ = 0;
   if (busy_) setBusy(false);
+  updateInputGate();
 }
 
 MsgResult QtDialogService::messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
@@ -250,13 +252,31 @@ bool QtDialogService::startProgram(const QString& program, const QStringList& ar
 void QtDialogService::setBusy(bool busy) {
   if (busy == busy_) return;  // one state, not a stack
   busy_ = busy;
-  if (busy) {
+  if (busy)
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    qApp->installEventFilter(this);
-  } else {
-    qApp->removeEventFilter(this);
+  else
     QApplication::restoreOverrideCursor();
-  }
+  updateInputGate();
+}
+
+void QtDialogService::beginWork() {
+  ++workDepth_;
+  updateInputGate();
+}
+
+void QtDialogService::endWork() {
+  if (workDepth_ > 0) --workDepth_;
+  updateInputGate();
+}
+
+void QtDialogService::updateInputGate() {
+  const bool up = busy_ || workDepth_ > 0;
+  if (up == gateUp_) return;
+  gateUp_ = up;
+  if (up)
+    qApp->installEventFilter(this);
+  else
+    qApp->removeEventFilter(this);
 }
 
 void QtDialogService::processEvents() {
@@ -264,10 +284,10 @@ void QtDialogService::processEvents() {
 }
 
 bool QtDialogService::eventFilter(QObject* watched, QEvent* event) {
-  // While a run is busy, the user's clicks and keys are dropped so that no
-  // second command (end, import, …) starts in the middle of it. Dialogs the
-  // run itself shows stay usable.
-  if (busy_ && dialogDepth_ == 0 && watched->isWidgetType() && IsUserInputEvent(event)) {
+  // While a run is busy or a piece of work runs, the user's clicks and keys
+  // are dropped so that no second command (end, import, …) starts in the
+  // middle of it. Dialogs the work itself shows stay usable.
+  if (gateUp_ && dialogDepth_ == 0 && watched->isWidgetType() && IsUserInputEvent(event)) {
     QWidget* modal = QApplication::activeModalWidget();
     QWidget* popup = QApplication::activePopupWidget();
     auto* w = static_cast<QWidget*>(watched);

@@ -31,6 +31,8 @@ class QtDialogService : public DialogService, public QObject {
   bool openUrl(const QString& urlOrPath) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;
   void setBusy(bool busy) override;
+  void beginWork() override;
+  void endWork() override;
   void processEvents() override;
   void exitProgram(int code) override;
 
@@ -51,8 +53,12 @@ class QtDialogService : public DialogService, public QObject {
     QtDialogService& service;
   };
   FileDialogResult fileDialog(const FileDialogRequest& request, bool save);
+  // The input gate is up while busy or while a piece of work runs.
+  void updateInputGate();
 
   bool busy_ = false;
+  int workDepth_ = 0;
+  bool gateUp_ = false;
   int dialogDepth_ = 0;
   QWidget* parent_ = nullptr;
   std::function<void(int)> exitHook_;

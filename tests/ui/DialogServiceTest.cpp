@@ -165,6 +165,14 @@ TEST(QtDialogServiceGate, UserInputIsKeptOutWhileBusy) {
   EXPECT_EQ(clicks, 1);
   ClickBySend(&end);
   EXPECT_EQ(clicks, 2);
+
+  // A piece of work keeps the input out though a step of it gives up the busy pointer.
+  service.beginWork();
+  service.setBusy(true);
+  service.setBusy(false);
+  ClickBySend(&end);
+  service.endWork();
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST(QtDialogServiceGate, ClassifiesUserInput) {
