@@ -131,8 +131,17 @@ void FormOrvenil::ExportCoordinateTable() {
   }
   if (!ChooseExportFile(CommonDialog2, CommonDialog1)) return;
   const int format = CommonDialog2.FilterIndex;
-  // Cancel in the height box writes nothing.
-  if (format == kExportWaypoints && !AskFlightHeight(state.Antwort)) return;
+  if (format == kExportWaypoints) {
+    // A preset without positions is refused before the height is asked;
+    // cancel in the height box writes nothing.
+    try {
+      RequireWaypointPreset(state.ExportVorlage);
+    } catch (const OrvenilError& e) {
+      Dialogs().messageBox(e.description(), MsgButtons::Ok, MsgIcon::Critical, kTitle);
+      return;
+    }
+    if (!AskFlightHeight(state.Antwort)) return;
+  }
 
   Dialogs().setBusy(true);
   StatusForm();

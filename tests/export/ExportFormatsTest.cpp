@@ -189,37 +189,51 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
                          "Type=1",       "Prefix=P"};
   auto section = [&](int n, const char* lat, const char* lon, const char* alt) {
     QByteArray b = QByteArray("[Point") + QByteArray::number(n) + "]\r\n";
-    if (lat) b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";
+    b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";
     b += QByteArray("Radius=5\r\nAltitude=") + alt + "\r\n";
     for (const char* f : fixed) b += QByteArray(f) + "\r\n";
     return b;
   };
-  const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=2"});
+  const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"});
 
   // P2 has no place: left out and counted.
   exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem", [&] {
     dialogs->expectInput("Flughöhe über Grund (HGT): ", "12,5");
     dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
   });
-  EXPECT_EQ(textOf(out + "flug.wpl"), (lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"}) +
-                                       section(1, "51.1234568", "13.5", "12.5"))
-                                          .toStdString());
+  EXPECT_EQ(textOf(out + "flug.wpl"), (head + section(1, "51.1234568", "13.5", "12.5")).toStdString());
 
   // A height the box cannot read whole is asked again; OK with an empty box is 0.
-  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
+  const QString target = "Eingabe Mikrokopter aus Zielsystem";
+  exportAs(out + "eben", 7, "1,2,29,30,5", target, [&] {
     dialogs->expectInput("Flughöhe", "12x");
     dialogs->expectMessage("\"12x\"");
     dialogs->expectInput("Flughöhe", "abc");
     dialogs->expectMessage("\"abc\"");
     dialogs->expectInput("Flughöhe", "");
+    dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
   });
-  EXPECT_EQ(textOf(out + "eben.wpl"),
-            (head + section(1, nullptr, nullptr, "0") + section(2, nullptr, nullptr, "0")).toStdString());
+  EXPECT_EQ(textOf(out + "eben.wpl"), (head + section(1, "51.1234568", "13.5", "0")).toStdString());
 
   // Cancel in the height box writes no file.
-  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInputCancel("Flughöhe"); });
+  exportAs(out + "abbruch", 7, "1,2", target, [&] { dialogs->expectInputCancel("Flughöhe"); });
   EXPECT_FALSE(QFileInfo::exists(out + "abbruch.wpl"));
   EXPECT_TRUE(dialogs->allDone());
+}
+
+// A preset that gives no latitude and longitude would make waypoints
+// without a position: refused before the height is asked, no file.
+TEST_F(ExportTest, WaypointFileRefusesPresetsWithoutPositions) {
+  fill({{{"Punkt", Pt("P1")}, {"sYeZiel", "412345.678"}, {"sXeZiel", "5712345.123"}, {"BgDezZiel", "51.5"}}});
+  for (const QString preset : {"Ziel verebnet", "Eingabe geografisch Dezimalgrad", ""}) {
+    exportAs(out + "ohne", 7, "1,2,18,19", preset, [&] {
+      dialogs->expectMessage("Eine Wegpunktdatei wird nur mit der Vorlage \"Eingabe Mikrokopter aus Startsystem\" "
+                             "oder \"Eingabe Mikrokopter aus Zielsystem\" geschrieben; mit der Vorlage \"" +
+                             preset + "\"");
+    });
+    EXPECT_FALSE(QFileInfo::exists(out + "ohne.wpl")) << preset.toStdString();
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
 TEST_F(ExportTest, XlsInGridOrderOverTwoSheetsReadBack) {
