@@ -5,6 +5,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/LocaleSwitch.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
@@ -153,6 +154,7 @@ void FormOrvenil::ExportCoordinateTable() {
     job.preset = state.ExportVorlage;
     job.startEllipsoid = state.EllipsoidImport;
     job.targetEllipsoid = state.EllipsoidZielKoordinaten;
+    job.decimalComma = DesktopDecimalSeparator() == QStringLiteral(",");
     job.progress = [](int record, int total) {
       ShowProgress(record, 0, total, true, QStringLiteral(" Zeilen exportiert..."));
     };

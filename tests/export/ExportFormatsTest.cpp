@@ -70,6 +70,16 @@ TEST_F(ExportTest, ColumnFormatsByteForByte) {
   EXPECT_TRUE(dialogs->allDone());
 }
 
+// A value holding a double quote, the seconds sign of a degree text
+// among them, is written in double quotes with the quote doubled, so that
+// every csv reader keeps the fields apart.
+TEST_F(ExportTest, CsvQuotesEveryValueWithADoubleQuote) {
+  fill({{{"Punkt", Pt("P1")}, {"C", "2\""}, {"sBg", "51\u00B002'03.12345\""}, {"sLg", "13\u00B004'05.5\""}}});
+  exportAs(out + "winkel", 4, "1,2,9,10");
+  EXPECT_EQ(textOf(out + "winkel.csv"), "P1;\"2\"\"\";\"51\xB0" "02'03.12345\"\"\";\"13\xB0" "04'05.5\"\"\"\r\n");
+  EXPECT_TRUE(dialogs->allDone());
+}
+
 TEST_F(ExportTest, SaveDialogRulesOverwriteAndUnwritableFiles) {
   fill(SmallJob());
   State().ImportDatei = "/daten/Messung.Alt.txt";

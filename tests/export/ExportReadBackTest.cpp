@@ -4,7 +4,9 @@
 #include <QMap>
 
 #include "../import/ImportFixture.h"
+#include "foundation/LocaleSwitch.h"
 #include "foundation/TextTokens.h"
+#include "io/ExportFileChoice.h"
 #include "platform/ui/VbTextBox.h"
 
 using ReadBackTest = ImportTest;
@@ -118,6 +120,109 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
     EXPECT_EQ(g.value(3), "N");
     EXPECT_EQ(angle(g, 4), row["sLg"]) << name;
     EXPECT_EQ(g.mid(7), (QStringList{"E", row["sZe"], "22"})) << name;
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// A "°" in a code: beside projected coordinates every file leaves the point
+// out and names it (the import refuses such a line and every one after
+// it); beside angles it is kept and reads back.
+TEST_F(ReadBackTest, DegreeSignInACodeReadsBackOrIsNamed) {
+  startWithTables(false);
+  const StartData projected = [](orv::FormOrvenilSystemAuswahl& d) {
+    d.Startsys->select(0);
+    d.orthoNäherungshöhe->SetText("0");
+  };
+  const StartData geographic = [&](orv::FormOrvenilSystemAuswahl& d) {
+    projected(d);
+    d.StartAbbildung->select(2);
+  };
+  const QString jobFile = writeFile("job.txt", {"P1\tK\t32512345.678\t5712345.678\t1.5",
+                                                "P2\tW\t32512400.000\t5712400.000\t2.5",
+                                                "P3\tK\t32512500.000\t5712500.000\t3.5"});
+  struct Case {
+    int filter, importFilter;
+    QString columns;
+    StartData kind;
+    bool named;
+  } cases[] = {
+      {1, 1, "1,2,3,4,5", projected, true},   {2, 1, "1,2,3,4,5", projected, true},
+      {4, 5, "1,2,3,4,5", projected, true},   {8, 2, "1,2,3,4,5", projected, true},
+      {1, 1, "1,2,9,10,5", geographic, false}, {4, 5, "1,2,9,10,5", geographic, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.filter);
+    runImport(jobFile, 1, projected);
+    orv::State().KooDb.execute("UPDATE Daten SET C = 'Winkel°' WHERE trim(Punkt) = 'P2'");
+    orv::State().SpeichernSpaltenNr = c.columns;
+    orv::State().ExportVorlage.clear();
+    const QString path = root.path() + "/winkel" + QString::number(&c - cases);
+    dialogs->expectSaveFile(path, c.filter);
+    if (c.named) dialogs->expectMessage("Punkt P2: \"Winkel°\"");
+    form->ExportCoordinateTable();
+    runImport(path + orv::ExportExtension(c.filter), c.importFilter, c.kind);
+    const auto back = ByPoint(rows());
+    EXPECT_EQ(back.keys(), (c.named ? QStringList{"P1", "P3"} : QStringList{"P1", "P2", "P3"}));
+    EXPECT_EQ(back["P3"]["sZe"], "3.5000");
+    if (!c.named) {
+      EXPECT_EQ(back["P2"]["C"], "Winkel°");
+    }
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// On a desktop whose numbers have a decimal comma the csv file writes its
+// coordinates, heights and the seconds of degree texts with it, so that the
+// desktop's spreadsheet reads numbers; point numbers and codes stay as they
+// are, and the import reads every point back.
+TEST_F(ReadBackTest, CsvOnADecimalCommaDesktopReadsBack) {
+  startWithTables(false);
+  struct GermanDesktop {
+    GermanDesktop() { orv::SetSeparatorProbe([] { return QStringLiteral("1,1"); }); }
+    ~GermanDesktop() { orv::SetSeparatorProbe({}); }
+  } german;
+  const StartData projected = [](orv::FormOrvenilSystemAuswahl& d) {
+    d.Startsys->select(0);
+    d.orthoNäherungshöhe->SetText("0");
+  };
+  const auto geographic = [&](int format) -> StartData {
+    return [&, format](orv::FormOrvenilSystemAuswahl& d) {
+      projected(d);
+      d.StartAbbildung->select(2);
+      d.FormatEingabeGeographisch->select(format);
+    };
+  };
+  runImport(writeFile("job.txt", {"1.5\t2.5\t32512345.678\t5712345.678\t-1.5",
+                                  "P2\tK\t32512400.000\t5712400.000\t2.5"}),
+            1, projected);
+  const auto job = ByPoint(rows());
+  struct Case {
+    QString columns;
+    StartData kind;
+    QByteArray firstLine;
+    QStringList compared;
+  } cases[] = {
+      {"1,2,3,4,5", projected, "1.5;2.5;2512345,6780;5712345,6780;-1,5000", {"sYe", "sXe", "sZe"}},
+      {"1,2,9,10,5", geographic(0), "1.5;2.5;\"51\xB0" "33'43,40130\"\"\";\"9\xB0" "10'41,16362\"\"\";-1,5000\r\n", {"sBg", "sLg", "sZe"}},
+      {"1,2,11,12,5", geographic(1), "1.5;2.5;51,", {"BgDez", "LgDez", "sZe"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.columns.toStdString());
+    orv::State().SpeichernSpaltenNr = c.columns;
+    const QString path = root.path() + "/komma" + QString::number(&c - cases) + ".csv";
+    dialogs->expectSaveFile(path, 4);
+    form->ExportCoordinateTable();
+    const QByteArray written = bytesOf(path);
+    EXPECT_TRUE(written.startsWith(c.firstLine)) << written.toStdString();
+    runImport(path, 5, c.kind);
+    const auto back = ByPoint(rows());
+    ASSERT_EQ(back.size(), 2);
+    for (auto it = job.begin(); it != job.end(); ++it) {
+      EXPECT_EQ(back[it.key()]["C"], it.value()["C"]);
+      for (const QString& column : c.compared)
+        EXPECT_EQ(back[it.key()][column], it.value()[column]) << column.toStdString();
+    }
+    runImport(root.path() + "/job.txt", 1, projected);
   }
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
