@@ -189,8 +189,9 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
   for (qsizetype c = 0; c < names.size(); ++c) {
     const QString& name = names.at(c);
     code[c] = separation == Separation::Blank && name == QLatin1String("C");
-    decimalComma[c] = separation == Separation::Semicolon && job.decimalComma && name != QLatin1String("Punkt") &&
-                      name != QLatin1String("C") && name != QLatin1String("Zeile");
+    decimalComma[c] = separation == Separation::Semicolon && job.decimalComma &&
+                      name != QLatin1String("Punkt") && name != QLatin1String("C") &&
+                      name != QLatin1String("Zeile");
     if (IsCoordinateField(name)) (IsProjectedOrGeocentric(name) ? projected : geographic) = true;
   }
   const bool noDegreeSign = projected && !geographic;

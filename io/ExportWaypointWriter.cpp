@@ -22,12 +22,13 @@ const QString kPresetTarget = QStringLiteral("Eingabe Mikrokopter aus Zielsystem
 
 void RequireWaypointPreset(const QString& preset) {
   if (preset == kPresetStart || preset == kPresetTarget) return;
-  throw OrvenilError(kErrInvalidProcedureCall,
-                     QStringLiteral("Eine Wegpunktdatei wird nur mit der Vorlage \"") + kPresetStart +
-                         QStringLiteral("\" oder \"") + kPresetTarget +
-                         QStringLiteral("\" geschrieben; mit der Vorlage \"") + preset +
-                         QStringLiteral("\" enthielte sie Wegpunkte ohne Position!\nBitte wählen Sie im Export eine "
-                                        "der beiden Mikrokopter-Vorlagen! Abbruch!   "));
+  throw OrvenilError(
+      kErrInvalidProcedureCall,
+      QStringLiteral("Eine Wegpunktdatei wird nur mit der Vorlage \"") + kPresetStart +
+          QStringLiteral("\" oder \"") + kPresetTarget +
+          QStringLiteral("\" geschrieben; mit der Vorlage \"") + preset +
+          QStringLiteral("\" enthielte sie Wegpunkte ohne Position!\nBitte wählen Sie im Export eine "
+                         "der beiden Mikrokopter-Vorlagen! Abbruch!   "));
 }
 
 int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {

@@ -21,6 +21,14 @@ QMap<QString, QMap<QString, QString>> ByPoint(const Rows& rows) {
   return out;
 }
 
+// Projected ETRS89 points imported from TAB lines, or the same read as
+// geographic coordinates in degrees, minutes and seconds.
+void ChooseEtrs89(orv::FormOrvenilSystemAuswahl& d, bool geographic) {
+  d.Startsys->select(0);
+  d.orthoNäherungshöhe->SetText("0");
+  if (geographic) d.StartAbbildung->select(2);
+}
+
 }  // namespace
 
 TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
@@ -30,10 +38,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   // their room, negative and zero heights; apostrophes at the end of a point
   // or code (one that looks like an angle's seconds joins the blank after
   // it), a code with the csv's separators and quotes.
-  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) {
-    d.Startsys->select(0);
-    d.orthoNäherungshöhe->SetText("0");
-  };
+  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) { ChooseEtrs89(d, false); };
   const QString jobFile = writeFile("job.txt", {"Grenzpunkt-Südöstlich-Nr1\tK 1\t32512345.678\t5712345.678\t-12.345",
                                   "Punkt-Nummer-17ab\tBaum1234\t32512000.000\t5712000.000\t0",
                                   "Punkt-mit-18-Zeich\t\t32412345.678\t5812345.678\t0.001",
@@ -41,14 +46,21 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
                                                 "P1''\tK4''\t32512100.000\t5712100.000\t1.5",
                                                 "P2'\tMauer,2;\"1\"\t32512200.000\t5712200.000\t2.5",
                                                 "12''\tK5\t32512300.000\t5712300.000\t3.5"});
-  runImport(jobFile, 1, etrs89);
+  // A code with a degree sign, which the import refuses beside projected
+  // coordinates (and every line after it).
+  const auto loadJob = [&] {
+    runImport(jobFile, 1, etrs89);
+    orv::State().KooDb.execute("UPDATE Daten SET C = 'Kanal°' WHERE trim(Punkt) = 'P4'");
+  };
+  loadJob();
   const auto job = ByPoint(rows());
   ASSERT_EQ(job.size(), 7);
   ASSERT_EQ(job["Grenzpunkt-Südöstlich-Nr1"]["C"], "K 1");
   ASSERT_EQ(job["Punkt-Nummer-17ab"]["sZe"], "0.0000");
 
   // The points a file leaves out, each named with its value.
-  const QString spaced = "Punkt Grenzpunkt-Südöstlich-Nr1: \"K 1\"", seconds = "Punkt 12'': \"12''\"";
+  const QString spaced = "Punkt Grenzpunkt-Südöstlich-Nr1: \"K 1\"", seconds = "Punkt 12'': \"12''\"",
+                degree = "Punkt P4: \"Kanal°\"";
   struct Case {
     int filter;       // of the export
     QString file;
@@ -56,10 +68,10 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
     QStringList leftOut;
     bool blankCode;    // an empty code is written as "0"
   } cases[] = {
-      {1, "ascii.pkt", 1, {spaced, seconds}, true},
-      {2, "tab.pkt", 1, {}, false},
-      {4, "excel.csv", 5, {spaced}, false},
-      {8, "geograf.in", 2, {spaced, seconds}, true},
+      {1, "ascii.pkt", 1, {spaced, degree, seconds}, true},
+      {2, "tab.pkt", 1, {degree}, false},
+      {4, "excel.csv", 5, {spaced, degree}, false},
+      {8, "geograf.in", 2, {spaced, degree, seconds}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file.toStdString());
@@ -82,7 +94,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
       for (const char* column : {"sYe", "sXe", "sZe"})
         EXPECT_EQ(row[column], it.value()[column]) << it.key().toStdString() << " " << column;
     }
-    runImport(jobFile, 1, etrs89);
+    loadJob();
   }
 
   // The LGO records split at their blanks: point, easting without its zone
@@ -124,105 +136,33 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
-// A "°" in a code: beside projected coordinates every file leaves the point
-// out and names it (the import refuses such a line and every one after
-// it); beside angles it is kept and reads back.
-TEST_F(ReadBackTest, DegreeSignInACodeReadsBackOrIsNamed) {
-  startWithTables(false);
-  const StartData projected = [](orv::FormOrvenilSystemAuswahl& d) {
-    d.Startsys->select(0);
-    d.orthoNäherungshöhe->SetText("0");
-  };
-  const StartData geographic = [&](orv::FormOrvenilSystemAuswahl& d) {
-    projected(d);
-    d.StartAbbildung->select(2);
-  };
-  const QString jobFile = writeFile("job.txt", {"P1\tK\t32512345.678\t5712345.678\t1.5",
-                                                "P2\tW\t32512400.000\t5712400.000\t2.5",
-                                                "P3\tK\t32512500.000\t5712500.000\t3.5"});
-  struct Case {
-    int filter, importFilter;
-    QString columns;
-    StartData kind;
-    bool named;
-  } cases[] = {
-      {1, 1, "1,2,3,4,5", projected, true},   {2, 1, "1,2,3,4,5", projected, true},
-      {4, 5, "1,2,3,4,5", projected, true},   {8, 2, "1,2,3,4,5", projected, true},
-      {1, 1, "1,2,9,10,5", geographic, false}, {4, 5, "1,2,9,10,5", geographic, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.filter);
-    runImport(jobFile, 1, projected);
-    orv::State().KooDb.execute("UPDATE Daten SET C = 'Winkel°' WHERE trim(Punkt) = 'P2'");
-    orv::State().SpeichernSpaltenNr = c.columns;
-    orv::State().ExportVorlage.clear();
-    const QString path = root.path() + "/winkel" + QString::number(&c - cases);
-    dialogs->expectSaveFile(path, c.filter);
-    if (c.named) dialogs->expectMessage("Punkt P2: \"Winkel°\"");
-    form->ExportCoordinateTable();
-    runImport(path + orv::ExportExtension(c.filter), c.importFilter, c.kind);
-    const auto back = ByPoint(rows());
-    EXPECT_EQ(back.keys(), (c.named ? QStringList{"P1", "P3"} : QStringList{"P1", "P2", "P3"}));
-    EXPECT_EQ(back["P3"]["sZe"], "3.5000");
-    if (!c.named) {
-      EXPECT_EQ(back["P2"]["C"], "Winkel°");
-    }
-  }
-  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
-}
-
 // On a desktop whose numbers have a decimal comma the csv file writes its
 // coordinates, heights and the seconds of degree texts with it, so that the
 // desktop's spreadsheet reads numbers; point numbers and codes stay as they
 // are, and the import reads every point back.
 TEST_F(ReadBackTest, CsvOnADecimalCommaDesktopReadsBack) {
   startWithTables(false);
-  struct GermanDesktop {
-    GermanDesktop() { orv::SetSeparatorProbe([] { return QStringLiteral("1,1"); }); }
-    ~GermanDesktop() { orv::SetSeparatorProbe({}); }
-  } german;
-  const StartData projected = [](orv::FormOrvenilSystemAuswahl& d) {
-    d.Startsys->select(0);
-    d.orthoNäherungshöhe->SetText("0");
-  };
-  const auto geographic = [&](int format) -> StartData {
-    return [&, format](orv::FormOrvenilSystemAuswahl& d) {
-      projected(d);
-      d.StartAbbildung->select(2);
-      d.FormatEingabeGeographisch->select(format);
-    };
-  };
-  runImport(writeFile("job.txt", {"1.5\t2.5\t32512345.678\t5712345.678\t-1.5",
-                                  "P2\tK\t32512400.000\t5712400.000\t2.5"}),
-            1, projected);
+  orv::SetSeparatorProbe([] { return QStringLiteral("1,1"); });
+  const QString jobFile = writeFile(
+      "job.txt", {"1.5\t2.5\t32512345.678\t5712345.678\t-1.5", "P2\tK\t32512400.000\t5712400.000\t2.5"});
+  runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
   const auto job = ByPoint(rows());
-  struct Case {
-    QString columns;
-    StartData kind;
-    QByteArray firstLine;
-    QStringList compared;
-  } cases[] = {
-      {"1,2,3,4,5", projected, "1.5;2.5;2512345,6780;5712345,6780;-1,5000", {"sYe", "sXe", "sZe"}},
-      {"1,2,9,10,5", geographic(0), "1.5;2.5;\"51\xB0" "33'43,40130\"\"\";\"9\xB0" "10'41,16362\"\"\";-1,5000\r\n", {"sBg", "sLg", "sZe"}},
-      {"1,2,11,12,5", geographic(1), "1.5;2.5;51,", {"BgDez", "LgDez", "sZe"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.columns.toStdString());
-    orv::State().SpeichernSpaltenNr = c.columns;
-    const QString path = root.path() + "/komma" + QString::number(&c - cases) + ".csv";
+  for (const bool geographic : {false, true}) {
+    orv::State().SpeichernSpaltenNr = geographic ? "1,2,9,10,5" : "1,2,3,4,5";
+    const QString path = root.path() + (geographic ? "/geo.csv" : "/eben.csv");
     dialogs->expectSaveFile(path, 4);
     form->ExportCoordinateTable();
-    const QByteArray written = bytesOf(path);
-    EXPECT_TRUE(written.startsWith(c.firstLine)) << written.toStdString();
-    runImport(path, 5, c.kind);
+    EXPECT_TRUE(bytesOf(path).startsWith(geographic ? "1.5;2.5;\"51\xB0"
+                                                      "33'43,40130\"\"\";\"9\xB0"
+                                                      "10'41,16362\"\"\";-1,5000\r\n"
+                                                    : "1.5;2.5;2512345,6780;5712345,6780;-1,5000\r\n"));
+    runImport(path, 5, [&](auto& d) { ChooseEtrs89(d, geographic); });
     const auto back = ByPoint(rows());
-    ASSERT_EQ(back.size(), 2);
-    for (auto it = job.begin(); it != job.end(); ++it) {
-      EXPECT_EQ(back[it.key()]["C"], it.value()["C"]);
-      for (const QString& column : c.compared)
-        EXPECT_EQ(back[it.key()][column], it.value()[column]) << column.toStdString();
-    }
-    runImport(root.path() + "/job.txt", 1, projected);
+    ASSERT_EQ(back.keys(), job.keys());
+    for (const auto& point : job.keys())
+      for (const char* column : {"C", "sZe", geographic ? "sBg" : "sYe", geographic ? "sLg" : "sXe"})
+        EXPECT_EQ(back[point][column], job[point][column]) << column;
+    runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
   }
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
