@@ -32,6 +32,11 @@ QString SeparatorSwitchTitle() {
 
 QString ProbeNumberText() { return QLocale().toString(1.1); }
 
+QString DesktopDecimalSeparator() {
+  const QString text = g_probe ? g_probe() : (g_startLocale ? *g_startLocale : QLocale()).toString(1.1);
+  return text == QStringLiteral("1,1") ? QStringLiteral(",") : QStringLiteral(".");
+}
+
 void SetSeparatorProbe(SeparatorProbe probe) { g_probe = std::move(probe); }
 
 bool SetNumberSeparators(const QString& decimalSeparator, const QString& thousandsSeparator,

@@ -21,6 +21,10 @@ using SeparatorProbe = std::function<QString()>;
 void SetSeparatorProbe(SeparatorProbe probe);
 // The real probe: 1.1 printed by the process's default locale.
 QString ProbeNumberText();
+// The decimal separator of the desktop's own number settings: "," when the
+// locale the process started with (the probe, where replaced) prints 1.1 as
+// "1,1", "." otherwise. The switch above does not change it.
+QString DesktopDecimalSeparator();
 
 // The start-up check: on the first call, when 1.1 prints as "1,1" the
 // separators are switched to "." and " ", the user is told, and the result

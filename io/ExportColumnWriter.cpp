@@ -52,37 +52,62 @@ bool MayEndAnAngle(QByteArrayView value) { return Holds(value, '\'') || Holds(va
 
 // How a csv value is written: as it is, in double quotes (a ",", ";" or
 // double quote inside, which the import reads as one field when it begins
-// and ends with a quote), or not at all (a blank inside turns into "_").
-// The seconds sign that ends a degree text may stay unquoted: the import
-// drops it and the angle reads back the same.
+// and ends with a quote; the seconds sign of a degree text too, so that
+// other csv readers keep the fields apart), or not at all (a blank inside
+// turns into "_").
 enum class CsvValue { Plain, Quoted, Unreadable };
 
 CsvValue CsvValueKind(QByteArrayView value) {
-  const QByteArrayView inner = value.endsWith('"') && value.contains("\xC2\xB0") ? value.chopped(1) : value;
-  if (Holds(inner, ' ')) return CsvValue::Unreadable;
-  return Holds(inner, ',') || Holds(inner, ';') || Holds(inner, '"') ? CsvValue::Quoted : CsvValue::Plain;
+  if (Holds(value, ' ')) return CsvValue::Unreadable;
+  return Holds(value, ',') || Holds(value, ';') || Holds(value, '"') ? CsvValue::Quoted : CsvValue::Plain;
 }
 
-// The first value the import would split, shift or change, -1 for none;
-// `quoted` marks the csv values written in double quotes (only set when
-// `anyQuoted` comes back True). Blanks around a value go with the
+// A number or degree text with one decimal point, written with the decimal
+// comma where the desktop's spreadsheet reads numbers so: a digit or sign
+// first, one ".", no "," and no blank.
+bool TakesDecimalComma(QByteArrayView value) {
+  if (value.isEmpty() || !((value[0] >= '0' && value[0] <= '9') || value[0] == '-' || value[0] == '+'))
+    return false;
+  int points = 0;
+  for (const char b : value) {
+    if (b == ',' || b == ' ') return false;
+    points += b == '.' ? 1 : 0;
+  }
+  return points == 1;
+}
+
+// A projected or geocentric coordinate (of the start or target system).
+bool IsProjectedOrGeocentric(const QString& name) {
+  static const QStringList fields{"sYe", "sXe", "sXz", "sYz", "sZz"};
+  return fields.contains(name.endsWith(QLatin1String("Ziel")) ? name.chopped(4) : name);
+}
+
+// Does the value hold a degree sign (UTF-8)?
+bool HoldsDegreeSign(QByteArrayView value) { return Holds(value, '\xB0') && value.contains("\xC2\xB0"); }
+
+// The first value the import would split, shift, change or refuse, -1 for
+// none; `quoted` marks the csv values written in double quotes (only set
+// when `anyQuoted` comes back True). Blanks around a value go with the
 // separators. In a blank-separated line a blank inside a value splits it,
 // an empty value (other than the code, which is written "0") moves the
 // values after it, and an angle sign before the blank that follows a value
 // joins it with the next; in a TAB-separated line an angle sign before a
-// blank inside a value joins what follows it.
+// blank inside a value joins what follows it. Where `noDegreeSign`, the
+// line is one of projected or geocentric coordinates, which the import
+// refuses when it holds a "°" anywhere (a code "Winkel°", say).
 qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vector<char>& code,
-                     Separation separation, std::vector<char>& quoted, bool& anyQuoted) {
+                     Separation separation, bool noDegreeSign, std::vector<char>& quoted, bool& anyQuoted) {
   anyQuoted = false;
   // Most rows hold no blank, no separator, no angle sign and no empty value at all.
   bool plain = true;
   for (const QByteArrayView value : values) {
-    const bool odd = separation == Separation::Tab
-                         ? MayEndAnAngle(value)
-                         : value.isEmpty() || Holds(value, ' ') ||
-                               (separation == Separation::Semicolon
-                                    ? Holds(value, ',') || Holds(value, ';') || Holds(value, '"')
-                                    : MayEndAnAngle(value));
+    const bool odd = (noDegreeSign && Holds(value, '\xB0')) ||
+                     (separation == Separation::Tab
+                          ? MayEndAnAngle(value)
+                          : value.isEmpty() || Holds(value, ' ') ||
+                                (separation == Separation::Semicolon
+                                     ? Holds(value, ',') || Holds(value, ';') || Holds(value, '"')
+                                     : MayEndAnAngle(value)));
     if (odd) {
       plain = false;
       break;
@@ -94,6 +119,7 @@ qsizetype SplitValue(const std::vector<QByteArrayView>& values, const std::vecto
     while (last >= 0 && TrimBlankBytes(values[static_cast<size_t>(last)]).isEmpty()) --last;
   for (qsizetype c = 0; c < static_cast<qsizetype>(values.size()); ++c) {
     const QByteArrayView value = TrimBlankBytes(values[static_cast<size_t>(c)]);
+    if (noDegreeSign && HoldsDegreeSign(value)) return c;
     if (separation == Separation::Semicolon) {
       const CsvValue kind = CsvValueKind(value);
       if (kind == CsvValue::Unreadable) return c;
@@ -155,8 +181,20 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
   const QStringList names = ExportColumnNames(job.columnList);
   MissingCoordinates missing(names);
   std::vector<char> code(names.size());
-  for (qsizetype c = 0; c < names.size(); ++c)
-    code[c] = separation == Separation::Blank && names.at(c) == QLatin1String("C");
+  // The numbers of a csv file carry the desktop's decimal comma where it
+  // has one, so that its spreadsheet reads them as numbers; point numbers,
+  // codes and the input line stay as they are.
+  std::vector<char> decimalComma(names.size());
+  bool projected = false, geographic = false;
+  for (qsizetype c = 0; c < names.size(); ++c) {
+    const QString& name = names.at(c);
+    code[c] = separation == Separation::Blank && name == QLatin1String("C");
+    decimalComma[c] = separation == Separation::Semicolon && job.decimalComma &&
+                      name != QLatin1String("Punkt") && name != QLatin1String("C") &&
+                      name != QLatin1String("Zeile");
+    if (IsCoordinateField(name)) (IsProjectedOrGeocentric(name) ? projected : geographic) = true;
+  }
+  const bool noDegreeSign = projected && !geographic;
   // A record left out is named by its point, read as a column of its own
   // when the point is not among the chosen ones.
   QStringList selected = names;
@@ -185,7 +223,7 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
     job.report(++record, total);
     for (size_t c = 0; c < values.size(); ++c) values[c] = query.utf8(static_cast<int>(c));
     if (!missing.complete(values)) continue;
-    const qsizetype bad = SplitValue(values, code, separation, quoted, anyQuoted);
+    const qsizetype bad = SplitValue(values, code, separation, noDegreeSign, quoted, anyQuoted);
     if (bad >= 0) {
       unreadable.add(QString::fromUtf8(query.utf8(static_cast<int>(pointColumn))),
                      QString::fromUtf8(TrimBlankBytes(values[static_cast<size_t>(bad)])));
@@ -195,12 +233,18 @@ int WriteColumnFile(const ExportJob& job, int filterIndex, UnreadableValues& unr
     for (size_t c = 0; c < values.size(); ++c) {
       if (c > 0) line.append(separatorBytes);
       const QByteArrayView value = values[c];
+      const qsizetype start = line.size();
       if (code[c] && TrimBlankBytes(value).isEmpty())
         line.append(kNoCode);
       else if (anyQuoted && quoted[c])
         AppendQuoted(line, TrimBlankBytes(value));
       else
         line.append(value.data(), value.size());
+      if (decimalComma[c] && TakesDecimalComma(TrimBlankBytes(value))) {
+        char* written = line.data();
+        for (qsizetype i = start; i < line.size(); ++i)
+          if (written[i] == '.') written[i] = ',';
+      }
     }
     const QByteArrayView trimmed = TrimBlankBytes(line);
     if (trimmed.isEmpty()) continue;

@@ -5,13 +5,15 @@
 // chosen coordinate (MissingCoordinates) is left out and counted. In the
 // blank-separated files (ASCII, Geograf) a point without code has the code
 // "0", so that its line keeps its fields in place. A csv value holding a
-// ",", ";" or double quote is written in double quotes. A record with a
+// ",", ";" or double quote is written in double quotes, a quote inside
+// doubled; on a desktop whose numbers have a decimal comma the csv file
+// writes its numbers (not point numbers or codes) with it. A record with a
 // value the file cannot hold so that the import reads it back (a blank
 // inside a value of a blank-separated file or of a csv file; an empty value
 // before others in a blank-separated line; an angle sign that the import
 // would join with the blank after it, as in a point 12'' of a
-// blank-separated line; a character Windows-1252 lacks) is left out and
-// named.
+// blank-separated line; a "°" in a file of projected or geocentric
+// coordinates; a character Windows-1252 lacks) is left out and named.
 #include <QString>
 #include <QStringList>
 

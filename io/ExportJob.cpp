@@ -63,7 +63,8 @@ QString UnreadableValues::message() const {
                  QStringLiteral(
                      " Punkte mit Werten, die diese Datei nicht so aufnehmen kann, dass sie beim "
                      "Einlesen gleich bleiben (Leerzeichen, Trennzeichen, Winkelzeichen ' oder ° vor "
-                     "einem Leerzeichen oder Zeichen außerhalb von Windows-1252):   \n") +
+                     "einem Leerzeichen, ° neben verebneten oder geozentrischen Koordinaten oder Zeichen "
+                     "außerhalb von Windows-1252):   \n") +
                  named_.join(QLatin1Char('\n'));
   if (count_ > named_.size()) text += QStringLiteral("\n...");
   return text + QStringLiteral("\nDie betroffenen Punkte wurden nicht exportiert!   ");

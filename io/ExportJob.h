@@ -25,6 +25,7 @@ struct ExportJob {
   QString preset;      // the export dialog's position preset
   QString startEllipsoid;   // what the start positions are in (the import's ellipsoid)
   QString targetEllipsoid;  // what the target positions are in ("" when unknown)
+  bool decimalComma = false;  // the desktop writes numbers with "," (the csv file follows it)
   std::function<void(int record, int total)> progress;
 
   // Passes on the records at which the progress display can change.
@@ -89,7 +90,8 @@ class MissingCoordinates {
 // with a value the file cannot hold so that it reads back as it is (a
 // blank inside a value of a blank-separated file, a separator inside a
 // value, an angle sign the import would join with the blank after it, a
-// character the code page lacks).
+// "°" beside projected or geocentric coordinates, a character the code
+// page lacks).
 class UnreadableValues {
  public:
   // Counts the record; its point and value are named in the message.

@@ -15,39 +15,46 @@ QString WaypointCoordinate(const QString& decimalDegrees) {
   }
 }
 
+namespace {
+const QString kPresetStart = QStringLiteral("Eingabe Mikrokopter aus Startsystem");
+const QString kPresetTarget = QStringLiteral("Eingabe Mikrokopter aus Zielsystem");
+}  // namespace
+
+void RequireWaypointPreset(const QString& preset) {
+  if (preset == kPresetStart || preset == kPresetTarget) return;
+  throw OrvenilError(
+      kErrInvalidProcedureCall,
+      QStringLiteral("Eine Wegpunktdatei wird nur mit der Vorlage \"") + kPresetStart +
+          QStringLiteral("\" oder \"") + kPresetTarget +
+          QStringLiteral("\" geschrieben; mit der Vorlage \"") + preset +
+          QStringLiteral("\" enthielte sie Wegpunkte ohne Position!\nBitte wählen Sie im Export eine "
+                         "der beiden Mikrokopter-Vorlagen! Abbruch!   "));
+}
+
 int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
-  QString latitudeField, longitudeField;
-  const bool start = job.preset == QStringLiteral("Eingabe Mikrokopter aus Startsystem");
-  const bool target = job.preset == QStringLiteral("Eingabe Mikrokopter aus Zielsystem");
-  if (start) {
-    latitudeField = QStringLiteral("BgDez");
-    longitudeField = QStringLiteral("LgDez");
-  } else if (target) {
-    latitudeField = QStringLiteral("BgDezZiel");
-    longitudeField = QStringLiteral("LgDezZiel");
-  }
+  RequireWaypointPreset(job.preset);
+  const bool target = job.preset == kPresetTarget;
+  const QString latitudeField = target ? QStringLiteral("BgDezZiel") : QStringLiteral("BgDez");
+  const QString longitudeField = target ? QStringLiteral("LgDezZiel") : QStringLiteral("LgDez");
   // A drone's GPS flies WGS 1984 positions: those of another system would
   // lead it astray by up to some hundred metres.
-  if (start || target)
-    RequirePositionsIn(target ? job.targetEllipsoid : job.startEllipsoid,
-                       {QStringLiteral("GRS1980"), QStringLiteral("WGS1984")}, target,
-                       QStringLiteral("Die Wegpunktdatei"), QStringLiteral("ETRS89"));
-  const bool coordinates = !latitudeField.isEmpty();
+  RequirePositionsIn(target ? job.targetEllipsoid : job.startEllipsoid,
+                     {QStringLiteral("GRS1980"), QStringLiteral("WGS1984")}, target,
+                     QStringLiteral("Die Wegpunktdatei"), QStringLiteral("ETRS89"));
   // The height as typed (a box left empty is 0), never a part of it.
   double height = 0;
   ReadTypedNumber(heightAnswer, height);
   const QString altitude = QStringLiteral("Altitude=") + NumberText(height);
   const int total = DatenRecordCount(job.db);
-  const QString select = coordinates ? QStringLiteral("SELECT \"%1\", \"%2\" FROM Daten ORDER BY rowid")
-                                           .arg(latitudeField, longitudeField)
-                                     : QStringLiteral("SELECT NULL FROM Daten ORDER BY rowid");
+  const QString select =
+      QStringLiteral("SELECT \"%1\", \"%2\" FROM Daten ORDER BY rowid").arg(latitudeField, longitudeField);
   // A point whose latitude or longitude is no number (empty, never
   // computed) would be a waypoint without a place: it is left out and
   // counted, and the header counts the waypoints written.
   int missing = 0;
   const auto lacks = [](const QString& coordinate) { return coordinate.isEmpty() ? 1 : 0; };
   int waypoints = total;
-  if (coordinates) {
+  {
     ForwardQuery count(job.db, select);
     while (count.next()) {
       const int m = lacks(WaypointCoordinate(count.text(0))) + lacks(WaypointCoordinate(count.text(1)));
@@ -64,17 +71,12 @@ int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer) {
   int record = 0, written = 0;
   while (query.next()) {
     job.report(++record, total);
-    QString latitude, longitude;
-    if (coordinates) {
-      latitude = WaypointCoordinate(query.text(0));
-      longitude = WaypointCoordinate(query.text(1));
-      if (latitude.isEmpty() || longitude.isEmpty()) continue;
-    }
+    const QString latitude = WaypointCoordinate(query.text(0));
+    const QString longitude = WaypointCoordinate(query.text(1));
+    if (latitude.isEmpty() || longitude.isEmpty()) continue;
     out.writeLine(QStringLiteral("[Point") + QString::number(++written) + QLatin1Char(']'));
-    if (coordinates) {
-      out.writeLine(QStringLiteral("Latitude=") + latitude);
-      out.writeLine(QStringLiteral("Longitude=") + longitude);
-    }
+    out.writeLine(QStringLiteral("Latitude=") + latitude);
+    out.writeLine(QStringLiteral("Longitude=") + longitude);
     out.writeLine(QStringLiteral("Radius=5"));
     out.writeLine(altitude);
     for (const char* fixed : {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1", "Heading=124",

@@ -8,6 +8,12 @@
 
 namespace orv {
 
+// A waypoint file takes its positions from the preset "Eingabe Mikrokopter
+// aus Startsystem" or "Eingabe Mikrokopter aus Zielsystem"; any other would
+// give waypoints without a position, and throws an OrvenilError that names
+// the two.
+void RequireWaypointPreset(const QString& preset);
+
 // Returns the number of coordinates missing in the points left out.
 int WriteWaypointFile(const ExportJob& job, const QString& heightAnswer);
 

@@ -5,6 +5,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/LocaleSwitch.h"
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
 #include "foundation/TextTokens.h"
@@ -131,8 +132,17 @@ void FormOrvenil::ExportCoordinateTable() {
   }
   if (!ChooseExportFile(CommonDialog2, CommonDialog1)) return;
   const int format = CommonDialog2.FilterIndex;
-  // Cancel in the height box writes nothing.
-  if (format == kExportWaypoints && !AskFlightHeight(state.Antwort)) return;
+  if (format == kExportWaypoints) {
+    // A preset without positions is refused before the height is asked;
+    // cancel in the height box writes nothing.
+    try {
+      RequireWaypointPreset(state.ExportVorlage);
+    } catch (const OrvenilError& e) {
+      Dialogs().messageBox(e.description(), MsgButtons::Ok, MsgIcon::Critical, kTitle);
+      return;
+    }
+    if (!AskFlightHeight(state.Antwort)) return;
+  }
 
   Dialogs().setBusy(true);
   StatusForm();
@@ -144,6 +154,7 @@ void FormOrvenil::ExportCoordinateTable() {
     job.preset = state.ExportVorlage;
     job.startEllipsoid = state.EllipsoidImport;
     job.targetEllipsoid = state.EllipsoidZielKoordinaten;
+    job.decimalComma = DesktopDecimalSeparator() == QStringLiteral(",");
     job.progress = [](int record, int total) {
       ShowProgress(record, 0, total, true, QStringLiteral(" Zeilen exportiert..."));
     };

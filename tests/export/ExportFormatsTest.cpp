@@ -70,6 +70,19 @@ TEST_F(ExportTest, ColumnFormatsByteForByte) {
   EXPECT_TRUE(dialogs->allDone());
 }
 
+// A value holding a double quote, the seconds sign of a degree text
+// among them, is written in double quotes with the quote doubled, so that
+// every csv reader keeps the fields apart.
+TEST_F(ExportTest, CsvQuotesEveryValueWithADoubleQuote) {
+  fill({{{"Punkt", Pt("P1")}, {"C", "2\""}, {"sBg", "51\u00B002'03.12345\""}, {"sLg", "13\u00B004'05.5\""}}});
+  exportAs(out + "winkel", 4, "1,2,9,10");
+  EXPECT_EQ(textOf(out + "winkel.csv"),
+            "P1;\"2\"\"\";\"51\xB0"
+            "02'03.12345\"\"\";\"13\xB0"
+            "04'05.5\"\"\"\r\n");
+  EXPECT_TRUE(dialogs->allDone());
+}
+
 TEST_F(ExportTest, SaveDialogRulesOverwriteAndUnwritableFiles) {
   fill(SmallJob());
   State().ImportDatei = "/daten/Messung.Alt.txt";
@@ -181,7 +194,7 @@ TEST_F(ExportTest, LgoFilesByPreset) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
-TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
+TEST_F(ExportTest, WaypointsWithHeightAnswerCancelAndPresetsWithoutPositions) {
   fill({{{"Punkt", Pt("P1")}, {"BgDezZiel", "51.123456789"}, {"LgDezZiel", "13.50000004"}},
         {{"Punkt", Pt("P2")}, {"BgDezZiel", ""}, {"LgDezZiel", "x"}}});
   const char* fixed[] = {"ClimbRate=10", "DelayTime=1", "WP_Event_Channel_Value=1",
@@ -189,36 +202,43 @@ TEST_F(ExportTest, WaypointsWithHeightAnswerAndCancel) {
                          "Type=1",       "Prefix=P"};
   auto section = [&](int n, const char* lat, const char* lon, const char* alt) {
     QByteArray b = QByteArray("[Point") + QByteArray::number(n) + "]\r\n";
-    if (lat) b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";
+    b += QByteArray("Latitude=") + lat + "\r\nLongitude=" + lon + "\r\n";
     b += QByteArray("Radius=5\r\nAltitude=") + alt + "\r\n";
     for (const char* f : fixed) b += QByteArray(f) + "\r\n";
     return b;
   };
-  const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=2"});
+  const QByteArray head = lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"});
 
   // P2 has no place: left out and counted.
   exportAs(out + "flug", 7, "1,2,29,30,5", "Eingabe Mikrokopter aus Zielsystem", [&] {
     dialogs->expectInput("Flughöhe über Grund (HGT): ", "12,5");
     dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
   });
-  EXPECT_EQ(textOf(out + "flug.wpl"), (lines({"[General]", "FileVersion=3", "NumberOfWaypoints=1"}) +
-                                       section(1, "51.1234568", "13.5", "12.5"))
-                                          .toStdString());
+  EXPECT_EQ(textOf(out + "flug.wpl"), (head + section(1, "51.1234568", "13.5", "12.5")).toStdString());
 
   // A height the box cannot read whole is asked again; OK with an empty box is 0.
-  exportAs(out + "eben", 7, "1,2,18,19", "Ziel verebnet", [&] {
+  const QString target = "Eingabe Mikrokopter aus Zielsystem";
+  exportAs(out + "eben", 7, "1,2,29,30,5", target, [&] {
     dialogs->expectInput("Flughöhe", "12x");
     dialogs->expectMessage("\"12x\"");
     dialogs->expectInput("Flughöhe", "abc");
     dialogs->expectMessage("\"abc\"");
     dialogs->expectInput("Flughöhe", "");
+    dialogs->expectMessage("2 Koordinaten ohne gültigen Wert!");
   });
-  EXPECT_EQ(textOf(out + "eben.wpl"),
-            (head + section(1, nullptr, nullptr, "0") + section(2, nullptr, nullptr, "0")).toStdString());
+  EXPECT_EQ(textOf(out + "eben.wpl"), (head + section(1, "51.1234568", "13.5", "0")).toStdString());
 
   // Cancel in the height box writes no file.
-  exportAs(out + "abbruch", 7, "1,2", "Ziel verebnet", [&] { dialogs->expectInputCancel("Flughöhe"); });
+  exportAs(out + "abbruch", 7, "1,2", target, [&] { dialogs->expectInputCancel("Flughöhe"); });
   EXPECT_FALSE(QFileInfo::exists(out + "abbruch.wpl"));
+
+  // A preset without latitude and longitude would give waypoints without a
+  // position: refused before the height is asked, no file.
+  exportAs(out + "ohne", 7, "1,2,18,19", "Ziel verebnet", [&] {
+    dialogs->expectMessage("Eine Wegpunktdatei wird nur mit der Vorlage \"Eingabe Mikrokopter aus Startsystem\" oder "
+                           "\"Eingabe Mikrokopter aus Zielsystem\" geschrieben; mit der Vorlage \"Ziel verebnet\"");
+  });
+  EXPECT_FALSE(QFileInfo::exists(out + "ohne.wpl"));
   EXPECT_TRUE(dialogs->allDone());
 }
 

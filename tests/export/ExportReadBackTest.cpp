@@ -4,7 +4,9 @@
 #include <QMap>
 
 #include "../import/ImportFixture.h"
+#include "foundation/LocaleSwitch.h"
 #include "foundation/TextTokens.h"
+#include "io/ExportFileChoice.h"
 #include "platform/ui/VbTextBox.h"
 
 using ReadBackTest = ImportTest;
@@ -19,6 +21,14 @@ QMap<QString, QMap<QString, QString>> ByPoint(const Rows& rows) {
   return out;
 }
 
+// Projected ETRS89 points imported from TAB lines, or the same read as
+// geographic coordinates in degrees, minutes and seconds.
+void ChooseEtrs89(orv::FormOrvenilSystemAuswahl& d, bool geographic) {
+  d.Startsys->select(0);
+  d.orthoNäherungshöhe->SetText("0");
+  if (geographic) d.StartAbbildung->select(2);
+}
+
 }  // namespace
 
 TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
@@ -28,10 +38,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   // their room, negative and zero heights; apostrophes at the end of a point
   // or code (one that looks like an angle's seconds joins the blank after
   // it), a code with the csv's separators and quotes.
-  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) {
-    d.Startsys->select(0);
-    d.orthoNäherungshöhe->SetText("0");
-  };
+  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) { ChooseEtrs89(d, false); };
   const QString jobFile = writeFile("job.txt", {"Grenzpunkt-Südöstlich-Nr1\tK 1\t32512345.678\t5712345.678\t-12.345",
                                   "Punkt-Nummer-17ab\tBaum1234\t32512000.000\t5712000.000\t0",
                                   "Punkt-mit-18-Zeich\t\t32412345.678\t5812345.678\t0.001",
@@ -39,14 +46,21 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
                                                 "P1''\tK4''\t32512100.000\t5712100.000\t1.5",
                                                 "P2'\tMauer,2;\"1\"\t32512200.000\t5712200.000\t2.5",
                                                 "12''\tK5\t32512300.000\t5712300.000\t3.5"});
-  runImport(jobFile, 1, etrs89);
+  // A code with a degree sign, which the import refuses beside projected
+  // coordinates (and every line after it).
+  const auto loadJob = [&] {
+    runImport(jobFile, 1, etrs89);
+    orv::State().KooDb.execute("UPDATE Daten SET C = 'Kanal°' WHERE trim(Punkt) = 'P4'");
+  };
+  loadJob();
   const auto job = ByPoint(rows());
   ASSERT_EQ(job.size(), 7);
   ASSERT_EQ(job["Grenzpunkt-Südöstlich-Nr1"]["C"], "K 1");
   ASSERT_EQ(job["Punkt-Nummer-17ab"]["sZe"], "0.0000");
 
   // The points a file leaves out, each named with its value.
-  const QString spaced = "Punkt Grenzpunkt-Südöstlich-Nr1: \"K 1\"", seconds = "Punkt 12'': \"12''\"";
+  const QString spaced = "Punkt Grenzpunkt-Südöstlich-Nr1: \"K 1\"", seconds = "Punkt 12'': \"12''\"",
+                degree = "Punkt P4: \"Kanal°\"";
   struct Case {
     int filter;       // of the export
     QString file;
@@ -54,10 +68,10 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
     QStringList leftOut;
     bool blankCode;    // an empty code is written as "0"
   } cases[] = {
-      {1, "ascii.pkt", 1, {spaced, seconds}, true},
-      {2, "tab.pkt", 1, {}, false},
-      {4, "excel.csv", 5, {spaced}, false},
-      {8, "geograf.in", 2, {spaced, seconds}, true},
+      {1, "ascii.pkt", 1, {spaced, degree, seconds}, true},
+      {2, "tab.pkt", 1, {degree}, false},
+      {4, "excel.csv", 5, {spaced, degree}, false},
+      {8, "geograf.in", 2, {spaced, degree, seconds}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file.toStdString());
@@ -80,7 +94,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
       for (const char* column : {"sYe", "sXe", "sZe"})
         EXPECT_EQ(row[column], it.value()[column]) << it.key().toStdString() << " " << column;
     }
-    runImport(jobFile, 1, etrs89);
+    loadJob();
   }
 
   // The LGO records split at their blanks: point, easting without its zone
@@ -118,6 +132,37 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
     EXPECT_EQ(g.value(3), "N");
     EXPECT_EQ(angle(g, 4), row["sLg"]) << name;
     EXPECT_EQ(g.mid(7), (QStringList{"E", row["sZe"], "22"})) << name;
+  }
+  EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+}
+
+// On a desktop whose numbers have a decimal comma the csv file writes its
+// coordinates, heights and the seconds of degree texts with it, so that the
+// desktop's spreadsheet reads numbers; point numbers and codes stay as they
+// are, and the import reads every point back.
+TEST_F(ReadBackTest, CsvOnADecimalCommaDesktopReadsBack) {
+  startWithTables(false);
+  orv::SetSeparatorProbe([] { return QStringLiteral("1,1"); });
+  const QString jobFile = writeFile(
+      "job.txt", {"1.5\t2.5\t32512345.678\t5712345.678\t-1.5", "P2\tK\t32512400.000\t5712400.000\t2.5"});
+  runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
+  const auto job = ByPoint(rows());
+  for (const bool geographic : {false, true}) {
+    orv::State().SpeichernSpaltenNr = geographic ? "1,2,9,10,5" : "1,2,3,4,5";
+    const QString path = root.path() + (geographic ? "/geo.csv" : "/eben.csv");
+    dialogs->expectSaveFile(path, 4);
+    form->ExportCoordinateTable();
+    EXPECT_TRUE(bytesOf(path).startsWith(geographic ? "1.5;2.5;\"51\xB0"
+                                                      "33'43,40130\"\"\";\"9\xB0"
+                                                      "10'41,16362\"\"\";-1,5000\r\n"
+                                                    : "1.5;2.5;2512345,6780;5712345,6780;-1,5000\r\n"));
+    runImport(path, 5, [&](auto& d) { ChooseEtrs89(d, geographic); });
+    const auto back = ByPoint(rows());
+    ASSERT_EQ(back.keys(), job.keys());
+    for (const auto& point : job.keys())
+      for (const char* column : {"C", "sZe", geographic ? "sBg" : "sYe", geographic ? "sLg" : "sXe"})
+        EXPECT_EQ(back[point][column], job[point][column]) << column;
+    runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
   }
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
