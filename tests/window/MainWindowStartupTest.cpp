@@ -396,52 +396,38 @@ TEST_F(MainWindowTest, UnreadableTextFileIsNamedAndNeverWrittenOver) {
   EXPECT_EQ(dialogs->exitCode(), 0);
 }
 
-// A named pipe in the place of a table file would block its open() until
-// some program writes into the pipe: start-up names it instead, reads the
-// table's other file where there is one and leaves the pipe as it is. A
-// guard opens the pipes' other ends after a while, so that a start-up that
-// blocks on one fails here rather than hanging.
+// A named pipe in a table file's place is named, never opened (its open()
+// waits for a writer) and left as it is. A guard opens the pipe's other end
+// after 10 s, so that a start-up blocked on it fails here instead of hanging.
 TEST_F(MainWindowTest, NamedPipeInPlaceOfATableFileIsNamedAndNeverOpened) {
-  const QString pipe = ": Der Name bezeichnet eine benannte Pipe (FIFO), keine Datei";
-  const struct {
-    const char* file;
-    const char* gone;  // removed beside it
-    int trafoRows, ntv2Rows;
-  } cases[] = {
-      {"sys_7Parameter.dat", "sys_7Parameter.fil", 0, 2},
-      {"sys_7Parameter.fil", nullptr, 3, 2},
-      {"sys_NTv2.fil", nullptr, 3, 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
+  for (const auto& [file, gone, trafoRows] : {std::tuple{"sys_7Parameter.dat", "sys_7Parameter.fil", 0},
+                                              {"sys_7Parameter.fil", "", 3},
+                                              {"sys_NTv2.fil", "", 3}}) {
     putAllTables();
     start();  // the grid files, from the text files
     form.reset();
-    if (c.gone) QFile::remove(dbFile(c.gone));
-    QFile::remove(dbFile(c.file));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dbFile(c.file)).constData(), 0600), 0);
+    if (*gone) QFile::remove(dbFile(gone));
+    QFile::remove(dbFile(file));
+    const QByteArray pipe = QFile::encodeName(dbFile(file));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
     std::atomic<bool> done{false}, blocked{false};
     std::thread guard([&] {
-      for (int waited = 0; !done; waited += 50) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (waited < 10000) continue;
-        blocked = true;
-        const int fd = ::open(QFile::encodeName(dbFile(c.file)).constData(), O_RDWR | O_NONBLOCK);
-        if (fd >= 0) ::close(fd);
-      }
+      for (int ms = 0; !done; ms += 50, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+        if (ms > 10000 && (blocked = true)) ::close(::open(pipe.constData(), O_RDWR | O_NONBLOCK));
     });
-    dialogs->expectMessage("Die Datei " + dbFile(c.file) + " konnte nicht gelesen werden" + pipe);
+    dialogs->expectMessage(
+        "Die Datei " + dbFile(file) +
+        " konnte nicht gelesen werden: Der Name bezeichnet eine benannte Pipe (FIFO), keine Datei");
     FormOrvenil& f = start();
-    EXPECT_EQ(f.GridTrafoSys->RowCount(), c.trafoRows);
-    EXPECT_EQ(f.GridNTv2Sys->RowCount(), c.ntv2Rows);
     f.Coolbar2_ButtonClick("btnDBEnde");
     done = true;
     guard.join();
-    EXPECT_FALSE(blocked);
-    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    EXPECT_FALSE(blocked) << file;
+    EXPECT_TRUE(dialogs->allDone()) << file;
+    EXPECT_EQ(f.GridTrafoSys->RowCount(), trafoRows) << file;
+    EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2) << file;
     struct stat st {};
-    EXPECT_TRUE(::stat(QFile::encodeName(dbFile(c.file)).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-    form.reset();
-    QFile::remove(dbFile(c.file));
+    EXPECT_TRUE(::stat(pipe.constData(), &st) == 0 && S_ISFIFO(st.st_mode)) << file;
+    QFile::remove(dbFile(file));
   }
 }
