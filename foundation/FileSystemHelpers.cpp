@@ -1,4 +1,5 @@
 #include "foundation/FileSystemHelpers.h"
+#include "foundation/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,8 +103,8 @@ bool CopyFileTo(const QString& source, const QString& target, bool overwrite) {
   // truncated target, and an existing target is replaced in one step.
   QTemporaryFile temp(dst.absolutePath() + QStringLiteral("/.orvenil-copy-XXXXXX"));
   if (!temp.open()) return false;
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
+  QFile in;
+  if (!OpenRegularFile(in, source).isEmpty()) return false;
   QByteArray block;
   for (;;) {
     block = in.read(1 << 20);

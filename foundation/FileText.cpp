@@ -2,22 +2,21 @@
 
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "foundation/TextTokens.h"
 #include "foundation/Windows1252.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <limits>
 
 namespace orv {
 
 QString ReadFileText(const QString& path) {
-  if (!QFileInfo(path).isFile()) return QString();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QString();
+  QFile file;
+  if (!OpenRegularFile(file, path).isEmpty()) return QString();
   return DecodeWindows1252(file.readAll());
 }
 
@@ -43,8 +42,8 @@ QString ReadFileLine(const QString& path, int n) {
 }
 
 int CountFileLines(const QString& path, int mode) {
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+  QFile file;
+  if (!OpenRegularFile(file, path).isEmpty())
     throw OrvenilError(kErrFileNotFound, "Datei nicht gefunden: " + path);
   const qint64 size = file.size();
   qint64 count = 0;

@@ -1,6 +1,7 @@
 #include "foundation/LineEndConversion.h"
 
 #include "foundation/DialogService.h"
+#include "foundation/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,10 +78,8 @@ bool ConvertStream(QFile& in, QFile& out) {
 bool ConvertLfToCrLf(const QString& path, bool replace) {
   const QString backup = BackupName(path);
   if (!replace && backup == path) return false;  // no backup name: the unconverted file would be lost
-  if (!QFileInfo(path).isFile()) return false;
-
-  QFile in(path);
-  if (!in.open(QIODevice::ReadOnly)) return false;
+  QFile in;
+  if (!OpenRegularFile(in, path).isEmpty()) return false;
   const QString work = path + QLatin1Char('#');
   QFile out(work);
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;

@@ -1,9 +1,8 @@
 #include "foundation/TextLineReader.h"
 
 #include "foundation/OrvenilError.h"
+#include "foundation/RegularFile.h"
 #include "foundation/Windows1252.h"
-
-#include <QFileInfo>
 
 namespace orv {
 
@@ -17,10 +16,8 @@ TextLineReader::TextLineReader(const QString& path) { open(path); }
 
 bool TextLineReader::open(const QString& path) {
   close();
-  if (!QFileInfo(path).isFile()) return false;
-  file_.setFileName(path);
   // Unbuffered: the reader keeps blocks of its own.
-  return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  return OpenRegularFile(file_, path, QIODevice::ReadOnly | QIODevice::Unbuffered).isEmpty();
 }
 
 void TextLineReader::close() {

@@ -7,6 +7,7 @@
 #include "foundation/DialogService.h"
 #include "foundation/FileErrorReason.h"
 #include "foundation/FileIdentity.h"
+#include "foundation/RegularFile.h"
 #include "foundation/RepairUmlauts.h"
 #include "foundation/Windows1252.h"
 
@@ -134,8 +135,8 @@ Windows1252Copy WriteCopy(QFile& in, QFile& out, const TextTraits& traits) {
 
 Windows1252Copy CopyAsWindows1252CrLf(const QString& source, const QString& target) {
   const FileIdentity found(source);
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return {};
+  QFile in;
+  if (!OpenRegularFile(in, source).isEmpty()) return {};
   const TextTraits traits = InspectText(in);
   if (traits.readError) return {};
   if (traits.crLf && !traits.utf8) {

@@ -1,6 +1,7 @@
 #include "geodesy/Ntv2GridCache.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QStringList>
 
@@ -126,6 +127,11 @@ void Ntv2GridCache::LoadNodes(Database& db, int tableNumber, SubGrid& g) {
     for (; !rs.eof(); rs.moveNext()) {
       const FieldValue id = rs.value(0), dLat = rs.value(1), dLonW = rs.value(2);
       if (!id.isNumber() || !dLat.isNumber() || !dLonW.isNumber()) continue;
+      // A shift no datum has (one the cache could hold only as infinite)
+      // counts as missing: the cache is then built again from its grid.
+      if (!(std::abs(dLat.toDouble()) <= kNtv2MaxShiftSeconds &&
+            std::abs(dLonW.toDouble()) <= kNtv2MaxShiftSeconds))
+        continue;
       const size_t i = size_t(id.toLong() - 1);
       if (g.present[i]) continue;
       g.lat[i] = float(dLat.toDouble());

@@ -37,6 +37,13 @@ struct Ntv2SubGridHeader {
 double Ntv2NodeColumns(double eLong, double wLong, double longInc);
 double Ntv2NodeRows(double sLat, double nLat, double latInc);
 
+// The largest shift of a node, in arc-seconds either way: one degree. The
+// shift between two datums is metres to a few hundred metres, some
+// arc-seconds; grids from the oldest national or island datums to today's
+// reach a few hundred. A degree leaves room for every real grid, and
+// anything beyond is a typo or a damaged file, not a shift.
+inline constexpr double kNtv2MaxShiftSeconds = 3600;
+
 class Ntv2GridCache {
  public:
   // An empty cache: no sub-grid, every point outside.

@@ -8,6 +8,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/FileIdentity.h"
+#include "foundation/RegularFile.h"
 #include "io/ImportRun.h"
 #include "io/ImportWorkCopy.h"
 #include "platform/db/DBEngine.h"
@@ -27,8 +28,8 @@ void Critical(const QString& text) {
 // Why the file cannot be imported at all; "" when it can be read as text.
 // readPath: the file itself or its converted copy.
 QString UnreadableFileReason(const QString& readPath, const QString& path) {
-  QFile f(readPath);
-  if (!QFileInfo(readPath).isFile() || !f.open(QIODevice::ReadOnly))
+  QFile f;
+  if (!OpenRegularFile(f, readPath).isEmpty())
     return QStringLiteral("Die Datei '") + path + QStringLiteral("' kann nicht gelesen werden! Abbruch!");
   const QByteArray head = f.read(1 << 16);
   if (head.contains('\0'))

@@ -15,6 +15,7 @@
 #include "geodesy/ZoneRules.h"
 #include "io/ImportLimits.h"
 #include "platform/db/DatabaseHelpers.h"
+#include "platform/db/FieldType.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/OptionArray.h"
@@ -42,9 +43,10 @@ void Critical(const QString& text) {
   Dialogs().messageBox(text, MsgButtons::Ok, MsgIcon::Critical, kProgramTitle);
 }
 
-// An error of the disk or the file rather than of its lines.
+// An error of the disk or the database rather than of the file's lines.
 bool IsStorageFault(const OrvenilError* error) {
-  return error && (error->number() == kErrDiskFull || error->number() == kErrDeviceIoError);
+  return error && (error->number() == kErrDiskFull || error->number() == kErrDeviceIoError ||
+                   error->number() == kDbErrInUse);
 }
 
 QString FileAndLine(const QString& file, long line) {
@@ -134,10 +136,11 @@ void ImportRun::prepareDaten() {
 // lines are read leaves the job as it was. The emptied table is compacted.
 void ImportRun::replaceJobRows() {
   if (replaced_) return;
-  replaced_ = true;
   window_.xpStatusBar1->SetPanelText(6, QStringLiteral("Datenbank löschen   "));
   Dialogs().processEvents();
+  // A delete refused (another program holds the database) leaves the job whole.
   state_.KooDb.execute(QStringLiteral("DELETE FROM Daten"));
+  replaced_ = true;
   // The new job's target columns come from no run yet.
   ForgetTargetPositionsSystem(state_);
   state_.ZielsystemDaten.clear();
@@ -474,8 +477,12 @@ void ImportRun::keepJob() {
   state_.MKZZiffer = jobMkzDigit_;
   state_.UeberleseneZeilen = jobSkippedLines_;
   state_.PunktnamenZaehler = jobNameCounter_;
-  window_.GridKooDb->SetRedraw(true);
-  window_.GridKooDb->Refresh();
+  // The grid is drawn anew where its drawing was held; a grid never held shows
+  // the job as it is (and reads nothing from a database another program holds).
+  if (!window_.GridKooDb->Redraw()) {
+    window_.GridKooDb->SetRedraw(true);
+    window_.GridKooDb->Refresh();
+  }
   SkipFailingStep("Import: HideBusyWindow", [&] { window_.HideBusyWindow(); });
   window_.FormVisible(true);
   Dialogs().setBusy(false);
@@ -546,7 +553,10 @@ void ImportRun::fail(const std::exception& error) {
   } else {
     SkipFailingStep("Import: Datei schließen", [&] { endReading(); });
   }
-  if (IsStorageFault(known))
+  if (known && known->number() == kDbErrInUse && !replaced_)
+    Critical(QStringLiteral("Fehler: ") + description +
+             QStringLiteral("\nDie Punkte des Auftrags bleiben, wie sie waren.\nAbbruch!"));
+  else if (IsStorageFault(known))
     Critical(QStringLiteral("Fehler: ") + description + QLatin1Char('\n') + QString::number(storedRows()) +
              QStringLiteral(" Punkte der Datei '") + path_ + QStringLiteral("' sind gespeichert.\nAbbruch!"));
   else

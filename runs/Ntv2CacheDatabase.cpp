@@ -1,5 +1,6 @@
 #include "runs/Ntv2CacheDatabase.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include <QDir>
@@ -9,6 +10,7 @@
 
 #include "foundation/NumberText.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextTokens.h"
 #include "geodesy/Ntv2GridCache.h"
@@ -140,13 +142,22 @@ void AddRow(Recordset& rs, const QString& kopfdaten, double zeile1, double zeile
   rs.update();
 }
 
-// The shifts of a shift record: its first two numbers.
+// The shifts of a shift record: its first two numbers, each within what a
+// datum shift can be (kNtv2MaxShiftSeconds), so that also the cache's 32-bit
+// numbers hold them.
 void SplitShift(const GridReader& in, const QString& line, double* dLat, double* dLonW) {
   const QStringList parts = SplitFields(TrimSpaces(line), QStringLiteral(" "));
   if (parts.size() < 2 || parts[0].isEmpty())
     Corrupt(in.path(), in.number(), QStringLiteral("Verschiebungsdatensatz unvollständig"));
   if (!IsNumber(parts[0], dLat) || !IsNumber(parts[1], dLonW))
     Corrupt(in.path(), in.number(), QStringLiteral("Verschiebung ist keine Zahl"));
+  for (int i : {0, 1})
+    if (!(std::abs(i == 0 ? *dLat : *dLonW) <= kNtv2MaxShiftSeconds))
+      Corrupt(in.path(), in.number(),
+              QStringLiteral("Verschiebung %1 liegt außerhalb von ±%2 Bogensekunden (1°) und ist keine "
+                             "Datumsverschiebung")
+                  .arg(parts[i].left(40))
+                  .arg(kNtv2MaxShiftSeconds));
 }
 
 // Checks the numeric values of a sub-grid header; returns its GS_COUNT.
@@ -246,8 +257,8 @@ GridFileCounts CountGridFile(const QString& path) {
   static constexpr char kKey[] = "SUB_NAME";
   constexpr int kKeySize = sizeof kKey - 1;
   GridFileCounts counts;
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return counts;
+  QFile f;
+  if (!OpenRegularFile(f, path).isEmpty()) return counts;
   qint64 lines = 0;
   int matched = 0;  // characters of kKey matched at the start of the line; -1: none
   char buffer[1 << 16];

@@ -2,6 +2,7 @@
 
 #include "foundation/DialogService.h"
 #include "foundation/OrvenilError.h"
+#include "platform/db/FieldType.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/ui/DataGrid.h"
 #include "shell/FormOrvenil.h"
@@ -31,7 +32,9 @@ void WarnRowsBeyondZone(qint64 count, const QString& title) {
 
 QString FailedRunText(const std::exception& error, const QString& usual) {
   const auto* own = dynamic_cast<const OrvenilError*>(&error);
-  if (!own || (own->number() != kErrDiskFull && own->number() != kErrDeviceIoError)) return usual;
+  if (!own ||
+      (own->number() != kErrDiskFull && own->number() != kErrDeviceIoError && own->number() != kDbErrInUse))
+    return usual;
   return own->description() + QStringLiteral(" Abbruch!");
 }
 

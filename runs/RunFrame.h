@@ -28,9 +28,9 @@ void WarnRowsBeyondZone(qint64 count, const QString& title);
 void WarnRowsWithoutStartHeight(qint64 count, const QString& title);
 
 // The message of a run stopped by an error: where the disk refused to write
-// or read (a full temporary folder, say) the error's own text, which names
-// the folder or file and the reason, followed by " Abbruch!"; for any other
-// error `usual`.
+// or read (a full temporary folder, say), or another program holds the
+// database, the error's own text, which names the folder or file and the
+// reason, followed by " Abbruch!"; for any other error `usual`.
 QString FailedRunText(const std::exception& error, const QString& usual);
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include "foundation/FileErrorReason.h"
 #include "foundation/FileSystemHelpers.h"
 #include "foundation/OrvenilError.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "platform/ui/DataGrid.h"
@@ -114,10 +115,15 @@ void FormOrvenil::LoadSystemTable(SystemTable table, bool writeBack) {
 
   bool fromGridFile = false;
   if (FileExists(gridFile)) {
-    if (LoadGridFile(grid, gridFile)) {
+    // A grid file that cannot be opened (a named pipe in its place would
+    // wait for a writer for ever) is named with the reason.
+    const QString refused = RegularFileProblem(gridFile);
+    if (refused.isEmpty() && LoadGridFile(grid, gridFile)) {
       fromGridFile = true;
     } else {
-      PlainMessage(kTableReadErrorMessage);
+      PlainMessage(refused.isEmpty() ? kTableReadErrorMessage
+                                     : kTableReadErrorMessage + QStringLiteral("\n\n") +
+                                           FileNotReadMessage(gridFile, refused));
       // The unreadable file (from another program version, or damaged) keeps
       // its rows: it is never written over, and the text file stands in for it.
       unreadableGridFiles_.insert(static_cast<int>(table));

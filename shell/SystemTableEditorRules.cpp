@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "foundation/DatabaseFolderFile.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextTokens.h"
 
 namespace orv {
@@ -33,9 +34,8 @@ namespace {
 // that a copy whose line ends were repaired equals its source. Read in
 // blocks: grid files can be large.
 bool SameTextApartFromLineEnds(const QString& pathA, const QString& pathB) {
-  QFile a(pathA);
-  QFile b(pathB);
-  if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly)) return false;
+  QFile a, b;
+  if (!OpenRegularFile(a, pathA).isEmpty() || !OpenRegularFile(b, pathB).isEmpty()) return false;
   constexpr qint64 kBlock = 1 << 20;
   // Refills an empty buffer; false on a read error.
   const auto refill = [](QFile& file, QByteArray& buffer) {

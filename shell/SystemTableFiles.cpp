@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "foundation/FileErrorReason.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextLineReader.h"
 #include "foundation/TextLineWriter.h"
 #include "platform/ui/DataGrid.h"
@@ -42,10 +43,9 @@ TableRows GridTableRows(const DataGrid* grid) {
 }
 
 QString TableTextFileProblem(const QString& path) {
-  QFile file(path);
+  QFile file;
   const auto reason = [&] { return errno != 0 ? SystemReadErrorReason(errno) : FileErrorReason(0, file); };
-  errno = 0;
-  if (!file.open(QIODevice::ReadOnly)) return reason();
+  if (const QString refused = OpenRegularFile(file, path); !refused.isEmpty()) return refused;
   for (qint64 at = 0;; at += 1 << 16) {
     errno = 0;
     const QByteArray block = file.read(1 << 16);

@@ -73,6 +73,7 @@ void DBEngine::compactDatabase(const QString& source, const QString& target) {
   if (rc == SQLITE_OK) rc = vacuumInto(db);
   QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
   sqlite3_close_v2(db);
+  ThrowIfHeldByAnotherProgram(rc, source);
   if (rc == SQLITE_NOTADB)
     ThrowDbError(kDbErrNotADatabase, QStringLiteral("Nicht erkanntes Datenbankformat '%1'.").arg(source));
   if (rc != SQLITE_OK)

@@ -40,6 +40,7 @@ enum DbErrorNumber : int {
   kDbErrInvalidBookmark = 3159,
   kDbErrCriteriaMismatch = 3464,     // a Seek key that does not fit the index's field
   kDbErrNotAnIndex = 3800,           // Index set to a name the table has no index of
+  kDbErrInUse = 3045,                // another program holds the file locked
 };
 
 }  // namespace orv

@@ -48,6 +48,14 @@ const QString kIndexPrefix = QStringLiteral("orvidx:");
   throw OrvenilError(number, description);
 }
 
+void ThrowIfHeldByAnotherProgram(int rc, const QString& path) {
+  if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED) return;
+  // The program's own temporary databases are its work databases.
+  ThrowDbError(kDbErrInUse, (IsTemporaryDatabase(path) ? QStringLiteral("Die Arbeitsdatenbank '")
+                                                       : QStringLiteral("Die Datenbank '")) +
+                                path + QStringLiteral("' wird von einem anderen Programm benutzt."));
+}
+
 // ---- TableSchema ----
 
 int TableSchema::fieldIndex(const QString& fieldName) const {
@@ -265,6 +273,7 @@ void SqliteConnection::reopen() {
 void SqliteConnection::fail(int rc, const QString& context) const {
   QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
   if (!context.isEmpty()) message = context + QStringLiteral(": ") + message;
+  ThrowIfHeldByAnotherProgram(rc, path_);
   switch (rc) {
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:

@@ -187,5 +187,8 @@ FieldValue ColumnValue(sqlite3_stmt* s, int column, int type);
 bool AsciiTextColumn(sqlite3_stmt* s, int column, const char*& bytes, int& size);
 
 [[noreturn]] void ThrowDbError(int number, const QString& description);
+// Throws kDbErrInUse naming the database at path when rc says that another
+// program holds it (longer than the engine waits for it); returns otherwise.
+void ThrowIfHeldByAnotherProgram(int rc, const QString& path);
 
 }  // namespace orv

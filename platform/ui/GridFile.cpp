@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "foundation/FileErrorReason.h"
+#include "foundation/RegularFile.h"
 
 namespace orv {
 
@@ -101,9 +102,9 @@ bool WriteGridFile(const QString& path, const QList<GridColumn>& columns, int ro
 }
 
 bool ReadGridFile(const QString& path, GridFileContent& content, QString* error, const QStringList* columnKeys) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    SetError(error, file.errorString());
+  QFile file;
+  if (const QString refused = OpenRegularFile(file, path); !refused.isEmpty()) {
+    SetError(error, FileNotReadMessage(path, refused));
     return false;
   }
   const QByteArray all = file.readAll();

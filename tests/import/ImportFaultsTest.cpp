@@ -538,3 +538,37 @@ TEST(ImportGeoidHeights, OnlyTheFirstFittingRuleApplies) {
     EXPECT_EQ(r.sHg, "100.0000");
   }
 }
+
+// Another program holding the work database, for a write it has begun or
+// wholly: the import and the runs say that the work database is in use,
+// blame no line of the sound point file, and the job stays as it was.
+TEST_F(ImportTest, WorkDatabaseHeldByAnotherProgramIsNamedAndTheJobKept) {
+  putRunTables();
+  start();
+  runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
+  const QString inUse =
+      "Die Arbeitsdatenbank '" + orv::State().KooDbPfad + "' wird von einem anderen Programm";
+  for (const auto& [hold, run] :
+       {std::pair{"BEGIN IMMEDIATE", false}, {"BEGIN EXCLUSIVE", false}, {"BEGIN IMMEDIATE", true}}) {
+    if (run) {  // the first seven-parameter set in reverse, chosen before the database is held
+      form->AuswahlTrafoTyp->select(1);
+      form->AuswahlTrafoRichtung->select(1);
+      form->ComboTrafoPara->SetListIndex(0);
+    }
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(orv::State().KooDbPfad.toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, hold, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+    dialogs->clearRecords();
+    dialogs->setAcceptOkMessages(true);
+    if (run)
+      form->cmdTrafoStart_Click();
+    else
+      runImport(writeFile("auch.txt", {kGood, "2 K2 4512345.5 5712345.678 101.5"}), 1, kGaussKrueger);
+    sqlite3_close(other);
+    const QString messages = dialogs->messageTexts().join("|");
+    EXPECT_TRUE(messages.contains(inUse) && !messages.contains("Zeile") &&
+                !messages.contains("Einlesefehler"))
+        << messages.toStdString();
+    EXPECT_EQ(rows().size(), 1);
+  }
+}

@@ -13,6 +13,7 @@
 
 #include "foundation/OrvenilError.h"
 #include "geodesy/Ntv2GridCache.h"
+#include "platform/db/DBEngine.h"
 #include "platform/db/DatabaseHelpers.h"
 #include "runs/Ntv2CacheDatabase.h"
 #include "runs/Ntv2Run.h"
@@ -206,6 +207,34 @@ TEST_F(Ntv2Cache, CorruptOrShortGridNamesTheLineAndLeavesNoCache) {
   // A blank line after END is no fault.
   WriteBytes(path("bad.gsa"), (good + "\r\n").toLatin1());
   EXPECT_TRUE(Ntv2ShiftPoint(open(path("bad.gsa")), 51.5, 0.5, true, 51.5 * 3600, 1800).inside);
+}
+
+// A shift beyond a degree, or none the cache's 32-bit numbers can hold, is no
+// datum shift: the grid is refused naming its file and line, and a cache
+// that holds one already is built again from its grid.
+TEST_F(Ntv2Cache, ImpossibleShiftIsRefusedNamingTheFileAndLine) {
+  const auto lastNode = [](double v) {
+    return [v](double lat, double lonW) { return lat == 187200 && lonW == 3600 ? v : 1.0; };
+  };
+  for (const auto& [dLat, dLonW] : {std::pair{1e308, 1.0}, {1.0, -1e39}, {3600.5, 1.0}, {1.0, -3601.0}}) {
+    WriteBytes(
+        path("bad.gsa"),
+        GsaText({183600, 187200, -3600, 3600, 1800, 3600, lastNode(dLat), lastNode(dLonW)}).toLatin1());
+    try {
+      open(path("bad.gsa"));
+      ADD_FAILURE() << "shifts " << dLat << " " << dLonW << " were taken";
+    } catch (const OrvenilError& e) {
+      EXPECT_TRUE(e.description().contains("bad.gsa, Zeile 31")) << e.description().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("bad.mdb")));
+  }
+  const QString grid = path("good.gsa");
+  WriteBytes(grid, GsaText({183600, 187200, -3600, 3600, 1800, 3600, lastNode(1), lastNode(1)}).toLatin1());
+  open(grid);
+  CloseAllDatabases(true);
+  DBEngine::openDatabase(path("good.mdb")).execute("UPDATE [1] SET Zeile1 = 1e308 WHERE id = 5");
+  CloseAllDatabases(true);
+  EXPECT_NEAR(Ntv2ShiftPoint(open(grid), 51.5, 0, true, 51.5 * 3600, 0).latitude, 51.5 + 1 / 3600.0, 1e-9);
 }
 
 TEST_F(Ntv2Cache, GridInMinutesIsRefusedNamingTheFile) {

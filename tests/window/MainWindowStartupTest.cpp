@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <atomic>
 #include <map>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -391,4 +394,40 @@ TEST_F(MainWindowTest, UnreadableTextFileIsNamedAndNeverWrittenOver) {
   EXPECT_EQ(f.GridGeoidmodell->RowCount(), 0);
   f.Coolbar2_ButtonClick("btnDBEnde");
   EXPECT_EQ(dialogs->exitCode(), 0);
+}
+
+// A named pipe in a table file's place is named, never opened (its open()
+// waits for a writer) and left as it is. A guard opens the pipe's other end
+// after 10 s, so that a start-up blocked on it fails here instead of hanging.
+TEST_F(MainWindowTest, NamedPipeInPlaceOfATableFileIsNamedAndNeverOpened) {
+  for (const auto& [file, gone, trafoRows] : {std::tuple{"sys_7Parameter.dat", "sys_7Parameter.fil", 0},
+                                              {"sys_7Parameter.fil", "", 3},
+                                              {"sys_NTv2.fil", "", 3}}) {
+    putAllTables();
+    start();  // the grid files, from the text files
+    form.reset();
+    if (*gone) QFile::remove(dbFile(gone));
+    QFile::remove(dbFile(file));
+    const QByteArray pipe = QFile::encodeName(dbFile(file));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    std::atomic<bool> done{false}, blocked{false};
+    std::thread guard([&] {
+      for (int ms = 0; !done; ms += 50, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+        if (ms > 10000 && (blocked = true)) ::close(::open(pipe.constData(), O_RDWR | O_NONBLOCK));
+    });
+    dialogs->expectMessage(
+        "Die Datei " + dbFile(file) +
+        " konnte nicht gelesen werden: Der Name bezeichnet eine benannte Pipe (FIFO), keine Datei");
+    FormOrvenil& f = start();
+    f.Coolbar2_ButtonClick("btnDBEnde");
+    done = true;
+    guard.join();
+    EXPECT_FALSE(blocked) << file;
+    EXPECT_TRUE(dialogs->allDone()) << file;
+    EXPECT_EQ(f.GridTrafoSys->RowCount(), trafoRows) << file;
+    EXPECT_EQ(f.GridNTv2Sys->RowCount(), 2) << file;
+    struct stat st {};
+    EXPECT_TRUE(::stat(pipe.constData(), &st) == 0 && S_ISFIFO(st.st_mode)) << file;
+    QFile::remove(dbFile(file));
+  }
 }
