@@ -1,21 +1,15 @@
 #include "io/ImportGeoidHeights.h"
 
 #include "foundation/NumberText.h"
-#include "foundation/TextTokens.h"
-#include "io/ImportStartBranches.h"
 
 namespace orv {
 
-namespace {
-constexpr double kOutsideModel = 999999;
-const QString kFehler = QStringLiteral("Fehler");
-}  // namespace
-
-GeoidHeights ApplyUndulation(const QString& outputLine, const QString& sHg, const QString& sZe, bool geographic) {
-  GeoidHeights out{kFehler, sHg, kFehler};
-  double N = 0;
-  if (!ParseCoordinate(GetToken(TrimSpacesFast(outputLine), 1, QStringLiteral(" ")), N) || N == kOutsideModel)
-    return out;
+GeoidHeights ApplyUndulation(std::optional<double> undulation, const QString& sHg, const QString& sZe,
+                             bool geographic) {
+  const QString fehler = QStringLiteral("Fehler");
+  GeoidHeights out{fehler, sHg, fehler};
+  if (!undulation) return out;
+  double N = *undulation;
   const QString fixed4 = QStringLiteral("0.0000");
   out.undulation = FormatNumber(N, fixed4);
   out.sZe = sZe;

@@ -1,6 +1,7 @@
 #pragma once
 // The height rules of the import's geoid step, for one row.
 #include <QString>
+#include <optional>
 
 namespace orv {
 
@@ -10,13 +11,13 @@ struct GeoidHeights {
   QString sZe;         // height
 };
 
-// From the geoid program's output line of a row (first token N; 999999 marks
-// a point outside the model, a missing number is an error) and the row's
-// heights as the start branch left them. Only the first rule that fits the
+// From the undulation N of a row (none: the geoid program gave it none) and
+// the row's heights as the start branch left them. Only the first rule that fits the
 // heights applies: equal heights give sHg = sZe + N; a height with an empty
 // ellipsoidal height gives sZe = sZe + N; an ellipsoidal height without a
 // height gives sZe = sHg + N; neither empties sZe. For geographic input the
 // heights are ellipsoidal already, so N counts as 0 in the rules.
-GeoidHeights ApplyUndulation(const QString& outputLine, const QString& sHg, const QString& sZe, bool geographic);
+GeoidHeights ApplyUndulation(std::optional<double> undulation, const QString& sHg, const QString& sZe,
+                             bool geographic);
 
 }  // namespace orv

@@ -16,8 +16,8 @@ void FormOrvenil::RunImportGeoidStep() {
   GeoidUndulationWalk walk;
   walk.readColumns = {QStringLiteral("sHg"), QStringLiteral("sZe")};
   walk.writeColumns = {QStringLiteral("Geoidundulation"), QStringLiteral("sHg"), QStringLiteral("sZe")};
-  walk.compute = [geographic](DatenRunRow& row, const QString& line) {
-    const GeoidHeights h = ApplyUndulation(line, row.in[0], row.in[1], geographic);
+  walk.compute = [geographic](DatenRunRow& row, std::optional<double> N) {
+    const GeoidHeights h = ApplyUndulation(N, row.in[0], row.in[1], geographic);
     row.out.add(h.undulation);
     row.out.add(h.sHg);
     row.out.add(h.sZe);

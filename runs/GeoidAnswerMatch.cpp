@@ -85,6 +85,14 @@ bool ReadNumber(const QString& line, qsizetype& pos, double& value, int& decimal
   return ec == std::errc() && end == text + used && std::isfinite(value);
 }
 
+// Moves pos past the field at pos (after blanks): everything up to the next
+// blank or TAB.
+void SkipField(const QString& line, qsizetype& pos) {
+  const qsizetype n = line.size();
+  while (pos < n && (line[pos] == QLatin1Char(' ') || line[pos] == QLatin1Char('\t'))) ++pos;
+  while (pos < n && line[pos] != QLatin1Char(' ') && line[pos] != QLatin1Char('\t')) ++pos;
+}
+
 }  // namespace
 
 bool GeoidAnswerMatch::PointOfLine(const QString& line, double& lat, int& latDecimals, double& lon,
@@ -92,8 +100,20 @@ bool GeoidAnswerMatch::PointOfLine(const QString& line, double& lat, int& latDec
   qsizetype pos = 0;
   double undulation = 0;
   int decimals = 0;
-  return ReadNumber(line, pos, undulation, decimals) && ReadNumber(line, pos, lat, latDecimals) &&
-         ReadNumber(line, pos, lon, lonDecimals);
+  // A line whose undulation is no number ("*******" for a value too wide for
+  // its place, "nan") still names its point, so that its row is told that
+  // its line holds no undulation rather than that it is missing.
+  if (!ReadNumber(line, pos, undulation, decimals)) {
+    pos = 0;
+    SkipField(line, pos);
+  }
+  return ReadNumber(line, pos, lat, latDecimals) && ReadNumber(line, pos, lon, lonDecimals);
+}
+
+bool GeoidAnswerMatch::UndulationOfLine(const QString& line, double& undulation) {
+  qsizetype pos = 0;
+  int decimals = 0;
+  return ReadNumber(line, pos, undulation, decimals);
 }
 
 bool GeoidAnswerMatch::open(const QString& path, qint64 rows) {
@@ -175,13 +195,17 @@ void GeoidAnswerMatch::readFrom(qint64 from) {
 void GeoidAnswerMatch::buildIndex() {
   indexed_ = true;
   if (!probe_.open(path_)) return;
-  // The answer holds a line per row; what goes beyond twice that is not
-  // looked up, so the index stays within bounds whatever the program wrote.
-  const qint64 most = 2 * rows_ + 4 * kReach;
+  // Every line of the answer is indexed, however many the program wrote in
+  // front of or between the rows' lines: the index holds no text, eight bytes
+  // a line and the offset of every 16th, so that an answer to 2,000,000 rows
+  // costs under 20 MB. A position is kept in 32 bits; lines beyond that are
+  // not looked up.
+  constexpr qint64 kMostPositions = 0xFFFFFFFF;
   index_.reserve(static_cast<size_t>(rows_));
   QString text;
   qint64 position = 0;
-  for (qint64 offset = probe_.position(); position < most && probe_.readLine(text); offset = probe_.position()) {
+  for (qint64 offset = probe_.position(); position < kMostPositions && probe_.readLine(text);
+       offset = probe_.position()) {
     double lat = 0, lon = 0;
     int latDecimals = 0, lonDecimals = 0;
     if (!PointOfLine(text, lat, latDecimals, lon, lonDecimals)) continue;

@@ -34,8 +34,14 @@ class GeoidAnswerMatch {
 
   // Latitude and longitude from a line of the answer: its second and third
   // number (the first is the undulation) and how many decimals each was
-  // written with. False for a line without three numbers.
+  // written with. False for a line without them. Fields are parted by
+  // blanks or TABs, or by the sign of the next number; the first field
+  // names the point also when it is no number.
   static bool PointOfLine(const QString& line, double& lat, int& latDecimals, double& lon, int& lonDecimals);
+
+  // The undulation of a line of the answer: its first field, read by the
+  // same rule as the point. False when that field is no number.
+  static bool UndulationOfLine(const QString& line, double& undulation);
 
  private:
   struct Line {

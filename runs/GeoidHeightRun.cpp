@@ -23,20 +23,6 @@ namespace {
 
 const QString kFehler = QStringLiteral("Fehler");
 
-// N from the geoid program's line of a row: its first field; none for a line
-// without a number in front, for "Fehler" and for the outside mark 999999.
-std::optional<double> UndulationOfLine(const QString& line) {
-  const QString first = GetToken(TrimBlanks(ReplaceRepeated(line, QStringLiteral("  "), QStringLiteral(" "))), 1,
-                                 QStringLiteral(" "));
-  try {
-    const double n = ToDoubleStrict(first);
-    if (n == 999999.0) return std::nullopt;
-    return n;
-  } catch (const OrvenilError&) {
-    return std::nullopt;
-  }
-}
-
 // The start height; none for an empty text ("Fehler" or empty: the import
 // found no height) or any other text that is no number, so the target
 // height says "Fehler" rather than the undulation alone.
@@ -103,8 +89,7 @@ void FormOrvenil::ConvertHeightsWithGeoid() {
     walk.writeColumns = {QStringLiteral("Geoidundulation"), QStringLiteral("sZeZiel")};
     walk.walkWithoutAnswer = true;
     walk.title = QStringLiteral("Umrechnung Höhe");
-    walk.compute = [minus](DatenRunRow& row, const QString& line) {
-      const std::optional<double> N = UndulationOfLine(line);
+    walk.compute = [minus](DatenRunRow& row, std::optional<double> N) {
       if (!N) {
         row.out.add(kFehler);
         row.out.add(kFehler);

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace orv {
 
@@ -23,14 +24,15 @@ struct GeoidUndulationWalk {
   QStringList readColumns;   // row.in[0 …]
   QStringList writeColumns;  // row.out, in this order
   // On the block workers: fills row.out from the row's read columns and
-  // `line`, the program's line for the row with leading and trailing blanks
-  // removed, or "Fehler" for a row without a line or without a number in
-  // front.
-  std::function<void(DatenRunRow& row, const QString& line)> compute;
-  // Walks the rows also when the program gave no answer, every row with
-  // the line "Fehler".
+  // the undulation N from the program's line for the row; none for a row
+  // without a line, one whose line holds no undulation and one outside the
+  // model (999999).
+  std::function<void(DatenRunRow& row, std::optional<double> undulation)> compute;
+  // Walks the rows also when the program gave no answer, every row without
+  // an undulation.
   bool walkWithoutAnswer = false;
-  // Title of the message on rows without a line of their own.
+  // Title of the message on rows without a line of their own or without an
+  // undulation in it.
   QString title = QStringLiteral("Orvenil");
 };
 
@@ -38,8 +40,8 @@ struct GeoidUndulationWalk {
 // longitude go to the program, their read columns are held for the walk, and
 // a row takes the line of the program's answer that repeats its latitude and
 // longitude (to the decimals written), never another point's. Rows without
-// such a line get "Fehler", and a message counts them. Returns whether the
-// program answered.
+// such a line, or whose line holds no undulation, get none, and a message
+// counts them. Returns whether the program answered.
 // Without an answer (the model file or the program missing, the program not
 // started or failed, no OUTPUT.USR) a message says why. The rows are walked in
 // one transaction; an error of the walk goes on to the caller.

@@ -22,7 +22,6 @@
 #include "foundation/TextLineWriter.h"
 #include "foundation/TextTokens.h"
 #include "io/GeoidModelStaging.h"
-#include "io/ImportStartBranches.h"
 #include "platform/db/ForwardQuery.h"
 #include "platform/ui/ProgressWindow.h"
 #include "runs/DatenBlockRun.h"
@@ -52,11 +51,10 @@ void ReportProgramFailure(const QString& program, const QString& what) {
                QStringLiteral("\nDie Geoidundulationen wurden nicht berechnet."));
 }
 
-// A line the rows take: its first token is a number.
-bool HoldsUndulation(const QString& line) {
-  double n = 0;
-  return ParseCoordinate(GetToken(TrimSpacesFast(line), 1, QStringLiteral(" ")), n);
-}
+// The geoid program's mark of a point outside its model.
+constexpr double kOutsideModel = 999999;
+// The longest part of a line that a message shows.
+constexpr qsizetype kShownLine = 80;
 
 // Progress of a pass over the rows: at the first row, the last, and a few
 // times a second between.
@@ -297,24 +295,40 @@ bool ComputeGeoidUndulationsExternal(ProgramState& state, const GeoidUndulationW
         read.add(line);
         return true;
       });
+    // Rows whose line holds no undulation, and the first such line.
+    qint64 unreadable = 0;
+    QString firstUnreadable;
     const QString progressText = QStringLiteral(" Zeilen, Geoidundulation zuordnen...");
     rowsWalk.run(
         rows,
         [&](DatenRunRow& row) {
           const QString line =
-              row.in.size() > static_cast<size_t>(texts) ? TrimBlanks(row.in[static_cast<size_t>(texts)]) : QString();
-          walk.compute(row, HoldsUndulation(line) ? line : QStringLiteral("Fehler"));
+              row.in.size() > static_cast<size_t>(texts) ? row.in[static_cast<size_t>(texts)] : QString();
+          double n = 0;
+          const bool readable = GeoidAnswerMatch::UndulationOfLine(line, n);
+          row.note[0] = !readable && !line.isEmpty();
+          walk.compute(row, readable && n != kOutsideModel ? std::optional<double>(n) : std::nullopt);
         },
-        [](qint64, DatenRunRow&) {},
+        [&](qint64, DatenRunRow& row) {
+          if (row.note[0] == 0 || ++unreadable > 1) return;
+          firstUnreadable = TrimBlanks(row.in[static_cast<size_t>(texts)]).left(kShownLine);
+        },
         [&](qint64 i, qint64 count) {
           ShowProgress(static_cast<int>(i), 0, static_cast<int>(count), true, progressText);
         });
+    const QString answer =
+        QStringLiteral(" in der Antwort des Geoidprogramms (") + kOutputFile + QLatin1Char(')');
+    const QString fehler = QStringLiteral(": ihre Geoidundulation ist \"Fehler\"!   ");
+    QStringList said;
     if (unanswered > 0)
-      Dialogs().messageBox(QString::number(unanswered) +
-                               QStringLiteral(" Zeilen ohne Zeile mit ihrer Breite und Länge in der Antwort des "
-                                              "Geoidprogramms (") +
-                               kOutputFile + QStringLiteral("): ihre Geoidundulation ist \"Fehler\"!   "),
-                           MsgButtons::Ok, MsgIcon::Exclamation, walk.title);
+      said << QString::number(unanswered) + QStringLiteral(" Zeilen ohne Zeile mit ihrer Breite und Länge") +
+                  answer + fehler;
+    if (unreadable > 0)
+      said << QString::number(unreadable) +
+                  QStringLiteral(" Zeilen mit einer Zeile ohne lesbare Geoidundulation") + answer +
+                  QStringLiteral(", zuerst '") + firstUnreadable + QLatin1Char('\'') + fehler;
+    if (!said.isEmpty())
+      Dialogs().messageBox(said.join(QLatin1Char('\n')), MsgButtons::Ok, MsgIcon::Exclamation, walk.title);
   }
   Dialogs().processEvents();
   return answered;

@@ -151,25 +151,30 @@ namespace {
 
 // Each row takes the line of the geoid program's answer that repeats its
 // own point wherever it stands: a line doubled, missing, swapped with the
-// next, an empty line between, 17 lines missing or put in front, or a block
-// moved to the end give no row another point's undulation and cost only the
-// rows whose lines are missing; those get "Fehler", and the message counts
-// them.
+// next, an empty line between, 17 lines missing or put in front, 200 other
+// points in front, or a block moved to the end give no row another point's
+// undulation and cost only the rows whose lines are missing; those get
+// "Fehler", and the message counts them, as it counts the rows whose line
+// holds no undulation. Fields may be parted by TABs.
 TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
   std::vector<GeoPoint> job;
-  for (int i = 0; i < 40; ++i) job.push_back({47.6 + i * 0.17, 6.1 + std::fmod(i * 2.37, 8.8), 10.0 * i});
+  for (int i = 0; i < 50; ++i) job.push_back({47.6 + i * 0.14, 6.1 + std::fmod(i * 2.37, 8.8), 10.0 * i});
   loadGeographicJob(job);
   putAlteringGeoidProgram();
   form->ConvertHeightsWithGeoid();
   const QStringList reference = column("Geoidundulation");
-  for (int i = 0; i < 40; ++i) EXPECT_NEAR(reference[i].toDouble(), Undulation(job[i].lat, job[i].lon), 0.001) << i;
+  for (int i = 0; i < 50; ++i)
+    EXPECT_NEAR(reference[i].toDouble(), Undulation(job[i].lat, job[i].lon), 0.001) << i;
 
-  QByteArray inFront;
+  QByteArray inFront, grid;
   for (int i = 0; i < 17; ++i) inFront += "1i\\\n   12.3456  50.000000   8.000000\n";
+  for (int i = 0; i < 200; ++i)
+    grid += "1i\\\n   12.3456  " + QByteArray::number(40 + i * 0.01, 'f', 6) + "   8.000000\n";
   struct Case {
     const char* name;
     QByteArray sed;
-    int firstMissing, missing;  // rows (from 0) without a line
+    int firstMissing, missing;  // rows (from 0) without a line, or without an undulation in it
+    bool noUndulation = false;
   } cases[] = {
       {"doppelt", "2p\n", 0, 0},
       {"fehlt", "3d\n", 2, 1},
@@ -180,10 +185,15 @@ TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
       {"17 davor", inFront, 0, 0},
       {"20 ans Ende", "1,20{H;d}\n${G}\n", 0, 0},
       {"ungerade, dann gerade", "2~2{H;$!d}\n${x;s/^\\n//}\n", 0, 0},
+      {"200 andere davor", grid, 0, 0},
+      {"Tabulatoren", "s/ \\+/\\t/g\n3s/^\\t[^\\t]*/\\t*******/\n", 2, 1, true},
   };
   for (const Case& c : cases) {
     alterGeoidAnswer(c.sed);
-    if (c.missing > 0) dialogs->expectMessage(QString::number(c.missing) + " Zeilen ohne Zeile mit ihrer Breite und Länge");
+    if (c.missing > 0)
+      dialogs->expectMessage(QString::number(c.missing) +
+                             (c.noUndulation ? " Zeilen mit einer Zeile ohne lesbare Geoidundulation"
+                                             : " Zeilen ohne Zeile mit ihrer Breite und Länge"));
     form->ConvertHeightsWithGeoid();
     EXPECT_TRUE(dialogs->allDone()) << c.name << dialogs->messageTexts().join('|').toStdString();
     QStringList expected = reference;
