@@ -304,8 +304,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // buttons and toolbar keys refuse to start anything meanwhile.
   bool RunBusy() const { return runBusy_ > 0; }
 
-  // Shared steps of the two merges.
-  bool LoadMergeFile();
+  // Shared steps of the two merges; appending: the file's points are to be
+  // appended (else its heights overwrite the job's).
+  bool LoadMergeFile(bool appending);
   void FinishMerge(const QString& message, bool fitPointColumn);
   void CloseMergeDatabases();
   void MergeFailed(const std::exception& error);
