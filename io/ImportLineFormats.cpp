@@ -160,7 +160,7 @@ QChar CsvSeparator(QStringView line, const ImportLineState& state) {
 // A spreadsheet's first line "sep=;" names the separator of the file (a
 // spreadsheet saving the file again may add the separators of empty cells).
 bool NamesSeparator(QStringView line, QChar& separator) {
-  line = line.trimmed();
+  while (line.startsWith(u' ')) line = line.sliced(1);
   if (line.size() < 5 || !line.startsWith(QLatin1String("sep="))) return false;
   for (const QChar c : line.sliced(5))
     if (c != line[4] && c != u' ') return false;
@@ -246,24 +246,35 @@ void DecimalPointsInFields(QString& line, int first, int last) {
   }
 }
 
-// The coordinate fields first to last (1-based, at TAB) as the import reads
-// them: an en dash in front of a number is its minus sign. With
-// decimalComma, a "," in them is the decimal comma of the line's numbers: it
-// becomes the decimal point, and a field with a "." beside it (a thousands
-// point, or the other convention in the same line) cannot be read: False,
-// the reason in *refusal.
-bool ReadNumberFields(QString& line, int first, int last, bool decimalComma, QString* refusal) {
-  if (line.contains(QChar(kEnDash))) {
-    for (int field = first; field <= last; ++field) {
-      const QStringView view = FieldAt(line, field);
-      qsizetype i = 0;
-      while (i < view.size() && view[i] == u' ') ++i;
-      if (i + 1 < view.size() && view[i] == QChar(kEnDash) &&
-          (view[i + 1].isDigit() || view[i + 1] == u'.' || view[i + 1] == u','))
-        line[(view.data() - line.constData()) + i] = QLatin1Char('-');
-    }
+// The first coordinate field: 3, or 2 in a line of point, latitude and
+// longitude (the geographic import's layout without code).
+int FirstNumberField(QStringView line) {
+  return FieldAt(line, 4).trimmed().isEmpty() && !FieldAt(line, 3).trimmed().isEmpty() ? 2 : 3;
+}
+
+// An en dash in front of a number in the coordinate fields (first to 5, at
+// TAB; first 0: by the line's layout) is its minus sign.
+void EnDashesAsMinus(QString& line, int first = 0) {
+  if (!line.contains(QChar(kEnDash))) return;
+  for (int field = first > 0 ? first : FirstNumberField(line); field <= 5; ++field) {
+    const QStringView view = FieldAt(line, field);
+    qsizetype i = 0;
+    while (i < view.size() && view[i] == u' ') ++i;
+    if (i + 1 < view.size() && view[i] == QChar(kEnDash) &&
+        (view[i + 1].isDigit() || view[i + 1] == u'.' || view[i + 1] == u','))
+      line[(view.data() - line.constData()) + i] = QLatin1Char('-');
   }
-  if (!decimalComma || !line.contains(u',')) return true;
+}
+
+// The coordinate fields first to last (1-based, at TAB) as a line with the
+// decimal comma writes them: en dashes as minus signs, and where one of them
+// holds a ",", it is the decimal comma of the line's numbers: it becomes the
+// decimal point, and a field with a "." beside it (a thousands point, or the
+// other convention in the same line) cannot be read: False, the reason in
+// *refusal.
+bool ReadNumberFields(QString& line, int first, int last, QString* refusal) {
+  EnDashesAsMinus(line, first);
+  if (!line.contains(u',')) return true;
   bool comma = false;
   for (int field = first; field <= last && !comma; ++field) comma = FieldAt(line, field).contains(u',');
   if (!comma) return true;
@@ -280,19 +291,11 @@ bool ReadNumberFields(QString& line, int first, int last, bool decimalComma, QSt
   return true;
 }
 
-// The first coordinate field: 3, or 2 in a line of point, latitude and
-// longitude (the geographic import's layout without code).
-int FirstNumberField(QStringView line) {
-  return FieldAt(line, 4).trimmed().isEmpty() && !FieldAt(line, 3).trimmed().isEmpty() ? 2 : 3;
-}
-
-LineDecision Decided(bool read) { return read ? LineDecision::Use : LineDecision::Refuse; }
-
 // Geograf lines take numbers with the decimal point alone.
-LineDecision NormaliseGeograf(QString& line) {
+void NormaliseGeograf(QString& line) {
   CollapseBlanks(line);
   BlanksToTabsUnlessTabbed(line);
-  return Decided(ReadNumberFields(line, FirstNumberField(line), 5, false, nullptr));
+  EnDashesAsMinus(line);
 }
 
 LineDecision NormaliseCsv(QString& line, ImportLineState& state, QString* refusal) {
@@ -310,20 +313,20 @@ LineDecision NormaliseCsv(QString& line, ImportLineState& state, QString* refusa
   if (first && !StartsWithNumber(WithoutHemisphereLetters(GetToken(line, 3 + offset, kTab))) &&
       !StartsWithNumber(WithoutHemisphereLetters(GetToken(line, 4 + offset, kTab))))
     return LineDecision::SkipCounted;
-  return Decided(ReadNumberFields(line, FirstNumberField(line), 5, true, refusal));
+  return ReadNumberFields(line, FirstNumberField(line), 5, refusal) ? LineDecision::Use : LineDecision::Refuse;
 }
 
-LineDecision NormalisePblhTab(QString& line) {
+void NormalisePblhTab(QString& line) {
   CollapseBlanks(line);
   BlanksToTabsUnlessTabbed(line);
   line = GetToken(line, 1, kTab) + kTab + line;
-  return Decided(ReadNumberFields(line, 3, 5, false, nullptr));
+  EnDashesAsMinus(line, 3);
 }
 
 LineDecision NormaliseVesselA(QString& line, QString* refusal) {
   line.replace(u';', u'\t');
   line = TrimBlanks(line);
-  if (!ReadNumberFields(line, 2, 3, true, refusal)) return LineDecision::Refuse;
+  if (!ReadNumberFields(line, 2, 3, refusal)) return LineDecision::Refuse;
   if (GetToken(line, 2, kTab) == QLatin1String("0") || GetToken(line, 3, kTab) == QLatin1String("0"))
     return LineDecision::SkipCounted;
   return LineDecision::Use;
@@ -435,11 +438,13 @@ LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState
     case 2:
     case 3:
     case 4:
-      return NormaliseGeograf(line);
+      NormaliseGeograf(line);
+      return LineDecision::Use;
     case 5:
       return NormaliseCsv(line, state, refusal);
     case 6:
-      return NormalisePblhTab(line);
+      NormalisePblhTab(line);
+      return LineDecision::Use;
     case kFilterVesselA:
       return NormaliseVesselA(line, refusal);
     case kFilterVesselB:

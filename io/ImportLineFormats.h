@@ -85,8 +85,8 @@ QString LineForMessage(const QString& line);
 // (that line is skipped), else at TAB when it holds one (outside quotes),
 // else at ";" when it holds one, else at ","; a field that begins and ends
 // with a double quote is one field whatever it holds (a doubled quote inside
-// is one quote). In the coordinate fields of every format an en dash in
-// front of a number is its minus sign. In those of a csv or first-vessel
+// is one quote). In the coordinate fields of the Geograf, csv, PBLH TAB and
+// first vessel lines an en dash in front of a number is its minus sign. In those of a csv or first-vessel
 // line a decimal comma becomes the decimal point; where one of them holds a
 // comma, one with a "." is refused (a thousands point, or another
 // convention in the same line), its reason in *refusal. importFileName is

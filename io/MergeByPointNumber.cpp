@@ -63,7 +63,9 @@ bool MergeLine(QString& line, int filterIndex, ImportLineState& lineState, bool 
     return false;
   }
   QString refusal;
-  const LineDecision decision = NormaliseImportLine(line, filterIndex, lineState, QString(), &refusal);
+  const bool vessel = filterIndex == kFilterVesselA || filterIndex == kFilterVesselB;
+  const LineDecision decision =
+      vessel ? LineDecision::Use : NormaliseImportLine(line, filterIndex, lineState, QString(), &refusal);
   if (decision == LineDecision::Refuse) RefuseMergeLine(file, lineNumber, refusal);
   if (decision != LineDecision::Use) return false;
   // A decimal comma where the format reads the decimal point alone is named.
