@@ -98,7 +98,12 @@ void RowComputer::compute(PendingLine& p) const {
 
 bool RowComputer::normalise(PendingLine& p) const {
   ImportLineState unused;
-  const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, unused, QString());
+  QString refusal;
+  const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, unused, QString(), &refusal);
+  if (decision == LineDecision::Refuse) {
+    p.result = {BranchOutcome::BadLine, refusal};
+    return false;
+  }
   if (decision != LineDecision::Use) {
     p.kind = PendingLine::Kind::Skipped;
     p.counted = decision == LineDecision::SkipCounted;

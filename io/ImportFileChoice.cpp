@@ -83,6 +83,7 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
   if (QFileInfo(work).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) return true;
   const Windows1252Copy copy = CopyAsWindows1252CrLf(path, work);
   if (readIdentity) *readIdentity = copy.readIdentity;
+  const QString encoding = copy.utf16 ? QStringLiteral("UTF-16") : QStringLiteral("UTF-8");
   switch (copy.outcome) {
     case Windows1252Copy::Outcome::Written:
       path = work;
@@ -95,8 +96,8 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
       // A UTF-8 file read without its copy would be stored with wrong letters.
       if (!copy.utf8 || copy.writeError.isEmpty()) return true;
       Dialogs().messageBox(FileNotWrittenMessage(work, copy.writeError) +
-                               QStringLiteral(".\nOhne diese Kopie in Windows-1252 (ANSI) kann die UTF-8-kodierte "
-                                              "Datei '") +
+                               QStringLiteral(".\nOhne diese Kopie in Windows-1252 (ANSI) kann die ") + encoding +
+                               QStringLiteral("-kodierte Datei '") +
                                path + QStringLiteral("' nicht richtig gelesen werden! Abbruch!"),
                            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));
       return false;
@@ -107,7 +108,7 @@ bool FormOrvenil::ConvertUnixFile(QString& path, bool /*replaceFile*/, bool& con
     case Windows1252Copy::Outcome::Unencodable:
       break;
   }
-  Dialogs().messageBox(QStringLiteral("Die Datei '") + path + QStringLiteral("' ist UTF-8-kodiert und enthält in Zeile ") +
+  Dialogs().messageBox(QStringLiteral("Die Datei '") + path + QStringLiteral("' ist ") + encoding + QStringLiteral("-kodiert und enthält in Zeile ") +
                            QString::number(copy.line) + QStringLiteral(" das Zeichen '") + copy.character +
                            QStringLiteral("', das es in Windows-1252 (ANSI) nicht gibt! Abbruch!"),
                        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Orvenil"));

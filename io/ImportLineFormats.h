@@ -19,6 +19,7 @@ inline constexpr int kFilterVesselB = 8;  // "Kalkschiff Vorsel(*.vorsel)"
 struct ImportLineState {
   bool customCoords = false;  // a line held "custom_coords"
   bool csvLineSeen = false;   // the first csv line (perhaps its column names) is past
+  QChar csvSeparator;         // named by a spreadsheet's first line "sep=;"; null: each line's own
   // Second vessel format: data lines accepted so far, and what its first
   // data line and the file name fixed.
   int vesselLines = 0;
@@ -32,16 +33,24 @@ enum class LineDecision {
   Use,          // the normalised line goes to a start branch
   Skip,         // no point line (a vessel-B header), not counted
   SkipCounted,  // a line without coordinates, counted as skipped
+  Refuse,       // a line whose numbers cannot be read as written; the reason says why
 };
+
+// A line of blanks and separators alone (an empty spreadsheet row, ";;;;"):
+// no point line, skipped as an empty line is.
+bool IsEmptyRow(QStringView line);
 
 // The angle signs, in place: "'' " becomes a double quote and one blank (the
 // seconds mark ends the angle, the blank keeps the next field apart), then
 // the blank after "°" and after "'" goes, so that a D° M' S" angle is one
 // field. Only a sign that ends an angle joins: the text before it, back to
 // the field's start (a blank, TAB, ";", ",", a double quote or the line's
-// start), is made of digits, ".", "+", "-", "°", "'" and the hemisphere
+// start), is made of digits, ".", "+", "-", "–", "°", "'" and the hemisphere
 // letters N, E, O. A point number or code such as P1'' or K4' keeps its
-// signs and the blank after them.
+// signs and the blank after them. And it joins only the rest of its own
+// angle: "°" the minutes after it (digits and "'"), "'" after degrees and
+// whole minutes the seconds (digits, perhaps the seconds mark); a code "90°"
+// before a coordinate 52.6 stays a field of its own.
 void JoinAngleSigns(QString& line);
 
 // Would the angle-sign step change a value written into a line (followed by
@@ -58,6 +67,9 @@ bool IsDecimalCommaNumber(QStringView field);
 // other field as it is.
 QString WithDecimalPoint(const QString& field);
 
+// Does the format read numbers with the decimal point alone (Geograf, PBLH TAB)?
+bool ReadsDecimalPointOnly(int filterIndex);
+
 // Why a normalised line of a format that reads numbers with the decimal
 // point alone (Geograf, PBLH TAB) cannot be read: "" unless one of its
 // coordinate fields (3 to 5) is a number with a decimal comma, which the
@@ -69,14 +81,18 @@ QString DecimalCommaReason(const QString& line);
 QString LineForMessage(const QString& line);
 
 // Normalises one line (not empty, without "custom_coords") by the filter
-// index. A csv line whose fields are separated by ";" (outside quotes) is
-// split at ";" alone, any other at ","; a field that begins and ends with a
-// double quote is one field whatever it holds (a doubled quote inside is one
-// quote). In the coordinate fields of a csv or first-vessel line a decimal
-// comma becomes the decimal point. importFileName is the bare name of the
-// chosen file: the second vessel format takes date, start time and track
-// from it.
+// index. A csv line is split at the separator a first line "sep=;" named
+// (that line is skipped), else at TAB when it holds one (outside quotes),
+// else at ";" when it holds one, else at ","; a field that begins and ends
+// with a double quote is one field whatever it holds (a doubled quote inside
+// is one quote). In the coordinate fields of the Geograf, csv, PBLH TAB and
+// first vessel lines an en dash in front of a number is its minus sign. In those of a csv or first-vessel
+// line a decimal comma becomes the decimal point; where one of them holds a
+// comma, one with a "." is refused (a thousands point, or another
+// convention in the same line), its reason in *refusal. importFileName is
+// the bare name of the chosen file: the second vessel format takes date,
+// start time and track from it.
 LineDecision NormaliseImportLine(QString& line, int filterIndex, ImportLineState& state,
-                                 const QString& importFileName);
+                                 const QString& importFileName, QString* refusal = nullptr);
 
 }  // namespace orv

@@ -252,7 +252,7 @@ bool ImportRun::readLine(LineBlock& block) {
   p.counter = counter_;
   p.fileLine = fileLine_;
   p.raw = rawLine;
-  if (TrimBlanks(rawLine).isEmpty()) {
+  if (IsEmptyRow(rawLine)) {
     p.kind = PendingLine::Kind::Skipped;
     p.counted = true;
     return true;
@@ -325,7 +325,14 @@ void ImportRun::classifyLine(PendingLine& p) {
     p.normaliseLater = true;
     return;
   }
-  const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, lineState_, fileName_);
+  QString refusal;
+  const LineDecision decision = NormaliseImportLine(p.line, filterIndex_, lineState_, fileName_, &refusal);
+  if (decision == LineDecision::Refuse) {
+    p.result = {BranchOutcome::BadLine, refusal};
+    p.kind = PendingLine::Kind::Stop;
+    readingDone_ = true;
+    return;
+  }
   if (decision != LineDecision::Use) {
     p.kind = PendingLine::Kind::Skipped;
     p.counted = decision == LineDecision::SkipCounted;
@@ -457,7 +464,9 @@ void ImportRun::endAt(PendingLine& p) {
   if (p.result.outcome == BranchOutcome::BadLine) {
     // A decimal comma is the likeliest cause in a file from a spreadsheet: say so.
     QString reason = p.result.reason;
-    if (const QString comma = DecimalCommaReason(p.line); !comma.isEmpty()) reason += QLatin1Char('\n') + comma;
+    if (const QString comma = ReadsDecimalPointOnly(filterIndex_) ? DecimalCommaReason(p.line) : QString();
+        !comma.isEmpty())
+      reason += QLatin1Char('\n') + comma;
     Critical(QStringLiteral("Format ungültig!\n") + FileAndLine(path_, p.fileLine) + QLatin1Char('\n') + LineForMessage(p.line) +
              QLatin1Char('\n') + reason + QStringLiteral("\nAuswahl Punktcode beachten!\nAbbruch!"));
   }

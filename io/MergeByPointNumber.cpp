@@ -33,39 +33,57 @@ namespace {
 
 const QString kTab = QStringLiteral("\t");
 
-// A line of the merge file with its fields where the merges read them: point
-// number, code, easting, northing, height (the fifth field). The Geograf
-// formats (filter indexes 1 to 4) separate their fields by runs of blanks.
-// The csv and PBLH TAB lines are brought into the import's common form,
-// which puts their height in the fifth field too (a PBLH line has no code:
-// its point number stands in). The vessel formats' lines are kept as read:
-// their points have no number of their own in the file.
-QString MergeLine(const QString& line, int filterIndex, ImportLineState& lineState) {
-  if (filterIndex >= 1 && filterIndex <= 4) {
-    QString s = TrimBlanks(ReplaceRepeated(line, QStringLiteral("  "), QStringLiteral(" ")));
-    s.replace(QLatin1Char(' '), QLatin1Char('\t'));
-    return TrimBlanks(s);
-  }
-  if (filterIndex != 5 && filterIndex != 6) return line;
-  if (TrimBlanks(line).isEmpty()) return line;
-  if (line.contains(QLatin1String("custom_coords"))) {
-    lineState.customCoords = true;
-    return line;
-  }
-  QString s = line;
-  NormaliseImportLine(s, filterIndex, lineState, QString());
-  return s;
+[[noreturn]] void RefuseMergeLine(const QString& file, int lineNumber, const QString& reason) {
+  throw OrvenilError(kErrTypeMismatch, QStringLiteral("Datei '%1', Zeile %2: %3").arg(file).arg(lineNumber).arg(reason));
 }
 
-// The Geograf and PBLH TAB lines take numbers with the decimal point alone,
-// as their import does: a coordinate or height written with a decimal
-// comma is refused with its file, line and text, never stored as a text no
-// run reads. (A csv line has its decimal commas read by its line format.)
-void RefuseDecimalComma(const QString& stored, int filterIndex, const QString& file, int lineNumber) {
-  if ((filterIndex < 1 || filterIndex > 4) && filterIndex != 6) return;
-  if (const QString reason = DecimalCommaReason(stored); !reason.isEmpty())
-    throw OrvenilError(kErrTypeMismatch,
-                       QStringLiteral("Datei '%1', Zeile %2: %3").arg(file).arg(lineNumber).arg(reason));
+// Is the field a number as the import reads it (whole, decimal point)? An
+// empty field is one where `optional`.
+bool IsImportNumber(const QString& field, bool optional) {
+  double value = 0;
+  if (optional && TrimBlanks(field).isEmpty()) return true;
+  return ParseCoordinate(field, value);
+}
+
+// A line of the merge file in the import's common form: point number,
+// code, easting, northing, height (the fifth field), split and its numbers
+// read as the import of its format splits and reads them (a PBLH line has no
+// code: its point number stands in). False for a line the import skips (an
+// empty row, column names, "custom_coords"). A line whose numbers the merge
+// would store and the import would not read is refused with its file and
+// line before the job changes: the height where heights are overwritten,
+// easting, northing and height where points are appended (easting and
+// northing not 0, as the import's format check asks). The vessel formats'
+// lines have no point number or easting of their own and are refused so.
+bool MergeLine(QString& line, int filterIndex, ImportLineState& lineState, bool appending, const QString& file,
+               int lineNumber) {
+  if (IsEmptyRow(line)) return false;
+  if (line.contains(QLatin1String("custom_coords"))) {
+    lineState.customCoords = true;
+    return false;
+  }
+  QString refusal;
+  const bool vessel = filterIndex == kFilterVesselA || filterIndex == kFilterVesselB;
+  const LineDecision decision =
+      vessel ? LineDecision::Use : NormaliseImportLine(line, filterIndex, lineState, QString(), &refusal);
+  if (decision == LineDecision::Refuse) RefuseMergeLine(file, lineNumber, refusal);
+  if (decision != LineDecision::Use) return false;
+  // A decimal comma where the format reads the decimal point alone is named.
+  if (const QString reason = ReadsDecimalPointOnly(filterIndex) ? DecimalCommaReason(line) : QString();
+      !reason.isEmpty())
+    RefuseMergeLine(file, lineNumber, reason);
+  const QString easting = GetToken(line, 3, kTab), northing = GetToken(line, 4, kTab);
+  const QString height = GetToken(line, 5, kTab);
+  double y = 0, x = 0;
+  const bool read = appending ? ParseCoordinate(easting, y) && ParseCoordinate(northing, x) && y != 0 && x != 0 &&
+                                    IsImportNumber(height, true)
+                              : IsImportNumber(height, false);
+  if (!read)
+    RefuseMergeLine(file, lineNumber,
+                    QStringLiteral("Format: [P C X Y H] nicht vorgefunden! ") +
+                        (appending ? QStringLiteral("Rechts- und Hochwert (nicht 0) und Höhe als Zahlen erwartet.")
+                                   : QStringLiteral("Die Höhe \"%1\" ist keine Zahl.").arg(height)));
+  return true;
 }
 
 // The target columns: every value of the last run's target system.
@@ -116,7 +134,7 @@ void PutMergedHeight(Recordset& rs, const ImportStartSystem& sys, int kind, doub
 
 }  // namespace
 
-bool FormOrvenil::LoadMergeFile() {
+bool FormOrvenil::LoadMergeFile(bool appending) {
   ProgramState& s = State();
   if (!s.ImportDateiGewaehlt) return false;
   // The file is read whole into the scratch database; its copy goes then.
@@ -164,8 +182,8 @@ bool FormOrvenil::LoadMergeFile() {
   for (int k = 1; reader.readLine(line); ++k) {
     s.AktuelleZeile = line;
     ShowProgress(k, 0, s.AnzahlDatensaetze, true, QStringLiteral(" Zeilen eingelesen..."));
-    const QString stored = MergeLine(line, filterIndex, lineState);
-    RefuseDecimalComma(stored, filterIndex, s.ImportDatei, k);
+    QString stored = line;
+    if (!MergeLine(stored, filterIndex, lineState, appending, s.ImportDatei, k)) continue;
     s.SonderfunktionDbDaten.addNew();
     s.SonderfunktionDbDaten.setValue(QStringLiteral("id"), GetToken(stored, 1, kTab));
     s.SonderfunktionDbDaten.setValue(QStringLiteral("Zeile"), stored);
@@ -230,11 +248,11 @@ void FormOrvenil::MergeFailed(const std::exception& error) {
 void FormOrvenil::OverwriteHeightsByPointNumber() {
   ProgramState& s = State();
   try {
-    if (!LoadMergeFile()) return;
+    if (!LoadMergeFile(false)) return;
     // The job's start system: the rows' start columns are computed anew in it.
     ImportStartSystem sys;
     if (s.StartA != 0) sys.ellipsoid = MakeProjectedEllipsoid(s.StartA, s.StartF, s.StartK0);
-    qint64 matched = 0, notNumbers = 0, targetsEmptied = 0;
+    qint64 matched = 0, targetsEmptied = 0;
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
     if (n > 0) s.KooDbDaten.moveFirst();
@@ -254,24 +272,16 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
           if (HeightChanges(s.KooDbDaten.value(QStringLiteral("sZe")).textOrEmpty(), height) &&
               EmptyTargetColumns(s.KooDbDaten))
             ++targetsEmptied;
+          // The file's heights were read as numbers when it was loaded.
           double value = 0;
-          if (ReadFiniteNumber(height, value)) {
-            PutMergedHeight(s.KooDbDaten, sys, s.StartAbbildungIndex, value);
-          } else {
-            // A height that is not a number is taken as it stands; no start
-            // value follows from it, which the end message tells.
-            s.KooDbDaten.setValue(QStringLiteral("sZe"), height);
-            ++notNumbers;
-          }
+          ParseCoordinate(height, value);
+          PutMergedHeight(s.KooDbDaten, sys, s.StartAbbildungIndex, value);
         }
       }
       s.KooDbDaten.update();
       if (i < n) s.KooDbDaten.moveNext();
     }
     QString message = QStringLiteral("Es wurden ") + QString::number(matched) + QStringLiteral(" Höhen überschrieben!   ");
-    if (notNumbers > 0)
-      message += QStringLiteral("\nHöhen ohne Zahl, nur als Text übernommen (ohne neue ell. Höhe und X, Y, Z): ") +
-                 QString::number(notNumbers) + QStringLiteral("!   ");
     if (targetsEmptied > 0)
       message += QStringLiteral("\nDie Zielwerte von ") + QString::number(targetsEmptied) +
                  QStringLiteral(" Punkten beruhten auf der alten Höhe und wurden gelöscht: "
@@ -285,7 +295,7 @@ void FormOrvenil::OverwriteHeightsByPointNumber() {
 void FormOrvenil::AppendMissingPoints() {
   ProgramState& s = State();
   try {
-    if (!LoadMergeFile()) return;
+    if (!LoadMergeFile(true)) return;
     const qint64 n = s.KooDbDaten.recordCount();
     s.AnzahlDatensaetze = static_cast<qint32>(n);
     s.SonderfunktionDbDaten.setIndex(QStringLiteral("id"));

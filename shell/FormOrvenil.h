@@ -310,8 +310,9 @@ class FormOrvenil : public QMainWindow, public FormOrvenilControls {
   // The transformation panel's start: the chosen run over the job's rows.
   void StartTransformation();
 
-  // Shared steps of the two merges.
-  bool LoadMergeFile();
+  // Shared steps of the two merges; appending: the file's points are to be
+  // appended (else its heights overwrite the job's).
+  bool LoadMergeFile(bool appending);
   void FinishMerge(const QString& message, bool fitPointColumn);
   void CloseMergeDatabases();
   void MergeFailed(const std::exception& error);

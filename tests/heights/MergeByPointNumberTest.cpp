@@ -25,7 +25,7 @@ const QByteArray kFile =
     "1   A  100.0  200.0  12.3\r\n"
     "2   B  110.0  210.0  5\r\n"
     "2   B  111.0  211.0  6\r\n"
-    "3   C  120.0  220.0  hoch\r\n"
+    "3   C  120.0  220.0  7.25\r\n"
     "12345678901234567  D  1 2 3\r\n"
     "\r\n";
 
@@ -38,7 +38,7 @@ TEST_F(MergeTest, OverwriteHeightsMatchesTrimmedPointNumbersAndKeepsTheJobOpen) 
   chooseFile(kFile);
   dialogs->expectMessage(QStringLiteral("Es wurden 3 Höhen überschrieben!   "));
   form->OverwriteHeightsByPointNumber();
-  EXPECT_EQ(column("sZe"), QStringList({"12.3000", "5.0000", "hoch", "7", "8"}));
+  EXPECT_EQ(column("sZe"), QStringList({"12.3000", "5.0000", "7.2500", "7", "8"}));
   // The job stays loaded and usable for the next run.
   EXPECT_TRUE(orv::State().KooDb.isOpen());
   EXPECT_EQ(form->GridKooDb->RowCount(), 5);

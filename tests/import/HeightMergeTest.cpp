@@ -72,3 +72,32 @@ TEST_F(ImportTest, HeightMergeReadsTheHeightWhereTheFormatHasIt) {
     EXPECT_EQ(merged[0]["sZe"], "100.0000");
   }
 }
+
+// The merges store only numbers the import reads: another line is refused
+// with its file and line before the job changes; a line the import skips
+// (column names, an empty row) is no point.
+TEST_F(ImportTest, MergesStoreOnlyWhatTheImportReads) {
+  startWithTables(false);
+  const auto append = [](orv::FormOrvenilSystemAuswahl& d) { d.Sonderfunktion->select(2); };
+  struct Case {
+    int filter;
+    bool append;
+    QStringList lines;
+    QString message;
+  } cases[] = {
+      {5, true, {"3;K;4.512.500,000;5.712.500,000;1.130,5"}, "hoehen.txt', Zeile 1: Die Zahlen dieser Zeile"},
+      {1, true, {"3 K 4512500.0 5712500.0 100", "4 K 4512600.0 0 100"}, "hoehen.txt', Zeile 2: Format: [P C X Y H]"},
+      {1, false, {"1 K 4512345.678 5712345.678 hoch"}, "hoehen.txt', Zeile 1: Format: [P C X Y H]"},
+      {5, true, {"Punkt;Code;Rechts;Hoch;Höhe", "3;K;4512500,0;5712500,0;130,5", ";;;;"}, "1 Datensätze angefügt!"},
+  };
+  for (const Case& c : cases) {
+    runImport(writeFile("job.txt", {"1 K 4512345.678 5712345.678 100.0"}), 1, kGaussKrueger);
+    runImport(writeFile("hoehen.txt", c.lines), c.filter, c.append ? append : kHeightsOnly,
+              [&] { dialogs->expectMessage(c.message); });
+    EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), c.message.contains("angefügt") ? 2 : 1) << c.lines.join("|").toStdString();
+    EXPECT_EQ(r[0]["sZe"], "100.0000");
+    EXPECT_EQ(r.last()["sZe"], r.size() == 2 ? "130.5" : "100.0000");
+  }
+}

@@ -241,12 +241,12 @@ TEST_F(ImportTest, FilesThatCannotBeReadOrHoldNoPointsSaySo) {
   runImport(writeFile("ok.txt", {kGood}), 1, kGaussKrueger);
   ASSERT_EQ(rows().size(), 1);
   // A binary file is refused before anything changes.
-  const QString binary = root.path() + "/utf16.txt";
+  const QString binary = root.path() + "/binaer.txt";
   QFile f(binary);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
+  f.write(QByteArray("\x01\x02" "1\0 \0K\0", 8));
   f.close();
-  runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("utf16.txt' ist keine Textdatei"); });
+  runImport(binary, 1, kGaussKrueger, [&] { dialogs->expectMessage("binaer.txt' ist keine Textdatei"); });
   EXPECT_EQ(rows().size(), 1);
   // An empty file is refused too; a vessel file of its header alone ends normally.
   runImport(writeFile("empty.txt", {}), 1, kGaussKrueger, [&] { dialogs->expectMessage("enthält keine Punkte"); });

@@ -110,10 +110,10 @@ TEST_F(StartSystemTest, ImportAfterAJobTakesNoZoneFromItOrFromTheLineBefore) {
 // rows nor the start system (the dialog opens at ETRS89) nor the job's file.
 TEST_F(StartSystemTest, RefusedFileChangesNeitherRowsNorStartSystem) {
   importGaussKruegerJob();
-  const QString binary = root.path() + "/utf16.txt";
+  const QString binary = root.path() + "/binaer.txt";
   QFile f(binary);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray("\xff\xfe" "1\0 \0K\0", 8));
+  f.write(QByteArray("\x01\x02" "1\0 \0K\0", 8));
   f.close();
   runImport(binary, 1, nullptr, [&] { dialogs->expectMessage("keine Textdatei"); });
   expectGaussKruegerSystem();
