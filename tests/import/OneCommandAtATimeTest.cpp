@@ -10,11 +10,7 @@
 
 class OneCommandAtATimeTest : public ImportTest {
  protected:
-  void SetUp() override {
-    ImportTest::SetUp();
-    startWithTables();
-    form->show();
-  }
+  void SetUp() override { ImportTest::SetUp(); startWithTables(); form->show(); }
   // A click on the toolbar key (by its text) or a button, queued as the window system queues it.
   void postClick(const QString& key, QWidget* w = nullptr) {
     for (QAction* a : form->Coolbar2->actions())
