@@ -23,10 +23,12 @@ QMap<QString, QMap<QString, QString>> ByPoint(const Rows& rows) {
 
 // Projected ETRS89 points imported from TAB lines, or the same read as
 // geographic coordinates in degrees, minutes and seconds.
-void ChooseEtrs89(orv::FormOrvenilSystemAuswahl& d, bool geographic) {
-  d.Startsys->select(0);
-  d.orthoNäherungshöhe->SetText("0");
-  if (geographic) d.StartAbbildung->select(2);
+std::function<void(orv::FormOrvenilSystemAuswahl&)> Etrs89(bool geographic = false) {
+  return [geographic](orv::FormOrvenilSystemAuswahl& d) {
+    d.Startsys->select(0);
+    d.orthoNäherungshöhe->SetText("0");
+    if (geographic) d.StartAbbildung->select(2);
+  };
 }
 
 }  // namespace
@@ -38,7 +40,6 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   // their room, negative and zero heights; apostrophes at the end of a point
   // or code (one that looks like an angle's seconds joins the blank after
   // it), a code with the csv's separators and quotes.
-  const auto etrs89 = [](orv::FormOrvenilSystemAuswahl& d) { ChooseEtrs89(d, false); };
   const QString jobFile = writeFile("job.txt", {"Grenzpunkt-Südöstlich-Nr1\tK 1\t32512345.678\t5712345.678\t-12.345",
                                   "Punkt-Nummer-17ab\tBaum1234\t32512000.000\t5712000.000\t0",
                                   "Punkt-mit-18-Zeich\t\t32412345.678\t5812345.678\t0.001",
@@ -49,7 +50,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   // A code with a degree sign, which the import refuses beside projected
   // coordinates (and every line after it).
   const auto loadJob = [&] {
-    runImport(jobFile, 1, etrs89);
+    runImport(jobFile, 1, Etrs89());
     orv::State().KooDb.execute("UPDATE Daten SET C = 'Kanal°' WHERE trim(Punkt) = 'P4'");
   };
   loadJob();
@@ -81,7 +82,7 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
     dialogs->expectSaveFile(path, c.filter);
     if (!c.leftOut.isEmpty()) dialogs->expectMessage(c.leftOut.join("\n"));
     form->ExportCoordinateTable();
-    runImport(path, c.importFilter, etrs89);
+    runImport(path, c.importFilter, Etrs89());
     auto back = ByPoint(rows());
     EXPECT_EQ(back.size(), job.size() - c.leftOut.size());
     for (auto it = job.begin(); it != job.end(); ++it) {
@@ -136,16 +137,14 @@ TEST_F(ReadBackTest, EveryWrittenPointReadsBackOrIsNamed) {
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }
 
-// On a desktop whose numbers have a decimal comma the csv file writes its
-// coordinates, heights and the seconds of degree texts with it, so that the
-// desktop's spreadsheet reads numbers; point numbers and codes stay as they
-// are, and the import reads every point back.
+// On a decimal comma desktop the csv writes numbers and the seconds of degree
+// texts with it; point numbers and codes stay, and every point reads back.
 TEST_F(ReadBackTest, CsvOnADecimalCommaDesktopReadsBack) {
   startWithTables(false);
   orv::SetSeparatorProbe([] { return QStringLiteral("1,1"); });
   const QString jobFile = writeFile(
       "job.txt", {"1.5\t2.5\t32512345.678\t5712345.678\t-1.5", "P2\tK\t32512400.000\t5712400.000\t2.5"});
-  runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
+  runImport(jobFile, 1, Etrs89());
   const auto job = ByPoint(rows());
   for (const bool geographic : {false, true}) {
     orv::State().SpeichernSpaltenNr = geographic ? "1,2,9,10,5" : "1,2,3,4,5";
@@ -156,13 +155,13 @@ TEST_F(ReadBackTest, CsvOnADecimalCommaDesktopReadsBack) {
                                                       "33'43,40130\"\"\";\"9\xB0"
                                                       "10'41,16362\"\"\";-1,5000\r\n"
                                                     : "1.5;2.5;2512345,6780;5712345,6780;-1,5000\r\n"));
-    runImport(path, 5, [&](auto& d) { ChooseEtrs89(d, geographic); });
+    runImport(path, 5, Etrs89(geographic));
     const auto back = ByPoint(rows());
     ASSERT_EQ(back.keys(), job.keys());
     for (const auto& point : job.keys())
       for (const char* column : {"C", "sZe", geographic ? "sBg" : "sYe", geographic ? "sLg" : "sXe"})
         EXPECT_EQ(back[point][column], job[point][column]) << column;
-    runImport(jobFile, 1, [](auto& d) { ChooseEtrs89(d, false); });
+    runImport(jobFile, 1, Etrs89());
   }
   EXPECT_TRUE(dialogs->allDone()) << dialogs->messageTexts().join("|").toStdString();
 }

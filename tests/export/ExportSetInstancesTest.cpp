@@ -1,7 +1,5 @@
-// A vessel set exported by an instance of the program in a process of its
-// own. Killed between the renames of the set, the next start or the next
-// export finishes the set or puts the old one back and says which; two
-// instances exporting the same set at once leave one whole set.
+// A vessel set exported by an instance in a process of its own: a kill between
+// the renames is finished or put back; two instances at once leave one set.
 #include <QDir>
 #include <chrono>
 #include <csignal>
@@ -15,10 +13,8 @@
 using namespace orv;
 
 namespace {
-
 const char* kFolderVariable = "ORV_SET_FOLDER";    // the set's folder; the temporary folder is below it
 const char* kAfterFirstVariable = "ORV_SET_STOP";  // "kill" or "pause" once the first file is in place
-
 }  // namespace
 
 class ExportSetInstancesTest : public ExportTest {
@@ -47,12 +43,16 @@ class ExportSetInstancesTest : public ExportTest {
   }
   // The set an export of hour writes, in a folder of its own.
   QList<QByteArray> setOf(int hour) {
-    const QString folder = out + "Satz" + QString::number(hour) + "/";
-    QDir().mkpath(folder);
-    start();
-    exportSet(folder, hour);
+    const QString folder = newFolder("Satz" + QString::number(hour));
+    inFreshStart(folder, hour);
     return setIn(folder);
   }
+  // A start with a temporary folder of its own knows nothing of an earlier set.
+  void inFreshStart(const QString& folder, int hour) {
+    start();
+    exportSet(folder, hour);
+  }
+  QString newFolder(const QString& name) { return QDir().mkpath(out + name) ? out + name + "/" : QString(); }
   static QList<QByteArray> setIn(const QString& folder) {
     return {bytesOf(folder + "fahrt.csv"), bytesOf(folder + "fahrt.pkt"), bytesOf(folder + "fahrt.lne")};
   }
@@ -64,8 +64,7 @@ class ExportSetInstancesTest : public ExportTest {
                                ::testing::UnitTest::GetInstance()->current_test_info()->name(),
                            {{kFolderVariable, folder}, {kAfterFirstVariable, stop}});
   }
-  // In the instance's process: exports the set of hour 10, killed or paused
-  // for two seconds once its first file is in place.
+  // In the instance's process: the set of hour 10, killed or paused once its first file is in place.
   void runInstance() {
     const bool kill = qEnvironmentVariable(kAfterFirstVariable) == "kill";
     bool first = true;
@@ -94,10 +93,8 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
                {true, false, "der bisherige Stand der Dateien ist wiederhergestellt", old},
                {false, true, "Die neuen Dateien waren vollständig geschrieben", next}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("lose .lne: ") + (c.loseNewLne ? "yes" : "no") +
-                 ", export: " + (c.nextExport ? "yes" : "no"));
-    const QString folder = out + "Fall" + QString::number(&c - cases) + "/";
-    QDir().mkpath(folder);
+    SCOPED_TRACE(&c - cases);
+    const QString folder = newFolder("Fall" + QString::number(&c - cases));
     for (int i = 0; i < 3; ++i) {
       QFile file(folder + QStringList{"fahrt.csv", "fahrt.pkt", "fahrt.lne"}[i]);
       ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old[i]) == old[i].size());
@@ -108,13 +105,7 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
       for (const QString& name : QDir(folder).entryList({"fahrt.lne.*"}, QDir::Files | QDir::Hidden))
         if (!name.endsWith("bisher")) QFile::remove(folder + name);
     dialogs->clearRecords();
-    // A start with a temporary folder of its own knows nothing of the set.
-    if (c.nextExport) {
-      start();
-      exportSet(folder, 11);
-    } else {
-      startIn(folder);
-    }
+    c.nextExport ? inFreshStart(folder, 11) : startIn(folder);
     const QStringList said = dialogs->messageTexts().filter("wurde unterbrochen");
     ASSERT_EQ(said.size(), 1) << dialogs->messageTexts().join('\n').toStdString();
     EXPECT_TRUE(said[0].contains(c.said) && said[0].contains("fahrt.csv, fahrt.pkt und fahrt.lne im Ordner " +
@@ -128,8 +119,7 @@ TEST_F(ExportSetInstancesTest, ASetCutByAKillIsFinishedOrPutBack) {
 TEST_F(ExportSetInstancesTest, TwoInstancesExportingOneSetLeaveOneWholeSet) {
   if (qEnvironmentVariableIsSet(kFolderVariable)) return runInstance();
   const QList<QByteArray> mine = setOf(11);
-  const QString folder = out + "beide/";
-  QDir().mkpath(folder);
+  const QString folder = newFolder("beide");
   InstanceProcess other = instance(folder, "pause");
   ASSERT_TRUE(other.ready());  // its .csv is in place, its .pkt and .lne not yet
   startIn(folder);

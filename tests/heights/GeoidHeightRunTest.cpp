@@ -149,13 +149,10 @@ TEST_F(GeoidHeightRunTest, EachRunReadsTheModelFileAsItIsThen) {
 
 namespace {
 
-// Each row takes the line of the geoid program's answer that repeats its
-// own point wherever it stands: a line doubled, missing, swapped with the
-// next, an empty line between, 17 lines missing or put in front, 200 other
-// points in front, or a block moved to the end give no row another point's
-// undulation and cost only the rows whose lines are missing; those get
-// "Fehler", and the message counts them, as it counts the rows whose line
-// holds no undulation. Fields may be parted by TABs.
+// Each row takes the answer line that repeats its own point wherever it
+// stands: lines doubled, missing, swapped, moved or put in front give no row
+// another point's undulation; rows without their line, or without an
+// undulation in it (fields may be parted by TABs), get "Fehler" and are counted.
 TEST_F(GeoidHeightRunTest, RowsTakeOnlyTheLineOfTheirOwnPoint) {
   std::vector<GeoPoint> job;
   for (int i = 0; i < 50; ++i) job.push_back({47.6 + i * 0.14, 6.1 + std::fmod(i * 2.37, 8.8), 10.0 * i});

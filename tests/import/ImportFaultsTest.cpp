@@ -548,18 +548,13 @@ TEST_F(ImportTest, WorkDatabaseHeldByAnotherProgramIsNamedAndTheJobKept) {
       "Die Arbeitsdatenbank '" + orv::State().KooDbPfad + "' wird von einem anderen Programm";
   for (const auto& [hold, run] :
        {std::pair{"BEGIN IMMEDIATE", false}, {"BEGIN EXCLUSIVE", false}, {"BEGIN IMMEDIATE", true}}) {
-    if (run) {  // the first seven-parameter set in reverse, chosen before the database is held
-      form->AuswahlTrafoTyp->select(1);
-      form->AuswahlTrafoRichtung->select(1);
-      form->ComboTrafoPara->SetListIndex(0);
-    }
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(orv::State().KooDbPfad.toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, hold, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
     dialogs->clearRecords();
     dialogs->setAcceptOkMessages(true);
     if (run)
-      form->cmdTrafoStart_Click();
+      runFirstSetInReverse();
     else
       runImport(writeFile("auch.txt", {kGood, "2 K2 4512345.5 5712345.678 101.5"}), 1, kGaussKrueger);
     sqlite3_close(other);

@@ -1,6 +1,5 @@
-// The window while an import runs: clicks and a close request that arrive
-// while its progress shows start nothing, also in the second import of a
-// session, and the import keeps all its rows.
+// Clicks and a close request arriving while an import's progress shows start
+// nothing, also in a session's second import, and the import keeps its rows.
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -9,10 +8,9 @@
 #include "platform/ui/ProgressWindow.h"
 #include "platform/ui/VbToolBar.h"
 
-namespace {
-
 class OneCommandAtATimeTest : public ImportTest {
  protected:
+  void SetUp() override { ImportTest::SetUp(); startWithTables(); form->show(); }
   // A click on the toolbar key (by its text) or a button, queued as the window system queues it.
   void postClick(const QString& key, QWidget* w = nullptr) {
     for (QAction* a : form->Coolbar2->actions())
@@ -43,8 +41,6 @@ class OneCommandAtATimeTest : public ImportTest {
 };
 
 TEST_F(OneCommandAtATimeTest, ImportKeysTakeNoClickDuringTheSecondImport) {
-  startWithTables();
-  form->show();
   importWhile(1, {});
   // Any open dialog asked for now would be a second import inside this one.
   importWhile(3, [&] { postClick("Datei importieren"); postClick({}, form->cmdAuswahlImport); });
@@ -52,8 +48,6 @@ TEST_F(OneCommandAtATimeTest, ImportKeysTakeNoClickDuringTheSecondImport) {
 }
 
 TEST_F(OneCommandAtATimeTest, EndAndCloseRequestsDuringAnImportAreRefused) {
-  startWithTables();
-  form->show();
   importWhile(3, [&] {
     QMetaObject::invokeMethod(form.get(), &QWidget::close, Qt::QueuedConnection);
     postClick("Ende");
@@ -62,5 +56,3 @@ TEST_F(OneCommandAtATimeTest, EndAndCloseRequestsDuringAnImportAreRefused) {
   EXPECT_TRUE(QFile::exists(orv::State().KooDbPfad));
   EXPECT_TRUE(form->isVisible());
 }
-
-}  // namespace

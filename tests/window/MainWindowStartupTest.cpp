@@ -396,9 +396,8 @@ TEST_F(MainWindowTest, UnreadableTextFileIsNamedAndNeverWrittenOver) {
   EXPECT_EQ(dialogs->exitCode(), 0);
 }
 
-// A named pipe in a table file's place is named, never opened (its open()
-// waits for a writer) and left as it is. A guard opens the pipe's other end
-// after 10 s, so that a start-up blocked on it fails here instead of hanging.
+// A named pipe in a table file's place is named, never opened and left; a
+// guard opens its other end after 10 s, so that a blocked start-up fails here.
 TEST_F(MainWindowTest, NamedPipeInPlaceOfATableFileIsNamedAndNeverOpened) {
   for (const auto& [file, gone, trafoRows] : {std::tuple{"sys_7Parameter.dat", "sys_7Parameter.fil", 0},
                                               {"sys_7Parameter.fil", "", 3},
